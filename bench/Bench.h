@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// Figures print as "bench: NAME VALUE UNIT". Each bench file registers its
+// figures with a static Bench::Registration.
+namespace Bench {
+
+void report(const QString& name, double value, const char* unit);
+// Runs fn repeatedly and returns the median time in milliseconds.
+double medianMs(int runs, const std::function<void()>& fn);
+// A generated Markdown document of about `bytes` bytes.
+QString generatedMarkdown(qsizetype bytes);
+
+struct Registration {
+    Registration(const char* name, void (*fn)());
+};
+
+} // namespace Bench

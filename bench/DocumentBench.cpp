@@ -1,0 +1,31 @@
+#include "Bench.h"
+
+#include "core/MarkdownDocument.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+void documentFigures() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("big.md"));
+    const QByteArray bytes = Bench::generatedMarkdown(10 * 1024 * 1024).toUtf8();
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        return;
+    f.close();
+
+    std::unique_ptr<MarkdownDocument> doc;
+    const double load = Bench::medianMs(5, [&] { doc = MarkdownDocument::open(path, nullptr); });
+    Bench::report(QStringLiteral("document.load.10mb"), load, "ms");
+    int words = 0;
+    const double count = Bench::medianMs(5, [&] { words = doc->wordCount(); });
+    Bench::report(QStringLiteral("document.wordcount.10mb"), count, "ms");
+    Q_UNUSED(words);
+}
+
+const Bench::Registration registration("document", documentFigures);
+
+} // namespace

@@ -1,0 +1,67 @@
+#include "Bench.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+std::vector<std::pair<const char*, void (*)()>>& registry() {
+    static std::vector<std::pair<const char*, void (*)()>> list;
+    return list;
+}
+} // namespace
+
+Bench::Registration::Registration(const char* name, void (*fn)()) {
+    registry().emplace_back(name, fn);
+}
+
+void Bench::report(const QString& name, double value, const char* unit) {
+    std::printf("bench: %s %.3f %s\n", qPrintable(name), value, unit);
+    std::fflush(stdout);
+}
+
+double Bench::medianMs(int runs, const std::function<void()>& fn) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        fn();
+        times.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+QString Bench::generatedMarkdown(qsizetype bytes) {
+    static const char* const pieces[] = {
+        "# Heading %1\n\n",
+        "Some *emphasis*, **strong** text and `inline code` with a [link](https://example.com) "
+        "in paragraph %1, long enough to wrap across the editor width.\n\n",
+        "- item %1 with words\n- [ ] task %1\n- [x] done %1\n\n",
+        "> A quote %1 with ~~strike~~.\n\n",
+        "```swift\nlet value%1 = compute(%1)\nprint(value%1)\n```\n\n",
+        "| A | B |\n|---|---|\n| %1 | cell |\n\n",
+    };
+    QString out;
+    out.reserve(bytes + 256);
+    for (int i = 0; out.size() < bytes; ++i)
+        out += QString::fromLatin1(pieces[i % 6]).arg(i);
+    return out;
+}
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    const QStringList filters = app.arguments().mid(1);
+    for (const auto& [name, fn] : registry()) {
+        const QString n = QString::fromLatin1(name);
+        if (!filters.isEmpty() && std::none_of(filters.begin(), filters.end(),
+                                               [&](const QString& f) { return n.contains(f); }))
+            continue;
+        fn();
+    }
+    return 0;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+enum class LineEnding { LF, CRLF, CR };
+
+// A file's text as quon holds it: LF line breaks, plus what it takes to write
+// the file back the way it was.
+struct DocumentFileContents {
+    QString text;                           // LF line breaks only
+    LineEnding lineEnding = LineEnding::LF; // style of the first line break
+    bool hasBom = false;
+    QByteArray bytes; // exactly what was read or last written
+};
+
+// Why a file could not be read or written; message() names the file.
+struct DocumentFileError {
+    enum class Kind { NotARegularFile, NotUtf8, ReadFailed, WriteFailed, NotEncodable };
+    Kind kind = Kind::ReadFailed;
+    QString path;
+    QString detail; // the system's own words, when there are any
+    QString message() const;
+};
+
+namespace DocumentFile {
+
+// Strict: bytes that are not valid UTF-8 give no contents.
+std::optional<DocumentFileContents> decode(const QByteArray& bytes);
+// The bytes of text (LF breaks) in a file's line-ending style and BOM.
+std::optional<QByteArray> encode(const QString& text, LineEnding lineEnding, bool hasBom);
+// Reads a regular file; refuses directories, devices and invalid UTF-8.
+std::optional<DocumentFileContents> read(const QString& path, DocumentFileError* error);
+// Writes atomically; on failure the old file stays as it was.
+bool write(const QString& path, const QByteArray& bytes, DocumentFileError* error);
+
+} // namespace DocumentFile

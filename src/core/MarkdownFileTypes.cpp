@@ -1,0 +1,36 @@
+#include "core/MarkdownFileTypes.h"
+
+#include <QFileInfo>
+#include <QMimeDatabase>
+
+const QStringList& MarkdownFileTypes::extensions() {
+    static const QStringList list = {QStringLiteral("md"), QStringLiteral("markdown"),
+                                     QStringLiteral("mdown"), QStringLiteral("mkd")};
+    return list;
+}
+
+bool MarkdownFileTypes::hasMarkdownExtension(const QString& fileName) {
+    const QString name = QFileInfo(fileName).fileName();
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return false;
+    return extensions().contains(name.mid(dot + 1).toLower());
+}
+
+bool MarkdownFileTypes::isMarkdownOrPlainText(const QString& path) {
+    if (hasMarkdownExtension(path))
+        return true;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
+    return type.inherits(QLatin1String(markdownMimeType)) ||
+           type.inherits(QLatin1String(plainTextMimeType));
+}
+
+QStringList MarkdownFileTypes::documentMimeTypes() {
+    return {QLatin1String(markdownMimeType), QLatin1String(plainTextMimeType)};
+}
+
+QString documentDirectory(const QUrl& fileUrl) {
+    if (!fileUrl.isLocalFile())
+        return {};
+    return QFileInfo(fileUrl.toLocalFile()).absolutePath();
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+// The Markdown content type and file name extensions.
+namespace MarkdownFileTypes {
+
+inline constexpr char markdownMimeType[] = "text/markdown";
+inline constexpr char plainTextMimeType[] = "text/plain";
+
+// "md", "markdown", "mdown", "mkd", always in this order.
+const QStringList& extensions();
+// Compares the lower-cased extension of a file name or path.
+bool hasMarkdownExtension(const QString& fileName);
+// Markdown by extension or by content type (Markdown, or anything that is plain text).
+bool isMarkdownOrPlainText(const QString& path);
+// The readable and writable types of a document, in order.
+QStringList documentMimeTypes();
+
+} // namespace MarkdownFileTypes
+
+// The folder of the open file, against which relative image paths resolve;
+// empty for an untitled document.
+QString documentDirectory(const QUrl& fileUrl);

@@ -1,0 +1,61 @@
+#include "core/AppLanguageManager.h"
+#include "core/MarkdownDocument.h"
+#include "core/Preferences.h"
+#include "shell/PlainDocumentWindow.h"
+#include "support/TestSupport.h"
+
+#include <QMenu>
+#include <QTest>
+
+class TestLanguage : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() {
+        TestSupport::resetPreferences();
+        AppLanguageManager::apply(AppLanguage::English);
+    }
+
+    void systemPreferredSupportedLanguage() {
+        using AppLanguageManager::systemPreferredSupportedLanguage;
+        QCOMPARE(systemPreferredSupportedLanguage({"de-DE", "es-ES", "en-US"}), "es");
+        QCOMPARE(systemPreferredSupportedLanguage({"de-DE", "fr-FR"}), "en");
+        QCOMPARE(systemPreferredSupportedLanguage({"C"}), "en");
+        QCOMPARE(systemPreferredSupportedLanguage({"pl-PL", "en-GB"}), "pl");
+        QCOMPARE(systemPreferredSupportedLanguage({"en-GB", "pl"}), "en");
+        QCOMPARE(systemPreferredSupportedLanguage({"PL"}), "en");
+        QCOMPARE(systemPreferredSupportedLanguage({}), "en");
+    }
+
+    void openWindowRetranslatesLive() {
+        LocalizationRoot::install();
+        PlainDocumentWindow window(std::make_unique<MarkdownDocument>());
+        window.show();
+        QCOMPARE(window.saveAction()->text(), QStringLiteral("Save"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Untitled"));
+
+        Preferences::shared().setString(PreferenceKeys::appLanguagePreference,
+                                        QStringLiteral("pl"));
+        QCoreApplication::processEvents();
+        QCOMPARE(AppLanguageManager::currentLanguageCode(), QStringLiteral("pl"));
+        QCOMPARE(window.saveAction()->text(), QStringLiteral("Zapisz"));
+        QCOMPARE(window.fileMenu()->title(), QStringLiteral("Plik"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Bez tytułu"));
+        QCOMPARE(label(FontChoice::System), QStringLiteral("Systemowa"));
+        QCOMPARE(label(Appearance::System), QStringLiteral("Systemowy"));
+
+        Preferences::shared().setString(PreferenceKeys::appLanguagePreference,
+                                        QStringLiteral("es"));
+        QCoreApplication::processEvents();
+        QCOMPARE(window.saveAction()->text(), QStringLiteral("Guardar"));
+
+        // Unknown values count as "system"; this test runs under C.UTF-8.
+        Preferences::shared().setString(PreferenceKeys::appLanguagePreference,
+                                        QStringLiteral("xx"));
+        QCoreApplication::processEvents();
+        QCOMPARE(AppLanguageManager::currentLanguageCode(), QStringLiteral("en"));
+        QCOMPARE(window.saveAction()->text(), QStringLiteral("Save"));
+    }
+};
+
+QTEST_MAIN(TestLanguage)
+#include "tst_language.moc"

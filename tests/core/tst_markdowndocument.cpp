@@ -1,0 +1,144 @@
+#include "core/MarkdownDocument.h"
+#include "core/MarkdownFileTypes.h"
+#include "core/Preferences.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using TestSupport::readFile;
+using TestSupport::writeFile;
+
+class TestMarkdownDocument : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { TestSupport::resetPreferences(); }
+
+    void newDocumentFollowsPreference() {
+        MarkdownDocument sample;
+        QCOMPARE(sample.text().toUtf8().size(), 501);
+        QCOMPARE(sample.text().split(QLatin1Char('\n')).size(), 21);
+        QVERIFY(sample.text().contains(QStringLiteral("editor for Linux.")));
+        QVERIFY(sample.text().contains(QStringLiteral("[links](https://example.com)")));
+        QVERIFY(!sample.isModified());
+        Preferences::shared().setBoolean(PreferenceKeys::newDocumentStartsEmpty, true);
+        MarkdownDocument empty;
+        QCOMPARE(empty.text(), QString());
+    }
+
+    void wordCount() {
+        QCOMPARE(MarkdownDocument::wordCount(u""), 0);
+        QCOMPARE(MarkdownDocument::wordCount(u"  one   two\t\n\nthree  "), 3);
+        QCOMPARE(MarkdownDocument::wordCount(u"a\u2028b"), 2);
+        QCOMPARE(MarkdownDocument::wordCount(u"# Welcome to quon"), 4);
+        QCOMPARE(MarkdownDocument::wordCount(u"a\u00A0b\u3000c\r\nd"), 4);
+    }
+
+    // Refused files never open as an empty document a save would write over.
+    void refusesWhatIsNotUtf8Text_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("0xFF") << QByteArray("\xFF", 1);
+        QTest::newRow("latin-1") << QByteArray("caf\xE9 cr\xE8me\n");
+        QTest::newRow("overlong") << QByteArray("\xC0\xAF");
+        QTest::newRow("truncated") << QByteArray("ok \xE2\x82");
+    }
+    void refusesWhatIsNotUtf8Text() {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("bad.md"), bytes);
+        const QDateTime mtime = QFileInfo(path).lastModified();
+        DocumentFileError error;
+        QVERIFY(!MarkdownDocument::open(path, &error));
+        QCOMPARE(error.kind, DocumentFileError::Kind::NotUtf8);
+        QVERIFY(error.message().contains(QStringLiteral("bad.md")));
+        QCOMPARE(readFile(path), bytes);
+        QCOMPARE(QFileInfo(path).lastModified(), mtime);
+    }
+
+    void refusesDirectory() {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("notes.md")));
+        DocumentFileError error;
+        QVERIFY(!MarkdownDocument::open(dir.filePath(QStringLiteral("notes.md")), &error));
+        QCOMPARE(error.kind, DocumentFileError::Kind::NotARegularFile);
+        QVERIFY(error.message().contains(QStringLiteral("notes.md")));
+    }
+
+    void unopenedFileIsReadFailure() {
+        DocumentFileError error;
+        QVERIFY(!MarkdownDocument::open(QStringLiteral("/nonexistent/x.md"), &error));
+        QCOMPARE(error.kind, DocumentFileError::Kind::ReadFailed);
+    }
+
+    void unEditedRoundTripsByteForByte_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("crlf") << QByteArray("# A\r\n\r\ntext\r\n");
+        QTest::newRow("mixed") << QByteArray("a\r\nb\nc\rd\r\n");
+        QTest::newRow("bom") << QByteArray("\xEF\xBB\xBF# Title\n");
+        QTest::newRow("nbsp-ls") << QByteArray("a\xC2\xA0"
+                                               "b\xE2\x80\xA8"
+                                               "c\n");
+        QTest::newRow("bom-twice") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx");
+    }
+    void unEditedRoundTripsByteForByte() {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("in.md"), bytes);
+        auto doc = MarkdownDocument::open(path, nullptr);
+        QVERIFY(doc);
+        QVERIFY(!doc->text().contains(QLatin1Char('\r')));
+        QVERIFY(!doc->isModified());
+        const QString out = dir.filePath(QStringLiteral("out.md"));
+        QVERIFY(doc->save(out, nullptr));
+        QCOMPARE(readFile(out), bytes);
+    }
+
+    void editedKeepsLineEndingStyleAndBom() {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("a.md"),
+                                       QByteArray("\xEF\xBB\xBF"
+                                                  "a\r\nb\r\n"));
+        auto doc = MarkdownDocument::open(path, nullptr);
+        QCOMPARE(doc->text(), QStringLiteral("a\nb\n"));
+        doc->setText(doc->text() + QStringLiteral("c\n"));
+        QVERIFY(doc->isModified());
+        QVERIFY(doc->save(path, nullptr));
+        QCOMPARE(readFile(path), QByteArray("\xEF\xBB\xBF"
+                                            "a\r\nb\r\nc\r\n"));
+        QVERIFY(!doc->isModified());
+    }
+
+    void failedSaveReportsAndLeavesFile() {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("a.md"), "old");
+        auto doc = MarkdownDocument::open(path, nullptr);
+        doc->setText(QStringLiteral("new"));
+        DocumentFileError error;
+        QVERIFY(!doc->save(dir.filePath(QStringLiteral("missing/dir/a.md")), &error));
+        QCOMPARE(error.kind, DocumentFileError::Kind::WriteFailed);
+        QVERIFY(doc->isModified());
+
+        // An unpaired surrogate cannot be written as UTF-8: a failure, no file change.
+        doc->setText(QString(QChar(0xD800)));
+        QVERIFY(!doc->save(path, &error));
+        QCOMPARE(error.kind, DocumentFileError::Kind::NotEncodable);
+        QCOMPARE(readFile(path), QByteArray("old"));
+    }
+
+    void fileTypes() {
+        QCOMPARE(MarkdownFileTypes::extensions(), (QStringList{"md", "markdown", "mdown", "mkd"}));
+        QVERIFY(MarkdownFileTypes::hasMarkdownExtension(QStringLiteral("/x/README.MD")));
+        QVERIFY(MarkdownFileTypes::hasMarkdownExtension(QStringLiteral("a.Mkd")));
+        QVERIFY(!MarkdownFileTypes::hasMarkdownExtension(QStringLiteral("a.txt")));
+        QVERIFY(!MarkdownFileTypes::hasMarkdownExtension(QStringLiteral("md")));
+        QCOMPARE(documentDirectory(QUrl::fromLocalFile(QStringLiteral("/home/u/n/a.md"))),
+                 QStringLiteral("/home/u/n"));
+        QCOMPARE(documentDirectory(QUrl()), QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMarkdownDocument)
+#include "tst_markdowndocument.moc"

@@ -1,0 +1,111 @@
+#include "core/PreferenceEnums.h"
+#include "core/Preferences.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTest>
+
+class TestPreferences : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { TestSupport::resetPreferences(); }
+
+    void defaultsFromEmptyConfig() {
+        const Preferences& p = Preferences::shared();
+        QCOMPARE(p.appLanguagePreference(), QStringLiteral("system"));
+        QCOMPARE(p.defaultViewMode(), QStringLiteral("split"));
+        QCOMPARE(p.lastViewMode(), QStringLiteral("Split"));
+        QCOMPARE(p.showHomeAfterClosingLastWindow(), true);
+        QCOMPARE(p.newDocumentStartsEmpty(), false);
+        QCOMPARE(p.showFeatureTourOnLaunch(), false);
+        QCOMPARE(p.onboardingCompleted(), false);
+        QCOMPARE(p.appearancePreference(), QStringLiteral("light"));
+        QCOMPARE(p.lightThemeChoice(), QStringLiteral("warmEditorial"));
+        QCOMPARE(p.darkThemeChoice(), QStringLiteral("sleekPro"));
+        QCOMPARE(p.lightFontChoice(), QStringLiteral("serif"));
+        QCOMPARE(p.darkFontChoice(), QStringLiteral("system"));
+        QCOMPARE(p.syncFonts(), false);
+        QCOMPARE(p.editorFontSize(), 14.0);
+        QCOMPARE(p.previewFontSize(), 15.0);
+        QCOMPARE(p.useSystemFont(), true);
+        QCOMPARE(p.openCreatedMarkdownFiles(), true);
+        QCOMPARE(p.finderMenuShowNewFile(), true);
+        QCOMPARE(p.finderMenuShowNewMarkdownFile(), true);
+        QCOMPARE(p.slashCommandsHintDismissed(), false);
+        QVERIFY(p.recentMarkdownFiles().isEmpty());
+        QVERIFY(Preferences::filePath().endsWith(QStringLiteral("/quon/quon.conf")));
+    }
+
+    // What a restart hands back: every value as a string in the INI file.
+    void valuesAfterRestart_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("boolean");
+        QTest::addColumn<double>("number");
+        QTest::newRow("true") << "true" << true << 14.0;
+        QTest::newRow("false") << "false" << false << 14.0;
+        QTest::newRow("no") << "no" << true << 14.0;
+        QTest::newRow("abc") << "abc" << true << 14.0;
+        QTest::newRow("1") << "1" << true << 1.0;
+        QTest::newRow("TRUE") << "TRUE" << true << 14.0;
+        QTest::newRow("18") << "18" << true << 18.0;
+        QTest::newRow("12.5") << "12.5" << true << 12.5;
+        QTest::newRow("nan") << "nan" << true << 14.0;
+        QTest::newRow("inf") << "inf" << true << 14.0;
+    }
+    void valuesAfterRestart() {
+        QFETCH(QString, stored);
+        QFETCH(bool, boolean);
+        QFETCH(double, number);
+        QDir().mkpath(QFileInfo(Preferences::filePath()).absolutePath());
+        QFile file(Preferences::filePath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("[General]\nshowHomeAfterClosingLastWindow=" + stored.toUtf8() +
+                   "\neditorFontSize=" + stored.toUtf8() + "\n");
+        file.close();
+        Preferences::shared().reload();
+        QCOMPARE(Preferences::shared().showHomeAfterClosingLastWindow(), boolean);
+        QCOMPARE(Preferences::shared().editorFontSize(), number);
+        Preferences::shared().clearAll();
+    }
+
+    void writesAnnounceAndPersist() {
+        Preferences& p = Preferences::shared();
+        QSignalSpy spy(&p, &Preferences::changed);
+        p.setBoolean(PreferenceKeys::syncFonts, true);
+        p.setNumber(PreferenceKeys::previewFontSize, 20);
+        p.setString(PreferenceKeys::defaultViewMode, QStringLiteral("preview"));
+        QCOMPARE(spy.count(), 3);
+        QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("syncFonts"));
+        p.reload();
+        QCOMPARE(p.syncFonts(), true);
+        QCOMPARE(p.previewFontSize(), 20.0);
+        QCOMPARE(p.defaultViewMode(), QStringLiteral("preview"));
+        p.remove(PreferenceKeys::syncFonts);
+        QCOMPARE(p.syncFonts(), false);
+    }
+
+    void enumerationRawValuesAndOrder() {
+        QCOMPARE(allCases<ViewMode>(),
+                 (QList<ViewMode>{ViewMode::Edit, ViewMode::Split, ViewMode::Preview}));
+        QCOMPARE(rawValue(ViewMode::Split), QStringLiteral("Split"));
+        QVERIFY(!fromRawValue<ViewMode>(QStringLiteral("split")));
+        QCOMPARE(fromRawValue<ViewMode>(QStringLiteral("Split")), ViewMode::Split);
+        QVERIFY(!fromRawValue<Appearance>(QStringLiteral("Dark")));
+        QCOMPARE(rawValue(LightTheme::WarmEditorial), QStringLiteral("warmEditorial"));
+        QCOMPARE(rawValue(DarkTheme::SleekPro), QStringLiteral("sleekPro"));
+        QCOMPARE(allCases<FontChoice>().size(), 4);
+        QCOMPARE(fromRawValue<FontChoice>(QStringLiteral("mono")), FontChoice::Mono);
+        QCOMPARE(label(FontChoice::Mono), QStringLiteral("Monospace"));
+        QCOMPARE(label(FontChoice::System), QStringLiteral("System"));
+        QCOMPARE(subtitle(DarkTheme::Ember), QStringLiteral("Warm black, amber"));
+        QCOMPARE(displayName(ViewMode::Preview), QStringLiteral("Preview"));
+        QCOMPARE(rawValue(AppLanguage::Spanish), QStringLiteral("es"));
+        QCOMPARE(fromRawValue<AppLanguage>(QStringLiteral("pl")), AppLanguage::Polish);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPreferences)
+#include "tst_preferences.moc"

@@ -1,0 +1,25 @@
+#include "support/TestSupport.h"
+
+#include "core/Preferences.h"
+
+#include <QFile>
+
+void TestSupport::resetPreferences() {
+    Preferences::shared().clearAll();
+}
+
+QString TestSupport::writeFile(const QTemporaryDir& dir, const QString& name,
+                               const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write test file %s", qPrintable(path));
+    return path;
+}
+
+QByteArray TestSupport::readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}

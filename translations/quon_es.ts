@@ -1,0 +1,136 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es_ES">
+<context>
+    <name>quon</name>
+    <message>
+        <source>Cool white, indigo</source>
+        <translation>Blanco frío, índigo</translation>
+    </message>
+    <message>
+        <source>Could Not Open File</source>
+        <translation>No se pudo abrir el archivo</translation>
+    </message>
+    <message>
+        <source>Could Not Save File</source>
+        <translation>No se pudo guardar el archivo</translation>
+    </message>
+    <message>
+        <source>Cream, ink, warm orange</source>
+        <translation>Crema, tinta, naranja cálido</translation>
+    </message>
+    <message>
+        <source>Dark</source>
+        <translation>Oscuro</translation>
+    </message>
+    <message>
+        <source>Depth</source>
+        <translation>Profundidad</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Editar</translation>
+    </message>
+    <message>
+        <source>Ember</source>
+        <translation>Brasa</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Archivo</translation>
+    </message>
+    <message>
+        <source>Graphite, violet</source>
+        <translation>Grafito, violeta</translation>
+    </message>
+    <message>
+        <source>Light</source>
+        <translation>Claro</translation>
+    </message>
+    <message>
+        <source>Monospace</source>
+        <translation>Monoespaciada</translation>
+    </message>
+    <message>
+        <source>Night navy, teal</source>
+        <translation>Azul noche, verde azulado</translation>
+    </message>
+    <message>
+        <source>Porcelain</source>
+        <translation>Porcelana</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Vista previa</translation>
+    </message>
+    <message>
+        <source>Rounded</source>
+        <translation>Redondeada</translation>
+    </message>
+    <message>
+        <source>Sage</source>
+        <translation>Salvia</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <source>Serif</source>
+        <translation>Serif</translation>
+    </message>
+    <message>
+        <source>Sleek Pro</source>
+        <translation>Sleek Pro</translation>
+    </message>
+    <message>
+        <source>Soft green paper</source>
+        <translation>Papel verde suave</translation>
+    </message>
+    <message>
+        <source>Split</source>
+        <translation>Dividida</translation>
+    </message>
+    <message>
+        <source>System</source>
+        <translation>Sistema</translation>
+    </message>
+    <message>
+        <source>System</source>
+        <comment>font.choice.system</comment>
+        <translation>Sistema</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Sin título</translation>
+    </message>
+    <message>
+        <source>Warm Editorial</source>
+        <translation>Editorial cálido</translation>
+    </message>
+    <message>
+        <source>Warm black, amber</source>
+        <translation>Negro cálido, ámbar</translation>
+    </message>
+    <message>
+        <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>
+        <translation>No se puede abrir «%1» porque su texto no es UTF-8 válido.</translation>
+    </message>
+    <message>
+        <source>“%1” couldn’t be read.</source>
+        <translation>No se pudo leer «%1».</translation>
+    </message>
+    <message>
+        <source>“%1” couldn’t be saved because its text can’t be written as UTF-8.</source>
+        <translation>No se pudo guardar «%1» porque su texto no se puede escribir como UTF-8.</translation>
+    </message>
+    <message>
+        <source>“%1” couldn’t be saved.</source>
+        <translation>No se pudo guardar «%1».</translation>
+    </message>
+    <message>
+        <source>“%1” is not a regular file and can’t be opened as a document.</source>
+        <translation>«%1» no es un archivo normal y no se puede abrir como documento.</translation>
+    </message>
+</context>
+</TS>
