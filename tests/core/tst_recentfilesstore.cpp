@@ -176,10 +176,6 @@ private Q_SLOTS:
         QVERIFY(store.files().isEmpty());
         QCOMPARE(storedData(), QByteArray("[]"));
     }
-
-    void sharedInstanceIsOne() {
-        QCOMPARE(&RecentFilesStore::shared(), &RecentFilesStore::shared());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestRecentFilesStore)
