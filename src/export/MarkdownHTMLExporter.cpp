@@ -1,6 +1,7 @@
 #include "export/MarkdownHTMLExporter.h"
 
 #include "core/MarkdownTree.h"
+#include "preview/ImageURLResolver.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -21,9 +22,13 @@ QString renderInlines(const MarkdownNode& node, const QString& folder) {
 }
 
 QString renderImage(const MarkdownNode& image, const QString& folder) {
-    Q_UNUSED(image);
-    Q_UNUSED(folder);
-    return {};
+    if (image.destination.isEmpty())
+        return {};
+    // The preview and the page must mean the same file.
+    const std::optional<QUrl> resolved = ImageURLResolver::resolve(image.destination, folder);
+    const QString src = resolved ? resolved->toString(QUrl::FullyEncoded) : image.destination;
+    return QStringLiteral("<img src=\"") + escapeHTML(src) + QStringLiteral("\" alt=\"") +
+           escapeHTML(image.plainText()) + QStringLiteral("\">");
 }
 
 QString renderListItem(const MarkdownNode& node, const QString& folder) {

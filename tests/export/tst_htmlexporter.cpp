@@ -161,6 +161,22 @@ private Q_SLOTS:
         QVERIFY(!html.contains("<script>"));
     }
 
+    void localImagesBecomeFileUrls() {
+        QTemporaryDir dir;
+        TestSupport::writeFile(dir, "pic.png", "not really a picture");
+        TestSupport::writeFile(dir, "my pic.png", "x");
+        const QString url = QUrl::fromLocalFile(dir.filePath("pic.png")).toString();
+        QCOMPARE(body("![a](pic.png)", dir.path()), "<img src=\"" + url + "\" alt=\"a\">");
+        QCOMPARE(body("![a](" + dir.filePath("pic.png") + ")"),
+                 "<img src=\"" + url + "\" alt=\"a\">");
+        // Without the folder the relative source stays as written.
+        QCOMPARE(body("![a](pic.png)"), "<img src=\"pic.png\" alt=\"a\">");
+        QVERIFY(body("![a](<my pic.png>)", dir.path()).contains("/my%20pic.png\""));
+        QCOMPARE(body("![alt]()"), QString());
+        QCOMPARE(body("![q & <b>](x\"y.png)"),
+                 "<img src=\"x&quot;y.png\" alt=\"q &amp; &lt;b&gt;\">");
+    }
+
     void fallbackBlockThatFormatsToNothing() {
         MarkdownNode document;
         document.kind = MarkdownNodeKind::Document;
