@@ -56,6 +56,22 @@
         <translation>Brasa</translation>
     </message>
     <message>
+        <source>Export Failed</source>
+        <translation>Error al exportar</translation>
+    </message>
+    <message>
+        <source>Export as HTML</source>
+        <translation>Exportar como HTML</translation>
+    </message>
+    <message>
+        <source>Export as PDF</source>
+        <translation>Exportar como PDF</translation>
+    </message>
+    <message>
+        <source>Export as Plain Text</source>
+        <translation>Exportar como texto sin formato</translation>
+    </message>
+    <message>
         <source>File</source>
         <translation>Archivo</translation>
     </message>
@@ -66,6 +82,10 @@
     <message>
         <source>Light</source>
         <translation>Claro</translation>
+    </message>
+    <message>
+        <source>Making the PDF took too long and was stopped.</source>
+        <translation>La creación del PDF tardó demasiado y se detuvo.</translation>
     </message>
     <message>
         <source>Monospace</source>
@@ -116,6 +136,10 @@
         <translation>Guardar</translation>
     </message>
     <message>
+        <source>Save Markdown Copy</source>
+        <translation>Guardar copia en Markdown</translation>
+    </message>
+    <message>
         <source>Serif</source>
         <translation>Serif</translation>
     </message>
@@ -147,6 +171,18 @@
         <source>System</source>
         <comment>font.choice.system</comment>
         <translation>Sistema</translation>
+    </message>
+    <message>
+        <source>The PDF couldn’t be created.</source>
+        <translation>No se pudo crear el PDF.</translation>
+    </message>
+    <message>
+        <source>The page couldn’t be loaded for printing.</source>
+        <translation>No se pudo cargar la página para imprimirla.</translation>
+    </message>
+    <message>
+        <source>The page couldn’t be prepared for printing.</source>
+        <translation>No se pudo preparar la página para imprimirla.</translation>
     </message>
     <message>
         <source>Untitled</source>

@@ -56,6 +56,22 @@
         <translation>Żar</translation>
     </message>
     <message>
+        <source>Export Failed</source>
+        <translation>Eksport nie powiódł się</translation>
+    </message>
+    <message>
+        <source>Export as HTML</source>
+        <translation>Eksportuj jako HTML</translation>
+    </message>
+    <message>
+        <source>Export as PDF</source>
+        <translation>Eksportuj jako PDF</translation>
+    </message>
+    <message>
+        <source>Export as Plain Text</source>
+        <translation>Eksportuj jako zwykły tekst</translation>
+    </message>
+    <message>
         <source>File</source>
         <translation>Plik</translation>
     </message>
@@ -66,6 +82,10 @@
     <message>
         <source>Light</source>
         <translation>Jasny</translation>
+    </message>
+    <message>
+        <source>Making the PDF took too long and was stopped.</source>
+        <translation>Tworzenie pliku PDF trwało zbyt długo i zostało przerwane.</translation>
     </message>
     <message>
         <source>Monospace</source>
@@ -116,6 +136,10 @@
         <translation>Zapisz</translation>
     </message>
     <message>
+        <source>Save Markdown Copy</source>
+        <translation>Zapisz kopię Markdown</translation>
+    </message>
+    <message>
         <source>Serif</source>
         <translation>Szeryfowa</translation>
     </message>
@@ -147,6 +171,18 @@
         <source>System</source>
         <comment>font.choice.system</comment>
         <translation>Systemowa</translation>
+    </message>
+    <message>
+        <source>The PDF couldn’t be created.</source>
+        <translation>Nie udało się utworzyć pliku PDF.</translation>
+    </message>
+    <message>
+        <source>The page couldn’t be loaded for printing.</source>
+        <translation>Nie udało się wczytać strony do druku.</translation>
+    </message>
+    <message>
+        <source>The page couldn’t be prepared for printing.</source>
+        <translation>Nie udało się przygotować strony do druku.</translation>
     </message>
     <message>
         <source>Untitled</source>
