@@ -4,6 +4,22 @@
 <context>
     <name>quon</name>
     <message>
+        <source>About quon</source>
+        <translation>Acerca de quon</translation>
+    </message>
+    <message>
+        <source>Beautiful Markdown for Linux</source>
+        <translation>Markdown elegante para Linux</translation>
+    </message>
+    <message>
+        <source>Built with cmark-gfm and highlight.js.</source>
+        <translation>Creado con cmark-gfm y highlight.js.</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Borrar</translation>
+    </message>
+    <message>
         <source>Cool white, indigo</source>
         <translation>Blanco frío, índigo</translation>
     </message>
@@ -28,12 +44,32 @@
         <translation>Profundidad</translation>
     </message>
     <message>
+        <source>Drop Markdown files here</source>
+        <translation>Suelta aquí archivos Markdown</translation>
+    </message>
+    <message>
         <source>Edit</source>
         <translation>Editar</translation>
     </message>
     <message>
         <source>Ember</source>
         <translation>Brasa</translation>
+    </message>
+    <message>
+        <source>Export Failed</source>
+        <translation>Error al exportar</translation>
+    </message>
+    <message>
+        <source>Export as HTML</source>
+        <translation>Exportar como HTML</translation>
+    </message>
+    <message>
+        <source>Export as PDF</source>
+        <translation>Exportar como PDF</translation>
+    </message>
+    <message>
+        <source>Export as Plain Text</source>
+        <translation>Exportar como texto sin formato</translation>
     </message>
     <message>
         <source>File</source>
@@ -48,12 +84,28 @@
         <translation>Claro</translation>
     </message>
     <message>
+        <source>Making the PDF took too long and was stopped.</source>
+        <translation>La creación del PDF tardó demasiado y se detuvo.</translation>
+    </message>
+    <message>
         <source>Monospace</source>
         <translation>Monoespaciada</translation>
     </message>
     <message>
+        <source>New Document</source>
+        <translation>Nuevo documento</translation>
+    </message>
+    <message>
         <source>Night navy, teal</source>
         <translation>Azul noche, verde azulado</translation>
+    </message>
+    <message>
+        <source>No recent files yet</source>
+        <translation>Aún no hay archivos recientes</translation>
+    </message>
+    <message>
+        <source>Open…</source>
+        <translation>Abrir…</translation>
     </message>
     <message>
         <source>Porcelain</source>
@@ -62,6 +114,14 @@
     <message>
         <source>Preview</source>
         <translation>Vista previa</translation>
+    </message>
+    <message>
+        <source>Recent</source>
+        <translation>Recientes</translation>
+    </message>
+    <message>
+        <source>Remove from recents</source>
+        <translation>Quitar de recientes</translation>
     </message>
     <message>
         <source>Rounded</source>
@@ -76,8 +136,20 @@
         <translation>Guardar</translation>
     </message>
     <message>
+        <source>Save Markdown Copy</source>
+        <translation>Guardar copia en Markdown</translation>
+    </message>
+    <message>
         <source>Serif</source>
         <translation>Serif</translation>
+    </message>
+    <message>
+        <source>Show less</source>
+        <translation>Mostrar menos</translation>
+    </message>
+    <message>
+        <source>Show more</source>
+        <translation>Mostrar más</translation>
     </message>
     <message>
         <source>Sleek Pro</source>
@@ -101,8 +173,24 @@
         <translation>Sistema</translation>
     </message>
     <message>
+        <source>The PDF couldn’t be created.</source>
+        <translation>No se pudo crear el PDF.</translation>
+    </message>
+    <message>
+        <source>The page couldn’t be loaded for printing.</source>
+        <translation>No se pudo cargar la página para imprimirla.</translation>
+    </message>
+    <message>
+        <source>The page couldn’t be prepared for printing.</source>
+        <translation>No se pudo preparar la página para imprimirla.</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Sin título</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Versión</translation>
     </message>
     <message>
         <source>Warm Editorial</source>
@@ -111,6 +199,10 @@
     <message>
         <source>Warm black, amber</source>
         <translation>Negro cálido, ámbar</translation>
+    </message>
+    <message>
+        <source>quon</source>
+        <translation>quon</translation>
     </message>
     <message>
         <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>
