@@ -4,6 +4,22 @@
 <context>
     <name>quon</name>
     <message>
+        <source>About quon</source>
+        <translation>Acerca de quon</translation>
+    </message>
+    <message>
+        <source>Beautiful Markdown for Linux</source>
+        <translation>Markdown elegante para Linux</translation>
+    </message>
+    <message>
+        <source>Built with cmark-gfm and highlight.js.</source>
+        <translation>Creado con cmark-gfm y highlight.js.</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Borrar</translation>
+    </message>
+    <message>
         <source>Cool white, indigo</source>
         <translation>Blanco frío, índigo</translation>
     </message>
@@ -26,6 +42,10 @@
     <message>
         <source>Depth</source>
         <translation>Profundidad</translation>
+    </message>
+    <message>
+        <source>Drop Markdown files here</source>
+        <translation>Suelta aquí archivos Markdown</translation>
     </message>
     <message>
         <source>Edit</source>
@@ -72,8 +92,20 @@
         <translation>Monoespaciada</translation>
     </message>
     <message>
+        <source>New Document</source>
+        <translation>Nuevo documento</translation>
+    </message>
+    <message>
         <source>Night navy, teal</source>
         <translation>Azul noche, verde azulado</translation>
+    </message>
+    <message>
+        <source>No recent files yet</source>
+        <translation>Aún no hay archivos recientes</translation>
+    </message>
+    <message>
+        <source>Open…</source>
+        <translation>Abrir…</translation>
     </message>
     <message>
         <source>Porcelain</source>
@@ -82,6 +114,14 @@
     <message>
         <source>Preview</source>
         <translation>Vista previa</translation>
+    </message>
+    <message>
+        <source>Recent</source>
+        <translation>Recientes</translation>
+    </message>
+    <message>
+        <source>Remove from recents</source>
+        <translation>Quitar de recientes</translation>
     </message>
     <message>
         <source>Rounded</source>
@@ -102,6 +142,14 @@
     <message>
         <source>Serif</source>
         <translation>Serif</translation>
+    </message>
+    <message>
+        <source>Show less</source>
+        <translation>Mostrar menos</translation>
+    </message>
+    <message>
+        <source>Show more</source>
+        <translation>Mostrar más</translation>
     </message>
     <message>
         <source>Sleek Pro</source>
@@ -141,12 +189,20 @@
         <translation>Sin título</translation>
     </message>
     <message>
+        <source>Version</source>
+        <translation>Versión</translation>
+    </message>
+    <message>
         <source>Warm Editorial</source>
         <translation>Editorial cálido</translation>
     </message>
     <message>
         <source>Warm black, amber</source>
         <translation>Negro cálido, ámbar</translation>
+    </message>
+    <message>
+        <source>quon</source>
+        <translation>quon</translation>
     </message>
     <message>
         <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>

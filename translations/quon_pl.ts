@@ -4,6 +4,22 @@
 <context>
     <name>quon</name>
     <message>
+        <source>About quon</source>
+        <translation>O programie quon</translation>
+    </message>
+    <message>
+        <source>Beautiful Markdown for Linux</source>
+        <translation>Piękny Markdown dla Linuksa</translation>
+    </message>
+    <message>
+        <source>Built with cmark-gfm and highlight.js.</source>
+        <translation>Zbudowano z użyciem cmark-gfm i highlight.js.</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Wyczyść</translation>
+    </message>
+    <message>
         <source>Cool white, indigo</source>
         <translation>Chłodna biel, indygo</translation>
     </message>
@@ -26,6 +42,10 @@
     <message>
         <source>Depth</source>
         <translation>Głębia</translation>
+    </message>
+    <message>
+        <source>Drop Markdown files here</source>
+        <translation>Upuść tutaj pliki Markdown</translation>
     </message>
     <message>
         <source>Edit</source>
@@ -72,8 +92,20 @@
         <translation>Stałej szerokości</translation>
     </message>
     <message>
+        <source>New Document</source>
+        <translation>Nowy dokument</translation>
+    </message>
+    <message>
         <source>Night navy, teal</source>
         <translation>Nocny granat, morski</translation>
+    </message>
+    <message>
+        <source>No recent files yet</source>
+        <translation>Brak ostatnich plików</translation>
+    </message>
+    <message>
+        <source>Open…</source>
+        <translation>Otwórz…</translation>
     </message>
     <message>
         <source>Porcelain</source>
@@ -82,6 +114,14 @@
     <message>
         <source>Preview</source>
         <translation>Podgląd</translation>
+    </message>
+    <message>
+        <source>Recent</source>
+        <translation>Ostatnie</translation>
+    </message>
+    <message>
+        <source>Remove from recents</source>
+        <translation>Usuń z ostatnich</translation>
     </message>
     <message>
         <source>Rounded</source>
@@ -102,6 +142,14 @@
     <message>
         <source>Serif</source>
         <translation>Szeryfowa</translation>
+    </message>
+    <message>
+        <source>Show less</source>
+        <translation>Pokaż mniej</translation>
+    </message>
+    <message>
+        <source>Show more</source>
+        <translation>Pokaż więcej</translation>
     </message>
     <message>
         <source>Sleek Pro</source>
@@ -141,12 +189,20 @@
         <translation>Bez tytułu</translation>
     </message>
     <message>
+        <source>Version</source>
+        <translation>Wersja</translation>
+    </message>
+    <message>
         <source>Warm Editorial</source>
         <translation>Ciepły redakcyjny</translation>
     </message>
     <message>
         <source>Warm black, amber</source>
         <translation>Ciepła czerń, bursztyn</translation>
+    </message>
+    <message>
+        <source>quon</source>
+        <translation>quon</translation>
     </message>
     <message>
         <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>
