@@ -3,6 +3,7 @@
 #include "core/DocumentFile.h"
 #include "core/L10n.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
@@ -47,6 +48,12 @@ public:
         // The page never needs scripts.
         m_page->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
         connect(m_page, &QWebEnginePage::loadFinished, this, &PdfExportJob::loaded);
+        // The web engine shuts down with the application: drop the page first.
+        connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+            m_done = true;
+            delete m_page;
+            m_page = nullptr;
+        });
         m_page->load(QUrl::fromLocalFile(pagePath));
     }
 
@@ -63,7 +70,7 @@ private:
     }
 
     void print() {
-        if (m_done)
+        if (m_done || !m_page)
             return;
         const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
         QPointer<PdfExportJob> self(this);

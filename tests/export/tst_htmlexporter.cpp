@@ -192,10 +192,6 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    TestHtmlExporter test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestHtmlExporter)
 
 #include "tst_htmlexporter.moc"

@@ -1,5 +1,4 @@
 #include "core/AppearanceResolver.h"
-#include "export/DocumentActions.h"
 #include "export/DocumentExportService.h"
 #include "export/MarkdownHTMLExporter.h"
 #include "export/PDFExporter.h"
@@ -157,42 +156,6 @@ private Q_SLOTS:
         // Within the time limit the same file is replaced.
         QCOMPARE(exportDirectly(html, path, PDFExporter::defaultTimeLimitMs), QString());
         QVERIFY(pdfText(path).contains("Slow"));
-    }
-
-    void actionExportsTheTextOfWhenItStarts() {
-        QTemporaryDir dir;
-        FakeExportDesktop desktop;
-        desktop.answer = dir.filePath("later.pdf");
-        QString text = "# Earlier text";
-        QObject window;
-        DocumentActions actions(&window, [&] { return contextFor(text, {}); });
-        actions.exportPDF();
-        text = "# Later text";
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(desktop.answer), exportTimeoutMs);
-        QTRY_VERIFY_WITH_TIMEOUT(pdfText(desktop.answer).contains("Later text"), 10'000);
-    }
-
-    void twoExportsAtOnce() {
-        QTemporaryDir dir;
-        bool firstDone = false, secondDone = false;
-        QString firstError = "pending", secondError = "pending";
-        const DesignSystem light =
-            DesignSystem::make(DesignSystem::Colors::sage(), FontDesign::Default, false);
-        PDFExporter::exportPDF(MarkdownHTMLExporter::htmlDocument("# First", light, {}),
-                               dir.filePath("1.pdf"), [&](const QString& e) {
-                                   firstDone = true;
-                                   firstError = e;
-                               });
-        PDFExporter::exportPDF(MarkdownHTMLExporter::htmlDocument("# Second", light, {}),
-                               dir.filePath("2.pdf"), [&](const QString& e) {
-                                   secondDone = true;
-                                   secondError = e;
-                               });
-        QTRY_VERIFY_WITH_TIMEOUT(firstDone && secondDone, exportTimeoutMs);
-        QCOMPARE(firstError, QString());
-        QCOMPARE(secondError, QString());
-        QVERIFY(pdfText(dir.filePath("1.pdf")).contains("First"));
-        QVERIFY(pdfText(dir.filePath("2.pdf")).contains("Second"));
     }
 };
 
