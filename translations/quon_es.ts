@@ -4,6 +4,10 @@
 <context>
     <name>quon</name>
     <message>
+        <source>%1.</source>
+        <translation>%1.</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>Acerca de quon</translation>
     </message>
@@ -22,6 +26,10 @@
     <message>
         <source>Cool white, indigo</source>
         <translation>Blanco frío, índigo</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>Copiado</translation>
     </message>
     <message>
         <source>Could Not Open File</source>
@@ -86,6 +94,18 @@
     <message>
         <source>Making the PDF took too long and was stopped.</source>
         <translation>La creación del PDF tardó demasiado y se detuvo.</translation>
+    </message>
+    <message>
+        <source>Mark complete</source>
+        <translation>Marcar como completada</translation>
+    </message>
+    <message>
+        <source>Mark incomplete</source>
+        <translation>Marcar como pendiente</translation>
+    </message>
+    <message>
+        <source>Missing: %1</source>
+        <translation>No encontrado: %1</translation>
     </message>
     <message>
         <source>Monospace</source>
@@ -223,6 +243,10 @@
     <message>
         <source>“%1” is not a regular file and can’t be opened as a document.</source>
         <translation>«%1» no es un archivo normal y no se puede abrir como documento.</translation>
+    </message>
+    <message>
+        <source>•</source>
+        <translation>•</translation>
     </message>
 </context>
 </TS>

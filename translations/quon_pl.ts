@@ -4,6 +4,10 @@
 <context>
     <name>quon</name>
     <message>
+        <source>%1.</source>
+        <translation>%1.</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>O programie quon</translation>
     </message>
@@ -22,6 +26,10 @@
     <message>
         <source>Cool white, indigo</source>
         <translation>Chłodna biel, indygo</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>Skopiowano</translation>
     </message>
     <message>
         <source>Could Not Open File</source>
@@ -86,6 +94,18 @@
     <message>
         <source>Making the PDF took too long and was stopped.</source>
         <translation>Tworzenie pliku PDF trwało zbyt długo i zostało przerwane.</translation>
+    </message>
+    <message>
+        <source>Mark complete</source>
+        <translation>Oznacz jako ukończone</translation>
+    </message>
+    <message>
+        <source>Mark incomplete</source>
+        <translation>Oznacz jako nieukończone</translation>
+    </message>
+    <message>
+        <source>Missing: %1</source>
+        <translation>Brak: %1</translation>
     </message>
     <message>
         <source>Monospace</source>
@@ -223,6 +243,10 @@
     <message>
         <source>“%1” is not a regular file and can’t be opened as a document.</source>
         <translation>„%1” nie jest zwykłym plikiem i nie można go otworzyć jako dokumentu.</translation>
+    </message>
+    <message>
+        <source>•</source>
+        <translation>•</translation>
     </message>
 </context>
 </TS>
