@@ -4,12 +4,20 @@
 <context>
     <name>quon</name>
     <message>
+        <source>%1  ·  %2</source>
+        <translation>%1  ·  %2</translation>
+    </message>
+    <message>
         <source>Cool white, indigo</source>
         <translation>Blanco frío, índigo</translation>
     </message>
     <message>
         <source>Could Not Open File</source>
         <translation>No se pudo abrir el archivo</translation>
+    </message>
+    <message>
+        <source>Could Not Reload File</source>
+        <translation>No se pudo volver a cargar el archivo</translation>
     </message>
     <message>
         <source>Could Not Save File</source>
@@ -40,8 +48,16 @@
         <translation>Archivo</translation>
     </message>
     <message>
+        <source>File Changed on Disk</source>
+        <translation>El archivo cambió en el disco</translation>
+    </message>
+    <message>
         <source>Graphite, violet</source>
         <translation>Grafito, violeta</translation>
+    </message>
+    <message>
+        <source>Keep My Version</source>
+        <translation>Conservar mi versión</translation>
     </message>
     <message>
         <source>Light</source>
@@ -56,12 +72,20 @@
         <translation>Azul noche, verde azulado</translation>
     </message>
     <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
         <source>Porcelain</source>
         <translation>Porcelana</translation>
     </message>
     <message>
         <source>Preview</source>
         <translation>Vista previa</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Volver a cargar</translation>
     </message>
     <message>
         <source>Rounded</source>
@@ -101,6 +125,10 @@
         <translation>Sistema</translation>
     </message>
     <message>
+        <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>
+        <translation>Otra aplicación ha modificado este archivo. Vuelve a cargarlo para ver la versión más reciente o sigue editando tu versión actual.</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Sin título</translation>
     </message>
@@ -111,6 +139,22 @@
     <message>
         <source>Warm black, amber</source>
         <translation>Negro cálido, ámbar</translation>
+    </message>
+    <message>
+        <source>character</source>
+        <translation>carácter</translation>
+    </message>
+    <message>
+        <source>characters</source>
+        <translation>caracteres</translation>
+    </message>
+    <message>
+        <source>word</source>
+        <translation>palabra</translation>
+    </message>
+    <message>
+        <source>words</source>
+        <translation>palabras</translation>
     </message>
     <message>
         <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>

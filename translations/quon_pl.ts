@@ -4,12 +4,20 @@
 <context>
     <name>quon</name>
     <message>
+        <source>%1  ·  %2</source>
+        <translation>%1  ·  %2</translation>
+    </message>
+    <message>
         <source>Cool white, indigo</source>
         <translation>Chłodna biel, indygo</translation>
     </message>
     <message>
         <source>Could Not Open File</source>
         <translation>Nie można otworzyć pliku</translation>
+    </message>
+    <message>
+        <source>Could Not Reload File</source>
+        <translation>Nie można wczytać pliku ponownie</translation>
     </message>
     <message>
         <source>Could Not Save File</source>
@@ -40,8 +48,16 @@
         <translation>Plik</translation>
     </message>
     <message>
+        <source>File Changed on Disk</source>
+        <translation>Plik zmienił się na dysku</translation>
+    </message>
+    <message>
         <source>Graphite, violet</source>
         <translation>Grafit, fiolet</translation>
+    </message>
+    <message>
+        <source>Keep My Version</source>
+        <translation>Zachowaj moją wersję</translation>
     </message>
     <message>
         <source>Light</source>
@@ -56,12 +72,20 @@
         <translation>Nocny granat, morski</translation>
     </message>
     <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
         <source>Porcelain</source>
         <translation>Porcelana</translation>
     </message>
     <message>
         <source>Preview</source>
         <translation>Podgląd</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Wczytaj ponownie</translation>
     </message>
     <message>
         <source>Rounded</source>
@@ -101,6 +125,10 @@
         <translation>Systemowa</translation>
     </message>
     <message>
+        <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>
+        <translation>Ten plik został zmieniony przez inną aplikację. Wczytaj go ponownie, aby zobaczyć najnowszą wersję, albo edytuj dalej swoją bieżącą wersję.</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Bez tytułu</translation>
     </message>
@@ -111,6 +139,22 @@
     <message>
         <source>Warm black, amber</source>
         <translation>Ciepła czerń, bursztyn</translation>
+    </message>
+    <message>
+        <source>character</source>
+        <translation>znak</translation>
+    </message>
+    <message>
+        <source>characters</source>
+        <translation>znaków</translation>
+    </message>
+    <message>
+        <source>word</source>
+        <translation>słowo</translation>
+    </message>
+    <message>
+        <source>words</source>
+        <translation>słów</translation>
     </message>
     <message>
         <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>
