@@ -8,6 +8,22 @@
         <translation>%1  ·  %2</translation>
     </message>
     <message>
+        <source>About quon</source>
+        <translation>Acerca de quon</translation>
+    </message>
+    <message>
+        <source>Beautiful Markdown for Linux</source>
+        <translation>Markdown elegante para Linux</translation>
+    </message>
+    <message>
+        <source>Built with cmark-gfm and highlight.js.</source>
+        <translation>Creado con cmark-gfm y highlight.js.</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Borrar</translation>
+    </message>
+    <message>
         <source>Cool white, indigo</source>
         <translation>Blanco frío, índigo</translation>
     </message>
@@ -36,12 +52,32 @@
         <translation>Profundidad</translation>
     </message>
     <message>
+        <source>Drop Markdown files here</source>
+        <translation>Suelta aquí archivos Markdown</translation>
+    </message>
+    <message>
         <source>Edit</source>
         <translation>Editar</translation>
     </message>
     <message>
         <source>Ember</source>
         <translation>Brasa</translation>
+    </message>
+    <message>
+        <source>Export Failed</source>
+        <translation>Error al exportar</translation>
+    </message>
+    <message>
+        <source>Export as HTML</source>
+        <translation>Exportar como HTML</translation>
+    </message>
+    <message>
+        <source>Export as PDF</source>
+        <translation>Exportar como PDF</translation>
+    </message>
+    <message>
+        <source>Export as Plain Text</source>
+        <translation>Exportar como texto sin formato</translation>
     </message>
     <message>
         <source>File</source>
@@ -64,16 +100,32 @@
         <translation>Claro</translation>
     </message>
     <message>
+        <source>Making the PDF took too long and was stopped.</source>
+        <translation>La creación del PDF tardó demasiado y se detuvo.</translation>
+    </message>
+    <message>
         <source>Monospace</source>
         <translation>Monoespaciada</translation>
+    </message>
+    <message>
+        <source>New Document</source>
+        <translation>Nuevo documento</translation>
     </message>
     <message>
         <source>Night navy, teal</source>
         <translation>Azul noche, verde azulado</translation>
     </message>
     <message>
+        <source>No recent files yet</source>
+        <translation>Aún no hay archivos recientes</translation>
+    </message>
+    <message>
         <source>OK</source>
         <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Open…</source>
+        <translation>Abrir…</translation>
     </message>
     <message>
         <source>Porcelain</source>
@@ -84,8 +136,16 @@
         <translation>Vista previa</translation>
     </message>
     <message>
+        <source>Recent</source>
+        <translation>Recientes</translation>
+    </message>
+    <message>
         <source>Reload</source>
         <translation>Volver a cargar</translation>
+    </message>
+    <message>
+        <source>Remove from recents</source>
+        <translation>Quitar de recientes</translation>
     </message>
     <message>
         <source>Rounded</source>
@@ -100,8 +160,20 @@
         <translation>Guardar</translation>
     </message>
     <message>
+        <source>Save Markdown Copy</source>
+        <translation>Guardar copia en Markdown</translation>
+    </message>
+    <message>
         <source>Serif</source>
         <translation>Serif</translation>
+    </message>
+    <message>
+        <source>Show less</source>
+        <translation>Mostrar menos</translation>
+    </message>
+    <message>
+        <source>Show more</source>
+        <translation>Mostrar más</translation>
     </message>
     <message>
         <source>Sleek Pro</source>
@@ -125,12 +197,28 @@
         <translation>Sistema</translation>
     </message>
     <message>
+        <source>The PDF couldn’t be created.</source>
+        <translation>No se pudo crear el PDF.</translation>
+    </message>
+    <message>
+        <source>The page couldn’t be loaded for printing.</source>
+        <translation>No se pudo cargar la página para imprimirla.</translation>
+    </message>
+    <message>
+        <source>The page couldn’t be prepared for printing.</source>
+        <translation>No se pudo preparar la página para imprimirla.</translation>
+    </message>
+    <message>
         <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>
         <translation>Otra aplicación ha modificado este archivo. Vuelve a cargarlo para ver la versión más reciente o sigue editando tu versión actual.</translation>
     </message>
     <message>
         <source>Untitled</source>
         <translation>Sin título</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Versión</translation>
     </message>
     <message>
         <source>Warm Editorial</source>
@@ -147,6 +235,10 @@
     <message>
         <source>characters</source>
         <translation>caracteres</translation>
+    </message>
+    <message>
+        <source>quon</source>
+        <translation>quon</translation>
     </message>
     <message>
         <source>word</source>

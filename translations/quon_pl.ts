@@ -8,6 +8,22 @@
         <translation>%1  ·  %2</translation>
     </message>
     <message>
+        <source>About quon</source>
+        <translation>O programie quon</translation>
+    </message>
+    <message>
+        <source>Beautiful Markdown for Linux</source>
+        <translation>Piękny Markdown dla Linuksa</translation>
+    </message>
+    <message>
+        <source>Built with cmark-gfm and highlight.js.</source>
+        <translation>Zbudowano z użyciem cmark-gfm i highlight.js.</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Wyczyść</translation>
+    </message>
+    <message>
         <source>Cool white, indigo</source>
         <translation>Chłodna biel, indygo</translation>
     </message>
@@ -36,12 +52,32 @@
         <translation>Głębia</translation>
     </message>
     <message>
+        <source>Drop Markdown files here</source>
+        <translation>Upuść tutaj pliki Markdown</translation>
+    </message>
+    <message>
         <source>Edit</source>
         <translation>Edycja</translation>
     </message>
     <message>
         <source>Ember</source>
         <translation>Żar</translation>
+    </message>
+    <message>
+        <source>Export Failed</source>
+        <translation>Eksport nie powiódł się</translation>
+    </message>
+    <message>
+        <source>Export as HTML</source>
+        <translation>Eksportuj jako HTML</translation>
+    </message>
+    <message>
+        <source>Export as PDF</source>
+        <translation>Eksportuj jako PDF</translation>
+    </message>
+    <message>
+        <source>Export as Plain Text</source>
+        <translation>Eksportuj jako zwykły tekst</translation>
     </message>
     <message>
         <source>File</source>
@@ -64,16 +100,32 @@
         <translation>Jasny</translation>
     </message>
     <message>
+        <source>Making the PDF took too long and was stopped.</source>
+        <translation>Tworzenie pliku PDF trwało zbyt długo i zostało przerwane.</translation>
+    </message>
+    <message>
         <source>Monospace</source>
         <translation>Stałej szerokości</translation>
+    </message>
+    <message>
+        <source>New Document</source>
+        <translation>Nowy dokument</translation>
     </message>
     <message>
         <source>Night navy, teal</source>
         <translation>Nocny granat, morski</translation>
     </message>
     <message>
+        <source>No recent files yet</source>
+        <translation>Brak ostatnich plików</translation>
+    </message>
+    <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Open…</source>
+        <translation>Otwórz…</translation>
     </message>
     <message>
         <source>Porcelain</source>
@@ -84,8 +136,16 @@
         <translation>Podgląd</translation>
     </message>
     <message>
+        <source>Recent</source>
+        <translation>Ostatnie</translation>
+    </message>
+    <message>
         <source>Reload</source>
         <translation>Wczytaj ponownie</translation>
+    </message>
+    <message>
+        <source>Remove from recents</source>
+        <translation>Usuń z ostatnich</translation>
     </message>
     <message>
         <source>Rounded</source>
@@ -100,8 +160,20 @@
         <translation>Zapisz</translation>
     </message>
     <message>
+        <source>Save Markdown Copy</source>
+        <translation>Zapisz kopię Markdown</translation>
+    </message>
+    <message>
         <source>Serif</source>
         <translation>Szeryfowa</translation>
+    </message>
+    <message>
+        <source>Show less</source>
+        <translation>Pokaż mniej</translation>
+    </message>
+    <message>
+        <source>Show more</source>
+        <translation>Pokaż więcej</translation>
     </message>
     <message>
         <source>Sleek Pro</source>
@@ -125,12 +197,28 @@
         <translation>Systemowa</translation>
     </message>
     <message>
+        <source>The PDF couldn’t be created.</source>
+        <translation>Nie udało się utworzyć pliku PDF.</translation>
+    </message>
+    <message>
+        <source>The page couldn’t be loaded for printing.</source>
+        <translation>Nie udało się wczytać strony do druku.</translation>
+    </message>
+    <message>
+        <source>The page couldn’t be prepared for printing.</source>
+        <translation>Nie udało się przygotować strony do druku.</translation>
+    </message>
+    <message>
         <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>
         <translation>Ten plik został zmieniony przez inną aplikację. Wczytaj go ponownie, aby zobaczyć najnowszą wersję, albo edytuj dalej swoją bieżącą wersję.</translation>
     </message>
     <message>
         <source>Untitled</source>
         <translation>Bez tytułu</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Wersja</translation>
     </message>
     <message>
         <source>Warm Editorial</source>
@@ -147,6 +235,10 @@
     <message>
         <source>characters</source>
         <translation>znaków</translation>
+    </message>
+    <message>
+        <source>quon</source>
+        <translation>quon</translation>
     </message>
     <message>
         <source>word</source>

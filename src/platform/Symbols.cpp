@@ -41,6 +41,9 @@ const QHash<QString, QString>& table() {
             {QStringLiteral("square.and.arrow.up"), a("actions/document-send-symbolic.svg")},
             {QStringLiteral("square.and.arrow.down"), a("actions/document-save-symbolic.svg")},
             {QStringLiteral("square.and.pencil"), a("actions/document-edit-symbolic.svg")},
+            {QStringLiteral("folder"), a("places/folder-symbolic.svg")},
+            {QStringLiteral("xmark"), a("ui/window-close-symbolic.svg")},
+            {QStringLiteral("arrow.down.doc"), o("arrow.down.doc.svg")},
         };
     }();
     return t;

@@ -2,7 +2,10 @@
 
 #include "core/Preferences.h"
 
+#include <QDir>
 #include <QFile>
+
+#include <unistd.h>
 
 void TestSupport::resetPreferences() {
     Preferences::shared().clearAll();
@@ -22,4 +25,13 @@ QByteArray TestSupport::readFile(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+QString TestSupport::readOnlyFolder(const QTemporaryDir& dir) {
+    if (geteuid() == 0)
+        return QStringLiteral("/sys");
+    const QString path = dir.filePath(QStringLiteral("read-only"));
+    QDir().mkpath(path);
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    return path;
 }
