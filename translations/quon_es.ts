@@ -4,6 +4,10 @@
 <context>
     <name>quon</name>
     <message>
+        <source>%1  ·  %2</source>
+        <translation>%1  ·  %2</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>Acerca de quon</translation>
     </message>
@@ -26,6 +30,10 @@
     <message>
         <source>Could Not Open File</source>
         <translation>No se pudo abrir el archivo</translation>
+    </message>
+    <message>
+        <source>Could Not Reload File</source>
+        <translation>No se pudo volver a cargar el archivo</translation>
     </message>
     <message>
         <source>Could Not Save File</source>
@@ -76,8 +84,16 @@
         <translation>Archivo</translation>
     </message>
     <message>
+        <source>File Changed on Disk</source>
+        <translation>El archivo cambió en el disco</translation>
+    </message>
+    <message>
         <source>Graphite, violet</source>
         <translation>Grafito, violeta</translation>
+    </message>
+    <message>
+        <source>Keep My Version</source>
+        <translation>Conservar mi versión</translation>
     </message>
     <message>
         <source>Light</source>
@@ -104,6 +120,10 @@
         <translation>Aún no hay archivos recientes</translation>
     </message>
     <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
         <source>Open…</source>
         <translation>Abrir…</translation>
     </message>
@@ -118,6 +138,10 @@
     <message>
         <source>Recent</source>
         <translation>Recientes</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Volver a cargar</translation>
     </message>
     <message>
         <source>Remove from recents</source>
@@ -185,6 +209,10 @@
         <translation>No se pudo preparar la página para imprimirla.</translation>
     </message>
     <message>
+        <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>
+        <translation>Otra aplicación ha modificado este archivo. Vuelve a cargarlo para ver la versión más reciente o sigue editando tu versión actual.</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Sin título</translation>
     </message>
@@ -201,8 +229,24 @@
         <translation>Negro cálido, ámbar</translation>
     </message>
     <message>
+        <source>character</source>
+        <translation>carácter</translation>
+    </message>
+    <message>
+        <source>characters</source>
+        <translation>caracteres</translation>
+    </message>
+    <message>
         <source>quon</source>
         <translation>quon</translation>
+    </message>
+    <message>
+        <source>word</source>
+        <translation>palabra</translation>
+    </message>
+    <message>
+        <source>words</source>
+        <translation>palabras</translation>
     </message>
     <message>
         <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>

@@ -4,6 +4,10 @@
 <context>
     <name>quon</name>
     <message>
+        <source>%1  ·  %2</source>
+        <translation>%1  ·  %2</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>O programie quon</translation>
     </message>
@@ -26,6 +30,10 @@
     <message>
         <source>Could Not Open File</source>
         <translation>Nie można otworzyć pliku</translation>
+    </message>
+    <message>
+        <source>Could Not Reload File</source>
+        <translation>Nie można wczytać pliku ponownie</translation>
     </message>
     <message>
         <source>Could Not Save File</source>
@@ -76,8 +84,16 @@
         <translation>Plik</translation>
     </message>
     <message>
+        <source>File Changed on Disk</source>
+        <translation>Plik zmienił się na dysku</translation>
+    </message>
+    <message>
         <source>Graphite, violet</source>
         <translation>Grafit, fiolet</translation>
+    </message>
+    <message>
+        <source>Keep My Version</source>
+        <translation>Zachowaj moją wersję</translation>
     </message>
     <message>
         <source>Light</source>
@@ -104,6 +120,10 @@
         <translation>Brak ostatnich plików</translation>
     </message>
     <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
         <source>Open…</source>
         <translation>Otwórz…</translation>
     </message>
@@ -118,6 +138,10 @@
     <message>
         <source>Recent</source>
         <translation>Ostatnie</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Wczytaj ponownie</translation>
     </message>
     <message>
         <source>Remove from recents</source>
@@ -185,6 +209,10 @@
         <translation>Nie udało się przygotować strony do druku.</translation>
     </message>
     <message>
+        <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>
+        <translation>Ten plik został zmieniony przez inną aplikację. Wczytaj go ponownie, aby zobaczyć najnowszą wersję, albo edytuj dalej swoją bieżącą wersję.</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Bez tytułu</translation>
     </message>
@@ -201,8 +229,24 @@
         <translation>Ciepła czerń, bursztyn</translation>
     </message>
     <message>
+        <source>character</source>
+        <translation>znak</translation>
+    </message>
+    <message>
+        <source>characters</source>
+        <translation>znaków</translation>
+    </message>
+    <message>
         <source>quon</source>
         <translation>quon</translation>
+    </message>
+    <message>
+        <source>word</source>
+        <translation>słowo</translation>
+    </message>
+    <message>
+        <source>words</source>
+        <translation>słów</translation>
     </message>
     <message>
         <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>
