@@ -4,8 +4,40 @@
 <context>
     <name>quon</name>
     <message>
+        <source>"%1" is not a Markdown file.</source>
+        <translation>«%1» no es un archivo Markdown.</translation>
+    </message>
+    <message>
+        <source>"%1" is not valid UTF-8 text.</source>
+        <translation>«%1» no es texto UTF-8 válido.</translation>
+    </message>
+    <message>
+        <source>%1 copy</source>
+        <translation>%1 (copia)</translation>
+    </message>
+    <message>
+        <source>All Files</source>
+        <translation>Todos los archivos</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Convert to Markdown</source>
+        <translation>Convertir a Markdown</translation>
+    </message>
+    <message>
         <source>Cool white, indigo</source>
         <translation>Blanco frío, índigo</translation>
+    </message>
+    <message>
+        <source>Could Not Convert File</source>
+        <translation>No se pudo convertir el archivo</translation>
     </message>
     <message>
         <source>Could Not Open File</source>
@@ -28,6 +60,18 @@
         <translation>Profundidad</translation>
     </message>
     <message>
+        <source>Do you want to save the changes made to the document “%1”?</source>
+        <translation>¿Quieres guardar los cambios hechos en el documento «%1»?</translation>
+    </message>
+    <message>
+        <source>Don’t Save</source>
+        <translation>No guardar</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>Duplicar</translation>
+    </message>
+    <message>
         <source>Edit</source>
         <translation>Editar</translation>
     </message>
@@ -48,12 +92,32 @@
         <translation>Claro</translation>
     </message>
     <message>
+        <source>Markdown Documents</source>
+        <translation>Documentos Markdown</translation>
+    </message>
+    <message>
         <source>Monospace</source>
         <translation>Monoespaciada</translation>
     </message>
     <message>
+        <source>New</source>
+        <translation>Nuevo</translation>
+    </message>
+    <message>
         <source>Night navy, teal</source>
         <translation>Azul noche, verde azulado</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
+    </message>
+    <message>
+        <source>Open…</source>
+        <translation>Abrir…</translation>
     </message>
     <message>
         <source>Porcelain</source>
@@ -62,6 +126,10 @@
     <message>
         <source>Preview</source>
         <translation>Vista previa</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Salir</translation>
     </message>
     <message>
         <source>Rounded</source>
@@ -74,6 +142,10 @@
     <message>
         <source>Save</source>
         <translation>Guardar</translation>
+    </message>
+    <message>
+        <source>Save As…</source>
+        <translation>Guardar como…</translation>
     </message>
     <message>
         <source>Serif</source>
@@ -101,8 +173,20 @@
         <translation>Sistema</translation>
     </message>
     <message>
+        <source>Text Files</source>
+        <translation>Archivos de texto</translation>
+    </message>
+    <message>
+        <source>The file could not be read as text.</source>
+        <translation>No se pudo leer el archivo como texto.</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Sin título</translation>
+    </message>
+    <message>
+        <source>Untitled %1</source>
+        <translation>Sin título %1</translation>
     </message>
     <message>
         <source>Warm Editorial</source>
@@ -111,6 +195,14 @@
     <message>
         <source>Warm black, amber</source>
         <translation>Negro cálido, ámbar</translation>
+    </message>
+    <message>
+        <source>Your changes will be lost if you don’t save them.</source>
+        <translation>Si no los guardas, se perderán los cambios.</translation>
+    </message>
+    <message>
+        <source>quon can create a Markdown copy next to the original file and open it.</source>
+        <translation>quon puede crear una copia en Markdown junto al archivo original y abrirla.</translation>
     </message>
     <message>
         <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>
@@ -131,6 +223,10 @@
     <message>
         <source>“%1” is not a regular file and can’t be opened as a document.</source>
         <translation>«%1» no es un archivo normal y no se puede abrir como documento.</translation>
+    </message>
+    <message>
+        <source>“%1” is open in another window.</source>
+        <translation>«%1» está abierto en otra ventana.</translation>
     </message>
 </context>
 </TS>

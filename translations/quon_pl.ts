@@ -4,8 +4,40 @@
 <context>
     <name>quon</name>
     <message>
+        <source>"%1" is not a Markdown file.</source>
+        <translation>„%1” nie jest plikiem Markdown.</translation>
+    </message>
+    <message>
+        <source>"%1" is not valid UTF-8 text.</source>
+        <translation>„%1” nie jest poprawnym tekstem UTF-8.</translation>
+    </message>
+    <message>
+        <source>%1 copy</source>
+        <translation>%1 — kopia</translation>
+    </message>
+    <message>
+        <source>All Files</source>
+        <translation>Wszystkie pliki</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Anuluj</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Zamknij</translation>
+    </message>
+    <message>
+        <source>Convert to Markdown</source>
+        <translation>Konwertuj na Markdown</translation>
+    </message>
+    <message>
         <source>Cool white, indigo</source>
         <translation>Chłodna biel, indygo</translation>
+    </message>
+    <message>
+        <source>Could Not Convert File</source>
+        <translation>Nie można przekonwertować pliku</translation>
     </message>
     <message>
         <source>Could Not Open File</source>
@@ -28,6 +60,18 @@
         <translation>Głębia</translation>
     </message>
     <message>
+        <source>Do you want to save the changes made to the document “%1”?</source>
+        <translation>Czy zapisać zmiany wprowadzone w dokumencie „%1”?</translation>
+    </message>
+    <message>
+        <source>Don’t Save</source>
+        <translation>Nie zapisuj</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>Duplikuj</translation>
+    </message>
+    <message>
         <source>Edit</source>
         <translation>Edycja</translation>
     </message>
@@ -48,12 +92,32 @@
         <translation>Jasny</translation>
     </message>
     <message>
+        <source>Markdown Documents</source>
+        <translation>Dokumenty Markdown</translation>
+    </message>
+    <message>
         <source>Monospace</source>
         <translation>Stałej szerokości</translation>
     </message>
     <message>
+        <source>New</source>
+        <translation>Nowy</translation>
+    </message>
+    <message>
         <source>Night navy, teal</source>
         <translation>Nocny granat, morski</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Otwórz</translation>
+    </message>
+    <message>
+        <source>Open…</source>
+        <translation>Otwórz…</translation>
     </message>
     <message>
         <source>Porcelain</source>
@@ -62,6 +126,10 @@
     <message>
         <source>Preview</source>
         <translation>Podgląd</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Zakończ</translation>
     </message>
     <message>
         <source>Rounded</source>
@@ -74,6 +142,10 @@
     <message>
         <source>Save</source>
         <translation>Zapisz</translation>
+    </message>
+    <message>
+        <source>Save As…</source>
+        <translation>Zapisz jako…</translation>
     </message>
     <message>
         <source>Serif</source>
@@ -101,8 +173,20 @@
         <translation>Systemowa</translation>
     </message>
     <message>
+        <source>Text Files</source>
+        <translation>Pliki tekstowe</translation>
+    </message>
+    <message>
+        <source>The file could not be read as text.</source>
+        <translation>Nie można odczytać pliku jako tekstu.</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Bez tytułu</translation>
+    </message>
+    <message>
+        <source>Untitled %1</source>
+        <translation>Bez tytułu %1</translation>
     </message>
     <message>
         <source>Warm Editorial</source>
@@ -111,6 +195,14 @@
     <message>
         <source>Warm black, amber</source>
         <translation>Ciepła czerń, bursztyn</translation>
+    </message>
+    <message>
+        <source>Your changes will be lost if you don’t save them.</source>
+        <translation>Jeśli ich nie zapiszesz, zmiany zostaną utracone.</translation>
+    </message>
+    <message>
+        <source>quon can create a Markdown copy next to the original file and open it.</source>
+        <translation>quon może utworzyć kopię w formacie Markdown obok oryginalnego pliku i ją otworzyć.</translation>
     </message>
     <message>
         <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>
@@ -131,6 +223,10 @@
     <message>
         <source>“%1” is not a regular file and can’t be opened as a document.</source>
         <translation>„%1” nie jest zwykłym plikiem i nie można go otworzyć jako dokumentu.</translation>
+    </message>
+    <message>
+        <source>“%1” is open in another window.</source>
+        <translation>„%1” jest otwarty w innym oknie.</translation>
     </message>
 </context>
 </TS>

@@ -13,3 +13,21 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
 QByteArray readFile(const QString& path);
 
 } // namespace TestSupport
+
+// While alive, a root test process acts as the unprivileged user "nobody", so
+// that file permissions bite; for anyone else it does nothing.
+class AsUnprivilegedUser {
+public:
+    AsUnprivilegedUser();
+    ~AsUnprivilegedUser();
+    AsUnprivilegedUser(const AsUnprivilegedUser&) = delete;
+    AsUnprivilegedUser& operator=(const AsUnprivilegedUser&) = delete;
+
+private:
+    bool m_switched = false;
+};
+
+namespace TestSupport {
+// A folder nobody may write into, inside dir (which is opened up for reading).
+QString readOnlyFolder(const QTemporaryDir& dir, const QString& name);
+} // namespace TestSupport
