@@ -54,6 +54,8 @@ QString Bench::generatedMarkdown(qsizetype bytes) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    // The PDF export's web engine needs shared contexts before the application exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     const QStringList filters = app.arguments().mid(1);
     for (const auto& [name, fn] : registry()) {

@@ -16,12 +16,28 @@
         <translation>%1 (copia)</translation>
     </message>
     <message>
+        <source>About quon</source>
+        <translation>Acerca de quon</translation>
+    </message>
+    <message>
         <source>All Files</source>
         <translation>Todos los archivos</translation>
     </message>
     <message>
+        <source>Beautiful Markdown for Linux</source>
+        <translation>Markdown elegante para Linux</translation>
+    </message>
+    <message>
+        <source>Built with cmark-gfm and highlight.js.</source>
+        <translation>Creado con cmark-gfm y highlight.js.</translation>
+    </message>
+    <message>
         <source>Cancel</source>
         <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Borrar</translation>
     </message>
     <message>
         <source>Close</source>
@@ -68,6 +84,10 @@
         <translation>No guardar</translation>
     </message>
     <message>
+        <source>Drop Markdown files here</source>
+        <translation>Suelta aquí archivos Markdown</translation>
+    </message>
+    <message>
         <source>Duplicate</source>
         <translation>Duplicar</translation>
     </message>
@@ -78,6 +98,22 @@
     <message>
         <source>Ember</source>
         <translation>Brasa</translation>
+    </message>
+    <message>
+        <source>Export Failed</source>
+        <translation>Error al exportar</translation>
+    </message>
+    <message>
+        <source>Export as HTML</source>
+        <translation>Exportar como HTML</translation>
+    </message>
+    <message>
+        <source>Export as PDF</source>
+        <translation>Exportar como PDF</translation>
+    </message>
+    <message>
+        <source>Export as Plain Text</source>
+        <translation>Exportar como texto sin formato</translation>
     </message>
     <message>
         <source>File</source>
@@ -92,6 +128,10 @@
         <translation>Claro</translation>
     </message>
     <message>
+        <source>Making the PDF took too long and was stopped.</source>
+        <translation>La creación del PDF tardó demasiado y se detuvo.</translation>
+    </message>
+    <message>
         <source>Markdown Documents</source>
         <translation>Documentos Markdown</translation>
     </message>
@@ -104,8 +144,16 @@
         <translation>Nuevo</translation>
     </message>
     <message>
+        <source>New Document</source>
+        <translation>Nuevo documento</translation>
+    </message>
+    <message>
         <source>Night navy, teal</source>
         <translation>Azul noche, verde azulado</translation>
+    </message>
+    <message>
+        <source>No recent files yet</source>
+        <translation>Aún no hay archivos recientes</translation>
     </message>
     <message>
         <source>OK</source>
@@ -132,6 +180,14 @@
         <translation>Salir</translation>
     </message>
     <message>
+        <source>Recent</source>
+        <translation>Recientes</translation>
+    </message>
+    <message>
+        <source>Remove from recents</source>
+        <translation>Quitar de recientes</translation>
+    </message>
+    <message>
         <source>Rounded</source>
         <translation>Redondeada</translation>
     </message>
@@ -148,8 +204,20 @@
         <translation>Guardar como…</translation>
     </message>
     <message>
+        <source>Save Markdown Copy</source>
+        <translation>Guardar copia en Markdown</translation>
+    </message>
+    <message>
         <source>Serif</source>
         <translation>Serif</translation>
+    </message>
+    <message>
+        <source>Show less</source>
+        <translation>Mostrar menos</translation>
+    </message>
+    <message>
+        <source>Show more</source>
+        <translation>Mostrar más</translation>
     </message>
     <message>
         <source>Sleek Pro</source>
@@ -177,8 +245,20 @@
         <translation>Archivos de texto</translation>
     </message>
     <message>
+        <source>The PDF couldn’t be created.</source>
+        <translation>No se pudo crear el PDF.</translation>
+    </message>
+    <message>
         <source>The file could not be read as text.</source>
         <translation>No se pudo leer el archivo como texto.</translation>
+    </message>
+    <message>
+        <source>The page couldn’t be loaded for printing.</source>
+        <translation>No se pudo cargar la página para imprimirla.</translation>
+    </message>
+    <message>
+        <source>The page couldn’t be prepared for printing.</source>
+        <translation>No se pudo preparar la página para imprimirla.</translation>
     </message>
     <message>
         <source>Untitled</source>
@@ -187,6 +267,10 @@
     <message>
         <source>Untitled %1</source>
         <translation>Sin título %1</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Versión</translation>
     </message>
     <message>
         <source>Warm Editorial</source>
@@ -199,6 +283,10 @@
     <message>
         <source>Your changes will be lost if you don’t save them.</source>
         <translation>Si no los guardas, se perderán los cambios.</translation>
+    </message>
+    <message>
+        <source>quon</source>
+        <translation>quon</translation>
     </message>
     <message>
         <source>quon can create a Markdown copy next to the original file and open it.</source>

@@ -16,12 +16,28 @@
         <translation>%1 — kopia</translation>
     </message>
     <message>
+        <source>About quon</source>
+        <translation>O programie quon</translation>
+    </message>
+    <message>
         <source>All Files</source>
         <translation>Wszystkie pliki</translation>
     </message>
     <message>
+        <source>Beautiful Markdown for Linux</source>
+        <translation>Piękny Markdown dla Linuksa</translation>
+    </message>
+    <message>
+        <source>Built with cmark-gfm and highlight.js.</source>
+        <translation>Zbudowano z użyciem cmark-gfm i highlight.js.</translation>
+    </message>
+    <message>
         <source>Cancel</source>
         <translation>Anuluj</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Wyczyść</translation>
     </message>
     <message>
         <source>Close</source>
@@ -68,6 +84,10 @@
         <translation>Nie zapisuj</translation>
     </message>
     <message>
+        <source>Drop Markdown files here</source>
+        <translation>Upuść tutaj pliki Markdown</translation>
+    </message>
+    <message>
         <source>Duplicate</source>
         <translation>Duplikuj</translation>
     </message>
@@ -78,6 +98,22 @@
     <message>
         <source>Ember</source>
         <translation>Żar</translation>
+    </message>
+    <message>
+        <source>Export Failed</source>
+        <translation>Eksport nie powiódł się</translation>
+    </message>
+    <message>
+        <source>Export as HTML</source>
+        <translation>Eksportuj jako HTML</translation>
+    </message>
+    <message>
+        <source>Export as PDF</source>
+        <translation>Eksportuj jako PDF</translation>
+    </message>
+    <message>
+        <source>Export as Plain Text</source>
+        <translation>Eksportuj jako zwykły tekst</translation>
     </message>
     <message>
         <source>File</source>
@@ -92,6 +128,10 @@
         <translation>Jasny</translation>
     </message>
     <message>
+        <source>Making the PDF took too long and was stopped.</source>
+        <translation>Tworzenie pliku PDF trwało zbyt długo i zostało przerwane.</translation>
+    </message>
+    <message>
         <source>Markdown Documents</source>
         <translation>Dokumenty Markdown</translation>
     </message>
@@ -104,8 +144,16 @@
         <translation>Nowy</translation>
     </message>
     <message>
+        <source>New Document</source>
+        <translation>Nowy dokument</translation>
+    </message>
+    <message>
         <source>Night navy, teal</source>
         <translation>Nocny granat, morski</translation>
+    </message>
+    <message>
+        <source>No recent files yet</source>
+        <translation>Brak ostatnich plików</translation>
     </message>
     <message>
         <source>OK</source>
@@ -132,6 +180,14 @@
         <translation>Zakończ</translation>
     </message>
     <message>
+        <source>Recent</source>
+        <translation>Ostatnie</translation>
+    </message>
+    <message>
+        <source>Remove from recents</source>
+        <translation>Usuń z ostatnich</translation>
+    </message>
+    <message>
         <source>Rounded</source>
         <translation>Zaokrąglona</translation>
     </message>
@@ -148,8 +204,20 @@
         <translation>Zapisz jako…</translation>
     </message>
     <message>
+        <source>Save Markdown Copy</source>
+        <translation>Zapisz kopię Markdown</translation>
+    </message>
+    <message>
         <source>Serif</source>
         <translation>Szeryfowa</translation>
+    </message>
+    <message>
+        <source>Show less</source>
+        <translation>Pokaż mniej</translation>
+    </message>
+    <message>
+        <source>Show more</source>
+        <translation>Pokaż więcej</translation>
     </message>
     <message>
         <source>Sleek Pro</source>
@@ -177,8 +245,20 @@
         <translation>Pliki tekstowe</translation>
     </message>
     <message>
+        <source>The PDF couldn’t be created.</source>
+        <translation>Nie udało się utworzyć pliku PDF.</translation>
+    </message>
+    <message>
         <source>The file could not be read as text.</source>
         <translation>Nie można odczytać pliku jako tekstu.</translation>
+    </message>
+    <message>
+        <source>The page couldn’t be loaded for printing.</source>
+        <translation>Nie udało się wczytać strony do druku.</translation>
+    </message>
+    <message>
+        <source>The page couldn’t be prepared for printing.</source>
+        <translation>Nie udało się przygotować strony do druku.</translation>
     </message>
     <message>
         <source>Untitled</source>
@@ -187,6 +267,10 @@
     <message>
         <source>Untitled %1</source>
         <translation>Bez tytułu %1</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Wersja</translation>
     </message>
     <message>
         <source>Warm Editorial</source>
@@ -199,6 +283,10 @@
     <message>
         <source>Your changes will be lost if you don’t save them.</source>
         <translation>Jeśli ich nie zapiszesz, zmiany zostaną utracone.</translation>
+    </message>
+    <message>
+        <source>quon</source>
+        <translation>quon</translation>
     </message>
     <message>
         <source>quon can create a Markdown copy next to the original file and open it.</source>

@@ -3,6 +3,7 @@
 #include "core/DocumentFile.h"
 #include "core/L10n.h"
 #include "core/MarkdownFileTypes.h"
+#include "core/RecentFilesStore.h"
 #include "core/Utf8.h"
 #include "shell/AppNotifications.h"
 #include "shell/DocumentController.h"
@@ -73,9 +74,11 @@ void DocumentOpener::open(const QStringList& paths) {
 
 bool DocumentOpener::open(const QString& path) {
     const auto result = DocumentController::shared().open(path);
+    // A file that did not open is neither recent nor a reason to leave home.
     if (result == DocumentController::OpenResult::NotOpened)
         return false;
     AppNotifications::postDismissWelcomeWindow();
+    RecentFilesStore::shared().record(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
     return true;
 }
 

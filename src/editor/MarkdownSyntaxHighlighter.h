@@ -1,0 +1,61 @@
+#pragma once
+
+#include "editor/HighlightConfig.h"
+
+#include <QSyntaxHighlighter>
+#include <QTextCharFormat>
+#include <array>
+
+// Colours Markdown source in a QTextDocument. Only the highlighter's own
+// layout formats change: never the text, the undo stack or the modified flag.
+//
+// Each line is coloured on its own (no pattern spans a line break); the one
+// fact carried from line to line, whether the line lies inside a fenced code
+// block, is the block state (1 inside, 0 outside). So an edit recolours only
+// the lines it touched, plus the following ones while their fence state
+// changes, and the result always equals colouring the whole text at once:
+//
+//   1. every character in the base font and the text colour;
+//   2. bold, italic, inline code, link, list marker, task box, heading,
+//      blockquote and thematic-break patterns, in that order, a later pass
+//      replacing only the attribute (font, colour, background) it sets;
+//   3. fence lines (trimmed text starting with ``` or ~~~) in the base font
+//      and muted colour, flipping the fence flag; lines inside a fence in
+//      the base font and secondary colour, discarding the earlier passes.
+class MarkdownSyntaxHighlighter : public QSyntaxHighlighter {
+    Q_OBJECT
+public:
+    // What colouring gives one character.
+    enum class FontStyle : quint8 { Base, Bold, Italic };
+    enum class Colour : quint8 { Text, SecondaryText, MutedText, Accent };
+    struct Style {
+        FontStyle font = FontStyle::Base;
+        Colour foreground = Colour::Text;
+        bool codeBackground = false;
+        bool operator==(const Style&) const = default;
+    };
+
+    // Colours document now and after every change of its text.
+    MarkdownSyntaxHighlighter(QTextDocument* document, const HighlightConfig& config);
+
+    const HighlightConfig& config() const { return m_config; }
+    // Recolours the whole document when the configuration differs.
+    void setConfig(const HighlightConfig& config);
+
+    // Recolours the whole document. Use this rather than rehighlight(), which
+    // wraps the work in an edit block and so announces a change of contents
+    // (textChanged of the editor) although the text stays the same.
+    void recolourAll();
+
+    // The format a style is drawn with under the current configuration.
+    const QTextCharFormat& format(Style style) const;
+
+protected:
+    void highlightBlock(const QString& text) override;
+
+private:
+    void buildFormats();
+
+    HighlightConfig m_config;
+    std::array<QTextCharFormat, 3 * 4 * 2> m_formats;
+};

@@ -1,0 +1,47 @@
+#include "export/ExportDesktop.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QMimeData>
+
+namespace {
+
+class SystemExportDesktop final : public ExportDesktop {
+public:
+    QString chooseSavePath(const ExportSaveRequest& request) override {
+        QFileDialog dialog(QApplication::activeWindow(), request.title, request.directory);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setMimeTypeFilters({request.mimeType});
+        dialog.setDefaultSuffix(request.suffix);
+        dialog.selectFile(request.fileName);
+        if (dialog.exec() != QDialog::Accepted)
+            return {};
+        const QStringList files = dialog.selectedFiles();
+        return files.isEmpty() ? QString() : files.first();
+    }
+
+    void showWarning(const QString& title, const QString& message) override {
+        QMessageBox box(QMessageBox::Warning, title, title, QMessageBox::Ok);
+        box.setInformativeText(message);
+        box.setWindowModality(Qt::ApplicationModal);
+        box.exec();
+    }
+
+    void setClipboard(QMimeData* data) override { QGuiApplication::clipboard()->setMimeData(data); }
+};
+
+ExportDesktop* replacement = nullptr;
+
+} // namespace
+
+ExportDesktop& ExportDesktop::shared() {
+    static SystemExportDesktop system;
+    return replacement ? *replacement : system;
+}
+
+void ExportDesktop::setShared(ExportDesktop* desktop) {
+    replacement = desktop;
+}

@@ -1,0 +1,121 @@
+#include "export/PDFExporter.h"
+
+#include "core/DocumentFile.h"
+#include "core/L10n.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineSettings>
+
+namespace {
+
+constexpr int pauseAfterLoadMs = 150;
+
+// One export: owns its page and temporary file and deletes itself once it
+// has reported, whichever of load, print, write or time limit ends it.
+class PdfExportJob : public QObject {
+public:
+    PdfExportJob(const QString& path, PDFExporter::Completion completion)
+        : m_path(path), m_completion(std::move(completion)) {}
+
+    ~PdfExportJob() override { delete m_page; }
+
+    void start(const QString& html, int timeLimitMs) {
+        const QString pagePath = m_folder.filePath(QStringLiteral("page.html"));
+        QFile file(pagePath);
+        const QByteArray bytes = html.toUtf8();
+        if (!m_folder.isValid() || !file.open(QIODevice::WriteOnly) ||
+            file.write(bytes) != bytes.size() || !file.flush()) {
+            finish(L10n::tr("The page couldn’t be prepared for printing."));
+            return;
+        }
+        file.close();
+
+        m_limit.setSingleShot(true);
+        connect(&m_limit, &QTimer::timeout, this,
+                [this] { finish(L10n::tr("Making the PDF took too long and was stopped.")); });
+        m_limit.start(timeLimitMs);
+
+        m_page = new QWebEnginePage();
+        m_page->settings()->setAttribute(QWebEngineSettings::PrintElementBackgrounds, true);
+        // The page never needs scripts.
+        m_page->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+        connect(m_page, &QWebEnginePage::loadFinished, this, &PdfExportJob::loaded);
+        // The web engine shuts down with the application: drop the page first.
+        connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+            m_done = true;
+            delete m_page;
+            m_page = nullptr;
+        });
+        m_page->load(QUrl::fromLocalFile(pagePath));
+    }
+
+private:
+    void loaded(bool ok) {
+        if (m_loaded || m_done)
+            return;
+        m_loaded = true;
+        if (!ok) {
+            finish(L10n::tr("The page couldn’t be loaded for printing."));
+            return;
+        }
+        QTimer::singleShot(pauseAfterLoadMs, this, &PdfExportJob::print);
+    }
+
+    void print() {
+        if (m_done || !m_page)
+            return;
+        const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+        QPointer<PdfExportJob> self(this);
+        m_page->printToPdf(
+            [self](const QByteArray& data) {
+                if (self)
+                    self->printed(data);
+            },
+            a4);
+    }
+
+    void printed(const QByteArray& data) {
+        if (m_done)
+            return;
+        if (data.isEmpty()) {
+            finish(L10n::tr("The PDF couldn’t be created."));
+            return;
+        }
+        DocumentFileError error;
+        finish(DocumentFile::write(m_path, data, &error) ? QString() : error.message());
+    }
+
+    void finish(const QString& errorMessage) {
+        if (m_done)
+            return;
+        m_done = true;
+        m_limit.stop();
+        deleteLater();
+        if (m_completion)
+            m_completion(errorMessage);
+    }
+
+    QString m_path;
+    PDFExporter::Completion m_completion;
+    QTemporaryDir m_folder;
+    QTimer m_limit;
+    QWebEnginePage* m_page = nullptr;
+    bool m_loaded = false;
+    bool m_done = false;
+};
+
+} // namespace
+
+void PDFExporter::exportPDF(const QString& html, const QString& path, Completion completion,
+                            int timeLimitMs) {
+    auto* job = new PdfExportJob(path, std::move(completion));
+    job->start(html, timeLimitMs);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// Prints an HTML page to an A4 PDF file through an off-screen web page. The
+// page is loaded from a temporary file, so local images appear and pages of
+// any size load; the PDF is made 0.15 s after the load and written atomically.
+namespace PDFExporter {
+
+// Called once on the main thread: an empty message means the PDF was written;
+// otherwise it says why not, and no file was written.
+using Completion = std::function<void(const QString& errorMessage)>;
+
+inline constexpr int defaultTimeLimitMs = 60'000;
+
+// Returns at once; the work runs on the event loop. After timeLimitMs the
+// export gives up and reports that it took too long.
+void exportPDF(const QString& html, const QString& path, Completion completion,
+               int timeLimitMs = defaultTimeLimitMs);
+
+} // namespace PDFExporter

@@ -1,0 +1,28 @@
+#include "windows/RecentFilesPresentation.h"
+
+#include <QFileInfo>
+
+QList<RecentFile> RecentFilesPresentation::collapsedFiles(const QList<RecentFile>& files) {
+    return showsExpandLink(files.size()) ? files.first(collapsedCount) : files;
+}
+
+bool RecentFilesPresentation::showsExpandLink(qsizetype fileCount) {
+    return fileCount > collapsedCount;
+}
+
+QString RecentFilesPresentation::displayName(const QUrl& url) {
+    const QFileInfo info(url.toLocalFile());
+    // A dot file such as ".md" has no extension to drop.
+    const QString name = info.completeBaseName();
+    return name.isEmpty() ? info.fileName() : name;
+}
+
+QString RecentFilesPresentation::folderName(const QUrl& url) {
+    const QString folder = folderPath(url);
+    const QString name = QFileInfo(folder).fileName();
+    return name.isEmpty() ? folder : name;
+}
+
+QString RecentFilesPresentation::folderPath(const QUrl& url) {
+    return QFileInfo(url.toLocalFile()).path();
+}

@@ -1,0 +1,39 @@
+#include "windows/ThemedButton.h"
+
+#include "core/AppearanceService.h"
+#include "core/L10n.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+
+ThemedButton::ThemedButton(QWidget* parent) : QAbstractButton(parent) {
+    setFocusPolicy(Qt::TabFocus);
+    connect(&AppearanceService::shared(), &AppearanceService::changed, this, [this] {
+        updateGeometry();
+        update();
+    });
+}
+
+void ThemedButton::setSourceText(const char* text) {
+    m_sourceText = text;
+    setText(L10n::tr(text));
+    updateGeometry();
+}
+
+void ThemedButton::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange && m_sourceText) {
+        setText(L10n::tr(m_sourceText));
+        updateGeometry();
+    }
+    QAbstractButton::changeEvent(event);
+}
+
+void ThemedButton::focusInEvent(QFocusEvent* event) {
+    m_ring = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    QAbstractButton::focusInEvent(event);
+}
+
+void ThemedButton::focusOutEvent(QFocusEvent* event) {
+    m_ring = false;
+    QAbstractButton::focusOutEvent(event);
+}

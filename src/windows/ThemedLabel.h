@@ -1,0 +1,33 @@
+#pragma once
+
+#include "windows/ThemeRoles.h"
+
+#include <QLabel>
+
+// A label in a design-system font and colour that restyles itself live. Given
+// a source text it also retranslates itself; elided, it keeps to one line and
+// cuts the end off when narrow.
+class ThemedLabel : public QLabel {
+    Q_OBJECT
+public:
+    ThemedLabel(FontRole font, ColorRole color, QWidget* parent = nullptr);
+
+    // A fixed interface text (marked for translation), shown translated.
+    void setSourceText(const char* text);
+    void setElided(bool elided);
+    void setColorRole(ColorRole color);
+
+    QSize minimumSizeHint() const override;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void restyle();
+
+    FontRole m_font;
+    ColorRole m_color;
+    const char* m_sourceText = nullptr;
+    bool m_elided = false;
+};

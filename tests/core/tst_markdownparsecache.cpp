@@ -1,0 +1,67 @@
+#include "core/MarkdownParseCache.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+
+class TestMarkdownParseCache : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void startsWithTheEmptyText() {
+        MarkdownParseCache cache;
+        QVERIFY(cache.document());
+        QVERIFY(cache.document()->text.isEmpty());
+        QCOMPARE(cache.document()->document.kind, MarkdownNodeKind::Document);
+        QCOMPARE(cache.document()->document.childCount(), 0);
+        QVERIFY(!cache.isPending());
+
+        cache.parseNow(QStringLiteral("# Title\n"));
+        cache.parseNow(QString());
+        QCOMPARE(cache.document()->document.childCount(), 0);
+    }
+
+    void burstParsesOnlyTheLastText() {
+        MarkdownParseCache cache;
+        QSignalSpy changed(&cache, &MarkdownParseCache::changed);
+        cache.scheduleParse(QStringLiteral("# First\n"));
+        QTest::qWait(100);
+        QCOMPARE(changed.count(), 0);
+        QElapsedTimer sinceSecond;
+        sinceSecond.start();
+        cache.scheduleParse(QStringLiteral("# Second\n\ntext\n"));
+        QVERIFY(cache.isPending());
+
+        QVERIFY(changed.wait(2000));
+        const qint64 delay = sinceSecond.elapsed();
+        QVERIFY2(delay >= 120 && delay < 1500, qPrintable(QString::number(delay)));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(cache.document()->text, QStringLiteral("# Second\n\ntext\n"));
+        QCOMPARE(cache.document()->document.childCount(), 2);
+        QCOMPARE(cache.document()->document.child(0).plainText(), QStringLiteral("Second"));
+
+        QTest::qWait(300);
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(!cache.isPending());
+    }
+
+    void parseNowWinsOverAScheduledText() {
+        MarkdownParseCache cache;
+        QSignalSpy changed(&cache, &MarkdownParseCache::changed);
+        const std::shared_ptr<const ParsedMarkdown> initial = cache.document();
+        cache.scheduleParse(QStringLiteral("scheduled"));
+        cache.parseNow(QStringLiteral("now"));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(cache.document()->text, QStringLiteral("now"));
+        QVERIFY(!cache.isPending());
+
+        QTest::qWait(400);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(cache.document()->text, QStringLiteral("now"));
+        // A reader still holding the earlier tree keeps it, and can see it is stale.
+        QVERIFY(initial->text != cache.document()->text);
+        QCOMPARE(initial->document.childCount(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMarkdownParseCache)
+#include "tst_markdownparsecache.moc"

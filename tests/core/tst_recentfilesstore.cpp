@@ -1,0 +1,182 @@
+#include "core/Preferences.h"
+#include "core/RecentFilesStore.h"
+#include "support/TestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QByteArray storedData() {
+    return Preferences::shared().data(PreferenceKeys::recentMarkdownFiles);
+}
+
+void store(const QByteArray& json) {
+    Preferences::shared().setData(PreferenceKeys::recentMarkdownFiles, json);
+}
+
+QUrl fileUrl(const QTemporaryDir& dir, const QString& name) {
+    return QUrl::fromLocalFile(TestSupport::writeFile(dir, name, "# x\n"));
+}
+
+QList<QUrl> urls(const RecentFilesStore& store) {
+    QList<QUrl> list;
+    for (const RecentFile& file : store.files())
+        list.append(file.url);
+    return list;
+}
+
+} // namespace
+
+class TestRecentFilesStore : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { TestSupport::resetPreferences(); }
+
+    void recordingMovesToFrontWithLaterDate() {
+        QTemporaryDir dir;
+        const QUrl a = fileUrl(dir, QStringLiteral("a.md"));
+        const QUrl b = fileUrl(dir, QStringLiteral("b.md"));
+        RecentFilesStore store;
+        QSignalSpy changed(&store, &RecentFilesStore::changed);
+        store.record(a);
+        const QDateTime first = store.files().first().lastOpened;
+        QTest::qWait(20);
+        store.record(b);
+        store.record(a);
+        QCOMPARE(urls(store), (QList<QUrl>{a, b}));
+        QVERIFY(store.files().first().lastOpened > first);
+        QCOMPARE(changed.count(), 3);
+
+        // "." and ".." in the path name the same file.
+        const QString dotted = dir.path() + QStringLiteral("/./sub/../b.md");
+        store.record(QUrl::fromLocalFile(dotted));
+        QCOMPARE(urls(store), (QList<QUrl>{b, a}));
+
+        // Only local files are recorded.
+        store.record(QUrl(QStringLiteral("https://example.com/c.md")));
+        store.record(QUrl());
+        QCOMPARE(store.files().size(), 2);
+    }
+
+    void keepsTwentyNewest() {
+        QTemporaryDir dir;
+        RecentFilesStore store;
+        QList<QUrl> recorded;
+        for (int i = 0; i < 21; ++i) {
+            recorded.prepend(fileUrl(dir, QStringLiteral("f%1.md").arg(i)));
+            store.record(recorded.first());
+        }
+        QCOMPARE(store.files().size(), RecentFilesStore::maxCount);
+        QCOMPARE(urls(store), recorded.mid(0, 20));
+        QVERIFY(!urls(store).contains(QUrl::fromLocalFile(dir.filePath(QStringLiteral("f0.md")))));
+        // What a restart reads back from the settings file.
+        Preferences::shared().reload();
+        QCOMPARE(urls(RecentFilesStore()), recorded.mid(0, 20));
+    }
+
+    void storedJsonShape() {
+        QTemporaryDir dir;
+        const QUrl a = fileUrl(dir, QStringLiteral("my notes.md"));
+        const QUrl b = fileUrl(dir, QStringLiteral("zażółć.md"));
+        RecentFilesStore store;
+        store.record(a);
+        store.record(b);
+
+        const QByteArray data = storedData();
+        QVERIFY(data.startsWith("[{\""));
+        QVERIFY(!data.contains('\n') && !data.contains(": ") && !data.contains(", "));
+        QVERIFY(data.contains("\"url\":\"file:\\/\\/\\/"));
+        QVERIFY(data.contains("my%20notes.md"));
+        QVERIFY(data.contains("za%C5%BC%C3%B3%C5%82%C4%87.md"));
+
+        const QJsonArray array = QJsonDocument::fromJson(data).array();
+        QCOMPARE(array.size(), 2);
+        const QJsonObject newest = array.at(0).toObject();
+        QCOMPARE(newest.keys(), (QStringList{"lastOpened", "url"}));
+        QCOMPARE(QUrl(newest.value("url").toString()), b);
+        // Seconds since 1 January 2001, not since 1970.
+        const double expected = QDateTime::currentSecsSinceEpoch() - 978307200.0;
+        QVERIFY(qAbs(newest.value("lastOpened").toDouble() - expected) < 3600);
+        QCOMPARE(array.at(1).toObject().value("url").toString(), a.toString(QUrl::FullyEncoded));
+    }
+
+    void loadHidesMissingFilesWithoutRewriting() {
+        QTemporaryDir dir;
+        const QUrl kept = fileUrl(dir, QStringLiteral("kept.md"));
+        const QString keptJson = kept.toString(QUrl::FullyEncoded).replace("/", "\\/");
+        const QByteArray json = "[{\"url\":\"file:\\/\\/\\/nowhere\\/gone.md\",\"lastOpened\":1.5},"
+                                "{\"lastOpened\":725760000.25,\"url\":\"" +
+                                keptJson.toUtf8() + "\"}]";
+        store(json);
+
+        RecentFilesStore store;
+        QCOMPARE(urls(store), QList<QUrl>{kept});
+        QCOMPARE(store.files().first().lastOpened,
+                 QDateTime(QDate(2024, 1, 1), QTime(0, 0, 0, 250), Qt::UTC));
+        QCOMPARE(storedData(), json);
+
+        // A folder counts as existing; the next change drops the missing entry.
+        store.record(QUrl::fromLocalFile(dir.path()));
+        const QByteArray rewritten = storedData();
+        QVERIFY(!rewritten.contains("gone.md"));
+        QCOMPARE(RecentFilesStore().files().size(), 2);
+        QCOMPARE(RecentFilesStore().files().at(1), store.files().at(1));
+    }
+
+    void garbageGivesEmptyListAndIsOverwritten_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("not json") << QByteArray("recent files");
+        QTest::newRow("object") << QByteArray("{\"url\":\"file:///a.md\",\"lastOpened\":1}");
+        QTest::newRow("numbers") << QByteArray("[1,2,3]");
+        QTest::newRow("url not a string") << QByteArray("[{\"url\":5,\"lastOpened\":1}]");
+        QTest::newRow("no date") << QByteArray("[{\"url\":\"file:\\/\\/\\/tmp\"}]");
+        QTest::newRow("date as text")
+            << QByteArray("[{\"url\":\"file:\\/\\/\\/tmp\",\"lastOpened\":\"2024-01-01\"}]");
+        QTest::newRow("date out of range")
+            << QByteArray("[{\"url\":\"file:\\/\\/\\/tmp\",\"lastOpened\":1e300}]");
+        QTest::newRow("empty url") << QByteArray("[{\"url\":\"\",\"lastOpened\":1}]");
+        QTest::newRow("one bad entry")
+            << QByteArray("[{\"url\":\"file:\\/\\/\\/tmp\",\"lastOpened\":1},null]");
+        QTest::newRow("binary") << QByteArray("\xff\xfe\x00[", 4);
+    }
+    void garbageGivesEmptyListAndIsOverwritten() {
+        QFETCH(QByteArray, stored);
+        store(stored);
+        RecentFilesStore store;
+        QVERIFY(store.files().isEmpty());
+        QCOMPARE(storedData(), stored);
+
+        QTemporaryDir dir;
+        const QUrl a = fileUrl(dir, QStringLiteral("a.md"));
+        store.record(a);
+        QCOMPARE(urls(RecentFilesStore()), QList<QUrl>{a});
+    }
+
+    void removeAndClearPersist() {
+        QTemporaryDir dir;
+        const QUrl a = fileUrl(dir, QStringLiteral("a.md"));
+        const QUrl b = fileUrl(dir, QStringLiteral("b.md"));
+        RecentFilesStore store;
+        store.record(a);
+        store.record(b);
+
+        QSignalSpy written(&Preferences::shared(), &Preferences::changed);
+        store.remove(QUrl::fromLocalFile(dir.filePath(QStringLiteral("never.md"))));
+        QCOMPARE(written.count(), 1);
+        QCOMPARE(urls(store), (QList<QUrl>{b, a}));
+
+        store.remove(QUrl::fromLocalFile(dir.path() + QStringLiteral("/./a.md")));
+        QCOMPARE(urls(RecentFilesStore()), QList<QUrl>{b});
+
+        store.clear();
+        QVERIFY(store.files().isEmpty());
+        QCOMPARE(storedData(), QByteArray("[]"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecentFilesStore)
+#include "tst_recentfilesstore.moc"

@@ -1,0 +1,242 @@
+#include "core/AppearanceResolver.h"
+#include "export/DocumentActions.h"
+#include "export/DocumentExportService.h"
+#include "export/MarkdownHTMLExporter.h"
+#include "support/FakeExportDesktop.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString sample =
+    QStringLiteral("# Notes\n\nCafé\u00A0crème \u2028 [js](javascript:alert(1))\n"
+                   "- [x] done\n\nno final newline");
+
+DesignSystem lightDesign() {
+    return AppearanceResolver::designSystem(AppearanceInputs{}, ColorScheme::Light);
+}
+
+DocumentExportContext contextFor(const QString& path, const QString& markdown = sample) {
+    return DocumentExportContext::make(
+        markdown, path.isEmpty() ? QUrl() : QUrl::fromLocalFile(path), lightDesign());
+}
+
+enum class Export { Pdf, Html, PlainText, MarkdownCopy };
+
+void run(Export kind, const DocumentExportContext& context) {
+    switch (kind) {
+    case Export::Pdf:
+        DocumentExportService::exportPDF(context);
+        break;
+    case Export::Html:
+        DocumentExportService::exportHTML(context);
+        break;
+    case Export::PlainText:
+        DocumentExportService::exportPlainText(context);
+        break;
+    case Export::MarkdownCopy:
+        DocumentExportService::exportMarkdownCopy(context);
+        break;
+    }
+}
+
+// Records the URLs QDesktopServices is asked to open.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public Q_SLOTS:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+} // namespace
+
+class TestExportService : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void contextNames_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("baseName");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("untitled") << QString() << "Untitled" << QString();
+        QTest::newRow("markdown") << "/tmp/docs/Notes.markdown"
+                                  << "Notes"
+                                  << "/tmp/docs";
+        QTest::newRow("last extension only") << "/tmp/archive.tar.md"
+                                             << "archive.tar"
+                                             << "/tmp";
+        QTest::newRow("no extension") << "/tmp/README"
+                                      << "README"
+                                      << "/tmp";
+    }
+    void contextNames() {
+        QFETCH(QString, path);
+        QFETCH(QString, baseName);
+        QFETCH(QString, folder);
+        const DocumentExportContext context = contextFor(path);
+        QCOMPARE(context.baseName, baseName);
+        QCOMPARE(context.documentDirectory, folder);
+        QCOMPARE(context.fileURL.isEmpty(), path.isEmpty());
+        QCOMPARE(context.markdown, sample);
+    }
+
+    void dialogsAndCancelling_data() {
+        QTest::addColumn<Export>("kind");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("mimeType");
+        QTest::newRow("pdf") << Export::Pdf << "Export as PDF"
+                             << "pdf"
+                             << "application/pdf";
+        QTest::newRow("html") << Export::Html << "Export as HTML"
+                              << "html"
+                              << "text/html";
+        QTest::newRow("txt") << Export::PlainText << "Export as Plain Text"
+                             << "txt"
+                             << "text/plain";
+        QTest::newRow("md") << Export::MarkdownCopy << "Save Markdown Copy"
+                            << "md"
+                            << "text/markdown";
+    }
+    void dialogsAndCancelling() {
+        QFETCH(Export, kind);
+        QFETCH(QString, title);
+        QFETCH(QString, suffix);
+        QFETCH(QString, mimeType);
+        QTemporaryDir dir;
+        FakeExportDesktop desktop; // answers every dialog with Cancel
+        run(kind, contextFor({}));
+        run(kind, contextFor(dir.filePath("archive.tar.md")));
+        QCOMPARE(desktop.requests.size(), 2);
+        const ExportSaveRequest untitled = desktop.requests[0];
+        QCOMPARE(untitled.title, title);
+        QCOMPARE(untitled.fileName, "Untitled." + suffix);
+        QCOMPARE(untitled.suffix, suffix);
+        QCOMPARE(untitled.mimeType, mimeType);
+        QCOMPARE(untitled.directory, QString());
+        QCOMPARE(desktop.requests[1].fileName, "archive.tar." + suffix);
+        QCOMPARE(desktop.requests[1].directory, dir.path());
+        // Cancelled: nothing written, nothing shown, clipboard untouched.
+        QCoreApplication::processEvents();
+        QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+        QVERIFY(desktop.warnings.isEmpty());
+        QVERIFY(!desktop.clipboard);
+    }
+
+    void writesTheContent_data() {
+        QTest::addColumn<Export>("kind");
+        QTest::newRow("txt") << Export::PlainText;
+        QTest::newRow("md") << Export::MarkdownCopy;
+        QTest::newRow("html") << Export::Html;
+    }
+    void writesTheContent() {
+        QFETCH(Export, kind);
+        QTemporaryDir dir;
+        FakeExportDesktop desktop;
+        desktop.answer = dir.filePath("out");
+        TestSupport::writeFile(dir, "out",
+                               "old contents that are longer than the new ones... " +
+                                   QByteArray(4096, 'x'));
+        const DocumentExportContext context = contextFor(dir.filePath("Notes.md"));
+        run(kind, context);
+        // Text exports are the document's text byte for byte; HTML is the page.
+        const QString expected =
+            kind == Export::Html ? MarkdownHTMLExporter::htmlDocument(sample, context.designSystem,
+                                                                      context.documentDirectory)
+                                 : sample;
+        QCOMPARE(TestSupport::readFile(desktop.answer), expected.toUtf8());
+        QVERIFY(desktop.warnings.isEmpty());
+    }
+
+    void writeFailureShowsExportFailed_data() {
+        QTest::addColumn<Export>("kind");
+        QTest::newRow("html") << Export::Html;
+        QTest::newRow("txt") << Export::PlainText;
+        QTest::newRow("md") << Export::MarkdownCopy;
+    }
+    void writeFailureShowsExportFailed() {
+        QFETCH(Export, kind);
+        QTemporaryDir dir;
+        FakeExportDesktop desktop;
+        desktop.answer = TestSupport::readOnlyFolder(dir) + "/out.txt";
+        QSaveFile probe(desktop.answer);
+        QVERIFY(!probe.open(QIODevice::WriteOnly));
+        run(kind, contextFor({}));
+        QCOMPARE(desktop.warnings.size(), 1);
+        QCOMPARE(desktop.warnings[0].first, "Export Failed");
+        QVERIFY2(desktop.warnings[0].second.contains(probe.errorString()),
+                 qPrintable(desktop.warnings[0].second));
+        QVERIFY(desktop.warnings[0].second.contains("out.txt"));
+        QVERIFY(!QFile::exists(desktop.answer));
+    }
+
+    void unencodableTextIsAnErrorNotAMangledFile() {
+        QTemporaryDir dir;
+        FakeExportDesktop desktop;
+        desktop.answer = dir.filePath("out.md");
+        run(Export::MarkdownCopy, contextFor({}, "broken " + QString(QChar(0xD800)) + " text"));
+        QCOMPARE(desktop.warnings.size(), 1);
+        QVERIFY(!QFile::exists(desktop.answer));
+    }
+
+    void copyAsHtmlPutsBothFormats() {
+        FakeExportDesktop desktop;
+        const DocumentExportContext context = contextFor({});
+        DocumentExportService::copyHTML(context);
+        QVERIFY(desktop.requests.isEmpty());
+        QVERIFY(desktop.clipboard);
+        QCOMPARE(desktop.clipboard->html(),
+                 MarkdownHTMLExporter::htmlDocument(sample, context.designSystem, {}));
+        QCOMPARE(desktop.clipboard->text(), sample);
+        QVERIFY(!desktop.clipboard->html().contains("javascript:"));
+    }
+
+    void revealInFiles() {
+        QTemporaryDir dir;
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler("file", &recorder, "open");
+        QObject window;
+        QString path;
+        DocumentActions actions(&window, [&] { return contextFor(path); });
+        actions.revealInFinder(); // unsaved: nothing
+        QCoreApplication::processEvents();
+        QVERIFY(recorder.opened.isEmpty());
+        // No session bus in tests: the folder opens instead.
+        path = TestSupport::writeFile(dir, "Notes.md", "x");
+        actions.revealInFinder();
+        QTRY_COMPARE(recorder.opened.size(), 1);
+        QCOMPARE(recorder.opened[0], QUrl::fromLocalFile(dir.path()));
+        QDesktopServices::unsetUrlHandler("file");
+    }
+
+    void pdfActionTakesTheContextWhenItStarts() {
+        FakeExportDesktop desktop; // cancels
+        int contexts = 0;
+        auto window = std::make_unique<QObject>();
+        DocumentActions actions(window.get(), [&] {
+            ++contexts;
+            return contextFor({});
+        });
+        actions.exportPDF();
+        QCOMPARE(contexts, 0);
+        QTRY_COMPARE(desktop.requests.size(), 1);
+        QCOMPARE(contexts, 1);
+        QCOMPARE(desktop.requests[0].title, "Export as PDF");
+        // A window that closed before the export began starts nothing.
+        actions.exportPDF();
+        window.reset();
+        QTest::qWait(20);
+        QCOMPARE(contexts, 1);
+    }
+};
+
+QTEST_MAIN(TestExportService)
+
+#include "tst_exportservice.moc"

@@ -1,0 +1,197 @@
+#include "core/AppearanceResolver.h"
+#include "core/MarkdownTree.h"
+#include "export/MarkdownHTMLExporter.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString dataDir = QStringLiteral(QUON_TEST_DATA "/export");
+const QString articleOpen = QStringLiteral("  <article class=\"content\">\n");
+const QString articleClose = QStringLiteral("\n  </article>");
+
+// QUON_UPDATE_GOLDEN=1 rewrites the golden files instead of comparing; review the diff.
+bool updatingGolden() {
+    return qEnvironmentVariableIntValue("QUON_UPDATE_GOLDEN") == 1;
+}
+
+DesignSystem design(const QString& appearance, const QString& theme, const QString& font) {
+    AppearanceInputs inputs;
+    inputs.appearance = appearance;
+    inputs.lightTheme = inputs.darkTheme = theme;
+    inputs.lightFont = inputs.darkFont = font;
+    return AppearanceResolver::designSystem(inputs, ColorScheme::Light);
+}
+
+QString page(const QString& markdown, const QString& folder = {}) {
+    return MarkdownHTMLExporter::htmlDocument(markdown, design("light", "warmEditorial", "serif"),
+                                              folder);
+}
+
+// The body between the article tags.
+QString body(const QString& markdown, const QString& folder = {}) {
+    const QString html = page(markdown, folder);
+    const qsizetype start = html.indexOf(articleOpen) + articleOpen.size();
+    return html.mid(start, html.lastIndexOf(articleClose) - start);
+}
+
+QString readText(const QString& path) {
+    return QString::fromUtf8(TestSupport::readFile(path));
+}
+
+void compareGolden(const QString& actual, const QString& goldenPath) {
+    if (updatingGolden()) {
+        QFile file(goldenPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(actual.toUtf8());
+        return;
+    }
+    QVERIFY2(QFile::exists(goldenPath), qPrintable(goldenPath));
+    QCOMPARE(actual, readText(goldenPath));
+}
+
+} // namespace
+
+class TestHtmlExporter : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void pagesForEveryPaletteAndFont_data() {
+        QTest::addColumn<QString>("appearance");
+        QTest::addColumn<QString>("theme");
+        QTest::addColumn<QString>("font");
+        const QStringList light = {"warmEditorial", "porcelain", "sage"};
+        const QStringList dark = {"sleekPro", "depth", "ember"};
+        const QStringList fonts = {"system", "serif", "rounded", "mono"};
+        for (const QString& font : fonts) {
+            for (const QString& theme : light)
+                QTest::addRow("%s-%s", qPrintable(theme), qPrintable(font))
+                    << "light" << theme << font;
+            for (const QString& theme : dark)
+                QTest::addRow("%s-%s", qPrintable(theme), qPrintable(font))
+                    << "dark" << theme << font;
+        }
+    }
+    void pagesForEveryPaletteAndFont() {
+        QFETCH(QString, appearance);
+        QFETCH(QString, theme);
+        QFETCH(QString, font);
+        const QString markdown = readText(dataDir + "/fixture.md");
+        const QString html =
+            MarkdownHTMLExporter::htmlDocument(markdown, design(appearance, theme, font), {});
+        compareGolden(html, dataDir + QStringLiteral("/pages/%1-%2.html").arg(theme, font));
+    }
+
+    void rules_data() {
+        QTest::addColumn<QString>("name");
+        const QStringList sources =
+            QDir(dataDir + "/rules").entryList({QStringLiteral("*.md")}, QDir::Files, QDir::Name);
+        QVERIFY(!sources.isEmpty());
+        for (const QString& source : sources) {
+            const QString name = source.chopped(3);
+            QTest::newRow(qPrintable(name)) << name;
+        }
+    }
+    void rules() {
+        QFETCH(QString, name);
+        const QString base = dataDir + "/rules/" + name;
+        compareGolden(body(readText(base + ".md")), base + ".html");
+    }
+
+    void pageShell() {
+        const QString html = page(QString());
+        QVERIFY(html.startsWith("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n  <meta "
+                                "charset=\"utf-8\">\n  <meta name=\"viewport\" "
+                                "content=\"width=device-width, initial-scale=1\">\n  "
+                                "<title>Exported from quon</title>\n  <style>:root {"));
+        QVERIFY(html.endsWith("</style>\n</head>\n<body>\n  <article class=\"content\">\n\n  "
+                              "</article>\n</body>\n</html>"));
+        // The title never comes from the document.
+        QVERIFY(page("# My Notes").contains("<title>Exported from quon</title>"));
+    }
+
+    void escaping() {
+        using MarkdownHTMLExporter::escapeHTML;
+        QCOMPARE(escapeHTML("Tom & Jerry <b>"), "Tom &amp; Jerry &lt;b&gt;");
+        QCOMPARE(escapeHTML("\"it's\""), "&quot;it's&quot;");
+        QCOMPARE(escapeHTML("&lt;"), "&amp;lt;");
+        QCOMPARE(escapeHTML(QString()), QString());
+    }
+
+    void hexRoundsHalvesAwayFromZero() {
+        using MarkdownHTMLExporter::hex;
+        QCOMPARE(hex({0.5, 0.5, 0.5, 1}), "#808080");
+        QCOMPARE(hex({1, 1, 1, 0.08}), "#FFFFFF");
+        QCOMPARE(hex({0, 0, 0, 1}), "#000000");
+        QCOMPARE(hex({0.769, 0.416, 0.239, 1}), "#C46A3D");
+        // 0.002 * 255 = 0.51 rounds up; out-of-range components are clamped.
+        QCOMPARE(hex({0.002, 1.5, -0.2, 1}), "#01FF00");
+        QCOMPARE(hex({std::nan(""), 0, 0, 1}), "#000000");
+    }
+
+    void designOnlyChangesColoursAndBodyFont() {
+        const QString markdown = readText(dataDir + "/fixture.md");
+        const QString a =
+            MarkdownHTMLExporter::htmlDocument(markdown, design("light", "porcelain", "serif"), {});
+        const QString b =
+            MarkdownHTMLExporter::htmlDocument(markdown, design("dark", "ember", "system"), {});
+        const QString styleEnd = QStringLiteral("</style>");
+        QCOMPARE(a.mid(a.indexOf(styleEnd)), b.mid(b.indexOf(styleEnd)));
+        QVERIFY(a.contains("font-family: Iowan Old Style, Palatino, Georgia, serif;"));
+        QVERIFY(
+            b.contains("font-family: system-ui, -apple-system, BlinkMacSystemFont, sans-serif;"));
+        // The code font is the same whatever the design.
+        const QString code =
+            "code {\n  font-family: ui-monospace, SFMono-Regular, DejaVu Sans Mono, "
+            "monospace;";
+        QVERIFY(a.contains(code));
+        QVERIFY(b.contains(code));
+    }
+
+    void oddInputStillGivesAPage() {
+        const QString odd =
+            QString::fromLatin1("\0\x01 <script>alert(1)</script>\n\n[x]:\n\n- \n> ", 41) +
+            QString(QChar(0xD800)) + QString(3000, QLatin1Char('>')) +
+            QString(3000, QLatin1Char('['));
+        const QString html = page(odd);
+        QVERIFY(html.endsWith("</html>"));
+        QVERIFY(!html.contains("<script>"));
+    }
+
+    void localImagesBecomeFileUrls() {
+        QTemporaryDir dir;
+        TestSupport::writeFile(dir, "pic.png", "not really a picture");
+        TestSupport::writeFile(dir, "my pic.png", "x");
+        const QString url = QUrl::fromLocalFile(dir.filePath("pic.png")).toString();
+        QCOMPARE(body("![a](pic.png)", dir.path()), "<img src=\"" + url + "\" alt=\"a\">");
+        QCOMPARE(body("![a](" + dir.filePath("pic.png") + ")"),
+                 "<img src=\"" + url + "\" alt=\"a\">");
+        // Without the folder the relative source stays as written.
+        QCOMPARE(body("![a](pic.png)"), "<img src=\"pic.png\" alt=\"a\">");
+        QVERIFY(body("![a](<my pic.png>)", dir.path()).contains("/my%20pic.png\""));
+        QCOMPARE(body("![alt]()"), QString());
+        QCOMPARE(body("![q & <b>](x\"y.png)"),
+                 "<img src=\"x&quot;y.png\" alt=\"q &amp; &lt;b&gt;\">");
+    }
+
+    void fallbackBlockThatFormatsToNothing() {
+        MarkdownNode document;
+        document.kind = MarkdownNodeKind::Document;
+        MarkdownNode empty;
+        empty.kind = MarkdownNodeKind::HtmlBlock;
+        empty.literal = QStringLiteral(" \n\t");
+        MarkdownNode raw;
+        raw.kind = MarkdownNodeKind::HtmlBlock;
+        raw.literal = QStringLiteral("<div>x</div>\n");
+        document.children = {empty, raw};
+        QCOMPARE(MarkdownHTMLExporter::renderBlocks(document, {}),
+                 "\n<p>&lt;div&gt;x&lt;/div&gt;</p>");
+    }
+};
+
+QTEST_MAIN(TestHtmlExporter)
+
+#include "tst_htmlexporter.moc"

@@ -1,0 +1,170 @@
+#include "core/AppearanceResolver.h"
+#include "export/DocumentExportService.h"
+#include "export/MarkdownHTMLExporter.h"
+#include "export/PDFExporter.h"
+#include "support/FakeExportDesktop.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QImage>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+constexpr int exportTimeoutMs = 90'000;
+
+// Runs a poppler tool and returns its standard output; empty on failure.
+QString tool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    if (!process.waitForFinished(30'000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+QString pdfText(const QString& path) {
+    return tool("pdftotext", {path, "-"});
+}
+
+// Image rows of "pdfimages -list" (two header lines).
+int pdfImageCount(const QString& path) {
+    const QStringList lines = tool("pdfimages", {"-list", path}).split('\n', Qt::SkipEmptyParts);
+    return std::max<int>(0, lines.size() - 2);
+}
+
+DocumentExportContext contextFor(const QString& markdown, const QString& documentPath) {
+    return DocumentExportContext::make(
+        markdown, documentPath.isEmpty() ? QUrl() : QUrl::fromLocalFile(documentPath),
+        AppearanceResolver::designSystem(AppearanceInputs{}, ColorScheme::Light));
+}
+
+// Runs the PDF export through the service and waits for its end.
+void exportThroughService(const DocumentExportContext& context) {
+    bool finished = false;
+    DocumentExportService::exportPDF(context, [&] { finished = true; });
+    QTRY_VERIFY_WITH_TIMEOUT(finished, exportTimeoutMs);
+}
+
+QString exportDirectly(const QString& html, const QString& path, int timeLimitMs) {
+    bool finished = false;
+    QString error;
+    PDFExporter::exportPDF(
+        html, path,
+        [&](const QString& message) {
+            finished = true;
+            error = message;
+        },
+        timeLimitMs);
+    if (!QTest::qWaitFor([&] { return finished; }, exportTimeoutMs))
+        return QStringLiteral("no answer");
+    return error;
+}
+
+QByteArray noisePng(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<quint32*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = 0xFF000000u | (QRandomGenerator::global()->generate() & 0xFFFFFFu);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+} // namespace
+
+class TestPdfExporter : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void headingAndLocalImageOnA4() {
+        QTemporaryDir dir;
+        QImage picture(160, 90, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        QVERIFY(picture.save(dir.filePath("picture.png")));
+        FakeExportDesktop desktop;
+        desktop.answer = dir.filePath("out.pdf");
+        exportThroughService(contextFor("# Quarterly Heading\n\n![A picture](picture.png)\n",
+                                        dir.filePath("Notes.md")));
+        QVERIFY(desktop.warnings.isEmpty());
+        QCOMPARE(desktop.requests.size(), 1);
+        QCOMPARE(desktop.requests[0].fileName, "Notes.pdf");
+        QVERIFY(TestSupport::readFile(desktop.answer).startsWith("%PDF-"));
+        QVERIFY(tool("pdfinfo", {desktop.answer}).contains("(A4)"));
+        QVERIFY(pdfText(desktop.answer).contains("Quarterly Heading"));
+        QVERIFY(pdfImageCount(desktop.answer) >= 1);
+        // An ordinary file, not the private mode web engines write with.
+        struct stat info;
+        QCOMPARE(stat(QFile::encodeName(desktop.answer).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0644));
+    }
+
+    void pageOverTwoMegabytes() {
+        QTemporaryDir dir;
+        const QByteArray png = noisePng(900, 700);
+        const QString markdown = "Before the picture\n\n![noise](data:image/png;base64," +
+                                 QString::fromLatin1(png.toBase64()) + ")\n\nAfter the picture\n";
+        QVERIFY(markdown.size() > 2 * 1024 * 1024);
+        FakeExportDesktop desktop;
+        desktop.answer = dir.filePath("big.pdf");
+        exportThroughService(contextFor(markdown, {}));
+        QVERIFY(desktop.warnings.isEmpty());
+        const QString text = pdfText(desktop.answer);
+        QVERIFY(text.contains("Before the picture"));
+        QVERIFY(text.contains("After the picture"));
+        QVERIFY(pdfImageCount(desktop.answer) >= 1);
+    }
+
+    void readOnlyFolderShowsExportFailed() {
+        QTemporaryDir dir;
+        FakeExportDesktop desktop;
+        desktop.answer = TestSupport::readOnlyFolder(dir) + "/out.pdf";
+        QSaveFile probe(desktop.answer);
+        QVERIFY(!probe.open(QIODevice::WriteOnly));
+        exportThroughService(contextFor("# Title\n", {}));
+        QCOMPARE(desktop.warnings.size(), 1);
+        QCOMPARE(desktop.warnings[0].first, "Export Failed");
+        QVERIFY2(desktop.warnings[0].second.contains(probe.errorString()),
+                 qPrintable(desktop.warnings[0].second));
+        QVERIFY(!QFile::exists(desktop.answer));
+    }
+
+    void givingUpKeepsTheOldFile() {
+        QTemporaryDir dir;
+        const QString path = TestSupport::writeFile(dir, "old.pdf", "old");
+        const QString html = MarkdownHTMLExporter::htmlDocument(
+            "# Slow", DesignSystem::make(DesignSystem::Colors::light(), FontDesign::Serif, false),
+            {});
+        QVERIFY(!exportDirectly(html, path, 0).isEmpty());
+        QCOMPARE(TestSupport::readFile(path), QByteArray("old"));
+        // Nothing arrives late from the abandoned page.
+        QTest::qWait(500);
+        QCOMPARE(TestSupport::readFile(path), QByteArray("old"));
+        // Within the time limit the same file is replaced.
+        QCOMPARE(exportDirectly(html, path, PDFExporter::defaultTimeLimitMs), QString());
+        QVERIFY(pdfText(path).contains("Slow"));
+    }
+};
+
+int main(int argc, char** argv) {
+    umask(022);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    TestPdfExporter test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_pdfexporter.moc"

@@ -1,0 +1,188 @@
+#include "core/RecentFilesStore.h"
+#include "support/TestSupport.h"
+#include "windows/PlainButton.h"
+#include "windows/RecentFileItem.h"
+#include "windows/RecentFilesPresentation.h"
+#include "windows/RecentFilesSection.h"
+#include "windows/ThemedLabel.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// Records count files, the last recorded being the newest.
+QList<QUrl> recordFiles(RecentFilesStore& store, const QTemporaryDir& dir, int count) {
+    QList<QUrl> urls;
+    for (int i = 0; i < count; ++i) {
+        const QUrl url = QUrl::fromLocalFile(
+            TestSupport::writeFile(dir, QStringLiteral("file%1.md").arg(i), "# x\n"));
+        store.record(url);
+        urls.prepend(url);
+    }
+    return urls;
+}
+
+QList<RecentFile> fakeFiles(int count) {
+    QList<RecentFile> files;
+    for (int i = 0; i < count; ++i)
+        files.append({QUrl::fromLocalFile(QStringLiteral("/d/%1.md").arg(i)), {}});
+    return files;
+}
+
+void hover(QWidget* widget) {
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(widget, &enter);
+}
+
+} // namespace
+
+class TestRecentFilesSection : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { TestSupport::resetPreferences(); }
+
+    void presentationOfTheList() {
+        using namespace RecentFilesPresentation;
+        QCOMPARE(collapsedFiles(fakeFiles(0)).size(), 0);
+        QCOMPARE(collapsedFiles(fakeFiles(5)), fakeFiles(5));
+        QCOMPARE(collapsedFiles(fakeFiles(6)), fakeFiles(5));
+        QCOMPARE(collapsedFiles(fakeFiles(20)), fakeFiles(5));
+        QVERIFY(!showsExpandLink(5));
+        QVERIFY(showsExpandLink(6));
+
+        const QUrl report = QUrl::fromLocalFile(QStringLiteral("/home/x/Docs/report.final.md"));
+        QCOMPARE(displayName(report), QStringLiteral("report.final"));
+        QCOMPARE(folderPath(report), QStringLiteral("/home/x/Docs"));
+        QCOMPARE(folderName(report), QStringLiteral("Docs"));
+        QCOMPARE(displayName(QUrl::fromLocalFile(QStringLiteral("/a/README"))),
+                 QStringLiteral("README"));
+        QCOMPARE(displayName(QUrl::fromLocalFile(QStringLiteral("/a/.md"))), QStringLiteral(".md"));
+        QCOMPARE(folderName(QUrl::fromLocalFile(QStringLiteral("/top.md"))), QStringLiteral("/"));
+    }
+
+    void emptyAndShortLists() {
+        QTemporaryDir dir;
+        RecentFilesStore store;
+        RecentFilesSection section(store);
+        section.show();
+        QVERIFY(!section.clearButton()->isVisible());
+        QVERIFY(!section.expandButton()->isVisible());
+        QVERIFY(section.emptyText());
+        QCOMPARE(section.emptyText()->text(), QStringLiteral("No recent files yet"));
+
+        const QList<QUrl> urls = recordFiles(store, dir, 5);
+        QVERIFY(!section.emptyText());
+        QVERIFY(section.clearButton()->isVisible());
+        QVERIFY(!section.expandButton()->isVisible());
+        const QList<RecentFileRow*> rows = section.rows();
+        QCOMPARE(rows.size(), 5);
+        QCOMPARE(section.dividerCount(), 4);
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(rows[i]->file().url, urls[i]);
+
+        // Clearing shows the empty text and hides "Clear".
+        section.clearButton()->click();
+        QVERIFY(store.files().isEmpty());
+        QVERIFY(section.emptyText());
+        QVERIFY(!section.clearButton()->isVisible());
+    }
+
+    void expandingAndCollapsing() {
+        QTemporaryDir dir;
+        RecentFilesStore store;
+        const QList<QUrl> urls = recordFiles(store, dir, 6);
+        RecentFilesSection section(store);
+        section.show();
+        QCOMPARE(section.rows().size(), 5);
+        QVERIFY(section.expandButton()->isVisible());
+        QCOMPARE(section.expandButton()->text(), QStringLiteral("Show more"));
+        QCOMPARE(section.expandButton()->symbol(), QStringLiteral("chevron.down"));
+
+        section.expandButton()->click();
+        QVERIFY(section.showsAll());
+        QCOMPARE(section.rows().size(), 0);
+        QCOMPARE(section.cells().size(), 6);
+        QCOMPARE(section.expandButton()->text(), QStringLiteral("Show less"));
+        QCOMPARE(section.expandButton()->symbol(), QStringLiteral("chevron.up"));
+
+        // Removing one keeps the grid, but five files need no link.
+        store.remove(urls[2]);
+        QCOMPARE(section.cells().size(), 5);
+        QVERIFY(!section.expandButton()->isVisible());
+        store.record(urls[2]);
+        QVERIFY(section.expandButton()->isVisible());
+
+        section.expandButton()->click();
+        QCOMPARE(section.rows().size(), 5);
+        QCOMPARE(section.cells().size(), 0);
+
+        // Clearing does not reset the choice of presentation.
+        section.setShowsAll(true);
+        store.clear();
+        QVERIFY(section.showsAll());
+    }
+
+    void twentyFilesFillTenGridRowsNewestFirst() {
+        QTemporaryDir dir;
+        RecentFilesStore store;
+        const QList<QUrl> urls = recordFiles(store, dir, 20);
+        RecentFilesSection section(store);
+        section.setShowsAll(true);
+        section.resize(600, 800);
+        section.show();
+        const QList<RecentFileCell*> cells = section.cells();
+        QCOMPARE(cells.size(), 20);
+        auto* grid = qobject_cast<QGridLayout*>(cells.first()->parentWidget()->layout());
+        QVERIFY(grid);
+        QCOMPARE(grid->rowCount(), 10);
+        for (int i = 0; i < 20; ++i) {
+            int row, column, rowSpan, columnSpan;
+            grid->getItemPosition(grid->indexOf(cells[i]), &row, &column, &rowSpan, &columnSpan);
+            QCOMPARE(row, i / 2);
+            QCOMPARE(column, i % 2);
+            QCOMPARE(cells[i]->file().url, urls[i]);
+        }
+        // The cell names its folder and tells the path on hover.
+        QCOMPARE(cells[0]->toolTip(), dir.path());
+    }
+
+    void hoverRemoveAndOpen() {
+        QTemporaryDir dir;
+        RecentFilesStore store;
+        const QList<QUrl> urls = recordFiles(store, dir, 3);
+        RecentFilesSection section(store);
+        section.resize(600, 400);
+        section.show();
+        QSignalSpy chosen(&section, &RecentFilesSection::fileChosen);
+
+        RecentFileRow* row = section.rows()[1];
+        QVERIFY(!row->removeButton()->isVisible());
+        hover(row);
+        QVERIFY(row->isHovered());
+        QVERIFY(row->removeButton()->isVisible());
+        QCOMPARE(row->removeButton()->toolTip(), QStringLiteral("Remove from recents"));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(row, &leave);
+        QVERIFY(!row->removeButton()->isVisible());
+
+        // A click on the row opens its file.
+        QTest::mouseClick(row, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.first().first().toUrl(), urls[1]);
+
+        // The remove button removes that file only and opens nothing.
+        hover(row);
+        row->removeButton()->click();
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(store.files().size(), 2);
+        QCOMPARE(store.files()[0].url, urls[0]);
+        QCOMPARE(store.files()[1].url, urls[2]);
+        QCOMPARE(section.rows().size(), 2);
+    }
+};
+
+QTEST_MAIN(TestRecentFilesSection)
+#include "tst_recentfilessection.moc"
