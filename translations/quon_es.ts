@@ -14,6 +14,8 @@
     <message>
         <source>%1 copy</source>
         <translation>%1 (copia)</translation>
+        <source>%1  ·  %2</source>
+        <translation>%1  ·  %2</translation>
     </message>
     <message>
         <source>About quon</source>
@@ -58,6 +60,10 @@
     <message>
         <source>Could Not Open File</source>
         <translation>No se pudo abrir el archivo</translation>
+    </message>
+    <message>
+        <source>Could Not Reload File</source>
+        <translation>No se pudo volver a cargar el archivo</translation>
     </message>
     <message>
         <source>Could Not Save File</source>
@@ -120,8 +126,16 @@
         <translation>Archivo</translation>
     </message>
     <message>
+        <source>File Changed on Disk</source>
+        <translation>El archivo cambió en el disco</translation>
+    </message>
+    <message>
         <source>Graphite, violet</source>
         <translation>Grafito, violeta</translation>
+    </message>
+    <message>
+        <source>Keep My Version</source>
+        <translation>Conservar mi versión</translation>
     </message>
     <message>
         <source>Light</source>
@@ -182,6 +196,10 @@
     <message>
         <source>Recent</source>
         <translation>Recientes</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Volver a cargar</translation>
     </message>
     <message>
         <source>Remove from recents</source>
@@ -261,6 +279,10 @@
         <translation>No se pudo preparar la página para imprimirla.</translation>
     </message>
     <message>
+        <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>
+        <translation>Otra aplicación ha modificado este archivo. Vuelve a cargarlo para ver la versión más reciente o sigue editando tu versión actual.</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Sin título</translation>
     </message>
@@ -283,6 +305,12 @@
     <message>
         <source>Your changes will be lost if you don’t save them.</source>
         <translation>Si no los guardas, se perderán los cambios.</translation>
+        <source>character</source>
+        <translation>carácter</translation>
+    </message>
+    <message>
+        <source>characters</source>
+        <translation>caracteres</translation>
     </message>
     <message>
         <source>quon</source>
@@ -291,6 +319,12 @@
     <message>
         <source>quon can create a Markdown copy next to the original file and open it.</source>
         <translation>quon puede crear una copia en Markdown junto al archivo original y abrirla.</translation>
+        <source>word</source>
+        <translation>palabra</translation>
+    </message>
+    <message>
+        <source>words</source>
+        <translation>palabras</translation>
     </message>
     <message>
         <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>

@@ -14,6 +14,8 @@
     <message>
         <source>%1 copy</source>
         <translation>%1 — kopia</translation>
+        <source>%1  ·  %2</source>
+        <translation>%1  ·  %2</translation>
     </message>
     <message>
         <source>About quon</source>
@@ -58,6 +60,10 @@
     <message>
         <source>Could Not Open File</source>
         <translation>Nie można otworzyć pliku</translation>
+    </message>
+    <message>
+        <source>Could Not Reload File</source>
+        <translation>Nie można wczytać pliku ponownie</translation>
     </message>
     <message>
         <source>Could Not Save File</source>
@@ -120,8 +126,16 @@
         <translation>Plik</translation>
     </message>
     <message>
+        <source>File Changed on Disk</source>
+        <translation>Plik zmienił się na dysku</translation>
+    </message>
+    <message>
         <source>Graphite, violet</source>
         <translation>Grafit, fiolet</translation>
+    </message>
+    <message>
+        <source>Keep My Version</source>
+        <translation>Zachowaj moją wersję</translation>
     </message>
     <message>
         <source>Light</source>
@@ -182,6 +196,10 @@
     <message>
         <source>Recent</source>
         <translation>Ostatnie</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Wczytaj ponownie</translation>
     </message>
     <message>
         <source>Remove from recents</source>
@@ -261,6 +279,10 @@
         <translation>Nie udało się przygotować strony do druku.</translation>
     </message>
     <message>
+        <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>
+        <translation>Ten plik został zmieniony przez inną aplikację. Wczytaj go ponownie, aby zobaczyć najnowszą wersję, albo edytuj dalej swoją bieżącą wersję.</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Bez tytułu</translation>
     </message>
@@ -283,6 +305,12 @@
     <message>
         <source>Your changes will be lost if you don’t save them.</source>
         <translation>Jeśli ich nie zapiszesz, zmiany zostaną utracone.</translation>
+        <source>character</source>
+        <translation>znak</translation>
+    </message>
+    <message>
+        <source>characters</source>
+        <translation>znaków</translation>
     </message>
     <message>
         <source>quon</source>
@@ -291,6 +319,12 @@
     <message>
         <source>quon can create a Markdown copy next to the original file and open it.</source>
         <translation>quon może utworzyć kopię w formacie Markdown obok oryginalnego pliku i ją otworzyć.</translation>
+        <source>word</source>
+        <translation>słowo</translation>
+    </message>
+    <message>
+        <source>words</source>
+        <translation>słów</translation>
     </message>
     <message>
         <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>

@@ -1,5 +1,7 @@
 #include "editor/MarkdownSyntaxHighlighter.h"
 
+#include "core/ConstantRegex.h"
+
 #include <QRegularExpression>
 #include <vector>
 
@@ -11,13 +13,8 @@ using Colour = MarkdownSyntaxHighlighter::Colour;
 
 // Anchors match at every line; \w, \d and \s are Unicode-aware.
 QRegularExpression compiled(const char* pattern) {
-    QRegularExpression re(QString::fromLatin1(pattern),
-                          QRegularExpression::MultilineOption |
-                              QRegularExpression::UseUnicodePropertiesOption);
-    if (!re.isValid())
-        qFatal("highlighter pattern does not compile: %s", pattern);
-    re.optimize();
-    return re;
+    return constantRegex(pattern, QRegularExpression::MultilineOption |
+                                      QRegularExpression::UseUnicodePropertiesOption);
 }
 
 struct Patterns {
