@@ -12,10 +12,12 @@
         <translation>«%1» no es texto UTF-8 válido.</translation>
     </message>
     <message>
-        <source>%1 copy</source>
-        <translation>%1 (copia)</translation>
         <source>%1  ·  %2</source>
         <translation>%1  ·  %2</translation>
+    </message>
+    <message>
+        <source>%1 copy</source>
+        <translation>%1 (copia)</translation>
     </message>
     <message>
         <source>About quon</source>
@@ -305,6 +307,8 @@
     <message>
         <source>Your changes will be lost if you don’t save them.</source>
         <translation>Si no los guardas, se perderán los cambios.</translation>
+    </message>
+    <message>
         <source>character</source>
         <translation>carácter</translation>
     </message>
@@ -319,6 +323,8 @@
     <message>
         <source>quon can create a Markdown copy next to the original file and open it.</source>
         <translation>quon puede crear una copia en Markdown junto al archivo original y abrirla.</translation>
+    </message>
+    <message>
         <source>word</source>
         <translation>palabra</translation>
     </message>

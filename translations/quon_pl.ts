@@ -12,10 +12,12 @@
         <translation>„%1” nie jest poprawnym tekstem UTF-8.</translation>
     </message>
     <message>
-        <source>%1 copy</source>
-        <translation>%1 — kopia</translation>
         <source>%1  ·  %2</source>
         <translation>%1  ·  %2</translation>
+    </message>
+    <message>
+        <source>%1 copy</source>
+        <translation>%1 — kopia</translation>
     </message>
     <message>
         <source>About quon</source>
@@ -305,6 +307,8 @@
     <message>
         <source>Your changes will be lost if you don’t save them.</source>
         <translation>Jeśli ich nie zapiszesz, zmiany zostaną utracone.</translation>
+    </message>
+    <message>
         <source>character</source>
         <translation>znak</translation>
     </message>
@@ -319,6 +323,8 @@
     <message>
         <source>quon can create a Markdown copy next to the original file and open it.</source>
         <translation>quon może utworzyć kopię w formacie Markdown obok oryginalnego pliku i ją otworzyć.</translation>
+    </message>
+    <message>
         <source>word</source>
         <translation>słowo</translation>
     </message>
