@@ -4,12 +4,28 @@
 <context>
     <name>quon</name>
     <message>
+        <source>"%1" is not a Markdown file.</source>
+        <translation>«%1» no es un archivo Markdown.</translation>
+    </message>
+    <message>
+        <source>"%1" is not valid UTF-8 text.</source>
+        <translation>«%1» no es texto UTF-8 válido.</translation>
+    </message>
+    <message>
         <source>%1  ·  %2</source>
         <translation>%1  ·  %2</translation>
     </message>
     <message>
+        <source>%1 copy</source>
+        <translation>%1 (copia)</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>Acerca de quon</translation>
+    </message>
+    <message>
+        <source>All Files</source>
+        <translation>Todos los archivos</translation>
     </message>
     <message>
         <source>Beautiful Markdown for Linux</source>
@@ -20,12 +36,28 @@
         <translation>Creado con cmark-gfm y highlight.js.</translation>
     </message>
     <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
         <source>Clear</source>
         <translation>Borrar</translation>
     </message>
     <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Convert to Markdown</source>
+        <translation>Convertir a Markdown</translation>
+    </message>
+    <message>
         <source>Cool white, indigo</source>
         <translation>Blanco frío, índigo</translation>
+    </message>
+    <message>
+        <source>Could Not Convert File</source>
+        <translation>No se pudo convertir el archivo</translation>
     </message>
     <message>
         <source>Could Not Open File</source>
@@ -52,8 +84,20 @@
         <translation>Profundidad</translation>
     </message>
     <message>
+        <source>Do you want to save the changes made to the document “%1”?</source>
+        <translation>¿Quieres guardar los cambios hechos en el documento «%1»?</translation>
+    </message>
+    <message>
+        <source>Don’t Save</source>
+        <translation>No guardar</translation>
+    </message>
+    <message>
         <source>Drop Markdown files here</source>
         <translation>Suelta aquí archivos Markdown</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>Duplicar</translation>
     </message>
     <message>
         <source>Edit</source>
@@ -104,8 +148,16 @@
         <translation>La creación del PDF tardó demasiado y se detuvo.</translation>
     </message>
     <message>
+        <source>Markdown Documents</source>
+        <translation>Documentos Markdown</translation>
+    </message>
+    <message>
         <source>Monospace</source>
         <translation>Monoespaciada</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Nuevo</translation>
     </message>
     <message>
         <source>New Document</source>
@@ -124,6 +176,10 @@
         <translation>Aceptar</translation>
     </message>
     <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
+    </message>
+    <message>
         <source>Open…</source>
         <translation>Abrir…</translation>
     </message>
@@ -134,6 +190,10 @@
     <message>
         <source>Preview</source>
         <translation>Vista previa</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Salir</translation>
     </message>
     <message>
         <source>Recent</source>
@@ -158,6 +218,10 @@
     <message>
         <source>Save</source>
         <translation>Guardar</translation>
+    </message>
+    <message>
+        <source>Save As…</source>
+        <translation>Guardar como…</translation>
     </message>
     <message>
         <source>Save Markdown Copy</source>
@@ -197,8 +261,16 @@
         <translation>Sistema</translation>
     </message>
     <message>
+        <source>Text Files</source>
+        <translation>Archivos de texto</translation>
+    </message>
+    <message>
         <source>The PDF couldn’t be created.</source>
         <translation>No se pudo crear el PDF.</translation>
+    </message>
+    <message>
+        <source>The file could not be read as text.</source>
+        <translation>No se pudo leer el archivo como texto.</translation>
     </message>
     <message>
         <source>The page couldn’t be loaded for printing.</source>
@@ -217,6 +289,10 @@
         <translation>Sin título</translation>
     </message>
     <message>
+        <source>Untitled %1</source>
+        <translation>Sin título %1</translation>
+    </message>
+    <message>
         <source>Version</source>
         <translation>Versión</translation>
     </message>
@@ -229,6 +305,10 @@
         <translation>Negro cálido, ámbar</translation>
     </message>
     <message>
+        <source>Your changes will be lost if you don’t save them.</source>
+        <translation>Si no los guardas, se perderán los cambios.</translation>
+    </message>
+    <message>
         <source>character</source>
         <translation>carácter</translation>
     </message>
@@ -239,6 +319,10 @@
     <message>
         <source>quon</source>
         <translation>quon</translation>
+    </message>
+    <message>
+        <source>quon can create a Markdown copy next to the original file and open it.</source>
+        <translation>quon puede crear una copia en Markdown junto al archivo original y abrirla.</translation>
     </message>
     <message>
         <source>word</source>
@@ -267,6 +351,10 @@
     <message>
         <source>“%1” is not a regular file and can’t be opened as a document.</source>
         <translation>«%1» no es un archivo normal y no se puede abrir como documento.</translation>
+    </message>
+    <message>
+        <source>“%1” is open in another window.</source>
+        <translation>«%1» está abierto en otra ventana.</translation>
     </message>
 </context>
 </TS>

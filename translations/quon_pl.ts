@@ -4,12 +4,28 @@
 <context>
     <name>quon</name>
     <message>
+        <source>"%1" is not a Markdown file.</source>
+        <translation>„%1” nie jest plikiem Markdown.</translation>
+    </message>
+    <message>
+        <source>"%1" is not valid UTF-8 text.</source>
+        <translation>„%1” nie jest poprawnym tekstem UTF-8.</translation>
+    </message>
+    <message>
         <source>%1  ·  %2</source>
         <translation>%1  ·  %2</translation>
     </message>
     <message>
+        <source>%1 copy</source>
+        <translation>%1 — kopia</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>O programie quon</translation>
+    </message>
+    <message>
+        <source>All Files</source>
+        <translation>Wszystkie pliki</translation>
     </message>
     <message>
         <source>Beautiful Markdown for Linux</source>
@@ -20,12 +36,28 @@
         <translation>Zbudowano z użyciem cmark-gfm i highlight.js.</translation>
     </message>
     <message>
+        <source>Cancel</source>
+        <translation>Anuluj</translation>
+    </message>
+    <message>
         <source>Clear</source>
         <translation>Wyczyść</translation>
     </message>
     <message>
+        <source>Close</source>
+        <translation>Zamknij</translation>
+    </message>
+    <message>
+        <source>Convert to Markdown</source>
+        <translation>Konwertuj na Markdown</translation>
+    </message>
+    <message>
         <source>Cool white, indigo</source>
         <translation>Chłodna biel, indygo</translation>
+    </message>
+    <message>
+        <source>Could Not Convert File</source>
+        <translation>Nie można przekonwertować pliku</translation>
     </message>
     <message>
         <source>Could Not Open File</source>
@@ -52,8 +84,20 @@
         <translation>Głębia</translation>
     </message>
     <message>
+        <source>Do you want to save the changes made to the document “%1”?</source>
+        <translation>Czy zapisać zmiany wprowadzone w dokumencie „%1”?</translation>
+    </message>
+    <message>
+        <source>Don’t Save</source>
+        <translation>Nie zapisuj</translation>
+    </message>
+    <message>
         <source>Drop Markdown files here</source>
         <translation>Upuść tutaj pliki Markdown</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>Duplikuj</translation>
     </message>
     <message>
         <source>Edit</source>
@@ -104,8 +148,16 @@
         <translation>Tworzenie pliku PDF trwało zbyt długo i zostało przerwane.</translation>
     </message>
     <message>
+        <source>Markdown Documents</source>
+        <translation>Dokumenty Markdown</translation>
+    </message>
+    <message>
         <source>Monospace</source>
         <translation>Stałej szerokości</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Nowy</translation>
     </message>
     <message>
         <source>New Document</source>
@@ -124,6 +176,10 @@
         <translation>OK</translation>
     </message>
     <message>
+        <source>Open</source>
+        <translation>Otwórz</translation>
+    </message>
+    <message>
         <source>Open…</source>
         <translation>Otwórz…</translation>
     </message>
@@ -134,6 +190,10 @@
     <message>
         <source>Preview</source>
         <translation>Podgląd</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Zakończ</translation>
     </message>
     <message>
         <source>Recent</source>
@@ -158,6 +218,10 @@
     <message>
         <source>Save</source>
         <translation>Zapisz</translation>
+    </message>
+    <message>
+        <source>Save As…</source>
+        <translation>Zapisz jako…</translation>
     </message>
     <message>
         <source>Save Markdown Copy</source>
@@ -197,8 +261,16 @@
         <translation>Systemowa</translation>
     </message>
     <message>
+        <source>Text Files</source>
+        <translation>Pliki tekstowe</translation>
+    </message>
+    <message>
         <source>The PDF couldn’t be created.</source>
         <translation>Nie udało się utworzyć pliku PDF.</translation>
+    </message>
+    <message>
+        <source>The file could not be read as text.</source>
+        <translation>Nie można odczytać pliku jako tekstu.</translation>
     </message>
     <message>
         <source>The page couldn’t be loaded for printing.</source>
@@ -217,6 +289,10 @@
         <translation>Bez tytułu</translation>
     </message>
     <message>
+        <source>Untitled %1</source>
+        <translation>Bez tytułu %1</translation>
+    </message>
+    <message>
         <source>Version</source>
         <translation>Wersja</translation>
     </message>
@@ -229,6 +305,10 @@
         <translation>Ciepła czerń, bursztyn</translation>
     </message>
     <message>
+        <source>Your changes will be lost if you don’t save them.</source>
+        <translation>Jeśli ich nie zapiszesz, zmiany zostaną utracone.</translation>
+    </message>
+    <message>
         <source>character</source>
         <translation>znak</translation>
     </message>
@@ -239,6 +319,10 @@
     <message>
         <source>quon</source>
         <translation>quon</translation>
+    </message>
+    <message>
+        <source>quon can create a Markdown copy next to the original file and open it.</source>
+        <translation>quon może utworzyć kopię w formacie Markdown obok oryginalnego pliku i ją otworzyć.</translation>
     </message>
     <message>
         <source>word</source>
@@ -267,6 +351,10 @@
     <message>
         <source>“%1” is not a regular file and can’t be opened as a document.</source>
         <translation>„%1” nie jest zwykłym plikiem i nie można go otworzyć jako dokumentu.</translation>
+    </message>
+    <message>
+        <source>“%1” is open in another window.</source>
+        <translation>„%1” jest otwarty w innym oknie.</translation>
     </message>
 </context>
 </TS>
