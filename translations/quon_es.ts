@@ -6,10 +6,28 @@
     <message>
         <source>%1.</source>
         <translation>%1.</translation>
+        <source>"%1" is not a Markdown file.</source>
+        <translation>«%1» no es un archivo Markdown.</translation>
+    </message>
+    <message>
+        <source>"%1" is not valid UTF-8 text.</source>
+        <translation>«%1» no es texto UTF-8 válido.</translation>
+    </message>
+    <message>
+        <source>%1  ·  %2</source>
+        <translation>%1  ·  %2</translation>
+    </message>
+    <message>
+        <source>%1 copy</source>
+        <translation>%1 (copia)</translation>
     </message>
     <message>
         <source>About quon</source>
         <translation>Acerca de quon</translation>
+    </message>
+    <message>
+        <source>All Files</source>
+        <translation>Todos los archivos</translation>
     </message>
     <message>
         <source>Beautiful Markdown for Linux</source>
@@ -20,8 +38,20 @@
         <translation>Creado con cmark-gfm y highlight.js.</translation>
     </message>
     <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
         <source>Clear</source>
         <translation>Borrar</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Convert to Markdown</source>
+        <translation>Convertir a Markdown</translation>
     </message>
     <message>
         <source>Cool white, indigo</source>
@@ -30,10 +60,16 @@
     <message>
         <source>Copied</source>
         <translation>Copiado</translation>
+        <source>Could Not Convert File</source>
+        <translation>No se pudo convertir el archivo</translation>
     </message>
     <message>
         <source>Could Not Open File</source>
         <translation>No se pudo abrir el archivo</translation>
+    </message>
+    <message>
+        <source>Could Not Reload File</source>
+        <translation>No se pudo volver a cargar el archivo</translation>
     </message>
     <message>
         <source>Could Not Save File</source>
@@ -52,8 +88,20 @@
         <translation>Profundidad</translation>
     </message>
     <message>
+        <source>Do you want to save the changes made to the document “%1”?</source>
+        <translation>¿Quieres guardar los cambios hechos en el documento «%1»?</translation>
+    </message>
+    <message>
+        <source>Don’t Save</source>
+        <translation>No guardar</translation>
+    </message>
+    <message>
         <source>Drop Markdown files here</source>
         <translation>Suelta aquí archivos Markdown</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>Duplicar</translation>
     </message>
     <message>
         <source>Edit</source>
@@ -84,8 +132,16 @@
         <translation>Archivo</translation>
     </message>
     <message>
+        <source>File Changed on Disk</source>
+        <translation>El archivo cambió en el disco</translation>
+    </message>
+    <message>
         <source>Graphite, violet</source>
         <translation>Grafito, violeta</translation>
+    </message>
+    <message>
+        <source>Keep My Version</source>
+        <translation>Conservar mi versión</translation>
     </message>
     <message>
         <source>Light</source>
@@ -106,10 +162,16 @@
     <message>
         <source>Missing: %1</source>
         <translation>No encontrado: %1</translation>
+        <source>Markdown Documents</source>
+        <translation>Documentos Markdown</translation>
     </message>
     <message>
         <source>Monospace</source>
         <translation>Monoespaciada</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Nuevo</translation>
     </message>
     <message>
         <source>New Document</source>
@@ -124,6 +186,14 @@
         <translation>Aún no hay archivos recientes</translation>
     </message>
     <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
+    </message>
+    <message>
         <source>Open…</source>
         <translation>Abrir…</translation>
     </message>
@@ -136,8 +206,16 @@
         <translation>Vista previa</translation>
     </message>
     <message>
+        <source>Quit</source>
+        <translation>Salir</translation>
+    </message>
+    <message>
         <source>Recent</source>
         <translation>Recientes</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Volver a cargar</translation>
     </message>
     <message>
         <source>Remove from recents</source>
@@ -154,6 +232,10 @@
     <message>
         <source>Save</source>
         <translation>Guardar</translation>
+    </message>
+    <message>
+        <source>Save As…</source>
+        <translation>Guardar como…</translation>
     </message>
     <message>
         <source>Save Markdown Copy</source>
@@ -193,8 +275,16 @@
         <translation>Sistema</translation>
     </message>
     <message>
+        <source>Text Files</source>
+        <translation>Archivos de texto</translation>
+    </message>
+    <message>
         <source>The PDF couldn’t be created.</source>
         <translation>No se pudo crear el PDF.</translation>
+    </message>
+    <message>
+        <source>The file could not be read as text.</source>
+        <translation>No se pudo leer el archivo como texto.</translation>
     </message>
     <message>
         <source>The page couldn’t be loaded for printing.</source>
@@ -205,8 +295,16 @@
         <translation>No se pudo preparar la página para imprimirla.</translation>
     </message>
     <message>
+        <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>
+        <translation>Otra aplicación ha modificado este archivo. Vuelve a cargarlo para ver la versión más reciente o sigue editando tu versión actual.</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Sin título</translation>
+    </message>
+    <message>
+        <source>Untitled %1</source>
+        <translation>Sin título %1</translation>
     </message>
     <message>
         <source>Version</source>
@@ -221,8 +319,32 @@
         <translation>Negro cálido, ámbar</translation>
     </message>
     <message>
+        <source>Your changes will be lost if you don’t save them.</source>
+        <translation>Si no los guardas, se perderán los cambios.</translation>
+    </message>
+    <message>
+        <source>character</source>
+        <translation>carácter</translation>
+    </message>
+    <message>
+        <source>characters</source>
+        <translation>caracteres</translation>
+    </message>
+    <message>
         <source>quon</source>
         <translation>quon</translation>
+    </message>
+    <message>
+        <source>quon can create a Markdown copy next to the original file and open it.</source>
+        <translation>quon puede crear una copia en Markdown junto al archivo original y abrirla.</translation>
+    </message>
+    <message>
+        <source>word</source>
+        <translation>palabra</translation>
+    </message>
+    <message>
+        <source>words</source>
+        <translation>palabras</translation>
     </message>
     <message>
         <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>
@@ -247,6 +369,8 @@
     <message>
         <source>•</source>
         <translation>•</translation>
+        <source>“%1” is open in another window.</source>
+        <translation>«%1» está abierto en otra ventana.</translation>
     </message>
 </context>
 </TS>

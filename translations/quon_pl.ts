@@ -6,10 +6,28 @@
     <message>
         <source>%1.</source>
         <translation>%1.</translation>
+        <source>"%1" is not a Markdown file.</source>
+        <translation>„%1” nie jest plikiem Markdown.</translation>
+    </message>
+    <message>
+        <source>"%1" is not valid UTF-8 text.</source>
+        <translation>„%1” nie jest poprawnym tekstem UTF-8.</translation>
+    </message>
+    <message>
+        <source>%1  ·  %2</source>
+        <translation>%1  ·  %2</translation>
+    </message>
+    <message>
+        <source>%1 copy</source>
+        <translation>%1 — kopia</translation>
     </message>
     <message>
         <source>About quon</source>
         <translation>O programie quon</translation>
+    </message>
+    <message>
+        <source>All Files</source>
+        <translation>Wszystkie pliki</translation>
     </message>
     <message>
         <source>Beautiful Markdown for Linux</source>
@@ -20,8 +38,20 @@
         <translation>Zbudowano z użyciem cmark-gfm i highlight.js.</translation>
     </message>
     <message>
+        <source>Cancel</source>
+        <translation>Anuluj</translation>
+    </message>
+    <message>
         <source>Clear</source>
         <translation>Wyczyść</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Zamknij</translation>
+    </message>
+    <message>
+        <source>Convert to Markdown</source>
+        <translation>Konwertuj na Markdown</translation>
     </message>
     <message>
         <source>Cool white, indigo</source>
@@ -30,10 +60,16 @@
     <message>
         <source>Copied</source>
         <translation>Skopiowano</translation>
+        <source>Could Not Convert File</source>
+        <translation>Nie można przekonwertować pliku</translation>
     </message>
     <message>
         <source>Could Not Open File</source>
         <translation>Nie można otworzyć pliku</translation>
+    </message>
+    <message>
+        <source>Could Not Reload File</source>
+        <translation>Nie można wczytać pliku ponownie</translation>
     </message>
     <message>
         <source>Could Not Save File</source>
@@ -52,8 +88,20 @@
         <translation>Głębia</translation>
     </message>
     <message>
+        <source>Do you want to save the changes made to the document “%1”?</source>
+        <translation>Czy zapisać zmiany wprowadzone w dokumencie „%1”?</translation>
+    </message>
+    <message>
+        <source>Don’t Save</source>
+        <translation>Nie zapisuj</translation>
+    </message>
+    <message>
         <source>Drop Markdown files here</source>
         <translation>Upuść tutaj pliki Markdown</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>Duplikuj</translation>
     </message>
     <message>
         <source>Edit</source>
@@ -84,8 +132,16 @@
         <translation>Plik</translation>
     </message>
     <message>
+        <source>File Changed on Disk</source>
+        <translation>Plik zmienił się na dysku</translation>
+    </message>
+    <message>
         <source>Graphite, violet</source>
         <translation>Grafit, fiolet</translation>
+    </message>
+    <message>
+        <source>Keep My Version</source>
+        <translation>Zachowaj moją wersję</translation>
     </message>
     <message>
         <source>Light</source>
@@ -106,10 +162,16 @@
     <message>
         <source>Missing: %1</source>
         <translation>Brak: %1</translation>
+        <source>Markdown Documents</source>
+        <translation>Dokumenty Markdown</translation>
     </message>
     <message>
         <source>Monospace</source>
         <translation>Stałej szerokości</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Nowy</translation>
     </message>
     <message>
         <source>New Document</source>
@@ -124,6 +186,14 @@
         <translation>Brak ostatnich plików</translation>
     </message>
     <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Otwórz</translation>
+    </message>
+    <message>
         <source>Open…</source>
         <translation>Otwórz…</translation>
     </message>
@@ -136,8 +206,16 @@
         <translation>Podgląd</translation>
     </message>
     <message>
+        <source>Quit</source>
+        <translation>Zakończ</translation>
+    </message>
+    <message>
         <source>Recent</source>
         <translation>Ostatnie</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Wczytaj ponownie</translation>
     </message>
     <message>
         <source>Remove from recents</source>
@@ -154,6 +232,10 @@
     <message>
         <source>Save</source>
         <translation>Zapisz</translation>
+    </message>
+    <message>
+        <source>Save As…</source>
+        <translation>Zapisz jako…</translation>
     </message>
     <message>
         <source>Save Markdown Copy</source>
@@ -193,8 +275,16 @@
         <translation>Systemowa</translation>
     </message>
     <message>
+        <source>Text Files</source>
+        <translation>Pliki tekstowe</translation>
+    </message>
+    <message>
         <source>The PDF couldn’t be created.</source>
         <translation>Nie udało się utworzyć pliku PDF.</translation>
+    </message>
+    <message>
+        <source>The file could not be read as text.</source>
+        <translation>Nie można odczytać pliku jako tekstu.</translation>
     </message>
     <message>
         <source>The page couldn’t be loaded for printing.</source>
@@ -205,8 +295,16 @@
         <translation>Nie udało się przygotować strony do druku.</translation>
     </message>
     <message>
+        <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>
+        <translation>Ten plik został zmieniony przez inną aplikację. Wczytaj go ponownie, aby zobaczyć najnowszą wersję, albo edytuj dalej swoją bieżącą wersję.</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Bez tytułu</translation>
+    </message>
+    <message>
+        <source>Untitled %1</source>
+        <translation>Bez tytułu %1</translation>
     </message>
     <message>
         <source>Version</source>
@@ -221,8 +319,32 @@
         <translation>Ciepła czerń, bursztyn</translation>
     </message>
     <message>
+        <source>Your changes will be lost if you don’t save them.</source>
+        <translation>Jeśli ich nie zapiszesz, zmiany zostaną utracone.</translation>
+    </message>
+    <message>
+        <source>character</source>
+        <translation>znak</translation>
+    </message>
+    <message>
+        <source>characters</source>
+        <translation>znaków</translation>
+    </message>
+    <message>
         <source>quon</source>
         <translation>quon</translation>
+    </message>
+    <message>
+        <source>quon can create a Markdown copy next to the original file and open it.</source>
+        <translation>quon może utworzyć kopię w formacie Markdown obok oryginalnego pliku i ją otworzyć.</translation>
+    </message>
+    <message>
+        <source>word</source>
+        <translation>słowo</translation>
+    </message>
+    <message>
+        <source>words</source>
+        <translation>słów</translation>
     </message>
     <message>
         <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>
@@ -247,6 +369,8 @@
     <message>
         <source>•</source>
         <translation>•</translation>
+        <source>“%1” is open in another window.</source>
+        <translation>„%1” jest otwarty w innym oknie.</translation>
     </message>
 </context>
 </TS>

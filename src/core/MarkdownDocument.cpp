@@ -57,6 +57,13 @@ void MarkdownDocument::setText(const QString& text) {
     Q_EMIT textChanged();
 }
 
+void MarkdownDocument::setFileUrl(const QUrl& url) {
+    if (url == m_fileUrl)
+        return;
+    m_fileUrl = url;
+    Q_EMIT fileUrlChanged();
+}
+
 int MarkdownDocument::wordCount() const {
     return wordCount(m_text);
 }
@@ -104,10 +111,14 @@ bool MarkdownDocument::save(const QString& path, DocumentFileError* error) {
 }
 
 void MarkdownDocument::resetToContents(const DocumentFileContents& contents) {
+    adoptSavedContents(contents);
+    setText(contents.text);
+}
+
+void MarkdownDocument::adoptSavedContents(const DocumentFileContents& contents) {
     m_savedText = contents.text;
     m_savedBytes = contents.bytes;
     m_hasSavedBytes = true;
     m_lineEnding = contents.lineEnding;
     m_hasBom = contents.hasBom;
-    setText(contents.text);
 }

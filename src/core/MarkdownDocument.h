@@ -29,7 +29,7 @@ public:
     void setText(const QString& text);
 
     QUrl fileUrl() const { return m_fileUrl; }
-    void setFileUrl(const QUrl& url) { m_fileUrl = url; }
+    void setFileUrl(const QUrl& url);
 
     // Non-empty pieces of the text split at Unicode whitespace.
     int wordCount() const;
@@ -48,12 +48,18 @@ public:
 
     // Takes contents read from disk again as the saved state (and the text).
     void resetToContents(const DocumentFileContents& contents);
+    // Takes the file's contents as the saved state but keeps the text, so the
+    // document counts as modified exactly when it differs from the file.
+    void adoptSavedContents(const DocumentFileContents& contents);
+    // The text last read or written.
+    QString savedText() const { return m_savedText; }
 
     LineEnding lineEnding() const { return m_lineEnding; }
     bool hasBom() const { return m_hasBom; }
 
 Q_SIGNALS:
     void textChanged();
+    void fileUrlChanged();
 
 private:
     QString m_text;

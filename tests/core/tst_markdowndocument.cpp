@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -109,6 +110,29 @@ private Q_SLOTS:
         QCOMPARE(readFile(path), QByteArray("\xEF\xBB\xBF"
                                             "a\r\nb\r\nc\r\n"));
         QVERIFY(!doc->isModified());
+    }
+
+    // Kept text over a changed file: modified exactly while it differs from the file.
+    void adoptedFileContentsBecomeTheSavedState() {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("a.md"), "one\n");
+        auto doc = MarkdownDocument::open(path, nullptr);
+        QSignalSpy textChanges(doc.get(), &MarkdownDocument::textChanged);
+        doc->adoptSavedContents(*DocumentFile::decode("two\r\n"));
+        QCOMPARE(doc->text(), QStringLiteral("one\n"));
+        QCOMPARE(doc->savedText(), QStringLiteral("two\n"));
+        QVERIFY(doc->isModified());
+        QCOMPARE(textChanges.size(), 0);
+        // Written in the file's new style.
+        QCOMPARE(doc->fileBytes().value(), QByteArray("one\r\n"));
+        doc->setText(QStringLiteral("two\n"));
+        QVERIFY(!doc->isModified());
+
+        QSignalSpy urlChanges(doc.get(), &MarkdownDocument::fileUrlChanged);
+        doc->setFileUrl(QUrl::fromLocalFile(path));
+        QCOMPARE(urlChanges.size(), 0);
+        doc->setFileUrl(QUrl::fromLocalFile(dir.filePath(QStringLiteral("b.md"))));
+        QCOMPARE(urlChanges.size(), 1);
     }
 
     void failedSaveReportsAndLeavesFile() {

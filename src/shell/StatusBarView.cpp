@@ -1,0 +1,86 @@
+#include "shell/StatusBarView.h"
+
+#include "core/AppearanceService.h"
+#include "core/MarkdownDocument.h"
+#include "shell/StatusBarText.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+
+StatusBarView::StatusBarView(MarkdownDocument& document, QWidget* parent)
+    : QWidget(parent), m_document(document) {
+    m_counts = new QLabel(this);
+    m_name = new QLabel(this);
+    m_name->setTextFormat(Qt::PlainText);
+    m_counts->setTextFormat(Qt::PlainText);
+    auto* row = new QHBoxLayout(this);
+    // 1 px of the top margin is the divider line.
+    row->setContentsMargins(16, 5, 16, 4);
+    row->addWidget(m_counts);
+    row->addStretch(1);
+    row->addWidget(m_name);
+
+    m_recount.setSingleShot(true);
+    connect(&m_recount, &QTimer::timeout, this, &StatusBarView::recount);
+    connect(&document, &MarkdownDocument::textChanged, this, &StatusBarView::scheduleRecount);
+    connect(&document, &MarkdownDocument::fileUrlChanged, this, &StatusBarView::updateName);
+    connect(&AppearanceService::shared(), &AppearanceService::changed, this,
+            &StatusBarView::restyle);
+    recount();
+    updateName();
+    restyle();
+}
+
+QString StatusBarView::countsText() const {
+    return m_counts->text();
+}
+
+QString StatusBarView::nameText() const {
+    return m_name->text();
+}
+
+void StatusBarView::scheduleRecount() {
+    // Not restarted while pending: steady typing still sees the counts move.
+    if (m_recount.isActive())
+        return;
+    m_recount.start(m_document.text().size() >= largeDocumentLength ? largeDocumentDelayMs : 0);
+}
+
+void StatusBarView::recount() {
+    const QString text = m_document.text();
+    m_words = MarkdownDocument::wordCount(text);
+    m_characters = StatusBarText::characterCount(text);
+    m_counts->setText(StatusBarText::countsLabel(m_words, m_characters));
+}
+
+void StatusBarView::updateName() {
+    m_name->setText(StatusBarText::documentNameLabel(m_document.fileUrl()));
+}
+
+void StatusBarView::restyle() {
+    const DesignSystem& ds = AppearanceService::shared().designSystem();
+    for (QLabel* label : {m_counts, m_name}) {
+        label->setFont(ds.typography.caption);
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, ds.colors.mutedText);
+        label->setPalette(p);
+    }
+    update();
+}
+
+void StatusBarView::paintEvent(QPaintEvent*) {
+    const DesignSystem& ds = AppearanceService::shared().designSystem();
+    QPainter p(this);
+    p.fillRect(rect(), ds.colors.chrome);
+    p.fillRect(QRect(0, 0, width(), 1), ds.colors.divider);
+}
+
+void StatusBarView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        m_counts->setText(StatusBarText::countsLabel(m_words, m_characters));
+        updateName();
+    }
+    QWidget::changeEvent(event);
+}

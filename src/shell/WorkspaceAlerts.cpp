@@ -1,0 +1,47 @@
+#include "shell/WorkspaceAlerts.h"
+
+#include "core/L10n.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+class MessageBoxAlerts : public WorkspaceAlerts {
+public:
+    OutsideChangeChoice askAboutOutsideChange(QWidget* window) override {
+        QMessageBox box(window);
+        box.setIcon(QMessageBox::Warning);
+        box.setWindowTitle(L10n::tr("File Changed on Disk"));
+        box.setText(L10n::tr("File Changed on Disk"));
+        // clang-format off
+        box.setInformativeText(L10n::tr("This file was modified by another application. Reload to see the latest version, or keep editing your current version."));
+        // clang-format on
+        QPushButton* keep = box.addButton(L10n::tr("Keep My Version"), QMessageBox::RejectRole);
+        QPushButton* reload = box.addButton(L10n::tr("Reload"), QMessageBox::DestructiveRole);
+        box.setDefaultButton(keep);
+        box.setEscapeButton(keep);
+        box.setWindowModality(Qt::WindowModal);
+        box.exec();
+        return box.clickedButton() == reload ? OutsideChangeChoice::Reload
+                                             : OutsideChangeChoice::KeepMyVersion;
+    }
+
+    void reloadFailed(QWidget* window, const QString& message) override {
+        QMessageBox box(window);
+        box.setIcon(QMessageBox::Warning);
+        box.setWindowTitle(L10n::tr("Could Not Reload File"));
+        box.setText(L10n::tr("Could Not Reload File"));
+        box.setInformativeText(message);
+        box.addButton(L10n::tr("OK"), QMessageBox::RejectRole);
+        box.setWindowModality(Qt::WindowModal);
+        box.exec();
+    }
+};
+
+} // namespace
+
+WorkspaceAlerts& WorkspaceAlerts::standard() {
+    static MessageBoxAlerts alerts;
+    return alerts;
+}

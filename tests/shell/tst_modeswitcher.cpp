@@ -1,0 +1,87 @@
+#include "core/Preferences.h"
+#include "shell/ModeSwitcher.h"
+#include "shell/ViewModeMemory.h"
+#include "support/TestSupport.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class TestModeSwitcher : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { TestSupport::resetPreferences(); }
+
+    void clickReportsAndTheOwnerSets() {
+        ModeSwitcher switcher;
+        switcher.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&switcher));
+        QCOMPARE(switcher.mode(), ViewMode::Split);
+        QSignalSpy chosen(&switcher, &ModeSwitcher::modeChosen);
+
+        QTest::mouseClick(switcher.segment(ViewMode::Preview), Qt::LeftButton);
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen.at(0).at(0).value<ViewMode>(), ViewMode::Preview);
+        // Not switched until the owner says so.
+        QVERIFY(switcher.segment(ViewMode::Split)->isChecked());
+
+        switcher.setMode(ViewMode::Preview);
+        int checked = 0;
+        for (ViewMode mode : allCases<ViewMode>())
+            checked += switcher.segment(mode)->isChecked() ? 1 : 0;
+        QCOMPARE(checked, 1);
+        QVERIFY(switcher.segment(ViewMode::Preview)->isChecked());
+        // The one pill slides to the new segment and ends on it.
+        QTRY_COMPARE(switcher.pillRect(), QRectF(switcher.segment(ViewMode::Preview)->geometry()));
+
+        // The selected segment again reports the same mode.
+        QTest::mouseClick(switcher.segment(ViewMode::Preview), Qt::LeftButton);
+        QCOMPARE(chosen.size(), 2);
+        QCOMPARE(chosen.at(1).at(0).value<ViewMode>(), ViewMode::Preview);
+    }
+
+    void segmentsAreNamedButtons() {
+        ModeSwitcher switcher;
+        QCOMPARE(switcher.segment(ViewMode::Edit)->text(), QStringLiteral("Edit"));
+        QCOMPARE(switcher.segment(ViewMode::Split)->accessibleName(), QStringLiteral("Split"));
+        QCOMPARE(switcher.segment(ViewMode::Preview)->text(), QStringLiteral("Preview"));
+    }
+
+    void restoredMode_data() {
+        QTest::addColumn<QVariant>("last");
+        QTest::addColumn<QVariant>("fallback");
+        QTest::addColumn<ViewMode>("expected");
+        const QVariant none;
+        QTest::newRow("nothing stored") << none << none << ViewMode::Split;
+        QTest::newRow("last used wins")
+            << QVariant("Preview") << QVariant("edit") << ViewMode::Preview;
+        QTest::newRow("junk last, default preview")
+            << QVariant("junk") << QVariant("preview") << ViewMode::Preview;
+        QTest::newRow("absent last, default any case")
+            << none << QVariant("EDIT") << ViewMode::Edit;
+        QTest::newRow("lower-case last is no raw value")
+            << QVariant("edit") << none << ViewMode::Split;
+        QTest::newRow("junk both") << QVariant("x") << QVariant("y") << ViewMode::Split;
+    }
+
+    void restoredMode() {
+        QFETCH(QVariant, last);
+        QFETCH(QVariant, fallback);
+        QFETCH(ViewMode, expected);
+        Preferences& prefs = Preferences::shared();
+        if (last.isValid())
+            prefs.setString(PreferenceKeys::lastViewMode, last.toString());
+        if (fallback.isValid())
+            prefs.setString(PreferenceKeys::defaultViewMode, fallback.toString());
+        QCOMPARE(ViewModeMemory::restored(), expected);
+    }
+
+    void rememberedModeIsTheNextStart() {
+        Preferences::shared().setString(PreferenceKeys::defaultViewMode, QStringLiteral("edit"));
+        ViewModeMemory::remember(ViewMode::Preview);
+        QCOMPARE(Preferences::shared().lastViewMode(), QStringLiteral("Preview"));
+        QCOMPARE(ViewModeMemory::restored(), ViewMode::Preview);
+    }
+};
+
+QTEST_MAIN(TestModeSwitcher)
+#include "tst_modeswitcher.moc"
