@@ -4,8 +4,6 @@
 <context>
     <name>quon</name>
     <message>
-        <source>%1.</source>
-        <translation>%1.</translation>
         <source>"%1" is not a Markdown file.</source>
         <translation>«%1» no es un archivo Markdown.</translation>
     </message>
@@ -20,6 +18,10 @@
     <message>
         <source>%1 copy</source>
         <translation>%1 (copia)</translation>
+    </message>
+    <message>
+        <source>%1.</source>
+        <translation>%1.</translation>
     </message>
     <message>
         <source>About quon</source>
@@ -60,6 +62,8 @@
     <message>
         <source>Copied</source>
         <translation>Copiado</translation>
+    </message>
+    <message>
         <source>Could Not Convert File</source>
         <translation>No se pudo convertir el archivo</translation>
     </message>
@@ -160,10 +164,12 @@
         <translation>Marcar como pendiente</translation>
     </message>
     <message>
-        <source>Missing: %1</source>
-        <translation>No encontrado: %1</translation>
         <source>Markdown Documents</source>
         <translation>Documentos Markdown</translation>
+    </message>
+    <message>
+        <source>Missing: %1</source>
+        <translation>No encontrado: %1</translation>
     </message>
     <message>
         <source>Monospace</source>
@@ -367,10 +373,12 @@
         <translation>«%1» no es un archivo normal y no se puede abrir como documento.</translation>
     </message>
     <message>
-        <source>•</source>
-        <translation>•</translation>
         <source>“%1” is open in another window.</source>
         <translation>«%1» está abierto en otra ventana.</translation>
+    </message>
+    <message>
+        <source>•</source>
+        <translation>•</translation>
     </message>
 </context>
 </TS>

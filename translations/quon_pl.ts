@@ -4,8 +4,6 @@
 <context>
     <name>quon</name>
     <message>
-        <source>%1.</source>
-        <translation>%1.</translation>
         <source>"%1" is not a Markdown file.</source>
         <translation>„%1” nie jest plikiem Markdown.</translation>
     </message>
@@ -20,6 +18,10 @@
     <message>
         <source>%1 copy</source>
         <translation>%1 — kopia</translation>
+    </message>
+    <message>
+        <source>%1.</source>
+        <translation>%1.</translation>
     </message>
     <message>
         <source>About quon</source>
@@ -60,6 +62,8 @@
     <message>
         <source>Copied</source>
         <translation>Skopiowano</translation>
+    </message>
+    <message>
         <source>Could Not Convert File</source>
         <translation>Nie można przekonwertować pliku</translation>
     </message>
@@ -160,10 +164,12 @@
         <translation>Oznacz jako nieukończone</translation>
     </message>
     <message>
-        <source>Missing: %1</source>
-        <translation>Brak: %1</translation>
         <source>Markdown Documents</source>
         <translation>Dokumenty Markdown</translation>
+    </message>
+    <message>
+        <source>Missing: %1</source>
+        <translation>Brak: %1</translation>
     </message>
     <message>
         <source>Monospace</source>
@@ -367,10 +373,12 @@
         <translation>„%1” nie jest zwykłym plikiem i nie można go otworzyć jako dokumentu.</translation>
     </message>
     <message>
-        <source>•</source>
-        <translation>•</translation>
         <source>“%1” is open in another window.</source>
         <translation>„%1” jest otwarty w innym oknie.</translation>
+    </message>
+    <message>
+        <source>•</source>
+        <translation>•</translation>
     </message>
 </context>
 </TS>
