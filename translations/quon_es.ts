@@ -8,6 +8,26 @@
         <translation>%1  ·  %2</translation>
     </message>
     <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Edición</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Archivo</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>A&amp;yuda</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ver</translation>
+    </message>
+    <message>
+        <source>&amp;Window</source>
+        <translation>Ve&amp;ntana</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>Acerca de quon</translation>
     </message>
@@ -24,8 +44,20 @@
         <translation>Borrar</translation>
     </message>
     <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Command Palette…</source>
+        <translation>Paleta de comandos…</translation>
+    </message>
+    <message>
         <source>Cool white, indigo</source>
         <translation>Blanco frío, índigo</translation>
+    </message>
+    <message>
+        <source>Copy as HTML</source>
+        <translation>Copiar como HTML</translation>
     </message>
     <message>
         <source>Could Not Open File</source>
@@ -52,8 +84,16 @@
         <translation>Profundidad</translation>
     </message>
     <message>
+        <source>Document</source>
+        <translation>Documento</translation>
+    </message>
+    <message>
         <source>Drop Markdown files here</source>
         <translation>Suelta aquí archivos Markdown</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>Duplicar</translation>
     </message>
     <message>
         <source>Edit</source>
@@ -64,6 +104,10 @@
         <translation>Brasa</translation>
     </message>
     <message>
+        <source>Export</source>
+        <translation>Exportar</translation>
+    </message>
+    <message>
         <source>Export Failed</source>
         <translation>Error al exportar</translation>
     </message>
@@ -72,12 +116,24 @@
         <translation>Exportar como HTML</translation>
     </message>
     <message>
+        <source>Export as HTML…</source>
+        <translation>Exportar como HTML…</translation>
+    </message>
+    <message>
         <source>Export as PDF</source>
         <translation>Exportar como PDF</translation>
     </message>
     <message>
+        <source>Export as PDF…</source>
+        <translation>Exportar como PDF…</translation>
+    </message>
+    <message>
         <source>Export as Plain Text</source>
         <translation>Exportar como texto sin formato</translation>
+    </message>
+    <message>
+        <source>Export as Plain Text…</source>
+        <translation>Exportar como texto sin formato…</translation>
     </message>
     <message>
         <source>File</source>
@@ -88,8 +144,20 @@
         <translation>El archivo cambió en el disco</translation>
     </message>
     <message>
+        <source>Find in document…</source>
+        <translation>Buscar en el documento…</translation>
+    </message>
+    <message>
+        <source>Find…</source>
+        <translation>Buscar…</translation>
+    </message>
+    <message>
         <source>Graphite, violet</source>
         <translation>Grafito, violeta</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Inicio</translation>
     </message>
     <message>
         <source>Keep My Version</source>
@@ -106,6 +174,10 @@
     <message>
         <source>Monospace</source>
         <translation>Monoespaciada</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Nuevo</translation>
     </message>
     <message>
         <source>New Document</source>
@@ -136,6 +208,10 @@
         <translation>Vista previa</translation>
     </message>
     <message>
+        <source>Quit</source>
+        <translation>Salir</translation>
+    </message>
+    <message>
         <source>Recent</source>
         <translation>Recientes</translation>
     </message>
@@ -146,6 +222,10 @@
     <message>
         <source>Remove from recents</source>
         <translation>Quitar de recientes</translation>
+    </message>
+    <message>
+        <source>Reveal in Files</source>
+        <translation>Mostrar en Archivos</translation>
     </message>
     <message>
         <source>Rounded</source>
@@ -160,12 +240,32 @@
         <translation>Guardar</translation>
     </message>
     <message>
+        <source>Save As…</source>
+        <translation>Guardar como…</translation>
+    </message>
+    <message>
         <source>Save Markdown Copy</source>
         <translation>Guardar copia en Markdown</translation>
     </message>
     <message>
+        <source>Save Markdown Copy…</source>
+        <translation>Guardar copia en Markdown…</translation>
+    </message>
+    <message>
         <source>Serif</source>
         <translation>Serif</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Ajustes</translation>
+    </message>
+    <message>
+        <source>Settings…</source>
+        <translation>Ajustes…</translation>
+    </message>
+    <message>
+        <source>Share &amp; Export</source>
+        <translation>Compartir y exportar</translation>
     </message>
     <message>
         <source>Show less</source>
@@ -213,6 +313,14 @@
         <translation>Otra aplicación ha modificado este archivo. Vuelve a cargarlo para ver la versión más reciente o sigue editando tu versión actual.</translation>
     </message>
     <message>
+        <source>Toggle Focus Mode</source>
+        <translation>Activar o desactivar el modo concentración</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Barra de herramientas</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Sin título</translation>
     </message>
@@ -227,6 +335,10 @@
     <message>
         <source>Warm black, amber</source>
         <translation>Negro cálido, ámbar</translation>
+    </message>
+    <message>
+        <source>Welcome Window</source>
+        <translation>Ventana de bienvenida</translation>
     </message>
     <message>
         <source>character</source>

@@ -8,6 +8,26 @@
         <translation>%1  ·  %2</translation>
     </message>
     <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Edycja</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Plik</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>Pomo&amp;c</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Widok</translation>
+    </message>
+    <message>
+        <source>&amp;Window</source>
+        <translation>&amp;Okno</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>O programie quon</translation>
     </message>
@@ -24,8 +44,20 @@
         <translation>Wyczyść</translation>
     </message>
     <message>
+        <source>Close</source>
+        <translation>Zamknij</translation>
+    </message>
+    <message>
+        <source>Command Palette…</source>
+        <translation>Paleta poleceń…</translation>
+    </message>
+    <message>
         <source>Cool white, indigo</source>
         <translation>Chłodna biel, indygo</translation>
+    </message>
+    <message>
+        <source>Copy as HTML</source>
+        <translation>Kopiuj jako HTML</translation>
     </message>
     <message>
         <source>Could Not Open File</source>
@@ -52,8 +84,16 @@
         <translation>Głębia</translation>
     </message>
     <message>
+        <source>Document</source>
+        <translation>Dokument</translation>
+    </message>
+    <message>
         <source>Drop Markdown files here</source>
         <translation>Upuść tutaj pliki Markdown</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>Duplikuj</translation>
     </message>
     <message>
         <source>Edit</source>
@@ -64,6 +104,10 @@
         <translation>Żar</translation>
     </message>
     <message>
+        <source>Export</source>
+        <translation>Eksport</translation>
+    </message>
+    <message>
         <source>Export Failed</source>
         <translation>Eksport nie powiódł się</translation>
     </message>
@@ -72,12 +116,24 @@
         <translation>Eksportuj jako HTML</translation>
     </message>
     <message>
+        <source>Export as HTML…</source>
+        <translation>Eksportuj jako HTML…</translation>
+    </message>
+    <message>
         <source>Export as PDF</source>
         <translation>Eksportuj jako PDF</translation>
     </message>
     <message>
+        <source>Export as PDF…</source>
+        <translation>Eksportuj jako PDF…</translation>
+    </message>
+    <message>
         <source>Export as Plain Text</source>
         <translation>Eksportuj jako zwykły tekst</translation>
+    </message>
+    <message>
+        <source>Export as Plain Text…</source>
+        <translation>Eksportuj jako zwykły tekst…</translation>
     </message>
     <message>
         <source>File</source>
@@ -88,8 +144,20 @@
         <translation>Plik zmienił się na dysku</translation>
     </message>
     <message>
+        <source>Find in document…</source>
+        <translation>Znajdź w dokumencie…</translation>
+    </message>
+    <message>
+        <source>Find…</source>
+        <translation>Znajdź…</translation>
+    </message>
+    <message>
         <source>Graphite, violet</source>
         <translation>Grafit, fiolet</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Strona główna</translation>
     </message>
     <message>
         <source>Keep My Version</source>
@@ -106,6 +174,10 @@
     <message>
         <source>Monospace</source>
         <translation>Stałej szerokości</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Nowy</translation>
     </message>
     <message>
         <source>New Document</source>
@@ -136,6 +208,10 @@
         <translation>Podgląd</translation>
     </message>
     <message>
+        <source>Quit</source>
+        <translation>Zakończ</translation>
+    </message>
+    <message>
         <source>Recent</source>
         <translation>Ostatnie</translation>
     </message>
@@ -146,6 +222,10 @@
     <message>
         <source>Remove from recents</source>
         <translation>Usuń z ostatnich</translation>
+    </message>
+    <message>
+        <source>Reveal in Files</source>
+        <translation>Pokaż w Plikach</translation>
     </message>
     <message>
         <source>Rounded</source>
@@ -160,12 +240,32 @@
         <translation>Zapisz</translation>
     </message>
     <message>
+        <source>Save As…</source>
+        <translation>Zapisz jako…</translation>
+    </message>
+    <message>
         <source>Save Markdown Copy</source>
         <translation>Zapisz kopię Markdown</translation>
     </message>
     <message>
+        <source>Save Markdown Copy…</source>
+        <translation>Zapisz kopię Markdown…</translation>
+    </message>
+    <message>
         <source>Serif</source>
         <translation>Szeryfowa</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Ustawienia</translation>
+    </message>
+    <message>
+        <source>Settings…</source>
+        <translation>Ustawienia…</translation>
+    </message>
+    <message>
+        <source>Share &amp; Export</source>
+        <translation>Udostępnij i eksportuj</translation>
     </message>
     <message>
         <source>Show less</source>
@@ -213,6 +313,14 @@
         <translation>Ten plik został zmieniony przez inną aplikację. Wczytaj go ponownie, aby zobaczyć najnowszą wersję, albo edytuj dalej swoją bieżącą wersję.</translation>
     </message>
     <message>
+        <source>Toggle Focus Mode</source>
+        <translation>Przełącz tryb skupienia</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Pasek narzędzi</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Bez tytułu</translation>
     </message>
@@ -227,6 +335,10 @@
     <message>
         <source>Warm black, amber</source>
         <translation>Ciepła czerń, bursztyn</translation>
+    </message>
+    <message>
+        <source>Welcome Window</source>
+        <translation>Okno powitalne</translation>
     </message>
     <message>
         <source>character</source>
