@@ -4,8 +4,20 @@
 <context>
     <name>quon</name>
     <message>
+        <source>"%1" is not a Markdown file.</source>
+        <translation>«%1» no es un archivo Markdown.</translation>
+    </message>
+    <message>
+        <source>"%1" is not valid UTF-8 text.</source>
+        <translation>«%1» no es texto UTF-8 válido.</translation>
+    </message>
+    <message>
         <source>%1  ·  %2</source>
         <translation>%1  ·  %2</translation>
+    </message>
+    <message>
+        <source>%1 copy</source>
+        <translation>%1 (copia)</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
@@ -32,12 +44,20 @@
         <translation>Acerca de quon</translation>
     </message>
     <message>
+        <source>All Files</source>
+        <translation>Todos los archivos</translation>
+    </message>
+    <message>
         <source>Beautiful Markdown for Linux</source>
         <translation>Markdown elegante para Linux</translation>
     </message>
     <message>
         <source>Built with cmark-gfm and highlight.js.</source>
         <translation>Creado con cmark-gfm y highlight.js.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
     </message>
     <message>
         <source>Clear</source>
@@ -52,12 +72,20 @@
         <translation>Paleta de comandos…</translation>
     </message>
     <message>
+        <source>Convert to Markdown</source>
+        <translation>Convertir a Markdown</translation>
+    </message>
+    <message>
         <source>Cool white, indigo</source>
         <translation>Blanco frío, índigo</translation>
     </message>
     <message>
         <source>Copy as HTML</source>
         <translation>Copiar como HTML</translation>
+    </message>
+    <message>
+        <source>Could Not Convert File</source>
+        <translation>No se pudo convertir el archivo</translation>
     </message>
     <message>
         <source>Could Not Open File</source>
@@ -84,8 +112,16 @@
         <translation>Profundidad</translation>
     </message>
     <message>
+        <source>Do you want to save the changes made to the document “%1”?</source>
+        <translation>¿Quieres guardar los cambios hechos en el documento «%1»?</translation>
+    </message>
+    <message>
         <source>Document</source>
         <translation>Documento</translation>
+    </message>
+    <message>
+        <source>Don’t Save</source>
+        <translation>No guardar</translation>
     </message>
     <message>
         <source>Drop Markdown files here</source>
@@ -172,6 +208,10 @@
         <translation>La creación del PDF tardó demasiado y se detuvo.</translation>
     </message>
     <message>
+        <source>Markdown Documents</source>
+        <translation>Documentos Markdown</translation>
+    </message>
+    <message>
         <source>Monospace</source>
         <translation>Monoespaciada</translation>
     </message>
@@ -194,6 +234,10 @@
     <message>
         <source>OK</source>
         <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
     </message>
     <message>
         <source>Open…</source>
@@ -297,8 +341,16 @@
         <translation>Sistema</translation>
     </message>
     <message>
+        <source>Text Files</source>
+        <translation>Archivos de texto</translation>
+    </message>
+    <message>
         <source>The PDF couldn’t be created.</source>
         <translation>No se pudo crear el PDF.</translation>
+    </message>
+    <message>
+        <source>The file could not be read as text.</source>
+        <translation>No se pudo leer el archivo como texto.</translation>
     </message>
     <message>
         <source>The page couldn’t be loaded for printing.</source>
@@ -325,6 +377,10 @@
         <translation>Sin título</translation>
     </message>
     <message>
+        <source>Untitled %1</source>
+        <translation>Sin título %1</translation>
+    </message>
+    <message>
         <source>Version</source>
         <translation>Versión</translation>
     </message>
@@ -341,6 +397,10 @@
         <translation>Ventana de bienvenida</translation>
     </message>
     <message>
+        <source>Your changes will be lost if you don’t save them.</source>
+        <translation>Si no los guardas, se perderán los cambios.</translation>
+    </message>
+    <message>
         <source>character</source>
         <translation>carácter</translation>
     </message>
@@ -351,6 +411,10 @@
     <message>
         <source>quon</source>
         <translation>quon</translation>
+    </message>
+    <message>
+        <source>quon can create a Markdown copy next to the original file and open it.</source>
+        <translation>quon puede crear una copia en Markdown junto al archivo original y abrirla.</translation>
     </message>
     <message>
         <source>word</source>
@@ -379,6 +443,10 @@
     <message>
         <source>“%1” is not a regular file and can’t be opened as a document.</source>
         <translation>«%1» no es un archivo normal y no se puede abrir como documento.</translation>
+    </message>
+    <message>
+        <source>“%1” is open in another window.</source>
+        <translation>«%1» está abierto en otra ventana.</translation>
     </message>
 </context>
 </TS>

@@ -4,8 +4,20 @@
 <context>
     <name>quon</name>
     <message>
+        <source>"%1" is not a Markdown file.</source>
+        <translation>„%1” nie jest plikiem Markdown.</translation>
+    </message>
+    <message>
+        <source>"%1" is not valid UTF-8 text.</source>
+        <translation>„%1” nie jest poprawnym tekstem UTF-8.</translation>
+    </message>
+    <message>
         <source>%1  ·  %2</source>
         <translation>%1  ·  %2</translation>
+    </message>
+    <message>
+        <source>%1 copy</source>
+        <translation>%1 — kopia</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
@@ -32,12 +44,20 @@
         <translation>O programie quon</translation>
     </message>
     <message>
+        <source>All Files</source>
+        <translation>Wszystkie pliki</translation>
+    </message>
+    <message>
         <source>Beautiful Markdown for Linux</source>
         <translation>Piękny Markdown dla Linuksa</translation>
     </message>
     <message>
         <source>Built with cmark-gfm and highlight.js.</source>
         <translation>Zbudowano z użyciem cmark-gfm i highlight.js.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Anuluj</translation>
     </message>
     <message>
         <source>Clear</source>
@@ -52,12 +72,20 @@
         <translation>Paleta poleceń…</translation>
     </message>
     <message>
+        <source>Convert to Markdown</source>
+        <translation>Konwertuj na Markdown</translation>
+    </message>
+    <message>
         <source>Cool white, indigo</source>
         <translation>Chłodna biel, indygo</translation>
     </message>
     <message>
         <source>Copy as HTML</source>
         <translation>Kopiuj jako HTML</translation>
+    </message>
+    <message>
+        <source>Could Not Convert File</source>
+        <translation>Nie można przekonwertować pliku</translation>
     </message>
     <message>
         <source>Could Not Open File</source>
@@ -84,8 +112,16 @@
         <translation>Głębia</translation>
     </message>
     <message>
+        <source>Do you want to save the changes made to the document “%1”?</source>
+        <translation>Czy zapisać zmiany wprowadzone w dokumencie „%1”?</translation>
+    </message>
+    <message>
         <source>Document</source>
         <translation>Dokument</translation>
+    </message>
+    <message>
+        <source>Don’t Save</source>
+        <translation>Nie zapisuj</translation>
     </message>
     <message>
         <source>Drop Markdown files here</source>
@@ -172,6 +208,10 @@
         <translation>Tworzenie pliku PDF trwało zbyt długo i zostało przerwane.</translation>
     </message>
     <message>
+        <source>Markdown Documents</source>
+        <translation>Dokumenty Markdown</translation>
+    </message>
+    <message>
         <source>Monospace</source>
         <translation>Stałej szerokości</translation>
     </message>
@@ -194,6 +234,10 @@
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Otwórz</translation>
     </message>
     <message>
         <source>Open…</source>
@@ -297,8 +341,16 @@
         <translation>Systemowa</translation>
     </message>
     <message>
+        <source>Text Files</source>
+        <translation>Pliki tekstowe</translation>
+    </message>
+    <message>
         <source>The PDF couldn’t be created.</source>
         <translation>Nie udało się utworzyć pliku PDF.</translation>
+    </message>
+    <message>
+        <source>The file could not be read as text.</source>
+        <translation>Nie można odczytać pliku jako tekstu.</translation>
     </message>
     <message>
         <source>The page couldn’t be loaded for printing.</source>
@@ -325,6 +377,10 @@
         <translation>Bez tytułu</translation>
     </message>
     <message>
+        <source>Untitled %1</source>
+        <translation>Bez tytułu %1</translation>
+    </message>
+    <message>
         <source>Version</source>
         <translation>Wersja</translation>
     </message>
@@ -341,6 +397,10 @@
         <translation>Okno powitalne</translation>
     </message>
     <message>
+        <source>Your changes will be lost if you don’t save them.</source>
+        <translation>Jeśli ich nie zapiszesz, zmiany zostaną utracone.</translation>
+    </message>
+    <message>
         <source>character</source>
         <translation>znak</translation>
     </message>
@@ -351,6 +411,10 @@
     <message>
         <source>quon</source>
         <translation>quon</translation>
+    </message>
+    <message>
+        <source>quon can create a Markdown copy next to the original file and open it.</source>
+        <translation>quon może utworzyć kopię w formacie Markdown obok oryginalnego pliku i ją otworzyć.</translation>
     </message>
     <message>
         <source>word</source>
@@ -379,6 +443,10 @@
     <message>
         <source>“%1” is not a regular file and can’t be opened as a document.</source>
         <translation>„%1” nie jest zwykłym plikiem i nie można go otworzyć jako dokumentu.</translation>
+    </message>
+    <message>
+        <source>“%1” is open in another window.</source>
+        <translation>„%1” jest otwarty w innym oknie.</translation>
     </message>
 </context>
 </TS>

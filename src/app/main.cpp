@@ -1,5 +1,5 @@
-#include "shell/Startup.h"
+#include "shell/QuonApp.h"
 
 int main(int argc, char** argv) {
-    return Startup::run(argc, argv);
+    return QuonApp::run(argc, argv);
 }

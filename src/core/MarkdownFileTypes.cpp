@@ -21,8 +21,14 @@ bool MarkdownFileTypes::isMarkdownOrPlainText(const QString& path) {
     if (hasMarkdownExtension(path))
         return true;
     const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
-    return type.inherits(QLatin1String(markdownMimeType)) ||
-           type.inherits(QLatin1String(plainTextMimeType));
+    if (type.inherits(QLatin1String(markdownMimeType)))
+        return true;
+    // The shared MIME database files HTML and RTF under text/plain; they are
+    // rich text, which opens as a converted copy, not as the document itself.
+    for (const char* rich : {"text/html", "application/xhtml+xml", "application/rtf"})
+        if (type.inherits(QLatin1String(rich)))
+            return false;
+    return type.inherits(QLatin1String(plainTextMimeType));
 }
 
 QStringList MarkdownFileTypes::documentMimeTypes() {

@@ -1,7 +1,9 @@
 #include "core/AppLanguageManager.h"
 #include "core/MarkdownDocument.h"
 #include "core/Preferences.h"
+#include "shell/DocumentController.h"
 #include "shell/PlainDocumentWindow.h"
+#include "shell/SceneManager.h"
 #include "support/TestSupport.h"
 
 #include <QMenu>
@@ -28,10 +30,12 @@ private Q_SLOTS:
 
     void openWindowRetranslatesLive() {
         LocalizationRoot::install();
-        PlainDocumentWindow window(std::make_unique<MarkdownDocument>());
-        window.show();
+        DocumentController controller;
+        SceneManager scenes(controller);
+        auto& window =
+            *static_cast<PlainDocumentWindow*>(controller.windowFor(controller.newDocument()));
         QCOMPARE(window.saveAction()->text(), QStringLiteral("Save"));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Untitled"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Untitled[*]"));
 
         Preferences::shared().setString(PreferenceKeys::appLanguagePreference,
                                         QStringLiteral("pl"));
@@ -39,7 +43,7 @@ private Q_SLOTS:
         QCOMPARE(AppLanguageManager::currentLanguageCode(), QStringLiteral("pl"));
         QCOMPARE(window.saveAction()->text(), QStringLiteral("Zapisz"));
         QCOMPARE(window.fileMenu()->title(), QStringLiteral("Plik"));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Bez tytułu"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Bez tytułu[*]"));
         QCOMPARE(label(FontChoice::System), QStringLiteral("Systemowa"));
         QCOMPARE(label(Appearance::System), QStringLiteral("Systemowy"));
 

@@ -1,0 +1,335 @@
+#include "shell/DocumentController.h"
+
+#include "core/L10n.h"
+#include "core/MarkdownDocument.h"
+#include "shell/DocumentDialogs.h"
+#include "shell/DocumentOpener.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <algorithm>
+
+DocumentController& DocumentController::shared() {
+    static DocumentController* instance = new DocumentController();
+    return *instance;
+}
+
+DocumentController::DocumentController(QObject* parent) : QObject(parent) {}
+
+DocumentController::~DocumentController() {
+    for (const auto& entry : m_entries) {
+        entry->window->removeEventFilter(this);
+        entry->window->disconnect(this);
+    }
+}
+
+QString DocumentController::withDefaultExtension(const QString& path) {
+    if (QFileInfo(path).fileName().endsWith(QLatin1Char('.')))
+        return path + QStringLiteral("md");
+    if (QFileInfo(path).suffix().isEmpty())
+        return path + QStringLiteral(".md");
+    return path;
+}
+
+QString DocumentController::canonicalPath(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+QList<MarkdownDocument*> DocumentController::documents() const {
+    QList<MarkdownDocument*> list;
+    for (const auto& entry : m_entries)
+        list.append(entry->document);
+    return list;
+}
+
+QMainWindow* DocumentController::windowFor(const MarkdownDocument* document) const {
+    const Entry* entry = entryFor(document);
+    return entry ? entry->window : nullptr;
+}
+
+MarkdownDocument* DocumentController::documentFor(const QWidget* window) const {
+    const Entry* entry = entryForWindow(window);
+    return entry ? entry->document : nullptr;
+}
+
+DocumentController::Entry* DocumentController::entryFor(const MarkdownDocument* document) const {
+    for (const auto& entry : m_entries)
+        if (entry->document == document)
+            return entry.get();
+    return nullptr;
+}
+
+DocumentController::Entry* DocumentController::entryForWindow(const QObject* window) const {
+    for (const auto& entry : m_entries)
+        if (entry->window == window)
+            return entry.get();
+    return nullptr;
+}
+
+DocumentController::Entry* DocumentController::entryForPath(const QString& canonical) const {
+    for (const auto& entry : m_entries)
+        if (!entry->canonicalPath.isEmpty() && entry->canonicalPath == canonical)
+            return entry.get();
+    return nullptr;
+}
+
+QString DocumentController::displayName(const MarkdownDocument* document) const {
+    const Entry* entry = entryFor(document);
+    if (!entry)
+        return {};
+    const QUrl url = document->fileUrl();
+    if (url.isLocalFile())
+        return QFileInfo(url.toLocalFile()).fileName();
+    if (!entry->copyOf.isEmpty())
+        return L10n::tr("%1 copy").arg(entry->copyOf);
+    if (entry->untitledNumber <= 1)
+        return L10n::tr("Untitled");
+    return L10n::tr("Untitled %1").arg(entry->untitledNumber);
+}
+
+int DocumentController::nextUntitledNumber() const {
+    int number = 1;
+    for (;;) {
+        const bool taken = std::any_of(m_entries.begin(), m_entries.end(), [&](const auto& e) {
+            return e->untitledNumber == number && !e->document->fileUrl().isLocalFile();
+        });
+        if (!taken)
+            return number;
+        ++number;
+    }
+}
+
+MarkdownDocument* DocumentController::newDocument() {
+    auto entry = std::make_unique<Entry>();
+    entry->untitledNumber = nextUntitledNumber();
+    return present(std::make_unique<MarkdownDocument>(), std::move(entry));
+}
+
+DocumentController::OpenResult DocumentController::open(const QString& path) {
+    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const QString canonical = canonicalPath(absolute);
+    if (Entry* entry = entryForPath(canonical)) {
+        entry->window->show();
+        entry->window->raise();
+        entry->window->activateWindow();
+        return OpenResult::Raised;
+    }
+    DocumentFileError error;
+    auto document = MarkdownDocument::open(absolute, &error);
+    if (!document) {
+        // Text that is not UTF-8 never opens as an empty document a save would
+        // write over; a Markdown copy in UTF-8 is offered instead.
+        if (error.kind == DocumentFileError::Kind::NotUtf8)
+            DocumentOpener::offerConversion(absolute);
+        else
+            DocumentDialogs::shared().showAlert(nullptr, L10n::tr("Could Not Open File"),
+                                                error.message());
+        return OpenResult::NotOpened;
+    }
+    m_lastFolder = QFileInfo(absolute).absolutePath();
+    auto entry = std::make_unique<Entry>();
+    entry->canonicalPath = canonical;
+    present(std::move(document), std::move(entry));
+    return OpenResult::Opened;
+}
+
+void DocumentController::openWithDialog(QWidget* parent) {
+    const QString folder = m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder;
+    const QStringList paths = DocumentDialogs::shared().askOpenPaths(parent, folder);
+    for (const QString& path : paths)
+        open(path);
+}
+
+MarkdownDocument* DocumentController::present(std::unique_ptr<MarkdownDocument> document,
+                                              std::unique_ptr<Entry> entry) {
+    Q_ASSERT(m_factory);
+    if (!m_factory)
+        return nullptr;
+    QMainWindow* window = m_factory(*document, *this);
+    MarkdownDocument* raw = document.release();
+    raw->setParent(window);
+    entry->document = raw;
+    entry->window = window;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->installEventFilter(this);
+    connect(window, &QObject::destroyed, this, [this, window] { remove(window); });
+    connect(raw, &MarkdownDocument::textChanged, window,
+            [window, raw] { window->setWindowModified(raw->isModified()); });
+    m_entries.push_back(std::move(entry));
+    updateTitle(*m_entries.back());
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return raw;
+}
+
+void DocumentController::updateTitle(const Entry& entry) {
+    entry.window->setWindowTitle(displayName(entry.document) + QStringLiteral("[*]"));
+    entry.window->setWindowModified(entry.document->isModified());
+}
+
+QString DocumentController::proposedSavePath(const Entry& entry) const {
+    const QUrl url = entry.document->fileUrl();
+    if (url.isLocalFile())
+        return url.toLocalFile();
+    const QString folder = m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder;
+    return QDir(folder).filePath(displayName(entry.document) + QStringLiteral(".md"));
+}
+
+bool DocumentController::writeTo(Entry& entry, const QString& path) {
+    DocumentFileError error;
+    if (!entry.document->save(path, &error)) {
+        DocumentDialogs::shared().showAlert(entry.window, L10n::tr("Could Not Save File"),
+                                            error.message());
+        return false;
+    }
+    entry.window->setWindowModified(false);
+    return true;
+}
+
+bool DocumentController::save(MarkdownDocument* document) {
+    Entry* entry = entryFor(document);
+    if (!entry)
+        return false;
+    const QUrl url = document->fileUrl();
+    if (!url.isLocalFile())
+        return saveAs(document);
+    return writeTo(*entry, url.toLocalFile());
+}
+
+bool DocumentController::saveAs(MarkdownDocument* document) {
+    Entry* entry = entryFor(document);
+    if (!entry)
+        return false;
+    const QString chosen =
+        DocumentDialogs::shared().askSavePath(entry->window, proposedSavePath(*entry));
+    // The dialog's loop may have closed the window meanwhile.
+    entry = entryFor(document);
+    if (chosen.isEmpty() || !entry)
+        return false;
+    const QString path =
+        withDefaultExtension(QDir::cleanPath(QFileInfo(chosen).absoluteFilePath()));
+    const QString canonical = canonicalPath(path);
+    const Entry* other = entryForPath(canonical);
+    if (other && other != entry) {
+        // Two windows over one file would overwrite each other's text.
+        DocumentDialogs::shared().showAlert(
+            entry->window, L10n::tr("Could Not Save File"),
+            L10n::tr("“%1” is open in another window.").arg(QFileInfo(path).fileName()));
+        return false;
+    }
+    if (!writeTo(*entry, path))
+        return false;
+    document->setFileUrl(QUrl::fromLocalFile(path));
+    entry->canonicalPath = canonicalPath(path);
+    entry->untitledNumber = 0;
+    entry->copyOf.clear();
+    m_lastFolder = QFileInfo(path).absolutePath();
+    updateTitle(*entry);
+    return true;
+}
+
+MarkdownDocument* DocumentController::duplicate(MarkdownDocument* document) {
+    const Entry* source = entryFor(document);
+    if (!source)
+        return nullptr;
+    const QString name = displayName(document);
+    DocumentFileContents contents;
+    contents.lineEnding = document->lineEnding();
+    contents.hasBom = document->hasBom();
+    // Saved state empty: the copy's text is on no disk, so closing it asks.
+    auto copy = std::make_unique<MarkdownDocument>(contents);
+    copy->setText(document->text());
+    auto entry = std::make_unique<Entry>();
+    entry->copyOf = document->fileUrl().isLocalFile() ? QFileInfo(name).completeBaseName() : name;
+    return present(std::move(copy), std::move(entry));
+}
+
+bool DocumentController::close(MarkdownDocument* document) {
+    const Entry* entry = entryFor(document);
+    return entry && entry->window->close();
+}
+
+bool DocumentController::confirmClose(Entry& entry) {
+    if (!entry.document->isModified())
+        return true;
+    entry.window->show();
+    entry.window->raise();
+    entry.window->activateWindow();
+    MarkdownDocument* document = entry.document;
+    entry.asking = true;
+    const SaveChangesChoice choice =
+        DocumentDialogs::shared().askSaveChanges(entry.window, displayName(document));
+    if (Entry* still = entryFor(document))
+        still->asking = false;
+    else
+        return false;
+    switch (choice) {
+    case SaveChangesChoice::Save:
+        return save(document);
+    case SaveChangesChoice::DontSave:
+        return true;
+    case SaveChangesChoice::Cancel:
+        return false;
+    }
+    return false;
+}
+
+bool DocumentController::reviewUnsavedDocuments() {
+    const QList<MarkdownDocument*> snapshot = documents();
+    for (MarkdownDocument* document : snapshot) {
+        Entry* entry = entryFor(document);
+        if (!entry || !document->isModified())
+            continue;
+        if (!confirmClose(*entry))
+            return false;
+    }
+    return true;
+}
+
+bool DocumentController::quit() {
+    if (m_quitting)
+        return true;
+    if (!reviewUnsavedDocuments())
+        return false;
+    m_quitting = true;
+    const QList<MarkdownDocument*> snapshot = documents();
+    for (MarkdownDocument* document : snapshot) {
+        if (Entry* entry = entryFor(document)) {
+            entry->closeConfirmed = true;
+            entry->window->close();
+        }
+    }
+    Q_EMIT quitConfirmed();
+    return true;
+}
+
+bool DocumentController::eventFilter(QObject* watched, QEvent* event) {
+    Entry* entry = entryForWindow(watched);
+    if (!entry)
+        return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::LanguageChange) {
+        updateTitle(*entry);
+    } else if (event->type() == QEvent::Close) {
+        if (entry->asking || (!entry->closeConfirmed && !confirmClose(*entry))) {
+            event->ignore();
+            return true;
+        }
+        remove(watched);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void DocumentController::remove(const QObject* window) {
+    const auto it = std::find_if(m_entries.begin(), m_entries.end(),
+                                 [window](const auto& e) { return e->window == window; });
+    if (it == m_entries.end())
+        return;
+    (*it)->window->removeEventFilter(this);
+    m_entries.erase(it);
+    Q_EMIT documentWindowClosed();
+}

@@ -1,0 +1,78 @@
+#include "shell/DocumentDialogs.h"
+
+#include "core/L10n.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+std::unique_ptr<DocumentDialogs>& sharedSlot() {
+    static std::unique_ptr<DocumentDialogs> dialogs = std::make_unique<WidgetDocumentDialogs>();
+    return dialogs;
+}
+
+QString documentFilter() {
+    return L10n::tr("Markdown Documents") + QStringLiteral(" (*.md *.markdown *.mdown *.mkd);;") +
+           L10n::tr("Text Files") + QStringLiteral(" (*.txt);;") + L10n::tr("All Files") +
+           QStringLiteral(" (*)");
+}
+
+} // namespace
+
+DocumentDialogs& DocumentDialogs::shared() {
+    return *sharedSlot();
+}
+
+void DocumentDialogs::setShared(std::unique_ptr<DocumentDialogs> dialogs) {
+    sharedSlot() = dialogs ? std::move(dialogs) : std::make_unique<WidgetDocumentDialogs>();
+}
+
+SaveChangesChoice WidgetDocumentDialogs::askSaveChanges(QWidget* window,
+                                                        const QString& documentName) {
+    QMessageBox box(
+        QMessageBox::Warning, QString(),
+        L10n::tr("Do you want to save the changes made to the document “%1”?").arg(documentName),
+        QMessageBox::NoButton, window);
+    box.setInformativeText(L10n::tr("Your changes will be lost if you don’t save them."));
+    QPushButton* save = box.addButton(L10n::tr("Save"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(L10n::tr("Don’t Save"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(L10n::tr("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
+        return SaveChangesChoice::Save;
+    if (box.clickedButton() == discard)
+        return SaveChangesChoice::DontSave;
+    return SaveChangesChoice::Cancel;
+}
+
+QString WidgetDocumentDialogs::askSavePath(QWidget* window, const QString& proposedPath) {
+    return QFileDialog::getSaveFileName(window, L10n::tr("Save"), proposedPath, documentFilter());
+}
+
+QStringList WidgetDocumentDialogs::askOpenPaths(QWidget* window, const QString& folder) {
+    return QFileDialog::getOpenFileNames(window, L10n::tr("Open"), folder, documentFilter());
+}
+
+bool WidgetDocumentDialogs::confirm(QWidget* parent, const QString& text,
+                                    const QString& informativeText, const QString& confirmButton) {
+    QMessageBox box(QMessageBox::Information, QString(), text, QMessageBox::NoButton, parent);
+    box.setInformativeText(informativeText);
+    QPushButton* yes = box.addButton(confirmButton, QMessageBox::AcceptRole);
+    QPushButton* no = box.addButton(L10n::tr("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void WidgetDocumentDialogs::showAlert(QWidget* parent, const QString& title,
+                                      const QString& message) {
+    QMessageBox box(QMessageBox::Warning, QString(), title, QMessageBox::NoButton, parent);
+    box.setInformativeText(message);
+    box.addButton(L10n::tr("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}

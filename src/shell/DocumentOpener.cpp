@@ -1,0 +1,221 @@
+#include "shell/DocumentOpener.h"
+
+#include "core/DocumentFile.h"
+#include "core/L10n.h"
+#include "core/MarkdownFileTypes.h"
+#include "core/RecentFilesStore.h"
+#include "core/Utf8.h"
+#include "shell/AppNotifications.h"
+#include "shell/DocumentController.h"
+#include "shell/DocumentDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+namespace {
+
+// The copy's name for a source file: n = 1 is "base.md", then "base n.md".
+QString candidatePath(const QString& sourcePath, int n) {
+    const QFileInfo info(sourcePath);
+    const QString name = info.fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot > 0 ? name.left(dot) : name;
+    const QString file = n == 1
+                             ? base + QStringLiteral(".md")
+                             : base + QLatin1Char(' ') + QString::number(n) + QStringLiteral(".md");
+    return QDir(info.absolutePath()).filePath(file);
+}
+
+bool isTaken(const QString& path) {
+    return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
+}
+
+int firstFreeIndex(const QString& sourcePath, int from) {
+    int n = from;
+    while (isTaken(candidatePath(sourcePath, n)))
+        ++n;
+    return n;
+}
+
+void showConversionError(const QString& message) {
+    DocumentDialogs::shared().showAlert(QApplication::activeWindow(),
+                                        L10n::tr("Could Not Convert File"), message);
+}
+
+std::optional<QString> decodeUtf16(QByteArrayView bytes, QStringConverter::Encoding encoding) {
+    if (bytes.size() % 2 != 0)
+        return std::nullopt;
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+void replaceAll(QString& text, const QString& pattern, const QString& replacement) {
+    text.replace(QRegularExpression(pattern, QRegularExpression::CaseInsensitiveOption),
+                 replacement);
+}
+
+} // namespace
+
+void DocumentOpener::open(const QStringList& paths) {
+    for (const QString& path : paths) {
+        if (isMarkdownFile(path))
+            open(path);
+        else
+            offerConversion(path);
+    }
+}
+
+bool DocumentOpener::open(const QString& path) {
+    const auto result = DocumentController::shared().open(path);
+    // A file that did not open is neither recent nor a reason to leave home.
+    if (result == DocumentController::OpenResult::NotOpened)
+        return false;
+    AppNotifications::postDismissWelcomeWindow();
+    RecentFilesStore::shared().record(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+    return true;
+}
+
+bool DocumentOpener::isMarkdownFile(const QString& path) {
+    return MarkdownFileTypes::isMarkdownOrPlainText(path);
+}
+
+void DocumentOpener::offerConversion(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    // A Markdown or text file lands here only when its bytes are not UTF-8.
+    const QString text = isMarkdownFile(path)
+                             ? L10n::tr("\"%1\" is not valid UTF-8 text.").arg(name)
+                             : L10n::tr("\"%1\" is not a Markdown file.").arg(name);
+    const bool convert = DocumentDialogs::shared().confirm(
+        QApplication::activeWindow(), text,
+        L10n::tr("quon can create a Markdown copy next to the original file and open it."),
+        L10n::tr("Convert to Markdown"));
+    if (convert)
+        convertToMarkdown(path);
+}
+
+bool DocumentOpener::convertToMarkdown(const QString& path) {
+    std::optional<QString> text = readAsText(path);
+    if (!text) {
+        showConversionError(L10n::tr("The file could not be read as text."));
+        return false;
+    }
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("html") || suffix == QLatin1String("htm"))
+        text = htmlToMarkdown(*text);
+    QString error;
+    const auto copy = writeMarkdownCopy(path, *text, &error);
+    if (!copy) {
+        showConversionError(error);
+        return false;
+    }
+    return open(*copy);
+}
+
+std::optional<QString> DocumentOpener::readAsText(const QString& path) {
+    if (QFileInfo(path).isDir())
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return decodeText(bytes);
+}
+
+QString DocumentOpener::decodeText(const QByteArray& bytes) {
+    const QByteArrayView view(bytes);
+    const QByteArrayView utf8Bom("\xEF\xBB\xBF", 3);
+    if (auto text = Utf8::decode(view.startsWith(utf8Bom) ? view.sliced(3) : view))
+        return *text;
+    // UTF-16 only when a byte-order mark says so: any even-length bytes would
+    // otherwise "decode", and a Latin-1 file would come out as CJK.
+    std::optional<QString> utf16;
+    if (view.startsWith("\xFF\xFE"))
+        utf16 = decodeUtf16(view.sliced(2), QStringConverter::Utf16LE);
+    else if (view.startsWith("\xFE\xFF"))
+        utf16 = decodeUtf16(view.sliced(2), QStringConverter::Utf16BE);
+    if (utf16)
+        return *utf16;
+    return QString::fromLatin1(bytes);
+}
+
+QString DocumentOpener::htmlToMarkdown(const QString& html) {
+    QString text = html;
+    for (const char* element : {"script", "style"}) {
+        const QString name = QLatin1String(element);
+        replaceAll(text,
+                   QLatin1Char('<') + name + QStringLiteral("[^>]*>[\\s\\S]*?</") + name +
+                       QLatin1Char('>'),
+                   QString());
+    }
+    for (int level = 1; level <= 6; ++level)
+        replaceAll(text, QStringLiteral("<h%1[^>]*>").arg(level),
+                   QStringLiteral("\n\n") + QString(level, QLatin1Char('#')) + QLatin1Char(' '));
+    replaceAll(text, QStringLiteral("</h[1-6]>"), QStringLiteral("\n\n"));
+    // \b: <link> and <li> share a prefix, only the second is a list item.
+    replaceAll(text, QStringLiteral("<li\\b[^>]*>"), QStringLiteral("\n- "));
+    replaceAll(text, QStringLiteral("</p>"), QStringLiteral("\n\n"));
+    replaceAll(text, QStringLiteral("<p[^>]*>"), QString());
+    replaceAll(text, QStringLiteral("<br\\s*/?>"), QStringLiteral("\n"));
+    replaceAll(text, QStringLiteral("<[^>]+>"), QString());
+    text.replace(QLatin1String("&nbsp;"), QLatin1String(" "));
+    text.replace(QLatin1String("&lt;"), QLatin1String("<"));
+    text.replace(QLatin1String("&gt;"), QLatin1String(">"));
+    text.replace(QLatin1String("&quot;"), QLatin1String("\""));
+    text.replace(QLatin1String("&#39;"), QLatin1String("'"));
+    // Last, so "&amp;lt;" ends as the text "&lt;", not as "<".
+    text.replace(QLatin1String("&amp;"), QLatin1String("&"));
+    text.replace(QRegularExpression(QStringLiteral("\n{3,}")), QStringLiteral("\n\n"));
+    return text.trimmed();
+}
+
+QString DocumentOpener::uniqueMarkdownPath(const QString& sourcePath) {
+    return candidatePath(sourcePath, firstFreeIndex(sourcePath, 1));
+}
+
+std::optional<QString> DocumentOpener::writeMarkdownCopy(const QString& sourcePath,
+                                                         const QString& text,
+                                                         QString* errorMessage) {
+    const auto bytes = Utf8::encode(text);
+    if (!bytes) {
+        if (errorMessage)
+            *errorMessage = DocumentFileError{
+                DocumentFileError::Kind::NotEncodable,
+                uniqueMarkdownPath(sourcePath),
+                {}}.message();
+        return std::nullopt;
+    }
+    for (int n = firstFreeIndex(sourcePath, 1);; n = firstFreeIndex(sourcePath, n + 1)) {
+        const QString path = candidatePath(sourcePath, n);
+        QFile file(path);
+        // NewOnly: a file that appeared since the name was chosen is never
+        // overwritten; the next name is tried instead.
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (isTaken(path))
+                continue;
+            if (errorMessage)
+                *errorMessage = DocumentFileError{DocumentFileError::Kind::WriteFailed, path,
+                                                  file.errorString()}
+                                    .message();
+            return std::nullopt;
+        }
+        if (file.write(*bytes) != bytes->size() || !file.flush()) {
+            const QString reason = file.errorString();
+            file.remove();
+            if (errorMessage)
+                *errorMessage =
+                    DocumentFileError{DocumentFileError::Kind::WriteFailed, path, reason}.message();
+            return std::nullopt;
+        }
+        file.close();
+        return path;
+    }
+}

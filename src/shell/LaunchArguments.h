@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The arguments of `quon ARGS` as every process hands them on: file paths
+// made absolute against the caller's working directory, file URLs (what the
+// desktop file's %U passes) turned into paths, other URLs kept as typed.
+namespace LaunchArguments {
+
+// "scheme://..." as the desktop passes URLs.
+bool isUrl(const QString& argument);
+QStringList normalise(const QStringList& arguments, const QString& workingDirectory);
+
+} // namespace LaunchArguments

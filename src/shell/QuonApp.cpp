@@ -1,0 +1,60 @@
+#include "shell/QuonApp.h"
+
+#include "common/AppIdentity.h"
+#include "core/AppearanceService.h"
+#include "platform/SingleInstance.h"
+#include "shell/AppDelegate.h"
+#include "shell/DocumentController.h"
+#include "shell/LaunchArguments.h"
+#include "shell/SceneManager.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSessionManager>
+#include <QStyleFactory>
+
+int QuonApp::run(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
+        qputenv("QT_LOGGING_RULES", "qt.qml.compiler=false");
+
+    QStringList raw;
+    for (int i = 1; i < argc; ++i)
+        raw.append(QString::fromLocal8Bit(argv[i]));
+    const QStringList arguments = LaunchArguments::normalise(raw, QDir::currentPath());
+
+    // Before the application object: a second quon connects to no display.
+    SingleInstance instance(SingleInstance::defaultSocketPath());
+    if (instance.forwardToRunningInstance(arguments))
+        return 0;
+
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quon"));
+    QApplication::setOrganizationName(QStringLiteral("quon"));
+    QApplication::setDesktopFileName(QStringLiteral(QUON_APP_ID));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // Quitting is the delegate's decision, dialogs and all.
+    QApplication::setQuitOnLastWindowClosed(false);
+    instance.listen();
+
+    DocumentController& controller = DocumentController::shared();
+    SceneManager scenes(controller);
+    AppDelegate delegate(controller, scenes);
+    delegate.applicationWillFinishLaunching();
+    AppearanceService::shared();
+
+    QObject::connect(&instance, &SingleInstance::argumentsReceived, &delegate,
+                     &AppDelegate::handleForwardedArguments);
+    QObject::connect(&controller, &DocumentController::quitConfirmed, &app, &QApplication::quit);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &controller,
+                     [&controller](QSessionManager& manager) {
+                         if (manager.allowsInteraction()) {
+                             if (!controller.reviewUnsavedDocuments())
+                                 manager.cancel();
+                             manager.release();
+                         }
+                     });
+
+    delegate.applicationDidFinishLaunching(arguments);
+    return app.exec();
+}

@@ -1,0 +1,74 @@
+#include "shell/SceneManager.h"
+
+#include "shell/AppDelegate.h"
+#include "shell/AppNotifications.h"
+#include "shell/DocumentController.h"
+#include "shell/PlainDocumentWindow.h"
+
+#include <QWidget>
+
+SceneManager::SceneManager(DocumentController& controller, QObject* parent)
+    : QObject(parent), m_controller(controller) {
+    m_controller.setWindowFactory([](MarkdownDocument& document, DocumentController& owner) {
+        auto* window = new PlainDocumentWindow(document, owner);
+        window->resize(documentSize);
+        return window;
+    });
+    connect(&AppNotifications::shared(), &AppNotifications::showWelcomeWindow, this,
+            &SceneManager::showWelcomeWindow);
+    connect(&AppNotifications::shared(), &AppNotifications::dismissWelcomeWindow, this,
+            &SceneManager::dismissWelcomeWindow);
+}
+
+SceneManager::~SceneManager() {
+    delete m_welcome;
+    delete m_settings;
+    delete m_about;
+}
+
+QWidget* SceneManager::showSingle(QPointer<QWidget>& slot, const WindowFactory& factory,
+                                  const std::function<void(QWidget*)>& size) {
+    if (!slot) {
+        if (!factory)
+            return nullptr;
+        slot = factory();
+        size(slot);
+    }
+    slot->show();
+    slot->raise();
+    slot->activateWindow();
+    return slot;
+}
+
+void SceneManager::showWelcomeWindow() {
+    // A new-file request at launch keeps the home window away.
+    if (AppDelegate::consumeSuppressWelcomeOnce()) {
+        dismissWelcomeWindow();
+        return;
+    }
+    showSingle(m_welcome, m_welcomeFactory, [](QWidget* window) {
+        // Grows freely, shrinks no further than its content allows.
+        window->resize(welcomeSize);
+        window->setMinimumSize(window->minimumSizeHint());
+    });
+}
+
+void SceneManager::dismissWelcomeWindow() {
+    if (m_welcome)
+        m_welcome->hide();
+}
+
+void SceneManager::showSettingsWindow() {
+    showSingle(m_settings, m_settingsFactory, [](QWidget*) {});
+}
+
+void SceneManager::showAboutWindow() {
+    showSingle(m_about, m_aboutFactory, [](QWidget* window) { window->setFixedSize(aboutSize); });
+}
+
+void SceneManager::presentHome() {
+    if (m_welcomeFactory)
+        showWelcomeWindow();
+    else
+        m_controller.newDocument();
+}

@@ -1,0 +1,241 @@
+#include "core/MarkdownDocument.h"
+#include "core/Preferences.h"
+#include "shell/AppDelegate.h"
+#include "shell/AppNotifications.h"
+#include "shell/DocumentController.h"
+#include "shell/LaunchArguments.h"
+#include "shell/SceneManager.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestSupport.h"
+
+#include <QMainWindow>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVBoxLayout>
+#include <memory>
+
+using TestSupport::writeFile;
+
+class TestAppDelegate : public QObject {
+    Q_OBJECT
+
+    DocumentController& controller = DocumentController::shared();
+    std::unique_ptr<SceneManager> scenes;
+    std::unique_ptr<AppDelegate> delegate;
+    ScriptedDialogs* dialogs = nullptr;
+    int quits = 0;
+    int tours = 0;
+    QStringList newFileRequests;
+
+    void launch(const QStringList& arguments) {
+        delegate->applicationDidFinishLaunching(arguments);
+    }
+
+    static void settle() {
+        // Two turns: the last-window check, then the idle check it schedules.
+        for (int i = 0; i < 3; ++i) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCoreApplication::processEvents();
+        }
+    }
+
+private Q_SLOTS:
+    void init() {
+        TestSupport::resetPreferences();
+        dialogs = &ScriptedDialogs::install();
+        AppDelegate::setSuppressWelcomeOnce(false);
+        scenes = std::make_unique<SceneManager>(controller);
+        delegate = std::make_unique<AppDelegate>(controller, *scenes);
+        quits = tours = 0;
+        newFileRequests.clear();
+        delegate->hooks().quitApplication = [this] { ++quits; };
+        delegate->hooks().presentTour = [this] { ++tours; };
+        delegate->hooks().handleNewFileUrl = [this](const QString& url) {
+            newFileRequests.append(url);
+        };
+    }
+
+    void cleanup() {
+        dialogs->discardAll(controller);
+        delegate.reset();
+        scenes.reset();
+        settle();
+    }
+
+    void newFileRequestFilter_data() {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("request") << "quon://new-file?dir=%2Ftmp&md=1" << true;
+        QTest::newRow("bare") << "quon://new-file" << true;
+        QTest::newRow("with path") << "quon://new-file/?dir=/tmp" << true;
+        QTest::newRow("scheme case") << "QUON://new-file?dir=/tmp" << false;
+        QTest::newRow("host case") << "quon://New-File?dir=/tmp" << false;
+        QTest::newRow("other host") << "quon://new-files?dir=/tmp" << false;
+        QTest::newRow("no host") << "quon:new-file" << false;
+        QTest::newRow("other scheme") << "quonx://new-file" << false;
+        QTest::newRow("file") << "file:///tmp/a.md" << false;
+    }
+    void newFileRequestFilter() {
+        QFETCH(QString, url);
+        QFETCH(bool, kept);
+        QCOMPARE(AppDelegate::isNewFileRequest(url), kept);
+    }
+
+    void argumentsAreMadeAbsolute() {
+        const QStringList in = {"a.md",
+                                "../b/./c.md",
+                                "/abs.md",
+                                "file:///tmp/x%20y.md",
+                                "quon://new-file?dir=%2Ftmp",
+                                "QUON://New-File",
+                                ""};
+        const QStringList out = {
+            "/w/d/a.md",      "/w/b/c.md", "/abs.md", "/tmp/x y.md", "quon://new-file?dir=%2Ftmp",
+            "QUON://New-File"};
+        QCOMPARE(LaunchArguments::normalise(in, QStringLiteral("/w/d")), out);
+    }
+
+    // Only a request at launch keeps the welcome window and the tour away,
+    // and only until launch handling is over.
+    void suppressWelcomeOnlyForLaunchRequests() {
+        Preferences::shared().setBoolean(PreferenceKeys::onboardingCompleted, false);
+        launch({QStringLiteral("quon://new-file?dir=%2Ftmp"), QStringLiteral("quon://other"),
+                QStringLiteral("QUON://new-file?dir=%2Fx")});
+        QCOMPARE(newFileRequests, QStringList{QStringLiteral("quon://new-file?dir=%2Ftmp")});
+        QVERIFY(AppDelegate::suppressWelcomeOnce());
+        QCOMPARE(controller.documentCount(), 0);
+        QTRY_VERIFY(!AppDelegate::suppressWelcomeOnce());
+        QCOMPARE(tours, 0);
+
+        delegate->handleForwardedArguments({QStringLiteral("quon://new-file?dir=%2Fvar")});
+        QCOMPARE(newFileRequests.size(), 2);
+        QVERIFY(!AppDelegate::suppressWelcomeOnce());
+    }
+
+    void tourAfterLaunch() {
+        QVERIFY(AppDelegate::shouldPresentTour(false, false, false));
+        QVERIFY(!AppDelegate::shouldPresentTour(false, true, false));
+        QVERIFY(AppDelegate::shouldPresentTour(false, true, true));
+        QVERIFY(!AppDelegate::shouldPresentTour(true, false, true));
+        launch({});
+        QTRY_COMPARE(tours, 1);
+    }
+
+    void lastWindowRule_data() {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<bool>("showsWelcome");
+        QTest::newRow("absent") << QVariant() << true;
+        QTest::newRow("true") << QVariant(true) << true;
+        QTest::newRow("false") << QVariant(false) << false;
+        QTest::newRow("string false") << QVariant(QStringLiteral("false")) << false;
+        QTest::newRow("string true") << QVariant(QStringLiteral("true")) << true;
+        QTest::newRow("not a boolean") << QVariant(QStringLiteral("no")) << true;
+    }
+    void lastWindowRule() {
+        QFETCH(QVariant, stored);
+        QFETCH(bool, showsWelcome);
+        const QString key = QLatin1String(PreferenceKeys::showHomeAfterClosingLastWindow);
+        if (stored.typeId() == QMetaType::Bool)
+            Preferences::shared().setBoolean(key, stored.toBool());
+        else if (stored.isValid())
+            Preferences::shared().setString(key, stored.toString());
+        QWidget* welcome = nullptr;
+        scenes->setWelcomeWindowFactory([&welcome] { return welcome = new QWidget; });
+        QTemporaryDir dir;
+        launch({writeFile(dir, QStringLiteral("a.md"), "a"),
+                writeFile(dir, QStringLiteral("b.md"), "b")});
+        settle();
+        QCOMPARE(controller.documentCount(), 2);
+
+        QSignalSpy shown(&AppNotifications::shared(), &AppNotifications::showWelcomeWindow);
+        controller.close(controller.documents().first());
+        settle();
+        QCOMPARE(shown.size(), 0); // one document still open
+        controller.close(controller.documents().first());
+        settle();
+        QCOMPARE(shown.size(), showsWelcome ? 1 : 0);
+        QCOMPARE(welcome && welcome->isVisible(), showsWelcome);
+        // Nothing on screen and nothing open: quon ends instead of idling unseen.
+        QCOMPARE(quits, showsWelcome ? 0 : 1);
+        delete welcome;
+    }
+
+    void quitsWhenNothingIsLeft() {
+        QVERIFY(AppDelegate::shouldQuitWhenIdle(0, 0, false));
+        QVERIFY(!AppDelegate::shouldQuitWhenIdle(1, 0, false));
+        QVERIFY(!AppDelegate::shouldQuitWhenIdle(0, 1, false));
+        QVERIFY(!AppDelegate::shouldQuitWhenIdle(0, 0, true));
+
+        // A launch whose only file cannot be opened: the alert, then the end.
+        QTemporaryDir dir;
+        launch({dir.filePath(QStringLiteral("missing.md"))});
+        QCOMPARE(dialogs->alerts.size(), 1);
+        settle();
+        QCOMPARE(quits, 1);
+    }
+
+    void settingsAndAboutNeverBringWelcomeBack() {
+        QWidget* welcome = nullptr;
+        scenes->setWelcomeWindowFactory([&welcome] { return welcome = new QWidget; });
+        scenes->setAboutWindowFactory([] { return new QWidget; });
+        launch({});
+        settle();
+        QVERIFY(welcome && welcome->isVisible());
+        QCOMPARE(welcome->size(), SceneManager::welcomeSize);
+        scenes->showAboutWindow();
+        QCOMPARE(scenes->aboutWindow()->size(), SceneManager::aboutSize);
+        QCOMPARE(scenes->aboutWindow()->maximumSize(), SceneManager::aboutSize);
+        AppNotifications::postDismissWelcomeWindow();
+        QSignalSpy shown(&AppNotifications::shared(), &AppNotifications::showWelcomeWindow);
+        scenes->aboutWindow()->close();
+        settle();
+        QCOMPARE(shown.size(), 0);
+        QCOMPARE(quits, 1);
+        delete welcome;
+    }
+
+    void welcomeFollowsNotifications() {
+        int built = 0;
+        scenes->setWelcomeWindowFactory([&built] {
+            ++built;
+            auto* window = new QWidget;
+            auto* layout = new QVBoxLayout(window);
+            auto* content = new QWidget;
+            content->setMinimumSize(680, 520);
+            layout->addWidget(content);
+            return window;
+        });
+        AppNotifications::post(QLatin1String(AppNotifications::showWelcomeWindowName));
+        QVERIFY(scenes->welcomeWindow()->isVisible());
+        QVERIFY(scenes->welcomeWindow()->minimumWidth() >= 680);
+        AppNotifications::post(QLatin1String(AppNotifications::dismissWelcomeWindowName));
+        QVERIFY(!scenes->welcomeWindow()->isVisible());
+        AppNotifications::postShowWelcomeWindow();
+        QCOMPARE(built, 1);
+
+        // A request's flag closes the welcome window once, then it shows again.
+        AppDelegate::setSuppressWelcomeOnce(true);
+        AppNotifications::postShowWelcomeWindow();
+        QVERIFY(!scenes->welcomeWindow()->isVisible());
+        QVERIFY(!AppDelegate::suppressWelcomeOnce());
+        AppNotifications::postShowWelcomeWindow();
+        QVERIFY(scenes->welcomeWindow()->isVisible());
+    }
+
+    void forwardedArguments() {
+        QTemporaryDir dir;
+        const QString a = writeFile(dir, QStringLiteral("a.md"), "a");
+        launch({a});
+        QCOMPARE(controller.documentCount(), 1);
+        delegate->handleForwardedArguments({a});
+        QCOMPARE(controller.documentCount(), 1);
+        // `quon` again while a window is up brings nothing new.
+        delegate->handleForwardedArguments({});
+        QCOMPARE(controller.documentCount(), 1);
+        QCOMPARE(dialogs->alerts.size(), 0);
+    }
+};
+
+QTEST_MAIN(TestAppDelegate)
+#include "tst_appdelegate.moc"

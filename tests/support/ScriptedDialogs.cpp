@@ -1,0 +1,46 @@
+#include "support/ScriptedDialogs.h"
+
+#include "shell/DocumentController.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+ScriptedDialogs& ScriptedDialogs::install() {
+    auto dialogs = std::make_unique<ScriptedDialogs>();
+    ScriptedDialogs& ref = *dialogs;
+    DocumentDialogs::setShared(std::move(dialogs));
+    return ref;
+}
+
+SaveChangesChoice ScriptedDialogs::askSaveChanges(QWidget*, const QString& documentName) {
+    saveQuestions.append(documentName);
+    return saveChoices.isEmpty() ? SaveChangesChoice::Cancel : saveChoices.takeFirst();
+}
+
+QString ScriptedDialogs::askSavePath(QWidget*, const QString& proposedPath) {
+    lastProposedPath = proposedPath;
+    return savePaths.isEmpty() ? QString() : savePaths.takeFirst();
+}
+
+QStringList ScriptedDialogs::askOpenPaths(QWidget*, const QString&) {
+    return openPaths.isEmpty() ? QStringList() : openPaths.takeFirst();
+}
+
+bool ScriptedDialogs::confirm(QWidget*, const QString& text, const QString&, const QString&) {
+    confirmTexts.append(text);
+    if (onConfirm)
+        onConfirm();
+    return confirmations.isEmpty() ? false : confirmations.takeFirst();
+}
+
+void ScriptedDialogs::showAlert(QWidget*, const QString& title, const QString& message) {
+    alerts.append({title, message});
+}
+
+void ScriptedDialogs::discardAll(DocumentController& controller) {
+    for (MarkdownDocument* document : controller.documents()) {
+        saveChoices = {SaveChangesChoice::DontSave};
+        controller.close(document);
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
