@@ -22,6 +22,8 @@
     <message>
         <source>%1.</source>
         <translation>%1.</translation>
+    </message>
+    <message>
         <source>&amp;Edit</source>
         <translation>&amp;Edición</translation>
     </message>
@@ -84,6 +86,8 @@
     <message>
         <source>Copied</source>
         <translation>Copiado</translation>
+    </message>
+    <message>
         <source>Copy as HTML</source>
         <translation>Copiar como HTML</translation>
     </message>

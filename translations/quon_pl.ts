@@ -22,6 +22,8 @@
     <message>
         <source>%1.</source>
         <translation>%1.</translation>
+    </message>
+    <message>
         <source>&amp;Edit</source>
         <translation>&amp;Edycja</translation>
     </message>
@@ -84,6 +86,8 @@
     <message>
         <source>Copied</source>
         <translation>Skopiowano</translation>
+    </message>
+    <message>
         <source>Copy as HTML</source>
         <translation>Kopiuj jako HTML</translation>
     </message>
