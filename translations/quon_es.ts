@@ -88,6 +88,10 @@
         <translation>Copiado</translation>
     </message>
     <message>
+        <source>Copy</source>
+        <translation>Copiar</translation>
+    </message>
+    <message>
         <source>Copy as HTML</source>
         <translation>Copiar como HTML</translation>
     </message>
@@ -186,6 +190,10 @@
     <message>
         <source>File Changed on Disk</source>
         <translation>El archivo cambió en el disco</translation>
+    </message>
+    <message>
+        <source>Find in Editor</source>
+        <translation>Buscar en el editor</translation>
     </message>
     <message>
         <source>Find in document…</source>

@@ -88,6 +88,10 @@
         <translation>Skopiowano</translation>
     </message>
     <message>
+        <source>Copy</source>
+        <translation>Kopiuj</translation>
+    </message>
+    <message>
         <source>Copy as HTML</source>
         <translation>Kopiuj jako HTML</translation>
     </message>
@@ -186,6 +190,10 @@
     <message>
         <source>File Changed on Disk</source>
         <translation>Plik zmienił się na dysku</translation>
+    </message>
+    <message>
+        <source>Find in Editor</source>
+        <translation>Znajdź w edytorze</translation>
     </message>
     <message>
         <source>Find in document…</source>

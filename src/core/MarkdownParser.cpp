@@ -88,8 +88,17 @@ MarkdownNodeKind kindOf(cmark_node* node) {
 // exhaust the stack.
 constexpr int maxDepth = 200;
 
-MarkdownNode convert(cmark_node* source, int depth) {
-    MarkdownNode node;
+// cmark leaves an empty text node where it strips a hard break's blanks.
+bool isEmptyText(cmark_node* node) {
+    if (cmark_node_get_type(node) != CMARK_NODE_TEXT)
+        return false;
+    const char* literal = cmark_node_get_literal(node);
+    return !literal || !*literal;
+}
+
+// Fills `node` in place; a large document has hundreds of thousands of nodes,
+// so children are counted first and built where they will stay.
+void convert(cmark_node* source, int depth, MarkdownNode& node) {
     node.kind = kindOf(source);
     node.range = {cmark_node_get_start_line(source), cmark_node_get_start_column(source),
                   cmark_node_get_end_line(source), cmark_node_get_end_column(source)};
@@ -98,7 +107,7 @@ MarkdownNode convert(cmark_node* source, int depth) {
         node.kind = MarkdownNodeKind::Other;
         node.literal = fromCmark(markdown);
         free(markdown);
-        return node;
+        return;
     }
     switch (node.kind) {
     case MarkdownNodeKind::Heading:
@@ -135,15 +144,14 @@ MarkdownNode convert(cmark_node* source, int depth) {
     default:
         break;
     }
-    for (cmark_node* child = cmark_node_first_child(source); child;
-         child = cmark_node_next(child)) {
-        MarkdownNode converted = convert(child, depth + 1);
-        // cmark leaves an empty text node where it strips a hard break's blanks.
-        if (converted.kind == MarkdownNodeKind::Text && converted.literal.isEmpty())
-            continue;
-        node.children.push_back(std::move(converted));
-    }
-    return node;
+    size_t count = 0;
+    for (cmark_node* child = cmark_node_first_child(source); child; child = cmark_node_next(child))
+        count += isEmptyText(child) ? 0 : 1;
+    node.children.resize(count);
+    size_t index = 0;
+    for (cmark_node* child = cmark_node_first_child(source); child; child = cmark_node_next(child))
+        if (!isEmptyText(child))
+            convert(child, depth + 1, node.children[index++]);
 }
 
 std::vector<qsizetype> lineStartsOf(const QString& text) {
@@ -174,12 +182,12 @@ std::shared_ptr<const ParsedMarkdown> MarkdownParser::parse(const QString& text)
 
     auto parsed = std::make_shared<ParsedMarkdown>();
     parsed->text = text;
-    parsed->document = convert(root.get(), 0);
+    convert(root.get(), 0, parsed->document);
     parsed->lineStarts = lineStartsOf(text);
     return parsed;
 }
 
-QString ParsedMarkdown::sourceLines(const MarkdownNode& node) const {
+QStringView ParsedMarkdown::sourceView(const MarkdownNode& node) const {
     if (!node.range.isValid() || lineStarts.empty())
         return {};
     const auto lineCount = qsizetype(lineStarts.size());
@@ -187,7 +195,11 @@ QString ParsedMarkdown::sourceLines(const MarkdownNode& node) const {
     const qsizetype last = qBound(first + 1, qsizetype(node.range.endLine), lineCount) - 1;
     const qsizetype begin = lineStarts[size_t(first)];
     qsizetype end = last + 1 < lineCount ? lineStarts[size_t(last + 1)] - 1 : text.size();
-    return text.mid(begin, end - begin);
+    return QStringView(text).mid(begin, end - begin);
+}
+
+QString ParsedMarkdown::sourceLines(const MarkdownNode& node) const {
+    return sourceView(node).toString();
 }
 
 bool MarkdownNode::isBlock() const {

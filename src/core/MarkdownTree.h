@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <memory>
 #include <vector>
 
@@ -87,6 +88,8 @@ struct ParsedMarkdown {
 
     // The whole source lines a node spans (lines joined with LF, no final LF).
     QString sourceLines(const MarkdownNode& node) const;
+    // The same lines as a view into `text`, without a copy.
+    QStringView sourceView(const MarkdownNode& node) const;
 };
 
 namespace MarkdownParser {

@@ -47,6 +47,7 @@ const QHash<QString, QString>& table() {
             {QStringLiteral("folder"), a("places/folder-symbolic.svg")},
             {QStringLiteral("xmark"), a("ui/window-close-symbolic.svg")},
             {QStringLiteral("arrow.down.doc"), o("arrow.down.doc.svg")},
+            {QStringLiteral("arrow.left.circle"), o("arrow.left.circle.svg")},
         };
     }();
     return t;

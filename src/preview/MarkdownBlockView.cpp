@@ -155,6 +155,23 @@ QString MarkdownBlockView::fallbackText(const MarkdownNode& node) {
     return MarkdownFormatter::format(node).trimmed();
 }
 
+bool MarkdownBlockView::showsSource(const MarkdownNode& node) {
+    switch (node.kind) {
+    case MarkdownNodeKind::Heading:
+    case MarkdownNodeKind::Paragraph:
+    case MarkdownNodeKind::CodeBlock:
+    case MarkdownNodeKind::UnorderedList:
+    case MarkdownNodeKind::OrderedList:
+    case MarkdownNodeKind::Table:
+    case MarkdownNodeKind::BlockQuote:
+    case MarkdownNodeKind::ThematicBreak:
+    case MarkdownNodeKind::Image:
+        return false;
+    default:
+        return true;
+    }
+}
+
 QString MarkdownBlockView::orderedMarker(int index) {
     return L10n::tr("%1.").arg(index + 1);
 }
@@ -189,6 +206,17 @@ std::optional<qreal> MarkdownBlockView::firstBaseline() const {
 QWidget* MarkdownBlockView::build(const MarkdownNode& node,
                                   const MarkdownRendererContext& context) {
     const DesignSystem& ds = context.designSystem;
+    if (showsSource(node)) {
+        const QString text = fallbackText(node);
+        if (text.isEmpty())
+            return nullptr;
+        auto* view = new SelectableTextView(this);
+        StyledText styled;
+        styled.append(text, {});
+        // Shown as source, never interpreted; no font of its own.
+        view->setContent(styled, ds.typography.callout, ds.colors.text, 0, true);
+        return view;
+    }
     switch (node.kind) {
     case MarkdownNodeKind::Heading:
         return new InlineMarkupView(node, context, node.headingLevel, this);
@@ -205,19 +233,8 @@ QWidget* MarkdownBlockView::build(const MarkdownNode& node,
         return quoteView(node, context);
     case MarkdownNodeKind::ThematicBreak:
         return new RuleView(ds.colors.divider, this);
-    case MarkdownNodeKind::Image:
+    default:
         return new MarkdownImageView(node, context, this);
-    default: {
-        const QString text = fallbackText(node);
-        if (text.isEmpty())
-            return nullptr;
-        auto* view = new SelectableTextView(this);
-        StyledText styled;
-        styled.append(text, {});
-        // Shown as source, never interpreted; no font of its own.
-        view->setContent(styled, ds.typography.callout, ds.colors.text, 0, true);
-        return view;
-    }
     }
 }
 

@@ -69,6 +69,12 @@ public:
     static Padding outerPadding(const MarkdownNode& node);
     // The trimmed source shown for a block without its own view.
     static QString fallbackText(const MarkdownNode& node);
+    // Whether the block has no view of its own and is shown as its source.
+    static bool showsSource(const MarkdownNode& node);
+    // A block shown as source whose source is blank: the view stays hidden.
+    static bool showsNothing(const MarkdownNode& node) {
+        return showsSource(node) && fallbackText(node).isEmpty();
+    }
     // "1.", "2." ... by position, whatever number the source starts at.
     static QString orderedMarker(int index);
 

@@ -13,8 +13,9 @@ TaskCheckboxAction::Outcome TaskCheckboxAction::click(const SourceRange& range,
             context.onStaleSource();
         return Outcome::Stale;
     }
-    const QString toggled = TaskListMutator::toggle(range.startLine, context.markdown);
-    if (toggled == context.markdown)
+    const QString source = context.sourceText();
+    const QString toggled = TaskListMutator::toggle(context.sourceLine(range.startLine), source);
+    if (toggled == source)
         return Outcome::Unchanged;
     context.onSourceChange(toggled);
     return Outcome::Changed;

@@ -1,11 +1,15 @@
 #include "core/MarkdownTree.h"
 #include "preview/MarkdownBlockView.h"
+#include "preview/PreviewContentView.h"
+#include "preview/PreviewView.h"
 #include "support/PreviewColumn.h"
 #include "support/TestSupport.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -90,6 +94,38 @@ private Q_SLOTS:
         if (!out.isEmpty())
             shot.save(out + (dark ? QStringLiteral("/preview-dark.png")
                                   : QStringLiteral("/preview-light.png")));
+    }
+
+    // The same fixture in the real pane, in the application's current look.
+    void everyBlockKindRendersInThePane() {
+        QTemporaryDir dir;
+        writeFixtureImages(dir);
+        PreviewView pane;
+        pane.resize(808, 700);
+        pane.setDocumentDirectory(dir.path());
+        pane.setMarkdown(fixture(dir.path()));
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        QCoreApplication::processEvents();
+
+        const PreviewContentView* content = pane.content();
+        QCOMPARE(content->rowCount(),
+                 int(MarkdownParser::parse(fixture(dir.path()))->document.children.size()));
+        int previousBottom = -1;
+        for (int i = 0; i < content->rowCount(); ++i) {
+            if (!content->rowView(i) || content->rowRect(i).height() == 0)
+                continue;
+            QVERIFY(content->rowRect(i).top() > previousBottom);
+            previousBottom = content->rowRect(i).bottom();
+        }
+        const QString out = qEnvironmentVariable("QUON_SNAPSHOT_DIR");
+        if (!out.isEmpty()) {
+            pane.grab().save(out + QStringLiteral("/preview-pane.png"));
+            pane.scrollArea()->verticalScrollBar()->setValue(
+                pane.scrollArea()->verticalScrollBar()->maximum());
+            QCoreApplication::processEvents();
+            pane.grab().save(out + QStringLiteral("/preview-pane-end.png"));
+        }
     }
 };
 

@@ -1,0 +1,92 @@
+#include "preview/PreviewHeightEstimate.h"
+
+#include "preview/MarkdownBlockView.h"
+
+#include <cmath>
+
+namespace {
+
+// Average glyph advance and line height as fractions of the font size, from
+// the preview's body fonts; line height includes the 7 of extra line spacing.
+constexpr double advance = 0.5;
+constexpr double lineGap = 7;
+constexpr double codeLine = 17;
+
+int wrappedLines(const QString& text, double width, double size) {
+    const double perLine = qMax(8.0, width / (size * advance));
+    int lines = 0;
+    for (const QStringView line : QStringView(text).split(u'\n'))
+        lines += qMax(1, int(std::ceil(double(line.size()) / perLine)));
+    return lines;
+}
+
+double textHeight(const QString& text, double width, double size) {
+    const int lines = wrappedLines(text, width, size);
+    return lines * (size * 1.25 + lineGap) - lineGap;
+}
+
+double headingSize(int level, double fontSize) {
+    if (level <= 0)
+        return fontSize;
+    return level == 1 ? 31 : level == 2 ? 22 : 17;
+}
+
+double inner(const MarkdownNode& node, double width, double size);
+
+double column(const std::vector<MarkdownNode>& nodes, double width, double size, int spacing) {
+    double total = 0;
+    for (const MarkdownNode& node : nodes)
+        total += inner(node, width, size) + MarkdownBlockView::outerPadding(node).top +
+                 MarkdownBlockView::outerPadding(node).bottom;
+    return total + spacing * qMax(0, int(nodes.size()) - 1);
+}
+
+double listHeight(const MarkdownNode& list, double width, double size) {
+    const double body = width - 30;
+    double total = 0;
+    for (const MarkdownNode& item : list.children)
+        total += item.kind == MarkdownNodeKind::ListItem
+                     ? column(item.children, body, size, MarkdownBlockView::itemSpacing)
+                     : textHeight(item.plainText(), body, size);
+    return total + MarkdownBlockView::listSpacing * qMax(0, list.childCount() - 1);
+}
+
+double inner(const MarkdownNode& node, double width, double size) {
+    switch (node.kind) {
+    case MarkdownNodeKind::Heading:
+        return textHeight(node.plainText(), width, headingSize(node.headingLevel, size));
+    case MarkdownNodeKind::Paragraph:
+        for (const MarkdownNode& child : node.children)
+            if (child.kind == MarkdownNodeKind::Image)
+                return 200;
+        return textHeight(node.plainText(), width, size);
+    case MarkdownNodeKind::CodeBlock: {
+        const int lines = int(node.literal.count(u'\n')) + 1;
+        const bool header = !node.language.trimmed().isEmpty();
+        return lines * codeLine + 2 * 8 + (header ? 30 : 0);
+    }
+    case MarkdownNodeKind::UnorderedList:
+    case MarkdownNodeKind::OrderedList:
+        return listHeight(node, width, size);
+    case MarkdownNodeKind::BlockQuote:
+        return column(node.children, width - 51, size, MarkdownBlockView::quoteSpacing) + 16;
+    case MarkdownNodeKind::Table: {
+        const int rows = int(node.tableBody().size()) + (node.tableHead() ? 1 : 0);
+        return rows * (size * 1.25 + 16) + 2;
+    }
+    case MarkdownNodeKind::ThematicBreak:
+        return 1;
+    case MarkdownNodeKind::Image:
+        return 200;
+    default:
+        return textHeight(MarkdownBlockView::fallbackText(node), width, 13);
+    }
+}
+
+} // namespace
+
+int PreviewHeightEstimate::height(const MarkdownNode& block, int width, double fontSize) {
+    const MarkdownBlockView::Padding padding = MarkdownBlockView::outerPadding(block);
+    const double size = qMax(1.0, fontSize);
+    return int(std::lround(inner(block, qMax(1, width), size))) + padding.top + padding.bottom;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "core/MarkdownTree.h"
+
+// A guess at the height a top-level block's view will take at a width,
+// outer padding included, made without building the view. The preview uses
+// it for blocks far from the visible part, whose views are not made yet, so
+// the scroll range is about right from the start; a block's real height
+// replaces the guess once its view exists.
+namespace PreviewHeightEstimate {
+
+int height(const MarkdownNode& block, int width, double fontSize);
+
+} // namespace PreviewHeightEstimate

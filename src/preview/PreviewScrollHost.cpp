@@ -1,0 +1,154 @@
+#include "preview/PreviewScrollHost.h"
+
+#include "editor/ScrollViewStyling.h"
+#include "preview/PreviewContentView.h"
+#include "preview/PreviewContextMenuBuilder.h"
+#include "preview/PreviewSelectionReader.h"
+#include "preview/ScrollSyncEngine.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTimer>
+
+PreviewScrollHost::PreviewScrollHost(QWidget* parent)
+    : QScrollArea(parent), m_content(new PreviewContentView) {
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setWidgetResizable(false);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ScrollViewStyling::apply(this, palette().color(QPalette::Highlight));
+    setWidget(m_content);
+    connect(m_content, &PreviewContentView::contentHeightChanged, this,
+            &PreviewScrollHost::contentHeightChanged);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (!m_adjusting)
+            revealVisible();
+    });
+    updateWidth();
+    QTimer::singleShot(0, this, [this] {
+        updateWidth();
+        Q_EMIT scrollViewReady(this);
+    });
+}
+
+void PreviewScrollHost::setScrollSync(ScrollSyncEngine* sync) {
+    m_sync = sync;
+}
+
+ScrollSyncEngine* PreviewScrollHost::scrollSync() const {
+    return m_sync;
+}
+
+void PreviewScrollHost::setColours(const QColor& accent, const EditorTheme& theme) {
+    ScrollViewStyling::apply(this, accent);
+    m_theme = theme;
+    QPalette surface = viewport()->palette();
+    surface.setColor(QPalette::Window, m_content->palette().color(QPalette::Window));
+    viewport()->setPalette(surface);
+    viewport()->setAutoFillBackground(true);
+}
+
+void PreviewScrollHost::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    updateWidth();
+}
+
+void PreviewScrollHost::updateWidth() {
+    // The content reports its height at the new width, which lays it out.
+    m_content->setLayoutWidth(qMax(1, viewport()->width()));
+    if (m_reportedHeight > 1)
+        applyLayout();
+}
+
+void PreviewScrollHost::contentHeightChanged(int height) {
+    if (height <= 1 || height == m_reportedHeight)
+        return;
+    m_reportedHeight = height;
+    applyLayout();
+}
+
+void PreviewScrollHost::withoutSync(const std::function<void()>& body) {
+    const auto guarded = [&] {
+        m_adjusting = true;
+        body();
+        m_adjusting = false;
+    };
+    if (m_sync)
+        m_sync->performWithoutSync(guarded);
+    else
+        guarded();
+}
+
+void PreviewScrollHost::resizeContent() {
+    m_content->resize(qMax(1, viewport()->width()), m_reportedHeight);
+}
+
+void PreviewScrollHost::applyLayout() {
+    if (m_reportedHeight <= 1)
+        return;
+    const double ratio = ScrollSyncEngine::scrollRatio(this);
+    withoutSync([&] {
+        resizeContent();
+        QScrollBar* bar = verticalScrollBar();
+        if (!m_didInitialScroll) {
+            bar->setValue(bar->minimum());
+            m_didInitialScroll = true;
+        } else if (ratio <= 0.001) {
+            bar->setValue(bar->minimum());
+        } else {
+            ScrollSyncEngine::setScrollRatio(ratio, this);
+        }
+    });
+    revealVisible();
+}
+
+void PreviewScrollHost::revealVisible() {
+    if (m_reportedHeight <= 1)
+        return;
+    // Views made near the visible part replace estimated heights; the rows
+    // above it changing size must not move what the reader looks at.
+    for (int round = 0; round < 4; ++round) {
+        QScrollBar* bar = verticalScrollBar();
+        const int value = bar->value();
+        // A reader at the end (a mirrored ratio of 1 too) stays at the end.
+        const bool atEnd = value > bar->minimum() && value == bar->maximum();
+        const int shift = m_content->setVisibleRange(value, viewport()->height());
+        const int height = qMax(2, m_content->contentHeight());
+        if (shift == 0 && height == m_reportedHeight)
+            break;
+        withoutSync([&] {
+            m_reportedHeight = height;
+            resizeContent();
+            bar->setValue(atEnd ? bar->maximum() : value + shift);
+        });
+    }
+}
+
+QString PreviewScrollHost::menuSelection() const {
+    const QWidget* top = window();
+    QString text = PreviewSelectionReader::selectedTextFrom(top ? top->focusWidget() : nullptr);
+    if (text.isNull())
+        text = PreviewSelectionReader::selectedTextIn(top ? top : this);
+    return text;
+}
+
+QMenu* PreviewScrollHost::makeContextMenu(const QString& selection) {
+    const QPointer<PreviewScrollHost> self(this);
+    return PreviewContextMenuBuilder::makeMenu(
+        selection, m_theme, [](const QString& text) { QApplication::clipboard()->setText(text); },
+        [self](const QString& text) {
+            if (self)
+                Q_EMIT self->findInEditor(text);
+        },
+        this);
+}
+
+void PreviewScrollHost::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = makeContextMenu(menuSelection());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+    event->accept();
+}

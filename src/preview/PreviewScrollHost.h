@@ -1,0 +1,62 @@
+#pragma once
+
+#include "editor/EditorTheme.h"
+
+#include <QPointer>
+#include <QScrollArea>
+#include <functional>
+#include <optional>
+
+class PreviewContentView;
+class ScrollSyncEngine;
+
+// The preview's scroll area: the rendered content (PreviewContentView) sized
+// by hand to the viewport's width and the height the content reports. When
+// that height changes the reader stays at the same fraction of the scroll
+// range (or at the top), and a new content shows its top; these adjustments
+// are made without the scroll synchroniser mirroring them to the editor.
+// Heights of 1 or less are ignored. The host reports itself through
+// scrollViewReady on the event-loop turn after it was made. A right click
+// opens the preview's context menu.
+class PreviewScrollHost : public QScrollArea {
+    Q_OBJECT
+public:
+    explicit PreviewScrollHost(QWidget* parent = nullptr);
+
+    PreviewContentView* content() const { return m_content; }
+    // The window's synchroniser, if any (held weakly).
+    void setScrollSync(ScrollSyncEngine* sync);
+    ScrollSyncEngine* scrollSync() const;
+    // The knob colour and the theme of the context menu.
+    void setColours(const QColor& accent, const EditorTheme& theme);
+    int reportedHeight() const { return m_reportedHeight; }
+
+    // The selection the context menu works on: the focused text view's, else
+    // the first one found in the window (or under the host when it has none).
+    QString menuSelection() const;
+    // The menu for a selection, with Copy and Find in Editor wired.
+    QMenu* makeContextMenu(const QString& selection);
+
+Q_SIGNALS:
+    void scrollViewReady(QAbstractScrollArea* scrollArea);
+    void findInEditor(const QString& selectedText);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void updateWidth();
+    void contentHeightChanged(int height);
+    void applyLayout();
+    void revealVisible();
+    void withoutSync(const std::function<void()>& body);
+    void resizeContent();
+
+    PreviewContentView* m_content;
+    QPointer<ScrollSyncEngine> m_sync;
+    std::optional<EditorTheme> m_theme;
+    int m_reportedHeight = 0;
+    bool m_didInitialScroll = false;
+    bool m_adjusting = false;
+};

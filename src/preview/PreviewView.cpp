@@ -1,0 +1,78 @@
+#include "preview/PreviewView.h"
+
+#include "core/AppearanceService.h"
+#include "core/Preferences.h"
+#include "editor/EditorTheme.h"
+#include "preview/PreviewContentView.h"
+#include "preview/PreviewScrollHost.h"
+#include "preview/ScrollSyncEngine.h"
+
+#include <QVBoxLayout>
+
+PreviewView::PreviewView(QWidget* parent) : QWidget(parent), m_host(new PreviewScrollHost(this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_host);
+
+    connect(&m_cache, &MarkdownParseCache::changed, this,
+            [this] { content()->setDocument(m_cache.document()); });
+    connect(m_host, &PreviewScrollHost::scrollViewReady, this, &PreviewView::scrollViewReady);
+    connect(m_host, &PreviewScrollHost::findInEditor, this, &PreviewView::findInEditor);
+    connect(&AppearanceService::shared(), &AppearanceService::changed, this, &PreviewView::restyle);
+    connect(&Preferences::shared(), &Preferences::changed, this, [this](const QString& key) {
+        if (key == QLatin1String(PreferenceKeys::previewFontSize))
+            restyle();
+    });
+    restyle();
+}
+
+QAbstractScrollArea* PreviewView::scrollArea() const {
+    return m_host;
+}
+
+PreviewContentView* PreviewView::content() const {
+    return m_host->content();
+}
+
+void PreviewView::setScrollSync(ScrollSyncEngine* engine) {
+    m_host->setScrollSync(engine);
+}
+
+void PreviewView::setMarkdown(const QString& text) {
+    if (text == m_markdown)
+        return;
+    m_markdown = text;
+    if (isVisible())
+        m_cache.scheduleParse(text);
+}
+
+void PreviewView::setDocumentDirectory(const QString& folder) {
+    if (folder == m_documentDirectory)
+        return;
+    m_documentDirectory = folder;
+    restyle();
+}
+
+void PreviewView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_cache.document()->text != m_markdown || m_cache.isPending())
+        m_cache.parseNow(m_markdown);
+}
+
+void PreviewView::adoptSourceChange(const QString& text) {
+    setMarkdown(text);
+    Q_EMIT sourceChanged(text);
+}
+
+void PreviewView::restyle() {
+    const DesignSystem& ds = AppearanceService::shared().designSystem();
+    MarkdownRendererContext context;
+    context.designSystem = ds;
+    context.previewFontSize = Preferences::shared().previewFontSize();
+    context.documentDirectory = m_documentDirectory;
+    context.onSourceChange = [this](const QString& text) { adoptSourceChange(text); };
+    context.currentMarkdown = [this] { return m_markdown; };
+    context.onStaleSource = [this] { m_cache.parseNow(m_markdown); };
+    content()->setRendererContext(context);
+    m_host->setColours(ds.colors.accent, EditorTheme::from(ds));
+}

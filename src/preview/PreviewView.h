@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/MarkdownParseCache.h"
+
+#include <QWidget>
+
+class PreviewScrollHost;
+class PreviewContentView;
+class QAbstractScrollArea;
+class ScrollSyncEngine;
+
+// The preview pane of a document window: the document's Markdown rendered as
+// native views in a scroll area, in the active design system and at the
+// "previewFontSize" preference, both followed live (a new size or look
+// restyles from the same parse).
+//
+// Parsing: when the pane is shown it parses the current text at once; after
+// that every new text is parsed 0.15 s after the last change (the parse
+// cache's debounce), and until then the previous rendering stays. A pane
+// shown again after its text changed while hidden parses at once again.
+//
+// Use by the workspace:
+// - setMarkdown(text) with every new text, setDocumentDirectory(folder) for
+//   relative image paths (empty when untitled);
+// - setScrollSync(engine) with the window's synchroniser, so the preview's own
+//   relayouts are not mirrored to the editor, and link the area that
+//   scrollViewReady reports with ScrollSyncEngine::linkPreview;
+// - sourceChanged(newText) when a task box in the preview rewrote the source
+//   (the pane already shows the new text; store it as the document's text);
+// - findInEditor(selectedText) from the context menu, the selection untrimmed.
+class PreviewView : public QWidget {
+    Q_OBJECT
+public:
+    explicit PreviewView(QWidget* parent = nullptr);
+
+    void setMarkdown(const QString& text);
+    QString markdown() const { return m_markdown; }
+    void setDocumentDirectory(const QString& folder);
+    QString documentDirectory() const { return m_documentDirectory; }
+    void setScrollSync(ScrollSyncEngine* engine);
+
+    QAbstractScrollArea* scrollArea() const;
+    PreviewScrollHost* scrollHost() const { return m_host; }
+    PreviewContentView* content() const;
+    const MarkdownParseCache& parseCache() const { return m_cache; }
+
+Q_SIGNALS:
+    void sourceChanged(const QString& newText);
+    void findInEditor(const QString& selectedText);
+    // Once, on the event-loop turn after the pane was made.
+    void scrollViewReady(QAbstractScrollArea* scrollArea);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void restyle();
+    void adoptSourceChange(const QString& text);
+
+    QString m_markdown;
+    QString m_documentDirectory;
+    MarkdownParseCache m_cache;
+    PreviewScrollHost* m_host;
+};
