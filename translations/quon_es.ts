@@ -136,6 +136,10 @@
         <translation>Grafito, violeta</translation>
     </message>
     <message>
+        <source>Help</source>
+        <translation>Ayuda</translation>
+    </message>
+    <message>
         <source>Keep My Version</source>
         <translation>Conservar mi versión</translation>
     </message>

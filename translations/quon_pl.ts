@@ -136,6 +136,10 @@
         <translation>Grafit, fiolet</translation>
     </message>
     <message>
+        <source>Help</source>
+        <translation>Pomoc</translation>
+    </message>
+    <message>
         <source>Keep My Version</source>
         <translation>Zachowaj moją wersję</translation>
     </message>
