@@ -20,6 +20,30 @@
         <translation>%1 (copia)</translation>
     </message>
     <message>
+        <source>%1.</source>
+        <translation>%1.</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Edición</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Archivo</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>A&amp;yuda</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ver</translation>
+    </message>
+    <message>
+        <source>&amp;Window</source>
+        <translation>Ve&amp;ntana</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>Acerca de quon</translation>
     </message>
@@ -48,12 +72,24 @@
         <translation>Cerrar</translation>
     </message>
     <message>
+        <source>Command Palette…</source>
+        <translation>Paleta de comandos…</translation>
+    </message>
+    <message>
         <source>Convert to Markdown</source>
         <translation>Convertir a Markdown</translation>
     </message>
     <message>
         <source>Cool white, indigo</source>
         <translation>Blanco frío, índigo</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>Copiado</translation>
+    </message>
+    <message>
+        <source>Copy as HTML</source>
+        <translation>Copiar como HTML</translation>
     </message>
     <message>
         <source>Could Not Convert File</source>
@@ -88,6 +124,10 @@
         <translation>¿Quieres guardar los cambios hechos en el documento «%1»?</translation>
     </message>
     <message>
+        <source>Document</source>
+        <translation>Documento</translation>
+    </message>
+    <message>
         <source>Don’t Save</source>
         <translation>No guardar</translation>
     </message>
@@ -108,6 +148,10 @@
         <translation>Brasa</translation>
     </message>
     <message>
+        <source>Export</source>
+        <translation>Exportar</translation>
+    </message>
+    <message>
         <source>Export Failed</source>
         <translation>Error al exportar</translation>
     </message>
@@ -116,12 +160,24 @@
         <translation>Exportar como HTML</translation>
     </message>
     <message>
+        <source>Export as HTML…</source>
+        <translation>Exportar como HTML…</translation>
+    </message>
+    <message>
         <source>Export as PDF</source>
         <translation>Exportar como PDF</translation>
     </message>
     <message>
+        <source>Export as PDF…</source>
+        <translation>Exportar como PDF…</translation>
+    </message>
+    <message>
         <source>Export as Plain Text</source>
         <translation>Exportar como texto sin formato</translation>
+    </message>
+    <message>
+        <source>Export as Plain Text…</source>
+        <translation>Exportar como texto sin formato…</translation>
     </message>
     <message>
         <source>File</source>
@@ -132,12 +188,22 @@
         <translation>El archivo cambió en el disco</translation>
     </message>
     <message>
+        <source>Find in document…</source>
+        <translation>Buscar en el documento…</translation>
+    </message>
+    <message>
+        <source>Find…</source>
+        <translation>Buscar…</translation>
+    </message>
+    <message>
         <source>Graphite, violet</source>
         <translation>Grafito, violeta</translation>
     </message>
     <message>
         <source>Help</source>
         <translation>Ayuda</translation>
+        <source>Home</source>
+        <translation>Inicio</translation>
     </message>
     <message>
         <source>Keep My Version</source>
@@ -152,8 +218,20 @@
         <translation>La creación del PDF tardó demasiado y se detuvo.</translation>
     </message>
     <message>
+        <source>Mark complete</source>
+        <translation>Marcar como completada</translation>
+    </message>
+    <message>
+        <source>Mark incomplete</source>
+        <translation>Marcar como pendiente</translation>
+    </message>
+    <message>
         <source>Markdown Documents</source>
         <translation>Documentos Markdown</translation>
+    </message>
+    <message>
+        <source>Missing: %1</source>
+        <translation>No encontrado: %1</translation>
     </message>
     <message>
         <source>Monospace</source>
@@ -212,6 +290,10 @@
         <translation>Quitar de recientes</translation>
     </message>
     <message>
+        <source>Reveal in Files</source>
+        <translation>Mostrar en Archivos</translation>
+    </message>
+    <message>
         <source>Rounded</source>
         <translation>Redondeada</translation>
     </message>
@@ -232,8 +314,24 @@
         <translation>Guardar copia en Markdown</translation>
     </message>
     <message>
+        <source>Save Markdown Copy…</source>
+        <translation>Guardar copia en Markdown…</translation>
+    </message>
+    <message>
         <source>Serif</source>
         <translation>Serif</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Ajustes</translation>
+    </message>
+    <message>
+        <source>Settings…</source>
+        <translation>Ajustes…</translation>
+    </message>
+    <message>
+        <source>Share &amp; Export</source>
+        <translation>Compartir y exportar</translation>
     </message>
     <message>
         <source>Show less</source>
@@ -289,6 +387,14 @@
         <translation>Otra aplicación ha modificado este archivo. Vuelve a cargarlo para ver la versión más reciente o sigue editando tu versión actual.</translation>
     </message>
     <message>
+        <source>Toggle Focus Mode</source>
+        <translation>Activar o desactivar el modo concentración</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Barra de herramientas</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Sin título</translation>
     </message>
@@ -307,6 +413,10 @@
     <message>
         <source>Warm black, amber</source>
         <translation>Negro cálido, ámbar</translation>
+    </message>
+    <message>
+        <source>Welcome Window</source>
+        <translation>Ventana de bienvenida</translation>
     </message>
     <message>
         <source>Your changes will be lost if you don’t save them.</source>
@@ -359,6 +469,10 @@
     <message>
         <source>“%1” is open in another window.</source>
         <translation>«%1» está abierto en otra ventana.</translation>
+    </message>
+    <message>
+        <source>•</source>
+        <translation>•</translation>
     </message>
 </context>
 </TS>
