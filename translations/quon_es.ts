@@ -202,6 +202,8 @@
     <message>
         <source>Help</source>
         <translation>Ayuda</translation>
+    </message>
+    <message>
         <source>Home</source>
         <translation>Inicio</translation>
     </message>

@@ -202,6 +202,8 @@
     <message>
         <source>Help</source>
         <translation>Pomoc</translation>
+    </message>
+    <message>
         <source>Home</source>
         <translation>Strona główna</translation>
     </message>
