@@ -20,6 +20,10 @@
         <translation>%1 (copia)</translation>
     </message>
     <message>
+        <source>%1.</source>
+        <translation>%1.</translation>
+    </message>
+    <message>
         <source>&amp;Edit</source>
         <translation>&amp;Edición</translation>
     </message>
@@ -78,6 +82,10 @@
     <message>
         <source>Cool white, indigo</source>
         <translation>Blanco frío, índigo</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>Copiado</translation>
     </message>
     <message>
         <source>Copy as HTML</source>
@@ -192,6 +200,10 @@
         <translation>Grafito, violeta</translation>
     </message>
     <message>
+        <source>Help</source>
+        <translation>Ayuda</translation>
+    </message>
+    <message>
         <source>Home</source>
         <translation>Inicio</translation>
     </message>
@@ -208,8 +220,20 @@
         <translation>La creación del PDF tardó demasiado y se detuvo.</translation>
     </message>
     <message>
+        <source>Mark complete</source>
+        <translation>Marcar como completada</translation>
+    </message>
+    <message>
+        <source>Mark incomplete</source>
+        <translation>Marcar como pendiente</translation>
+    </message>
+    <message>
         <source>Markdown Documents</source>
         <translation>Documentos Markdown</translation>
+    </message>
+    <message>
+        <source>Missing: %1</source>
+        <translation>No encontrado: %1</translation>
     </message>
     <message>
         <source>Monospace</source>
@@ -447,6 +471,10 @@
     <message>
         <source>“%1” is open in another window.</source>
         <translation>«%1» está abierto en otra ventana.</translation>
+    </message>
+    <message>
+        <source>•</source>
+        <translation>•</translation>
     </message>
 </context>
 </TS>

@@ -20,6 +20,10 @@
         <translation>%1 — kopia</translation>
     </message>
     <message>
+        <source>%1.</source>
+        <translation>%1.</translation>
+    </message>
+    <message>
         <source>&amp;Edit</source>
         <translation>&amp;Edycja</translation>
     </message>
@@ -78,6 +82,10 @@
     <message>
         <source>Cool white, indigo</source>
         <translation>Chłodna biel, indygo</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>Skopiowano</translation>
     </message>
     <message>
         <source>Copy as HTML</source>
@@ -192,6 +200,10 @@
         <translation>Grafit, fiolet</translation>
     </message>
     <message>
+        <source>Help</source>
+        <translation>Pomoc</translation>
+    </message>
+    <message>
         <source>Home</source>
         <translation>Strona główna</translation>
     </message>
@@ -208,8 +220,20 @@
         <translation>Tworzenie pliku PDF trwało zbyt długo i zostało przerwane.</translation>
     </message>
     <message>
+        <source>Mark complete</source>
+        <translation>Oznacz jako ukończone</translation>
+    </message>
+    <message>
+        <source>Mark incomplete</source>
+        <translation>Oznacz jako nieukończone</translation>
+    </message>
+    <message>
         <source>Markdown Documents</source>
         <translation>Dokumenty Markdown</translation>
+    </message>
+    <message>
+        <source>Missing: %1</source>
+        <translation>Brak: %1</translation>
     </message>
     <message>
         <source>Monospace</source>
@@ -447,6 +471,10 @@
     <message>
         <source>“%1” is open in another window.</source>
         <translation>„%1” jest otwarty w innym oknie.</translation>
+    </message>
+    <message>
+        <source>•</source>
+        <translation>•</translation>
     </message>
 </context>
 </TS>

@@ -84,7 +84,10 @@ void SceneManager::showSettingsWindow() {
 }
 
 void SceneManager::showAboutWindow() {
-    showSingle(m_about, m_aboutFactory, [](QWidget* window) { window->setFixedSize(aboutSize); });
+    // Its content's size, and never less than the default.
+    showSingle(m_about, m_aboutFactory, [](QWidget* window) {
+        window->setFixedSize(window->sizeHint().expandedTo(aboutSize));
+    });
 }
 
 void SceneManager::presentHome() {
