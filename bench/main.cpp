@@ -56,6 +56,8 @@ int main(int argc, char** argv) {
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     // The PDF export's web engine needs shared contexts before the application exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
+        qputenv("QT_LOGGING_RULES", "qt.qml.compiler=false");
     QApplication app(argc, argv);
     const QStringList filters = app.arguments().mid(1);
     for (const auto& [name, fn] : registry()) {

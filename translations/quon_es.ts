@@ -20,6 +20,30 @@
         <translation>%1 (copia)</translation>
     </message>
     <message>
+        <source>%1.</source>
+        <translation>%1.</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Edición</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Archivo</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>A&amp;yuda</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ver</translation>
+    </message>
+    <message>
+        <source>&amp;Window</source>
+        <translation>Ve&amp;ntana</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>Acerca de quon</translation>
     </message>
@@ -66,6 +90,8 @@
     <message>
         <source>Code Block</source>
         <translation>Bloque de código</translation>
+        <source>Command Palette…</source>
+        <translation>Paleta de comandos…</translation>
     </message>
     <message>
         <source>Convert to Markdown</source>
@@ -78,6 +104,12 @@
     <message>
         <source>Copy</source>
         <translation>Copiar</translation>
+        <source>Copied</source>
+        <translation>Copiado</translation>
+    </message>
+    <message>
+        <source>Copy as HTML</source>
+        <translation>Copiar como HTML</translation>
     </message>
     <message>
         <source>Could Not Convert File</source>
@@ -120,6 +152,10 @@
         <translation>¿Quieres guardar los cambios hechos en el documento «%1»?</translation>
     </message>
     <message>
+        <source>Document</source>
+        <translation>Documento</translation>
+    </message>
+    <message>
         <source>Don’t Save</source>
         <translation>No guardar</translation>
     </message>
@@ -140,6 +176,10 @@
         <translation>Brasa</translation>
     </message>
     <message>
+        <source>Export</source>
+        <translation>Exportar</translation>
+    </message>
+    <message>
         <source>Export Failed</source>
         <translation>Error al exportar</translation>
     </message>
@@ -148,12 +188,24 @@
         <translation>Exportar como HTML</translation>
     </message>
     <message>
+        <source>Export as HTML…</source>
+        <translation>Exportar como HTML…</translation>
+    </message>
+    <message>
         <source>Export as PDF</source>
         <translation>Exportar como PDF</translation>
     </message>
     <message>
+        <source>Export as PDF…</source>
+        <translation>Exportar como PDF…</translation>
+    </message>
+    <message>
         <source>Export as Plain Text</source>
         <translation>Exportar como texto sin formato</translation>
+    </message>
+    <message>
+        <source>Export as Plain Text…</source>
+        <translation>Exportar como texto sin formato…</translation>
     </message>
     <message>
         <source>File</source>
@@ -166,6 +218,12 @@
     <message>
         <source>Find in Document</source>
         <translation>Buscar en el documento</translation>
+        <source>Find in document…</source>
+        <translation>Buscar en el documento…</translation>
+    </message>
+    <message>
+        <source>Find…</source>
+        <translation>Buscar…</translation>
     </message>
     <message>
         <source>Graphite, violet</source>
@@ -182,6 +240,12 @@
     <message>
         <source>Italic</source>
         <translation>Cursiva</translation>
+        <source>Help</source>
+        <translation>Ayuda</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Inicio</translation>
     </message>
     <message>
         <source>Keep My Version</source>
@@ -204,8 +268,20 @@
         <translation>La creación del PDF tardó demasiado y se detuvo.</translation>
     </message>
     <message>
+        <source>Mark complete</source>
+        <translation>Marcar como completada</translation>
+    </message>
+    <message>
+        <source>Mark incomplete</source>
+        <translation>Marcar como pendiente</translation>
+    </message>
+    <message>
         <source>Markdown Documents</source>
         <translation>Documentos Markdown</translation>
+    </message>
+    <message>
+        <source>Missing: %1</source>
+        <translation>No encontrado: %1</translation>
     </message>
     <message>
         <source>Monospace</source>
@@ -276,6 +352,10 @@
         <translation>Quitar de recientes</translation>
     </message>
     <message>
+        <source>Reveal in Files</source>
+        <translation>Mostrar en Archivos</translation>
+    </message>
+    <message>
         <source>Rounded</source>
         <translation>Redondeada</translation>
     </message>
@@ -298,10 +378,24 @@
     <message>
         <source>Select All</source>
         <translation>Seleccionar todo</translation>
+        <source>Save Markdown Copy…</source>
+        <translation>Guardar copia en Markdown…</translation>
     </message>
     <message>
         <source>Serif</source>
         <translation>Serif</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Ajustes</translation>
+    </message>
+    <message>
+        <source>Settings…</source>
+        <translation>Ajustes…</translation>
+    </message>
+    <message>
+        <source>Share &amp; Export</source>
+        <translation>Compartir y exportar</translation>
     </message>
     <message>
         <source>Show less</source>
@@ -365,6 +459,14 @@
         <translation>Otra aplicación ha modificado este archivo. Vuelve a cargarlo para ver la versión más reciente o sigue editando tu versión actual.</translation>
     </message>
     <message>
+        <source>Toggle Focus Mode</source>
+        <translation>Activar o desactivar el modo concentración</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Barra de herramientas</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Sin título</translation>
     </message>
@@ -383,6 +485,10 @@
     <message>
         <source>Warm black, amber</source>
         <translation>Negro cálido, ámbar</translation>
+    </message>
+    <message>
+        <source>Welcome Window</source>
+        <translation>Ventana de bienvenida</translation>
     </message>
     <message>
         <source>Your changes will be lost if you don’t save them.</source>
@@ -435,6 +541,10 @@
     <message>
         <source>“%1” is open in another window.</source>
         <translation>«%1» está abierto en otra ventana.</translation>
+    </message>
+    <message>
+        <source>•</source>
+        <translation>•</translation>
     </message>
 </context>
 </TS>

@@ -20,6 +20,30 @@
         <translation>%1 — kopia</translation>
     </message>
     <message>
+        <source>%1.</source>
+        <translation>%1.</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Edycja</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Plik</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>Pomo&amp;c</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Widok</translation>
+    </message>
+    <message>
+        <source>&amp;Window</source>
+        <translation>&amp;Okno</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>O programie quon</translation>
     </message>
@@ -66,6 +90,8 @@
     <message>
         <source>Code Block</source>
         <translation>Blok kodu</translation>
+        <source>Command Palette…</source>
+        <translation>Paleta poleceń…</translation>
     </message>
     <message>
         <source>Convert to Markdown</source>
@@ -78,6 +104,12 @@
     <message>
         <source>Copy</source>
         <translation>Kopiuj</translation>
+        <source>Copied</source>
+        <translation>Skopiowano</translation>
+    </message>
+    <message>
+        <source>Copy as HTML</source>
+        <translation>Kopiuj jako HTML</translation>
     </message>
     <message>
         <source>Could Not Convert File</source>
@@ -120,6 +152,10 @@
         <translation>Czy zapisać zmiany wprowadzone w dokumencie „%1”?</translation>
     </message>
     <message>
+        <source>Document</source>
+        <translation>Dokument</translation>
+    </message>
+    <message>
         <source>Don’t Save</source>
         <translation>Nie zapisuj</translation>
     </message>
@@ -140,6 +176,10 @@
         <translation>Żar</translation>
     </message>
     <message>
+        <source>Export</source>
+        <translation>Eksport</translation>
+    </message>
+    <message>
         <source>Export Failed</source>
         <translation>Eksport nie powiódł się</translation>
     </message>
@@ -148,12 +188,24 @@
         <translation>Eksportuj jako HTML</translation>
     </message>
     <message>
+        <source>Export as HTML…</source>
+        <translation>Eksportuj jako HTML…</translation>
+    </message>
+    <message>
         <source>Export as PDF</source>
         <translation>Eksportuj jako PDF</translation>
     </message>
     <message>
+        <source>Export as PDF…</source>
+        <translation>Eksportuj jako PDF…</translation>
+    </message>
+    <message>
         <source>Export as Plain Text</source>
         <translation>Eksportuj jako zwykły tekst</translation>
+    </message>
+    <message>
+        <source>Export as Plain Text…</source>
+        <translation>Eksportuj jako zwykły tekst…</translation>
     </message>
     <message>
         <source>File</source>
@@ -166,6 +218,12 @@
     <message>
         <source>Find in Document</source>
         <translation>Znajdź w dokumencie</translation>
+        <source>Find in document…</source>
+        <translation>Znajdź w dokumencie…</translation>
+    </message>
+    <message>
+        <source>Find…</source>
+        <translation>Znajdź…</translation>
     </message>
     <message>
         <source>Graphite, violet</source>
@@ -182,6 +240,12 @@
     <message>
         <source>Italic</source>
         <translation>Kursywa</translation>
+        <source>Help</source>
+        <translation>Pomoc</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Strona główna</translation>
     </message>
     <message>
         <source>Keep My Version</source>
@@ -204,8 +268,20 @@
         <translation>Tworzenie pliku PDF trwało zbyt długo i zostało przerwane.</translation>
     </message>
     <message>
+        <source>Mark complete</source>
+        <translation>Oznacz jako ukończone</translation>
+    </message>
+    <message>
+        <source>Mark incomplete</source>
+        <translation>Oznacz jako nieukończone</translation>
+    </message>
+    <message>
         <source>Markdown Documents</source>
         <translation>Dokumenty Markdown</translation>
+    </message>
+    <message>
+        <source>Missing: %1</source>
+        <translation>Brak: %1</translation>
     </message>
     <message>
         <source>Monospace</source>
@@ -276,6 +352,10 @@
         <translation>Usuń z ostatnich</translation>
     </message>
     <message>
+        <source>Reveal in Files</source>
+        <translation>Pokaż w Plikach</translation>
+    </message>
+    <message>
         <source>Rounded</source>
         <translation>Zaokrąglona</translation>
     </message>
@@ -298,10 +378,24 @@
     <message>
         <source>Select All</source>
         <translation>Zaznacz wszystko</translation>
+        <source>Save Markdown Copy…</source>
+        <translation>Zapisz kopię Markdown…</translation>
     </message>
     <message>
         <source>Serif</source>
         <translation>Szeryfowa</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Ustawienia</translation>
+    </message>
+    <message>
+        <source>Settings…</source>
+        <translation>Ustawienia…</translation>
+    </message>
+    <message>
+        <source>Share &amp; Export</source>
+        <translation>Udostępnij i eksportuj</translation>
     </message>
     <message>
         <source>Show less</source>
@@ -365,6 +459,14 @@
         <translation>Ten plik został zmieniony przez inną aplikację. Wczytaj go ponownie, aby zobaczyć najnowszą wersję, albo edytuj dalej swoją bieżącą wersję.</translation>
     </message>
     <message>
+        <source>Toggle Focus Mode</source>
+        <translation>Przełącz tryb skupienia</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Pasek narzędzi</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Bez tytułu</translation>
     </message>
@@ -383,6 +485,10 @@
     <message>
         <source>Warm black, amber</source>
         <translation>Ciepła czerń, bursztyn</translation>
+    </message>
+    <message>
+        <source>Welcome Window</source>
+        <translation>Okno powitalne</translation>
     </message>
     <message>
         <source>Your changes will be lost if you don’t save them.</source>
@@ -435,6 +541,10 @@
     <message>
         <source>“%1” is open in another window.</source>
         <translation>„%1” jest otwarty w innym oknie.</translation>
+    </message>
+    <message>
+        <source>•</source>
+        <translation>•</translation>
     </message>
 </context>
 </TS>

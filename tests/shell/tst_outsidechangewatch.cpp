@@ -25,9 +25,7 @@ struct WatchedDocument {
     WatchedDocument() { watch.start(QUrl::fromLocalFile(path)); }
 
     void write(const QByteArray& bytes) const {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(file.write(bytes), bytes.size());
+        TestSupport::writeFile(dir, QStringLiteral("doc.md"), bytes);
     }
 };
 

@@ -1,0 +1,52 @@
+#include "Bench.h"
+
+#include "preview/CodeHighlighter.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+QString pythonBlock(int lines) {
+    QString code;
+    for (int i = 0; code.count(u'\n') < lines; ++i)
+        code += QStringLiteral("def compute_%1(value, factor=%1):\n"
+                               "    # scale the value %1 times\n"
+                               "    result = [value * factor for _ in range(%1)]\n"
+                               "    return sum(result) / len(\"text %1\")\n\n")
+                    .arg(i);
+    return code;
+}
+
+double onceMs(const std::function<void()>& fn) {
+    QElapsedTimer t;
+    t.start();
+    fn();
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+void highlightFigures() {
+    CodeHighlighter& h = CodeHighlighter::shared();
+    const QString theme = QStringLiteral("atom-one-light");
+    Bench::report(QStringLiteral("code.engine.load"), onceMs([&] { h.isAvailable(); }), "ms");
+
+    const QString code = pythonBlock(1000);
+    h.clearCaches();
+    Bench::report(QStringLiteral("code.highlight.1000lines.cold"),
+                  onceMs([&] { h.highlight(code, QStringLiteral("python"), theme); }), "ms");
+    Bench::report(QStringLiteral("code.highlight.1000lines.cached"),
+                  Bench::medianMs(5, [&] { h.highlight(code, QStringLiteral("python"), theme); }),
+                  "ms");
+
+    h.clearCaches();
+    Bench::report(QStringLiteral("code.detect.1000lines.cold"),
+                  onceMs([&] { h.detectLanguage(code); }), "ms");
+    h.clearCaches();
+    Bench::report(QStringLiteral("code.highlight.auto.1000lines.cold"),
+                  onceMs([&] { h.highlight(code, QString(), theme); }), "ms");
+    Bench::report(QStringLiteral("code.highlight.auto.1000lines.cached"),
+                  Bench::medianMs(5, [&] { h.highlight(code, QString(), theme); }), "ms");
+}
+
+const Bench::Registration registration("code", highlightFigures);
+
+} // namespace

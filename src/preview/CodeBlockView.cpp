@@ -1,0 +1,160 @@
+#include "preview/CodeBlockView.h"
+
+#include "core/L10n.h"
+#include "platform/Symbols.h"
+#include "preview/CodeHighlighter.h"
+#include "preview/HorizontalPassThroughScrollView.h"
+#include "preview/SelectableTextView.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+constexpr int symbolSize = 11;
+} // namespace
+
+CodeCopyButton::CodeCopyButton(const DesignSystem& design, QWidget* parent)
+    : QAbstractButton(parent), m_design(design) {
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QFont CodeCopyButton::copiedFont() const {
+    return DesignSystem::Typography::font(FontDesign::Default, 11, QFont::Medium);
+}
+
+QColor CodeCopyButton::currentColour() const {
+    if (m_copied)
+        return m_design.colors.accent;
+    return m_hovered ? QColor(m_design.colors.text) : QColor(m_design.colors.mutedText);
+}
+
+void CodeCopyButton::showCopied() {
+    m_copied = true;
+    updateGeometry();
+    update();
+    // Each click's own second ends the state, as a timer per click does.
+    QTimer::singleShot(copiedMs, this, [this] {
+        m_copied = false;
+        updateGeometry();
+        update();
+    });
+}
+
+QSize CodeCopyButton::sizeHint() const {
+    if (m_copied) {
+        const QFontMetrics metrics(copiedFont());
+        return {metrics.horizontalAdvance(L10n::tr("Copied")), metrics.height()};
+    }
+    return {symbolSize, qMax(symbolSize, QFontMetrics(copiedFont()).height())};
+}
+
+void CodeCopyButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QColor colour = currentColour();
+    if (m_copied) {
+        painter.setFont(copiedFont());
+        painter.setPen(colour);
+        painter.drawText(rect(), Qt::AlignRight | Qt::AlignVCenter, L10n::tr("Copied"));
+        return;
+    }
+    const QRect box(width() - symbolSize, (height() - symbolSize) / 2, symbolSize, symbolSize);
+    painter.drawPixmap(box, Symbols::pixmap(QStringLiteral("doc.on.doc"), colour,
+                                            QSize(symbolSize, symbolSize), devicePixelRatioF()));
+}
+
+void CodeCopyButton::enterEvent(QEnterEvent* event) {
+    m_hovered = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void CodeCopyButton::leaveEvent(QEvent* event) {
+    m_hovered = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}
+
+void CodeCopyButton::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        updateGeometry();
+        update();
+    }
+    QAbstractButton::changeEvent(event);
+}
+
+QString CodeBlockView::languageName(const QString& info) {
+    return info.trimmed().section(QRegularExpression(QStringLiteral("\\s+")), 0, 0);
+}
+
+int CodeBlockView::minimumBodyHeight(const QString& code) {
+    const QFontMetricsF metrics(DesignSystem::Typography::font(FontDesign::Monospaced, 13));
+    const int lineHeight = int(std::ceil(metrics.ascent() + metrics.descent() + metrics.leading()));
+    const int lines = qMax<qsizetype>(1, code.split(u'\n').size());
+    return lineHeight * lines + 2 * textPadding;
+}
+
+CodeBlockView::CodeBlockView(const QString& code, const QString& language,
+                             const DesignSystem& design, QWidget* parent)
+    : QWidget(parent), m_code(code), m_design(design) {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    const QString name = languageName(language);
+    if (!name.isEmpty()) {
+        auto* header = new QHBoxLayout;
+        header->setContentsMargins(16, 8, 16, 4);
+        m_languageLabel = new QLabel(name.toUpper(), this);
+        m_languageLabel->setFont(design.typography.caption);
+        QPalette palette = m_languageLabel->palette();
+        palette.setColor(QPalette::WindowText, design.colors.mutedText);
+        m_languageLabel->setPalette(palette);
+        m_copyButton = new CodeCopyButton(design, this);
+        connect(m_copyButton, &QAbstractButton::clicked, this, &CodeBlockView::copyCode);
+        header->addWidget(m_languageLabel);
+        header->addStretch(1);
+        header->addWidget(m_copyButton);
+        column->addLayout(header);
+    }
+
+    const auto highlighted = CodeHighlighter::shared().highlight(code, name, design.codeTheme);
+    auto* padded = new QWidget;
+    auto* paddedLayout = new QHBoxLayout(padded);
+    paddedLayout->setContentsMargins(textPadding, textPadding, textPadding, textPadding);
+    m_codeView = new SelectableTextView(padded);
+    m_codeView->setContent(highlighted->styled, design.typography.code, design.colors.text, 0,
+                           false);
+    paddedLayout->addWidget(m_codeView, 0, Qt::AlignLeft | Qt::AlignTop);
+    paddedLayout->addStretch(1);
+    m_scroll = new HorizontalPassThroughScrollView(padded, minimumBodyHeight(code), this);
+    column->addWidget(m_scroll);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void CodeBlockView::copyCode() {
+    QApplication::clipboard()->setText(m_code);
+    if (m_copyButton)
+        m_copyButton->showCopied();
+}
+
+void CodeBlockView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF card = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath path;
+    path.addRoundedRect(card, cornerRadius, cornerRadius);
+    painter.fillPath(path, QColor(m_design.colors.codeBackground));
+    painter.setPen(QPen(QColor(m_design.colors.codeBorder), 1));
+    painter.drawPath(path);
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "core/DesignSystem.h"
+
+#include <QAbstractButton>
+#include <QWidget>
+
+class HorizontalPassThroughScrollView;
+class QLabel;
+class SelectableTextView;
+
+// The copy button of a code card: the copy symbol, or "Copied" for a second
+// after a click; accent while copied, text colour under the pointer, muted
+// otherwise.
+class CodeCopyButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    static constexpr int copiedMs = 1000;
+
+    CodeCopyButton(const DesignSystem& design, QWidget* parent = nullptr);
+
+    bool isShowingCopied() const { return m_copied; }
+    bool isHovered() const { return m_hovered; }
+    QColor currentColour() const;
+    // Shows "Copied" and goes back to the symbol a second later.
+    void showCopied();
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void enterEvent(QEnterEvent*) override;
+    void leaveEvent(QEvent*) override;
+    void changeEvent(QEvent*) override;
+
+private:
+    QFont copiedFont() const;
+
+    DesignSystem m_design;
+    bool m_copied = false;
+    bool m_hovered = false;
+};
+
+// A fenced or indented code block: a rounded card with, for a tagged block,
+// a header of the language and a copy button, and the coloured code below,
+// never wrapped, scrolling sideways inside the card.
+class CodeBlockView : public QWidget {
+    Q_OBJECT
+public:
+    CodeBlockView(const QString& code, const QString& language, const DesignSystem& design,
+                  QWidget* parent = nullptr);
+
+    // The first word of an info string ("python title=x" is python).
+    static QString languageName(const QString& info);
+    // The code area's least height: one line of the 13-pixel code font per line
+    // of code (a final line feed starts one more) plus 16 of padding.
+    static int minimumBodyHeight(const QString& code);
+    static constexpr int cornerRadius = 10;
+    static constexpr int textPadding = 8;
+
+    QString code() const { return m_code; }
+    QLabel* languageLabel() const { return m_languageLabel; }
+    CodeCopyButton* copyButton() const { return m_copyButton; }
+    SelectableTextView* codeView() const { return m_codeView; }
+    HorizontalPassThroughScrollView* scrollView() const { return m_scroll; }
+
+    // Puts the code on the clipboard and shows "Copied".
+    void copyCode();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QString m_code;
+    DesignSystem m_design;
+    QLabel* m_languageLabel = nullptr;
+    CodeCopyButton* m_copyButton = nullptr;
+    SelectableTextView* m_codeView = nullptr;
+    HorizontalPassThroughScrollView* m_scroll = nullptr;
+};

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "core/PreferenceEnums.h"
+#include "shell/FocusedValues.h"
+#include "shell/WorkspacePanes.h"
+
+#include <QMainWindow>
+#include <QUrl>
+
+class EscapeDispatcher;
+class MarkdownDocument;
+class OutsideChangeWatch;
+class QSplitter;
+class StatusBarView;
+class WindowCommands;
+class WindowMenuBar;
+class WindowToolbar;
+class WorkspaceAlerts;
+
+// What a document window needs from the rest of the application.
+struct WorkspaceServices {
+    WorkspaceServices(); // standard alerts and application commands, no panes
+
+    WorkspacePaneFactory panes;
+    WorkspaceAlerts* alerts = nullptr;
+    ApplicationCommands application;
+    // The document controller's work on this window's document.
+    std::function<void()> saveDocument;
+    std::function<void()> saveDocumentAs;
+    std::function<void()> duplicateDocument;
+    // Posts "quon.dismissWelcomeWindow".
+    std::function<void()> dismissWelcomeWindow;
+};
+
+// The window of one Markdown document: editor and preview in the Edit, Split
+// or Preview layout, the toolbar, the status bar, the menus, focus mode and
+// the outside-change prompt. The document belongs to the document controller;
+// the window follows its text and file and writes edits back to it.
+class WorkspaceView : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int minimumPaneWidth = 380;
+
+    WorkspaceView(MarkdownDocument& document, WorkspaceServices services,
+                  QWidget* parent = nullptr);
+    ~WorkspaceView() override;
+
+    MarkdownDocument& document() const { return m_document; }
+    QUrl fileUrl() const { return m_fileUrl; }
+    // The folder of the file; empty for a document never saved.
+    QString documentDirectory() const;
+
+    ViewMode viewMode() const { return m_mode; }
+    void setViewMode(ViewMode mode);
+    bool isFocusMode() const { return m_focusMode; }
+    void setFocusMode(bool on);
+    bool isCommandPaletteOpen() const { return m_paletteOpen; }
+    void setCommandPaletteOpen(bool open);
+    bool isFindBarPresented() const { return m_findBarPresented; }
+    // Shows the find bar (the find tools fill its slot).
+    void openFindBar();
+    // Hides the find bar and clears the search.
+    void closeFindBar();
+    // Edit or Split, not in focus mode, not dismissed.
+    bool showsSlashCommandsHint() const;
+
+    // What the window publishes to its menus and toolbar.
+    FocusedValues focusedValues();
+    DocumentActions documentActions();
+
+    WindowCommands& commands() const { return *m_commands; }
+    WindowToolbar* toolbar() const { return m_toolbar; }
+    WindowMenuBar* windowMenuBar() const { return m_menuBar; }
+    StatusBarView* statusBarView() const { return m_status; }
+    WorkspacePanes* panes() const { return m_panes; }
+    OutsideChangeWatch& outsideChangeWatch() const { return *m_watch; }
+    EscapeDispatcher& escapeDispatcher() const { return *m_escape; }
+    // Slots the editing tools fill: the find bar above the panes, the slash
+    // hint below them.
+    QWidget* findBarSlot() const { return m_findSlot; }
+    QWidget* slashHintSlot() const { return m_hintSlot; }
+
+Q_SIGNALS:
+    void viewModeChanged(ViewMode mode);
+    void focusModeChanged(bool on);
+    void commandPaletteOpenChanged(bool open);
+    void findBarPresentedChanged(bool presented);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void appear();
+    void applyMode();
+    void fileUrlChanged();
+    void documentTextChanged();
+    void editorTextEdited(const QString& text);
+    void setDocumentText(const QString& text);
+    void pushPreview();
+    void updateChrome();
+    void restyle();
+
+    MarkdownDocument& m_document;
+    WorkspaceServices m_services;
+    QUrl m_fileUrl;
+    ViewMode m_mode = ViewMode::Split;
+    bool m_focusMode = false;
+    bool m_paletteOpen = false;
+    bool m_findBarPresented = false;
+    bool m_appeared = false;
+    bool m_previewStale = true;
+    // The editor's copy of the text, as it last reported or was given it.
+    QString m_editorText;
+
+    WorkspacePanes* m_panes = nullptr;
+    QSplitter* m_splitter = nullptr;
+    QWidget* m_findSlot = nullptr;
+    QWidget* m_hintSlot = nullptr;
+    StatusBarView* m_status = nullptr;
+    WindowCommands* m_commands = nullptr;
+    WindowMenuBar* m_menuBar = nullptr;
+    WindowToolbar* m_toolbar = nullptr;
+    OutsideChangeWatch* m_watch = nullptr;
+    EscapeDispatcher* m_escape = nullptr;
+};
