@@ -90,6 +90,8 @@
     <message>
         <source>Code Block</source>
         <translation>Bloque de código</translation>
+    </message>
+    <message>
         <source>Command Palette…</source>
         <translation>Paleta de comandos…</translation>
     </message>
@@ -102,10 +104,12 @@
         <translation>Blanco frío, índigo</translation>
     </message>
     <message>
-        <source>Copy</source>
-        <translation>Copiar</translation>
         <source>Copied</source>
         <translation>Copiado</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copiar</translation>
     </message>
     <message>
         <source>Copy as HTML</source>
@@ -218,6 +222,8 @@
     <message>
         <source>Find in Document</source>
         <translation>Buscar en el documento</translation>
+    </message>
+    <message>
         <source>Find in document…</source>
         <translation>Buscar en el documento…</translation>
     </message>
@@ -238,14 +244,16 @@
         <translation>Encabezado %1</translation>
     </message>
     <message>
-        <source>Italic</source>
-        <translation>Cursiva</translation>
         <source>Help</source>
         <translation>Ayuda</translation>
     </message>
     <message>
         <source>Home</source>
         <translation>Inicio</translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation>Cursiva</translation>
     </message>
     <message>
         <source>Keep My Version</source>
@@ -376,10 +384,12 @@
         <translation>Guardar copia en Markdown</translation>
     </message>
     <message>
-        <source>Select All</source>
-        <translation>Seleccionar todo</translation>
         <source>Save Markdown Copy…</source>
         <translation>Guardar copia en Markdown…</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Seleccionar todo</translation>
     </message>
     <message>
         <source>Serif</source>

@@ -90,6 +90,8 @@
     <message>
         <source>Code Block</source>
         <translation>Blok kodu</translation>
+    </message>
+    <message>
         <source>Command Palette…</source>
         <translation>Paleta poleceń…</translation>
     </message>
@@ -102,10 +104,12 @@
         <translation>Chłodna biel, indygo</translation>
     </message>
     <message>
-        <source>Copy</source>
-        <translation>Kopiuj</translation>
         <source>Copied</source>
         <translation>Skopiowano</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopiuj</translation>
     </message>
     <message>
         <source>Copy as HTML</source>
@@ -218,6 +222,8 @@
     <message>
         <source>Find in Document</source>
         <translation>Znajdź w dokumencie</translation>
+    </message>
+    <message>
         <source>Find in document…</source>
         <translation>Znajdź w dokumencie…</translation>
     </message>
@@ -238,14 +244,16 @@
         <translation>Nagłówek %1</translation>
     </message>
     <message>
-        <source>Italic</source>
-        <translation>Kursywa</translation>
         <source>Help</source>
         <translation>Pomoc</translation>
     </message>
     <message>
         <source>Home</source>
         <translation>Strona główna</translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation>Kursywa</translation>
     </message>
     <message>
         <source>Keep My Version</source>
@@ -376,10 +384,12 @@
         <translation>Zapisz kopię Markdown</translation>
     </message>
     <message>
-        <source>Select All</source>
-        <translation>Zaznacz wszystko</translation>
         <source>Save Markdown Copy…</source>
         <translation>Zapisz kopię Markdown…</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Zaznacz wszystko</translation>
     </message>
     <message>
         <source>Serif</source>
