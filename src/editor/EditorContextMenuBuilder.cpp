@@ -164,12 +164,14 @@ std::optional<ColorScheme> resolvedAppearance(const std::optional<EditorTheme>& 
 QPalette menuPalette(ColorScheme scheme) {
     const bool dark = scheme == ColorScheme::Dark;
     const DesignSystem& active = AppearanceService::shared().designSystem();
-    if (active.isDark() == dark)
-        return AppearanceService::palette(active);
     const DesignSystem standard =
         DesignSystem::make(dark ? DesignSystem::Colors::dark() : DesignSystem::Colors::light(),
                            dark ? FontDesign::Default : FontDesign::Serif, dark);
-    return AppearanceService::palette(standard);
+    QPalette palette = AppearanceService::palette(active.isDark() == dark ? active : standard);
+    // Fusion etches disabled items in the light colour, a bright ghost on a
+    // dark menu.
+    palette.setColor(QPalette::Light, palette.color(QPalette::Window));
+    return palette;
 }
 
 void applyAppearance(QWidget* widget, const std::optional<EditorTheme>& theme) {

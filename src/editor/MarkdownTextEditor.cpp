@@ -70,11 +70,10 @@ void MarkdownTextEditor::applyConfig() {
     const EditorTheme& theme = m_config.theme;
     m_view->setFont(m_config.baseFont);
     QPalette palette = m_view->palette();
-    // Every character carries its own colour; the palette's text colour is
-    // left to the caret.
-    palette.setColor(QPalette::Text, theme.accent);
+    palette.setColor(QPalette::Text, theme.text);
     palette.setColor(QPalette::Base, Qt::transparent);
     m_view->setPalette(palette);
+    m_view->setCaretColour(theme.accent);
     ScrollViewStyling::apply(m_view, theme.accent);
     m_highlighter->setConfig(m_config);
     m_view->setEditorTheme(theme);

@@ -6,8 +6,11 @@
 #include "editor/MarkdownEditingSupport.h"
 #include "tools/SlashCommandEngine.h"
 
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
+#include <QStyleHints>
 #include <QTextBlock>
 #include <memory>
 
@@ -40,8 +43,68 @@ bool isTyping(const QKeyEvent* event) {
 
 } // namespace
 
+namespace {
+constexpr int caretWidth = 2;
+} // namespace
+
 MarkdownTextView::MarkdownTextView(QWidget* parent) : QPlainTextEdit(parent) {
     setAcceptDrops(true);
+    // Qt's own caret would be drawn by inverting the pixels under it.
+    setCursorWidth(0);
+    m_caretColour = palette().color(QPalette::Text);
+    connect(&m_caretBlink, &QTimer::timeout, this, &MarkdownTextView::blinkCaret);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this,
+            &MarkdownTextView::restartCaretBlink);
+    connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect&, int dy) {
+        if (dy)
+            restartCaretBlink();
+    });
+}
+
+void MarkdownTextView::setCaretColour(const QColor& colour) {
+    m_caretColour = colour;
+    viewport()->update(m_caretDrawn);
+}
+
+QRect MarkdownTextView::caretRect() const {
+    const QRect line = cursorRect();
+    return {line.left(), line.top(), caretWidth, line.height()};
+}
+
+void MarkdownTextView::restartCaretBlink() {
+    m_caretOn = true;
+    const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+    if (hasFocus() && flash > 0)
+        m_caretBlink.start(flash / 2);
+    else
+        m_caretBlink.stop();
+    viewport()->update(m_caretDrawn);
+    viewport()->update(caretRect());
+}
+
+void MarkdownTextView::blinkCaret() {
+    m_caretOn = !m_caretOn;
+    viewport()->update(caretRect());
+}
+
+void MarkdownTextView::focusInEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusInEvent(event);
+    restartCaretBlink();
+}
+
+void MarkdownTextView::focusOutEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusOutEvent(event);
+    m_caretBlink.stop();
+    viewport()->update(m_caretDrawn);
+}
+
+void MarkdownTextView::paintEvent(QPaintEvent* event) {
+    QPlainTextEdit::paintEvent(event);
+    m_caretDrawn = {};
+    if (!hasFocus() || !m_caretOn || isReadOnly())
+        return;
+    m_caretDrawn = caretRect();
+    QPainter(viewport()).fillRect(m_caretDrawn, m_caretColour);
 }
 
 void MarkdownTextView::setTextInset(int horizontal, int vertical) {

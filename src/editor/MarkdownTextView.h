@@ -4,6 +4,7 @@
 #include "editor/EditorTheme.h"
 
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <optional>
 
 class EditorSlashPopover;
@@ -30,6 +31,12 @@ public:
     // them. Without a theme it keeps the system's look.
     std::optional<EditorTheme> editorTheme() const { return m_editorTheme; }
     void setEditorTheme(const std::optional<EditorTheme>& theme) { m_editorTheme = theme; }
+
+    // Qt inverts the pixels under its caret; this one is drawn in a colour.
+    QColor caretColour() const { return m_caretColour; }
+    void setCaretColour(const QColor& colour);
+    // Where the caret is drawn, in viewport coordinates.
+    QRect caretRect() const;
 
     // The slash-command popover, which sees every key first. Not owned;
     // null while there is none.
@@ -83,8 +90,13 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void restartCaretBlink();
+    void blinkCaret();
     bool handleKeyEquivalent(QKeyEvent* event);
     void insertNewline();
     void wrapOrToggle(const QString& marker, const QString& placeholder);
@@ -94,4 +106,8 @@ private:
     std::optional<EditorTheme> m_editorTheme;
     EditorSlashPopover* m_slashPopover = nullptr;
     bool m_dragHasImages = false;
+    QColor m_caretColour;
+    QTimer m_caretBlink;
+    bool m_caretOn = true;
+    QRect m_caretDrawn;
 };

@@ -303,7 +303,7 @@ private Q_SLOTS:
         e.editor.setHighlightConfig(dark);
         QCOMPARE(e.editor.highlighter()->config(), dark);
         QCOMPARE(e.view->font(), dark.baseFont);
-        QCOMPARE(e.view->palette().color(QPalette::Text), dark.theme.accent);
+        QCOMPARE(e.view->caretColour(), dark.theme.accent);
         QCOMPARE(AccentScroller::of(e.view)->accentColor(), dark.theme.accent);
         QCOMPARE(e.view->editorTheme(), std::optional<EditorTheme>(dark.theme));
         QCOMPARE(e.view->textCursor().position(), caret);

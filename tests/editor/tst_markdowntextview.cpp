@@ -271,6 +271,28 @@ private Q_SLOTS:
         QCOMPARE(marked(view), QStringLiteral("![x](") + disguised + QStringLiteral(")\n‸"));
     }
 
+    void caretDrawnInItsColour() {
+        MarkdownTextView view;
+        view.setPlainText(QStringLiteral("abc"));
+        view.resize(300, 100);
+        view.show();
+        view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        view.setFocus();
+        QTRY_VERIFY(view.hasFocus());
+        const QColor accent(200, 30, 40);
+        view.setCaretColour(accent);
+        QTextCursor cursor(view.document());
+        cursor.setPosition(1);
+        view.setTextCursor(cursor);
+        const QRect caret = view.caretRect();
+        QVERIFY(caret.width() > 0 && caret.height() > 0);
+        const QImage drawn = view.viewport()->grab().toImage();
+        QCOMPARE(drawn.pixelColor(caret.center()).rgb(), accent.rgb());
+        // Qt's own inverting caret is off.
+        QCOMPARE(view.cursorWidth(), 0);
+    }
+
     void rightClickSelection() {
         MarkdownTextView view;
         view.resize(500, 200);
