@@ -1,6 +1,4 @@
-#include "core/DesignSystem.h"
 #include "editor/EditorSearchHighlighter.h"
-#include "editor/EditorTheme.h"
 
 #include <QTest>
 
@@ -9,24 +7,7 @@ using namespace EditorSearchHighlighter;
 class TestEditorSearchHighlighter : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void coloursByTheme() {
-        QCOMPARE(lightMatch(), QColor::fromRgbF(1.0f, 0.98f, 0.72f, 0.55f));
-        QCOMPARE(lightCurrent(), QColor::fromRgbF(1.0f, 0.94f, 0.45f, 0.88f));
-        QCOMPARE(darkMatch(), QColor::fromRgbF(0.82f, 0.68f, 0.18f, 0.38f));
-        QCOMPARE(darkCurrent(), QColor::fromRgbF(0.95f, 0.82f, 0.28f, 0.72f));
-        for (const auto* colors :
-             {&DesignSystem::Colors::light(), &DesignSystem::Colors::porcelain(),
-              &DesignSystem::Colors::sage()}) {
-            const EditorTheme theme =
-                EditorTheme::from(DesignSystem::make(*colors, FontDesign::Serif, false));
-            QCOMPARE(EditorSearchHighlighter::colours(theme).current, lightCurrent());
-        }
-        for (const auto* colors : {&DesignSystem::Colors::dark(), &DesignSystem::Colors::depth(),
-                                   &DesignSystem::Colors::ember()}) {
-            const EditorTheme theme =
-                EditorTheme::from(DesignSystem::make(*colors, FontDesign::Serif, true));
-            QCOMPARE(EditorSearchHighlighter::colours(theme).match, darkMatch());
-        }
+    void blankQueriesPaintNothing() {
         QVERIFY(!isPaintedQuery(QStringLiteral(" \t\n")));
         QVERIFY(isPaintedQuery(QStringLiteral(" a ")));
     }
