@@ -101,7 +101,8 @@ void MarkdownTextEditor::syncText() {
 }
 
 void MarkdownTextEditor::onContentsChanged() {
-    // Recolouring changes formats only, which leaves the revision alone.
+    // Recolouring changes formats only, which leaves the revision alone;
+    // every edit, undo and redo moves it (undo stays enabled for that).
     if (m_view->document()->revision() == m_revision)
         return;
     syncText();
