@@ -2,15 +2,12 @@
 
 #include "shell/WorkspacePanes.h"
 
-class MarkdownSyntaxHighlighter;
-class QPlainTextEdit;
+class EditorView;
 
 // The panes of the application's document windows.
 //
-// Interim: until the editor pane (EditorView) and the preview pane
-// (PreviewView with its ScrollSyncEngine) are in, the editor is a plain text
-// view coloured by the Markdown highlighter and the preview is an empty
-// surface. Swapping them in touches only this class.
+// Interim: until the preview pane (PreviewView with its ScrollSyncEngine) is
+// in, the preview is an empty surface. Swapping it in touches only this class.
 class StandardWorkspacePanes : public WorkspacePanes {
     Q_OBJECT
 public:
@@ -29,9 +26,6 @@ public:
 private:
     void restyle();
 
-    QPlainTextEdit* m_editor = nullptr;
+    EditorView* m_editor = nullptr;
     QWidget* m_preview = nullptr;
-    MarkdownSyntaxHighlighter* m_highlighter = nullptr;
-    bool m_applying = false;
-    bool m_hasText = false;
 };

@@ -1,6 +1,8 @@
 #include "core/MarkdownDocument.h"
 #include "core/Preferences.h"
 #include "core/RecentFilesStore.h"
+#include "editor/EditorView.h"
+#include "editor/MarkdownTextView.h"
 #include "shell/EscapeDispatcher.h"
 #include "shell/ModeSwitcher.h"
 #include "shell/OutsideChangeWatch.h"
@@ -325,8 +327,9 @@ private Q_SLOTS:
         services.application = ApplicationCommands{};
         services.panes = StandardWorkspacePanes::factory();
         WorkspaceView view(document, std::move(services));
-        auto* editor = qobject_cast<QPlainTextEdit*>(view.panes()->editor());
-        QVERIFY(editor);
+        auto* pane = qobject_cast<EditorView*>(view.panes()->editor());
+        QVERIFY(pane);
+        QPlainTextEdit* editor = pane->textView();
         const QString original = document.text();
         QVERIFY(!editor->document()->isUndoAvailable());
 
