@@ -56,8 +56,20 @@
         <translation>Markdown elegante para Linux</translation>
     </message>
     <message>
+        <source>Blockquote</source>
+        <translation>Cita</translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation>Negrita</translation>
+    </message>
+    <message>
         <source>Built with cmark-gfm and highlight.js.</source>
         <translation>Creado con cmark-gfm y highlight.js.</translation>
+    </message>
+    <message>
+        <source>Bulleted List</source>
+        <translation>Lista con viñetas</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -70,6 +82,14 @@
     <message>
         <source>Close</source>
         <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>Código</translation>
+    </message>
+    <message>
+        <source>Code Block</source>
+        <translation>Bloque de código</translation>
     </message>
     <message>
         <source>Command Palette…</source>
@@ -116,12 +136,20 @@
         <translation>Crema, tinta, naranja cálido</translation>
     </message>
     <message>
+        <source>Cut</source>
+        <translation>Cortar</translation>
+    </message>
+    <message>
         <source>Dark</source>
         <translation>Oscuro</translation>
     </message>
     <message>
         <source>Depth</source>
         <translation>Profundidad</translation>
+    </message>
+    <message>
+        <source>Divider</source>
+        <translation>Separador</translation>
     </message>
     <message>
         <source>Do you want to save the changes made to the document “%1”?</source>
@@ -192,6 +220,10 @@
         <translation>El archivo cambió en el disco</translation>
     </message>
     <message>
+        <source>Find in Document</source>
+        <translation>Buscar en el documento</translation>
+    </message>
+    <message>
         <source>Find in Editor</source>
         <translation>Buscar en el editor</translation>
     </message>
@@ -208,8 +240,24 @@
         <translation>Grafito, violeta</translation>
     </message>
     <message>
+        <source>Heading</source>
+        <translation>Encabezado</translation>
+    </message>
+    <message>
+        <source>Heading %1</source>
+        <translation>Encabezado %1</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Ayuda</translation>
+    </message>
+    <message>
         <source>Home</source>
         <translation>Inicio</translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation>Cursiva</translation>
     </message>
     <message>
         <source>Keep My Version</source>
@@ -218,6 +266,14 @@
     <message>
         <source>Light</source>
         <translation>Claro</translation>
+    </message>
+    <message>
+        <source>Link</source>
+        <translation>Enlace</translation>
+    </message>
+    <message>
+        <source>List</source>
+        <translation>Lista</translation>
     </message>
     <message>
         <source>Making the PDF took too long and was stopped.</source>
@@ -260,6 +316,14 @@
         <translation>Aún no hay archivos recientes</translation>
     </message>
     <message>
+        <source>Normal Text</source>
+        <translation>Texto normal</translation>
+    </message>
+    <message>
+        <source>Numbered List</source>
+        <translation>Lista numerada</translation>
+    </message>
+    <message>
         <source>OK</source>
         <translation>Aceptar</translation>
     </message>
@@ -270,6 +334,10 @@
     <message>
         <source>Open…</source>
         <translation>Abrir…</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Pegar</translation>
     </message>
     <message>
         <source>Porcelain</source>
@@ -324,6 +392,10 @@
         <translation>Guardar copia en Markdown…</translation>
     </message>
     <message>
+        <source>Select All</source>
+        <translation>Seleccionar todo</translation>
+    </message>
+    <message>
         <source>Serif</source>
         <translation>Serif</translation>
     </message>
@@ -360,6 +432,10 @@
         <translation>Dividida</translation>
     </message>
     <message>
+        <source>Strikethrough</source>
+        <translation>Tachado</translation>
+    </message>
+    <message>
         <source>System</source>
         <translation>Sistema</translation>
     </message>
@@ -367,6 +443,10 @@
         <source>System</source>
         <comment>font.choice.system</comment>
         <translation>Sistema</translation>
+    </message>
+    <message>
+        <source>Task List</source>
+        <translation>Lista de tareas</translation>
     </message>
     <message>
         <source>Text Files</source>

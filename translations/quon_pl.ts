@@ -56,8 +56,20 @@
         <translation>Piękny Markdown dla Linuksa</translation>
     </message>
     <message>
+        <source>Blockquote</source>
+        <translation>Cytat</translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation>Pogrubienie</translation>
+    </message>
+    <message>
         <source>Built with cmark-gfm and highlight.js.</source>
         <translation>Zbudowano z użyciem cmark-gfm i highlight.js.</translation>
+    </message>
+    <message>
+        <source>Bulleted List</source>
+        <translation>Lista punktowana</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -70,6 +82,14 @@
     <message>
         <source>Close</source>
         <translation>Zamknij</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>Kod</translation>
+    </message>
+    <message>
+        <source>Code Block</source>
+        <translation>Blok kodu</translation>
     </message>
     <message>
         <source>Command Palette…</source>
@@ -116,12 +136,20 @@
         <translation>Krem, atrament, ciepły pomarańcz</translation>
     </message>
     <message>
+        <source>Cut</source>
+        <translation>Wytnij</translation>
+    </message>
+    <message>
         <source>Dark</source>
         <translation>Ciemny</translation>
     </message>
     <message>
         <source>Depth</source>
         <translation>Głębia</translation>
+    </message>
+    <message>
+        <source>Divider</source>
+        <translation>Linia podziału</translation>
     </message>
     <message>
         <source>Do you want to save the changes made to the document “%1”?</source>
@@ -192,6 +220,10 @@
         <translation>Plik zmienił się na dysku</translation>
     </message>
     <message>
+        <source>Find in Document</source>
+        <translation>Znajdź w dokumencie</translation>
+    </message>
+    <message>
         <source>Find in Editor</source>
         <translation>Znajdź w edytorze</translation>
     </message>
@@ -208,8 +240,24 @@
         <translation>Grafit, fiolet</translation>
     </message>
     <message>
+        <source>Heading</source>
+        <translation>Nagłówek</translation>
+    </message>
+    <message>
+        <source>Heading %1</source>
+        <translation>Nagłówek %1</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Pomoc</translation>
+    </message>
+    <message>
         <source>Home</source>
         <translation>Strona główna</translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation>Kursywa</translation>
     </message>
     <message>
         <source>Keep My Version</source>
@@ -218,6 +266,14 @@
     <message>
         <source>Light</source>
         <translation>Jasny</translation>
+    </message>
+    <message>
+        <source>Link</source>
+        <translation>Link</translation>
+    </message>
+    <message>
+        <source>List</source>
+        <translation>Lista</translation>
     </message>
     <message>
         <source>Making the PDF took too long and was stopped.</source>
@@ -260,6 +316,14 @@
         <translation>Brak ostatnich plików</translation>
     </message>
     <message>
+        <source>Normal Text</source>
+        <translation>Zwykły tekst</translation>
+    </message>
+    <message>
+        <source>Numbered List</source>
+        <translation>Lista numerowana</translation>
+    </message>
+    <message>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -270,6 +334,10 @@
     <message>
         <source>Open…</source>
         <translation>Otwórz…</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Wklej</translation>
     </message>
     <message>
         <source>Porcelain</source>
@@ -324,6 +392,10 @@
         <translation>Zapisz kopię Markdown…</translation>
     </message>
     <message>
+        <source>Select All</source>
+        <translation>Zaznacz wszystko</translation>
+    </message>
+    <message>
         <source>Serif</source>
         <translation>Szeryfowa</translation>
     </message>
@@ -360,6 +432,10 @@
         <translation>Podział</translation>
     </message>
     <message>
+        <source>Strikethrough</source>
+        <translation>Przekreślenie</translation>
+    </message>
+    <message>
         <source>System</source>
         <translation>Systemowy</translation>
     </message>
@@ -367,6 +443,10 @@
         <source>System</source>
         <comment>font.choice.system</comment>
         <translation>Systemowa</translation>
+    </message>
+    <message>
+        <source>Task List</source>
+        <translation>Lista zadań</translation>
     </message>
     <message>
         <source>Text Files</source>

@@ -12,18 +12,6 @@ Appearance AppearanceResolver::appearance(const QString& raw) {
     return fromRawValue<Appearance>(raw).value_or(Appearance::System);
 }
 
-ColorScheme AppearanceResolver::resolvedScheme(const AppearanceInputs& inputs, ColorScheme system) {
-    switch (appearance(inputs.appearance)) {
-    case Appearance::Light:
-        return ColorScheme::Light;
-    case Appearance::Dark:
-        return ColorScheme::Dark;
-    case Appearance::System:
-        break;
-    }
-    return system;
-}
-
 std::optional<ColorScheme> AppearanceResolver::forcedScheme(const AppearanceInputs& inputs) {
     switch (appearance(inputs.appearance)) {
     case Appearance::Light:
@@ -34,6 +22,11 @@ std::optional<ColorScheme> AppearanceResolver::forcedScheme(const AppearanceInpu
         break;
     }
     return std::nullopt;
+}
+
+ColorScheme AppearanceResolver::resolvedScheme(const AppearanceInputs& inputs,
+                                               ColorScheme system) {
+    return forcedScheme(inputs).value_or(system);
 }
 
 FontDesign AppearanceResolver::fontDesign(FontChoice choice) {

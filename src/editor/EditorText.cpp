@@ -1,6 +1,7 @@
 #include "editor/EditorText.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -48,10 +49,13 @@ bool isLineBreak(QChar c) {
     return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
 }
 
-void replace(QPlainTextEdit* editor, Range range, const QString& replacement, Range select) {
-    QTextDocument* document = editor->document();
+namespace {
+
+// Rewrites only the part of the range that differs from replacement, never
+// splitting a surrogate pair; one edit block, nothing when equal. Undoing it
+// puts the caret back at caret.
+void rewrite(QTextDocument* document, Range range, const QString& replacement, int caret) {
     const QString old = text(document, range);
-    // Rewrite only what differs, never splitting a surrogate pair.
     qsizetype head = 0;
     const qsizetype shorter = qMin(old.size(), replacement.size());
     while (head < shorter && old[head] == replacement[head])
@@ -64,19 +68,37 @@ void replace(QPlainTextEdit* editor, Range range, const QString& replacement, Ra
         ++tail;
     while (tail > 0 && old[old.size() - tail].isLowSurrogate())
         --tail;
+    if (head == old.size() && head == replacement.size())
+        return;
+    QTextCursor cursor(document);
+    // The edit block remembers where its cursor stood for undo.
+    cursor.setPosition(caret);
+    cursor.beginEditBlock();
+    cursor.setPosition(range.from + int(head));
+    cursor.setPosition(range.to - int(tail), QTextCursor::KeepAnchor);
+    cursor.insertText(replacement.mid(head, replacement.size() - head - tail));
+    cursor.endEditBlock();
+}
 
-    if (head != old.size() || head != replacement.size()) {
-        QTextCursor cursor(document);
-        cursor.beginEditBlock();
-        cursor.setPosition(range.from + int(head));
-        cursor.setPosition(range.to - int(tail), QTextCursor::KeepAnchor);
-        cursor.insertText(replacement.mid(head, replacement.size() - head - tail));
-        cursor.endEditBlock();
-    }
+} // namespace
+
+void replace(QPlainTextEdit* editor, Range range, const QString& replacement, Range select) {
+    QTextDocument* document = editor->document();
+    rewrite(document, range, replacement, editor->textCursor().position());
     QTextCursor selected(document);
     selected.setPosition(select.from);
     selected.setPosition(select.to, QTextCursor::KeepAnchor);
     editor->setTextCursor(selected);
+}
+
+void replaceAll(QPlainTextEdit* editor, const QString& replacement) {
+    QScrollBar* vertical = editor->verticalScrollBar();
+    QScrollBar* horizontal = editor->horizontalScrollBar();
+    const int top = vertical->value(), left = horizontal->value();
+    QTextDocument* document = editor->document();
+    rewrite(document, {0, length(document)}, replacement, editor->textCursor().position());
+    vertical->setValue(top);
+    horizontal->setValue(left);
 }
 
 } // namespace EditorText

@@ -40,4 +40,9 @@ bool isLineBreak(QChar c);
 // nothing is recorded when the text stays the same.
 void replace(QPlainTextEdit* editor, Range range, const QString& text, Range select);
 
+// One undo step that turns the whole text into `text` by rewriting only the
+// part between the common start and end. The selection moves with the text
+// around it, as any cursor does, and the scroll position stays.
+void replaceAll(QPlainTextEdit* editor, const QString& text);
+
 } // namespace EditorText

@@ -48,6 +48,22 @@ const QHash<QString, QString>& table() {
             {QStringLiteral("xmark"), a("ui/window-close-symbolic.svg")},
             {QStringLiteral("arrow.down.doc"), o("arrow.down.doc.svg")},
             {QStringLiteral("arrow.left.circle"), o("arrow.left.circle.svg")},
+            {QStringLiteral("scissors"), a("actions/edit-cut-symbolic.svg")},
+            {QStringLiteral("bold"), a("actions/format-text-bold-symbolic.svg")},
+            {QStringLiteral("italic"), a("actions/format-text-italic-symbolic.svg")},
+            {QStringLiteral("strikethrough"), a("actions/format-text-strikethrough-symbolic.svg")},
+            {QStringLiteral("link"), a("actions/insert-link-symbolic.svg")},
+            {QStringLiteral("minus"), a("actions/list-remove-symbolic.svg")},
+            {QStringLiteral("selection.pin.in.out"), a("actions/edit-select-all-symbolic.svg")},
+            {QStringLiteral("chevron.left.forwardslash.chevron.right"),
+             o("chevron.left.forwardslash.chevron.right.svg")},
+            {QStringLiteral("textformat.size.larger"), o("textformat.size.larger.svg")},
+            {QStringLiteral("textformat.size"), o("textformat.size.svg")},
+            {QStringLiteral("textformat"), o("textformat.svg")},
+            {QStringLiteral("text.quote"), o("text.quote.svg")},
+            {QStringLiteral("curlybraces"), o("curlybraces.svg")},
+            {QStringLiteral("paragraph"), o("paragraph.svg")},
+            {QStringLiteral("checklist"), o("checklist.svg")},
         };
     }();
     return t;

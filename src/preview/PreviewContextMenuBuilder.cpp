@@ -1,8 +1,7 @@
 #include "preview/PreviewContextMenuBuilder.h"
 
 #include "core/L10n.h"
-#include "editor/MenuAppearance.h"
-#include "platform/Symbols.h"
+#include "editor/EditorContextMenuBuilder.h"
 
 #include <QMenu>
 
@@ -15,13 +14,13 @@ QMenu* PreviewContextMenuBuilder::makeMenu(const QString& selectedText,
                                            const TextAction& onCopy,
                                            const TextAction& onFindInEditor, QWidget* parent) {
     auto* menu = new QMenu(parent);
+    EditorContextMenuBuilder::applyAppearance(menu, theme);
     const bool enabled = hasText(selectedText);
     const auto addItem = [&](const QString& title, const char* symbol, const TextAction& action) {
         QAction* item = menu->addAction(title);
         item->setEnabled(enabled);
-        const QString name = QLatin1String(symbol);
-        item->setIcon(theme ? MenuAppearance::symbol(name, *theme)
-                            : Symbols::icon(name, menu->palette().color(QPalette::Text)));
+        item->setIcon(EditorContextMenuBuilder::menuSymbol(QLatin1String(symbol),
+                                                           menu->palette().color(QPalette::Text)));
         if (action)
             QObject::connect(item, &QAction::triggered, menu,
                              [action, selectedText] { action(selectedText); });
@@ -32,7 +31,5 @@ QMenu* PreviewContextMenuBuilder::makeMenu(const QString& selectedText,
     copy->setShortcutContext(Qt::WidgetShortcut);
     menu->addSeparator();
     addItem(L10n::tr("Find in Editor"), "arrow.left.circle", onFindInEditor);
-    if (theme)
-        MenuAppearance::apply(menu, *theme);
     return menu;
 }

@@ -2,11 +2,14 @@
 
 #include "common/AppIdentity.h"
 #include "core/AppearanceService.h"
+#include "core/RecentFilesStore.h"
 #include "platform/SingleInstance.h"
 #include "shell/AppDelegate.h"
 #include "shell/DocumentController.h"
 #include "shell/LaunchArguments.h"
 #include "shell/SceneManager.h"
+#include "windows/AboutView.h"
+#include "windows/WelcomeWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -39,6 +42,10 @@ int QuonApp::run(int argc, char** argv) {
 
     DocumentController& controller = DocumentController::shared();
     SceneManager scenes(controller);
+    scenes.setWelcomeWindowFactory([&controller, &scenes] {
+        return new WelcomeWindow(controller, scenes, RecentFilesStore::shared());
+    });
+    scenes.setAboutWindowFactory([] { return new AboutView; });
     AppDelegate delegate(controller, scenes);
     delegate.applicationWillFinishLaunching();
     AppearanceService::shared();

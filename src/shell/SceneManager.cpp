@@ -3,14 +3,35 @@
 #include "shell/AppDelegate.h"
 #include "shell/AppNotifications.h"
 #include "shell/DocumentController.h"
-#include "shell/PlainDocumentWindow.h"
+#include "shell/StandardWorkspacePanes.h"
+#include "shell/WorkspaceView.h"
 
+#include <QApplication>
 #include <QWidget>
 
 SceneManager::SceneManager(DocumentController& controller, QObject* parent)
     : QObject(parent), m_controller(controller) {
-    m_controller.setWindowFactory([](MarkdownDocument& document, DocumentController& owner) {
-        auto* window = new PlainDocumentWindow(document, owner);
+    ApplicationCommands& app = ApplicationCommands::shared();
+    app.newDocument = [this] { m_controller.newDocument(); };
+    app.openDocument = [this] { m_controller.openWithDialog(QApplication::activeWindow()); };
+    app.quit = [this] { m_controller.quit(); };
+    app.showSettings = [this] { showSettingsWindow(); };
+    app.showAbout = [this] { showAboutWindow(); };
+    app.showWelcomeWindow = &AppNotifications::postShowWelcomeWindow;
+
+    m_controller.setWindowFactory([this](MarkdownDocument& document, DocumentController& owner) {
+        WorkspaceServices services;
+        // Windows that do not exist yet get no menu item.
+        if (!m_settingsFactory)
+            services.application.showSettings = nullptr;
+        if (!m_aboutFactory)
+            services.application.showAbout = nullptr;
+        services.panes = StandardWorkspacePanes::factory();
+        services.saveDocument = [&owner, &document] { owner.save(&document); };
+        services.saveDocumentAs = [&owner, &document] { owner.saveAs(&document); };
+        services.duplicateDocument = [&owner, &document] { owner.duplicate(&document); };
+        services.dismissWelcomeWindow = &AppNotifications::postDismissWelcomeWindow;
+        auto* window = new WorkspaceView(document, std::move(services));
         window->resize(documentSize);
         return window;
     });
@@ -63,7 +84,10 @@ void SceneManager::showSettingsWindow() {
 }
 
 void SceneManager::showAboutWindow() {
-    showSingle(m_about, m_aboutFactory, [](QWidget* window) { window->setFixedSize(aboutSize); });
+    // Its content's size, and never less than the default.
+    showSingle(m_about, m_aboutFactory, [](QWidget* window) {
+        window->setFixedSize(window->sizeHint().expandedTo(aboutSize));
+    });
 }
 
 void SceneManager::presentHome() {

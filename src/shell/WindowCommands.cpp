@@ -58,8 +58,12 @@ WindowCommands::WindowCommands(QWidget* window, FocusedValues values,
         if (m_values.documentActions)
             m_values.documentActions->revealInFinder();
     });
-    closeWindow = make(L10n::mark("Close"), K(Qt::CTRL | Qt::Key_W), [this] { m_window->close(); });
-    quit = make(L10n::mark("Quit"), K(Qt::CTRL | Qt::Key_Q), app(&ApplicationCommands::quit));
+    // Queued: closing or quitting must not run inside the window's own menu.
+    closeWindow = make(
+        L10n::mark("Close"), K(Qt::CTRL | Qt::Key_W), [this] { m_window->close(); },
+        Qt::QueuedConnection);
+    quit = make(L10n::mark("Quit"), K(Qt::CTRL | Qt::Key_Q), app(&ApplicationCommands::quit),
+                Qt::QueuedConnection);
 
     find = make(L10n::mark("Find…"), K(Qt::CTRL | Qt::Key_F),
                 value(&FocusedValues::documentSearchToggle));
@@ -89,13 +93,14 @@ WindowCommands::WindowCommands(QWidget* window, FocusedValues values,
 }
 
 QAction* WindowCommands::make(const char* text, const QKeySequence& shortcut,
-                              std::function<void()> run) {
+                              std::function<void()> run, Qt::ConnectionType connection) {
     auto* action = new QAction(this);
     action->setShortcut(shortcut);
     // Shortcuts work while the menu bar is hidden or another child has focus.
     action->setShortcutContext(Qt::WindowShortcut);
     m_window->addAction(action);
-    connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
+    connect(
+        action, &QAction::triggered, this, [run = std::move(run)] { run(); }, connection);
     m_texts.append({action, text});
     return action;
 }

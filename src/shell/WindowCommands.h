@@ -58,7 +58,8 @@ Q_SIGNALS:
     void refreshed();
 
 private:
-    QAction* make(const char* text, const QKeySequence& shortcut, std::function<void()> run);
+    QAction* make(const char* text, const QKeySequence& shortcut, std::function<void()> run,
+                  Qt::ConnectionType connection = Qt::AutoConnection);
     void runExport(void (*exporter)(const DocumentExportContext&));
 
     QWidget* m_window;

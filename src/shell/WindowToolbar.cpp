@@ -9,7 +9,9 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QMenu>
+#include <QPainter>
 #include <QToolButton>
 
 WindowToolbar::WindowToolbar(WindowCommands& commands, QWidget* parent)
@@ -17,7 +19,8 @@ WindowToolbar::WindowToolbar(WindowCommands& commands, QWidget* parent)
     setMovable(false);
     setFloatable(false);
     setContextMenuPolicy(Qt::PreventContextMenu);
-    setObjectName(QStringLiteral("windowToolbar"));
+    layout()->setContentsMargins(10, 6, 10, 6);
+    layout()->setSpacing(8);
 
     m_switcher = new ModeSwitcher(this);
     addWidget(m_switcher);
@@ -37,9 +40,10 @@ WindowToolbar::WindowToolbar(WindowCommands& commands, QWidget* parent)
     m_settings = add(addButton(commands.settings));
     addWidget(group);
 
+    // Popped up by hand: a button menu would draw an arrow on the icon.
     m_shareMenu = new QMenu(m_share);
-    m_share->setMenu(m_shareMenu);
-    m_share->setPopupMode(QToolButton::InstantPopup);
+    connect(m_share, &QToolButton::clicked, this,
+            [this] { m_shareMenu->popup(m_share->mapToGlobal(QPoint(0, m_share->height()))); });
     connect(m_shareMenu, &QMenu::aboutToShow, this, &WindowToolbar::fillShareMenu);
     const auto followDocument = [this] {
         m_share->setEnabled(m_commands.values().documentActions.has_value());
@@ -60,7 +64,6 @@ QToolButton* WindowToolbar::addButton(QAction* action) {
     button->setFixedSize(30, 26);
     button->setIconSize(QSize(16, 16));
     button->setFocusPolicy(Qt::NoFocus);
-    button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0; }"));
     if (action) {
         // A view of the shared command, not a second copy of it.
         connect(button, &QToolButton::clicked, action, &QAction::trigger);
@@ -98,18 +101,16 @@ void WindowToolbar::restyle() {
                                   m_findBarPresented ? ds.colors.accent : secondary));
     m_share->setIcon(Symbols::icon(QStringLiteral("square.and.arrow.up"), secondary));
     m_settings->setIcon(Symbols::icon(QStringLiteral("gearshape"), secondary));
-    QPalette p = palette();
-    p.setColor(QPalette::Window, ds.colors.chrome);
-    p.setColor(QPalette::Button, ds.colors.chrome);
-    setPalette(p);
-    setAutoFillBackground(true);
-    const QColor divider = ds.colors.divider;
-    setStyleSheet(QStringLiteral("QToolBar#windowToolbar { border: none; border-bottom: 1px solid "
-                                 "rgba(%1, %2, %3, %4); padding: 6px 10px; spacing: 8px; }")
-                      .arg(divider.red())
-                      .arg(divider.green())
-                      .arg(divider.blue())
-                      .arg(divider.alpha()));
+    update();
+}
+
+void WindowToolbar::paintEvent(QPaintEvent*) {
+    // Drawn here rather than by a style sheet, which would take over the
+    // palettes of the whole window.
+    const DesignSystem::Colors& c = AppearanceService::shared().designSystem().colors;
+    QPainter p(this);
+    p.fillRect(rect(), c.chrome);
+    p.fillRect(QRect(0, height() - 1, width(), 1), c.divider);
 }
 
 void WindowToolbar::retranslate() {

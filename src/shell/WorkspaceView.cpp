@@ -269,10 +269,15 @@ void WorkspaceView::pushPreview() {
 
 void WorkspaceView::restyle() {
     const DesignSystem& ds = AppearanceService::shared().designSystem();
-    QPalette p = palette();
+    // Only the role set here: the panes keep the colours they set themselves.
+    QPalette p;
     p.setColor(QPalette::Window, ds.colors.background);
     centralWidget()->setPalette(p);
     centralWidget()->setAutoFillBackground(true);
-    m_splitter->setStyleSheet(QStringLiteral("QSplitter::handle { background: %1; }")
-                                  .arg(ds.colors.divider.toQColor().name()));
+    // A palette, not a style sheet: style sheets would take over the panes' palettes.
+    QSplitterHandle* handle = m_splitter->handle(1);
+    QPalette line = handle->palette();
+    line.setColor(QPalette::Window, ds.colors.divider);
+    handle->setPalette(line);
+    handle->setAutoFillBackground(true);
 }

@@ -68,6 +68,8 @@ AboutView::AboutView(const AboutInfo& info, QWidget* parent) : QWidget(parent), 
     column->setContentsMargins(32, 32, 32, 32);
     column->setSpacing(16);
 
+    // Centred when the window is taller than the content.
+    column->setAlignment(Qt::AlignVCenter);
     column->addWidget(new AppIconView(this), 0, Qt::AlignHCenter);
 
     auto* titles = group(4);

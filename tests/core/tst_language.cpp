@@ -2,8 +2,10 @@
 #include "core/MarkdownDocument.h"
 #include "core/Preferences.h"
 #include "shell/DocumentController.h"
-#include "shell/PlainDocumentWindow.h"
 #include "shell/SceneManager.h"
+#include "shell/WindowCommands.h"
+#include "shell/WindowMenuBar.h"
+#include "shell/WorkspaceView.h"
 #include "support/TestSupport.h"
 
 #include <QMenu>
@@ -32,17 +34,16 @@ private Q_SLOTS:
         LocalizationRoot::install();
         DocumentController controller;
         SceneManager scenes(controller);
-        auto& window =
-            *static_cast<PlainDocumentWindow*>(controller.windowFor(controller.newDocument()));
-        QCOMPARE(window.saveAction()->text(), QStringLiteral("Save"));
+        auto& window = *static_cast<WorkspaceView*>(controller.windowFor(controller.newDocument()));
+        QCOMPARE(window.commands().save->text(), QStringLiteral("Save"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Untitled[*]"));
 
         Preferences::shared().setString(PreferenceKeys::appLanguagePreference,
                                         QStringLiteral("pl"));
         QCoreApplication::processEvents();
         QCOMPARE(AppLanguageManager::currentLanguageCode(), QStringLiteral("pl"));
-        QCOMPARE(window.saveAction()->text(), QStringLiteral("Zapisz"));
-        QCOMPARE(window.fileMenu()->title(), QStringLiteral("Plik"));
+        QCOMPARE(window.commands().save->text(), QStringLiteral("Zapisz"));
+        QCOMPARE(window.windowMenuBar()->fileMenu()->title(), QStringLiteral("&Plik"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Bez tytułu[*]"));
         QCOMPARE(label(FontChoice::System), QStringLiteral("Systemowa"));
         QCOMPARE(label(Appearance::System), QStringLiteral("Systemowy"));
@@ -50,14 +51,14 @@ private Q_SLOTS:
         Preferences::shared().setString(PreferenceKeys::appLanguagePreference,
                                         QStringLiteral("es"));
         QCoreApplication::processEvents();
-        QCOMPARE(window.saveAction()->text(), QStringLiteral("Guardar"));
+        QCOMPARE(window.commands().save->text(), QStringLiteral("Guardar"));
 
         // Unknown values count as "system"; this test runs under C.UTF-8.
         Preferences::shared().setString(PreferenceKeys::appLanguagePreference,
                                         QStringLiteral("xx"));
         QCoreApplication::processEvents();
         QCOMPARE(AppLanguageManager::currentLanguageCode(), QStringLiteral("en"));
-        QCOMPARE(window.saveAction()->text(), QStringLiteral("Save"));
+        QCOMPARE(window.commands().save->text(), QStringLiteral("Save"));
     }
 };
 

@@ -41,7 +41,13 @@ class TestDocumentController : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() { scenes = new SceneManager(controller, this); }
+    void initTestCase() {
+        scenes = new SceneManager(controller, this);
+        // The controller's own behaviour, over the plainest window.
+        controller.setWindowFactory([](MarkdownDocument& d, DocumentController& c) {
+            return new PlainDocumentWindow(d, c);
+        });
+    }
 
     void init() {
         TestSupport::resetPreferences();

@@ -1,9 +1,12 @@
 #include "core/MarkdownDocument.h"
 #include "core/Preferences.h"
 #include "core/RecentFilesStore.h"
+#include "editor/EditorView.h"
+#include "editor/MarkdownTextView.h"
 #include "shell/EscapeDispatcher.h"
 #include "shell/ModeSwitcher.h"
 #include "shell/OutsideChangeWatch.h"
+#include "shell/StandardWorkspacePanes.h"
 #include "shell/StatusBarView.h"
 #include "shell/WindowCommands.h"
 #include "shell/WindowMenuBar.h"
@@ -312,6 +315,30 @@ private Q_SLOTS:
         b.view->toolbar()->findButton()->click();
         QVERIFY(b.view->isFindBarPresented());
         QVERIFY(!a.view->isFindBarPresented());
+    }
+
+    // The application's panes: text from outside is one undoable edit, and
+    // undoing it writes back to the document like typing.
+    void outsideTextIsOneUndoStepInTheEditor() {
+        MarkdownDocument document;
+        WorkspaceServices services;
+        FakeWorkspaceAlerts alerts;
+        services.alerts = &alerts;
+        services.application = ApplicationCommands{};
+        services.panes = StandardWorkspacePanes::factory();
+        WorkspaceView view(document, std::move(services));
+        auto* pane = qobject_cast<EditorView*>(view.panes()->editor());
+        QVERIFY(pane);
+        QPlainTextEdit* editor = pane->textView();
+        const QString original = document.text();
+        QVERIFY(!editor->document()->isUndoAvailable());
+
+        document.setText(original + QStringLiteral("\nreloaded line\n"));
+        QCOMPARE(editor->toPlainText(), document.text());
+        editor->undo();
+        QCOMPARE(editor->toPlainText(), original);
+        QCOMPARE(document.text(), original);
+        QVERIFY(!editor->document()->isUndoAvailable());
     }
 
     void statusBarFollowsTheDocument() {

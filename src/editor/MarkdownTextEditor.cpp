@@ -1,0 +1,220 @@
+#include "editor/MarkdownTextEditor.h"
+
+#include "editor/EditorPopovers.h"
+#include "editor/EditorText.h"
+#include "editor/MarkdownSyntaxHighlighter.h"
+#include "editor/MarkdownTextView.h"
+#include "editor/ScrollViewStyling.h"
+
+#include <QEvent>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+MarkdownTextEditor::MarkdownTextEditor(const HighlightConfig& config, QWidget* parent)
+    : QWidget(parent), m_config(config) {
+    m_view = new MarkdownTextView(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+
+    m_view->setFrameShape(QFrame::NoFrame);
+    m_view->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_view->setAutoFillBackground(false);
+    m_view->viewport()->setAutoFillBackground(false);
+    m_view->setTextInset(24, 16);
+    m_highlighter = new MarkdownSyntaxHighlighter(m_view->document(), config);
+    applyConfig();
+    m_revision = m_view->document()->revision();
+
+    connect(m_view, &QPlainTextEdit::textChanged, this, &MarkdownTextEditor::onContentsChanged);
+    connect(m_view, &QPlainTextEdit::cursorPositionChanged, this,
+            &MarkdownTextEditor::onSelectionChanged);
+    connect(m_view, &MarkdownTextView::findRequested, this, &MarkdownTextEditor::findRequested);
+    connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { paintMatches(); });
+    m_view->viewport()->installEventFilter(this);
+    QTimer::singleShot(0, this, [this] { Q_EMIT scrollViewReady(m_view); });
+}
+
+MarkdownTextEditor::~MarkdownTextEditor() = default;
+
+QAbstractScrollArea* MarkdownTextEditor::scrollView() const {
+    return m_view;
+}
+
+void MarkdownTextEditor::setText(const QString& text) {
+    if (m_hasText && text == m_text)
+        return;
+    const QScopedValueRollback<bool> setting(m_settingText, true);
+    if (!m_hasText) {
+        // The first text is no edit: nothing to undo back to.
+        m_hasText = true;
+        m_view->setPlainText(text);
+        syncText();
+        return;
+    }
+    EditorText::replaceAll(m_view, text);
+}
+
+void MarkdownTextEditor::setHighlightConfig(const HighlightConfig& config) {
+    if (config == m_config)
+        return;
+    m_config = config;
+    applyConfig();
+}
+
+void MarkdownTextEditor::applyConfig() {
+    const EditorTheme& theme = m_config.theme;
+    m_view->setFont(m_config.baseFont);
+    QPalette palette = m_view->palette();
+    palette.setColor(QPalette::Text, theme.text);
+    palette.setColor(QPalette::Base, Qt::transparent);
+    m_view->setPalette(palette);
+    m_view->setCaretColour(theme.accent);
+    ScrollViewStyling::apply(m_view, theme.accent);
+    m_highlighter->setConfig(m_config);
+    m_view->setEditorTheme(theme);
+    if (m_slashPopover)
+        m_slashPopover->setTheme(theme);
+    if (m_formattingPopover)
+        m_formattingPopover->setTheme(theme);
+    m_painted.clear();
+    m_view->setExtraSelections({});
+    paintMatches();
+}
+
+QString MarkdownTextEditor::documentDirectory() const {
+    return m_view->documentDirectory();
+}
+
+void MarkdownTextEditor::setDocumentDirectory(const QString& directory) {
+    m_view->setDocumentDirectory(directory);
+}
+
+void MarkdownTextEditor::syncText() {
+    m_revision = m_view->document()->revision();
+    m_text = EditorText::text(m_view->document());
+    paintMatches();
+}
+
+void MarkdownTextEditor::onContentsChanged() {
+    // Recolouring changes formats only, which leaves the revision alone;
+    // every edit, undo and redo moves it (undo stays enabled for that).
+    if (m_view->document()->revision() == m_revision)
+        return;
+    syncText();
+    if (m_settingText)
+        return;
+    Q_EMIT textEdited(m_text);
+    if (m_slashPopover) {
+        m_slashPopover->textChanged(m_view);
+        if (m_slashPopover->isShown() && m_formattingPopover)
+            m_formattingPopover->close();
+    }
+}
+
+void MarkdownTextEditor::onSelectionChanged() {
+    const EditorText::Range selection = EditorText::selection(m_view);
+    if (m_slashPopover) {
+        if (selection.isEmpty())
+            m_slashPopover->textChanged(m_view);
+        else
+            m_slashPopover->close();
+    }
+    if (m_formattingPopover)
+        m_formattingPopover->selectionChanged(m_view, selection);
+}
+
+void MarkdownTextEditor::setSearchState(const DocumentSearchState& state) {
+    // With the find bar shown, a new query or a step to another match among
+    // as many as before is a find action; a new count with the same query
+    // comes from editing.
+    const bool queryChanged = state.query != m_search.query;
+    const bool stepped = state.currentIndex != m_search.currentIndex &&
+                         state.matches.size() == m_search.matches.size();
+    if (!(state == m_search)) {
+        m_search = state;
+        m_matchesInTextOrder = EditorSearchHighlighter::isInTextOrder(state.matches);
+        paintMatches();
+    }
+    if (m_findActive && (queryChanged || stepped))
+        m_revealPending = true;
+    revealCurrentMatchIfPending();
+}
+
+void MarkdownTextEditor::setFindActive(bool active) {
+    if (active == m_findActive)
+        return;
+    m_findActive = active;
+    if (!active)
+        m_revealPending = false;
+    paintMatches();
+    revealCurrentMatchIfPending();
+}
+
+void MarkdownTextEditor::setFindSessionId(int id) {
+    if (id == m_findSessionId)
+        return;
+    m_findSessionId = id;
+    beginFindSession();
+}
+
+void MarkdownTextEditor::beginFindSession() {
+    const EditorText::Range selection = EditorText::selection(m_view);
+    QString seed;
+    if (selection.length() >= 1 && selection.length() <= maximumSeedLength)
+        seed = EditorText::text(m_view->document(), selection);
+    m_revealPending = true;
+    Q_EMIT findSessionStarted(seed);
+    revealCurrentMatchIfPending();
+}
+
+void MarkdownTextEditor::revealCurrentMatchIfPending() {
+    if (!m_revealPending || !m_findActive)
+        return;
+    m_revealPending = false;
+    if (!m_search.hasCurrentMatch())
+        return;
+    const TextRange match = m_search.matches[m_search.currentIndex];
+    if (!match.liesWithin(int(m_text.size())))
+        return;
+    QTextCursor cursor(m_view->document());
+    cursor.setPosition(match.location);
+    cursor.setPosition(int(match.end()), QTextCursor::KeepAnchor);
+    m_view->setTextCursor(cursor);
+    m_view->ensureCursorVisible();
+}
+
+void MarkdownTextEditor::paintMatches() {
+    QList<EditorSearchHighlighter::PaintedMatch> painted;
+    if (m_findActive && EditorSearchHighlighter::isPaintedQuery(m_search.query)) {
+        const EditorText::Range visible = m_view->visibleRange();
+        painted = EditorSearchHighlighter::visibleMatches(
+            m_search, m_matchesInTextOrder, int(m_text.size()), visible.from, visible.to + 1);
+    }
+    if (painted == m_painted)
+        return;
+    m_painted = painted;
+    const EditorSearchHighlighter::Colours colours =
+        EditorSearchHighlighter::colours(m_config.theme);
+    QList<QTextEdit::ExtraSelection> selections;
+    selections.reserve(painted.size());
+    for (const EditorSearchHighlighter::PaintedMatch& match : painted) {
+        QTextEdit::ExtraSelection selection;
+        selection.cursor = QTextCursor(m_view->document());
+        selection.cursor.setPosition(match.range.location);
+        selection.cursor.setPosition(int(match.range.end()), QTextCursor::KeepAnchor);
+        selection.format.setBackground(match.current ? colours.current : colours.match);
+        selections.append(selection);
+    }
+    m_view->setExtraSelections(selections);
+}
+
+bool MarkdownTextEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_view->viewport() && event->type() == QEvent::Resize)
+        paintMatches();
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,65 @@
+#include "shell/StandardWorkspacePanes.h"
+
+#include "editor/EditorView.h"
+#include "preview/PreviewView.h"
+#include "preview/ScrollSyncEngine.h"
+
+#include <QAbstractScrollArea>
+
+StandardWorkspacePanes::StandardWorkspacePanes(QWidget* parent) : WorkspacePanes(parent) {
+    m_editor = new EditorView(parent);
+    m_preview = new PreviewView(parent);
+    m_sync = new ScrollSyncEngine(this);
+    m_preview->setScrollSync(m_sync);
+    connect(m_editor, &EditorView::textEdited, this, &WorkspacePanes::editorTextEdited);
+    connect(m_preview, &PreviewView::sourceChanged, this, &WorkspacePanes::previewSourceChanged);
+    connect(m_preview, &PreviewView::findInEditor, this, &WorkspacePanes::findInEditorRequested);
+    connect(m_editor, &EditorView::scrollViewReady, this, [this](QAbstractScrollArea* area) {
+        m_editorScroll = area;
+        m_sync->linkEditor(area);
+    });
+    connect(m_preview, &PreviewView::scrollViewReady, this, [this](QAbstractScrollArea* area) {
+        m_previewScroll = area;
+        m_sync->linkPreview(area);
+    });
+}
+
+StandardWorkspacePanes::~StandardWorkspacePanes() = default;
+
+QWidget* StandardWorkspacePanes::editor() const {
+    return m_editor;
+}
+
+QWidget* StandardWorkspacePanes::preview() const {
+    return m_preview;
+}
+
+void StandardWorkspacePanes::setEditorText(const QString& text) {
+    // The editor applies it as one undoable edit that keeps caret and scroll.
+    m_editor->setText(text);
+}
+
+void StandardWorkspacePanes::setPreviewMarkdown(const QString& markdown) {
+    m_preview->setMarkdown(markdown);
+}
+
+void StandardWorkspacePanes::setDocumentDirectory(const QString& folder) {
+    m_editor->setDocumentDirectory(folder);
+    m_preview->setDocumentDirectory(folder);
+}
+
+void StandardWorkspacePanes::setScrollSyncEnabled(bool enabled) {
+    // Disabling forgets both scroll views; the panes stay, so entering Split
+    // again links them again, which puts both at the top.
+    m_sync->setEnabled(enabled);
+    if (!enabled)
+        return;
+    if (m_editorScroll)
+        m_sync->linkEditor(m_editorScroll);
+    if (m_previewScroll)
+        m_sync->linkPreview(m_previewScroll);
+}
+
+WorkspacePaneFactory StandardWorkspacePanes::factory() {
+    return [](QWidget* parent) { return new StandardWorkspacePanes(parent); };
+}

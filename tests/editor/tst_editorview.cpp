@@ -1,0 +1,99 @@
+#include "core/AppearanceService.h"
+#include "core/Preferences.h"
+#include "editor/EditorView.h"
+#include "editor/MarkdownTextEditor.h"
+#include "editor/MarkdownTextView.h"
+#include "support/TestSupport.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+
+class TestEditorView : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { TestSupport::resetPreferences(); }
+
+    void fontFollowsThePreferencesLive() {
+        EditorView pane;
+        QCOMPARE(pane.highlightConfig().fontSize, 14.0);
+        QCOMPARE(pane.highlightConfig().baseFont.pointSizeF(), 10.5);
+        pane.setText(QStringLiteral("line\n").repeated(200));
+        QTest::keyClick(pane.textView(), Qt::Key_A);
+        QTextCursor cursor(pane.textView()->document()->findBlockByNumber(120));
+        pane.textView()->setTextCursor(cursor);
+
+        Preferences::shared().setNumber(PreferenceKeys::editorFontSize, 20);
+        QCOMPARE(pane.highlightConfig().fontSize, 20.0);
+        QCOMPARE(pane.textView()->font().pointSizeF(), 15.0);
+        QCOMPARE(pane.textView()->textCursor().position(), cursor.position());
+        QVERIFY(pane.textView()->document()->isUndoAvailable());
+
+        Preferences::shared().setBoolean(PreferenceKeys::useSystemFont, false);
+        const QFont font = pane.highlightConfig().baseFont;
+        const bool hasMenlo = QFontDatabase::families().contains(QStringLiteral("Menlo"));
+        QCOMPARE(font.families().first(),
+                 hasMenlo ? QStringLiteral("Menlo") : QStringLiteral("DejaVu Sans Mono"));
+        QVERIFY(QFontInfo(font).fixedPitch());
+        QCOMPARE(font.pointSizeF(), 15.0);
+
+        Preferences::shared().setBoolean(PreferenceKeys::useSystemFont, true);
+        QVERIFY(QFontInfo(pane.highlightConfig().baseFont).fixedPitch());
+
+        // Sizes that cannot be drawn fall back to the default.
+        for (double bad : {0.0, -3.0, std::numeric_limits<double>::infinity()})
+            QCOMPARE(EditorView::editorFont(bad, true).pointSizeF(), 10.5);
+    }
+
+    void coloursFollowTheAppearanceLive() {
+        EditorView pane;
+        pane.resize(300, 200);
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        const DesignSystem& light = AppearanceService::shared().designSystem();
+        QCOMPARE(pane.highlightConfig().theme, EditorTheme::from(light));
+        QCOMPARE(pane.grab().toImage().pixelColor(2, 2).rgba(),
+                 light.colors.editorSurface.toQColor().rgba());
+
+        Preferences::shared().setString(PreferenceKeys::appearancePreference,
+                                        QStringLiteral("dark"));
+        const DesignSystem& dark = AppearanceService::shared().designSystem();
+        QVERIFY(dark.isDark());
+        QCOMPARE(pane.highlightConfig().theme, EditorTheme::from(dark));
+        QVERIFY(isDarkTheme(*pane.textView()->editorTheme()));
+        QCOMPARE(pane.grab().toImage().pixelColor(2, 2).rgba(),
+                 dark.colors.editorSurface.toQColor().rgba());
+    }
+
+    void forwardsTheEditorsSignals() {
+        qRegisterMetaType<QAbstractScrollArea*>();
+        EditorView pane;
+        QSignalSpy edited(&pane, &EditorView::textEdited);
+        QSignalSpy ready(&pane, &EditorView::scrollViewReady);
+        QSignalSpy find(&pane, &EditorView::findRequested);
+        QSignalSpy session(&pane, &EditorView::findSessionStarted);
+        pane.setText(QStringLiteral("abc"));
+        pane.setDocumentDirectory(QStringLiteral("/docs"));
+        QCOMPARE(pane.textView()->documentDirectory(), QStringLiteral("/docs"));
+        QTest::keyClick(pane.textView(), Qt::Key_X);
+        QCOMPARE(edited.count(), 1);
+        QCOMPARE(pane.text(), QStringLiteral("xabc"));
+        pane.textView()->contextMenuFind();
+        QCOMPARE(find.count(), 1);
+        pane.textView()->selectAll();
+        pane.setFindActive(true);
+        pane.setFindSessionId(7);
+        QCOMPARE(session.count(), 1);
+        QCOMPARE(session.first().at(0).toString(), QStringLiteral("xabc"));
+        pane.setSearchState({QStringLiteral("b"), 0, {{2, 1}}});
+        QCOMPARE(pane.editor()->paintedMatches().size(), 1);
+        QTRY_COMPARE(ready.count(), 1);
+        QCOMPARE(ready.first().at(0).value<QAbstractScrollArea*>(), pane.scrollView());
+    }
+};
+
+QTEST_MAIN(TestEditorView)
+#include "tst_editorview.moc"

@@ -1,0 +1,201 @@
+#include "core/MarkdownDocument.h"
+#include "core/RecentFilesStore.h"
+#include "shell/AppDelegate.h"
+#include "shell/AppNotifications.h"
+#include "shell/DocumentController.h"
+#include "shell/PlainDocumentWindow.h"
+#include "shell/SceneManager.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestSupport.h"
+#include "windows/AboutView.h"
+#include "windows/RecentFileItem.h"
+#include "windows/RecentFilesSection.h"
+#include "windows/WelcomeButtonStyles.h"
+#include "windows/WelcomeView.h"
+#include "windows/WelcomeWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QTest>
+
+namespace {
+
+// Remembers whether the home window was on screen when the open dialog came.
+class WatchingDialogs : public ScriptedDialogs {
+public:
+    std::function<bool()> welcomeVisible;
+    QList<bool> welcomeVisibleAtOpen;
+
+    QStringList askOpenPaths(QWidget* window, const QString& folder) override {
+        welcomeVisibleAtOpen.append(welcomeVisible());
+        return ScriptedDialogs::askOpenPaths(window, folder);
+    }
+};
+
+} // namespace
+
+class TestWelcomeWindow : public QObject {
+    Q_OBJECT
+
+    DocumentController& controller = DocumentController::shared();
+    SceneManager* scenes = nullptr;
+    WatchingDialogs* dialogs = nullptr;
+    QList<bool> welcomeVisibleAtNewWindow;
+
+    WelcomeWindow* welcome() const { return qobject_cast<WelcomeWindow*>(scenes->welcomeWindow()); }
+    bool welcomeVisible() const { return welcome() && welcome()->isVisible(); }
+
+    QStringList openFileNames() const {
+        QStringList names;
+        for (MarkdownDocument* document : controller.documents())
+            names.append(QFileInfo(document->fileUrl().toLocalFile()).fileName());
+        return names;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        scenes = new SceneManager(controller, this);
+        scenes->setWelcomeWindowFactory(
+            [this] { return new WelcomeWindow(controller, *scenes, RecentFilesStore::shared()); });
+        scenes->setAboutWindowFactory([] { return new AboutView; });
+        controller.setWindowFactory([this](MarkdownDocument& document, DocumentController& owner) {
+            welcomeVisibleAtNewWindow.append(welcomeVisible());
+            return new PlainDocumentWindow(document, owner);
+        });
+    }
+
+    void init() {
+        TestSupport::resetPreferences();
+        RecentFilesStore::shared().clear();
+        auto owned = std::make_unique<WatchingDialogs>();
+        dialogs = owned.get();
+        dialogs->welcomeVisible = [this] { return welcomeVisible(); };
+        DocumentDialogs::setShared(std::move(owned));
+        welcomeVisibleAtNewWindow.clear();
+    }
+
+    void cleanup() {
+        dialogs->discardAll(controller);
+        scenes->dismissWelcomeWindow();
+    }
+
+    void notificationsShowAndDismiss() {
+        AppNotifications::postShowWelcomeWindow();
+        QVERIFY(welcomeVisible());
+        QWidget* first = scenes->welcomeWindow();
+        QCOMPARE(first->windowTitle(), QStringLiteral("quon"));
+        QVERIFY(first->minimumWidth() >= WelcomeView::minimumWidth);
+        AppNotifications::postDismissWelcomeWindow();
+        QVERIFY(!welcomeVisible());
+        WelcomeWindow::openWelcomeWindow();
+        QVERIFY(welcomeVisible());
+        QCOMPARE(scenes->welcomeWindow(), first);
+
+        // A new-file request at launch keeps it away once.
+        AppNotifications::postDismissWelcomeWindow();
+        AppDelegate::setSuppressWelcomeOnce(true);
+        AppNotifications::postShowWelcomeWindow();
+        QVERIFY(!welcomeVisible());
+        QVERIFY(!AppDelegate::suppressWelcomeOnce());
+        AppNotifications::postShowWelcomeWindow();
+        QVERIFY(welcomeVisible());
+    }
+
+    void newAndOpenDismissFirst() {
+        AppNotifications::postShowWelcomeWindow();
+        welcome()->view()->newButton()->click();
+        QTRY_COMPARE(controller.documentCount(), 1);
+        QCOMPARE(welcomeVisibleAtNewWindow, QList<bool>{false});
+        QVERIFY(!welcomeVisible());
+
+        // Ctrl+N is the same command.
+        AppNotifications::postShowWelcomeWindow();
+        QCOMPARE(welcome()->newAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+        welcome()->newAction()->trigger();
+        QTRY_COMPARE(controller.documentCount(), 2);
+        QCOMPARE(welcomeVisibleAtNewWindow, (QList<bool>{false, false}));
+
+        // Open: the dialog comes after the window went; cancelling leaves it gone.
+        AppNotifications::postShowWelcomeWindow();
+        QCOMPARE(welcome()->openAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+        welcome()->view()->openButton()->click();
+        QTRY_COMPARE(dialogs->welcomeVisibleAtOpen.size(), 1);
+        QCOMPARE(dialogs->welcomeVisibleAtOpen.first(), false);
+        QVERIFY(!welcomeVisible());
+    }
+
+    void dropOpensLocalFilesInOrder() {
+        QTemporaryDir dir;
+        const QString b = TestSupport::writeFile(dir, QStringLiteral("b.md"), "# b\n");
+        const QString a = TestSupport::writeFile(dir, QStringLiteral("a.md"), "# a\n");
+        AppNotifications::postShowWelcomeWindow();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(b), QUrl(QStringLiteral("http://example.com/x.md")),
+                      QUrl::fromLocalFile(a)});
+        QDragEnterEvent enter(QPoint(3, 3), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(welcome()->view(), &enter);
+        QDropEvent drop(QPointF(3, 3), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(welcome()->view(), &drop);
+        QTRY_COMPARE(openFileNames(),
+                     (QStringList{QStringLiteral("b.md"), QStringLiteral("a.md")}));
+        QVERIFY(!welcomeVisible());
+        QCOMPARE(RecentFilesStore::shared().files().size(), 2);
+        QCOMPARE(RecentFilesStore::shared().files().first().url.fileName(), QStringLiteral("a.md"));
+        QVERIFY(dialogs->alerts.isEmpty());
+    }
+
+    void recentFileThatNoLongerOpens() {
+        QTemporaryDir dir;
+        const QString gone = TestSupport::writeFile(dir, QStringLiteral("gone.md"), "# g\n");
+        const QString kept = TestSupport::writeFile(dir, QStringLiteral("kept.md"), "# k\n");
+        RecentFilesStore::shared().record(QUrl::fromLocalFile(kept));
+        RecentFilesStore::shared().record(QUrl::fromLocalFile(gone));
+        QFile::remove(gone);
+        AppNotifications::postShowWelcomeWindow();
+
+        QList<RecentFileRow*> rows = welcome()->view()->recentSection()->rows();
+        QCOMPARE(rows.size(), 2);
+        QTest::mouseClick(rows[0], Qt::LeftButton, {}, QPoint(4, 4));
+        QCOMPARE(dialogs->alerts.size(), 1);
+        QCOMPARE(dialogs->alerts.first().first, QStringLiteral("Could Not Open File"));
+        QVERIFY(welcomeVisible());
+        QCOMPARE(controller.documentCount(), 0);
+        QCOMPARE(RecentFilesStore::shared().files().size(), 2);
+
+        // One that still exists opens and sends home away.
+        rows = welcome()->view()->recentSection()->rows();
+        QTest::mouseClick(rows[1], Qt::LeftButton, {}, QPoint(4, 4));
+        QCOMPARE(openFileNames(), QStringList{QStringLiteral("kept.md")});
+        QVERIFY(!welcomeVisible());
+        QCOMPARE(RecentFilesStore::shared().files().first().url.fileName(),
+                 QStringLiteral("kept.md"));
+    }
+
+    void aboutIsOneWindowRaisedAgain() {
+        AppNotifications::postShowWelcomeWindow();
+        QAction* about = welcome()->aboutAction();
+        QCOMPARE(about->text(), QStringLiteral("About quon"));
+        about->trigger();
+        QWidget* window = scenes->aboutWindow();
+        QVERIFY(qobject_cast<AboutView*>(window));
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->width(), AboutView::fixedWidth);
+        QVERIFY(window->height() >= SceneManager::aboutSize.height());
+
+        window->close();
+        about->trigger();
+        about->trigger();
+        QCOMPARE(scenes->aboutWindow(), window);
+        QVERIFY(window->isVisible());
+        int count = 0;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            count += qobject_cast<AboutView*>(top) ? 1 : 0;
+        QCOMPARE(count, 1);
+    }
+};
+
+QTEST_MAIN(TestWelcomeWindow)
+#include "tst_welcomewindow.moc"
