@@ -22,6 +22,6 @@ void MarkdownParseCache::parseNow(const QString& text) {
 }
 
 void MarkdownParseCache::assign(const QString& text) {
-    m_document = MarkdownParser::parse(text);
+    m_document = MarkdownParser::reparse(*m_document, text);
     Q_EMIT changed();
 }

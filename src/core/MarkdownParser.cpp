@@ -4,8 +4,10 @@
 #include <cmark-gfm-extension_api.h>
 #include <cmark-gfm.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -162,9 +164,7 @@ std::vector<qsizetype> lineStartsOf(const QString& text) {
     return starts;
 }
 
-} // namespace
-
-std::shared_ptr<const ParsedMarkdown> MarkdownParser::parse(const QString& text) {
+MarkdownNode parseTree(QStringView text) {
     static const bool registered = [] {
         cmark_gfm_core_extensions_ensure_registered();
         return true;
@@ -179,11 +179,168 @@ std::shared_ptr<const ParsedMarkdown> MarkdownParser::parse(const QString& text)
     const QByteArray utf8 = text.toUtf8();
     cmark_parser_feed(parser.get(), utf8.constData(), size_t(utf8.size()));
     NodePtr root(cmark_parser_finish(parser.get()));
+    MarkdownNode document;
+    convert(root.get(), 0, document);
+    return document;
+}
 
+// cmark gives some inline nodes (in table cells) no start column and a line
+// counted from their cell, not from the document: those stay as they are.
+void shiftLines(MarkdownNode& node, int lines) {
+    if (node.range.isValid() && (node.range.startColumn > 0 || node.isBlock())) {
+        node.range.startLine += lines;
+        node.range.endLine += lines;
+    }
+    for (MarkdownNode& child : node.children)
+        shiftLines(child, lines);
+}
+
+bool sameTree(const MarkdownNode& a, const MarkdownNode& b) {
+    if (a.kind != b.kind || a.range.startLine != b.range.startLine ||
+        a.range.startColumn != b.range.startColumn || a.range.endLine != b.range.endLine ||
+        a.range.endColumn != b.range.endColumn || a.headingLevel != b.headingLevel ||
+        a.checkbox != b.checkbox || a.listStart != b.listStart || a.tight != b.tight ||
+        a.literal != b.literal || a.language != b.language || a.destination != b.destination ||
+        a.title != b.title || a.children.size() != b.children.size())
+        return false;
+    for (size_t i = 0; i < a.children.size(); ++i)
+        if (!sameTree(a.children[i], b.children[i]))
+            return false;
+    return true;
+}
+
+// The text of lines first..last (1-based, inclusive), each with its line feed.
+QStringView linesOf(const ParsedMarkdown& parsed, int first, int last) {
+    const auto count = int(parsed.lineStarts.size());
+    const qsizetype begin = parsed.lineStarts[size_t(first - 1)];
+    const qsizetype end = last < count ? parsed.lineStarts[size_t(last)] : parsed.text.size();
+    return QStringView(parsed.text).mid(begin, end - begin);
+}
+
+// Re-parses only the top-level blocks an edit touched. Block structure is
+// decided line by line: where a top-level block starts on a line that the edit
+// left alone, with every line before it alone too, the parser is in the same
+// state as at the start of a document. So the edited part is parsed from the
+// start of the block before the edit through the first block after it, and
+// kept only when that block comes out exactly as before (then everything after
+// it is as before too). Reference definitions resolve across the whole
+// document, so a text with any is parsed whole.
+std::optional<MarkdownNode> reparseEdited(const ParsedMarkdown& before,
+                                          const ParsedMarkdown& after) {
+    const QString& oldText = before.text;
+    const QString& newText = after.text;
+    if (oldText.contains(u"]:") || newText.contains(u"]:"))
+        return std::nullopt;
+    const std::vector<MarkdownNode>& blocks = before.document.children;
+    // Blocks are found by their lines; cmark leaves some without any (an
+    // empty paragraph where a table took its only line).
+    if (blocks.empty() || std::any_of(blocks.begin(), blocks.end(),
+                                      [](const MarkdownNode& b) { return !b.range.isValid(); }))
+        return std::nullopt;
+
+    // The characters both texts share at the start and at the end.
+    const qsizetype shorter = qMin(oldText.size(), newText.size());
+    qsizetype prefix = 0;
+    while (prefix < shorter && oldText[prefix] == newText[prefix])
+        ++prefix;
+    if (prefix == oldText.size() && prefix == newText.size())
+        return before.document;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix &&
+           oldText[oldText.size() - 1 - suffix] == newText[newText.size() - 1 - suffix])
+        ++suffix;
+
+    // Lines above the edit: those ending, line feed included, within the common start.
+    const auto& oldStarts = before.lineStarts;
+    const int unchangedAbove =
+        int(std::upper_bound(oldStarts.begin(), oldStarts.end(), prefix) - oldStarts.begin()) - 1;
+    // Lines below it: from the first old line that lies in the common end and
+    // starts a line in the new text too.
+    const qsizetype growth = newText.size() - oldText.size();
+    int unchangedBelow = int(oldStarts.size()) + 1;
+    for (auto start = std::lower_bound(oldStarts.begin(), oldStarts.end(), oldText.size() - suffix);
+         start != oldStarts.end(); ++start) {
+        const qsizetype there = *start + growth;
+        if (there == 0 || newText[there - 1] == u'\n') {
+            unchangedBelow = int(start - oldStarts.begin()) + 1;
+            break;
+        }
+    }
+    const int lineShift = int(after.lineStarts.size()) - int(oldStarts.size());
+
+    // From the last block that starts on a line above the edit (or the top).
+    size_t first = 0;
+    int startLine = 1;
+    for (size_t i = 0; i < blocks.size() && blocks[i].range.startLine <= unchangedAbove; ++i) {
+        first = i;
+        startLine = blocks[i].range.startLine;
+    }
+    // Through the first block that starts below it.
+    size_t next = first;
+    while (next < blocks.size() && (blocks[next].range.startLine < unchangedBelow ||
+                                    blocks[next].range.startLine <= unchangedAbove))
+        ++next;
+
+    const int newLineCount = int(after.lineStarts.size());
+    const int regionEnd =
+        next < blocks.size() ? blocks[next].range.endLine + lineShift : newLineCount;
+    if (startLine < 1 || regionEnd < startLine || regionEnd > newLineCount)
+        return std::nullopt;
+    MarkdownNode region = parseTree(linesOf(after, startLine, regionEnd));
+    for (MarkdownNode& block : region.children)
+        shiftLines(block, startLine - 1);
+
+    if (next < blocks.size()) {
+        // The region ends with the block after the edit, exactly as it was.
+        if (region.children.empty())
+            return std::nullopt;
+        MarkdownNode expected = blocks[next];
+        shiftLines(expected, lineShift);
+        if (!sameTree(region.children.back(), expected))
+            return std::nullopt;
+        region.children.pop_back();
+    }
+
+    MarkdownNode document;
+    document.kind = MarkdownNodeKind::Document;
+    // Where cmark ends a document: the end of its last line that has text.
+    int lastLine = newLineCount;
+    if (newText.endsWith(u'\n'))
+        --lastLine;
+    document.range = {1, 1, lastLine,
+                      int(linesOf(after, lastLine, lastLine).toUtf8().size() -
+                          (newText.endsWith(u'\n') ? 1 : 0))};
+    document.children.reserve(first + region.children.size() + (blocks.size() - next));
+    document.children.insert(document.children.end(), blocks.begin(),
+                             blocks.begin() + qsizetype(first));
+    for (MarkdownNode& block : region.children)
+        document.children.push_back(std::move(block));
+    for (size_t i = next; i < blocks.size(); ++i) {
+        document.children.push_back(blocks[i]);
+        shiftLines(document.children.back(), lineShift);
+    }
+    return document;
+}
+
+} // namespace
+
+std::shared_ptr<const ParsedMarkdown> MarkdownParser::parse(const QString& text) {
     auto parsed = std::make_shared<ParsedMarkdown>();
     parsed->text = text;
-    convert(root.get(), 0, parsed->document);
+    parsed->document = parseTree(text);
     parsed->lineStarts = lineStartsOf(text);
+    return parsed;
+}
+
+std::shared_ptr<const ParsedMarkdown> MarkdownParser::reparse(const ParsedMarkdown& before,
+                                                              const QString& text) {
+    auto parsed = std::make_shared<ParsedMarkdown>();
+    parsed->text = text;
+    parsed->lineStarts = lineStartsOf(text);
+    if (std::optional<MarkdownNode> document = reparseEdited(before, *parsed))
+        parsed->document = std::move(*document);
+    else
+        parsed->document = parseTree(text);
     return parsed;
 }
 

@@ -95,6 +95,10 @@ struct ParsedMarkdown {
 namespace MarkdownParser {
 
 std::shared_ptr<const ParsedMarkdown> parse(const QString& text);
+// The parse of `text`, the same as parse(text), made from an earlier parse by
+// parsing again only the top-level blocks an edit touched where that is sure
+// to give the same tree (and the whole text otherwise).
+std::shared_ptr<const ParsedMarkdown> reparse(const ParsedMarkdown& before, const QString& text);
 
 } // namespace MarkdownParser
 
