@@ -248,10 +248,6 @@
         <translation>Encabezado %1</translation>
     </message>
     <message>
-        <source>Help</source>
-        <translation>Ayuda</translation>
-    </message>
-    <message>
         <source>Home</source>
         <translation>Inicio</translation>
     </message>

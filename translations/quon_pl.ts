@@ -248,10 +248,6 @@
         <translation>Nagłówek %1</translation>
     </message>
     <message>
-        <source>Help</source>
-        <translation>Pomoc</translation>
-    </message>
-    <message>
         <source>Home</source>
         <translation>Strona główna</translation>
     </message>

@@ -4,12 +4,14 @@
 #include "shell/AppNotifications.h"
 #include "shell/DocumentController.h"
 #include "shell/DocumentOpener.h"
-#include "windows/AboutCommands.h"
+#include "shell/SceneManager.h"
+#include "shell/WindowCommands.h"
+#include "shell/WindowMenuBar.h"
 #include "windows/WelcomeView.h"
 
 #include <QAction>
 #include <QEvent>
-#include <QMenuBar>
+#include <QTimer>
 
 WelcomeWindow::WelcomeWindow(DocumentController& controller, SceneManager& scenes,
                              RecentFilesStore& store, QWidget* parent)
@@ -17,27 +19,26 @@ WelcomeWindow::WelcomeWindow(DocumentController& controller, SceneManager& scene
     m_view = new WelcomeView(store, this);
     setCentralWidget(m_view);
 
-    // Queued: the window hides before the new window or the open dialog
-    // appears, and not from inside the click or key press that asked.
-    m_fileMenu = menuBar()->addMenu(QString());
-    m_new = m_fileMenu->addAction(QString());
-    m_new->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    connect(m_new, &QAction::triggered, this, &WelcomeWindow::newDocument, Qt::QueuedConnection);
-    m_open = m_fileMenu->addAction(QString());
-    m_open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    connect(m_open, &QAction::triggered, this, &WelcomeWindow::openDocument, Qt::QueuedConnection);
-    m_fileMenu->addSeparator();
-    m_quit = m_fileMenu->addAction(QString());
-    m_quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    connect(
-        m_quit, &QAction::triggered, &m_controller, [this] { m_controller.quit(); },
-        Qt::QueuedConnection);
-    m_helpMenu = menuBar()->addMenu(QString());
-    m_about = AboutCommands::makeAboutAction(scenes, this);
-    m_helpMenu->addAction(m_about);
+    // The same menus as every window, built by the one builder. New and Open
+    // dismiss the home window first; queued, so it hides before the new
+    // window or the open dialog appears, and not inside the click that asked.
+    ApplicationCommands application = ApplicationCommands::shared();
+    application.newDocument = [this] { QTimer::singleShot(0, this, &WelcomeWindow::newDocument); };
+    application.openDocument = [this] {
+        QTimer::singleShot(0, this, &WelcomeWindow::openDocument);
+    };
+    application.quit = [this] {
+        QTimer::singleShot(0, &m_controller, [this] { m_controller.quit(); });
+    };
+    if (!application.showAbout)
+        application.showAbout = [&scenes] { scenes.showAboutWindow(); };
+    FocusedValues values;
+    values.openWelcomeWindow = &WelcomeWindow::openWelcomeWindow;
+    m_commands = new WindowCommands(this, values, application);
+    setMenuBar(new WindowMenuBar(*m_commands, this));
 
-    connect(m_view, &WelcomeView::newDocumentRequested, m_new, &QAction::trigger);
-    connect(m_view, &WelcomeView::openDocumentRequested, m_open, &QAction::trigger);
+    connect(m_view, &WelcomeView::newDocumentRequested, newAction(), &QAction::trigger);
+    connect(m_view, &WelcomeView::openDocumentRequested, openAction(), &QAction::trigger);
     // Queued: a conversion question must not run inside the drop.
     connect(m_view, &WelcomeView::filesDropped, this, &WelcomeWindow::openDroppedFiles,
             Qt::QueuedConnection);
@@ -81,10 +82,16 @@ void WelcomeWindow::changeEvent(QEvent* event) {
 
 void WelcomeWindow::retranslate() {
     setWindowTitle(L10n::tr("quon"));
-    m_fileMenu->setTitle(L10n::tr("File"));
-    m_new->setText(L10n::tr("New"));
-    m_open->setText(L10n::tr("Open…"));
-    m_quit->setText(L10n::tr("Quit"));
-    m_helpMenu->setTitle(L10n::tr("Help"));
-    m_about->setText(AboutCommands::title());
+}
+
+QAction* WelcomeWindow::newAction() const {
+    return m_commands->newDocument;
+}
+
+QAction* WelcomeWindow::openAction() const {
+    return m_commands->openDocument;
+}
+
+QAction* WelcomeWindow::aboutAction() const {
+    return m_commands->about;
 }

@@ -8,7 +8,7 @@ class RecentFilesStore;
 class SceneManager;
 class WelcomeView;
 class QAction;
-class QMenu;
+class WindowCommands;
 
 // The home window: the welcome view in a window titled "quon", with the
 // commands that create and open documents. The scene manager shows and hides
@@ -21,9 +21,9 @@ public:
 
     WelcomeView* view() const { return m_view; }
     // The same commands as the buttons; Ctrl+N and Ctrl+O.
-    QAction* newAction() const { return m_new; }
-    QAction* openAction() const { return m_open; }
-    QAction* aboutAction() const { return m_about; }
+    QAction* newAction() const;
+    QAction* openAction() const;
+    QAction* aboutAction() const;
 
     // What the "Welcome Window" command does while this window is in front.
     static void openWelcomeWindow();
@@ -40,10 +40,5 @@ private:
 
     DocumentController& m_controller;
     WelcomeView* m_view = nullptr;
-    QMenu* m_fileMenu = nullptr;
-    QMenu* m_helpMenu = nullptr;
-    QAction* m_new = nullptr;
-    QAction* m_open = nullptr;
-    QAction* m_quit = nullptr;
-    QAction* m_about = nullptr;
+    WindowCommands* m_commands = nullptr;
 };
