@@ -41,10 +41,8 @@ bool isTyping(const QKeyEvent* event) {
     return !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
 }
 
-} // namespace
-
-namespace {
 constexpr int caretWidth = 2;
+
 } // namespace
 
 MarkdownTextView::MarkdownTextView(QWidget* parent) : QPlainTextEdit(parent) {
@@ -318,11 +316,12 @@ void MarkdownTextView::contextMenuLink() {
 }
 
 void MarkdownTextView::contextMenuHeading(int level) {
-    if (level == 0)
-        level =
-            MarkdownEditingSupport::headingLevel(MarkdownEditingSupport::firstSelectedLine(this));
-    if (level >= 1 && level <= 6)
-        MarkdownEditingSupport::applyHeading(this, level);
+    // Normal Text strips every selected line's marker; taking the first
+    // line's level instead would add headings to the other lines.
+    if (level == 0 &&
+        MarkdownEditingSupport::headingLevel(MarkdownEditingSupport::firstSelectedLine(this)) == 0)
+        return;
+    MarkdownEditingSupport::applyHeading(this, level);
 }
 
 void MarkdownTextView::contextMenuBulletList() {

@@ -66,7 +66,8 @@ public Q_SLOTS:
     void contextMenuStrikethrough();
     void contextMenuInlineCode();
     void contextMenuLink();
-    // Level 1 to 6 toggles that heading; 0 removes the first line's marker.
+    // Level 1 to 6 toggles that heading; 0 (Normal Text) removes the marker
+    // of every selected line when the first one has a heading.
     void contextMenuHeading(int level);
     void contextMenuBulletList();
     void contextMenuNumberedList();

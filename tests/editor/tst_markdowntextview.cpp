@@ -209,6 +209,10 @@ private Q_SLOTS:
         setMarked(view, m("### a‸\n### b"));
         view.contextMenuHeading(0);
         QCOMPARE(marked(view), m("«a\n»### b"));
+        // ...from every selected line, adding no heading to any of them.
+        setMarked(view, m("«## a\nb\n# c»"));
+        view.contextMenuHeading(0);
+        QCOMPARE(marked(view), m("«a\nb\nc»"));
         // ...and does nothing on a plain line.
         setMarked(view, m("pl‸ain"));
         view.contextMenuHeading(0);
