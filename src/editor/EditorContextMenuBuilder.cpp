@@ -134,6 +134,19 @@ QMenu* listMenu(QMenu* parent, MarkdownTextView* view) {
     return menu;
 }
 
+QPalette menuPalette(ColorScheme scheme) {
+    const bool dark = scheme == ColorScheme::Dark;
+    const DesignSystem& active = AppearanceService::shared().designSystem();
+    const DesignSystem standard =
+        DesignSystem::make(dark ? DesignSystem::Colors::dark() : DesignSystem::Colors::light(),
+                           dark ? FontDesign::Default : FontDesign::Serif, dark);
+    QPalette palette = AppearanceService::palette(active.isDark() == dark ? active : standard);
+    // Fusion etches disabled items in the light colour, a bright ghost on a
+    // dark menu.
+    palette.setColor(QPalette::Light, palette.color(QPalette::Window));
+    return palette;
+}
+
 } // namespace
 
 QMenu* makeMenu(MarkdownTextView* view) {
@@ -159,19 +172,6 @@ std::optional<ColorScheme> resolvedAppearance(const std::optional<EditorTheme>& 
     if (!theme)
         return std::nullopt;
     return isDarkTheme(*theme) ? ColorScheme::Dark : ColorScheme::Light;
-}
-
-QPalette menuPalette(ColorScheme scheme) {
-    const bool dark = scheme == ColorScheme::Dark;
-    const DesignSystem& active = AppearanceService::shared().designSystem();
-    const DesignSystem standard =
-        DesignSystem::make(dark ? DesignSystem::Colors::dark() : DesignSystem::Colors::light(),
-                           dark ? FontDesign::Default : FontDesign::Serif, dark);
-    QPalette palette = AppearanceService::palette(active.isDark() == dark ? active : standard);
-    // Fusion etches disabled items in the light colour, a bright ghost on a
-    // dark menu.
-    palette.setColor(QPalette::Light, palette.color(QPalette::Window));
-    return palette;
 }
 
 void applyAppearance(QWidget* widget, const std::optional<EditorTheme>& theme) {

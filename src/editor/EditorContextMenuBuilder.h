@@ -4,7 +4,6 @@
 #include "editor/EditorTheme.h"
 
 #include <QIcon>
-#include <QPalette>
 #include <optional>
 
 class MarkdownTextView;
@@ -29,11 +28,9 @@ QIcon menuSymbol(const QString& name, const QColor& colour);
 // is bright); none without a theme, so the system's look stays.
 std::optional<ColorScheme> resolvedAppearance(const std::optional<EditorTheme>& theme);
 
-// The palette of a light or a dark menu: the active design system's when it
-// has that scheme, else the standard light or dark one.
-QPalette menuPalette(ColorScheme scheme);
-
-// Gives a menu or popover the look of the theme (nothing without one).
+// Gives a menu or popover the look of the theme (nothing without one): the
+// active design system's palette when it has that scheme, else the standard
+// light or dark one.
 void applyAppearance(QWidget* widget, const std::optional<EditorTheme>& theme);
 
 } // namespace EditorContextMenuBuilder

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QMimeDatabase>
+#include <QSet>
 
 namespace ImageDropSupport {
 
@@ -51,8 +52,6 @@ QString escaped(const QString& text, QLatin1String special) {
     return out;
 }
 
-} // namespace
-
 const QSet<QString>& imageExtensions() {
     static const QSet<QString> extensions{QStringLiteral("png"),  QStringLiteral("jpg"),
                                           QStringLiteral("jpeg"), QStringLiteral("gif"),
@@ -62,17 +61,16 @@ const QSet<QString>& imageExtensions() {
     return extensions;
 }
 
+} // namespace
+
 bool isImageFile(const QString& path) {
     const QFileInfo info(path);
     if (info.isDir())
         return false;
-    const QMimeDatabase db;
-    if (isImageType(db.mimeTypeForFile(info)))
-        return true;
-    if (imageExtensions().contains(info.suffix().toLower()))
-        return true;
-    // A name that says nothing (x.dat) leaves the content to decide.
-    return info.isFile() && isImageType(db.mimeTypeForFile(info, QMimeDatabase::MatchContent));
+    // The extension needs no read; the type database reads the content only
+    // when the name says nothing (x.dat).
+    return imageExtensions().contains(info.suffix().toLower()) ||
+           isImageType(QMimeDatabase().mimeTypeForFile(info));
 }
 
 QList<QUrl> imageUrls(const QMimeData* data) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QList>
-#include <QSet>
 #include <QString>
 #include <QUrl>
 
@@ -12,11 +11,9 @@ class QMimeData;
 // image is inside it, else absolute. Nothing is copied or moved.
 namespace ImageDropSupport {
 
-// png jpg jpeg gif webp svg heic tif tiff bmp.
-const QSet<QString>& imageExtensions();
-
-// An image by its content type (by name, else by content), or by its
-// extension in any case. Folders are never images.
+// An image by its extension (png jpg jpeg gif webp svg heic tif tiff bmp, in
+// any case) or by its content type (by name, else by content). Folders are
+// never images.
 bool isImageFile(const QString& path);
 
 // The local image files a drag carries, in its order. Anything but local

@@ -98,8 +98,10 @@ bool transformSelectedLines(QPlainTextEdit* editor,
     return true;
 }
 
-bool applyMarkedList(QPlainTextEdit* editor, const QString& marker,
-                     const QRegularExpression& isItem) {
+// Puts the next marker on every non-blank selected line in place of any list
+// marker, or only strips the markers when every non-blank line is an item.
+bool applyMarkedList(QPlainTextEdit* editor, const QRegularExpression& isItem,
+                     const std::function<QString()>& nextMarker) {
     const QTextDocument* doc = editor->document();
     const QString old =
         EditorText::text(doc, EditorText::lineRange(doc, EditorText::selection(editor)));
@@ -108,7 +110,7 @@ bool applyMarkedList(QPlainTextEdit* editor, const QString& marker,
         if (isBlank(line))
             return line;
         const QString rest = stripped(line, patterns().anyListMarker);
-        return remove ? rest : marker + rest;
+        return remove ? rest : nextMarker() + rest;
     });
 }
 
@@ -244,24 +246,17 @@ bool applyHeading(QPlainTextEdit* editor, int level) {
 }
 
 bool applyBulletList(QPlainTextEdit* editor) {
-    return applyMarkedList(editor, QStringLiteral("- "), patterns().bulletMarker);
+    return applyMarkedList(editor, patterns().bulletMarker, [] { return QStringLiteral("- "); });
 }
 
 bool applyTaskList(QPlainTextEdit* editor) {
-    return applyMarkedList(editor, QStringLiteral("- [ ] "), patterns().taskMarker);
+    return applyMarkedList(editor, patterns().taskMarker, [] { return QStringLiteral("- [ ] "); });
 }
 
 bool applyNumberedList(QPlainTextEdit* editor) {
-    const QTextDocument* doc = editor->document();
-    const QString old =
-        EditorText::text(doc, EditorText::lineRange(doc, EditorText::selection(editor)));
-    const bool remove = allNonBlankLinesMatch(selectedLines(old), patterns().numberedMarker);
     int counter = 1;
-    return transformSelectedLines(editor, [&](const QString& line) {
-        if (isBlank(line))
-            return line;
-        const QString rest = stripped(line, patterns().anyListMarker);
-        return remove ? rest : QString::number(counter++) + QStringLiteral(". ") + rest;
+    return applyMarkedList(editor, patterns().numberedMarker, [&counter] {
+        return QString::number(counter++) + QStringLiteral(". ");
     });
 }
 

@@ -86,10 +86,6 @@ void MarkdownTextEditor::applyConfig() {
     paintMatches();
 }
 
-QString MarkdownTextEditor::documentDirectory() const {
-    return m_view->documentDirectory();
-}
-
 void MarkdownTextEditor::setDocumentDirectory(const QString& directory) {
     m_view->setDocumentDirectory(directory);
 }

@@ -53,14 +53,10 @@ public:
     // in place (caret, scroll and undo stay).
     void setHighlightConfig(const HighlightConfig& config);
 
-    QString documentDirectory() const;
     void setDocumentDirectory(const QString& directory);
 
-    const DocumentSearchState& searchState() const { return m_search; }
     void setSearchState(const DocumentSearchState& state);
-    bool isFindActive() const { return m_findActive; }
     void setFindActive(bool active);
-    int findSessionId() const { return m_findSessionId; }
     void setFindSessionId(int id);
 
     // The matches painted now, as drawn over the view.

@@ -81,7 +81,6 @@ private Q_SLOTS:
         QVERIFY(!ImageDropSupport::isImageFile(pdf));
         QVERIFY(!ImageDropSupport::isImageFile(unknown));
         QVERIFY(!ImageDropSupport::isImageFile(dir.filePath(QStringLiteral("folder.png"))));
-        QCOMPARE(ImageDropSupport::imageExtensions().size(), 10);
 
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(text), QUrl::fromLocalFile(upper),
