@@ -19,17 +19,22 @@ private Q_SLOTS:
 
     void fontFollowsThePreferencesLive() {
         EditorView pane;
-        QCOMPARE(pane.highlightConfig().fontSize, 14.0);
         QCOMPARE(pane.highlightConfig().baseFont.pointSizeF(), 10.5);
         pane.setText(QStringLiteral("line\n").repeated(200));
+        pane.resize(300, 200);
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
         QTest::keyClick(pane.textView(), Qt::Key_A);
-        QTextCursor cursor(pane.textView()->document()->findBlockByNumber(120));
+        const QTextCursor cursor(pane.textView()->document()->findBlockByNumber(120));
         pane.textView()->setTextCursor(cursor);
+        QScrollBar* bar = pane.textView()->verticalScrollBar();
+        bar->setValue(100);
 
         Preferences::shared().setNumber(PreferenceKeys::editorFontSize, 20);
         QCOMPARE(pane.highlightConfig().fontSize, 20.0);
         QCOMPARE(pane.textView()->font().pointSizeF(), 15.0);
         QCOMPARE(pane.textView()->textCursor().position(), cursor.position());
+        QCOMPARE(bar->value(), 100);
         QVERIFY(pane.textView()->document()->isUndoAvailable());
 
         Preferences::shared().setBoolean(PreferenceKeys::useSystemFont, false);
@@ -37,9 +42,7 @@ private Q_SLOTS:
         const bool hasMenlo = QFontDatabase::families().contains(QStringLiteral("Menlo"));
         QCOMPARE(font.families().first(),
                  hasMenlo ? QStringLiteral("Menlo") : QStringLiteral("DejaVu Sans Mono"));
-        QVERIFY(QFontInfo(font).fixedPitch());
         QCOMPARE(font.pointSizeF(), 15.0);
-
         Preferences::shared().setBoolean(PreferenceKeys::useSystemFont, true);
         QVERIFY(QFontInfo(pane.highlightConfig().baseFont).fixedPitch());
 
@@ -53,19 +56,15 @@ private Q_SLOTS:
         pane.resize(300, 200);
         pane.show();
         QVERIFY(QTest::qWaitForWindowExposed(&pane));
-        const DesignSystem& light = AppearanceService::shared().designSystem();
-        QCOMPARE(pane.highlightConfig().theme, EditorTheme::from(light));
-        QCOMPARE(pane.grab().toImage().pixelColor(2, 2).rgba(),
-                 light.colors.editorSurface.toQColor().rgba());
-
-        Preferences::shared().setString(PreferenceKeys::appearancePreference,
-                                        QStringLiteral("dark"));
-        const DesignSystem& dark = AppearanceService::shared().designSystem();
-        QVERIFY(dark.isDark());
-        QCOMPARE(pane.highlightConfig().theme, EditorTheme::from(dark));
+        for (const char* appearance : {"light", "dark"}) {
+            Preferences::shared().setString(PreferenceKeys::appearancePreference,
+                                            QString::fromLatin1(appearance));
+            const DesignSystem& ds = AppearanceService::shared().designSystem();
+            QCOMPARE(pane.highlightConfig().theme, EditorTheme::from(ds));
+            QCOMPARE(pane.grab().toImage().pixelColor(2, 2).rgba(),
+                     ds.colors.editorSurface.toQColor().rgba());
+        }
         QVERIFY(isDarkTheme(*pane.textView()->editorTheme()));
-        QCOMPARE(pane.grab().toImage().pixelColor(2, 2).rgba(),
-                 dark.colors.editorSurface.toQColor().rgba());
     }
 
     void forwardsTheEditorsSignals() {
@@ -79,16 +78,14 @@ private Q_SLOTS:
         pane.setDocumentDirectory(QStringLiteral("/docs"));
         QCOMPARE(pane.textView()->documentDirectory(), QStringLiteral("/docs"));
         QTest::keyClick(pane.textView(), Qt::Key_X);
-        QCOMPARE(edited.count(), 1);
-        QCOMPARE(pane.text(), QStringLiteral("xabc"));
         pane.textView()->contextMenuFind();
-        QCOMPARE(find.count(), 1);
         pane.textView()->selectAll();
         pane.setFindActive(true);
         pane.setFindSessionId(7);
-        QCOMPARE(session.count(), 1);
-        QCOMPARE(session.first().at(0).toString(), QStringLiteral("xabc"));
         pane.setSearchState({QStringLiteral("b"), 0, {{2, 1}}});
+        QCOMPARE(edited.first().at(0).toString(), QStringLiteral("xabc"));
+        QCOMPARE(find.count(), 1);
+        QCOMPARE(session.first().at(0).toString(), QStringLiteral("xabc"));
         QCOMPARE(pane.editor()->paintedMatches().size(), 1);
         QTRY_COMPARE(ready.count(), 1);
         QCOMPARE(ready.first().at(0).value<QAbstractScrollArea*>(), pane.scrollView());

@@ -8,8 +8,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using EditorFixture::marked;
-using EditorFixture::setMarked;
+using namespace EditorFixture;
 
 // Under X11 Qt binds Ctrl+K to deleting the rest of the line; the editor's
 // Markdown keys must win over that and over window shortcuts.
@@ -35,23 +34,22 @@ private Q_SLOTS:
         view->setFocus();
         QTRY_VERIFY(view->hasFocus());
 
-        pane->setText(QStringLiteral("site and more"));
-        setMarked(*view, QString::fromUtf8("«site» and more"));
+        setMarked(*view, u8("«site» and more"));
         QTest::keyClick(view, Qt::Key_K, Qt::ControlModifier);
-        QCOMPARE(marked(*view), QString::fromUtf8("[site](url)‸ and more"));
+        QCOMPARE(marked(*view), u8("[site](url)‸ and more"));
         QTest::keyClick(view, Qt::Key_K, Qt::ControlModifier);
-        QCOMPARE(marked(*view), QString::fromUtf8("[site](url)[«text»](url) and more"));
+        QCOMPARE(marked(*view), u8("[site](url)[«text»](url) and more"));
 
-        setMarked(*view, QString::fromUtf8("a‸ b"));
+        setMarked(*view, u8("a‸ b"));
         QTest::keyClick(view, Qt::Key_B, Qt::ControlModifier);
-        QCOMPARE(marked(*view), QString::fromUtf8("a**‸** b"));
+        QCOMPARE(marked(*view), u8("a**‸** b"));
         QCOMPARE(stolen.count(), 0);
         QTest::keyClick(view, Qt::Key_I, Qt::ControlModifier);
-        QCOMPARE(marked(*view), QString::fromUtf8("a**_‸_** b"));
+        QCOMPARE(marked(*view), u8("a**_‸_** b"));
 
         QTest::keyClick(view, Qt::Key_Return, Qt::ShiftModifier);
         QTest::keyClick(view, Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(marked(*view), QString::fromUtf8("a**_\n\n‸_** b"));
+        QCOMPARE(marked(*view), u8("a**_\n\n‸_** b"));
         QVERIFY(!view->document()->toRawText().contains(QChar::LineSeparator));
     }
 };

@@ -1,5 +1,6 @@
 #include "support/EditorFixture.h"
 
+#include "core/DesignSystem.h"
 #include "editor/EditorText.h"
 
 #include <QTextCursor>
@@ -42,20 +43,38 @@ QString marked(const QPlainTextEdit& editor) {
     return text;
 }
 
-Outcome run(const QString& markedText, const std::function<bool(QPlainTextEdit*)>& rule) {
-    QPlainTextEdit editor;
+Outcome run(QPlainTextEdit& editor, const QString& markedText, const Rule& rule) {
     setMarked(editor, markedText);
     const QString before = EditorText::text(editor.document());
     Outcome out;
-    QObject::connect(editor.document(), &QTextDocument::undoCommandAdded,
-                     [&out] { ++out.undoSteps; });
+    const QMetaObject::Connection counting = QObject::connect(
+        editor.document(), &QTextDocument::undoCommandAdded, [&out] { ++out.undoSteps; });
     out.result = rule(&editor);
+    QObject::disconnect(counting);
     out.state = marked(editor);
     out.textChanged = EditorText::text(editor.document()) != before;
     editor.undo();
     out.undoRestores =
         !editor.document()->isUndoAvailable() && EditorText::text(editor.document()) == before;
     return out;
+}
+
+Outcome run(const QString& markedText, const Rule& rule) {
+    QPlainTextEdit editor;
+    return run(editor, markedText, rule);
+}
+
+HighlightConfig config(bool dark, double size) {
+    const DesignSystem ds =
+        DesignSystem::make(dark ? DesignSystem::Colors::dark() : DesignSystem::Colors::light(),
+                           FontDesign::Serif, dark);
+    return {size, EditorTheme::from(ds),
+            DesignSystem::Typography::font(FontDesign::Monospaced, size)};
+}
+
+QByteArray pngBytes() {
+    return QByteArray::fromHex(
+        "89504e470d0a1a0a0000000d49484452000000010000000108060000001f15c489");
 }
 
 } // namespace EditorFixture

@@ -10,7 +10,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
         auto row = [](const char* name, const char* before, const char* after) {
-            QTest::newRow(name) << QString::fromUtf8(before) << QString::fromUtf8(after);
+            QTest::newRow(name) << EditorFixture::u8(before) << EditorFixture::u8(after);
         };
         row("adds", "Hello ‸", "> Hello ‸");
         row("removes", "> Hel‸lo ", "Hello ‸");
