@@ -128,9 +128,12 @@ private Q_SLOTS:
         w.panes->type(QStringLiteral("e"));
         QCOMPARE(w.panes->previewRenders, renders + 2);
 
+        // An edit the hidden editor still reports is not lost.
         w.commands().modePreview->trigger();
+        w.panes->type(QStringLiteral("f"));
+        QCOMPARE(w.document->text(), QStringLiteral("abcdef"));
         w.commands().modeEdit->trigger();
-        QCOMPARE(w.panes->textEdit()->toPlainText(), QStringLiteral("abcde"));
+        QCOMPARE(w.panes->textEdit()->toPlainText(), QStringLiteral("abcdef"));
         QVERIFY(w.panes->textEdit()->document()->isUndoAvailable());
         // The editor's own edits never come back to it.
         QCOMPARE(w.panes->editorTextSets, 1);

@@ -3,7 +3,6 @@
 #include "shell/AppDelegate.h"
 #include "shell/AppNotifications.h"
 #include "shell/DocumentController.h"
-#include "shell/PlainDocumentWindow.h"
 #include "shell/SceneManager.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
@@ -18,6 +17,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMimeData>
 #include <QTest>
 
@@ -61,9 +61,9 @@ private Q_SLOTS:
         scenes->setWelcomeWindowFactory(
             [this] { return new WelcomeWindow(controller, *scenes, RecentFilesStore::shared()); });
         scenes->setAboutWindowFactory([] { return new AboutView; });
-        controller.setWindowFactory([this](MarkdownDocument& document, DocumentController& owner) {
+        controller.setWindowFactory([this](MarkdownDocument&, DocumentController&) {
             welcomeVisibleAtNewWindow.append(welcomeVisible());
-            return new PlainDocumentWindow(document, owner);
+            return new QMainWindow;
         });
     }
 
