@@ -147,6 +147,21 @@ private Q_SLOTS:
         QCOMPARE(readFile(b), QByteArray("b\n"));
     }
 
+    // A quit that arrives while a close question is up waits for that answer
+    // instead of asking about the same document a second time.
+    void quitDuringCloseQuestionAsksOnce() {
+        controller.newDocument();
+        MarkdownDocument* document = controller.documents().first();
+        type(document, QStringLiteral("typed "));
+        bool quitResult = true;
+        dialogs->whileAskingSave = [&] { quitResult = controller.quit(); };
+        dialogs->saveChoices = {SaveChangesChoice::Cancel};
+        QVERIFY(!controller.close(document));
+        QVERIFY(!quitResult);
+        QCOMPARE(dialogs->saveQuestions.size(), 1);
+        QCOMPARE(controller.documentCount(), 1);
+    }
+
     void saveIntoReadOnlyFolderAlerts() {
         QTemporaryDir dir;
         const QString locked = TestSupport::readOnlyFolder(dir);

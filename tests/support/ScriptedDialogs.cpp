@@ -1,5 +1,7 @@
 #include "support/ScriptedDialogs.h"
 
+#include <utility>
+
 #include "core/MarkdownDocument.h"
 #include "shell/DocumentController.h"
 
@@ -16,6 +18,8 @@ ScriptedDialogs& ScriptedDialogs::install() {
 
 SaveChangesChoice ScriptedDialogs::askSaveChanges(QWidget*, const QString& documentName) {
     saveQuestions.append(documentName);
+    if (whileAskingSave)
+        std::exchange(whileAskingSave, nullptr)();
     return saveChoices.isEmpty() ? SaveChangesChoice::Cancel : saveChoices.takeFirst();
 }
 

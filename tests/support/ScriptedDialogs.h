@@ -23,6 +23,7 @@ public:
     std::function<void()> onConfirm; // runs while a confirm() question is up
 
     QStringList saveQuestions;             // document names asked about
+    std::function<void()> whileAskingSave; // runs inside the save question
     QStringList confirmTexts;              // texts of confirm()
     QList<QPair<QString, QString>> alerts; // title, message
 
