@@ -1,9 +1,11 @@
 #include "support/ScriptedDialogs.h"
 
+#include "core/MarkdownDocument.h"
 #include "shell/DocumentController.h"
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFileInfo>
 
 ScriptedDialogs& ScriptedDialogs::install() {
     auto dialogs = std::make_unique<ScriptedDialogs>();
@@ -43,4 +45,11 @@ void ScriptedDialogs::discardAll(DocumentController& controller) {
         controller.close(document);
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QStringList ScriptedDialogs::openFileNames(const DocumentController& controller) {
+    QStringList names;
+    for (MarkdownDocument* document : controller.documents())
+        names.append(QFileInfo(document->fileUrl().toLocalFile()).fileName());
+    return names;
 }

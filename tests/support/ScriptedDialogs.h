@@ -38,4 +38,6 @@ public:
     // Closes every document of the controller without saving and lets the
     // windows go.
     void discardAll(DocumentController& controller);
+    // The file names of the controller's documents, in opening order.
+    static QStringList openFileNames(const DocumentController& controller);
 };
