@@ -22,9 +22,12 @@ run: build
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# As root the web engine's sandbox cannot start; the PDF figure needs it off.
+BENCH_ENV := $(if $(filter 0,$(shell id -u)),QTWEBENGINE_DISABLE_SANDBOX=1)
+
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target quon-bench
-	./$(BUILD_DIR)/bench/quon-bench
+	$(BENCH_ENV) ./$(BUILD_DIR)/bench/quon-bench $(ARGS)
 
 format:
 	@git ls-files -co --exclude-standard '*.cpp' '*.h' | xargs -r clang-format -i

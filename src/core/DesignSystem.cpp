@@ -1,7 +1,5 @@
 #include "core/DesignSystem.h"
 
-#include "platform/SystemColorScheme.h"
-
 namespace {
 
 ColorValue rgb(double r, double g, double b) {
@@ -150,10 +148,4 @@ DesignSystem::Typography DesignSystem::Typography::standard(FontDesign design) {
 DesignSystem DesignSystem::make(const Colors& colors, FontDesign design, bool dark) {
     return {colors, Typography::standard(design),
             dark ? QStringLiteral("atom-one-dark") : QStringLiteral("atom-one-light")};
-}
-
-DesignSystem DesignSystem::current() {
-    if (SystemColorScheme::shared().isDark())
-        return make(Colors::dark(), FontDesign::Default, true);
-    return make(Colors::light(), FontDesign::Serif, false);
 }

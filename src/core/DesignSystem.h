@@ -54,7 +54,5 @@ struct DesignSystem {
 
     bool isDark() const { return codeTheme == QLatin1String("atom-one-dark"); }
 
-    // The look of the current system scheme with no preferences consulted.
-    static DesignSystem current();
     static DesignSystem make(const Colors& colors, FontDesign design, bool dark);
 };

@@ -10,9 +10,9 @@ MarkdownDocument::MarkdownDocument(QObject* parent) : QObject(parent) {
     m_savedText = m_text;
 }
 
-MarkdownDocument::MarkdownDocument(DocumentFileContents contents, QObject* parent)
-    : QObject(parent) {
-    resetToContents(contents);
+MarkdownDocument::MarkdownDocument(const DocumentFileContents& contents, QObject* parent)
+    : QObject(parent), m_text(contents.text) {
+    adoptSavedContents(contents);
 }
 
 std::unique_ptr<MarkdownDocument> MarkdownDocument::open(const QString& path,
@@ -20,7 +20,7 @@ std::unique_ptr<MarkdownDocument> MarkdownDocument::open(const QString& path,
     auto contents = DocumentFile::read(path, error);
     if (!contents)
         return nullptr;
-    auto document = std::make_unique<MarkdownDocument>(std::move(*contents));
+    auto document = std::make_unique<MarkdownDocument>(*contents);
     document->setFileUrl(QUrl::fromLocalFile(path));
     return document;
 }
@@ -108,11 +108,6 @@ bool MarkdownDocument::save(const QString& path, DocumentFileError* error) {
     m_savedBytes = *bytes;
     m_hasSavedBytes = true;
     return true;
-}
-
-void MarkdownDocument::resetToContents(const DocumentFileContents& contents) {
-    adoptSavedContents(contents);
-    setText(contents.text);
 }
 
 void MarkdownDocument::adoptSavedContents(const DocumentFileContents& contents) {

@@ -17,7 +17,7 @@ public:
     // "newDocumentStartsEmpty" read now.
     explicit MarkdownDocument(QObject* parent = nullptr);
     // A document over contents already read.
-    explicit MarkdownDocument(DocumentFileContents contents, QObject* parent = nullptr);
+    explicit MarkdownDocument(const DocumentFileContents& contents, QObject* parent = nullptr);
 
     // Reads a file; a path that is not a regular file or bytes that are not
     // UTF-8 give no document and an error naming the file.
@@ -46,8 +46,6 @@ public:
     // Writes atomically; on success the written bytes become the saved state.
     bool save(const QString& path, DocumentFileError* error);
 
-    // Takes contents read from disk again as the saved state (and the text).
-    void resetToContents(const DocumentFileContents& contents);
     // Takes the file's contents as the saved state but keeps the text, so the
     // document counts as modified exactly when it differs from the file.
     void adoptSavedContents(const DocumentFileContents& contents);

@@ -31,10 +31,6 @@ bool MarkdownFileTypes::isMarkdownOrPlainText(const QString& path) {
     return type.inherits(QLatin1String(plainTextMimeType));
 }
 
-QStringList MarkdownFileTypes::documentMimeTypes() {
-    return {QLatin1String(markdownMimeType), QLatin1String(plainTextMimeType)};
-}
-
 QString documentDirectory(const QUrl& fileUrl) {
     if (!fileUrl.isLocalFile())
         return {};

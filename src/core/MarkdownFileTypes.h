@@ -16,8 +16,6 @@ const QStringList& extensions();
 bool hasMarkdownExtension(const QString& fileName);
 // Markdown by extension or by content type (Markdown, or anything that is plain text).
 bool isMarkdownOrPlainText(const QString& path);
-// The readable and writable types of a document, in order.
-QStringList documentMimeTypes();
 
 } // namespace MarkdownFileTypes
 

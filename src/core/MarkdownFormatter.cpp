@@ -1,6 +1,7 @@
 #include "core/MarkdownTree.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -36,22 +37,22 @@ QString blocks(const MarkdownNode& node, const QString& separator) {
     return parts.join(separator);
 }
 
-QString fence(const QString& code) {
+// Fences and code spans need more backticks than the code's longest run.
+int longestBacktickRun(const QString& code) {
     int longest = 0, run = 0;
     for (QChar c : code) {
         run = c == QLatin1Char('`') ? run + 1 : 0;
         longest = std::max(longest, run);
     }
-    return QString(std::max(3, longest + 1), QLatin1Char('`'));
+    return longest;
+}
+
+QString fence(const QString& code) {
+    return QString(std::max(3, longestBacktickRun(code) + 1), QLatin1Char('`'));
 }
 
 QString codeSpan(const QString& code) {
-    int longest = 0, run = 0;
-    for (QChar c : code) {
-        run = c == QLatin1Char('`') ? run + 1 : 0;
-        longest = std::max(longest, run);
-    }
-    const QString ticks(longest + 1, QLatin1Char('`'));
+    const QString ticks(longestBacktickRun(code) + 1, QLatin1Char('`'));
     const bool pad = code.startsWith(QLatin1Char('`')) || code.endsWith(QLatin1Char('`'));
     return pad ? ticks + QLatin1Char(' ') + code + QLatin1Char(' ') + ticks : ticks + code + ticks;
 }

@@ -355,10 +355,6 @@ QStringView ParsedMarkdown::sourceView(const MarkdownNode& node) const {
     return QStringView(text).mid(begin, end - begin);
 }
 
-QString ParsedMarkdown::sourceLines(const MarkdownNode& node) const {
-    return sourceView(node).toString();
-}
-
 bool MarkdownNode::isBlock() const {
     switch (kind) {
     case MarkdownNodeKind::Document:

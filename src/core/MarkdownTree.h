@@ -64,9 +64,6 @@ struct MarkdownNode {
     std::vector<MarkdownNode> children;
 
     bool isBlock() const;
-    bool isList() const {
-        return kind == MarkdownNodeKind::OrderedList || kind == MarkdownNodeKind::UnorderedList;
-    }
     int childCount() const { return int(children.size()); }
     const MarkdownNode& child(int index) const { return children[size_t(index)]; }
 
@@ -86,9 +83,8 @@ struct ParsedMarkdown {
     MarkdownNode document;
     std::vector<qsizetype> lineStarts; // offset of each line's first character
 
-    // The whole source lines a node spans (lines joined with LF, no final LF).
-    QString sourceLines(const MarkdownNode& node) const;
-    // The same lines as a view into `text`, without a copy.
+    // The whole source lines a node spans (joined with LF, no final LF), as a
+    // view into `text`.
     QStringView sourceView(const MarkdownNode& node) const;
 };
 

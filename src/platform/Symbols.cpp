@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QIconEngine>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QSvgRenderer>
 
 namespace {
@@ -69,10 +70,21 @@ const QHash<QString, QString>& table() {
     return t;
 }
 
+// Glyphs are painted on every repaint of checkboxes and buttons: parse each
+// SVG once per colour and size, not per paint.
 QPixmap render(const QString& file, const QColor& colour, const QSize& size, qreal dpr) {
     if (size.isEmpty())
         return {};
     const QSize device = (QSizeF(size) * dpr).toSize().expandedTo(QSize(1, 1));
+    const QString key = QStringLiteral("quon.symbol:%1:%2:%3x%4:%5")
+                            .arg(file)
+                            .arg(colour.rgba(), 0, 16)
+                            .arg(device.width())
+                            .arg(device.height())
+                            .arg(dpr);
+    QPixmap cached;
+    if (QPixmapCache::find(key, &cached))
+        return cached;
     QImage image(device, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QSvgRenderer renderer(file);
@@ -91,6 +103,7 @@ QPixmap render(const QString& file, const QColor& colour, const QSize& size, qre
     }
     QPixmap pixmap = QPixmap::fromImage(image);
     pixmap.setDevicePixelRatio(dpr);
+    QPixmapCache::insert(key, pixmap);
     return pixmap;
 }
 
@@ -133,10 +146,15 @@ bool Symbols::isKnown(const QString& name) {
 }
 
 QString Symbols::sourceFile(const QString& name) {
-    const QString file = table().value(name);
-    if (!file.isEmpty() && QFileInfo::exists(file))
-        return file;
-    return fallbackFile;
+    // Asked on every paint: look at the disk once per name.
+    static QHash<QString, QString> resolved;
+    if (const auto found = resolved.constFind(name); found != resolved.cend())
+        return *found;
+    QString file = table().value(name);
+    if (file.isEmpty() || !QFileInfo::exists(file))
+        file = fallbackFile;
+    resolved.insert(name, file);
+    return file;
 }
 
 QIcon Symbols::icon(const QString& name, const QColor& colour) {

@@ -46,6 +46,50 @@ void appendDecoded(QString& out, QStringView text) {
     }
 }
 
+// Turns highlight.js HTML into the plain code and its formats.
+StyledText fromHtml(const QString& html, const QString& themeName) {
+    const CodeTheme& theme = CodeTheme::named(themeName);
+    StyledText out;
+    std::vector<QStringList> spans;
+    QTextCharFormat current = theme.format(spans);
+    qsizetype runStart = 0;
+    auto closeRun = [&] {
+        if (out.text.size() > runStart)
+            out.formats.append({int(runStart), int(out.text.size() - runStart), current});
+        runStart = out.text.size();
+    };
+    const QStringView view(html);
+    qsizetype i = 0;
+    while (i < view.size()) {
+        const qsizetype tag = view.indexOf(u'<', i);
+        appendDecoded(out.text, view.mid(i, (tag < 0 ? view.size() : tag) - i));
+        if (tag < 0)
+            break;
+        const qsizetype tagEnd = view.indexOf(u'>', tag);
+        if (tagEnd < 0)
+            break;
+        const QStringView inside = view.mid(tag + 1, tagEnd - tag - 1);
+        closeRun();
+        if (inside.startsWith(u'/')) {
+            if (!spans.empty())
+                spans.pop_back();
+        } else {
+            QStringList classes;
+            const qsizetype cls = inside.indexOf(u"class=\"");
+            if (cls >= 0) {
+                const qsizetype start = cls + 7;
+                const qsizetype end = inside.indexOf(u'"', start);
+                classes = inside.mid(start, end - start).toString().split(u' ', Qt::SkipEmptyParts);
+            }
+            spans.push_back(classes);
+        }
+        current = theme.format(spans);
+        i = tagEnd + 1;
+    }
+    closeRun();
+    return out;
+}
+
 } // namespace
 
 CodeHighlighter& CodeHighlighter::shared() {
@@ -165,47 +209,4 @@ CodeHighlighter::highlight(const QString& code, const QString& language, const Q
     m_results.insert(key, new std::shared_ptr<const HighlightedCode>(shared),
                      int(qMin<qsizetype>(code.size() + 64, 1 << 30)));
     return shared;
-}
-
-StyledText CodeHighlighter::fromHtml(const QString& html, const QString& themeName) {
-    const CodeTheme& theme = CodeTheme::named(themeName);
-    StyledText out;
-    std::vector<QStringList> spans;
-    QTextCharFormat current = theme.format(spans);
-    qsizetype runStart = 0;
-    auto closeRun = [&] {
-        if (out.text.size() > runStart)
-            out.formats.append({int(runStart), int(out.text.size() - runStart), current});
-        runStart = out.text.size();
-    };
-    const QStringView view(html);
-    qsizetype i = 0;
-    while (i < view.size()) {
-        const qsizetype tag = view.indexOf(u'<', i);
-        appendDecoded(out.text, view.mid(i, (tag < 0 ? view.size() : tag) - i));
-        if (tag < 0)
-            break;
-        const qsizetype tagEnd = view.indexOf(u'>', tag);
-        if (tagEnd < 0)
-            break;
-        const QStringView inside = view.mid(tag + 1, tagEnd - tag - 1);
-        closeRun();
-        if (inside.startsWith(u'/')) {
-            if (!spans.empty())
-                spans.pop_back();
-        } else {
-            QStringList classes;
-            const qsizetype cls = inside.indexOf(u"class=\"");
-            if (cls >= 0) {
-                const qsizetype start = cls + 7;
-                const qsizetype end = inside.indexOf(u'"', start);
-                classes = inside.mid(start, end - start).toString().split(u' ', Qt::SkipEmptyParts);
-            }
-            spans.push_back(classes);
-        }
-        current = theme.format(spans);
-        i = tagEnd + 1;
-    }
-    closeRun();
-    return out;
 }

@@ -38,8 +38,6 @@ public:
 
     // The part of the code detection reads.
     static QString detectionSample(const QString& code);
-    // Turns highlight.js HTML into the plain code and its formats.
-    static StyledText fromHtml(const QString& html, const QString& theme);
 
 private:
     CodeHighlighter();

@@ -31,11 +31,6 @@ HorizontalPassThroughScrollView::HorizontalPassThroughScrollView(QWidget* conten
     refreshDocumentLayout();
 }
 
-void HorizontalPassThroughScrollView::setMinHeight(int height) {
-    m_minHeight = height;
-    refreshDocumentLayout();
-}
-
 QSize HorizontalPassThroughScrollView::sizeHint() const {
     const int contentHeight = widget() ? widget()->sizeHint().height() : 0;
     const int contentWidth = widget() ? widget()->sizeHint().width() : 0;

@@ -16,7 +16,6 @@ public:
                                              QWidget* parent = nullptr);
 
     int minHeight() const { return m_minHeight; }
-    void setMinHeight(int height);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -42,7 +42,6 @@ public:
 
     std::shared_ptr<const LoadedImage> local(const QString& path);
     std::shared_ptr<const LoadedImage> remote(const QUrl& url);
-    bool isLoading(const QUrl& url) const { return m_pending.contains(url); }
 
     // Number of local files actually read from disk (the rest came from the cache).
     int localReads() const { return m_localReads; }

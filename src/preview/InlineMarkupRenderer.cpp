@@ -22,8 +22,10 @@ QTextCharFormat textFormat(const InlineMarkupRenderer::Style& style) {
 
 } // namespace
 
-QFont InlineMarkupRenderer::contentFont(double size, FontDesign design, QFont::Weight weight) {
-    return DesignSystem::Typography::font(design, size, weight);
+double InlineMarkupRenderer::textSize(int headingLevel, double bodySize) {
+    if (headingLevel <= 0)
+        return bodySize;
+    return headingLevel == 1 ? 31 : headingLevel == 2 ? 22 : 17;
 }
 
 double InlineMarkupRenderer::inlineCodeSize(double baseSize) {
@@ -33,23 +35,16 @@ double InlineMarkupRenderer::inlineCodeSize(double baseSize) {
 InlineMarkupRenderer::Style InlineMarkupRenderer::style(const MarkdownRendererContext& context,
                                                         int headingLevel) {
     Style s;
+    s.size = textSize(headingLevel, context.previewFontSize);
     QFont::Weight weight = QFont::Normal;
-    if (headingLevel <= 0) {
-        s.size = context.previewFontSize;
-    } else if (headingLevel == 1) {
-        s.size = 31;
+    if (headingLevel == 1) {
         weight = QFont::Bold;
         s.tracking = -0.3;
-    } else if (headingLevel == 2) {
-        s.size = 22;
-        weight = QFont::DemiBold;
-    } else {
-        s.size = 17;
+    } else if (headingLevel > 1) {
         weight = QFont::DemiBold;
     }
-    s.font = contentFont(s.size, context.designSystem.typography.design, weight);
+    s.font = DesignSystem::Typography::font(context.designSystem.typography.design, s.size, weight);
     s.color = context.designSystem.colors.text;
-    s.lineSpacing = 7;
     return s;
 }
 

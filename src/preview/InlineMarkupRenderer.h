@@ -21,8 +21,8 @@ struct Style {
 // The base style of a heading level (1 to 6) or of body text (0).
 Style style(const MarkdownRendererContext& context, int headingLevel = 0);
 
-// The font of body text, headings and list markers in a design.
-QFont contentFont(double size, FontDesign design, QFont::Weight weight);
+// The text size of a heading level (1 to 6) or of body text (0).
+double textSize(int headingLevel, double bodySize);
 
 // Inline code size for a base size: 1.5 smaller, never below 11.
 double inlineCodeSize(double baseSize);

@@ -27,8 +27,8 @@ QVBoxLayout* column(QWidget* owner, int spacing) {
 }
 
 QFont markerFont(const MarkdownRendererContext& context) {
-    return InlineMarkupRenderer::contentFont(context.previewFontSize,
-                                             context.designSystem.typography.design, QFont::Normal);
+    return DesignSystem::Typography::font(context.designSystem.typography.design,
+                                          context.previewFontSize);
 }
 
 std::optional<qreal> baselineOf(QWidget* widget) {

@@ -8,6 +8,14 @@
 #include <QPainterPath>
 #include <cmath>
 
+namespace {
+
+QString missingText(const QString& source) {
+    return L10n::tr("Missing: %1").arg(source);
+}
+
+} // namespace
+
 ImagePresentation MarkdownImageView::present(const MarkdownNode& image,
                                              const QString& documentDirectory) {
     ImagePresentation p;
@@ -27,7 +35,7 @@ ImagePresentation MarkdownImageView::present(const MarkdownNode& image,
         return p;
     }
     p.picture = ImagePresentation::Picture::Missing;
-    p.missingText = L10n::tr("Missing: %1").arg(source);
+    p.missingText = missingText(source);
     return p;
 }
 
@@ -42,7 +50,7 @@ MarkdownImageView::MarkdownImageView(const MarkdownNode& image,
         if (!m_picture) {
             // A file that is there but no picture reads as missing, like a wrong path.
             m_presentation.picture = Picture::Missing;
-            m_presentation.missingText = L10n::tr("Missing: %1").arg(image.destination);
+            m_presentation.missingText = missingText(image.destination);
         }
     } else if (m_presentation.picture == Picture::Remote) {
         m_picture = ImageLoader::shared().remote(m_presentation.url);

@@ -60,12 +60,12 @@ MarkdownTableView::MarkdownTableView(const MarkdownNode& table,
     const double base = context.previewFontSize;
     InlineMarkupRenderer::Style headerStyle;
     headerStyle.size = base - 1;
-    headerStyle.font = InlineMarkupRenderer::contentFont(headerStyle.size, design, QFont::DemiBold);
+    headerStyle.font = DesignSystem::Typography::font(design, headerStyle.size, QFont::DemiBold);
     headerStyle.color = context.designSystem.colors.text;
     headerStyle.lineSpacing = 5;
     InlineMarkupRenderer::Style bodyStyle;
     bodyStyle.size = base - 1.5;
-    bodyStyle.font = InlineMarkupRenderer::contentFont(bodyStyle.size, design, QFont::Normal);
+    bodyStyle.font = DesignSystem::Typography::font(design, bodyStyle.size);
     bodyStyle.color = context.designSystem.colors.secondaryText;
     bodyStyle.lineSpacing = 5;
 

@@ -49,7 +49,6 @@ public:
     TableGeometry geometryAt(int width) const;
     // The cell views, header row first, in reading order.
     const std::vector<std::vector<SelectableTextView*>>& cellViews() const { return m_cells; }
-    bool hasHeader() const { return m_hasHeader; }
 
     int heightForWidth(int width) const override;
 

@@ -1,5 +1,6 @@
 #include "preview/PreviewHeightEstimate.h"
 
+#include "preview/InlineMarkupRenderer.h"
 #include "preview/MarkdownBlockView.h"
 
 #include <cmath>
@@ -25,12 +26,6 @@ double textHeight(const QString& text, double width, double size) {
     return lines * (size * 1.25 + lineGap) - lineGap;
 }
 
-double headingSize(int level, double fontSize) {
-    if (level <= 0)
-        return fontSize;
-    return level == 1 ? 31 : level == 2 ? 22 : 17;
-}
-
 double inner(const MarkdownNode& node, double width, double size);
 
 double column(const std::vector<MarkdownNode>& nodes, double width, double size, int spacing) {
@@ -54,7 +49,8 @@ double listHeight(const MarkdownNode& list, double width, double size) {
 double inner(const MarkdownNode& node, double width, double size) {
     switch (node.kind) {
     case MarkdownNodeKind::Heading:
-        return textHeight(node.plainText(), width, headingSize(node.headingLevel, size));
+        return textHeight(node.plainText(), width,
+                          InlineMarkupRenderer::textSize(node.headingLevel, size));
     case MarkdownNodeKind::Paragraph:
         for (const MarkdownNode& child : node.children)
             if (child.kind == MarkdownNodeKind::Image)

@@ -3,11 +3,10 @@
 #include <QHash>
 #include <algorithm>
 
-size_t PreviewRowMatcher::key(const ParsedMarkdown& parsed, const MarkdownNode& block) {
-    return qHashMulti(0, int(block.kind), parsed.sourceView(block));
-}
+namespace {
 
-bool PreviewRowMatcher::sameContent(const MarkdownNode& a, const MarkdownNode& b) {
+// Same tree apart from source positions.
+bool sameContent(const MarkdownNode& a, const MarkdownNode& b) {
     if (a.kind != b.kind || a.headingLevel != b.headingLevel || a.checkbox != b.checkbox ||
         a.listStart != b.listStart || a.tight != b.tight || a.literal != b.literal ||
         a.language != b.language || a.destination != b.destination || a.title != b.title ||
@@ -17,6 +16,12 @@ bool PreviewRowMatcher::sameContent(const MarkdownNode& a, const MarkdownNode& b
         if (!sameContent(a.children[i], b.children[i]))
             return false;
     return true;
+}
+
+} // namespace
+
+size_t PreviewRowMatcher::key(const ParsedMarkdown& parsed, const MarkdownNode& block) {
+    return qHashMulti(0, int(block.kind), parsed.sourceView(block));
 }
 
 std::vector<int> PreviewRowMatcher::match(const ParsedMarkdown& before,

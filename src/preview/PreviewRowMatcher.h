@@ -13,8 +13,6 @@ namespace PreviewRowMatcher {
 
 // A hash of the block's kind and source lines.
 size_t key(const ParsedMarkdown& parsed, const MarkdownNode& block);
-// Same tree apart from source positions.
-bool sameContent(const MarkdownNode& a, const MarkdownNode& b);
 
 // For each new block, the index of the old block whose views it keeps, or -1.
 // An old block serves at most once; equal blocks pair up in document order.

@@ -38,10 +38,6 @@ void PreviewScrollHost::setScrollSync(ScrollSyncEngine* sync) {
     m_sync = sync;
 }
 
-ScrollSyncEngine* PreviewScrollHost::scrollSync() const {
-    return m_sync;
-}
-
 void PreviewScrollHost::setColours(const QColor& accent, const EditorTheme& theme) {
     ScrollViewStyling::apply(this, accent);
     m_theme = theme;

@@ -26,7 +26,6 @@ public:
     PreviewContentView* content() const { return m_content; }
     // The window's synchroniser, if any (held weakly).
     void setScrollSync(ScrollSyncEngine* sync);
-    ScrollSyncEngine* scrollSync() const;
     // The knob colour and the theme of the context menu.
     void setColours(const QColor& accent, const EditorTheme& theme);
     int reportedHeight() const { return m_reportedHeight; }

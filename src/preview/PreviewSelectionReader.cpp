@@ -20,9 +20,8 @@ QString withLineFeeds(QString text) {
     return text;
 }
 
-} // namespace
-
-QString PreviewSelectionReader::selectionOf(const QWidget* widget) {
+// The selection of one text view; null for other widgets or an empty selection.
+QString selectionOf(const QWidget* widget) {
     QString text;
     if (auto* view = qobject_cast<const SelectableTextView*>(widget))
         text = view->selectedText();
@@ -34,6 +33,8 @@ QString PreviewSelectionReader::selectionOf(const QWidget* widget) {
         text = line->selectedText();
     return text.isEmpty() ? QString() : withLineFeeds(text);
 }
+
+} // namespace
 
 QString PreviewSelectionReader::selectedTextFrom(const QWidget* focus) {
     for (const QWidget* widget = focus; widget; widget = widget->parentWidget())

@@ -12,8 +12,6 @@ class QWidget;
 // line separators come back as line feeds. A null string means no selection.
 namespace PreviewSelectionReader {
 
-// The selection of one text view; null for other widgets or an empty selection.
-QString selectionOf(const QWidget* widget);
 // From the focused widget up through its parents to the first text view: its
 // selection, or null when it has none (no further view is asked).
 QString selectedTextFrom(const QWidget* focus);

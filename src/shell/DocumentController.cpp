@@ -285,7 +285,9 @@ bool DocumentController::reviewUnsavedDocuments() {
         Entry* entry = entryFor(document);
         if (!entry || !document->isModified())
             continue;
-        if (!confirmClose(*entry))
+        // A question about this document is already up: its answer decides,
+        // and a second one would be asked from inside the first.
+        if (entry->asking || !confirmClose(*entry))
             return false;
     }
     return true;

@@ -31,7 +31,6 @@ public:
     // Watches the file (again); an empty or non-file URL stops the watch.
     void start(const QUrl& url);
     void stop();
-    QUrl watchedUrl() const { return m_monitor.monitoredUrl(); }
     ExternalChangeMonitor& monitor() { return m_monitor; }
 
     // What the monitor runs 0.3 s after the file's last event.

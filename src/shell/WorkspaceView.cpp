@@ -239,10 +239,10 @@ void WorkspaceView::fileUrlChanged() {
 }
 
 void WorkspaceView::editorTextEdited(const QString& text) {
+    // Whatever the mode, an edit the editor reports is the user's text: the
+    // document takes it, so a save never writes an older one.
     m_editorText = text;
-    // No editor is shown in Preview mode, so nothing is written from it.
-    if (m_mode != ViewMode::Preview)
-        m_document.setText(text);
+    m_document.setText(text);
 }
 
 void WorkspaceView::setDocumentText(const QString& text) {

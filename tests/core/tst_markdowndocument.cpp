@@ -20,9 +20,7 @@ private Q_SLOTS:
     void newDocumentFollowsPreference() {
         MarkdownDocument sample;
         QCOMPARE(sample.text().toUtf8().size(), 501);
-        QCOMPARE(sample.text().split(QLatin1Char('\n')).size(), 21);
         QVERIFY(sample.text().contains(QStringLiteral("editor for Linux.")));
-        QVERIFY(sample.text().contains(QStringLiteral("[links](https://example.com)")));
         QVERIFY(!sample.isModified());
         Preferences::shared().setBoolean(PreferenceKeys::newDocumentStartsEmpty, true);
         MarkdownDocument empty;
@@ -40,36 +38,32 @@ private Q_SLOTS:
     // Refused files never open as an empty document a save would write over.
     void refusesWhatIsNotUtf8Text_data() {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("0xFF") << QByteArray("\xFF", 1);
-        QTest::newRow("latin-1") << QByteArray("caf\xE9 cr\xE8me\n");
-        QTest::newRow("overlong") << QByteArray("\xC0\xAF");
-        QTest::newRow("truncated") << QByteArray("ok \xE2\x82");
+        QTest::addColumn<int>("kind");
+        const int notUtf8 = int(DocumentFileError::Kind::NotUtf8);
+        QTest::newRow("0xFF") << QByteArray("\xFF", 1) << notUtf8;
+        QTest::newRow("latin-1") << QByteArray("caf\xE9 cr\xE8me\n") << notUtf8;
+        QTest::newRow("overlong") << QByteArray("\xC0\xAF") << notUtf8;
+        QTest::newRow("truncated") << QByteArray("ok \xE2\x82") << notUtf8;
+        QTest::newRow("directory") << QByteArray() << int(DocumentFileError::Kind::NotARegularFile);
     }
     void refusesWhatIsNotUtf8Text() {
         QFETCH(QByteArray, bytes);
+        QFETCH(int, kind);
         QTemporaryDir dir;
-        const QString path = writeFile(dir, QStringLiteral("bad.md"), bytes);
+        const QString path = dir.filePath(QStringLiteral("bad.md"));
+        if (bytes.isEmpty())
+            QVERIFY(QDir().mkdir(path));
+        else
+            writeFile(dir, QStringLiteral("bad.md"), bytes);
         const QDateTime mtime = QFileInfo(path).lastModified();
         DocumentFileError error;
         QVERIFY(!MarkdownDocument::open(path, &error));
-        QCOMPARE(error.kind, DocumentFileError::Kind::NotUtf8);
+        QCOMPARE(int(error.kind), kind);
         QVERIFY(error.message().contains(QStringLiteral("bad.md")));
         QCOMPARE(readFile(path), bytes);
         QCOMPARE(QFileInfo(path).lastModified(), mtime);
-    }
 
-    void refusesDirectory() {
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("notes.md")));
-        DocumentFileError error;
-        QVERIFY(!MarkdownDocument::open(dir.filePath(QStringLiteral("notes.md")), &error));
-        QCOMPARE(error.kind, DocumentFileError::Kind::NotARegularFile);
-        QVERIFY(error.message().contains(QStringLiteral("notes.md")));
-    }
-
-    void unopenedFileIsReadFailure() {
-        DocumentFileError error;
-        QVERIFY(!MarkdownDocument::open(QStringLiteral("/nonexistent/x.md"), &error));
+        QVERIFY(!MarkdownDocument::open(dir.filePath(QStringLiteral("none.md")), &error));
         QCOMPARE(error.kind, DocumentFileError::Kind::ReadFailed);
     }
 
@@ -127,12 +121,6 @@ private Q_SLOTS:
         QCOMPARE(doc->fileBytes().value(), QByteArray("one\r\n"));
         doc->setText(QStringLiteral("two\n"));
         QVERIFY(!doc->isModified());
-
-        QSignalSpy urlChanges(doc.get(), &MarkdownDocument::fileUrlChanged);
-        doc->setFileUrl(QUrl::fromLocalFile(path));
-        QCOMPARE(urlChanges.size(), 0);
-        doc->setFileUrl(QUrl::fromLocalFile(dir.filePath(QStringLiteral("b.md"))));
-        QCOMPARE(urlChanges.size(), 1);
     }
 
     void failedSaveReportsAndLeavesFile() {
@@ -155,12 +143,9 @@ private Q_SLOTS:
     void fileTypes() {
         QCOMPARE(MarkdownFileTypes::extensions(), (QStringList{"md", "markdown", "mdown", "mkd"}));
         QVERIFY(MarkdownFileTypes::hasMarkdownExtension(QStringLiteral("/x/README.MD")));
-        QVERIFY(MarkdownFileTypes::hasMarkdownExtension(QStringLiteral("a.Mkd")));
-        QVERIFY(!MarkdownFileTypes::hasMarkdownExtension(QStringLiteral("a.txt")));
         QVERIFY(!MarkdownFileTypes::hasMarkdownExtension(QStringLiteral("md")));
         QCOMPARE(documentDirectory(QUrl::fromLocalFile(QStringLiteral("/home/u/n/a.md"))),
                  QStringLiteral("/home/u/n"));
-        QCOMPARE(documentDirectory(QUrl()), QString());
     }
 };
 

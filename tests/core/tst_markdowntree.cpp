@@ -1,93 +1,12 @@
 #include "core/MarkdownTree.h"
+#include "support/MarkdownDump.h"
 
 #include <QTest>
 
 namespace {
 
-QString kindName(MarkdownNodeKind kind) {
-    switch (kind) {
-    case MarkdownNodeKind::Document:
-        return "document";
-    case MarkdownNodeKind::Heading:
-        return "heading";
-    case MarkdownNodeKind::Paragraph:
-        return "paragraph";
-    case MarkdownNodeKind::CodeBlock:
-        return "code";
-    case MarkdownNodeKind::HtmlBlock:
-        return "html";
-    case MarkdownNodeKind::OrderedList:
-        return "ol";
-    case MarkdownNodeKind::UnorderedList:
-        return "ul";
-    case MarkdownNodeKind::ListItem:
-        return "li";
-    case MarkdownNodeKind::BlockQuote:
-        return "quote";
-    case MarkdownNodeKind::ThematicBreak:
-        return "hr";
-    case MarkdownNodeKind::Table:
-        return "table";
-    case MarkdownNodeKind::TableHead:
-        return "head";
-    case MarkdownNodeKind::TableRow:
-        return "row";
-    case MarkdownNodeKind::TableCell:
-        return "cell";
-    case MarkdownNodeKind::Text:
-        return "text";
-    case MarkdownNodeKind::Emphasis:
-        return "em";
-    case MarkdownNodeKind::Strong:
-        return "strong";
-    case MarkdownNodeKind::InlineCode:
-        return "icode";
-    case MarkdownNodeKind::Strikethrough:
-        return "del";
-    case MarkdownNodeKind::Link:
-        return "link";
-    case MarkdownNodeKind::Image:
-        return "img";
-    case MarkdownNodeKind::InlineHtml:
-        return "ihtml";
-    case MarkdownNodeKind::SoftBreak:
-        return "soft";
-    case MarkdownNodeKind::LineBreak:
-        return "hard";
-    case MarkdownNodeKind::Other:
-        return "other";
-    }
-    return "?";
-}
-
-// One line per node: kind, then its distinguishing values, indented by depth.
-void dump(const MarkdownNode& node, int depth, QStringList& out) {
-    QString line = QString(depth * 2, QLatin1Char(' ')) + kindName(node.kind);
-    if (node.kind == MarkdownNodeKind::Heading)
-        line += QStringLiteral(" level=%1").arg(node.headingLevel);
-    if (node.kind == MarkdownNodeKind::CodeBlock)
-        line += QStringLiteral(" lang=[%1]").arg(node.language);
-    if (node.kind == MarkdownNodeKind::ListItem) {
-        line += QStringLiteral(" line=%1").arg(node.range.startLine);
-        if (node.checkbox != TaskCheckbox::None)
-            line += node.checkbox == TaskCheckbox::Checked ? QStringLiteral(" [x]")
-                                                           : QStringLiteral(" [ ]");
-    }
-    if (node.kind == MarkdownNodeKind::OrderedList)
-        line += QStringLiteral(" start=%1").arg(node.listStart);
-    if (node.kind == MarkdownNodeKind::Link || node.kind == MarkdownNodeKind::Image)
-        line += QStringLiteral(" -> %1").arg(node.destination);
-    if (!node.literal.isEmpty() && node.kind != MarkdownNodeKind::CodeBlock)
-        line += QStringLiteral(" \"%1\"").arg(QString(node.literal).replace('\n', "\\n"));
-    out.append(line);
-    for (const MarkdownNode& child : node.children)
-        dump(child, depth + 1, out);
-}
-
 QStringList dump(const QString& markdown) {
-    QStringList out;
-    dump(MarkdownParser::parse(markdown)->document, 0, out);
-    return out;
+    return MarkdownDump::dump(MarkdownParser::parse(markdown)->document);
 }
 
 QString formatted(const QString& markdown, std::initializer_list<int> path) {
@@ -134,64 +53,33 @@ private Q_SLOTS:
             "| 1 | 2 |\n");
         const QStringList expected = {
             "document",
-            "  heading level=1",
-            "    text \"Title\"",
-            "  paragraph",
-            "    text \"Some \"",
-            "    em",
-            "      text \"em\"",
-            "    text \" \"",
-            "    strong",
-            "      text \"strong\"",
-            "    text \" \"",
-            "    icode \"code\"",
-            "    text \" \"",
-            "    del",
-            "      text \"gone\"",
-            "    text \" \"",
-            "    link -> https://x.org",
-            "      text \"link\"",
-            "    text \" \"",
-            "    img -> a.png",
-            "      text \"alt\"",
-            "    soft",
-            "    text \"soft \"",
-            "    ihtml \"<b>\"",
-            "    text \"html\"",
-            "    ihtml \"</b>\"",
-            "    hard",
-            "    text \"hard\"",
+            "  heading level=1: \"Title\"",
+            "  paragraph: \"Some \" em(\"em\") \" \" strong(\"strong\") \" \" icode\"code\" \" \" "
+            "del(\"gone\") \" \" link->https://x.org(\"link\") \" \" img->a.png "
+            "title=\"T\"(\"alt\") "
+            "soft \"soft \" ihtml\"<b>\" \"html\" ihtml\"</b>\" hard \"hard\"",
             "  code lang=[swift title=x]",
-            "  html \"<div>\\nraw\\n</div>\\n\"",
+            "  html\"<div>\\nraw\\n</div>\\n\"",
             "  ul",
             "    li line=15 [ ]",
-            "      paragraph",
-            "        text \"open\"",
+            "      paragraph: \"open\"",
             "    li line=16 [x]",
-            "      paragraph",
-            "        text \"done\"",
+            "      paragraph: \"done\"",
             "    li line=17",
-            "      paragraph",
-            "        text \"plain\"",
+            "      paragraph: \"plain\"",
             "  ol start=3",
             "    li line=19",
-            "      paragraph",
-            "        text \"three\"",
+            "      paragraph: \"three\"",
             "  quote",
-            "    paragraph",
-            "      text \"quoted\"",
+            "    paragraph: \"quoted\"",
             "  hr",
             "  table",
             "    head",
-            "      cell",
-            "        text \"A\"",
-            "      cell",
-            "        text \"B\"",
+            "      cell: \"A\"",
+            "      cell: \"B\"",
             "    row",
-            "      cell",
-            "        text \"1\"",
-            "      cell",
-            "        text \"2\"",
+            "      cell: \"1\"",
+            "      cell: \"2\"",
         };
         const QStringList got = dump(fixture);
         if (got != expected)
@@ -204,8 +92,10 @@ private Q_SLOTS:
         QVERIFY(table.tableHead());
         QCOMPARE(table.tableHead()->childCount(), 2);
         QCOMPARE(int(table.tableBody().size()), 1);
-        QCOMPARE(parsed->sourceLines(table), QStringLiteral("| A | B |\n|---|:-:|\n| 1 | 2 |"));
-        QCOMPARE(parsed->sourceLines(parsed->document.child(0)), QStringLiteral("# Title"));
+        QCOMPARE(parsed->sourceView(table).toString(),
+                 QStringLiteral("| A | B |\n|---|:-:|\n| 1 | 2 |"));
+        QCOMPARE(parsed->sourceView(parsed->document.child(0)).toString(),
+                 QStringLiteral("# Title"));
         QCOMPARE(parsed->text, fixture);
     }
 

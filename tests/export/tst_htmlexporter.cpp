@@ -101,54 +101,21 @@ private Q_SLOTS:
         compareGolden(body(readText(base + ".md")), base + ".html");
     }
 
-    void pageShell() {
-        const QString html = page(QString());
-        QVERIFY(html.startsWith("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n  <meta "
-                                "charset=\"utf-8\">\n  <meta name=\"viewport\" "
-                                "content=\"width=device-width, initial-scale=1\">\n  "
-                                "<title>Exported from quon</title>\n  <style>:root {"));
-        QVERIFY(html.endsWith("</style>\n</head>\n<body>\n  <article class=\"content\">\n\n  "
-                              "</article>\n</body>\n</html>"));
+    void titleAndEscaping() {
         // The title never comes from the document.
         QVERIFY(page("# My Notes").contains("<title>Exported from quon</title>"));
-    }
-
-    void escaping() {
-        using MarkdownHTMLExporter::escapeHTML;
-        QCOMPARE(escapeHTML("Tom & Jerry <b>"), "Tom &amp; Jerry &lt;b&gt;");
-        QCOMPARE(escapeHTML("\"it's\""), "&quot;it's&quot;");
-        QCOMPARE(escapeHTML("&lt;"), "&amp;lt;");
-        QCOMPARE(escapeHTML(QString()), QString());
+        QCOMPARE(MarkdownHTMLExporter::escapeHTML("Tom & \"Jerry\" <b> it's &lt;"),
+                 "Tom &amp; &quot;Jerry&quot; &lt;b&gt; it's &amp;lt;");
     }
 
     void hexRoundsHalvesAwayFromZero() {
         using MarkdownHTMLExporter::hex;
         QCOMPARE(hex({0.5, 0.5, 0.5, 1}), "#808080");
         QCOMPARE(hex({1, 1, 1, 0.08}), "#FFFFFF");
-        QCOMPARE(hex({0, 0, 0, 1}), "#000000");
         QCOMPARE(hex({0.769, 0.416, 0.239, 1}), "#C46A3D");
         // 0.002 * 255 = 0.51 rounds up; out-of-range components are clamped.
         QCOMPARE(hex({0.002, 1.5, -0.2, 1}), "#01FF00");
         QCOMPARE(hex({std::nan(""), 0, 0, 1}), "#000000");
-    }
-
-    void designOnlyChangesColoursAndBodyFont() {
-        const QString markdown = readText(dataDir + "/fixture.md");
-        const QString a =
-            MarkdownHTMLExporter::htmlDocument(markdown, design("light", "porcelain", "serif"), {});
-        const QString b =
-            MarkdownHTMLExporter::htmlDocument(markdown, design("dark", "ember", "system"), {});
-        const QString styleEnd = QStringLiteral("</style>");
-        QCOMPARE(a.mid(a.indexOf(styleEnd)), b.mid(b.indexOf(styleEnd)));
-        QVERIFY(a.contains("font-family: Iowan Old Style, Palatino, Georgia, serif;"));
-        QVERIFY(
-            b.contains("font-family: system-ui, -apple-system, BlinkMacSystemFont, sans-serif;"));
-        // The code font is the same whatever the design.
-        const QString code =
-            "code {\n  font-family: ui-monospace, SFMono-Regular, DejaVu Sans Mono, "
-            "monospace;";
-        QVERIFY(a.contains(code));
-        QVERIFY(b.contains(code));
     }
 
     void oddInputStillGivesAPage() {
@@ -172,7 +139,6 @@ private Q_SLOTS:
         // Without the folder the relative source stays as written.
         QCOMPARE(body("![a](pic.png)"), "<img src=\"pic.png\" alt=\"a\">");
         QVERIFY(body("![a](<my pic.png>)", dir.path()).contains("/my%20pic.png\""));
-        QCOMPARE(body("![alt]()"), QString());
         QCOMPARE(body("![q & <b>](x\"y.png)"),
                  "<img src=\"x&quot;y.png\" alt=\"q &amp; &lt;b&gt;\">");
     }

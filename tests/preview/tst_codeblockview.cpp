@@ -1,4 +1,6 @@
 #include "preview/CodeBlockView.h"
+#include "preview/CodeHighlighter.h"
+#include "preview/CodeTheme.h"
 #include "preview/HorizontalPassThroughScrollView.h"
 #include "preview/SelectableTextView.h"
 
@@ -18,9 +20,8 @@ DesignSystem light() {
     return DesignSystem::make(DesignSystem::Colors::light(), FontDesign::Serif, false);
 }
 
-int codeLineHeight() {
-    const QFontMetricsF m(DesignSystem::Typography::font(FontDesign::Monospaced, 13));
-    return int(std::ceil(m.ascent() + m.descent() + m.leading()));
+QString colourAt(const StyledText& styled, const QString& word, qsizetype from = 0) {
+    return styled.formatAt(styled.text.indexOf(word, from)).foreground().color().name();
 }
 
 void wheel(QWidget* target, QPoint angle, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -35,67 +36,102 @@ void wheel(QWidget* target, QPoint angle, Qt::KeyboardModifiers modifiers = Qt::
 class TestCodeBlockView : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void headerOnlyForATaggedBlock() {
-        CodeBlockView tagged(QStringLiteral("{\"a\": 1}\n"), QStringLiteral("json"), light());
-        QVERIFY(tagged.languageLabel());
-        QCOMPARE(tagged.languageLabel()->text(), QStringLiteral("JSON"));
-        QVERIFY(tagged.copyButton());
-        // Extra words of the info string are not part of the language.
-        QCOMPARE(CodeBlockView::languageName(QStringLiteral(" python title=x ")),
+    void initTestCase() { QVERIFY(CodeHighlighter::shared().isAvailable()); }
+
+    void pythonDefInBothThemes_data() {
+        QTest::addColumn<QString>("theme");
+        QTest::addColumn<QString>("keyword");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("string");
+        QTest::newRow("light") << "atom-one-light"
+                               << "#a626a4"
+                               << "#4078f2"
+                               << "#50a14f";
+        QTest::newRow("dark") << "atom-one-dark"
+                              << "#c678dd"
+                              << "#61aeee"
+                              << "#98c379";
+    }
+    void pythonDefInBothThemes() {
+        QFETCH(QString, theme);
+        QFETCH(QString, keyword);
+        QFETCH(QString, title);
+        QFETCH(QString, string);
+        const QString code = QStringLiteral("def greet(name):\n    # hi\n    return 'a' < \"b\"\n");
+        const auto result =
+            CodeHighlighter::shared().highlight(code, QStringLiteral("python"), theme);
+        QCOMPARE(result->language, QStringLiteral("python"));
+        // Entities come back as the characters they stand for.
+        QCOMPARE(result->styled.text, code);
+        QCOMPARE(colourAt(result->styled, QStringLiteral("def")), keyword);
+        QCOMPARE(colourAt(result->styled, QStringLiteral("greet")), title);
+        QCOMPARE(colourAt(result->styled, QStringLiteral("'a'")), string);
+        QCOMPARE(colourAt(result->styled, QStringLiteral(" < ")),
+                 CodeTheme::named(theme).foreground().name());
+        QVERIFY(result->styled.formatAt(code.indexOf(QStringLiteral("# hi"))).fontItalic());
+    }
+
+    void detectionReadsABoundedPrefixAndIsCached() {
+        CodeHighlighter& h = CodeHighlighter::shared();
+        const QString plain = QStringLiteral("some <text> & more\n");
+        const auto unknown =
+            h.highlight(plain, QStringLiteral("no-such-language"), QStringLiteral("atom-one-dark"));
+        QCOMPARE(unknown->styled.text, plain);
+        QVERIFY(unknown->styled.formats.isEmpty());
+        QVERIFY(unknown->language.isEmpty());
+
+        QString longCode;
+        while (longCode.size() < 50 * CodeHighlighter::detectionPrefix)
+            longCode += QStringLiteral("import os\ndef f(x):\n    return os.path.join(x, 'a')\n");
+        const QString sample = CodeHighlighter::detectionSample(longCode);
+        QVERIFY(sample.size() <= CodeHighlighter::detectionPrefix);
+        QVERIFY(sample.endsWith(u'\n') && longCode.startsWith(sample));
+        QCOMPARE(h.detectLanguage(longCode), QStringLiteral("python"));
+        // A block with the same opening reuses the detection.
+        QCOMPARE(h.detectLanguage(sample + QStringLiteral("{ \"json\": [1, 2] }\n").repeated(500)),
                  QStringLiteral("python"));
 
-        for (const QString& info : {QString(), QStringLiteral("   ")}) {
-            CodeBlockView untagged(QStringLiteral("x = 1\n"), info, light());
-            QVERIFY(!untagged.languageLabel());
-            QVERIFY(!untagged.copyButton());
-        }
+        const auto coloured = h.highlight(longCode, QString(), QStringLiteral("atom-one-light"));
+        QCOMPARE(coloured->language, QStringLiteral("python"));
+        // The whole block is coloured, not just the prefix.
+        QCOMPARE(colourAt(coloured->styled, QStringLiteral("def"), longCode.size() - 100),
+                 QStringLiteral("#a626a4"));
+        QCOMPARE(h.highlight(longCode, QString(), QStringLiteral("atom-one-light")).get(),
+                 coloured.get());
+    }
+
+    void headerAndColouredCodeInTheCodeFont() {
+        CodeBlockView tagged(QStringLiteral("def f():\n    pass\n"),
+                             QStringLiteral(" python title=x "), light());
+        QCOMPARE(tagged.languageLabel()->text(), QStringLiteral("PYTHON"));
+        QVERIFY(tagged.copyButton());
+        QCOMPARE(colourAt(tagged.codeView()->content(), QStringLiteral("def")),
+                 QStringLiteral("#a626a4"));
+        QCOMPARE(tagged.codeView()->document()->defaultFont().families(),
+                 DesignSystem::Typography::families(FontDesign::Monospaced));
+
+        CodeBlockView untagged(QStringLiteral("x = 1\n"), QStringLiteral("   "), light());
+        QVERIFY(!untagged.languageLabel() && !untagged.copyButton());
     }
 
     void minimumHeightCountsLinesFromTheCode() {
-        const int line = codeLineHeight();
+        const QFontMetricsF m(DesignSystem::Typography::font(FontDesign::Monospaced, 13));
+        const int line = int(std::ceil(m.ascent() + m.descent() + m.leading()));
         QCOMPARE(CodeBlockView::minimumBodyHeight(QStringLiteral("one line")), line + 16);
-        QCOMPARE(CodeBlockView::minimumBodyHeight(QStringLiteral("a\nb\n")), 3 * line + 16);
         QCOMPARE(CodeBlockView::minimumBodyHeight(QString()), line + 16);
 
         CodeBlockView card(QStringLiteral("a\nb\n"), QStringLiteral("c"), light());
         card.resize(500, card.sizeHint().height());
         card.layout()->activate();
+        QCOMPARE(card.scrollView()->minHeight(), 3 * line + 16);
         QVERIFY(card.scrollView()->height() >= 3 * line + 16);
-        QVERIFY(card.scrollView()->minHeight() == 3 * line + 16);
     }
 
-    void longLinesScrollInsteadOfWrapping() {
-        const QString longLine = QStringLiteral("x").repeated(400);
-        CodeBlockView card(longLine, QStringLiteral("text"), light());
-        card.resize(300, card.sizeHint().height());
-        card.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&card));
-        HorizontalPassThroughScrollView* scroll = card.scrollView();
-        QCOMPARE(card.codeView()->lineCount(), 1);
-        QVERIFY(card.codeView()->width() > scroll->viewport()->width());
-        QCOMPARE(scroll->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-        QCOMPARE(scroll->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-        QVERIFY(scroll->horizontalScrollBar()->maximum() > 0);
-
-        // Horizontal and Shift+wheel turns scroll the card.
-        wheel(scroll->viewport(), QPoint(-120, 0));
-        const int afterHorizontal = scroll->horizontalScrollBar()->value();
-        QVERIFY(afterHorizontal > 0);
-        wheel(scroll->viewport(), QPoint(0, -120), Qt::ShiftModifier);
-        QVERIFY(scroll->horizontalScrollBar()->value() > afterHorizontal);
-    }
-
-    void mostlyVerticalWheelTurnsGoToThePage() {
+    void longLinesScrollSidewaysAndVerticalTurnsGoToThePage() {
         using Route = HorizontalPassThroughScrollView::WheelRoute;
-        QCOMPARE(HorizontalPassThroughScrollView::route({0, -120}, {}), Route::Parent);
         QCOMPARE(HorizontalPassThroughScrollView::route({10, -40}, {}), Route::Parent);
-        QCOMPARE(HorizontalPassThroughScrollView::route({40, -10}, {}), Route::Horizontal);
         QCOMPARE(HorizontalPassThroughScrollView::route({30, 30}, {}), Route::Horizontal);
-        QCOMPARE(HorizontalPassThroughScrollView::route({0, 0}, {}), Route::Horizontal);
-        QCOMPARE(HorizontalPassThroughScrollView::route({0, -120}, Qt::ShiftModifier),
-                 Route::Horizontal);
 
-        // A card inside a page: a vertical turn over the code moves the page.
         QScrollArea page;
         auto* content = new QWidget;
         auto* column = new QVBoxLayout(content);
@@ -108,9 +144,18 @@ private Q_SLOTS:
         page.resize(300, 400);
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
-        wheel(card->scrollView()->viewport(), QPoint(0, -120));
+        HorizontalPassThroughScrollView* scroll = card->scrollView();
+        QCOMPARE(card->codeView()->lineCount(), 1);
+        wheel(scroll->viewport(), QPoint(0, -120));
         QVERIFY(page.verticalScrollBar()->value() > 0);
-        QCOMPARE(card->scrollView()->horizontalScrollBar()->value(), 0);
+        QCOMPARE(scroll->horizontalScrollBar()->value(), 0);
+
+        // Horizontal and Shift+wheel turns scroll the card.
+        wheel(scroll->viewport(), QPoint(-120, 0));
+        const int afterHorizontal = scroll->horizontalScrollBar()->value();
+        QVERIFY(afterHorizontal > 0);
+        wheel(scroll->viewport(), QPoint(0, -120), Qt::ShiftModifier);
+        QVERIFY(scroll->horizontalScrollBar()->value() > afterHorizontal);
     }
 
     void copyPutsTheCodeOnTheClipboardAndShowsCopiedForASecond() {
@@ -120,7 +165,6 @@ private Q_SLOTS:
         const DesignSystem ds = light();
         QCOMPARE(button->currentColour(), QColor(ds.colors.mutedText));
         const int symbolWidth = button->sizeHint().width();
-        QCOMPARE(symbolWidth, 11);
 
         QApplication::clipboard()->clear();
         button->click();
@@ -130,15 +174,6 @@ private Q_SLOTS:
         QVERIFY(button->sizeHint().width() > symbolWidth);
         QTRY_VERIFY_WITH_TIMEOUT(!button->isShowingCopied(), 5000);
         QCOMPARE(button->currentColour(), QColor(ds.colors.mutedText));
-    }
-
-    void codeIsColouredInTheCodeFont() {
-        CodeBlockView card(QStringLiteral("def f():\n    pass\n"), QStringLiteral("python"),
-                           light());
-        const StyledText& shown = card.codeView()->content();
-        QCOMPARE(shown.formatAt(0).foreground().color().name(), QStringLiteral("#a626a4"));
-        QCOMPARE(card.codeView()->document()->defaultFont().families(),
-                 DesignSystem::Typography::families(FontDesign::Monospaced));
     }
 };
 

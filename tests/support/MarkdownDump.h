@@ -1,0 +1,14 @@
+#pragma once
+
+#include "core/MarkdownTree.h"
+
+#include <QStringList>
+
+namespace MarkdownDump {
+
+// One line per block, indented by depth, with its kind, distinguishing values
+// and inline content. `withPositions` adds every node's source range and list
+// tightness, so two trees dump alike only when no reader could tell them apart.
+QStringList dump(const MarkdownNode& node, bool withPositions = false);
+
+} // namespace MarkdownDump

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/MarkdownDocument.h"
+#include "shell/WorkspaceView.h"
+#include "support/FakeWorkspaceAlerts.h"
+#include "support/FakeWorkspacePanes.h"
+
+#include <QTest>
+#include <memory>
+
+// A document and its shown window with a fake prompt, over fake panes unless
+// a pane factory is given (then `panes` stays null).
+struct WorkspaceWindow {
+    std::unique_ptr<MarkdownDocument> document;
+    FakeWorkspaceAlerts alerts;
+    FakeWorkspacePanes* panes = nullptr;
+    std::unique_ptr<WorkspaceView> view;
+    int dismissals = 0; // of the welcome window, when the window appears
+    int welcomes = 0;   // "Welcome Window" commands
+
+    explicit WorkspaceWindow(
+        std::unique_ptr<MarkdownDocument> doc = std::make_unique<MarkdownDocument>(),
+        WorkspacePaneFactory realPanes = {})
+        : document(std::move(doc)) {
+        WorkspaceServices services;
+        services.alerts = &alerts;
+        services.application = ApplicationCommands{};
+        services.application.showWelcomeWindow = [this] { ++welcomes; };
+        services.panes = realPanes ? realPanes : [this](QWidget* parent) {
+            panes = new FakeWorkspacePanes(parent);
+            return panes;
+        };
+        services.dismissWelcomeWindow = [this] { ++dismissals; };
+        view = std::make_unique<WorkspaceView>(*document, std::move(services));
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    }
+    WindowCommands& commands() const { return view->commands(); }
+};
