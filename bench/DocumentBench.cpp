@@ -1,6 +1,9 @@
 #include "Bench.h"
 
 #include "core/MarkdownDocument.h"
+#include "editor/EditorView.h"
+
+#include <QApplication>
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -24,6 +27,20 @@ void documentFigures() {
     const double count = Bench::medianMs(5, [&] { words = doc->wordCount(); });
     Bench::report(QStringLiteral("document.wordcount.10mb"), count, "ms");
     Q_UNUSED(words);
+
+    // From the file on disk to an editor pane that shows it coloured and
+    // takes keys: read, decode, set the text, colour, lay out, paint.
+    QElapsedTimer timer;
+    timer.start();
+    auto opened = MarkdownDocument::open(path, nullptr);
+    EditorView view;
+    view.resize(1000, 800);
+    view.setText(opened->text());
+    view.show();
+    QApplication::processEvents();
+    view.grab();
+    Bench::report(QStringLiteral("document.open-editable.10mb"), double(timer.nsecsElapsed()) / 1e6,
+                  "ms");
 }
 
 const Bench::Registration registration("document", documentFigures);
