@@ -2,7 +2,10 @@
 
 #include "core/ConstantRegex.h"
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <vector>
 
 namespace {
@@ -151,12 +154,48 @@ void styleLine(const QString& line, std::vector<Style>& styles) {
 
 enum BlockState { OutsideFence = 0, InsideFence = 1 };
 
+// The styles of one line given whether a fence is open before it; returns
+// whether one is open after it.
+bool styleBlock(const QString& text, bool inFence, std::vector<Style>& styles) {
+    styles.assign(size_t(text.size()), Style{});
+    if (isFence(text)) {
+        std::fill(styles.begin(), styles.end(), Style{FontStyle::Base, Colour::MutedText});
+        return !inFence;
+    }
+    if (inFence)
+        std::fill(styles.begin(), styles.end(), Style{FontStyle::Base, Colour::SecondaryText});
+    else if (!text.isEmpty())
+        styleLine(text, styles);
+    return inFence;
+}
+
+// Calls apply(start, length, style) for each run of one style.
+template <typename Apply> void forEachRun(const std::vector<Style>& styles, Apply apply) {
+    size_t start = 0;
+    for (size_t i = 1; i <= styles.size(); ++i) {
+        if (i < styles.size() && styles[i] == styles[start])
+            continue;
+        apply(qsizetype(start), qsizetype(i - start), styles[start]);
+        start = i;
+    }
+}
+
+// One slice of progressive colouring: short enough for typing to stay smooth.
+constexpr qint64 sliceNanoseconds = 4'000'000;
+
+// The base class's reaction to text changes (the colouring of what changed).
+const char* const contentsChangeSignal = SIGNAL(contentsChange(int, int, int));
+const char* const reformatSlot = SLOT(_q_reformatBlocks(int, int, int));
+
 } // namespace
 
 MarkdownSyntaxHighlighter::MarkdownSyntaxHighlighter(QTextDocument* document,
                                                      const HighlightConfig& config)
     : QSyntaxHighlighter(document), m_config(config) {
     buildFormats();
+    m_sliceTimer.setSingleShot(true);
+    m_sliceTimer.setInterval(0);
+    connect(&m_sliceTimer, &QTimer::timeout, this, &MarkdownSyntaxHighlighter::colourNextSlice);
     // Colour now; this also cancels the base class's deferred run, which
     // would announce an edit.
     recolourAll();
@@ -165,10 +204,70 @@ MarkdownSyntaxHighlighter::MarkdownSyntaxHighlighter(QTextDocument* document,
 void MarkdownSyntaxHighlighter::recolourAll() {
     if (!document())
         return;
+    stopProgressiveColouring();
     // The layout still hears of every recoloured block; only the document's
     // change signals stay quiet.
     const QSignalBlocker quiet(document());
     rehighlight();
+}
+
+void MarkdownSyntaxHighlighter::loadProgressively(const std::function<void()>& load) {
+    QTextDocument* doc = document();
+    // Unheard by the base class, the new text stays uncoloured. Should that
+    // ever fail, it is coloured at once as before.
+    if (!doc || !disconnect(doc, contentsChangeSignal, this, reformatSlot)) {
+        load();
+        return;
+    }
+    load();
+    connect(doc, contentsChangeSignal, this, reformatSlot);
+    // With every line's state right, colouring any line gives its final
+    // colours, and an edit's recolouring stops where the states agree again.
+    storeFenceStates();
+    m_unreached = QTextCursor(doc);
+    colourNextSlice();
+}
+
+void MarkdownSyntaxHighlighter::storeFenceStates() {
+    const QString text = document()->toRawText();
+    qsizetype at = 0;
+    bool inFence = false;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const qsizetype length = block.length() - 1;
+        if (isFence(QStringView(text).mid(at, length)))
+            inFence = !inFence;
+        block.setUserState(inFence ? InsideFence : OutsideFence);
+        at += length + 1;
+    }
+}
+
+void MarkdownSyntaxHighlighter::colourNextSlice() {
+    if (m_unreached.isNull())
+        return;
+    QElapsedTimer clock;
+    clock.start();
+    const QTextBlock block =
+        colourBlocksQuietly(m_unreached.block(), [&](const QTextBlock&, int n) {
+            return n % 16 != 0 || clock.nsecsElapsed() < sliceNanoseconds;
+        });
+    if (!block.isValid()) {
+        stopProgressiveColouring();
+        return;
+    }
+    m_unreached.setPosition(block.position());
+    m_sliceTimer.start();
+}
+
+void MarkdownSyntaxHighlighter::colourNow(int from, int to) {
+    if (m_unreached.isNull() || to < m_unreached.position())
+        return;
+    colourBlocksQuietly(document()->findBlock(qMax(from, m_unreached.position())),
+                        [to](const QTextBlock& block, int) { return block.position() <= to; });
+}
+
+void MarkdownSyntaxHighlighter::stopProgressiveColouring() {
+    m_unreached = QTextCursor();
+    m_sliceTimer.stop();
 }
 
 void MarkdownSyntaxHighlighter::setConfig(const HighlightConfig& config) {
@@ -202,23 +301,48 @@ void MarkdownSyntaxHighlighter::buildFormats() {
 }
 
 void MarkdownSyntaxHighlighter::highlightBlock(const QString& text) {
-    bool inFence = previousBlockState() == InsideFence;
-    std::vector<Style> styles(size_t(text.size()));
-    if (isFence(text)) {
-        inFence = !inFence;
-        std::fill(styles.begin(), styles.end(), Style{FontStyle::Base, Colour::MutedText});
-    } else if (inFence) {
-        std::fill(styles.begin(), styles.end(), Style{FontStyle::Base, Colour::SecondaryText});
-    } else if (!text.isEmpty()) {
-        styleLine(text, styles);
-    }
+    std::vector<Style> styles;
+    const bool inFence = styleBlock(text, previousBlockState() == InsideFence, styles);
     setCurrentBlockState(inFence ? InsideFence : OutsideFence);
+    forEachRun(styles, [this](qsizetype start, qsizetype length, Style style) {
+        setFormat(int(start), int(length), format(style));
+    });
+}
 
-    qsizetype start = 0;
-    for (qsizetype i = 1; i <= text.size(); ++i) {
-        if (i < text.size() && styles[size_t(i)] == styles[size_t(start)])
-            continue;
-        setFormat(int(start), int(i - start), format(styles[size_t(start)]));
-        start = i;
+void MarkdownSyntaxHighlighter::colourBlockQuietly(QTextBlock block) {
+    QTextLayout* layout = block.layout();
+    // The base class keeps text being composed in an input method clear.
+    if (!layout->preeditAreaText().isEmpty()) {
+        rehighlightBlock(block);
+        return;
     }
+    std::vector<Style> styles;
+    const bool inFence =
+        styleBlock(block.text(), block.previous().userState() == InsideFence, styles);
+    block.setUserState(inFence ? InsideFence : OutsideFence);
+    // The ranges the base class would make: runs of one format.
+    QList<QTextLayout::FormatRange> ranges;
+    forEachRun(styles, [&](qsizetype start, qsizetype length, Style style) {
+        const QTextCharFormat& f = format(style);
+        if (!ranges.isEmpty() && ranges.last().format == f)
+            ranges.last().length += int(length);
+        else
+            ranges.append({int(start), int(length), f});
+    });
+    layout->setFormats(ranges);
+}
+
+QTextBlock MarkdownSyntaxHighlighter::colourBlocksQuietly(
+    QTextBlock block, const std::function<bool(const QTextBlock&, int)>& more) {
+    const QSignalBlocker quiet(document());
+    const int from = block.position();
+    int to = from;
+    for (int n = 0; block.isValid() && more(block, n); ++n, block = block.next()) {
+        colourBlockQuietly(block);
+        to = block.position() + block.length();
+    }
+    // One relayout for all of them, as after an edit.
+    if (to > from)
+        document()->markContentsDirty(from, to - from);
+    return block;
 }

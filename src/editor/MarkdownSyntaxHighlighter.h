@@ -4,7 +4,10 @@
 
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTimer>
 #include <array>
+#include <functional>
 
 // Colours Markdown source in a QTextDocument. Only the highlighter's own
 // layout formats change: never the text, the undo stack or the modified flag.
@@ -47,6 +50,19 @@ public:
     // (textChanged of the editor) although the text stays the same.
     void recolourAll();
 
+    // Gives the document its first text through `load` (a setPlainText)
+    // without colouring it on the spot, which takes long for a large text:
+    // every line's fence state is found in one quick pass, the first lines
+    // are coloured at once and the rest a slice of a few milliseconds at a
+    // time from the event loop. Edits meanwhile are coloured as always, and
+    // the end result is the same as colouring the whole text at once.
+    void loadProgressively(const std::function<void()>& load);
+    // Whether lines are still waiting for the slices.
+    bool isColouringProgressively() const { return !m_unreached.isNull(); }
+    // Colours the lines touching positions from..to now when the slices have
+    // not reached them yet (lines scrolled into view).
+    void colourNow(int from, int to);
+
     // The format a style is drawn with under the current configuration.
     const QTextCharFormat& format(Style style) const;
 
@@ -55,7 +71,19 @@ protected:
 
 private:
     void buildFormats();
+    void storeFenceStates();
+    void colourNextSlice();
+    // Colouring without the base class: the formats set straight on the
+    // block's layout, the layout told once for a run of blocks.
+    void colourBlockQuietly(QTextBlock block);
+    QTextBlock colourBlocksQuietly(QTextBlock block,
+                                   const std::function<bool(const QTextBlock&, int)>& more);
+    void stopProgressiveColouring();
 
     HighlightConfig m_config;
     std::array<QTextCharFormat, 3 * 4 * 2> m_formats;
+    // The start of the first line the slices have not coloured; null when
+    // every line is coloured. A cursor, so edits move it along.
+    QTextCursor m_unreached;
+    QTimer m_sliceTimer;
 };

@@ -34,7 +34,7 @@ MarkdownTextEditor::MarkdownTextEditor(const HighlightConfig& config, QWidget* p
             &MarkdownTextEditor::onSelectionChanged);
     connect(m_view, &MarkdownTextView::findRequested, this, &MarkdownTextEditor::findRequested);
     connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this,
-            [this] { paintMatches(); });
+            &MarkdownTextEditor::onViewMoved);
     m_view->viewport()->installEventFilter(this);
     QTimer::singleShot(0, this, [this] { Q_EMIT scrollViewReady(m_view); });
 }
@@ -52,7 +52,7 @@ void MarkdownTextEditor::setText(const QString& text) {
     if (!m_hasText) {
         // The first text is no edit: nothing to undo back to.
         m_hasText = true;
-        m_view->setPlainText(text);
+        m_highlighter->loadProgressively([&] { m_view->setPlainText(text); });
         syncText();
         return;
     }
@@ -184,6 +184,15 @@ void MarkdownTextEditor::revealCurrentMatchIfPending() {
     m_view->ensureCursorVisible();
 }
 
+void MarkdownTextEditor::onViewMoved() {
+    // Lines scrolled into view are coloured before they are drawn.
+    if (m_highlighter->isColouringProgressively()) {
+        const EditorText::Range visible = m_view->visibleRange();
+        m_highlighter->colourNow(visible.from, visible.to);
+    }
+    paintMatches();
+}
+
 void MarkdownTextEditor::paintMatches() {
     QList<EditorSearchHighlighter::PaintedMatch> painted;
     if (m_findActive && EditorSearchHighlighter::isPaintedQuery(m_search.query)) {
@@ -211,6 +220,6 @@ void MarkdownTextEditor::paintMatches() {
 
 bool MarkdownTextEditor::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_view->viewport() && event->type() == QEvent::Resize)
-        paintMatches();
+        onViewMoved();
     return QWidget::eventFilter(watched, event);
 }

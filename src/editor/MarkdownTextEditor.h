@@ -80,6 +80,7 @@ private:
     void onSelectionChanged();
     void beginFindSession();
     void revealCurrentMatchIfPending();
+    void onViewMoved();
     void paintMatches();
 
     MarkdownTextView* m_view = nullptr;

@@ -1,10 +1,13 @@
 #include "core/DesignSystem.h"
 #include "editor/EditorText.h"
 #include "editor/MarkdownSyntaxHighlighter.h"
+#include "editor/MarkdownTextEditor.h"
+#include "editor/MarkdownTextView.h"
 
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -266,6 +269,65 @@ private Q_SLOTS:
         randomEdits(large, rng, 200, 50);
         Editor small(generatedMarkdown(rng, 6000, 200));
         randomEdits(small, rng, 400, 1);
+    }
+
+    // A large first text is coloured a slice at a time from the event loop.
+    // Lines scrolled into view are coloured at once, edits made meanwhile
+    // (one of them opening a fence over lines not reached yet) are coloured
+    // as always, and the end result equals the whole-text run. The colouring
+    // itself adds no undo step and emits no edit.
+    void progressiveColouring() {
+        QRandomGenerator rng(99);
+        MarkdownTextEditor editor(testConfig());
+        editor.resize(600, 400);
+        editor.show();
+        QSignalSpy edited(&editor, &MarkdownTextEditor::textEdited);
+        // The last lines lie inside a fence, so they come out right only with
+        // the fence state of the lines before them.
+        QString text = generatedMarkdown(rng, 1024 * 1024, 2000);
+        static const QRegularExpression fence(QStringLiteral("^[\\t\\p{Zs}]*(```|~~~)"),
+                                              QRegularExpression::MultilineOption);
+        int fences = 0;
+        for (auto it = fence.globalMatch(text); it.hasNext(); it.next())
+            ++fences;
+        text += (fences % 2 ? QStringLiteral("x\n") : QStringLiteral("```\n")) +
+                QStringLiteral("# **a** `b`\n").repeated(100);
+        editor.setText(text);
+        MarkdownSyntaxHighlighter& hl = *editor.highlighter();
+        QTextDocument* doc = hl.document();
+        QVERIFY(hl.isColouringProgressively());
+        QVERIFY(!doc->isModified());
+        QVERIFY(!doc->isUndoAvailable());
+
+        QScrollBar* bar = editor.textView()->verticalScrollBar();
+        bar->setValue(bar->maximum());
+        const EditorText::Range shown = editor.textView()->visibleRange();
+        QVERIFY(shown.to > shown.from + 100);
+        const std::vector<Style> expected = referenceColouring(text);
+        const auto drawn = drawnStyles(hl);
+        for (int i = shown.from; i < shown.to; ++i)
+            QVERIFY(text[i] == QLatin1Char('\n') || drawn[size_t(i)] == expected[size_t(i)]);
+        bar->setValue(0);
+
+        QCoreApplication::processEvents();
+        for (const auto& [block, snippet] :
+             {std::pair{doc->findBlockByNumber(5), "~~~\n"},
+              {doc->findBlockByNumber(doc->blockCount() * 3 / 4), "\n```\n"}}) {
+            QTextCursor c(block);
+            c.beginEditBlock();
+            c.insertText(QString::fromLatin1(snippet));
+            c.endEditBlock();
+        }
+        QVERIFY(hl.isColouringProgressively());
+        while (hl.isColouringProgressively())
+            QCoreApplication::processEvents();
+        VERIFY_REFERENCE(hl);
+        QCOMPARE(edited.count(), 2);
+        doc->undo();
+        doc->undo();
+        QVERIFY(!doc->isUndoAvailable());
+        QCOMPARE(editor.text(), text);
+        VERIFY_REFERENCE(hl);
     }
 
 private:
