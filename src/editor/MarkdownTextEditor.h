@@ -74,6 +74,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void loadFirstText(const QString& text);
     void applyConfig();
     void syncText();
     void onContentsChanged();

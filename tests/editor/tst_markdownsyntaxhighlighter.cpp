@@ -298,6 +298,7 @@ private Q_SLOTS:
         QVERIFY(hl.isColouringProgressively());
         QVERIFY(!doc->isModified());
         QVERIFY(!doc->isUndoAvailable());
+        QCOMPARE(editor.textView()->textCursor().position(), 0);
 
         QScrollBar* bar = editor.textView()->verticalScrollBar();
         bar->setValue(bar->maximum());
