@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -97,6 +98,37 @@ QString CodeBlockView::languageName(const QString& info) {
     return info.trimmed().section(QRegularExpression(QStringLiteral("\\s+")), 0, 0);
 }
 
+namespace {
+namespace DetectionQueue {
+
+// Blocks waiting for detection; one is served per event-loop turn so input
+// and painting run in between.
+QList<QPointer<CodeBlockView>>& pending() {
+    static QList<QPointer<CodeBlockView>> list;
+    return list;
+}
+
+void serveOne() {
+    while (!pending().isEmpty()) {
+        QPointer<CodeBlockView> view = pending().takeFirst();
+        if (!view)
+            continue;
+        QMetaObject::invokeMethod(view, "applyHighlight");
+        break;
+    }
+    if (!pending().isEmpty())
+        QTimer::singleShot(0, qApp, &serveOne);
+}
+
+void enqueue(CodeBlockView* view) {
+    pending().append(view);
+    if (pending().size() == 1)
+        QTimer::singleShot(0, qApp, &serveOne);
+}
+
+} // namespace DetectionQueue
+} // namespace
+
 int CodeBlockView::minimumBodyHeight(const QString& code) {
     const QFontMetricsF metrics(DesignSystem::Typography::font(FontDesign::Monospaced, 13));
     const int lineHeight = int(std::ceil(metrics.ascent() + metrics.descent() + metrics.leading()));
@@ -128,18 +160,33 @@ CodeBlockView::CodeBlockView(const QString& code, const QString& language,
         column->addLayout(header);
     }
 
-    const auto highlighted = CodeHighlighter::shared().highlight(code, name, design.codeTheme);
+    m_language = name;
     auto* padded = new QWidget;
     auto* paddedLayout = new QHBoxLayout(padded);
     paddedLayout->setContentsMargins(textPadding, textPadding, textPadding, textPadding);
     m_codeView = new SelectableTextView(padded);
-    m_codeView->setContent(highlighted->styled, design.typography.code, design.colors.text, 0,
-                           false);
+    // Detecting a language runs every grammar over the block (a noticeable
+    // fraction of a second): such blocks show plain code first and are
+    // coloured one per event-loop turn, so the page never waits for them.
+    if (name.isEmpty() && CodeHighlighter::shared().needsDetection(code)) {
+        m_codeView->setContent(StyledText{code, {}}, design.typography.code, design.colors.text, 0,
+                               false);
+        DetectionQueue::enqueue(this);
+    } else {
+        applyHighlight();
+    }
     paddedLayout->addWidget(m_codeView, 0, Qt::AlignLeft | Qt::AlignTop);
     paddedLayout->addStretch(1);
     m_scroll = new HorizontalPassThroughScrollView(padded, minimumBodyHeight(code), this);
     column->addWidget(m_scroll);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void CodeBlockView::applyHighlight() {
+    const auto highlighted =
+        CodeHighlighter::shared().highlight(m_code, m_language, m_design.codeTheme);
+    m_codeView->setContent(highlighted->styled, m_design.typography.code, m_design.colors.text, 0,
+                           false);
 }
 
 void CodeBlockView::copyCode() {

@@ -70,11 +70,16 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override;
 
+private Q_SLOTS:
+    // Colours the code once its language has been detected.
+    void applyHighlight();
+
 private:
     QString m_code;
     DesignSystem m_design;
     QLabel* m_languageLabel = nullptr;
     CodeCopyButton* m_copyButton = nullptr;
     SelectableTextView* m_codeView = nullptr;
+    QString m_language;
     HorizontalPassThroughScrollView* m_scroll = nullptr;
 };

@@ -182,6 +182,10 @@ QString CodeHighlighter::detectLanguage(const QString& code) {
     return language;
 }
 
+bool CodeHighlighter::needsDetection(const QString& code) {
+    return isAvailable() && !m_detected.contains(detectionSample(code));
+}
+
 std::shared_ptr<const HighlightedCode>
 CodeHighlighter::highlight(const QString& code, const QString& language, const QString& theme) {
     const QString key = cacheKey(theme, language, code);

@@ -30,6 +30,9 @@ public:
                                                      const QString& theme);
     // The language highlight.js guesses for the code, empty when none.
     QString detectLanguage(const QString& code);
+    // Whether colouring the code without a language would have to run the
+    // (slow) detection first.
+    bool needsDetection(const QString& code);
     bool isKnownLanguage(const QString& language);
     // Whether highlight.js could be loaded.
     bool isAvailable();

@@ -71,6 +71,29 @@ private Q_SLOTS:
         QVERIFY(result->styled.formatAt(code.indexOf(QStringLiteral("# hi"))).fontItalic());
     }
 
+    // Blocks that need detection show plain code at once and are coloured
+    // from the event loop, one per turn, ending as the direct path colours them.
+    void detectionDoesNotHoldUpThePage() {
+        const QString a = QStringLiteral("def first(x):\n    return x + 1  # one\n");
+        const QString b = QStringLiteral("def second(y):\n    return y * 2  # two\n");
+        CodeHighlighter& h = CodeHighlighter::shared();
+        QVERIFY(h.needsDetection(a) && h.needsDetection(b));
+        CodeBlockView first(a, QString(), light());
+        auto* dropped = new CodeBlockView(QStringLiteral("x = [1]\n"), QString(), light());
+        CodeBlockView second(b, QString(), light());
+        QVERIFY(first.codeView()->content().formats.isEmpty());
+        QVERIFY(second.codeView()->content().formats.isEmpty());
+        delete dropped; // a view gone before its turn is skipped
+        QTRY_VERIFY(!second.codeView()->content().formats.isEmpty());
+        QCOMPARE(first.codeView()->content().formats,
+                 h.highlight(a, QString(), light().codeTheme)->styled.formats);
+        QCOMPARE(second.codeView()->content().formats,
+                 h.highlight(b, QString(), light().codeTheme)->styled.formats);
+        // Known now: a new view of the same code is coloured at once.
+        CodeBlockView again(a, QString(), light());
+        QVERIFY(!again.codeView()->content().formats.isEmpty());
+    }
+
     void detectionReadsABoundedPrefixAndIsCached() {
         CodeHighlighter& h = CodeHighlighter::shared();
         const QString plain = QStringLiteral("some <text> & more\n");
