@@ -10,3 +10,14 @@
 #define QUON_URL_SCHEME "quon"
 #define QUON_NEW_FILE_HOST "new-file"
 #define QUON_CONFIG_DIR "quon"
+
+// The two switches of the file-manager menu, under the same keys in quon's
+// preferences and in the plug-in's own key file.
+#define QUON_FINDER_MENU_SHOW_NEW_FILE_KEY "finderMenuShowNewFile"
+#define QUON_FINDER_MENU_SHOW_NEW_MARKDOWN_FILE_KEY "finderMenuShowNewMarkdownFile"
+// The plug-in's key file under $XDG_CONFIG_HOME/QUON_CONFIG_DIR, and its group.
+#define QUON_EXTENSION_CONFIG_FILE "file-manager-extension.conf"
+#define QUON_EXTENSION_CONFIG_GROUP "FileManagerMenu"
+// The Nautilus extension module as built and as installed in Nautilus's
+// extension directory.
+#define QUON_NAUTILUS_MODULE_FILE "libquon-nautilus.so"
