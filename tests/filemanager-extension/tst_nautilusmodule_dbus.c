@@ -37,9 +37,7 @@ static void menus_and_hand_off(void) {
         {"one file", {{"/srv/notes/a.md", 0}}, 1, "/srv/notes"},
         {"two folders", {{"/srv/notes/a", 1}, {"/srv/notes/b", 1}}, 2, "/srv/notes"},
         {"background", {{"/srv/notes", 1}}, 0, "/srv/notes"},
-        {"background of the root", {{"/", 1}}, 0, "/"},
         {"remote folder", {{"sftp://host/srv/notes", 1}}, 1, NULL},
-        {"remote background", {{"sftp://host/srv/notes", 1}}, 0, NULL},
         {"files in two folders", {{"/srv/a/x.md", 0}, {"/srv/b/y.md", 0}}, 2, NULL},
     };
     for (gsize i = 0; i < G_N_ELEMENTS(cases); ++i) {
