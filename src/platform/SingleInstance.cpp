@@ -102,7 +102,11 @@ void SingleInstance::acceptConnection() {
                 return;
             socket->write(&reply, 1);
             socket->flush();
-            Q_EMIT argumentsReceived(arguments);
+            // Not from inside the socket's handler: a receiver's modal question
+            // would run its loop there, and the socket may be gone when it ends.
+            QMetaObject::invokeMethod(
+                this, [this, arguments] { Q_EMIT argumentsReceived(arguments); },
+                Qt::QueuedConnection);
         });
     }
 }

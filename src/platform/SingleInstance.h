@@ -29,6 +29,8 @@ public:
     QString socketPath() const { return m_socketPath; }
 
 Q_SIGNALS:
+    // Emitted from the event loop after the socket's handler has returned, so
+    // a receiver may ask questions in modal dialogs.
     void argumentsReceived(const QStringList& arguments);
 
 private:
