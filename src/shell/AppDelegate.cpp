@@ -9,6 +9,7 @@
 #include "shell/SceneManager.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -49,13 +50,16 @@ void AppDelegate::handleArguments(const QStringList& arguments, bool atLaunch) {
         (LaunchArguments::isUrl(argument) ? urls : files).append(argument);
     const int requests = openUrls(urls, atLaunch);
     DocumentOpener::open(files);
-    if (files.isEmpty() && requests == 0) {
-        if (atLaunch)
+    if (files.isEmpty() && requests == 0 && !atLaunch) {
+        reopen();
+    } else if (requests == 0 || !files.isEmpty()) {
+        // Nothing asked for, or nothing of it opened (alerted or declined):
+        // home, never no window at all.
+        if (m_controller.documentCount() == 0 && visibleWindowCount() == 0)
             m_scenes.presentHome();
-        else
-            reopen();
     }
-    // A request that ends with nothing on screen must not leave quon running unseen.
+    // A new-file request that ends with nothing on screen must not leave quon
+    // running unseen.
     scheduleIdleCheck();
 }
 
@@ -166,9 +170,16 @@ void AppDelegate::lastWindowCheck() {
 }
 
 bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Hide && !event->spontaneous() && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->isWindow())
-        scheduleIdleCheck();
+    // Only a window the user closes says they may be done. Windows hidden on
+    // the way to something else (home before a document or the open dialog,
+    // a dialog after its answer) never do, and document windows end in the
+    // last-window check.
+    if (event->type() == QEvent::Close && watched->isWidgetType()) {
+        const auto* window = static_cast<QWidget*>(watched);
+        if (window->isWindow() && !qobject_cast<const QDialog*>(window) &&
+            !m_controller.documentFor(window))
+            scheduleIdleCheck();
+    }
     return QObject::eventFilter(watched, event);
 }
 
