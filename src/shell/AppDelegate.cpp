@@ -50,16 +50,15 @@ void AppDelegate::handleArguments(const QStringList& arguments, bool atLaunch) {
         (LaunchArguments::isUrl(argument) ? urls : files).append(argument);
     const int requests = openUrls(urls, atLaunch);
     DocumentOpener::open(files);
-    if (files.isEmpty() && requests == 0 && !atLaunch) {
+    const bool nothingOnScreen = m_controller.documentCount() == 0 && visibleWindowCount() == 0;
+    if (!atLaunch && files.isEmpty() && requests == 0)
         reopen();
-    } else if (requests == 0 || !files.isEmpty()) {
+    else if ((requests == 0 || !files.isEmpty()) && nothingOnScreen)
         // Nothing asked for, or nothing of it opened (alerted or declined):
         // home, never no window at all.
-        if (m_controller.documentCount() == 0 && visibleWindowCount() == 0)
-            m_scenes.presentHome();
-    }
-    // A new-file request that ends with nothing on screen must not leave quon
-    // running unseen.
+        m_scenes.presentHome();
+    // A new-file request alone that ends with nothing on screen must not
+    // leave quon running unseen.
     scheduleIdleCheck();
 }
 

@@ -139,8 +139,8 @@ private Q_SLOTS:
         runQuon(later, {file}, dir.path());
         // It becomes the running quon and opens the file (kept as recent).
         const QString settings = qEnvironmentVariable("XDG_CONFIG_HOME") + "/quon/quon.conf";
-        QTRY_VERIFY_WITH_TIMEOUT(answers(socketPath), 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(TestSupport::readFile(settings).contains("c.md"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(answers(socketPath), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(TestSupport::readFile(settings).contains("c.md"), 20000);
         QCOMPARE(later.state(), QProcess::Running);
         later.kill();
         QVERIFY(later.waitForFinished(10000));
