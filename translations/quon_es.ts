@@ -424,6 +424,10 @@
         <translation>Papel verde suave</translation>
     </message>
     <message>
+        <source>Some bytes could not be read; the copy shows them as “�”.</source>
+        <translation>Algunos bytes no se pudieron leer; la copia los muestra como «�».</translation>
+    </message>
+    <message>
         <source>Split</source>
         <translation>Dividida</translation>
     </message>

@@ -424,6 +424,10 @@
         <translation>Miękki zielony papier</translation>
     </message>
     <message>
+        <source>Some bytes could not be read; the copy shows them as “�”.</source>
+        <translation>Niektórych bajtów nie udało się odczytać; w kopii są widoczne jako „�”.</translation>
+    </message>
+    <message>
         <source>Split</source>
         <translation>Podział</translation>
     </message>

@@ -4,7 +4,9 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QMimeDatabase>
+#include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 
 namespace ImageDropSupport {
 
@@ -25,14 +27,81 @@ bool hasBalancedParentheses(const QString& path) {
     return depth == 0;
 }
 
-bool breaksLinkText(const QString& name) {
-    for (QChar c : name)
-        if (c == QLatin1Char('[') || c == QLatin1Char(']') || c == QLatin1Char('\\'))
-            return true;
-    return false;
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }
 
-bool breaksDestination(const QString& path) {
+bool isLineBreak(QChar c) {
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+}
+
+// Every character of a link's text that Markdown would read as markup:
+// escapes, brackets, code, emphasis, strikethrough, entities, HTML, table
+// cells, footnotes, and the quotes smart punctuation would curl.
+const QLatin1String textMarkup("\\[]`*_~&<>|^'\"");
+
+// The alternative text exactly as the name reads, a line break aside (it
+// could end the paragraph), which becomes a blank.
+QString escapedText(const QString& name) {
+    QString out;
+    out.reserve(name.size() * 2);
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        if (isLineBreak(c)) {
+            out += QLatin1Char(' ');
+            continue;
+        }
+        // Runs of dots or dashes would become an ellipsis or a dash.
+        const bool run = (c == QLatin1Char('.') || c == QLatin1Char('-')) &&
+                         ((i > 0 && name[i - 1] == c) || (i + 1 < name.size() && name[i + 1] == c));
+        if (run || textMarkup.contains(c))
+            out += QLatin1Char('\\');
+        out += c;
+    }
+    return out;
+}
+
+bool looksLikeScheme(const QString& path) {
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
+    return scheme.match(path).hasMatch();
+}
+
+// What the image resolver would read differently: blanks at either end (it
+// trims them), a relative path that starts like a URL ("http:x.png"), and
+// line breaks, which no link can hold. Such a path is written
+// percent-encoded, which the resolver undoes for a path it cannot find as
+// written.
+bool needsPercentEncoding(const QString& path, bool relative) {
+    if (path.isEmpty())
+        return false;
+    if (isBlank(path.front()) || isBlank(path.back()) || (relative && looksLikeScheme(path)))
+        return true;
+    return std::any_of(path.begin(), path.end(), isLineBreak);
+}
+
+QString percentEncoded(const QString& path) {
+    qsizetype first = 0;
+    while (first < path.size() && isBlank(path[first]))
+        ++first;
+    qsizetype last = path.size();
+    while (last > first && isBlank(path[last - 1]))
+        --last;
+    QString out;
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const QChar c = path[i];
+        if (i < first || i >= last || isLineBreak(c) || c == QLatin1Char('%') ||
+            c == QLatin1Char(':'))
+            out += QLatin1Char('%') +
+                   QString::number(c.unicode(), 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+// A bare destination ends at white space or a control character and takes
+// parentheses only balanced.
+bool needsAngleBrackets(const QString& path) {
     for (QChar c : path)
         if (c.isSpace() || c.category() == QChar::Other_Control || c == QLatin1Char('<') ||
             c == QLatin1Char('>') || c == QLatin1Char('[') || c == QLatin1Char(']') ||
@@ -41,15 +110,22 @@ bool breaksDestination(const QString& path) {
     return !hasBalancedParentheses(path);
 }
 
-QString escaped(const QString& text, QLatin1String special) {
+QString escapedDestination(const QString& path, bool relative) {
+    const QString written = needsPercentEncoding(path, relative) ? percentEncoded(path) : path;
+    const bool angle = needsAngleBrackets(written);
     QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        if (special.contains(c))
+    for (QChar c : written) {
+        // The parser decodes entities in a destination before it reads
+        // backslash escapes: "&" can only be written as an entity.
+        if (c == QLatin1Char('&')) {
+            out += QLatin1String("&amp;");
+            continue;
+        }
+        if (c == QLatin1Char('\\') || (angle && (c == QLatin1Char('<') || c == QLatin1Char('>'))))
             out += QLatin1Char('\\');
         out += c;
     }
-    return out;
+    return angle ? QLatin1Char('<') + out + QLatin1Char('>') : out;
 }
 
 const QSet<QString>& imageExtensions() {
@@ -103,10 +179,9 @@ QString referencePath(const QUrl& image, const QString& documentDirectory) {
 QString reference(const QUrl& image, const QString& documentDirectory) {
     const QString name = QFileInfo(image.toLocalFile()).completeBaseName();
     const QString path = referencePath(image, documentDirectory);
-    if (!breaksLinkText(name) && !breaksDestination(path))
-        return QStringLiteral("![") + name + QStringLiteral("](") + path + QLatin1Char(')');
-    return QStringLiteral("![") + escaped(name, QLatin1String("[]\\")) + QStringLiteral("](<") +
-           escaped(path, QLatin1String("<>\\")) + QStringLiteral(">)");
+    const bool relative = !path.startsWith(QLatin1Char('/'));
+    return QStringLiteral("![") + escapedText(name) + QStringLiteral("](") +
+           escapedDestination(path, relative) + QLatin1Char(')');
 }
 
 QString references(const QList<QUrl>& images, const QString& documentDirectory) {

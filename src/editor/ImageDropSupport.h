@@ -27,9 +27,12 @@ QList<QUrl> imageUrls(const QList<QUrl>& urls);
 // documentDirectory (an untitled document) always gives the absolute path.
 QString referencePath(const QUrl& image, const QString& documentDirectory);
 
-// "![name](path)", name being the file name without its extension. A name
-// or path that would break the link (white space, < > [ ] \ or unbalanced
-// parentheses) is written "![name](<path>)" with those characters escaped.
+// "![name](path)", name being the file name without its extension, with
+// every character escaped that Markdown would read as markup, so the link
+// reads back as an image of exactly this file. A path that a bare link would
+// break (white space, < > [ ] \ &, unbalanced parentheses) is written
+// "<path>"; one the image resolver would read otherwise (blanks at its ends,
+// a relative path starting like a URL, line breaks) is percent-encoded.
 QString reference(const QUrl& image, const QString& documentDirectory);
 
 // One reference per image, each followed by a line break.

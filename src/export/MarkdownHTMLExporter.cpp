@@ -26,7 +26,9 @@ QString renderImage(const MarkdownNode& image, const QString& folder) {
         return {};
     // The preview and the page must mean the same file.
     const std::optional<QUrl> resolved = ImageURLResolver::resolve(image.destination, folder);
-    const QString src = resolved ? resolved->toString(QUrl::FullyEncoded) : image.destination;
+    // A source that would run code is dropped, as a link's destination is.
+    const QString src =
+        safeLinkDestination(resolved ? resolved->toString(QUrl::FullyEncoded) : image.destination);
     return QStringLiteral("<img src=\"") + escapeHTML(src) + QStringLiteral("\" alt=\"") +
            escapeHTML(image.plainText()) + QStringLiteral("\">");
 }

@@ -25,7 +25,9 @@ QString stylesheet(const DesignSystem& designSystem);
 // "#RRGGBB" from the colour's own doubles, halves rounded away from zero; alpha is dropped.
 QString hex(const ColorValue& color);
 QString escapeHTML(const QString& text);
-// The href written for a link: empty for destinations that would run code.
+// The href written for a link and the src for an image: empty for
+// destinations that would run code (script schemes; data other than a
+// raster picture).
 QString safeLinkDestination(const QString& destination);
 
 } // namespace MarkdownHTMLExporter

@@ -99,8 +99,12 @@ private:
         m_done = true;
         m_limit.stop();
         deleteLater();
+        // From the event loop, never inside the web engine's callbacks: the
+        // caller may alert in a modal dialog.
         if (m_completion)
-            m_completion(errorMessage);
+            QTimer::singleShot(0, qApp, [completion = std::move(m_completion), errorMessage] {
+                completion(errorMessage);
+            });
     }
 
     QString m_path;

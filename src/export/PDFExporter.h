@@ -8,8 +8,8 @@
 // any size load; the PDF is made 0.15 s after the load and written atomically.
 namespace PDFExporter {
 
-// Called once on the main thread: an empty message means the PDF was written;
-// otherwise it says why not, and no file was written.
+// Called once on the main thread, from the event loop: an empty message means
+// the PDF was written; otherwise it says why not, and no file was written.
 using Completion = std::function<void(const QString& errorMessage)>;
 
 inline constexpr int defaultTimeLimitMs = 60'000;

@@ -11,7 +11,11 @@
 namespace {
 
 constexpr int connectTimeoutMs = 500;
-constexpr int replyTimeoutMs = 1000;
+constexpr int replyPollMs = 200;
+constexpr int lockPollMs = 100;
+// Hand-overs lost to a quon that closed without answering before this one
+// stops asking and starts on its own.
+constexpr int maxLostHandOvers = 3;
 constexpr char reply = '\x06';
 
 // The socket's folder, ours alone; one that another user made is refused.
@@ -37,46 +41,94 @@ SingleInstance::SingleInstance(const QString& socketPath, QObject* parent)
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::lock() {
+bool SingleInstance::prepareLock() {
     if (m_lock)
         return true;
     if (!makePrivateFolder(QFileInfo(m_socketPath).absolutePath()))
         return false;
-    // Two quons starting at once: the second waits until the first listens.
     m_lock = std::make_unique<QLockFile>(m_socketPath + QStringLiteral(".lock"));
-    m_lock->tryLock(5000);
+    // Held only by a quon between its start and listen(), however slow that
+    // is; a holder that died leaves a stale lock, which is taken over.
+    m_lock->setStaleLockTime(0);
     return true;
 }
 
+void SingleInstance::releaseLock() {
+    if (m_locked)
+        m_lock->unlock();
+    m_locked = false;
+    m_lock.reset();
+}
+
 bool SingleInstance::forwardToRunningInstance(const QStringList& arguments) {
-    if (!lock())
+    if (!prepareLock())
         return false;
+    int lost = 0;
+    for (;;) {
+        if (!m_locked) {
+            m_locked = m_lock->tryLock(lockPollMs);
+            if (!m_locked && m_lock->error() != QLockFile::LockFailedError) {
+                // No lock can be had at all: run on our own.
+                m_lock.reset();
+                return false;
+            }
+        }
+        // With the lock, nobody is starting: a running quon answers or there
+        // is none. Without it another quon is starting and may listen already.
+        const Delivery delivery = deliver(arguments);
+        if (delivery == Delivery::Delivered) {
+            releaseLock();
+            return true;
+        }
+        if (delivery == Delivery::Lost)
+            ++lost;
+        if (m_locked && (delivery == Delivery::NoServer || lost >= maxLostHandOvers))
+            return false;
+    }
+}
+
+SingleInstance::Delivery SingleInstance::deliver(const QStringList& arguments) const {
     QLocalSocket socket;
     socket.connectToServer(m_socketPath);
     if (!socket.waitForConnected(connectTimeoutMs))
-        return false;
+        return Delivery::NoServer;
     QByteArray message;
     QDataStream out(&message, QIODevice::WriteOnly);
     out << arguments;
     socket.write(message);
-    socket.waitForBytesWritten(replyTimeoutMs);
-    // A busy quon may answer late; it has the arguments all the same.
-    socket.waitForReadyRead(replyTimeoutMs);
+    socket.waitForBytesWritten(connectTimeoutMs);
+    // A busy quon answers late; one that goes away without answering never
+    // took the arguments.
+    while (socket.bytesAvailable() == 0 && socket.state() == QLocalSocket::ConnectedState)
+        socket.waitForReadyRead(replyPollMs);
+    char answer = 0;
+    if (!socket.getChar(&answer) || answer != reply)
+        return Delivery::Lost;
     socket.disconnectFromServer();
-    m_lock.reset();
-    return true;
+    return Delivery::Delivered;
+}
+
+bool SingleInstance::answers() const {
+    QLocalSocket probe;
+    probe.connectToServer(m_socketPath);
+    return probe.waitForConnected(connectTimeoutMs);
 }
 
 bool SingleInstance::listen() {
-    if (!m_lock) {
-        if (!lock())
+    if (!m_locked) {
+        if (!prepareLock())
             return false;
-        QLocalSocket probe;
-        probe.connectToServer(m_socketPath);
-        if (probe.waitForConnected(connectTimeoutMs)) {
-            m_lock.reset();
-            return false;
+        while (!(m_locked = m_lock->tryLock(lockPollMs))) {
+            if (m_lock->error() != QLockFile::LockFailedError) {
+                m_lock.reset();
+                return false;
+            }
         }
+    }
+    // A quon that answers is alive: its socket is never removed.
+    if (answers()) {
+        releaseLock();
+        return false;
     }
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
@@ -86,7 +138,7 @@ bool SingleInstance::listen() {
     const bool listening = m_server->listen(m_socketPath);
     if (listening)
         connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
-    m_lock.reset();
+    releaseLock();
     return listening;
 }
 
@@ -102,7 +154,11 @@ void SingleInstance::acceptConnection() {
                 return;
             socket->write(&reply, 1);
             socket->flush();
-            Q_EMIT argumentsReceived(arguments);
+            // Not from inside the socket's handler: a receiver's modal question
+            // would run its loop there, and the socket may be gone when it ends.
+            QMetaObject::invokeMethod(
+                this, [this, arguments] { Q_EMIT argumentsReceived(arguments); },
+                Qt::QueuedConnection);
         });
     }
 }

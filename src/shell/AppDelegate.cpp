@@ -9,6 +9,7 @@
 #include "shell/SceneManager.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -49,13 +50,15 @@ void AppDelegate::handleArguments(const QStringList& arguments, bool atLaunch) {
         (LaunchArguments::isUrl(argument) ? urls : files).append(argument);
     const int requests = openUrls(urls, atLaunch);
     DocumentOpener::open(files);
-    if (files.isEmpty() && requests == 0) {
-        if (atLaunch)
-            m_scenes.presentHome();
-        else
-            reopen();
-    }
-    // A request that ends with nothing on screen must not leave quon running unseen.
+    const bool nothingOnScreen = m_controller.documentCount() == 0 && visibleWindowCount() == 0;
+    if (!atLaunch && files.isEmpty() && requests == 0)
+        reopen();
+    else if ((requests == 0 || !files.isEmpty()) && nothingOnScreen)
+        // Nothing asked for, or nothing of it opened (alerted or declined):
+        // home, never no window at all.
+        m_scenes.presentHome();
+    // A new-file request alone that ends with nothing on screen must not
+    // leave quon running unseen.
     scheduleIdleCheck();
 }
 
@@ -166,9 +169,16 @@ void AppDelegate::lastWindowCheck() {
 }
 
 bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Hide && !event->spontaneous() && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->isWindow())
-        scheduleIdleCheck();
+    // Only a window the user closes says they may be done. Windows hidden on
+    // the way to something else (home before a document or the open dialog,
+    // a dialog after its answer) never do, and document windows end in the
+    // last-window check.
+    if (event->type() == QEvent::Close && watched->isWidgetType()) {
+        const auto* window = static_cast<QWidget*>(watched);
+        if (window->isWindow() && !qobject_cast<const QDialog*>(window) &&
+            !m_controller.documentFor(window))
+            scheduleIdleCheck();
+    }
     return QObject::eventFilter(watched, event);
 }
 

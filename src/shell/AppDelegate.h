@@ -11,8 +11,10 @@ class SceneManager;
 // What the application does around its windows: the language before any
 // window, the arguments of a launch and of later `quon ...` calls, the
 // "quon://new-file" requests, the feature tour after launch, the welcome
-// window after the last document closes, and quitting once nothing is left
-// on screen (there is no dock to come back from).
+// window after the last document closes, and quitting once the user is done
+// and nothing is left on screen (there is no dock to come back from): after
+// they closed the last window, never after a cancelled dialog, a failed open
+// or a Save prompt.
 class AppDelegate : public QObject {
     Q_OBJECT
 public:

@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStringDecoder>
 
 namespace {
 
@@ -46,14 +45,23 @@ void showConversionError(const QString& message) {
                                         L10n::tr("Could Not Convert File"), message);
 }
 
-std::optional<QString> decodeUtf16(QByteArrayView bytes, QStringConverter::Encoding encoding) {
-    if (bytes.size() % 2 != 0)
-        return std::nullopt;
-    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
+// Reads, converts, writes the copy and opens it; failures are alerted.
+bool convertText(const QString& path, const std::optional<DocumentOpener::DecodedText>& read) {
+    if (!read) {
+        showConversionError(L10n::tr("The file could not be read as text."));
+        return false;
+    }
+    QString text = read->text;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("html") || suffix == QLatin1String("htm"))
+        text = DocumentOpener::htmlToMarkdown(text);
+    QString error;
+    const auto copy = DocumentOpener::writeMarkdownCopy(path, text, &error);
+    if (!copy) {
+        showConversionError(error);
+        return false;
+    }
+    return DocumentOpener::open(*copy);
 }
 
 void replaceAll(QString& text, const QString& pattern, const QString& replacement) {
@@ -92,33 +100,24 @@ void DocumentOpener::offerConversion(const QString& path) {
     const QString text = isMarkdownFile(path)
                              ? L10n::tr("\"%1\" is not valid UTF-8 text.").arg(name)
                              : L10n::tr("\"%1\" is not a Markdown file.").arg(name);
+    // Read before asking, so the question can say what the copy will lack.
+    const std::optional<DecodedText> read = readAsText(path);
+    QString details =
+        L10n::tr("quon can create a Markdown copy next to the original file and open it.");
+    if (read && read->hasUnreadableBytes)
+        details += QLatin1Char(' ') +
+                   L10n::tr("Some bytes could not be read; the copy shows them as “�”.");
     const bool convert = DocumentDialogs::shared().confirm(
-        QApplication::activeWindow(), text,
-        L10n::tr("quon can create a Markdown copy next to the original file and open it."),
-        L10n::tr("Convert to Markdown"));
+        QApplication::activeWindow(), text, details, L10n::tr("Convert to Markdown"));
     if (convert)
-        convertToMarkdown(path);
+        convertText(path, read);
 }
 
 bool DocumentOpener::convertToMarkdown(const QString& path) {
-    std::optional<QString> text = readAsText(path);
-    if (!text) {
-        showConversionError(L10n::tr("The file could not be read as text."));
-        return false;
-    }
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("html") || suffix == QLatin1String("htm"))
-        text = htmlToMarkdown(*text);
-    QString error;
-    const auto copy = writeMarkdownCopy(path, *text, &error);
-    if (!copy) {
-        showConversionError(error);
-        return false;
-    }
-    return open(*copy);
+    return convertText(path, readAsText(path));
 }
 
-std::optional<QString> DocumentOpener::readAsText(const QString& path) {
+std::optional<DocumentOpener::DecodedText> DocumentOpener::readAsText(const QString& path) {
     if (QFileInfo(path).isDir())
         return std::nullopt;
     QFile file(path);
@@ -130,21 +129,8 @@ std::optional<QString> DocumentOpener::readAsText(const QString& path) {
     return decodeText(bytes);
 }
 
-QString DocumentOpener::decodeText(const QByteArray& bytes) {
-    const QByteArrayView view(bytes);
-    const QByteArrayView utf8Bom("\xEF\xBB\xBF", 3);
-    if (auto text = Utf8::decode(view.startsWith(utf8Bom) ? view.sliced(3) : view))
-        return *text;
-    // UTF-16 only when a byte-order mark says so: any even-length bytes would
-    // otherwise "decode", and a Latin-1 file would come out as CJK.
-    std::optional<QString> utf16;
-    if (view.startsWith("\xFF\xFE"))
-        utf16 = decodeUtf16(view.sliced(2), QStringConverter::Utf16LE);
-    else if (view.startsWith("\xFE\xFF"))
-        utf16 = decodeUtf16(view.sliced(2), QStringConverter::Utf16BE);
-    if (utf16)
-        return *utf16;
-    return QString::fromLatin1(bytes);
+DocumentOpener::DecodedText DocumentOpener::decodeText(const QByteArray& bytes) {
+    return TextEncodingGuess::decode(bytes);
 }
 
 QString DocumentOpener::htmlToMarkdown(const QString& html) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/TextEncodingGuess.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -21,10 +23,11 @@ void offerConversion(const QString& path);
 // Reads, converts, writes the copy and opens it; failures are alerted.
 bool convertToMarkdown(const QString& path);
 
-// The file's text: UTF-8, UTF-16 with a byte-order mark, else ISO Latin 1.
-// No value when the file cannot be read at all.
-std::optional<QString> readAsText(const QString& path);
-QString decodeText(const QByteArray& bytes);
+using DecodedText = TextEncodingGuess::DecodedText;
+// The file's text as TextEncodingGuess reads it. No value when the file
+// cannot be read at all.
+std::optional<DecodedText> readAsText(const QString& path);
+DecodedText decodeText(const QByteArray& bytes);
 // A fixed series of replacements that keeps headings, list items,
 // paragraphs and line breaks and drops every other tag.
 QString htmlToMarkdown(const QString& html);

@@ -58,6 +58,9 @@ void WelcomeWindow::newDocument() {
 void WelcomeWindow::openDocument() {
     AppNotifications::postDismissWelcomeWindow();
     m_controller.openWithDialog(nullptr);
+    // Cancelled, or nothing opened: with no document up, home comes back.
+    if (m_controller.documentCount() == 0)
+        AppNotifications::postShowWelcomeWindow();
 }
 
 void WelcomeWindow::openDroppedFiles(const QList<QUrl>& files) {

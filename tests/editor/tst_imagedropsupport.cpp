@@ -1,9 +1,12 @@
+#include "core/MarkdownTree.h"
 #include "editor/ImageDropSupport.h"
+#include "preview/ImageURLResolver.h"
 #include "support/EditorFixture.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
 #include <QMimeData>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,6 +16,36 @@ namespace {
 
 QUrl file(const char* path) {
     return QUrl::fromLocalFile(u8(path));
+}
+
+void collectImages(const MarkdownNode& node, QList<const MarkdownNode*>& images) {
+    if (node.kind == MarkdownNodeKind::Image)
+        images.append(&node);
+    for (const MarkdownNode& child : node.children)
+        collectImages(child, images);
+}
+
+// Names that have broken links, then random ones from characters that mean
+// something to Markdown, to the resolver or to nobody.
+QStringList droppedNames() {
+    QStringList names = {u8("&copy;"), u8("&#65;"),   u8("&amp;"), u8("a`b"),       u8("^x"),
+                         u8("[^1]"),   u8("a\nb"),    u8(" lead"), u8("http:x"),    u8("file:y"),
+                         u8("%41"),    u8("a%20b"),   u8("x)"),    u8("<y"),        u8("\\"),
+                         u8("**b**"),  u8("--"),      u8("..."),   u8("'q' \"q\""), u8("~~s~~"),
+                         u8("a|b"),    u8("![i](j)"), u8("`"),     u8("\t"),        u8("a\r")};
+    const QList<uint> alphabet =
+        u8(" \t`^&;#[]()<>\\!*_~|'\".-:%@?=+{}$,aZ9\u00e9\u00a0\u2028\U0001F600").toUcs4();
+    QRandomGenerator random(14);
+    for (int i = 0; i < 400; ++i) {
+        QString name;
+        const int length = 1 + random.bounded(10);
+        for (int k = 0; k < length; ++k) {
+            const char32_t c = alphabet[random.bounded(int(alphabet.size()))];
+            name += QString::fromUcs4(&c, 1);
+        }
+        names.append(name);
+    }
+    return names;
 }
 
 } // namespace
@@ -40,7 +73,7 @@ private Q_SLOTS:
         // with the characters escaped that would still break it.
         row("space", "/docs/notes/img/a b.png", "/docs/notes", "![a b](<img/a b.png>)");
         row("unbalanced", "/d/a).png", "/d", "![a)](<a).png>)");
-        row("angle brackets", "/d/<x>.png", "/d", "![<x>](<\\<x\\>.png>)");
+        row("angle brackets", "/d/<x>.png", "/d", "![\\<x\\>](<\\<x\\>.png>)");
         row("brackets", "/d/[x].png", "/d", "![\\[x\\]](<[x].png>)");
         row("backslash", "/d/a\\b.png", "/d", "![a\\\\b](<a\\\\b.png>)");
         row("tab", "/d/a\tb.png", "/d", "![a\tb](<a\tb.png>)");
@@ -50,6 +83,45 @@ private Q_SLOTS:
         QFETCH(QString, folder);
         QFETCH(QString, expected);
         QCOMPARE(ImageDropSupport::reference(QUrl::fromLocalFile(image), folder), expected);
+    }
+
+    // Whatever the dropped file is called, the inserted Markdown read back with
+    // quon's own parser and image resolver is an image of exactly that file.
+    void referencesReadBackAsTheDroppedFile() {
+        QTemporaryDir dir;
+        const QString document = dir.filePath(QStringLiteral("notes"));
+        const QString inner = document + QStringLiteral("/img [1] (a)");
+        const QString outside = dir.filePath(QStringLiteral("else where"));
+        QVERIFY(QDir().mkpath(inner) && QDir().mkpath(outside));
+        int checked = 0;
+        for (const QString& name : droppedNames()) {
+            for (const QString& folder : {document, inner, outside}) {
+                const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
+                QFile image(path);
+                if (!image.open(QIODevice::WriteOnly))
+                    continue; // a name the file system refuses
+                image.close();
+                for (const QString& documentDirectory : {document, QString()}) {
+                    const QString markdown =
+                        ImageDropSupport::reference(QUrl::fromLocalFile(path), documentDirectory);
+                    const auto parsed = MarkdownParser::parse(markdown);
+                    QList<const MarkdownNode*> images;
+                    collectImages(parsed->document, images);
+                    QVERIFY2(images.size() == 1, qPrintable(markdown));
+                    const auto resolved =
+                        ImageURLResolver::resolve(images[0]->destination, documentDirectory);
+                    QVERIFY2(resolved && QFileInfo(resolved->toLocalFile()).canonicalFilePath() ==
+                                             QFileInfo(path).canonicalFilePath(),
+                             qPrintable(markdown));
+                    QString alt = name;
+                    alt.replace(QLatin1Char('\n'), QLatin1Char(' '))
+                        .replace(QLatin1Char('\r'), QLatin1Char(' '));
+                    QVERIFY2(images[0]->plainText() == alt, qPrintable(markdown));
+                    ++checked;
+                }
+            }
+        }
+        QVERIFY(checked > 2000);
     }
 
     void twoImagesTwoLines() {

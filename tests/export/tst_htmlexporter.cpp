@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -141,6 +142,54 @@ private Q_SLOTS:
         QVERIFY(body("![a](<my pic.png>)", dir.path()).contains("/my%20pic.png\""));
         QCOMPARE(body("![q & <b>](x\"y.png)"),
                  "<img src=\"x&quot;y.png\" alt=\"q &amp; &lt;b&gt;\">");
+    }
+
+    // Links and images alike: no attribute of the page may run anything, in
+    // whatever case, spacing or entity the scheme is written.
+    void hostileDestinationsRunNothing() {
+        const QStringList destinations = {"JaVaScRiPt:alert(1)",
+                                          "<java\tscript:x>",
+                                          "< javascript:x>",
+                                          "&#106;avascript:x",
+                                          "java&#x09;script:x",
+                                          "VBScript:x",
+                                          "data:text/html,<script>x</script>",
+                                          "DATA:image/svg+xml;base64,PHN2Zz4=",
+                                          "<data: image/svg+xml,x>"};
+        QString markdown;
+        QString definitions;
+        for (qsizetype i = 0; i < destinations.size(); ++i) {
+            const QString label = "[r" + QString::number(i) + "]";
+            markdown += "[link](" + destinations[i] + ") ![image](" + destinations[i] + ") " +
+                        "[ref]" + label + " ![ref]" + label + "\n\n";
+            definitions += label + ": " + destinations[i] + "\n";
+        }
+        markdown += "<javascript:alert(1)> <vbscript:x>\n\n" + definitions;
+        markdown += "\n![ok](data:image/png;base64,AAAA) ![ok](DATA:image/webp,x)\n";
+
+        QTemporaryDir dir;
+        const QString html = page(markdown, dir.path());
+        static const QRegularExpression attribute(QStringLiteral("\\s[a-zA-Z-]+=\"([^\"]*)\""));
+        int images = 0;
+        for (auto it = attribute.globalMatch(html); it.hasNext();) {
+            QString value = it.next().captured(1);
+            value.replace("&quot;", "\"")
+                .replace("&lt;", "<")
+                .replace("&gt;", ">")
+                .replace("&amp;", "&");
+            QString bare;
+            for (QChar c : value)
+                if (c.unicode() > 0x20)
+                    bare += c.toLower();
+            QVERIFY2(!bare.startsWith("javascript:") && !bare.startsWith("vbscript:"),
+                     qPrintable(value));
+            if (bare.startsWith("data:")) {
+                QVERIFY2(bare.startsWith("data:image/png") || bare.startsWith("data:image/webp"),
+                         qPrintable(value));
+                ++images;
+            }
+        }
+        QCOMPARE(images, 2);
     }
 
     void fallbackBlockThatFormatsToNothing() {

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
@@ -87,6 +88,62 @@ private Q_SLOTS:
         QVERIFY(received.size() == 1 || received.wait(5000));
         QCOMPARE(received.first().first().toStringList(),
                  QStringList{dir.filePath(QStringLiteral("b.md"))});
+    }
+
+    // The first quon is slow to start: it holds the start-up lock for longer
+    // than any fixed wait. A later quon waits for it and hands over; it never
+    // becomes a second instance, and no live socket is ever taken over.
+    void slowStartIsWaitedFor() {
+        QTemporaryDir dir;
+        SingleInstance starting(SingleInstance::defaultSocketPath());
+        QVERIFY(!starting.forwardToRunningInstance({}));
+        QProcess later;
+        runQuon(later, {QStringLiteral("b.md")}, dir.path());
+        QTest::qWait(6500);
+        QCOMPARE(later.state(), QProcess::Running);
+        QVERIFY(!answers(starting.socketPath()));
+
+        QVERIFY(starting.listen());
+        QSignalSpy received(&starting, &SingleInstance::argumentsReceived);
+        QTRY_VERIFY_WITH_TIMEOUT(later.state() == QProcess::NotRunning, 10000);
+        QCOMPARE(later.exitCode(), 0);
+        QVERIFY(received.size() == 1 || received.wait(5000));
+        QCOMPARE(received.first().first().toStringList(),
+                 QStringList{dir.filePath(QStringLiteral("b.md"))});
+
+        // Only a socket nobody answers on is ever replaced.
+        SingleInstance another(starting.socketPath());
+        QVERIFY(!another.listen());
+        QVERIFY(answers(starting.socketPath()));
+    }
+
+    // The running quon dies with the arguments unanswered: the later quon
+    // opens its file itself instead of ending with nothing on screen.
+    void runningQuonDyingOnTheHandOver() {
+        QTemporaryDir dir;
+        const QString file = TestSupport::writeFile(dir, QStringLiteral("c.md"), "# c\n");
+        const QString socketPath = SingleInstance::defaultSocketPath();
+        QVERIFY(QDir().mkpath(QFileInfo(socketPath).absolutePath()));
+        QLocalServer::removeServer(socketPath);
+        QLocalServer dying;
+        QVERIFY(dying.listen(socketPath));
+        connect(&dying, &QLocalServer::newConnection, this, [&dying] {
+            QLocalSocket* socket = dying.nextPendingConnection();
+            connect(socket, &QLocalSocket::readyRead, socket, [socket, &dying] {
+                socket->abort();
+                dying.close();
+            });
+        });
+
+        QProcess later;
+        runQuon(later, {file}, dir.path());
+        // It becomes the running quon and opens the file (kept as recent).
+        const QString settings = qEnvironmentVariable("XDG_CONFIG_HOME") + "/quon/quon.conf";
+        QTRY_VERIFY_WITH_TIMEOUT(answers(socketPath), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(TestSupport::readFile(settings).contains("c.md"), 20000);
+        QCOMPARE(later.state(), QProcess::Running);
+        later.kill();
+        QVERIFY(later.waitForFinished(10000));
     }
 };
 

@@ -5,6 +5,7 @@
 #include "shell/DocumentController.h"
 #include "shell/LaunchArguments.h"
 #include "shell/SceneManager.h"
+#include "support/ModalAnswerer.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 
@@ -118,15 +119,64 @@ private Q_SLOTS:
         QVERIFY(!AppDelegate::shouldQuitWhenIdle(1, 0, false));
         QVERIFY(!AppDelegate::shouldQuitWhenIdle(0, 1, false));
         QVERIFY(!AppDelegate::shouldQuitWhenIdle(0, 0, true));
+    }
 
-        // A launch whose only file cannot be opened: the alert, then the end;
-        // the tour still comes after launch.
+    // A launch whose only file does not open: its alert or question, then
+    // the home window, never the end; the tour still comes after launch.
+    void launchFileThatDoesNotOpen_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("missing") << "missing.md" << QByteArray();
+        QTest::newRow("conversion declined") << "page.html" << QByteArray("<p>x</p>");
+        QTest::newRow("not utf-8, declined") << "old.md" << QByteArray("caf\xE9");
+    }
+    void launchFileThatDoesNotOpen() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QWidget* welcome = nullptr;
+        scenes->setWelcomeWindowFactory([&welcome] { return welcome = new QWidget; });
         QTemporaryDir dir;
-        launch({dir.filePath(QStringLiteral("missing.md"))});
-        QCOMPARE(dialogs->alerts.size(), 1);
+        const QString path = bytes.isEmpty() ? dir.filePath(name) : writeFile(dir, name, bytes);
+        launch({path});
+        QCOMPARE(dialogs->alerts.size() + dialogs->confirmTexts.size(), 1);
         settle();
-        QCOMPARE(quits, 1);
+        QVERIFY(welcome && welcome->isVisible());
+        QCOMPARE(controller.documentCount(), 0);
+        QCOMPARE(quits, 0);
         QTRY_COMPARE(tours, 1);
+        delete welcome;
+    }
+
+    // Save or Don't Save in the real prompt on the last window ends like an
+    // unmodified last window: home comes back, quon stays.
+    void lastWindowClosedThroughThePrompt_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QByteArray>("onDisk");
+        QTest::newRow("save") << QStringLiteral("Save") << QByteArray("changed");
+        QTest::newRow("don't save") << QStringLiteral("Don’t Save") << QByteArray("a");
+    }
+    void lastWindowClosedThroughThePrompt() {
+        QFETCH(QString, button);
+        QFETCH(QByteArray, onDisk);
+        DocumentDialogs::setShared(nullptr);
+        QWidget* welcome = nullptr;
+        scenes->setWelcomeWindowFactory([&welcome] { return welcome = new QWidget; });
+        QTemporaryDir dir;
+        const QString a = writeFile(dir, QStringLiteral("a.md"), "a");
+        launch({a});
+        settle();
+        controller.documents().first()->setText(QStringLiteral("changed"));
+        ModalAnswerer answerer;
+        answerer.answer(button);
+        controller.close(controller.documents().first());
+        settle();
+        dialogs = &ScriptedDialogs::install();
+        QCOMPARE(answerer.questions.size(), 1);
+        QCOMPARE(controller.documentCount(), 0);
+        QCOMPARE(TestSupport::readFile(a), onDisk);
+        QVERIFY(welcome && welcome->isVisible());
+        QCOMPARE(quits, 0);
+        delete welcome;
     }
 
     void lastWindowRule_data() {
@@ -176,12 +226,20 @@ private Q_SLOTS:
         QCOMPARE(welcome->size(), SceneManager::welcomeSize);
         scenes->showAboutWindow();
         QCOMPARE(scenes->aboutWindow()->maximumSize(), SceneManager::aboutSize);
+        // Home hidden on the way to something else is no reason to quit;
+        // the user closing the last window is.
         AppNotifications::postDismissWelcomeWindow();
+        settle();
+        QCOMPARE(quits, 0);
         QSignalSpy shown(&AppNotifications::shared(), &AppNotifications::showWelcomeWindow);
         scenes->aboutWindow()->close();
         settle();
         QCOMPARE(shown.size(), 0);
         QCOMPARE(quits, 1);
+        AppNotifications::postShowWelcomeWindow();
+        welcome->close();
+        settle();
+        QCOMPARE(quits, 2);
         delete welcome;
     }
 

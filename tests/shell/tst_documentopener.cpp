@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSignalSpy>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,6 +22,11 @@ class TestDocumentOpener : public QObject {
 
     DocumentController& controller = DocumentController::shared();
     ScriptedDialogs* dialogs = nullptr;
+
+    static QByteArray utf16(const QString& text, QStringConverter::Encoding encoding) {
+        QStringEncoder encoder(encoding);
+        return encoder.encode(text);
+    }
 
     QStringList openPaths() const { return ScriptedDialogs::openFileNames(controller); }
     static QStringList recentNames() {
@@ -153,18 +159,61 @@ private Q_SLOTS:
     void decodeText_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
-        QTest::newRow("utf-8") << QByteArray("za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87") << "zażółć";
-        QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBFhi") << "hi";
-        QTest::newRow("utf-16le bom") << QByteArray("\xFF\xFEh\0i\0", 6) << "hi";
-        QTest::newRow("utf-16be bom") << QByteArray("\xFE\xFF\0h\0i", 6) << "hi";
-        // Even length, no mark: Latin-1, never read as UTF-16 (CJK).
-        QTest::newRow("latin-1 even") << QByteArray("caf\xE9 na\xEFve!") << "café naïve!";
-        QTest::newRow("broken utf-16") << QByteArray("\xFF\xFEh", 3) << "ÿþh";
+        QTest::addColumn<bool>("unreadable");
+        const QString polish = QStringLiteral("Zażółć gęślą jaźń\n");
+        QTest::newRow("utf-8") << QByteArray("za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87") << "zażółć"
+                               << false;
+        QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBFhi") << "hi" << false;
+        QTest::newRow("utf-16le bom") << QByteArray("\xFF\xFEh\0i\0", 6) << "hi" << false;
+        QTest::newRow("utf-16be bom") << QByteArray("\xFE\xFF\0h\0i", 6) << "hi" << false;
+        // No mark: a zero byte on one side of most pairs.
+        QTest::newRow("utf-16le") << utf16(polish, QStringConverter::Utf16LE) << polish << false;
+        QTest::newRow("utf-16be") << utf16(polish, QStringConverter::Utf16BE) << polish << false;
+        // Neither UTF-8 nor UTF-16: Windows-1252, whose 0x80-0x9F are
+        // punctuation, never C1 controls.
+        QTest::newRow("windows-1252") << QByteArray("\x80 \x82\x84\x85 \x93q\x94 \x99 caf\xE9")
+                                      << "€ ‚„… “q” ™ café" << false;
+        QTest::newRow("windows-1252 even")
+            << QByteArray("caf\xE9 na\xEFve!") << "café naïve!" << false;
+        QTest::newRow("windows-1252 holes") << QByteArray("a\x81\x8D\x8F\x90\x9D\x9F")
+                                            << "a\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDŸ" << true;
+        QTest::newRow("broken utf-16") << QByteArray("\xFF\xFEh", 3) << "ÿþh" << false;
+        // UTF-8 but for a few broken sequences: the valid text stays.
+        QTest::newRow("utf-8 cut short")
+            << QByteArray("za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 \xE2\x82") << "zażółć \uFFFD" << true;
+        QTest::newRow("ascii cut short") << QByteArray("5 \xE2\x82") << "5 \uFFFD" << true;
+        QTest::newRow("utf-8 stray bytes")
+            << QByteArray("\xC5\xBC\xC3\xB3\xC5\x82w \xFF i \xC3\xA9 \xC0\xAF \xED\xA0\x80.")
+            << "żółw \uFFFD i é \uFFFD\uFFFD \uFFFD\uFFFD\uFFFD." << true;
     }
     void decodeText() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
-        QCOMPARE(DocumentOpener::decodeText(bytes), text);
+        QFETCH(bool, unreadable);
+        const DocumentOpener::DecodedText decoded = DocumentOpener::decodeText(bytes);
+        QCOMPARE(decoded.text, text);
+        QCOMPARE(decoded.hasUnreadableBytes, unreadable);
+    }
+
+    // The question says so when some bytes will not make it into the copy.
+    void conversionOfTextWithBrokenBytes() {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("notes.txt"),
+                                       "Gr\xC3\xBC\xC3\x9F"
+                                       "e \xFF aus K\xC3\xB6ln\n");
+        const QString clean = writeFile(dir, QStringLiteral("old.txt"), "K\xF6ln\n");
+        dialogs->confirmations = {true, true};
+        QCOMPARE(controller.open(path), DocumentController::OpenResult::NotOpened);
+        QCOMPARE(controller.open(clean), DocumentController::OpenResult::NotOpened);
+        QCOMPARE(dialogs->confirmDetails.size(), 2);
+        const QString warning = QStringLiteral("Some bytes could not be read");
+        QVERIFY(dialogs->confirmDetails[0].contains(warning));
+        QVERIFY(!dialogs->confirmDetails[1].contains(warning));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("notes.md"))),
+                 QByteArray("Gr\xC3\xBC\xC3\x9F"
+                            "e \xEF\xBF\xBD aus K\xC3\xB6ln\n"));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("old.md"))), QByteArray("K\xC3\xB6ln\n"));
+        QCOMPARE(openPaths(), (QStringList{"notes.md", "old.md"}));
     }
 
     void uniqueNames() {

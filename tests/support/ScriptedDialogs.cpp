@@ -32,8 +32,10 @@ QStringList ScriptedDialogs::askOpenPaths(QWidget*, const QString&) {
     return openPaths.isEmpty() ? QStringList() : openPaths.takeFirst();
 }
 
-bool ScriptedDialogs::confirm(QWidget*, const QString& text, const QString&, const QString&) {
+bool ScriptedDialogs::confirm(QWidget*, const QString& text, const QString& informativeText,
+                              const QString&) {
     confirmTexts.append(text);
+    confirmDetails.append(informativeText);
     if (onConfirm)
         onConfirm();
     return confirmations.isEmpty() ? false : confirmations.takeFirst();

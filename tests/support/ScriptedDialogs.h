@@ -25,6 +25,7 @@ public:
     QStringList saveQuestions;             // document names asked about
     std::function<void()> whileAskingSave; // runs inside the save question
     QStringList confirmTexts;              // texts of confirm()
+    QStringList confirmDetails;            // their informative texts
     QList<QPair<QString, QString>> alerts; // title, message
 
     SaveChangesChoice askSaveChanges(QWidget* window, const QString& documentName) override;

@@ -119,6 +119,23 @@ private Q_SLOTS:
         QVERIFY(!welcomeVisible());
     }
 
+    // With nothing else open, a cancelled open dialog (or a file that did
+    // not open) brings home back: quon is never left with no window.
+    void openWithNothingOpenComesBackHome() {
+        QTemporaryDir dir;
+        AppNotifications::postShowWelcomeWindow();
+        welcome()->openAction()->trigger();
+        QTRY_COMPARE(dialogs->welcomeVisibleAtOpen.size(), 1);
+        QCOMPARE(dialogs->welcomeVisibleAtOpen.first(), false);
+        QTRY_VERIFY(welcomeVisible());
+
+        dialogs->openPaths = {{dir.filePath(QStringLiteral("gone.md"))}};
+        welcome()->openAction()->trigger();
+        QTRY_COMPARE(dialogs->alerts.size(), 1);
+        QTRY_VERIFY(welcomeVisible());
+        QCOMPARE(controller.documentCount(), 0);
+    }
+
     void dropOpensLocalFilesInOrder() {
         QTemporaryDir dir;
         const QString b = TestSupport::writeFile(dir, QStringLiteral("b.md"), "# b\n");

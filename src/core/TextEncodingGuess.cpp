@@ -1,0 +1,193 @@
+#include "core/TextEncodingGuess.h"
+
+#include "core/Utf8.h"
+
+#include <QStringDecoder>
+#include <algorithm>
+#include <optional>
+
+namespace TextEncodingGuess {
+
+namespace {
+
+constexpr qsizetype utf16SampleBytes = 4096;
+
+// 0x80-0x9F of Windows-1252; 0 where the code page has no character.
+constexpr char16_t windows1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void appendCodePoint(QString& text, char32_t codePoint) {
+    if (QChar::requiresSurrogates(codePoint)) {
+        text += QChar(QChar::highSurrogate(codePoint));
+        text += QChar(QChar::lowSurrogate(codePoint));
+    } else {
+        text += QChar(char16_t(codePoint));
+    }
+}
+
+// One UTF-8 sequence from a given byte: its length and whether it is valid.
+// An invalid one is its maximal valid beginning (at least one byte), so each
+// broken sequence becomes one U+FFFD.
+struct Utf8Step {
+    int length = 1;
+    bool valid = true;
+    bool cutShort = false; // a valid beginning that the end of the bytes cut off
+    char32_t codePoint = 0;
+};
+
+Utf8Step utf8Step(QByteArrayView bytes, qsizetype at) {
+    const auto lead = uchar(bytes[at]);
+    if (lead < 0x80)
+        return {1, true, false, lead};
+    int continuations = 0;
+    uchar low = 0x80;
+    uchar high = 0xBF;
+    char32_t codePoint = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        continuations = 1;
+        codePoint = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        continuations = 2;
+        codePoint = lead & 0x0F;
+        low = lead == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
+        high = lead == 0xED ? 0x9F : 0xBF; // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        continuations = 3;
+        codePoint = lead & 0x07;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF; // nothing above U+10FFFF
+    } else {
+        return {1, false, false, 0};
+    }
+    int length = 1;
+    for (int k = 0; k < continuations; ++k) {
+        if (at + length >= bytes.size())
+            return {length, false, true, 0};
+        const auto byte = uchar(bytes[at + length]);
+        if (byte < low || byte > high)
+            return {length, false, false, 0};
+        codePoint = (codePoint << 6) | (byte & 0x3F);
+        low = 0x80;
+        high = 0xBF;
+        ++length;
+    }
+    return {length, true, false, codePoint};
+}
+
+// UTF-8 that is broken in a few places only: no more broken places (runs of
+// bad bytes) than valid multi-byte characters, or just a last character cut
+// short. Windows-1252 text almost never holds a valid multi-byte sequence.
+bool isMostlyUtf8(QByteArrayView bytes) {
+    int multiByte = 0;
+    int brokenPlaces = 0;
+    bool cutAtEnd = false;
+    bool previousBroken = false;
+    for (qsizetype at = 0; at < bytes.size();) {
+        const Utf8Step step = utf8Step(bytes, at);
+        if (step.valid)
+            multiByte += step.length > 1 ? 1 : 0;
+        else if (!previousBroken)
+            ++brokenPlaces;
+        previousBroken = !step.valid;
+        cutAtEnd = step.cutShort;
+        at += step.length;
+    }
+    return brokenPlaces <= multiByte || (brokenPlaces == 1 && cutAtEnd);
+}
+
+DecodedText utf8WithReplacements(QByteArrayView bytes) {
+    DecodedText out;
+    out.text.reserve(bytes.size());
+    for (qsizetype at = 0; at < bytes.size();) {
+        const Utf8Step step = utf8Step(bytes, at);
+        if (step.valid) {
+            appendCodePoint(out.text, step.codePoint);
+        } else {
+            out.text += QChar(QChar::ReplacementCharacter);
+            out.hasUnreadableBytes = true;
+        }
+        at += step.length;
+    }
+    return out;
+}
+
+DecodedText windows1252(QByteArrayView bytes) {
+    DecodedText out;
+    out.text.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto byte = uchar(c);
+        char16_t unit = byte;
+        if (byte >= 0x80 && byte < 0xA0) {
+            unit = windows1252High[byte - 0x80];
+            if (unit == 0) {
+                unit = QChar::ReplacementCharacter;
+                out.hasUnreadableBytes = true;
+            }
+        }
+        out.text += QChar(unit);
+    }
+    return out;
+}
+
+std::optional<QString> utf16(QByteArrayView bytes, QStringConverter::Encoding encoding) {
+    if (bytes.size() % 2 != 0)
+        return std::nullopt;
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+// Text in a Latin script written as UTF-16 has a zero byte in most pairs,
+// always on the same side; a NUL character means it is no text at all.
+std::optional<QStringConverter::Encoding> utf16WithoutMark(QByteArrayView bytes) {
+    if (bytes.size() < 2 || bytes.size() % 2 != 0)
+        return std::nullopt;
+    const qsizetype sample = std::min(bytes.size(), utf16SampleBytes) & ~qsizetype(1);
+    qsizetype firstZero = 0;
+    qsizetype secondZero = 0;
+    for (qsizetype at = 0; at < sample; at += 2) {
+        const bool first = bytes[at] == 0;
+        const bool second = bytes[at + 1] == 0;
+        if (first && second)
+            return std::nullopt;
+        firstZero += first ? 1 : 0;
+        secondZero += second ? 1 : 0;
+    }
+    const qsizetype pairs = sample / 2;
+    if (firstZero == 0 && secondZero * 2 >= pairs)
+        return QStringConverter::Utf16LE;
+    if (secondZero == 0 && firstZero * 2 >= pairs)
+        return QStringConverter::Utf16BE;
+    return std::nullopt;
+}
+
+} // namespace
+
+DecodedText decode(QByteArrayView bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        const QByteArrayView body = bytes.sliced(3);
+        if (auto text = Utf8::decode(body))
+            return {*text, false};
+        return utf8WithReplacements(body);
+    }
+    std::optional<QString> text;
+    if (bytes.startsWith("\xFF\xFE"))
+        text = utf16(bytes.sliced(2), QStringConverter::Utf16LE);
+    else if (bytes.startsWith("\xFE\xFF"))
+        text = utf16(bytes.sliced(2), QStringConverter::Utf16BE);
+    else if (const auto encoding = utf16WithoutMark(bytes))
+        text = utf16(bytes, *encoding);
+    if (!text)
+        text = Utf8::decode(bytes);
+    if (text)
+        return {*text, false};
+    if (isMostlyUtf8(bytes))
+        return utf8WithReplacements(bytes);
+    return windows1252(bytes);
+}
+
+} // namespace TextEncodingGuess

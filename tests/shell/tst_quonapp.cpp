@@ -1,0 +1,78 @@
+#include "core/MarkdownDocument.h"
+#include "platform/SingleInstance.h"
+#include "shell/AppDelegate.h"
+#include "shell/DocumentController.h"
+#include "shell/SceneManager.h"
+#include "support/ModalAnswerer.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestSupport.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using TestSupport::readFile;
+using TestSupport::writeFile;
+
+// This test is the running quon, wired as the application wires itself, with
+// the real message boxes; the quon executable is a later `quon ARGS`.
+class TestQuonApp : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // The conversion question for a handed-over file is answered long after
+    // the later process went away: the running quon and its unsaved edits
+    // live on.
+    void forwardedConversionKeepsTheRunningQuon() {
+        TestSupport::resetPreferences();
+        DocumentDialogs::setShared(nullptr);
+        QTemporaryDir dir;
+        const QString notes = writeFile(dir, QStringLiteral("notes.md"), "# Notes\n");
+        writeFile(dir, QStringLiteral("page.html"), "<h1>Page</h1><p>Body &amp; soul</p>");
+
+        DocumentController& controller = DocumentController::shared();
+        SceneManager scenes(controller);
+        AppDelegate delegate(controller, scenes);
+        int quits = 0;
+        delegate.hooks().quitApplication = [&quits] { ++quits; };
+        SingleInstance instance(SingleInstance::defaultSocketPath());
+        QVERIFY(!instance.forwardToRunningInstance({}));
+        QVERIFY(instance.listen());
+        connect(&instance, &SingleInstance::argumentsReceived, &delegate,
+                &AppDelegate::handleForwardedArguments);
+        delegate.applicationDidFinishLaunching({notes});
+        QCOMPARE(controller.documentCount(), 1);
+        MarkdownDocument* edited = controller.documents().first();
+        const QString unsaved = QStringLiteral("# Notes\n\nWords nobody saved yet.\n");
+        edited->setText(unsaved);
+
+        QProcess later;
+        later.setProgram(QStringLiteral(QUON_EXECUTABLE));
+        later.setArguments({QStringLiteral("page.html")});
+        later.setWorkingDirectory(dir.path());
+        QElapsedTimer sinceExit;
+        connect(&later, &QProcess::finished, this, [&sinceExit] { sinceExit.start(); });
+        ModalAnswerer answerer;
+        answerer.answer(QStringLiteral("Convert to Markdown"),
+                        [&sinceExit] { return sinceExit.isValid() && sinceExit.elapsed() > 300; });
+        later.start();
+        QTRY_COMPARE_WITH_TIMEOUT(controller.documentCount(), 2, 20000);
+
+        QCOMPARE(later.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(later.exitCode(), 0);
+        QCOMPARE(answerer.questions,
+                 QStringList{QStringLiteral("\"page.html\" is not a Markdown file.")});
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("page.md"))),
+                 QByteArray("# Page\n\nBody & soul"));
+        QCOMPARE(controller.documents().first(), edited);
+        QCOMPARE(edited->text(), unsaved);
+        QVERIFY(edited->isModified());
+        QCOMPARE(readFile(notes), QByteArray("# Notes\n"));
+        QCOMPARE(quits, 0);
+
+        ScriptedDialogs::install().discardAll(controller);
+    }
+};
+
+QTEST_MAIN(TestQuonApp)
+#include "tst_quonapp.moc"
