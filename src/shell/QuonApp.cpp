@@ -17,9 +17,6 @@
 #include <QStyleFactory>
 
 int QuonApp::run(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
-        qputenv("QT_LOGGING_RULES", "qt.qml.compiler=false");
-
     QStringList raw;
     for (int i = 1; i < argc; ++i)
         raw.append(QString::fromLocal8Bit(argv[i]));
