@@ -23,6 +23,20 @@
         <source>%1.</source>
         <translation>%1.</translation>
     </message>
+    <message numerus="yes">
+        <source>%n characters</source>
+        <translation>
+            <numerusform>%n carácter</numerusform>
+            <numerusform>%n caracteres</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n words</source>
+        <translation>
+            <numerusform>%n palabra</numerusform>
+            <numerusform>%n palabras</numerusform>
+        </translation>
+    </message>
     <message>
         <source>&amp;Edit</source>
         <translation>&amp;Edición</translation>
@@ -78,6 +92,10 @@
     <message>
         <source>Clear</source>
         <translation>Borrar</translation>
+    </message>
+    <message>
+        <source>Clear Menu</source>
+        <translation>Borrar menú</translation>
     </message>
     <message>
         <source>Close</source>
@@ -212,10 +230,6 @@
         <translation>Exportar como texto sin formato…</translation>
     </message>
     <message>
-        <source>File</source>
-        <translation>Archivo</translation>
-    </message>
-    <message>
         <source>File Changed on Disk</source>
         <translation>El archivo cambió en el disco</translation>
     </message>
@@ -328,6 +342,10 @@
         <translation>Abrir</translation>
     </message>
     <message>
+        <source>Open Recent</source>
+        <translation>Abrir reciente</translation>
+    </message>
+    <message>
         <source>Open…</source>
         <translation>Abrir…</translation>
     </message>
@@ -350,6 +368,10 @@
     <message>
         <source>Recent</source>
         <translation>Recientes</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Rehacer</translation>
     </message>
     <message>
         <source>Reload</source>
@@ -477,6 +499,10 @@
         <translation>Barra de herramientas</translation>
     </message>
     <message>
+        <source>Undo</source>
+        <translation>Deshacer</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Sin título</translation>
     </message>
@@ -505,28 +531,12 @@
         <translation>Si no los guardas, se perderán los cambios.</translation>
     </message>
     <message>
-        <source>character</source>
-        <translation>carácter</translation>
-    </message>
-    <message>
-        <source>characters</source>
-        <translation>caracteres</translation>
-    </message>
-    <message>
         <source>quon</source>
         <translation>quon</translation>
     </message>
     <message>
         <source>quon can create a Markdown copy next to the original file and open it.</source>
         <translation>quon puede crear una copia en Markdown junto al archivo original y abrirla.</translation>
-    </message>
-    <message>
-        <source>word</source>
-        <translation>palabra</translation>
-    </message>
-    <message>
-        <source>words</source>
-        <translation>palabras</translation>
     </message>
     <message>
         <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>

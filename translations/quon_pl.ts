@@ -23,6 +23,22 @@
         <source>%1.</source>
         <translation>%1.</translation>
     </message>
+    <message numerus="yes">
+        <source>%n characters</source>
+        <translation>
+            <numerusform>%n znak</numerusform>
+            <numerusform>%n znaki</numerusform>
+            <numerusform>%n znaków</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n words</source>
+        <translation>
+            <numerusform>%n słowo</numerusform>
+            <numerusform>%n słowa</numerusform>
+            <numerusform>%n słów</numerusform>
+        </translation>
+    </message>
     <message>
         <source>&amp;Edit</source>
         <translation>&amp;Edycja</translation>
@@ -78,6 +94,10 @@
     <message>
         <source>Clear</source>
         <translation>Wyczyść</translation>
+    </message>
+    <message>
+        <source>Clear Menu</source>
+        <translation>Wyczyść menu</translation>
     </message>
     <message>
         <source>Close</source>
@@ -212,10 +232,6 @@
         <translation>Eksportuj jako zwykły tekst…</translation>
     </message>
     <message>
-        <source>File</source>
-        <translation>Plik</translation>
-    </message>
-    <message>
         <source>File Changed on Disk</source>
         <translation>Plik zmienił się na dysku</translation>
     </message>
@@ -328,6 +344,10 @@
         <translation>Otwórz</translation>
     </message>
     <message>
+        <source>Open Recent</source>
+        <translation>Otwórz ostatnie</translation>
+    </message>
+    <message>
         <source>Open…</source>
         <translation>Otwórz…</translation>
     </message>
@@ -350,6 +370,10 @@
     <message>
         <source>Recent</source>
         <translation>Ostatnie</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Ponów</translation>
     </message>
     <message>
         <source>Reload</source>
@@ -477,6 +501,10 @@
         <translation>Pasek narzędzi</translation>
     </message>
     <message>
+        <source>Undo</source>
+        <translation>Cofnij</translation>
+    </message>
+    <message>
         <source>Untitled</source>
         <translation>Bez tytułu</translation>
     </message>
@@ -505,28 +533,12 @@
         <translation>Jeśli ich nie zapiszesz, zmiany zostaną utracone.</translation>
     </message>
     <message>
-        <source>character</source>
-        <translation>znak</translation>
-    </message>
-    <message>
-        <source>characters</source>
-        <translation>znaków</translation>
-    </message>
-    <message>
         <source>quon</source>
         <translation>quon</translation>
     </message>
     <message>
         <source>quon can create a Markdown copy next to the original file and open it.</source>
         <translation>quon może utworzyć kopię w formacie Markdown obok oryginalnego pliku i ją otworzyć.</translation>
-    </message>
-    <message>
-        <source>word</source>
-        <translation>słowo</translation>
-    </message>
-    <message>
-        <source>words</source>
-        <translation>słów</translation>
     </message>
     <message>
         <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>
