@@ -8,7 +8,7 @@
 #include "shell/DocumentController.h"
 #include "shell/LaunchArguments.h"
 #include "shell/SceneManager.h"
-#include "windows/AboutView.h"
+#include "windows/AboutWindow.h"
 #include "windows/WelcomeWindow.h"
 
 #include <QApplication>
@@ -42,7 +42,8 @@ int QuonApp::run(int argc, char** argv) {
     scenes.setWelcomeWindowFactory([&controller, &scenes] {
         return new WelcomeWindow(controller, scenes, RecentFilesStore::shared());
     });
-    scenes.setAboutWindowFactory([] { return new AboutView; });
+    scenes.setAboutWindowFactory(
+        [&scenes] { return new AboutWindow(scenes.applicationCommands()); });
     AppDelegate delegate(controller, scenes);
     delegate.applicationWillFinishLaunching();
     AppearanceService::shared();

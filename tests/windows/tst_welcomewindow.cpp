@@ -7,6 +7,8 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 #include "windows/AboutView.h"
+#include "windows/AboutWindow.h"
+#include "windows/PlainButton.h"
 #include "windows/RecentFileItem.h"
 #include "windows/RecentFilesSection.h"
 #include "windows/WelcomeButtonStyles.h"
@@ -54,7 +56,7 @@ private Q_SLOTS:
         scenes = new SceneManager(controller, this);
         scenes->setWelcomeWindowFactory(
             [this] { return new WelcomeWindow(controller, *scenes, RecentFilesStore::shared()); });
-        scenes->setAboutWindowFactory([] { return new AboutView; });
+        scenes->setAboutWindowFactory([] { return new AboutWindow; });
         controller.setWindowFactory([this](MarkdownDocument&, DocumentController&) {
             welcomeVisibleAtNewWindow.append(welcomeVisible());
             return new QMainWindow;
@@ -176,7 +178,7 @@ private Q_SLOTS:
         QVERIFY(window->isVisible());
         int count = 0;
         for (QWidget* top : QApplication::topLevelWidgets())
-            count += qobject_cast<AboutView*>(top) ? 1 : 0;
+            count += qobject_cast<AboutWindow*>(top) ? 1 : 0;
         QCOMPARE(count, 1);
     }
 };
