@@ -1,3 +1,4 @@
+#include "core/AppLanguageManager.h"
 #include "core/MarkdownDocument.h"
 #include "core/RecentFilesStore.h"
 #include "shell/AppDelegate.h"
@@ -161,6 +162,34 @@ private Q_SLOTS:
         QTest::mouseClick(rows[1], Qt::LeftButton, {}, QPoint(4, 4));
         QCOMPARE(openFileNames(), QStringList{QStringLiteral("kept.md")});
         QVERIFY(!welcomeVisible());
+    }
+
+    // Home comes back with the short list, and its texts, tooltips too,
+    // follow the interface language while it is open.
+    void homeReturnsCollapsedInTheCurrentLanguage() {
+        QTemporaryDir dir;
+        for (int i = 0; i < 6; ++i)
+            RecentFilesStore::shared().record(QUrl::fromLocalFile(
+                TestSupport::writeFile(dir, QStringLiteral("n%1.md").arg(i), "# n\n")));
+        AppNotifications::postShowWelcomeWindow();
+        RecentFilesSection* section = welcome()->view()->recentSection();
+        QCOMPARE(section->rows().first()->removeButton()->toolTip(),
+                 QStringLiteral("Remove from recents"));
+        AppLanguageManager::apply(AppLanguage::Polish);
+        QCoreApplication::processEvents();
+        const QString polish = section->rows().first()->removeButton()->toolTip();
+        AppLanguageManager::apply(AppLanguage::English);
+        QCoreApplication::processEvents();
+        QCOMPARE(polish, QStringLiteral("Usuń z ostatnich"));
+
+        section->expandButton()->click();
+        QVERIFY(section->showsAll());
+        QCOMPARE(section->cells().size(), 6);
+        scenes->dismissWelcomeWindow();
+        AppNotifications::postShowWelcomeWindow();
+        QVERIFY(welcomeVisible());
+        QVERIFY(!section->showsAll());
+        QCOMPARE(section->rows().size(), 5);
     }
 
     void aboutIsOneWindowRaisedAgain() {
