@@ -97,12 +97,10 @@ private Q_SLOTS:
         QTest::addColumn<AppLanguage>("language");
         QTest::addColumn<QString>("baseName");
         QTest::newRow("untitled, Polish") << QString() << AppLanguage::Polish << "Untitled";
-        QTest::newRow("untitled, Spanish") << QString() << AppLanguage::Spanish << "Untitled";
         QTest::newRow("hidden with extension") << ".notes.md" << AppLanguage::English << ".notes";
         QTest::newRow("hidden without extension") << ".notes" << AppLanguage::English << ".notes";
         QTest::newRow("two extensions")
             << "archive.tar.md" << AppLanguage::English << "archive.tar";
-        QTest::newRow("no extension") << "README" << AppLanguage::Polish << "README";
     }
     void proposedBaseNames() {
         QFETCH(QString, file);
