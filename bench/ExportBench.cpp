@@ -23,8 +23,8 @@ void htmlFigures() {
 
 void pdfFigures() {
     QTemporaryDir dir;
-    const QString html = MarkdownHTMLExporter::htmlDocument(Bench::generatedMarkdown(100 * 1024),
-                                                            exportDesign(), {});
+    const QString html = MarkdownHTMLExporter::printDocument(Bench::generatedMarkdown(100 * 1024),
+                                                             exportDesign(), {});
     QString error;
     // The first run also starts the web engine; the median leaves it out.
     const double ms = Bench::medianMs(3, [&] {

@@ -24,6 +24,16 @@
         <translation>%1.</translation>
     </message>
     <message>
+        <source>%n characters</source>
+        <translation>
+            </translation>
+    </message>
+    <message>
+        <source>%n words</source>
+        <translation>
+            </translation>
+    </message>
+    <message>
         <source>&amp;Edit</source>
         <translation>&amp;Edición</translation>
     </message>
@@ -78,6 +88,10 @@
     <message>
         <source>Clear</source>
         <translation>Borrar</translation>
+    </message>
+    <message>
+        <source>Clear Menu</source>
+        <translation>Borrar menú</translation>
     </message>
     <message>
         <source>Close</source>
@@ -328,6 +342,10 @@
         <translation>Abrir</translation>
     </message>
     <message>
+        <source>Open Recent</source>
+        <translation>Abrir reciente</translation>
+    </message>
+    <message>
         <source>Open…</source>
         <translation>Abrir…</translation>
     </message>
@@ -350,6 +368,10 @@
     <message>
         <source>Recent</source>
         <translation>Recientes</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Rehacer</translation>
     </message>
     <message>
         <source>Reload</source>
@@ -479,6 +501,10 @@
     <message>
         <source>Toolbar</source>
         <translation>Barra de herramientas</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Deshacer</translation>
     </message>
     <message>
         <source>Untitled</source>

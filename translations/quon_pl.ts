@@ -24,6 +24,16 @@
         <translation>%1.</translation>
     </message>
     <message>
+        <source>%n characters</source>
+        <translation>
+            </translation>
+    </message>
+    <message>
+        <source>%n words</source>
+        <translation>
+            </translation>
+    </message>
+    <message>
         <source>&amp;Edit</source>
         <translation>&amp;Edycja</translation>
     </message>
@@ -78,6 +88,10 @@
     <message>
         <source>Clear</source>
         <translation>Wyczyść</translation>
+    </message>
+    <message>
+        <source>Clear Menu</source>
+        <translation>Wyczyść menu</translation>
     </message>
     <message>
         <source>Close</source>
@@ -328,6 +342,10 @@
         <translation>Otwórz</translation>
     </message>
     <message>
+        <source>Open Recent</source>
+        <translation>Otwórz ostatnie</translation>
+    </message>
+    <message>
         <source>Open…</source>
         <translation>Otwórz…</translation>
     </message>
@@ -350,6 +368,10 @@
     <message>
         <source>Recent</source>
         <translation>Ostatnie</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Ponów</translation>
     </message>
     <message>
         <source>Reload</source>
@@ -479,6 +501,10 @@
     <message>
         <source>Toolbar</source>
         <translation>Pasek narzędzi</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Cofnij</translation>
     </message>
     <message>
         <source>Untitled</source>

@@ -64,8 +64,12 @@ QPalette AppearanceService::palette(const DesignSystem& ds) {
     p.setColor(QPalette::Link, c.accent);
     p.setColor(QPalette::LinkVisited, c.accent);
     p.setColor(QPalette::Mid, c.divider);
+    // Disabled text is muted and flat. Fusion etches it with Light drawn a
+    // pixel below: the default white etch made disabled items of dark themes
+    // look light and enabled, a transparent one leaves no trace.
     p.setColor(QPalette::Disabled, QPalette::Text, c.mutedText);
     p.setColor(QPalette::Disabled, QPalette::WindowText, c.mutedText);
     p.setColor(QPalette::Disabled, QPalette::ButtonText, c.mutedText);
+    p.setColor(QPalette::Disabled, QPalette::Light, QColor(Qt::transparent));
     return p;
 }

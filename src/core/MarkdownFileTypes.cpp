@@ -36,3 +36,11 @@ QString documentDirectory(const QUrl& fileUrl) {
         return {};
     return QFileInfo(fileUrl.toLocalFile()).absolutePath();
 }
+
+QString documentBaseName(const QUrl& fileUrl) {
+    if (!fileUrl.isLocalFile())
+        return {};
+    const QString name = QFileInfo(fileUrl.toLocalFile()).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot > 0 ? name.left(dot) : name;
+}

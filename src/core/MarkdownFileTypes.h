@@ -22,3 +22,8 @@ bool isMarkdownOrPlainText(const QString& path);
 // The folder of the open file, against which relative image paths resolve;
 // empty for an untitled document.
 QString documentDirectory(const QUrl& fileUrl);
+
+// The file's name without its last extension ("archive.tar.md" gives
+// "archive.tar"); a dot that starts the name is no extension (".notes.md"
+// gives ".notes", ".profile" stays whole). Empty without a local file.
+QString documentBaseName(const QUrl& fileUrl);

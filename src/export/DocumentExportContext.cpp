@@ -1,9 +1,6 @@
 #include "export/DocumentExportContext.h"
 
-#include "core/L10n.h"
 #include "core/MarkdownFileTypes.h"
-
-#include <QFileInfo>
 
 DocumentExportContext DocumentExportContext::make(const QString& markdown, const QUrl& fileURL,
                                                   const DesignSystem& designSystem) {
@@ -12,8 +9,8 @@ DocumentExportContext DocumentExportContext::make(const QString& markdown, const
     context.fileURL = fileURL;
     context.designSystem = designSystem;
     context.documentDirectory = ::documentDirectory(fileURL);
-    // Only the last extension goes: "archive.tar.md" proposes "archive.tar".
-    const QString name = QFileInfo(fileURL.toLocalFile()).completeBaseName();
-    context.baseName = name.isEmpty() ? L10n::tr("Untitled") : name;
+    // A file name, so the same in every interface language.
+    const QString name = documentBaseName(fileURL);
+    context.baseName = name.isEmpty() ? QStringLiteral("Untitled") : name;
     return context;
 }

@@ -65,8 +65,9 @@ void DocumentExportService::exportPDF(const DocumentExportContext& context,
             finished();
         return;
     }
-    PDFExporter::exportPDF(page(context), path,
-                           [finished = std::move(finished)](const QString& errorMessage) {
+    PDFExporter::exportPDF(MarkdownHTMLExporter::printDocument(
+                               context.markdown, context.designSystem, context.documentDirectory),
+                           path, [finished = std::move(finished)](const QString& errorMessage) {
                                if (!errorMessage.isEmpty())
                                    DocumentFileActions::presentError(errorMessage);
                                if (finished)

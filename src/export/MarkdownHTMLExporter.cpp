@@ -178,20 +178,67 @@ int channel(double component) {
     return int(std::round(std::clamp(component, 0.0, 1.0) * 255.0));
 }
 
-} // namespace
-
-QString htmlDocument(const QString& markdown, const DesignSystem& designSystem,
-                     const QString& documentDirectory) {
+// The page; for print, the article sits in a frame table whose empty header
+// and footer rows the engine repeats on every printed page (the page's top
+// and bottom margin), over a fixed fill that covers each page whole, the
+// last one too. Neither page margins nor the root background do that when
+// printing: both leave the paper white.
+QString page(const QString& markdown, const DesignSystem& designSystem,
+             const QString& documentDirectory, bool forPrint) {
     const auto parsed = MarkdownParser::parse(markdown);
+    QString css = stylesheet(designSystem);
+    QString open = QStringLiteral("  <article class=\"content\">\n");
+    QString close = QStringLiteral("\n  </article>");
+    if (forPrint) {
+        css += QStringLiteral("\n@media print {\n"
+                              "  body { padding: 0 24px; }\n"
+                              "  .page-fill {\n"
+                              "    position: fixed;\n"
+                              "    top: 0;\n"
+                              "    right: 0;\n"
+                              "    bottom: 0;\n"
+                              "    left: 0;\n"
+                              "    z-index: -1;\n"
+                              "    background: ") +
+               hex(designSystem.colors.previewSurface) +
+               QStringLiteral(";\n  }\n"
+                              "  table.page-frame {\n"
+                              "    width: 100%;\n"
+                              "    margin: 0;\n"
+                              "    table-layout: fixed;\n"
+                              "    border-collapse: collapse;\n"
+                              "    font-size: 1em;\n"
+                              "  }\n"
+                              "  .page-frame > * > tr > td { border: none; padding: 0; }\n"
+                              "  .page-frame .page-gap { height: 48px; }\n"
+                              "}");
+        open = QStringLiteral("  <div class=\"page-fill\"></div>\n  <table class=\"page-frame\">"
+                              "<thead><tr><td class=\"page-gap\"></td></tr></thead><tfoot><tr>"
+                              "<td class=\"page-gap\"></td></tr></tfoot><tbody><tr><td>\n") +
+               open;
+        close += QStringLiteral("\n  </td></tr></tbody></table>");
+    }
     return QStringLiteral(
                "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n  <meta charset=\"utf-8\">\n"
                "  <meta name=\"viewport\" content=\"width=device-width, "
                "initial-scale=1\">\n  <title>") +
            escapeHTML(QStringLiteral("Exported from quon")) +
-           QStringLiteral("</title>\n  <style>") + stylesheet(designSystem) +
-           QStringLiteral("</style>\n</head>\n<body>\n  <article class=\"content\">\n") +
-           renderBlocks(parsed->document, documentDirectory) +
-           QStringLiteral("\n  </article>\n</body>\n</html>");
+           QStringLiteral("</title>\n  <style>") + css +
+           QStringLiteral("</style>\n</head>\n<body>\n") + open +
+           renderBlocks(parsed->document, documentDirectory) + close +
+           QStringLiteral("\n</body>\n</html>");
+}
+
+} // namespace
+
+QString htmlDocument(const QString& markdown, const DesignSystem& designSystem,
+                     const QString& documentDirectory) {
+    return page(markdown, designSystem, documentDirectory, false);
+}
+
+QString printDocument(const QString& markdown, const DesignSystem& designSystem,
+                      const QString& documentDirectory) {
+    return page(markdown, designSystem, documentDirectory, true);
 }
 
 QString renderBlocks(const MarkdownNode& container, const QString& documentDirectory) {
@@ -252,7 +299,9 @@ QString stylesheet(const DesignSystem& designSystem) {
     css += QStringLiteral("; }\nimg {\n  max-width: 100%;\n  height: auto;\n  border-radius: "
                           "10px;\n  margin: 0.75em 0;\n}\n.task-list { list-style: none; "
                           "padding-left: 0; }\n.task-list li { display: flex; gap: 0.5em; "
-                          "align-items: baseline; }");
+                          "align-items: baseline; }\n@media print {\n"
+                          "  .content { overflow-wrap: anywhere; }\n"
+                          "  pre { white-space: pre-wrap; overflow-x: visible; }\n}");
     return css;
 }
 

@@ -16,6 +16,10 @@ namespace MarkdownHTMLExporter {
 // for an untitled document.
 QString htmlDocument(const QString& markdown, const DesignSystem& designSystem,
                      const QString& documentDirectory);
+// The same page as the PDF prints it: in print, every page carries the same
+// top and bottom margin and is filled with the page colour to its edges.
+QString printDocument(const QString& markdown, const DesignSystem& designSystem,
+                      const QString& documentDirectory);
 
 // The page body for one container node (the document, a block quote): its
 // blocks joined with line feeds.

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QJSEngine>
+#include <QLoggingCategory>
 #include <vector>
 
 namespace {
@@ -109,6 +110,10 @@ QJSEngine* CodeHighlighter::engine() {
         m_loadFailed = true;
         return nullptr;
     }
+    // The script compiler warns about the minified library's style on every
+    // start; the filter must be in place before the engine exists. Rules from
+    // QT_LOGGING_RULES still come after it and win.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.qml.compiler=false"));
     auto engine = std::make_unique<QJSEngine>();
     // The library looks for a browser global to attach itself to, and warns
     // through a console that must exist but need not print.

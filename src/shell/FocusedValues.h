@@ -3,6 +3,7 @@
 #include "core/PreferenceEnums.h"
 #include "export/DocumentActions.h"
 
+#include <QUrl>
 #include <functional>
 #include <optional>
 
@@ -28,6 +29,8 @@ struct FocusedValues {
 struct ApplicationCommands {
     std::function<void()> newDocument;
     std::function<void()> openDocument;
+    // Opens a file of File > Open Recent.
+    std::function<void(const QUrl&)> openRecentFile;
     std::function<void()> quit;
     std::function<void()> showSettings;
     std::function<void()> showAbout;

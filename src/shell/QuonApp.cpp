@@ -8,7 +8,7 @@
 #include "shell/DocumentController.h"
 #include "shell/LaunchArguments.h"
 #include "shell/SceneManager.h"
-#include "windows/AboutView.h"
+#include "windows/AboutWindow.h"
 #include "windows/WelcomeWindow.h"
 
 #include <QApplication>
@@ -17,9 +17,6 @@
 #include <QStyleFactory>
 
 int QuonApp::run(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
-        qputenv("QT_LOGGING_RULES", "qt.qml.compiler=false");
-
     QStringList raw;
     for (int i = 1; i < argc; ++i)
         raw.append(QString::fromLocal8Bit(argv[i]));
@@ -45,7 +42,8 @@ int QuonApp::run(int argc, char** argv) {
     scenes.setWelcomeWindowFactory([&controller, &scenes] {
         return new WelcomeWindow(controller, scenes, RecentFilesStore::shared());
     });
-    scenes.setAboutWindowFactory([] { return new AboutView; });
+    scenes.setAboutWindowFactory(
+        [&scenes] { return new AboutWindow(scenes.applicationCommands()); });
     AppDelegate delegate(controller, scenes);
     delegate.applicationWillFinishLaunching();
     AppearanceService::shared();

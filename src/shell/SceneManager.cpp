@@ -14,6 +14,8 @@ SceneManager::SceneManager(DocumentController& controller, QObject* parent)
     ApplicationCommands& app = ApplicationCommands::shared();
     app.newDocument = [this] { m_controller.newDocument(); };
     app.openDocument = [this] { m_controller.openWithDialog(QApplication::activeWindow()); };
+    // Straight to the controller, which alerts when the file cannot be opened.
+    app.openRecentFile = [this](const QUrl& url) { m_controller.open(url.toLocalFile()); };
     app.quit = [this] { m_controller.quit(); };
     app.showSettings = [this] { showSettingsWindow(); };
     app.showAbout = [this] { showAboutWindow(); };
@@ -21,11 +23,7 @@ SceneManager::SceneManager(DocumentController& controller, QObject* parent)
 
     m_controller.setWindowFactory([this](MarkdownDocument& document, DocumentController& owner) {
         WorkspaceServices services;
-        // Windows that do not exist yet get no menu item.
-        if (!m_settingsFactory)
-            services.application.showSettings = nullptr;
-        if (!m_aboutFactory)
-            services.application.showAbout = nullptr;
+        services.application = applicationCommands();
         services.panes = StandardWorkspacePanes::factory();
         services.saveDocument = [&owner, &document] { owner.save(&document); };
         services.saveDocumentAs = [&owner, &document] { owner.saveAs(&document); };
@@ -45,6 +43,16 @@ SceneManager::~SceneManager() {
     delete m_welcome;
     delete m_settings;
     delete m_about;
+}
+
+ApplicationCommands SceneManager::applicationCommands() const {
+    ApplicationCommands commands = ApplicationCommands::shared();
+    // Windows that do not exist yet get no menu item.
+    if (!m_settingsFactory)
+        commands.showSettings = nullptr;
+    if (!m_aboutFactory)
+        commands.showAbout = nullptr;
+    return commands;
 }
 
 QWidget* SceneManager::showSingle(QPointer<QWidget>& slot, const WindowFactory& factory,

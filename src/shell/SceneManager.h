@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/FocusedValues.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QSize>
@@ -29,6 +31,10 @@ public:
     void setWelcomeWindowFactory(WindowFactory factory) { m_welcomeFactory = std::move(factory); }
     void setSettingsWindowFactory(WindowFactory factory) { m_settingsFactory = std::move(factory); }
     void setAboutWindowFactory(WindowFactory factory) { m_aboutFactory = std::move(factory); }
+
+    // The shared application commands without those of windows that cannot
+    // be shown (no factory): what every window's menus offer.
+    ApplicationCommands applicationCommands() const;
 
     void showWelcomeWindow();
     void dismissWelcomeWindow();

@@ -1,6 +1,7 @@
 #include "shell/StatusBarText.h"
 
 #include "core/L10n.h"
+#include "core/MarkdownFileTypes.h"
 
 #include <QFileInfo>
 #include <QTextBoundaryFinder>
@@ -16,13 +17,11 @@ int StatusBarText::characterCount(QStringView text) {
 }
 
 QString StatusBarText::wordCountLabel(int words) {
-    return QString::number(words) + QLatin1Char(' ') +
-           (words == 1 ? L10n::tr("word") : L10n::tr("words"));
+    return L10n::plural("%n word", "%n words", words);
 }
 
 QString StatusBarText::characterCountLabel(int characters) {
-    return QString::number(characters) + QLatin1Char(' ') +
-           (characters == 1 ? L10n::tr("character") : L10n::tr("characters"));
+    return L10n::plural("%n character", "%n characters", characters);
 }
 
 QString StatusBarText::countsLabel(int words, int characters) {
@@ -30,10 +29,6 @@ QString StatusBarText::countsLabel(int words, int characters) {
 }
 
 QString StatusBarText::documentNameLabel(const QUrl& fileUrl) {
-    if (!fileUrl.isValid() || fileUrl.isEmpty())
-        return L10n::tr("Untitled");
-    const QString name = fileUrl.fileName();
-    const int dot = int(name.lastIndexOf(QLatin1Char('.')));
-    // A leading dot names a hidden file, not an extension.
-    return dot > 0 ? name.left(dot) : name;
+    const QString name = documentBaseName(fileUrl);
+    return name.isEmpty() ? L10n::tr("Untitled") : name;
 }

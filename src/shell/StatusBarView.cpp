@@ -3,6 +3,7 @@
 #include "core/AppearanceService.h"
 #include "core/MarkdownDocument.h"
 #include "shell/StatusBarText.h"
+#include "windows/ThemedLabel.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -12,8 +13,11 @@
 StatusBarView::StatusBarView(MarkdownDocument& document, QWidget* parent)
     : QWidget(parent), m_document(document) {
     m_counts = new QLabel(this);
-    m_name = new QLabel(this);
-    m_name->setTextFormat(Qt::PlainText);
+    // One line, cut in the middle: a long name never widens the window.
+    auto* name = new ThemedLabel(ThemeRoles::caption(), &DesignSystem::Colors::mutedText, this);
+    name->setElided(true, Qt::ElideMiddle);
+    name->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_name = name;
     m_counts->setTextFormat(Qt::PlainText);
     auto* row = new QHBoxLayout(this);
     // 1 px of the top margin is the divider line.

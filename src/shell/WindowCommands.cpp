@@ -1,7 +1,9 @@
 #include "shell/WindowCommands.h"
 
 #include "core/L10n.h"
+#include "core/RecentFilesStore.h"
 #include "export/DocumentExportService.h"
+#include "shell/FocusedTextCommands.h"
 
 #include <QAction>
 #include <QWidget>
@@ -37,6 +39,13 @@ WindowCommands::WindowCommands(QWidget* window, FocusedValues values,
         make(L10n::mark("New"), K(Qt::CTRL | Qt::Key_N), app(&ApplicationCommands::newDocument));
     openDocument =
         make(L10n::mark("Open…"), K(Qt::CTRL | Qt::Key_O), app(&ApplicationCommands::openDocument));
+    clearRecentFiles =
+        make(L10n::mark("Clear Menu"), {}, [] { RecentFilesStore::shared().clear(); });
+    const auto followRecentFiles = [this] {
+        clearRecentFiles->setEnabled(!RecentFilesStore::shared().files().isEmpty());
+    };
+    connect(&RecentFilesStore::shared(), &RecentFilesStore::changed, this, followRecentFiles);
+    followRecentFiles();
     save = make(L10n::mark("Save"), K(Qt::CTRL | Qt::Key_S), value(&FocusedValues::saveDocument));
     saveAs = make(L10n::mark("Save As…"), K(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
                   value(&FocusedValues::saveDocumentAs));
@@ -64,6 +73,20 @@ WindowCommands::WindowCommands(QWidget* window, FocusedValues values,
         Qt::QueuedConnection);
     quit = make(L10n::mark("Quit"), K(Qt::CTRL | Qt::Key_Q), app(&ApplicationCommands::quit),
                 Qt::QueuedConnection);
+
+    using Command = TextEditing::Command;
+    m_text = new FocusedTextCommands(window);
+    const auto text = [this](Command command, const char* title, const QKeySequence& shortcut) {
+        QAction* action = make(title, shortcut, [this, command] { m_text->run(command); });
+        m_text->setAction(command, action);
+        return action;
+    };
+    undo = text(Command::Undo, L10n::mark("Undo"), K(Qt::CTRL | Qt::Key_Z));
+    redo = text(Command::Redo, L10n::mark("Redo"), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    cut = text(Command::Cut, L10n::mark("Cut"), K(Qt::CTRL | Qt::Key_X));
+    copy = text(Command::Copy, L10n::mark("Copy"), K(Qt::CTRL | Qt::Key_C));
+    paste = text(Command::Paste, L10n::mark("Paste"), K(Qt::CTRL | Qt::Key_V));
+    selectAll = text(Command::SelectAll, L10n::mark("Select All"), K(Qt::CTRL | Qt::Key_A));
 
     find = make(L10n::mark("Find…"), K(Qt::CTRL | Qt::Key_F),
                 value(&FocusedValues::documentSearchToggle));

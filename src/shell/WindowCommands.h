@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+class FocusedTextCommands;
 class QAction;
 class QWidget;
 
@@ -27,6 +28,7 @@ public:
     // File
     QAction* newDocument = nullptr;
     QAction* openDocument = nullptr;
+    QAction* clearRecentFiles = nullptr; // "Clear Menu" of Open Recent
     QAction* save = nullptr;
     QAction* saveAs = nullptr;
     QAction* duplicate = nullptr;
@@ -38,7 +40,13 @@ public:
     QAction* reveal = nullptr;
     QAction* closeWindow = nullptr;
     QAction* quit = nullptr;
-    // Edit
+    // Edit: the first six act on the window's focused text widget.
+    QAction* undo = nullptr;
+    QAction* redo = nullptr;
+    QAction* cut = nullptr;
+    QAction* copy = nullptr;
+    QAction* paste = nullptr;
+    QAction* selectAll = nullptr;
     QAction* find = nullptr;
     // View
     QAction* modeEdit = nullptr;
@@ -52,6 +60,7 @@ public:
     QAction* about = nullptr;
 
     const ApplicationCommands& application() const { return m_application; }
+    FocusedTextCommands& textCommands() const { return *m_text; }
 
 Q_SIGNALS:
     // The values or what depends on them changed.
@@ -63,6 +72,7 @@ private:
     void runExport(void (*exporter)(const DocumentExportContext&));
 
     QWidget* m_window;
+    FocusedTextCommands* m_text = nullptr;
     FocusedValues m_values;
     ApplicationCommands m_application;
     QList<QPair<QAction*, const char*>> m_texts;

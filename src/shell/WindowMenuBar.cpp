@@ -1,6 +1,9 @@
 #include "shell/WindowMenuBar.h"
 
 #include "core/L10n.h"
+#include "core/RecentFilesStore.h"
+#include "shell/FocusedTextCommands.h"
+#include "shell/OpenRecentMenu.h"
 #include "shell/WindowCommands.h"
 
 #include <QEvent>
@@ -16,6 +19,11 @@ WindowMenuBar::WindowMenuBar(WindowCommands& commands, QWidget* parent)
     m_file = addMenu(QString());
     addIf(m_file, bool(app.newDocument), commands.newDocument);
     addIf(m_file, bool(app.openDocument), commands.openDocument);
+    if (app.openRecentFile) {
+        m_recent = new OpenRecentMenu(RecentFilesStore::shared(), app.openRecentFile,
+                                      commands.clearRecentFiles, m_file);
+        m_file->addMenu(m_recent);
+    }
     m_file->addSeparator();
     m_file->addActions({commands.save, commands.saveAs, commands.duplicate});
     m_file->addSeparator();
@@ -30,7 +38,13 @@ WindowMenuBar::WindowMenuBar(WindowCommands& commands, QWidget* parent)
     connect(m_file, &QMenu::aboutToShow, &commands, &WindowCommands::refresh);
 
     m_edit = addMenu(QString());
+    m_edit->addActions({commands.undo, commands.redo});
+    m_edit->addSeparator();
+    m_edit->addActions({commands.cut, commands.copy, commands.paste, commands.selectAll});
+    m_edit->addSeparator();
     m_edit->addAction(commands.find);
+    // Checked again on opening: not every clipboard change is announced.
+    connect(m_edit, &QMenu::aboutToShow, &commands.textCommands(), &FocusedTextCommands::refresh);
     if (app.showSettings) {
         m_edit->addSeparator();
         m_edit->addAction(commands.settings);
@@ -53,6 +67,8 @@ WindowMenuBar::WindowMenuBar(WindowCommands& commands, QWidget* parent)
 
 void WindowMenuBar::retranslate() {
     m_file->setTitle(L10n::tr("&File"));
+    if (m_recent)
+        m_recent->setTitle(L10n::tr("Open Recent"));
     m_edit->setTitle(L10n::tr("&Edit"));
     m_view->setTitle(L10n::tr("&View"));
     m_window->setTitle(L10n::tr("&Window"));

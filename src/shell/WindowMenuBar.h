@@ -2,6 +2,7 @@
 
 #include <QMenuBar>
 
+class OpenRecentMenu;
 class WindowCommands;
 
 // The menu bar of one window, built from that window's commands: every
@@ -13,6 +14,8 @@ public:
     WindowMenuBar(WindowCommands& commands, QWidget* parent = nullptr);
 
     QMenu* fileMenu() const { return m_file; }
+    // Null when the application opens no recent files.
+    OpenRecentMenu* openRecentMenu() const { return m_recent; }
     QMenu* editMenu() const { return m_edit; }
     QMenu* viewMenu() const { return m_view; }
     QMenu* windowMenu() const { return m_window; }
@@ -26,6 +29,7 @@ private:
 
     WindowCommands& m_commands;
     QMenu* m_file = nullptr;
+    OpenRecentMenu* m_recent = nullptr;
     QMenu* m_edit = nullptr;
     QMenu* m_view = nullptr;
     QMenu* m_window = nullptr;

@@ -61,7 +61,7 @@ RecentFileItem::RecentFileItem(const RecentFile& file, const Metrics& metrics, Q
                                &DesignSystem::Colors::mutedText, this);
     m_remove->setSymbol(QStringLiteral("xmark"), metrics.removeSymbolSize);
     m_remove->setFocusPolicy(Qt::NoFocus);
-    m_remove->setToolTip(L10n::tr("Remove from recents"));
+    m_remove->setSourceToolTip(L10n::mark("Remove from recents"));
     m_remove->hide();
     layout->addWidget(m_remove);
     connect(m_remove, &PlainButton::clicked, this, &RecentFileItem::removeRequested);

@@ -1,5 +1,7 @@
 #include "windows/RecentFilesPresentation.h"
 
+#include "core/MarkdownFileTypes.h"
+
 #include <QFileInfo>
 
 QList<RecentFile> RecentFilesPresentation::collapsedFiles(const QList<RecentFile>& files) {
@@ -11,10 +13,7 @@ bool RecentFilesPresentation::showsExpandLink(qsizetype fileCount) {
 }
 
 QString RecentFilesPresentation::displayName(const QUrl& url) {
-    const QFileInfo info(url.toLocalFile());
-    // A dot file such as ".md" has no extension to drop.
-    const QString name = info.completeBaseName();
-    return name.isEmpty() ? info.fileName() : name;
+    return documentBaseName(url);
 }
 
 QString RecentFilesPresentation::folderName(const QUrl& url) {

@@ -20,11 +20,18 @@ void ThemedButton::setSourceText(const char* text) {
     updateGeometry();
 }
 
+void ThemedButton::setSourceToolTip(const char* text) {
+    m_sourceToolTip = text;
+    setToolTip(L10n::tr(text));
+}
+
 void ThemedButton::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange && m_sourceText) {
         setText(L10n::tr(m_sourceText));
         updateGeometry();
     }
+    if (event->type() == QEvent::LanguageChange && m_sourceToolTip)
+        setToolTip(L10n::tr(m_sourceToolTip));
     QAbstractButton::changeEvent(event);
 }
 

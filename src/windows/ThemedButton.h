@@ -13,6 +13,8 @@ public:
 
     // A fixed interface text (marked for translation), shown translated.
     void setSourceText(const char* text);
+    // A fixed tooltip (marked for translation), shown translated.
+    void setSourceToolTip(const char* text);
     bool showsFocusRing() const { return m_ring && hasFocus(); }
 
 protected:
@@ -22,5 +24,6 @@ protected:
 
 private:
     const char* m_sourceText = nullptr;
+    const char* m_sourceToolTip = nullptr;
     bool m_ring = false;
 };

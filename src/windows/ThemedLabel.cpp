@@ -18,8 +18,9 @@ void ThemedLabel::setSourceText(const char* text) {
     setText(L10n::tr(text));
 }
 
-void ThemedLabel::setElided(bool elided) {
+void ThemedLabel::setElided(bool elided, Qt::TextElideMode mode) {
     m_elided = elided;
+    m_elideMode = mode;
     setWordWrap(false);
     updateGeometry();
     update();
@@ -62,5 +63,5 @@ void ThemedLabel::paintEvent(QPaintEvent* event) {
     painter.setPen(palette().color(QPalette::WindowText));
     const QRect area = contentsRect();
     painter.drawText(area, int(alignment()) | Qt::TextSingleLine,
-                     fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
+                     fontMetrics().elidedText(text(), m_elideMode, area.width()));
 }

@@ -6,7 +6,8 @@
 
 // A label in a design-system font and colour that restyles itself live. Given
 // a source text it also retranslates itself; elided, it keeps to one line and
-// cuts the end off when narrow.
+// cuts the end (or the middle) off when narrow, and asks for no more width
+// than an ellipsis.
 class ThemedLabel : public QLabel {
     Q_OBJECT
 public:
@@ -14,7 +15,7 @@ public:
 
     // A fixed interface text (marked for translation), shown translated.
     void setSourceText(const char* text);
-    void setElided(bool elided);
+    void setElided(bool elided, Qt::TextElideMode mode = Qt::ElideRight);
     void setColorRole(ColorRole color);
 
     QSize minimumSizeHint() const override;
@@ -30,4 +31,5 @@ private:
     ColorRole m_color;
     const char* m_sourceText = nullptr;
     bool m_elided = false;
+    Qt::TextElideMode m_elideMode = Qt::ElideRight;
 };

@@ -7,10 +7,12 @@
 #include "shell/SceneManager.h"
 #include "shell/WindowCommands.h"
 #include "shell/WindowMenuBar.h"
+#include "windows/RecentFilesSection.h"
 #include "windows/WelcomeView.h"
 
 #include <QAction>
 #include <QEvent>
+#include <QShowEvent>
 #include <QTimer>
 
 WelcomeWindow::WelcomeWindow(DocumentController& controller, SceneManager& scenes,
@@ -81,6 +83,13 @@ void WelcomeWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange)
         retranslate();
     QMainWindow::changeEvent(event);
+}
+
+void WelcomeWindow::showEvent(QShowEvent* event) {
+    // Each time the window comes back it starts with the short list.
+    if (!event->spontaneous())
+        m_view->recentSection()->setShowsAll(false);
+    QMainWindow::showEvent(event);
 }
 
 void WelcomeWindow::retranslate() {

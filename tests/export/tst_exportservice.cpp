@@ -1,3 +1,4 @@
+#include "core/AppLanguageManager.h"
 #include "export/DocumentActions.h"
 #include "export/DocumentExportService.h"
 #include "export/MarkdownHTMLExporter.h"
@@ -87,6 +88,29 @@ private Q_SLOTS:
         QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
         QVERIFY(desktop.warnings.isEmpty());
         QVERIFY(!desktop.clipboard);
+    }
+
+    // The proposed name is a file name: the same in every interface language,
+    // and a hidden file keeps its own name.
+    void proposedBaseNames_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<AppLanguage>("language");
+        QTest::addColumn<QString>("baseName");
+        QTest::newRow("untitled, Polish") << QString() << AppLanguage::Polish << "Untitled";
+        QTest::newRow("hidden with extension") << ".notes.md" << AppLanguage::English << ".notes";
+        QTest::newRow("hidden without extension") << ".notes" << AppLanguage::English << ".notes";
+        QTest::newRow("two extensions")
+            << "archive.tar.md" << AppLanguage::English << "archive.tar";
+    }
+    void proposedBaseNames() {
+        QFETCH(QString, file);
+        QFETCH(AppLanguage, language);
+        QFETCH(QString, baseName);
+        AppLanguageManager::apply(language);
+        const QString path = file.isEmpty() ? QString() : QDir::temp().filePath(file);
+        const DocumentExportContext context = contextFor(path);
+        AppLanguageManager::apply(AppLanguage::English);
+        QCOMPARE(context.baseName, baseName);
     }
 
     void writesTheContent_data() {

@@ -6,9 +6,12 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -60,6 +63,29 @@ QString exportDirectly(const QString& html, const QString& path, int timeLimitMs
     if (!QTest::qWaitFor([&] { return finished; }, exportTimeoutMs))
         return QStringLiteral("no answer");
     return error;
+}
+
+// One page of a PDF as an image at 36 dots per inch (half a CSS pixel a dot).
+QImage pdfPage(const QString& path, int page) {
+    const QString prefix = QFileInfo(path).dir().filePath(QStringLiteral("page"));
+    const QString number = QString::number(page);
+    tool("pdftoppm", {"-r", "36", "-png", "-singlefile", "-f", number, "-l", number, path, prefix});
+    return QImage(prefix + ".png");
+}
+
+bool sameColour(const QColor& a, const QColor& b) {
+    return qAbs(a.red() - b.red()) <= 2 && qAbs(a.green() - b.green()) <= 2 &&
+           qAbs(a.blue() - b.blue()) <= 2;
+}
+
+// Whether every pixel of the rows has the colour. The last column and row
+// of the raster are partly paper: an A4 page is no whole number of dots.
+bool rowsAre(const QImage& image, int from, int to, const QColor& colour) {
+    for (int y = from; y < qMin(to, image.height() - 1); ++y)
+        for (int x = 0; x < image.width() - 1; ++x)
+            if (!sameColour(image.pixelColor(x, y), colour))
+                return false;
+    return true;
 }
 
 QByteArray noisePng(int width, int height) {
@@ -128,6 +154,52 @@ private Q_SLOTS:
         QVERIFY2(desktop.warnings[0].second.contains(probe.errorString()),
                  qPrintable(desktop.warnings[0].second));
         QVERIFY(!QFile::exists(desktop.answer));
+    }
+
+    // Printed whole in a dark theme: every page in the page colour to its
+    // edges, the last one too, with the same margin at the top and bottom of
+    // each page; long code lines wrap instead of being cut off.
+    void darkPagesPrintWhole() {
+        QTemporaryDir dir;
+        AppearanceInputs dark;
+        dark.appearance = QStringLiteral("dark");
+        const DesignSystem design = AppearanceResolver::designSystem(dark, ColorScheme::Dark);
+        const QString codeLine = "let total = [" + QString(40, 'x') + ", " + QString(90, 'y') +
+                                 "].reduce((sum, value) => sum + value.length, 0); // end";
+        QString markdown = "# Report\n\n";
+        for (int i = 0; i < 110; ++i)
+            markdown += QString("Paragraph %1 fills the page with words that wrap at least "
+                                "once across the width of an A4 page.\n\n")
+                            .arg(i);
+        markdown += "```js\n" + codeLine + "\n```\n\nThe end.\n";
+        FakeExportDesktop desktop;
+        desktop.answer = dir.filePath("dark.pdf");
+        exportThroughService(DocumentExportContext::make(markdown, {}, design));
+        QVERIFY(desktop.warnings.isEmpty());
+
+        const int pages = tool("pdfinfo", {desktop.answer})
+                              .section("Pages:", 1)
+                              .section('\n', 0, 0)
+                              .trimmed()
+                              .toInt();
+        QVERIFY2(pages >= 5, qPrintable(QString::number(pages)));
+        const QColor background(design.colors.previewSurface);
+        const QImage last = pdfPage(desktop.answer, pages);
+        QVERIFY(!last.isNull());
+        const int bottom = last.height() - 2;
+        QVERIFY(sameColour(last.pixelColor(0, bottom), background));
+        QVERIFY(sameColour(last.pixelColor(last.width() - 2, bottom), background));
+        QVERIFY(rowsAre(last, last.height() * 3 / 4, last.height(), background));
+
+        // A page in the middle: text, and 48 px (18 dots) of page colour above and below it.
+        const QImage middle = pdfPage(desktop.answer, 2);
+        QVERIFY(!rowsAre(middle, 0, middle.height(), background));
+        QVERIFY(rowsAre(middle, 0, 16, background));
+        QVERIFY(rowsAre(middle, middle.height() - 16, middle.height(), background));
+
+        QString text = pdfText(desktop.answer);
+        text.remove(QRegularExpression("\\s"));
+        QVERIFY(text.contains(QString(codeLine).remove(' ')));
     }
 
     void givingUpKeepsTheOldFile() {

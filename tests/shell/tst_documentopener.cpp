@@ -67,6 +67,26 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("page.md"))));
     }
 
+    // Markdown by any of its extensions, and plain text, open as they are:
+    // no question, no copy.
+    void textFilesOpenDirectly_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("txt") << QStringLiteral("notes.txt");
+        QTest::newRow("upper-case MD") << QStringLiteral("NOTES.MD");
+        QTest::newRow("mkd") << QStringLiteral("notes.mkd");
+        QTest::newRow("text without extension") << QStringLiteral("README");
+    }
+    void textFilesOpenDirectly() {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, name, "# Plain\n\nsome text\n");
+        DocumentOpener::open(QStringList{path});
+        QCOMPARE(dialogs->confirmTexts, QStringList{});
+        QCOMPARE(openPaths(), QStringList{name});
+        QCOMPARE(controller.documents().first()->text(), QStringLiteral("# Plain\n\nsome text\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{name});
+    }
+
     void convertsBesideTheSourceUnderAFreeName() {
         QTemporaryDir dir;
         const QByteArray html("<H2 class=\"t\">Title</H2><p>One&amp;two</p>");

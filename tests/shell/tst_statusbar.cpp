@@ -1,9 +1,11 @@
+#include "core/AppLanguageManager.h"
 #include "core/MarkdownDocument.h"
 #include "core/Preferences.h"
 #include "shell/StatusBarText.h"
 #include "shell/StatusBarView.h"
 #include "support/TestSupport.h"
 
+#include <QLabel>
 #include <QTest>
 
 using namespace StatusBarText;
@@ -12,6 +14,7 @@ class TestStatusBar : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() { TestSupport::resetPreferences(); }
+    void cleanup() { AppLanguageManager::apply(AppLanguage::English); }
 
     void labels() {
         QCOMPARE(countsLabel(0, 0), QStringLiteral("0 words  ·  0 characters"));
@@ -26,6 +29,49 @@ private Q_SLOTS:
         QCOMPARE(documentNameLabel(QUrl::fromLocalFile(QStringLiteral("/a/.profile"))),
                  QStringLiteral(".profile"));
         QCOMPARE(documentNameLabel(QUrl()), QStringLiteral("Untitled"));
+    }
+
+    // Each language's own plural forms, from the catalogues.
+    void countsInEveryLanguage_data() {
+        QTest::addColumn<AppLanguage>("language");
+        QTest::addColumn<int>("words");
+        QTest::addColumn<int>("characters");
+        QTest::addColumn<QString>("label");
+        using L = AppLanguage;
+        QTest::newRow("pl 1, 2") << L::Polish << 1 << 2 << "1 słowo  ·  2 znaki";
+        QTest::newRow("pl 2, 5") << L::Polish << 2 << 5 << "2 słowa  ·  5 znaków";
+        QTest::newRow("pl 5, 22") << L::Polish << 5 << 22 << "5 słów  ·  22 znaki";
+        QTest::newRow("pl 104, 1") << L::Polish << 104 << 1 << "104 słowa  ·  1 znak";
+        QTest::newRow("es 1, 1") << L::Spanish << 1 << 1 << "1 palabra  ·  1 carácter";
+        QTest::newRow("es 0, 21") << L::Spanish << 0 << 21 << "0 palabras  ·  21 caracteres";
+    }
+    void countsInEveryLanguage() {
+        QFETCH(AppLanguage, language);
+        QFETCH(int, words);
+        QFETCH(int, characters);
+        QFETCH(QString, label);
+        AppLanguageManager::apply(language);
+        QCOMPARE(countsLabel(words, characters), label);
+    }
+
+    // A long file name is cut in the middle on one line; it never sets the
+    // width the window needs.
+    void longNameIsElided() {
+        MarkdownDocument document;
+        StatusBarView bar(document);
+        const int plain = bar.minimumSizeHint().width();
+        const QString name = QStringLiteral("Quarterly ") + QString(300, 'n') + " final";
+        document.setFileUrl(QUrl::fromLocalFile("/tmp/" + name + ".md"));
+        QCOMPARE(bar.nameText(), name);
+        QCOMPARE(bar.minimumSizeHint().width(), plain);
+        bar.resize(400, bar.sizeHint().height());
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        // Squeezed beside the counts rather than pushing the bar wider.
+        auto* label = bar.findChildren<QLabel*>().last();
+        QCOMPARE(label->text(), name);
+        QVERIFY(label->geometry().right() < bar.width());
+        QVERIFY(label->width() < label->sizeHint().width() / 4);
     }
 
     // The counts follow edits, counted after the keystroke rather than in it.

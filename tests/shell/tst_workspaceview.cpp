@@ -1,3 +1,4 @@
+#include "core/AppearanceService.h"
 #include "core/Preferences.h"
 #include "core/RecentFilesStore.h"
 #include "editor/EditorView.h"
@@ -20,6 +21,26 @@
 #include <QToolButton>
 
 using Window = WorkspaceWindow;
+
+namespace {
+
+// The colour an icon is drawn in: that of its most opaque pixel.
+QColor iconColour(const QIcon& icon) {
+    const QImage image = icon.pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32);
+    QColor best(Qt::transparent);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y).alpha() > best.alpha())
+                best = image.pixelColor(x, y);
+    return best;
+}
+
+bool near(const QColor& a, const QColor& b) {
+    return qAbs(a.red() - b.red()) <= 8 && qAbs(a.green() - b.green()) <= 8 &&
+           qAbs(a.blue() - b.blue()) <= 8;
+}
+
+} // namespace
 
 class TestWorkspaceView : public QObject {
     Q_OBJECT
@@ -208,6 +229,45 @@ private Q_SLOTS:
         commands.welcomeWindow->trigger();
         QCOMPARE(opened, 1);
         QCOMPARE(welcomes, 1);
+    }
+
+    // The toolbar's "Share & Export" menu: the window's own commands in their
+    // sections; Reveal only for a document with a file.
+    void shareMenuEntries() {
+        Window w;
+        const WindowCommands& c = w.commands();
+        QMenu* menu = w.view->toolbar()->shareMenu();
+        Q_EMIT menu->aboutToShow();
+        const QList<QAction*> untitled = menu->actions();
+        QCOMPARE(untitled.size(), 10);
+        QCOMPARE(untitled[0]->text(), QStringLiteral("Document"));
+        QVERIFY(untitled[0]->isSeparator());
+        QCOMPARE(untitled.mid(1, 2), (QList<QAction*>{c.saveAs, c.duplicate}));
+        QCOMPARE(untitled[3]->text(), QStringLiteral("Export"));
+        QCOMPARE(untitled.mid(4, 4), (QList<QAction*>{c.exportPDF, c.exportHTML,
+                                                      c.exportMarkdownCopy, c.exportPlainText}));
+        QVERIFY(untitled[8]->isSeparator());
+        QCOMPARE(untitled[9], c.copyHTML);
+
+        QTemporaryDir dir;
+        w.document->setFileUrl(QUrl::fromLocalFile(dir.filePath(QStringLiteral("notes.md"))));
+        Q_EMIT menu->aboutToShow();
+        QCOMPARE(menu->actions().mid(1, 3), (QList<QAction*>{c.saveAs, c.duplicate, c.reveal}));
+        QCOMPARE(menu->actions().size(), 11);
+    }
+
+    // Find is drawn in the accent while the find bar is shown.
+    void findButtonTakesTheAccent() {
+        Window w;
+        const DesignSystem::Colors& colors = AppearanceService::shared().designSystem().colors;
+        QToolButton* find = w.view->toolbar()->findButton();
+        QVERIFY(!near(QColor(colors.accent), QColor(colors.secondaryText)));
+        QVERIFY(near(iconColour(find->icon()), QColor(colors.secondaryText)));
+        w.commands().find->trigger();
+        QVERIFY(w.view->isFindBarPresented());
+        QVERIFY(near(iconColour(find->icon()), QColor(colors.accent)));
+        w.commands().find->trigger();
+        QVERIFY(near(iconColour(find->icon()), QColor(colors.secondaryText)));
     }
 
     void eachWindowsCommandsActOnItsOwnWindow() {

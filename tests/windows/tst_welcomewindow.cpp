@@ -1,3 +1,4 @@
+#include "core/AppLanguageManager.h"
 #include "core/MarkdownDocument.h"
 #include "core/RecentFilesStore.h"
 #include "shell/AppDelegate.h"
@@ -7,6 +8,8 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 #include "windows/AboutView.h"
+#include "windows/AboutWindow.h"
+#include "windows/PlainButton.h"
 #include "windows/RecentFileItem.h"
 #include "windows/RecentFilesSection.h"
 #include "windows/WelcomeButtonStyles.h"
@@ -54,7 +57,7 @@ private Q_SLOTS:
         scenes = new SceneManager(controller, this);
         scenes->setWelcomeWindowFactory(
             [this] { return new WelcomeWindow(controller, *scenes, RecentFilesStore::shared()); });
-        scenes->setAboutWindowFactory([] { return new AboutView; });
+        scenes->setAboutWindowFactory([] { return new AboutWindow; });
         controller.setWindowFactory([this](MarkdownDocument&, DocumentController&) {
             welcomeVisibleAtNewWindow.append(welcomeVisible());
             return new QMainWindow;
@@ -178,6 +181,34 @@ private Q_SLOTS:
         QVERIFY(!welcomeVisible());
     }
 
+    // Home comes back with the short list, and its texts, tooltips too,
+    // follow the interface language while it is open.
+    void homeReturnsCollapsedInTheCurrentLanguage() {
+        QTemporaryDir dir;
+        for (int i = 0; i < 6; ++i)
+            RecentFilesStore::shared().record(QUrl::fromLocalFile(
+                TestSupport::writeFile(dir, QStringLiteral("n%1.md").arg(i), "# n\n")));
+        AppNotifications::postShowWelcomeWindow();
+        RecentFilesSection* section = welcome()->view()->recentSection();
+        QCOMPARE(section->rows().first()->removeButton()->toolTip(),
+                 QStringLiteral("Remove from recents"));
+        AppLanguageManager::apply(AppLanguage::Polish);
+        QCoreApplication::processEvents();
+        const QString polish = section->rows().first()->removeButton()->toolTip();
+        AppLanguageManager::apply(AppLanguage::English);
+        QCoreApplication::processEvents();
+        QCOMPARE(polish, QStringLiteral("Usuń z ostatnich"));
+
+        section->expandButton()->click();
+        QVERIFY(section->showsAll());
+        QCOMPARE(section->cells().size(), 6);
+        scenes->dismissWelcomeWindow();
+        AppNotifications::postShowWelcomeWindow();
+        QVERIFY(welcomeVisible());
+        QVERIFY(!section->showsAll());
+        QCOMPARE(section->rows().size(), 5);
+    }
+
     void aboutIsOneWindowRaisedAgain() {
         AppNotifications::postShowWelcomeWindow();
         QAction* about = welcome()->aboutAction();
@@ -193,7 +224,7 @@ private Q_SLOTS:
         QVERIFY(window->isVisible());
         int count = 0;
         for (QWidget* top : QApplication::topLevelWidgets())
-            count += qobject_cast<AboutView*>(top) ? 1 : 0;
+            count += qobject_cast<AboutWindow*>(top) ? 1 : 0;
         QCOMPARE(count, 1);
     }
 };
