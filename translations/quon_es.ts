@@ -23,15 +23,19 @@
         <source>%1.</source>
         <translation>%1.</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%n characters</source>
         <translation>
-            </translation>
+            <numerusform>%n carácter</numerusform>
+            <numerusform>%n caracteres</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%n words</source>
         <translation>
-            </translation>
+            <numerusform>%n palabra</numerusform>
+            <numerusform>%n palabras</numerusform>
+        </translation>
     </message>
     <message>
         <source>&amp;Edit</source>

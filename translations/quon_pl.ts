@@ -23,15 +23,21 @@
         <source>%1.</source>
         <translation>%1.</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%n characters</source>
         <translation>
-            </translation>
+            <numerusform>%n znak</numerusform>
+            <numerusform>%n znaki</numerusform>
+            <numerusform>%n znaków</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%n words</source>
         <translation>
-            </translation>
+            <numerusform>%n słowo</numerusform>
+            <numerusform>%n słowa</numerusform>
+            <numerusform>%n słów</numerusform>
+        </translation>
     </message>
     <message>
         <source>&amp;Edit</source>
