@@ -85,7 +85,8 @@ void SlashCommandPopoverController::textChanged(MarkdownTextView* view) {
         m_view = view;
         view->installEventFilter(this);
     }
-    const std::optional<SlashCommandContext> found = SlashCommandEngine::context(view);
+    const std::optional<SlashCommandContext> found =
+        view->isReadOnly() ? std::nullopt : SlashCommandEngine::context(view);
     if (!found) {
         close();
         return;
