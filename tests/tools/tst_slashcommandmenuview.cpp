@@ -7,18 +7,6 @@
 class TestSlashCommandMenuView : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void sectionsFollowTheCategories() {
-        SlashCommandMenuView menu;
-        menu.setCommands(SlashCommandCatalog::all(), 0);
-        QCOMPARE(menu.sectionCount(), 5);
-        QCOMPARE(menu.contentHeight(), 5 * 28 + 20 * 44);
-        menu.setCommands(SlashCommandCatalog::filtered(QStringLiteral("head")), 0);
-        QCOMPARE(menu.sectionCount(), 1);
-        menu.setCommands({}, 0);
-        QCOMPARE(menu.sectionCount(), 0);
-        QCOMPARE(menu.contentHeight(), 0);
-    }
-
     // The keyboard's row is brought to the middle; a new list starts at the
     // top; hovering never moves the keyboard's row.
     void theSelectedRowIsCentredAndHoverIsApart() {

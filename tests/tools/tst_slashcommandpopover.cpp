@@ -171,22 +171,6 @@ private Q_SLOTS:
         QVERIFY(!m_menu->isShown());
     }
 
-    void returnAndEnterApplyTheHighlightedCommand() {
-        type("Intro /h");
-        key(Qt::Key_Down);
-        key(Qt::Key_Return);
-        QCOMPARE(marked(*m_text), u8("## Intro ‸"));
-        QVERIFY(!m_menu->isShown());
-        type("\n/tab");
-        key(Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(marked(*m_text),
-                 u8("## Intro \n| Column 1 | Column 2 |\n| --- | --- |\n|  |  |\n‸"));
-        // One undo gives the trigger back.
-        m_text->undo();
-        QCOMPARE(marked(*m_text), u8("## Intro \n/tab‸"));
-        QCOMPARE(m_window->document->text(), u8("## Intro \n/tab"));
-    }
-
     void clicksOnARowApplyItAndOutsideCloseTheMenu() {
         type("one two\n/");
         SlashCommandMenuView* list = m_menu->menuView();

@@ -82,7 +82,7 @@ private Q_SLOTS:
         QCOMPARE(stolenNext.count(), 1);
     }
 
-    void returnAppliesAndEscapeComesFirst() {
+    void returnAndEnterApplyAndEscapeComesFirst() {
         type("/h");
         press(Qt::Key_Down);
         press(Qt::Key_Return);
@@ -101,8 +101,9 @@ private Q_SLOTS:
         QCOMPARE(marked(*m_text), u8("Intro\n/h1‸"));
         press(Qt::Key_Escape);
         QVERIFY(!m_window->view->isFocusMode());
+        type("2");
         press(Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(marked(*m_text), u8("Intro\n/h1\n‸"));
+        QCOMPARE(marked(*m_text), u8("Intro\n# ‸"));
     }
 
     // With QUON_SCREENSHOTS=DIR: the menu unfiltered and filtered in a light
