@@ -143,7 +143,7 @@ const Row rows[] = {
      {"image", "img", "picture", "photo"}},
 };
 
-bool startOrContainEachOther(const QString& keyword, const QString& q) {
+bool containEachOther(const QString& keyword, const QString& q) {
     return keyword.contains(q) || q.contains(keyword);
 }
 
@@ -154,7 +154,7 @@ bool keeps(const SlashCommand& command, const QString& q) {
     if (command.title.toLower().contains(q) || command.subtitle.toLower().contains(q))
         return true;
     return std::any_of(command.keywords.cbegin(), command.keywords.cend(),
-                       [&q](const QString& k) { return startOrContainEachOther(k.toLower(), q); });
+                       [&q](const QString& k) { return containEachOther(k.toLower(), q); });
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <QPainterPath>
 #include <QPropertyAnimation>
 #include <QScrollBar>
+#include <algorithm>
+#include <utility>
 
 namespace {
 
