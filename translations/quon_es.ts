@@ -74,6 +74,10 @@
         <translation>Cita</translation>
     </message>
     <message>
+        <source>Blocks</source>
+        <translation>Bloques</translation>
+    </message>
+    <message>
         <source>Bold</source>
         <translation>Negrita</translation>
     </message>
@@ -88,6 +92,10 @@
     <message>
         <source>Cancel</source>
         <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Checklist with interactive boxes</source>
+        <translation>Lista de comprobación con casillas interactivas</translation>
     </message>
     <message>
         <source>Clear</source>
@@ -112,6 +120,10 @@
     <message>
         <source>Command Palette…</source>
         <translation>Paleta de comandos…</translation>
+    </message>
+    <message>
+        <source>Compact heading</source>
+        <translation>Encabezado compacto</translation>
     </message>
     <message>
         <source>Convert to Markdown</source>
@@ -154,6 +166,10 @@
         <translation>Crema, tinta, naranja cálido</translation>
     </message>
     <message>
+        <source>Crossed-out text</source>
+        <translation>Texto tachado</translation>
+    </message>
+    <message>
         <source>Cut</source>
         <translation>Cortar</translation>
     </message>
@@ -164,6 +180,10 @@
     <message>
         <source>Depth</source>
         <translation>Profundidad</translation>
+    </message>
+    <message>
+        <source>Dismiss</source>
+        <translation>Descartar</translation>
     </message>
     <message>
         <source>Divider</source>
@@ -194,8 +214,16 @@
         <translation>Editar</translation>
     </message>
     <message>
+        <source>Embedded image</source>
+        <translation>Imagen incrustada</translation>
+    </message>
+    <message>
         <source>Ember</source>
         <translation>Brasa</translation>
+    </message>
+    <message>
+        <source>Emphasized text</source>
+        <translation>Texto enfatizado</translation>
     </message>
     <message>
         <source>Export</source>
@@ -230,6 +258,10 @@
         <translation>Exportar como texto sin formato…</translation>
     </message>
     <message>
+        <source>Fenced multi-line code</source>
+        <translation>Código de varias líneas delimitado</translation>
+    </message>
+    <message>
         <source>File</source>
         <translation>Archivo</translation>
     </message>
@@ -254,6 +286,10 @@
         <translation>Buscar…</translation>
     </message>
     <message>
+        <source>GitHub-style table</source>
+        <translation>Tabla al estilo de GitHub</translation>
+    </message>
+    <message>
         <source>Graphite, violet</source>
         <translation>Grafito, violeta</translation>
     </message>
@@ -266,8 +302,64 @@
         <translation>Encabezado %1</translation>
     </message>
     <message>
+        <source>Heading 1</source>
+        <translation>Encabezado 1</translation>
+    </message>
+    <message>
+        <source>Heading 2</source>
+        <translation>Encabezado 2</translation>
+    </message>
+    <message>
+        <source>Heading 3</source>
+        <translation>Encabezado 3</translation>
+    </message>
+    <message>
+        <source>Heading 4</source>
+        <translation>Encabezado 4</translation>
+    </message>
+    <message>
+        <source>Heading 5</source>
+        <translation>Encabezado 5</translation>
+    </message>
+    <message>
+        <source>Heading 6</source>
+        <translation>Encabezado 6</translation>
+    </message>
+    <message>
+        <source>Headings</source>
+        <translation>Encabezados</translation>
+    </message>
+    <message>
+        <source>Headings, lists, quotes, code, tables, and more</source>
+        <translation>Encabezados, listas, citas, código, tablas y más</translation>
+    </message>
+    <message>
         <source>Home</source>
         <translation>Inicio</translation>
+    </message>
+    <message>
+        <source>Horizontal thematic break</source>
+        <translation>Separador temático horizontal</translation>
+    </message>
+    <message>
+        <source>Hyperlink to a URL</source>
+        <translation>Hipervínculo a una URL</translation>
+    </message>
+    <message>
+        <source>Image</source>
+        <translation>Imagen</translation>
+    </message>
+    <message>
+        <source>Indented quotation block</source>
+        <translation>Bloque de cita con sangría</translation>
+    </message>
+    <message>
+        <source>Inline</source>
+        <translation>En línea</translation>
+    </message>
+    <message>
+        <source>Inline Code</source>
+        <translation>Código en línea</translation>
     </message>
     <message>
         <source>Italic</source>
@@ -276,6 +368,10 @@
     <message>
         <source>Keep My Version</source>
         <translation>Conservar mi versión</translation>
+    </message>
+    <message>
+        <source>Large section heading</source>
+        <translation>Encabezado de sección grande</translation>
     </message>
     <message>
         <source>Light</source>
@@ -288,6 +384,10 @@
     <message>
         <source>List</source>
         <translation>Lista</translation>
+    </message>
+    <message>
+        <source>Lists</source>
+        <translation>Listas</translation>
     </message>
     <message>
         <source>Making the PDF took too long and was stopped.</source>
@@ -306,12 +406,28 @@
         <translation>Documentos Markdown</translation>
     </message>
     <message>
+        <source>Media</source>
+        <translation>Multimedia</translation>
+    </message>
+    <message>
+        <source>Medium section heading</source>
+        <translation>Encabezado de sección mediano</translation>
+    </message>
+    <message>
+        <source>Minor heading</source>
+        <translation>Encabezado menor</translation>
+    </message>
+    <message>
         <source>Missing: %1</source>
         <translation>No encontrado: %1</translation>
     </message>
     <message>
         <source>Monospace</source>
         <translation>Monoespaciada</translation>
+    </message>
+    <message>
+        <source>Monospaced inline snippet</source>
+        <translation>Fragmento monoespaciado en línea</translation>
     </message>
     <message>
         <source>New</source>
@@ -324,6 +440,10 @@
     <message>
         <source>Night navy, teal</source>
         <translation>Azul noche, verde azulado</translation>
+    </message>
+    <message>
+        <source>No matching commands</source>
+        <translation>No hay comandos coincidentes</translation>
     </message>
     <message>
         <source>No recent files yet</source>
@@ -354,8 +474,16 @@
         <translation>Abrir…</translation>
     </message>
     <message>
+        <source>Ordered list with numbers</source>
+        <translation>Lista ordenada con números</translation>
+    </message>
+    <message>
         <source>Paste</source>
         <translation>Pegar</translation>
+    </message>
+    <message>
+        <source>Plain paragraph without heading</source>
+        <translation>Párrafo normal sin encabezado</translation>
     </message>
     <message>
         <source>Porcelain</source>
@@ -446,6 +574,14 @@
         <translation>Sleek Pro</translation>
     </message>
     <message>
+        <source>Small section heading</source>
+        <translation>Encabezado de sección pequeño</translation>
+    </message>
+    <message>
+        <source>Smallest heading</source>
+        <translation>Encabezado más pequeño</translation>
+    </message>
+    <message>
         <source>Soft green paper</source>
         <translation>Papel verde suave</translation>
     </message>
@@ -462,6 +598,10 @@
         <translation>Tachado</translation>
     </message>
     <message>
+        <source>Strong emphasis</source>
+        <translation>Énfasis fuerte</translation>
+    </message>
+    <message>
         <source>System</source>
         <translation>Sistema</translation>
     </message>
@@ -469,6 +609,10 @@
         <source>System</source>
         <comment>font.choice.system</comment>
         <translation>Sistema</translation>
+    </message>
+    <message>
+        <source>Table</source>
+        <translation>Tabla</translation>
     </message>
     <message>
         <source>Task List</source>
@@ -507,8 +651,16 @@
         <translation>Barra de herramientas</translation>
     </message>
     <message>
+        <source>Type / for Markdown commands</source>
+        <translation>Escribe / para ver los comandos de Markdown</translation>
+    </message>
+    <message>
         <source>Undo</source>
         <translation>Deshacer</translation>
+    </message>
+    <message>
+        <source>Unordered list with bullets</source>
+        <translation>Lista sin orden con viñetas</translation>
     </message>
     <message>
         <source>Untitled</source>

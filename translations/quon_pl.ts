@@ -76,6 +76,10 @@
         <translation>Cytat</translation>
     </message>
     <message>
+        <source>Blocks</source>
+        <translation>Bloki</translation>
+    </message>
+    <message>
         <source>Bold</source>
         <translation>Pogrubienie</translation>
     </message>
@@ -90,6 +94,10 @@
     <message>
         <source>Cancel</source>
         <translation>Anuluj</translation>
+    </message>
+    <message>
+        <source>Checklist with interactive boxes</source>
+        <translation>Lista kontrolna z polami do zaznaczania</translation>
     </message>
     <message>
         <source>Clear</source>
@@ -114,6 +122,10 @@
     <message>
         <source>Command Palette…</source>
         <translation>Paleta poleceń…</translation>
+    </message>
+    <message>
+        <source>Compact heading</source>
+        <translation>Zwarty nagłówek</translation>
     </message>
     <message>
         <source>Convert to Markdown</source>
@@ -156,6 +168,10 @@
         <translation>Krem, atrament, ciepły pomarańcz</translation>
     </message>
     <message>
+        <source>Crossed-out text</source>
+        <translation>Przekreślony tekst</translation>
+    </message>
+    <message>
         <source>Cut</source>
         <translation>Wytnij</translation>
     </message>
@@ -166,6 +182,10 @@
     <message>
         <source>Depth</source>
         <translation>Głębia</translation>
+    </message>
+    <message>
+        <source>Dismiss</source>
+        <translation>Zamknij</translation>
     </message>
     <message>
         <source>Divider</source>
@@ -196,8 +216,16 @@
         <translation>Edycja</translation>
     </message>
     <message>
+        <source>Embedded image</source>
+        <translation>Osadzony obraz</translation>
+    </message>
+    <message>
         <source>Ember</source>
         <translation>Żar</translation>
+    </message>
+    <message>
+        <source>Emphasized text</source>
+        <translation>Wyróżniony tekst</translation>
     </message>
     <message>
         <source>Export</source>
@@ -232,6 +260,10 @@
         <translation>Eksportuj jako zwykły tekst…</translation>
     </message>
     <message>
+        <source>Fenced multi-line code</source>
+        <translation>Wielowierszowy blok kodu</translation>
+    </message>
+    <message>
         <source>File</source>
         <translation>Plik</translation>
     </message>
@@ -256,6 +288,10 @@
         <translation>Znajdź…</translation>
     </message>
     <message>
+        <source>GitHub-style table</source>
+        <translation>Tabela w stylu GitHub</translation>
+    </message>
+    <message>
         <source>Graphite, violet</source>
         <translation>Grafit, fiolet</translation>
     </message>
@@ -268,8 +304,64 @@
         <translation>Nagłówek %1</translation>
     </message>
     <message>
+        <source>Heading 1</source>
+        <translation>Nagłówek 1</translation>
+    </message>
+    <message>
+        <source>Heading 2</source>
+        <translation>Nagłówek 2</translation>
+    </message>
+    <message>
+        <source>Heading 3</source>
+        <translation>Nagłówek 3</translation>
+    </message>
+    <message>
+        <source>Heading 4</source>
+        <translation>Nagłówek 4</translation>
+    </message>
+    <message>
+        <source>Heading 5</source>
+        <translation>Nagłówek 5</translation>
+    </message>
+    <message>
+        <source>Heading 6</source>
+        <translation>Nagłówek 6</translation>
+    </message>
+    <message>
+        <source>Headings</source>
+        <translation>Nagłówki</translation>
+    </message>
+    <message>
+        <source>Headings, lists, quotes, code, tables, and more</source>
+        <translation>Nagłówki, listy, cytaty, kod, tabele i nie tylko</translation>
+    </message>
+    <message>
         <source>Home</source>
         <translation>Strona główna</translation>
+    </message>
+    <message>
+        <source>Horizontal thematic break</source>
+        <translation>Pozioma linia podziału</translation>
+    </message>
+    <message>
+        <source>Hyperlink to a URL</source>
+        <translation>Hiperłącze do adresu URL</translation>
+    </message>
+    <message>
+        <source>Image</source>
+        <translation>Obraz</translation>
+    </message>
+    <message>
+        <source>Indented quotation block</source>
+        <translation>Wcięty blok cytatu</translation>
+    </message>
+    <message>
+        <source>Inline</source>
+        <translation>W tekście</translation>
+    </message>
+    <message>
+        <source>Inline Code</source>
+        <translation>Kod w tekście</translation>
     </message>
     <message>
         <source>Italic</source>
@@ -278,6 +370,10 @@
     <message>
         <source>Keep My Version</source>
         <translation>Zachowaj moją wersję</translation>
+    </message>
+    <message>
+        <source>Large section heading</source>
+        <translation>Duży nagłówek sekcji</translation>
     </message>
     <message>
         <source>Light</source>
@@ -290,6 +386,10 @@
     <message>
         <source>List</source>
         <translation>Lista</translation>
+    </message>
+    <message>
+        <source>Lists</source>
+        <translation>Listy</translation>
     </message>
     <message>
         <source>Making the PDF took too long and was stopped.</source>
@@ -308,12 +408,28 @@
         <translation>Dokumenty Markdown</translation>
     </message>
     <message>
+        <source>Media</source>
+        <translation>Multimedia</translation>
+    </message>
+    <message>
+        <source>Medium section heading</source>
+        <translation>Średni nagłówek sekcji</translation>
+    </message>
+    <message>
+        <source>Minor heading</source>
+        <translation>Pomniejszy nagłówek</translation>
+    </message>
+    <message>
         <source>Missing: %1</source>
         <translation>Brak: %1</translation>
     </message>
     <message>
         <source>Monospace</source>
         <translation>Stałej szerokości</translation>
+    </message>
+    <message>
+        <source>Monospaced inline snippet</source>
+        <translation>Fragment o stałej szerokości w tekście</translation>
     </message>
     <message>
         <source>New</source>
@@ -326,6 +442,10 @@
     <message>
         <source>Night navy, teal</source>
         <translation>Nocny granat, morski</translation>
+    </message>
+    <message>
+        <source>No matching commands</source>
+        <translation>Brak pasujących poleceń</translation>
     </message>
     <message>
         <source>No recent files yet</source>
@@ -356,8 +476,16 @@
         <translation>Otwórz…</translation>
     </message>
     <message>
+        <source>Ordered list with numbers</source>
+        <translation>Lista uporządkowana z numerami</translation>
+    </message>
+    <message>
         <source>Paste</source>
         <translation>Wklej</translation>
+    </message>
+    <message>
+        <source>Plain paragraph without heading</source>
+        <translation>Zwykły akapit bez nagłówka</translation>
     </message>
     <message>
         <source>Porcelain</source>
@@ -448,6 +576,14 @@
         <translation>Sleek Pro</translation>
     </message>
     <message>
+        <source>Small section heading</source>
+        <translation>Mały nagłówek sekcji</translation>
+    </message>
+    <message>
+        <source>Smallest heading</source>
+        <translation>Najmniejszy nagłówek</translation>
+    </message>
+    <message>
         <source>Soft green paper</source>
         <translation>Miękki zielony papier</translation>
     </message>
@@ -464,6 +600,10 @@
         <translation>Przekreślenie</translation>
     </message>
     <message>
+        <source>Strong emphasis</source>
+        <translation>Mocne wyróżnienie</translation>
+    </message>
+    <message>
         <source>System</source>
         <translation>Systemowy</translation>
     </message>
@@ -471,6 +611,10 @@
         <source>System</source>
         <comment>font.choice.system</comment>
         <translation>Systemowa</translation>
+    </message>
+    <message>
+        <source>Table</source>
+        <translation>Tabela</translation>
     </message>
     <message>
         <source>Task List</source>
@@ -509,8 +653,16 @@
         <translation>Pasek narzędzi</translation>
     </message>
     <message>
+        <source>Type / for Markdown commands</source>
+        <translation>Wpisz /, aby użyć poleceń Markdown</translation>
+    </message>
+    <message>
         <source>Undo</source>
         <translation>Cofnij</translation>
+    </message>
+    <message>
+        <source>Unordered list with bullets</source>
+        <translation>Lista nieuporządkowana z punktorami</translation>
     </message>
     <message>
         <source>Untitled</source>

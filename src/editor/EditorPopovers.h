@@ -17,6 +17,9 @@ public:
     // Arrows, Return, Enter and Escape while commands are listed: true when
     // the key was used.
     virtual bool handleKeyDown(QKeyEvent* event) = 0;
+    // Whether handleKeyDown would use the key now: the editor then claims it
+    // ahead of the window's shortcuts.
+    virtual bool wantsKey(const QKeyEvent* event) const = 0;
     virtual bool isShown() const = 0;
     // Shown with at least one command listed.
     virtual bool isListingCommands() const = 0;

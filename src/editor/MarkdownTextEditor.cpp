@@ -5,12 +5,14 @@
 #include "editor/MarkdownSyntaxHighlighter.h"
 #include "editor/MarkdownTextView.h"
 #include "editor/ScrollViewStyling.h"
+#include "tools/SlashCommandPopoverController.h"
 
 #include <QEvent>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 MarkdownTextEditor::MarkdownTextEditor(const HighlightConfig& config, QWidget* parent)
     : QWidget(parent), m_config(config) {
@@ -26,6 +28,9 @@ MarkdownTextEditor::MarkdownTextEditor(const HighlightConfig& config, QWidget* p
     m_view->viewport()->setAutoFillBackground(false);
     m_view->setTextInset(24, 16);
     m_highlighter = new MarkdownSyntaxHighlighter(m_view->document(), config);
+    auto* slash = new SlashCommandPopoverController(this);
+    m_slashPopover = slash;
+    m_view->setSlashPopover(slash);
     applyConfig();
     m_revision = m_view->document()->revision();
 
@@ -39,7 +44,11 @@ MarkdownTextEditor::MarkdownTextEditor(const HighlightConfig& config, QWidget* p
     QTimer::singleShot(0, this, [this] { Q_EMIT scrollViewReady(m_view); });
 }
 
-MarkdownTextEditor::~MarkdownTextEditor() = default;
+MarkdownTextEditor::~MarkdownTextEditor() {
+    // Before the view: the menu must not act on a text view being destroyed.
+    m_view->setSlashPopover(nullptr);
+    delete std::exchange(m_slashPopover, nullptr);
+}
 
 QAbstractScrollArea* MarkdownTextEditor::scrollView() const {
     return m_view;

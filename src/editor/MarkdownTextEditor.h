@@ -86,7 +86,8 @@ private:
 
     MarkdownTextView* m_view = nullptr;
     MarkdownSyntaxHighlighter* m_highlighter = nullptr;
-    // The editing tools' popovers; null until those tools exist.
+    // The editing tools' popovers: the slash menu, made and owned here; the
+    // formatting bar, null until that tool exists.
     EditorSlashPopover* m_slashPopover = nullptr;
     EditorFormattingPopover* m_formattingPopover = nullptr;
 

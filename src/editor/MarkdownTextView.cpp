@@ -113,12 +113,14 @@ void MarkdownTextView::setTextInset(int horizontal, int vertical) {
 }
 
 bool MarkdownTextView::event(QEvent* event) {
-    // Claim the key equivalents before any shortcut (or Qt's own Ctrl+K)
-    // gets them.
-    if (event->type() == QEvent::ShortcutOverride && !isReadOnly() &&
-        keyEquivalent(static_cast<QKeyEvent*>(event))) {
-        event->accept();
-        return true;
+    // Claim the key equivalents, and the slash menu's keys while it lists
+    // commands, before any shortcut (or Qt's own Ctrl+K) gets them.
+    if (event->type() == QEvent::ShortcutOverride && !isReadOnly()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (keyEquivalent(key) || (m_slashPopover && m_slashPopover->wantsKey(key))) {
+            event->accept();
+            return true;
+        }
     }
     return QPlainTextEdit::event(event);
 }
@@ -145,12 +147,12 @@ void MarkdownTextView::keyPressEvent(QKeyEvent* event) {
         QPlainTextEdit::keyPressEvent(event);
         return;
     }
-    if (handleKeyEquivalent(event)) {
-        ensureCursorVisible();
+    if (m_slashPopover && m_slashPopover->handleKeyDown(event)) {
         event->accept();
         return;
     }
-    if (m_slashPopover && m_slashPopover->handleKeyDown(event)) {
+    if (handleKeyEquivalent(event)) {
+        ensureCursorVisible();
         event->accept();
         return;
     }

@@ -65,6 +65,7 @@ const QHash<QString, QString>& table() {
             {QStringLiteral("curlybraces"), o("curlybraces.svg")},
             {QStringLiteral("paragraph"), o("paragraph.svg")},
             {QStringLiteral("checklist"), o("checklist.svg")},
+            {QStringLiteral("tablecells"), o("tablecells.svg")},
         };
     }();
     return t;

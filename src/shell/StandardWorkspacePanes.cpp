@@ -1,6 +1,8 @@
 #include "shell/StandardWorkspacePanes.h"
 
+#include "editor/EditorPopovers.h"
 #include "editor/EditorView.h"
+#include "editor/MarkdownTextView.h"
 #include "preview/PreviewView.h"
 #include "preview/ScrollSyncEngine.h"
 
@@ -58,6 +60,14 @@ void StandardWorkspacePanes::setScrollSyncEnabled(bool enabled) {
         m_sync->linkEditor(m_editorScroll);
     if (m_previewScroll)
         m_sync->linkPreview(m_previewScroll);
+}
+
+bool StandardWorkspacePanes::closeSlashMenu() {
+    EditorSlashPopover* menu = m_editor->textView()->slashPopover();
+    if (!menu || !menu->isShown())
+        return false;
+    menu->close();
+    return true;
 }
 
 WorkspacePaneFactory StandardWorkspacePanes::factory() {

@@ -23,6 +23,7 @@ public:
     void setPreviewMarkdown(const QString& markdown) override;
     void setDocumentDirectory(const QString& folder) override;
     void setScrollSyncEnabled(bool enabled) override;
+    bool closeSlashMenu() override;
 
     static WorkspacePaneFactory factory();
 

@@ -28,6 +28,8 @@ public:
     virtual void setDocumentDirectory(const QString& folder) = 0;
     // Split mode links both scroll views and aligns them; other modes unlink.
     virtual void setScrollSyncEnabled(bool enabled) = 0;
+    // Escape for the editor's slash menu: closes it when shown (true).
+    virtual bool closeSlashMenu() { return false; }
 
 Q_SIGNALS:
     // The user edited the text in the editor.

@@ -9,12 +9,14 @@
 #include "shell/EscapeDispatcher.h"
 #include "shell/ModeSwitcher.h"
 #include "shell/OutsideChangeWatch.h"
+#include "shell/SlotReveal.h"
 #include "shell/StatusBarView.h"
 #include "shell/ViewModeMemory.h"
 #include "shell/WindowCommands.h"
 #include "shell/WindowMenuBar.h"
 #include "shell/WindowToolbar.h"
 #include "shell/WorkspaceAlerts.h"
+#include "tools/SlashCommandsHintToast.h"
 
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -53,6 +55,12 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     m_hintSlot = new QWidget(central);
     new QVBoxLayout(m_hintSlot);
     m_hintSlot->layout()->setContentsMargins(16, 4, 16, 0);
+    auto* hint = new SlashCommandsHintToast(m_hintSlot);
+    m_hintSlot->layout()->addWidget(hint);
+    connect(hint, &SlashCommandsHintToast::dismissed, this, [] {
+        Preferences::shared().setBoolean(PreferenceKeys::slashCommandsHintDismissed, true);
+    });
+    m_hintReveal = new SlotReveal(m_hintSlot, 200);
     column->addWidget(m_hintSlot);
 
     m_status = new StatusBarView(document, central);
@@ -73,6 +81,8 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
             [this] { setWindowModified(m_document.isModified()); });
 
     m_escape = new EscapeDispatcher(this);
+    m_escape->setHandler(EscapeDispatcher::Stage::SlashMenu,
+                         [this] { return m_panes->closeSlashMenu(); });
     // The palette and the find bar take Escape first; focus mode waits for them.
     m_escape->setHandler(EscapeDispatcher::Stage::FocusMode, [this] {
         if (!m_focusMode || m_paletteOpen || m_findBarPresented)
@@ -225,7 +235,7 @@ void WorkspaceView::updateChrome() {
     m_status->setVisible(!m_focusMode);
     m_toolbar->setFindBarPresented(m_findBarPresented);
     m_findSlot->setVisible(m_findBarPresented && !m_findSlot->layout()->isEmpty());
-    m_hintSlot->setVisible(showsSlashCommandsHint() && !m_hintSlot->layout()->isEmpty());
+    m_hintReveal->setShown(showsSlashCommandsHint(), m_appeared);
 }
 
 void WorkspaceView::fileUrlChanged() {

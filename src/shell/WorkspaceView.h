@@ -11,6 +11,7 @@ class EscapeDispatcher;
 class MarkdownDocument;
 class OutsideChangeWatch;
 class QSplitter;
+class SlotReveal;
 class StatusBarView;
 class WindowCommands;
 class WindowMenuBar;
@@ -116,6 +117,7 @@ private:
     QSplitter* m_splitter = nullptr;
     QWidget* m_findSlot = nullptr;
     QWidget* m_hintSlot = nullptr;
+    SlotReveal* m_hintReveal = nullptr;
     StatusBarView* m_status = nullptr;
     WindowCommands* m_commands = nullptr;
     WindowMenuBar* m_menuBar = nullptr;

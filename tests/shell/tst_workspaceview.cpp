@@ -12,6 +12,7 @@
 #include "shell/WindowToolbar.h"
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
+#include "tools/SlashCommandsHintToast.h"
 
 #include <QAction>
 #include <QLayout>
@@ -127,14 +128,13 @@ private Q_SLOTS:
 
     void focusModeHidesTheChromeAndEscapeLeavesIt() {
         Window w;
-        w.view->slashHintSlot()->layout()->addWidget(new QLabel(QStringLiteral("Type /")));
-        w.view->setViewMode(ViewMode::Edit); // the slots follow their content
-        QVERIFY(w.view->slashHintSlot()->isVisible());
+        QWidget* hint = w.view->slashHintSlot();
+        QVERIFY(hint->isVisible());
 
         w.commands().focusMode->trigger();
         QVERIFY(!w.view->toolbar()->isVisible());
         QVERIFY(!w.view->statusBarView()->isVisible());
-        QVERIFY(!w.view->slashHintSlot()->isVisible());
+        QTRY_VERIFY(!hint->isVisible());
         QVERIFY(w.panes->editor()->isVisible());
 
         // The find bar and the palette have Escape first.
@@ -147,14 +147,33 @@ private Q_SLOTS:
         QVERIFY(w.view->escapeDispatcher().dispatch());
         QVERIFY(!w.view->isFocusMode());
         QVERIFY(w.view->toolbar()->isVisible());
-        QVERIFY(w.view->slashHintSlot()->isVisible());
+        QTRY_VERIFY(hint->isVisible());
+    }
 
-        // The hint: Edit and Split only, and not once dismissed.
+    // The hint shows in Edit and Split only, slides away when dismissed and
+    // stays away until the preference is cleared.
+    void slashHintFollowsModeAndDismissal() {
+        Window w;
+        QWidget* hint = w.view->slashHintSlot();
+        auto* toast = hint->findChild<SlashCommandsHintToast*>();
+        QVERIFY(toast);
         w.view->setViewMode(ViewMode::Preview);
-        QVERIFY(!w.view->slashHintSlot()->isVisible());
+        QVERIFY(!w.view->showsSlashCommandsHint());
+        QTRY_VERIFY(!hint->isVisible());
+        w.view->setViewMode(ViewMode::Edit);
+        QTRY_VERIFY(hint->isVisible());
+        QTRY_COMPARE(hint->height(), hint->sizeHint().height());
+
+        QTest::mouseClick(toast->dismissButton(), Qt::LeftButton);
+        QVERIFY(Preferences::shared().slashCommandsHintDismissed());
+        // Leaving: the slot shrinks while the card keeps its height.
+        QTRY_VERIFY(hint->height() < toast->sizeHint().height());
+        QTRY_VERIFY(!hint->isVisible());
+        QVERIFY(!hint->graphicsEffect());
         w.view->setViewMode(ViewMode::Split);
-        Preferences::shared().setBoolean(PreferenceKeys::slashCommandsHintDismissed, true);
-        QVERIFY(!w.view->slashHintSlot()->isVisible());
+        QVERIFY(!hint->isVisible());
+        Preferences::shared().setBoolean(PreferenceKeys::slashCommandsHintDismissed, false);
+        QTRY_VERIFY(hint->isVisible());
     }
 
     void untitledIsNeitherWatchedNorRecordedUntilSaved() {

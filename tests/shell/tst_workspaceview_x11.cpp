@@ -70,21 +70,18 @@ private Q_SLOTS:
 
     // With QUON_SCREENSHOTS=DIR: the three modes with the welcome sample, light and dark.
     void screenshots() {
-        const QString dir = qEnvironmentVariable("QUON_SCREENSHOTS");
+        const QString dir = TestSupport::screenshotFolder();
         if (dir.isEmpty())
             QSKIP("QUON_SCREENSHOTS not set");
-        for (const char* appearance : {"light", "dark"}) {
-            Preferences::shared().setString(PreferenceKeys::appearancePreference,
-                                            QString::fromLatin1(appearance));
+        TestSupport::forEachAppearance([&](const QString& appearance) {
             for (ViewMode mode : allCases<ViewMode>()) {
                 m_view->setViewMode(mode);
                 QTest::qWait(300);
                 const QString name =
-                    QStringLiteral("%1-%2.png")
-                        .arg(QString::fromLatin1(appearance), rawValue(mode).toLower());
+                    QStringLiteral("%1-%2.png").arg(appearance, rawValue(mode).toLower());
                 QVERIFY(m_view->grab().save(QDir(dir).filePath(name)));
             }
-        }
+        });
     }
 };
 

@@ -7,6 +7,18 @@
 
 #include <unistd.h>
 
+QString TestSupport::screenshotFolder() {
+    return qEnvironmentVariable("QUON_SCREENSHOTS");
+}
+
+void TestSupport::forEachAppearance(const std::function<void(const QString&)>& shoot) {
+    for (const char* appearance : {"light", "dark"}) {
+        Preferences::shared().setString(PreferenceKeys::appearancePreference,
+                                        QString::fromLatin1(appearance));
+        shoot(QString::fromLatin1(appearance));
+    }
+}
+
 void TestSupport::resetPreferences() {
     Preferences::shared().clearAll();
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace TestSupport {
 
@@ -14,5 +15,10 @@ QByteArray readFile(const QString& path);
 // A folder the test process cannot create files in: a read-only subfolder of
 // dir, or a system folder when running as root (root ignores permissions).
 QString readOnlyFolder(const QTemporaryDir& dir);
+
+// Screenshots for a person to look at: the folder QUON_SCREENSHOTS names
+// (empty when unset), and each appearance, light then dark, set in turn.
+QString screenshotFolder();
+void forEachAppearance(const std::function<void(const QString& appearance)>& shoot);
 
 } // namespace TestSupport

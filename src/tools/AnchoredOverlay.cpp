@@ -1,0 +1,133 @@
+#include "tools/AnchoredOverlay.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTimer>
+#include <QWidget>
+
+AnchoredOverlay::AnchoredOverlay(QObject* parent) : QObject(parent) {}
+
+AnchoredOverlay::~AnchoredOverlay() {
+    watch(false);
+}
+
+QRect AnchoredOverlay::placement(const QRect& anchor, const QSize& size, const QRect& bounds) {
+    const int w = size.width(), h = size.height();
+    const int left = bounds.left() + margin, top = bounds.top() + margin;
+    const int right = bounds.left() + bounds.width() - margin;
+    const int bottom = bounds.top() + bounds.height() - margin;
+    const int below = anchor.top() + anchor.height() + gap;
+    const int above = anchor.top() - gap - h;
+    int y = below;
+    if (below + h > bottom) {
+        const bool fitsAbove = above >= top;
+        if (fitsAbove || anchor.top() - top > bottom - (anchor.top() + anchor.height()))
+            y = above;
+    }
+    y = qMax(top, qMin(y, bottom - h));
+    int x = anchor.left() + anchor.width() / 2 - w / 2;
+    x = qMax(left, qMin(x, right - w));
+    return {x, y, w, h};
+}
+
+void AnchoredOverlay::show(QWidget* widget, QWidget* anchor, AnchorRect anchorRect) {
+    if (!widget || !anchor || !anchor->window())
+        return;
+    const bool moved = widget != m_widget || anchor != m_anchor || anchor->window() != m_window;
+    if (moved)
+        watch(false);
+    m_widget = widget;
+    m_anchor = anchor;
+    m_window = anchor->window();
+    m_anchorRect = std::move(anchorRect);
+    if (widget->parentWidget() != m_window)
+        widget->setParent(m_window);
+    reposition();
+    widget->show();
+    widget->raise();
+    watch(true);
+}
+
+void AnchoredOverlay::hide() {
+    watch(false);
+    if (m_widget)
+        m_widget->hide();
+}
+
+bool AnchoredOverlay::isShown() const {
+    return m_widget && !m_widget->isHidden();
+}
+
+void AnchoredOverlay::reposition() {
+    if (!m_widget || !m_anchor || !m_window || !m_anchorRect)
+        return;
+    QRect anchor = m_anchorRect();
+    anchor.moveTopLeft(m_anchor->mapTo(m_window, anchor.topLeft()));
+    m_widget->setGeometry(placement(anchor, m_widget->size(), m_window->rect()));
+}
+
+void AnchoredOverlay::watch(bool on) {
+    if (on == m_watching)
+        return;
+    m_watching = on;
+    for (const QMetaObject::Connection& c : m_scrolling)
+        disconnect(c);
+    m_scrolling.clear();
+    if (!on) {
+        qApp->removeEventFilter(this);
+        if (m_anchor)
+            m_anchor->removeEventFilter(this);
+        if (m_window)
+            m_window->removeEventFilter(this);
+        return;
+    }
+    qApp->installEventFilter(this);
+    m_anchor->installEventFilter(this);
+    m_window->installEventFilter(this);
+    for (QWidget* w = m_anchor; w && w != m_window; w = w->parentWidget()) {
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) {
+            for (QScrollBar* bar : {area->verticalScrollBar(), area->horizontalScrollBar()})
+                m_scrolling << connect(bar, &QScrollBar::valueChanged, this,
+                                       &AnchoredOverlay::reposition);
+            break;
+        }
+    }
+}
+
+bool AnchoredOverlay::isOutside(QObject* receiver) const {
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    if (!widget || !m_widget)
+        return false;
+    // A press the widget's own children ignore travels up to its ancestors:
+    // those copies are no press outside.
+    return widget != m_widget && !m_widget->isAncestorOf(widget) && !widget->isAncestorOf(m_widget);
+}
+
+bool AnchoredOverlay::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const bool button = mouse->button() == Qt::LeftButton || mouse->button() == Qt::RightButton;
+        if (button && isShown() && isOutside(watched)) {
+            // The press goes on to its target first (a click in the text
+            // still places the caret).
+            QTimer::singleShot(0, this, [this] {
+                if (isShown())
+                    Q_EMIT clickedOutside();
+            });
+        }
+        break;
+    }
+    case QEvent::Move:
+    case QEvent::Resize:
+        if (watched == m_anchor || watched == m_window)
+            reposition();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+// The chrome of the editing tools' popovers: a rounded panel with a thin
+// border and a soft shadow around one content widget. It never takes focus
+// and keeps every click on it to itself.
+class PopoverFrame : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int radius = 10;
+
+    explicit PopoverFrame(QWidget* parent = nullptr);
+
+    // The widget inside, kept `inset` away from the edges and at most
+    // `maximumContentHeight` high, centred; the frame owns it.
+    void setContent(QWidget* content, int inset, int maximumContentHeight);
+    QWidget* content() const { return m_content; }
+    void setColours(const QColor& background, const QColor& border);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void placeContent();
+
+    QWidget* m_content = nullptr;
+    int m_inset = 0;
+    int m_maximumContentHeight = QWIDGETSIZE_MAX;
+    QColor m_background;
+    QColor m_border;
+};

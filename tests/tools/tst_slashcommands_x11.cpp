@@ -1,0 +1,139 @@
+#include "editor/EditorView.h"
+#include "editor/MarkdownTextView.h"
+#include "shell/StandardWorkspacePanes.h"
+#include "support/EditorFixture.h"
+#include "support/TestSupport.h"
+#include "support/WorkspaceWindow.h"
+#include "tools/SlashCommandPopoverController.h"
+#include "tools/SlashCommandsHintToast.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace EditorFixture;
+
+// The slash menu's keys on a real X server, against the window's own
+// shortcuts and its Escape dispatcher.
+class TestSlashCommandsX11 : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<WorkspaceWindow> m_window;
+    MarkdownTextView* m_text = nullptr;
+    SlashCommandPopoverController* m_menu = nullptr;
+
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+    void type(const char* text) { QTest::keyClicks(QApplication::focusWidget(), u8(text)); }
+
+private Q_SLOTS:
+    void init() {
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+        TestSupport::resetPreferences();
+        m_window = std::make_unique<WorkspaceWindow>(std::make_unique<MarkdownDocument>(),
+                                                     StandardWorkspacePanes::factory());
+        WorkspaceView* view = m_window->view.get();
+        view->resize(1200, 780);
+        view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(view));
+        m_text = static_cast<EditorView*>(view->panes()->editor())->textView();
+        m_menu = dynamic_cast<SlashCommandPopoverController*>(m_text->slashPopover());
+        m_text->setFocus();
+        QTRY_VERIFY(m_text->hasFocus());
+        setMarked(*m_text, u8("Intro\n‸"));
+    }
+    void cleanup() { m_window.reset(); }
+
+    void menuKeysBeatTheWindowsShortcuts() {
+        // Window shortcuts on the same keys with modifiers: the menu takes
+        // its keys whatever is held, the window gets them back once it closes.
+        QAction next, run;
+        next.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
+        run.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
+        m_window->view->addAction(&next);
+        m_window->view->addAction(&run);
+        QSignalSpy stolenNext(&next, &QAction::triggered), stolenRun(&run, &QAction::triggered);
+
+        type("/");
+        QVERIFY(m_menu->isShown());
+        press(Qt::Key_Down);
+        press(Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(m_menu->selectedIndex(), 2);
+        press(Qt::Key_Up);
+        QCOMPARE(m_menu->selectedIndex(), 1);
+        press(Qt::Key_Up);
+        press(Qt::Key_Up);
+        QCOMPARE(m_menu->selectedIndex(), 0);
+        for (int i = 0; i < 25; ++i)
+            press(Qt::Key_Down);
+        QCOMPARE(m_menu->selectedIndex(), 19);
+        QCOMPARE(marked(*m_text), u8("Intro\n/‸"));
+        press(Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(marked(*m_text), u8("Intro\n![«alt»](url)"));
+        QCOMPARE(stolenNext.count(), 0);
+        QCOMPARE(stolenRun.count(), 0);
+        QCOMPARE(QApplication::focusWidget(), m_text);
+
+        press(Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(stolenNext.count(), 1);
+    }
+
+    void returnAndEnterApplyAndEscapeComesFirst() {
+        type("/h");
+        press(Qt::Key_Down);
+        press(Qt::Key_Return);
+        QCOMPARE(marked(*m_text), u8("Intro\n## ‸"));
+        QCOMPARE(m_window->document->text(), u8("Intro\n## "));
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(marked(*m_text), u8("Intro\n/h‸"));
+
+        // Escape closes the menu before it leaves focus mode, and only then.
+        m_window->view->setFocusMode(true);
+        type("1");
+        QVERIFY(m_menu->isShown());
+        press(Qt::Key_Escape);
+        QVERIFY(!m_menu->isShown());
+        QVERIFY(m_window->view->isFocusMode());
+        QCOMPARE(marked(*m_text), u8("Intro\n/h1‸"));
+        press(Qt::Key_Escape);
+        QVERIFY(!m_window->view->isFocusMode());
+        type("2");
+        press(Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(marked(*m_text), u8("Intro\n# ‸"));
+    }
+
+    // With QUON_SCREENSHOTS=DIR: the menu unfiltered and filtered in a light
+    // and a dark theme, with the hint toast under the editor.
+    void screenshots() {
+        const QString dir = TestSupport::screenshotFolder();
+        if (dir.isEmpty())
+            QSKIP("QUON_SCREENSHOTS not set");
+        TestSupport::forEachAppearance([&](const QString& appearance) {
+            for (const char* query : {"", "li"}) {
+                setMarked(*m_text, u8("# Notes\n\nSome text to write about.\n‸"));
+                type("/");
+                type(query);
+                press(Qt::Key_Down);
+                QTest::qWait(300);
+                const QString name = QStringLiteral("slash-%1-%2.png")
+                                         .arg(appearance, *query ? QStringLiteral("filtered")
+                                                                 : QStringLiteral("all"));
+                QVERIFY(m_window->view->grab().save(QDir(dir).filePath(name)));
+                press(Qt::Key_Escape);
+            }
+        });
+        // The hint half-way out after its dismiss button.
+        auto* toast = m_window->view->slashHintSlot()->findChild<SlashCommandsHintToast*>();
+        QTest::mouseClick(toast->dismissButton(), Qt::LeftButton);
+        QTest::qWait(60);
+        QVERIFY(
+            m_window->view->grab().save(QDir(dir).filePath(QStringLiteral("hint-leaving.png"))));
+    }
+};
+
+QTEST_MAIN(TestSlashCommandsX11)
+#include "tst_slashcommands_x11.moc"
