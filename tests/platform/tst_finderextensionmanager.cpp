@@ -1,0 +1,140 @@
+#include "common/AppIdentity.h"
+#include "platform/FinderExtensionManager.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <optional>
+
+class TestFinderExtensionManager : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir scratch;
+    std::unique_ptr<QTemporaryDir> folders;
+    QByteArray originalPath;
+    QString extensions;
+    QString module;
+
+    // A stand-in pkexec that logs and runs its command, or exits with the
+    // code in QUON_PKEXEC_EXIT (126: the password prompt was dismissed).
+    void standInPkexec() {
+        const QString bin = scratch.filePath(QStringLiteral("bin"));
+        QDir().mkpath(bin);
+        TestSupport::writeFile(scratch, QStringLiteral("bin/pkexec"),
+                               "#!/bin/sh\n"
+                               "echo \"$@\" >> \"$QUON_TOOL_LOG\"\n"
+                               "[ -n \"$QUON_PKEXEC_EXIT\" ] && exit \"$QUON_PKEXEC_EXIT\"\n"
+                               "exec \"$@\"\n");
+        QFile::setPermissions(bin + QStringLiteral("/pkexec"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("PATH", bin.toUtf8() + ':' + originalPath);
+    }
+
+    static QString xdgMimeDefault(const QString& type) {
+        QProcess tool;
+        tool.start(QStringLiteral("xdg-mime"),
+                   {QStringLiteral("query"), QStringLiteral("default"), type});
+        tool.waitForFinished();
+        return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+    }
+
+    bool enable() {
+        std::optional<bool> answer;
+        FinderExtensionManager::enable([&](bool enabled) { answer = enabled; });
+        if (answer)
+            return false; // answered inside the call
+        [&] { QTRY_VERIFY(answer.has_value()); }();
+        return answer.value_or(false);
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        originalPath = qgetenv("PATH");
+        qunsetenv("XDG_CURRENT_DESKTOP");
+        qputenv("QUON_TOOL_LOG", scratch.filePath(QStringLiteral("log")).toUtf8());
+        standInPkexec();
+    }
+
+    void init() {
+        qunsetenv("QUON_PKEXEC_EXIT");
+        QFile::remove(scratch.filePath(QStringLiteral("log")));
+        folders = std::make_unique<QTemporaryDir>();
+        extensions = folders->filePath(QStringLiteral("extensions 4"));
+        module = folders->filePath(QStringLiteral("quon's lib/" QUON_NAUTILUS_MODULE_FILE));
+        QDir().mkpath(extensions);
+        QDir().mkpath(QFileInfo(module).path());
+        FinderExtensionManager::setLocations({extensions, module});
+    }
+
+    void cleanupTestCase() {
+        FinderExtensionManager::setLocations({});
+        qputenv("PATH", originalPath);
+    }
+
+    // Enabled exactly when the module lies in Nautilus's folder; enabling
+    // copies quon's own module there as root, without blocking.
+    void enableInstallsTheModule() {
+        QVERIFY(!FinderExtensionManager::isEnabled());
+        QFile source(module);
+        QVERIFY(source.open(QIODevice::WriteOnly));
+        source.write("\x7f"
+                     "ELF module");
+        source.close();
+        QVERIFY(enable());
+        const QString installed = extensions + QStringLiteral("/" QUON_NAUTILUS_MODULE_FILE);
+        QCOMPARE(TestSupport::readFile(installed), QByteArray("\x7f"
+                                                              "ELF module"));
+        QCOMPARE(QFile::permissions(installed) & 0x7777, QFile::ReadOwner | QFile::WriteOwner |
+                                                             QFile::ReadUser | QFile::WriteUser |
+                                                             QFile::ReadGroup | QFile::ReadOther);
+        QVERIFY(FinderExtensionManager::isEnabled());
+        QCOMPARE(TestSupport::readFile(scratch.filePath(QStringLiteral("log"))),
+                 QStringLiteral("install -m 644 %1 %2/\n").arg(module, extensions).toUtf8());
+    }
+
+    void enableFails() {
+        // No module to install: pkexec is never asked.
+        QVERIFY(!enable());
+        QVERIFY(!QFile::exists(scratch.filePath(QStringLiteral("log"))));
+        // The password prompt dismissed.
+        TestSupport::writeFile(scratch, QStringLiteral("x"), "");
+        QVERIFY(QFile::copy(scratch.filePath(QStringLiteral("x")), module));
+        qputenv("QUON_PKEXEC_EXIT", "126");
+        QVERIFY(!enable());
+        QVERIFY(!FinderExtensionManager::isEnabled());
+    }
+
+    void manualCommandQuotesPaths() {
+        FinderExtensionManager::setLocations({QStringLiteral("/usr/lib/nautilus/extensions-4"),
+                                              QStringLiteral("/opt/it's here/m.so")});
+        QCOMPARE(FinderExtensionManager::manualInstallCommand(),
+                 QStringLiteral("sudo install -m 644 '/opt/it'\\''s here/m.so' "
+                                "/usr/lib/nautilus/extensions-4/"));
+    }
+
+    // quon:// reaches quon when nothing else handles it; another handler stays.
+    void registersTheSchemeOnce() {
+        const QString type = QStringLiteral("x-scheme-handler/" QUON_URL_SCHEME);
+        QCOMPARE(xdgMimeDefault(type), QString());
+        FinderExtensionManager::registerIfNeeded();
+        QTRY_COMPARE(xdgMimeDefault(type), QStringLiteral(QUON_APP_ID ".desktop"));
+
+        const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
+        QFile other(applications + QStringLiteral("/other.desktop"));
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("[Desktop Entry]\nType=Application\nName=Other\nExec=sh\n");
+        other.close();
+        QProcess::execute(QStringLiteral("xdg-mime"),
+                          {QStringLiteral("default"), QStringLiteral("other.desktop"), type});
+        FinderExtensionManager::registerIfNeeded();
+        QTest::qWait(500);
+        QCOMPARE(xdgMimeDefault(type), QStringLiteral("other.desktop"));
+    }
+};
+
+QTEST_MAIN(TestFinderExtensionManager)
+#include "tst_finderextensionmanager.moc"
