@@ -19,13 +19,15 @@ void ToolRunner::run(const QString& program, const QStringList& arguments, Finis
     auto timedOut = std::make_shared<bool>(false);
     auto done = std::make_shared<bool>(false);
 
-    auto finish = [process, finished, done](Result result) {
+    // Answered from the event loop, outside the process's own signals, so
+    // the answer may open a modal dialog.
+    auto finish = [process, owner, finished, done](const Result& result) {
         if (*done)
             return;
         *done = true;
         process->deleteLater();
         if (finished)
-            finished(result);
+            QTimer::singleShot(0, owner, [finished, result] { finished(result); });
     };
 
     QObject::connect(timer, &QTimer::timeout, process, [process, timedOut] {
@@ -42,11 +44,10 @@ void ToolRunner::run(const QString& program, const QStringList& arguments, Finis
                          finish(result);
                      });
     QObject::connect(process, &QProcess::errorOccurred, process,
-                     [process, finish](QProcess::ProcessError error) {
+                     [finish](QProcess::ProcessError error) {
                          if (error != QProcess::FailedToStart)
                              return;
-                         // May come from inside start(): answer from the event loop.
-                         QTimer::singleShot(0, process, [finish] { finish(Result{}); });
+                         finish(Result{});
                      });
     // The owner going away ends the run quietly.
     QObject::connect(owner, &QObject::destroyed, process, [process, done] {

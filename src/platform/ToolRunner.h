@@ -27,8 +27,9 @@ using Finished = std::function<void(const Result&)>;
 inline constexpr int defaultTimeoutMs = 15000;
 
 // Starts the tool and returns at once. `finished` (may be empty) is called
-// exactly once, from the event loop, never from inside run(); not at all
-// when `context` goes away first (the tool is then killed).
+// exactly once, from the event loop: never from inside run() or a signal of
+// the process, so it may open a modal dialog. Not at all when `context` goes
+// away first (the tool is then killed).
 void run(const QString& program, const QStringList& arguments, Finished finished = {},
          int timeoutMs = defaultTimeoutMs, QObject* context = nullptr);
 
