@@ -137,11 +137,12 @@ void promptAndCreate(const QString& folder, bool markdown) {
 
 void FinderNewFileService::handle(const QString& rawUrl) {
     const QUrlQuery query(QUrl(rawUrl, QUrl::TolerantMode));
-    const QString folder = query.queryItemValue(QStringLiteral("dir"), QUrl::FullyDecoded);
+    const QString dir = query.queryItemValue(QStringLiteral("dir"), QUrl::FullyDecoded);
     const bool markdown = query.hasQueryItem(QStringLiteral("md")) &&
                           query.queryItemValue(QStringLiteral("md")) == QLatin1String("1");
-    if (folder.isEmpty() || !QDir::isAbsolutePath(folder) || !QFileInfo(folder).isDir())
+    if (dir.isEmpty() || !QDir::isAbsolutePath(dir) || !QFileInfo(dir).isDir())
         return;
+    const QString folder = QDir::cleanPath(dir);
     AppNotifications::postDismissWelcomeWindow();
     QTimer::singleShot(0, qApp, [folder, markdown] {
         promptAndCreate(folder, markdown);

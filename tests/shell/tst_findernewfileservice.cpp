@@ -109,6 +109,8 @@ private Q_SLOTS:
         QTest::newRow("first dir and md count")
             << "Notes"
             << "dir={dir}&dir=%2Fnowhere&md=1&md=0" << true << true;
+        QTest::newRow("trailing slash") << "Notes"
+                                        << "dir={dir}%2F&md=1" << true << true;
         QTest::newRow("relative dir") << "Notes"
                                       << "dir=Notes&md=1" << false << false;
         QTest::newRow("missing folder") << "Notes"
