@@ -143,8 +143,10 @@ void FinderNewFileService::handle(const QString& rawUrl) {
     if (dir.isEmpty() || !QDir::isAbsolutePath(dir) || !QFileInfo(dir).isDir())
         return;
     const QString folder = QDir::cleanPath(dir);
-    AppNotifications::postDismissWelcomeWindow();
+    // The welcome window goes only as the question comes: with nothing on
+    // screen in between, quon would count as idle and quit.
     QTimer::singleShot(0, qApp, [folder, markdown] {
+        AppNotifications::postDismissWelcomeWindow();
         promptAndCreate(folder, markdown);
         AppNotifications::postDismissWelcomeWindow();
     });

@@ -1,4 +1,5 @@
 #include "core/Preferences.h"
+#include "shell/AppDelegate.h"
 #include "shell/AppNotifications.h"
 #include "shell/DocumentController.h"
 #include "shell/FinderNewFileService.h"
@@ -20,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <functional>
 
 using Answer = FinderNewFileService::Answer;
 
@@ -33,6 +35,7 @@ class TestFinderNewFileService : public QObject {
     };
 
     DocumentController& controller = DocumentController::shared();
+    SceneManager* scenes = nullptr;
     ScriptedDialogs* dialogs = nullptr;
     QList<Asked> asked;
     QList<Answer> answers;
@@ -64,12 +67,33 @@ class TestFinderNewFileService : public QObject {
                                       QDir::Name);
     }
 
+    // Fills the real dialog once it is up, then clicks Create, also when a
+    // check fails, so the test never hangs in the dialog.
+    void answerDialogWhenUp(std::function<void(NewFileDialog*)> fill) {
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [poll, fill] {
+            NewFileDialog* box = nullptr;
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (auto* candidate = qobject_cast<NewFileDialog*>(window);
+                    candidate && candidate->isVisible())
+                    box = candidate;
+            if (!box)
+                return;
+            poll->stop();
+            poll->deleteLater();
+            auto answer = qScopeGuard([box] { box->createButton()->click(); });
+            QVERIFY(box->isModal());
+            fill(box);
+        });
+        poll->start(10);
+    }
+
 public Q_SLOTS:
     void openedByDesktop(const QUrl& url) { desktopOpened.append(url); }
 
 private Q_SLOTS:
     void initTestCase() {
-        new SceneManager(controller, this);
+        scenes = new SceneManager(controller, this);
         QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openedByDesktop");
     }
 
@@ -260,19 +284,7 @@ private Q_SLOTS:
         const QString dir = folder(QStringLiteral("Some Notes"));
         Preferences::shared().setBoolean(PreferenceKeys::openCreatedMarkdownFiles, true);
         bool seen = false;
-        auto* poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, this, [&] {
-            NewFileDialog* box = nullptr;
-            for (QWidget* window : QApplication::topLevelWidgets())
-                if (auto* candidate = qobject_cast<NewFileDialog*>(window);
-                    candidate && candidate->isVisible())
-                    box = candidate;
-            if (!box)
-                return;
-            // Answered even when a check below fails, so the test never hangs.
-            auto answer = qScopeGuard([box] { box->createButton()->click(); });
-            QVERIFY(box->isModal());
-            poll->stop();
+        answerDialogWhenUp([&](NewFileDialog* box) {
             seen = true;
             QCOMPARE(box->message(), QStringLiteral("New Markdown File"));
             QCOMPARE(box->informativeText(),
@@ -284,7 +296,6 @@ private Q_SLOTS:
             box->nameField()->setText(QStringLiteral("Plan"));
             box->openCheckBox()->setChecked(false);
         });
-        poll->start(10);
         FinderNewFileService::handle(url(dir));
         QTRY_VERIFY(seen);
         QTRY_COMPARE(entries(dir), QStringList{QStringLiteral("Plan.md")});
@@ -296,7 +307,27 @@ private Q_SLOTS:
         QCOMPARE(plain.nameField()->text(), QStringLiteral("untitled.txt"));
         QCOMPARE(plain.nameField()->placeholderText(), QStringLiteral("index.js"));
         QVERIFY(!plain.openCheckBox()->isChecked());
-        delete poll;
+    }
+
+    // A request handed to a quon that shows only its welcome window: the
+    // welcome window makes way for the dialog without quon quitting between.
+    void forwardedToHome() {
+        FinderNewFileService::setPrompt({});
+        scenes->setWelcomeWindowFactory([] { return new QWidget; });
+        AppDelegate delegate(controller, *scenes);
+        int quits = 0;
+        delegate.hooks().quitApplication = [&] { ++quits; };
+        delegate.hooks().handleNewFileUrl = &FinderNewFileService::handle;
+        delegate.applicationDidFinishLaunching({});
+        QTRY_VERIFY(scenes->welcomeWindow() && scenes->welcomeWindow()->isVisible());
+
+        const QString dir = folder();
+        answerDialogWhenUp([](NewFileDialog* box) { box->openCheckBox()->setChecked(true); });
+        delegate.handleForwardedArguments({url(dir)});
+        QTRY_COMPARE(ScriptedDialogs::openFileNames(controller), QStringList{"untitled.md"});
+        QTest::qWait(20);
+        QCOMPARE(quits, 0);
+        QVERIFY(!scenes->welcomeWindow()->isVisible());
     }
 };
 
