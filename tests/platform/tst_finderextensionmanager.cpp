@@ -60,8 +60,6 @@ private Q_SLOTS:
     }
 
     void init() {
-        qunsetenv("QUON_PKEXEC_EXIT");
-        QFile::remove(scratch.filePath(QStringLiteral("log")));
         folders = std::make_unique<QTemporaryDir>();
         extensions = folders->filePath(QStringLiteral("extensions 4"));
         module = folders->filePath(QStringLiteral("quon's lib/" QUON_NAUTILUS_MODULE_FILE));
@@ -76,36 +74,26 @@ private Q_SLOTS:
     }
 
     // Enabled exactly when the module lies in Nautilus's folder; enabling
-    // copies quon's own module there as root, without blocking.
+    // copies quon's own module there as root, without blocking, and fails
+    // without asking when there is no module or the password is refused.
     void enableInstallsTheModule() {
-        QVERIFY(!FinderExtensionManager::isEnabled());
-        QFile source(module);
-        QVERIFY(source.open(QIODevice::WriteOnly));
-        source.write("\x7f"
-                     "ELF module");
-        source.close();
-        QVERIFY(enable());
-        const QString installed = extensions + QStringLiteral("/" QUON_NAUTILUS_MODULE_FILE);
-        QCOMPARE(TestSupport::readFile(installed), QByteArray("\x7f"
-                                                              "ELF module"));
-        QCOMPARE(QFile::permissions(installed) & 0x7777, QFile::ReadOwner | QFile::WriteOwner |
-                                                             QFile::ReadUser | QFile::WriteUser |
-                                                             QFile::ReadGroup | QFile::ReadOther);
-        QVERIFY(FinderExtensionManager::isEnabled());
-        QCOMPARE(TestSupport::readFile(scratch.filePath(QStringLiteral("log"))),
-                 QStringLiteral("install -m 644 %1 %2/\n").arg(module, extensions).toUtf8());
-    }
-
-    void enableFails() {
-        // No module to install: pkexec is never asked.
         QVERIFY(!enable());
         QVERIFY(!QFile::exists(scratch.filePath(QStringLiteral("log"))));
-        // The password prompt dismissed.
-        TestSupport::writeFile(scratch, QStringLiteral("x"), "");
-        QVERIFY(QFile::copy(scratch.filePath(QStringLiteral("x")), module));
+
+        TestSupport::writeFile(*folders, QStringLiteral("quon's lib/" QUON_NAUTILUS_MODULE_FILE),
+                               "ELF module");
         qputenv("QUON_PKEXEC_EXIT", "126");
         QVERIFY(!enable());
         QVERIFY(!FinderExtensionManager::isEnabled());
+
+        qunsetenv("QUON_PKEXEC_EXIT");
+        QVERIFY(enable());
+        QVERIFY(FinderExtensionManager::isEnabled());
+        QCOMPARE(TestSupport::readFile(extensions + QStringLiteral("/" QUON_NAUTILUS_MODULE_FILE)),
+                 QByteArray("ELF module"));
+        QCOMPARE(
+            TestSupport::readFile(scratch.filePath(QStringLiteral("log"))),
+            QStringLiteral("install -m 644 %1 %2/\n").arg(module, extensions).toUtf8().repeated(2));
     }
 
     void manualCommandQuotesPaths() {
@@ -124,10 +112,10 @@ private Q_SLOTS:
         QTRY_COMPARE(xdgMimeDefault(type), QStringLiteral(QUON_APP_ID ".desktop"));
 
         const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
-        QFile other(applications + QStringLiteral("/other.desktop"));
-        QVERIFY(other.open(QIODevice::WriteOnly));
-        other.write("[Desktop Entry]\nType=Application\nName=Other\nExec=sh\n");
-        other.close();
+        TestSupport::writeFile(*folders, QStringLiteral("other.desktop"),
+                               "[Desktop Entry]\nType=Application\nName=Other\nExec=sh\n");
+        QVERIFY(QFile::rename(folders->filePath(QStringLiteral("other.desktop")),
+                              applications + QStringLiteral("/other.desktop")));
         QProcess::execute(QStringLiteral("xdg-mime"),
                           {QStringLiteral("default"), QStringLiteral("other.desktop"), type});
         FinderExtensionManager::registerIfNeeded();

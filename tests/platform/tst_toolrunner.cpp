@@ -45,18 +45,6 @@ private Q_SLOTS:
         QTEST(result.output, "output");
         QCOMPARE(result.succeeded(), result.started && result.exitCode == 0);
     }
-
-    // Gone with its context: the tool is stopped and nobody is called.
-    void contextGoesAway() {
-        int calls = 0;
-        auto* context = new QObject;
-        ToolRunner::run(
-            QStringLiteral("sleep"), {QStringLiteral("30")}, [&](const auto&) { ++calls; }, 10000,
-            context);
-        delete context;
-        QTest::qWait(50);
-        QCOMPARE(calls, 0);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestToolRunner)
