@@ -71,8 +71,10 @@ void FinderExtensionManager::registerIfNeeded() {
     const QString type = QLatin1String(schemeHandlerType);
     ToolRunner::run(tool, {QStringLiteral("query"), QStringLiteral("default"), type},
                     [tool, type](const ToolRunner::Result& result) {
-                        // A tool that failed says nothing about the handler: leave it.
-                        if (!result.succeeded() || !result.output.trimmed().isEmpty())
+                        // Some versions answer "none" with a failure status; a tool
+                        // that never ran or hung says nothing, so nothing changes.
+                        if (!result.started || result.timedOut ||
+                            !result.output.trimmed().isEmpty())
                             return;
                         if (DesktopEntry::ensureInstalled())
                             ToolRunner::run(tool, {QStringLiteral("default"),

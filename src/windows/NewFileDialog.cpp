@@ -16,6 +16,7 @@ NewFileDialog::NewFileDialog(const QString& folderName, bool markdown, bool open
     setWindowTitle(title);
 
     m_message = new QLabel(title, this);
+    m_message->setTextFormat(Qt::PlainText);
     QFont bold = m_message->font();
     bold.setBold(true);
     m_message->setFont(bold);

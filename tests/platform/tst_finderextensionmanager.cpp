@@ -2,8 +2,10 @@
 #include "platform/FinderExtensionManager.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -96,12 +98,23 @@ private Q_SLOTS:
             QStringLiteral("install -m 644 %1 %2/\n").arg(module, extensions).toUtf8().repeated(2));
     }
 
-    void manualCommandQuotesPaths() {
+    // No settings pane to send the user to: the exact command, ready to copy.
+    void manualCommand() {
         FinderExtensionManager::setLocations({QStringLiteral("/usr/lib/nautilus/extensions-4"),
                                               QStringLiteral("/opt/it's here/m.so")});
-        QCOMPARE(FinderExtensionManager::manualInstallCommand(),
-                 QStringLiteral("sudo install -m 644 '/opt/it'\\''s here/m.so' "
-                                "/usr/lib/nautilus/extensions-4/"));
+        const QString command = QStringLiteral("sudo install -m 644 '/opt/it'\\''s here/m.so' "
+                                               "/usr/lib/nautilus/extensions-4/");
+        QCOMPARE(FinderExtensionManager::manualInstallCommand(), command);
+        FinderExtensionManager::openSystemSettings();
+        QLineEdit* field = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible() && window->findChild<QLineEdit*>())
+                field = window->findChild<QLineEdit*>();
+        QVERIFY(field);
+        QCOMPARE(field->text(), command);
+        QVERIFY(field->isReadOnly());
+        QCOMPARE(field->selectedText(), command);
+        field->window()->close();
     }
 
     // quon:// reaches quon when nothing else handles it; another handler stays.
