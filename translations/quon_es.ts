@@ -150,6 +150,10 @@
         <translation>No se pudo convertir el archivo</translation>
     </message>
     <message>
+        <source>Could Not Create File</source>
+        <translation>No se pudo crear el archivo</translation>
+    </message>
+    <message>
         <source>Could Not Open File</source>
         <translation>No se pudo abrir el archivo</translation>
     </message>
@@ -164,6 +168,10 @@
     <message>
         <source>Cream, ink, warm orange</source>
         <translation>Crema, tinta, naranja cálido</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>Crear</translation>
     </message>
     <message>
         <source>Crossed-out text</source>
@@ -226,6 +234,10 @@
         <translation>Texto enfatizado</translation>
     </message>
     <message>
+        <source>Enter a valid file name.</source>
+        <translation>Introduce un nombre de archivo válido.</translation>
+    </message>
+    <message>
         <source>Export</source>
         <translation>Exportar</translation>
     </message>
@@ -268,6 +280,10 @@
     <message>
         <source>File Changed on Disk</source>
         <translation>El archivo cambió en el disco</translation>
+    </message>
+    <message>
+        <source>Files Extension</source>
+        <translation>Extensión de Archivos</translation>
     </message>
     <message>
         <source>Find in Document</source>
@@ -438,8 +454,20 @@
         <translation>Nuevo documento</translation>
     </message>
     <message>
+        <source>New File</source>
+        <translation>Nuevo archivo</translation>
+    </message>
+    <message>
+        <source>New Markdown File</source>
+        <translation>Nuevo archivo Markdown</translation>
+    </message>
+    <message>
         <source>Night navy, teal</source>
         <translation>Azul noche, verde azulado</translation>
+    </message>
+    <message>
+        <source>No Markdown content types are available on this system.</source>
+        <translation>No hay tipos de contenido Markdown disponibles en este sistema.</translation>
     </message>
     <message>
         <source>No matching commands</source>
@@ -468,6 +496,10 @@
     <message>
         <source>Open Recent</source>
         <translation>Abrir reciente</translation>
+    </message>
+    <message>
+        <source>Open file after creating</source>
+        <translation>Abrir el archivo después de crearlo</translation>
     </message>
     <message>
         <source>Open…</source>
@@ -520,6 +552,10 @@
     <message>
         <source>Rounded</source>
         <translation>Redondeada</translation>
+    </message>
+    <message>
+        <source>Run this command in a terminal to install the Files extension, then restart Files.</source>
+        <translation>Ejecuta este comando en una terminal para instalar la extensión de Archivos y luego reinicia Archivos.</translation>
     </message>
     <message>
         <source>Sage</source>
@@ -627,8 +663,16 @@
         <translation>No se pudo crear el PDF.</translation>
     </message>
     <message>
+        <source>The file could not be created in "%1".</source>
+        <translation>No se pudo crear el archivo en «%1».</translation>
+    </message>
+    <message>
         <source>The file could not be read as text.</source>
         <translation>No se pudo leer el archivo como texto.</translation>
+    </message>
+    <message>
+        <source>The file will be created in "%1".</source>
+        <translation>El archivo se creará en «%1».</translation>
     </message>
     <message>
         <source>The page couldn’t be loaded for printing.</source>
@@ -637,6 +681,14 @@
     <message>
         <source>The page couldn’t be prepared for printing.</source>
         <translation>No se pudo preparar la página para imprimirla.</translation>
+    </message>
+    <message>
+        <source>The system did not accept quon as the default application for %1.</source>
+        <translation>El sistema no aceptó quon como aplicación predeterminada para %1.</translation>
+    </message>
+    <message>
+        <source>The xdg-mime tool could not be run.</source>
+        <translation>No se pudo ejecutar la herramienta xdg-mime.</translation>
     </message>
     <message>
         <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>

@@ -152,6 +152,10 @@
         <translation>Nie można przekonwertować pliku</translation>
     </message>
     <message>
+        <source>Could Not Create File</source>
+        <translation>Nie można utworzyć pliku</translation>
+    </message>
+    <message>
         <source>Could Not Open File</source>
         <translation>Nie można otworzyć pliku</translation>
     </message>
@@ -166,6 +170,10 @@
     <message>
         <source>Cream, ink, warm orange</source>
         <translation>Krem, atrament, ciepły pomarańcz</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>Utwórz</translation>
     </message>
     <message>
         <source>Crossed-out text</source>
@@ -228,6 +236,10 @@
         <translation>Wyróżniony tekst</translation>
     </message>
     <message>
+        <source>Enter a valid file name.</source>
+        <translation>Wpisz poprawną nazwę pliku.</translation>
+    </message>
+    <message>
         <source>Export</source>
         <translation>Eksport</translation>
     </message>
@@ -270,6 +282,10 @@
     <message>
         <source>File Changed on Disk</source>
         <translation>Plik zmienił się na dysku</translation>
+    </message>
+    <message>
+        <source>Files Extension</source>
+        <translation>Rozszerzenie Plików</translation>
     </message>
     <message>
         <source>Find in Document</source>
@@ -440,8 +456,20 @@
         <translation>Nowy dokument</translation>
     </message>
     <message>
+        <source>New File</source>
+        <translation>Nowy plik</translation>
+    </message>
+    <message>
+        <source>New Markdown File</source>
+        <translation>Nowy plik Markdown</translation>
+    </message>
+    <message>
         <source>Night navy, teal</source>
         <translation>Nocny granat, morski</translation>
+    </message>
+    <message>
+        <source>No Markdown content types are available on this system.</source>
+        <translation>W tym systemie nie ma dostępnych typów treści Markdown.</translation>
     </message>
     <message>
         <source>No matching commands</source>
@@ -470,6 +498,10 @@
     <message>
         <source>Open Recent</source>
         <translation>Otwórz ostatnie</translation>
+    </message>
+    <message>
+        <source>Open file after creating</source>
+        <translation>Otwórz plik po utworzeniu</translation>
     </message>
     <message>
         <source>Open…</source>
@@ -522,6 +554,10 @@
     <message>
         <source>Rounded</source>
         <translation>Zaokrąglona</translation>
+    </message>
+    <message>
+        <source>Run this command in a terminal to install the Files extension, then restart Files.</source>
+        <translation>Uruchom to polecenie w terminalu, aby zainstalować rozszerzenie Plików, a następnie uruchom ponownie Pliki.</translation>
     </message>
     <message>
         <source>Sage</source>
@@ -629,8 +665,16 @@
         <translation>Nie udało się utworzyć pliku PDF.</translation>
     </message>
     <message>
+        <source>The file could not be created in "%1".</source>
+        <translation>Nie można utworzyć pliku w folderze „%1”.</translation>
+    </message>
+    <message>
         <source>The file could not be read as text.</source>
         <translation>Nie można odczytać pliku jako tekstu.</translation>
+    </message>
+    <message>
+        <source>The file will be created in "%1".</source>
+        <translation>Plik zostanie utworzony w folderze „%1”.</translation>
     </message>
     <message>
         <source>The page couldn’t be loaded for printing.</source>
@@ -639,6 +683,14 @@
     <message>
         <source>The page couldn’t be prepared for printing.</source>
         <translation>Nie udało się przygotować strony do druku.</translation>
+    </message>
+    <message>
+        <source>The system did not accept quon as the default application for %1.</source>
+        <translation>System nie przyjął quon jako domyślnej aplikacji dla %1.</translation>
+    </message>
+    <message>
+        <source>The xdg-mime tool could not be run.</source>
+        <translation>Nie można uruchomić narzędzia xdg-mime.</translation>
     </message>
     <message>
         <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>

@@ -2,10 +2,14 @@
 
 #include "common/AppIdentity.h"
 #include "core/AppearanceService.h"
+#include "core/FinderSharedSettings.h"
 #include "core/RecentFilesStore.h"
+#include "platform/AppIcon.h"
+#include "platform/FinderExtensionManager.h"
 #include "platform/SingleInstance.h"
 #include "shell/AppDelegate.h"
 #include "shell/DocumentController.h"
+#include "shell/FinderNewFileService.h"
 #include "shell/LaunchArguments.h"
 #include "shell/SceneManager.h"
 #include "windows/AboutWindow.h"
@@ -32,6 +36,7 @@ int QuonApp::run(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("quon"));
     QApplication::setOrganizationName(QStringLiteral("quon"));
     QApplication::setDesktopFileName(QStringLiteral(QUON_APP_ID));
+    QApplication::setWindowIcon(AppIcon::icon());
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // Quitting is the delegate's decision, dialogs and all.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -45,6 +50,9 @@ int QuonApp::run(int argc, char** argv) {
     scenes.setAboutWindowFactory(
         [&scenes] { return new AboutWindow(scenes.applicationCommands()); });
     AppDelegate delegate(controller, scenes);
+    delegate.hooks().broadcastFinderMenu = &FinderSharedSettings::broadcastFromApp;
+    delegate.hooks().registerExtension = &FinderExtensionManager::registerIfNeeded;
+    delegate.hooks().handleNewFileUrl = &FinderNewFileService::handle;
     delegate.applicationWillFinishLaunching();
     AppearanceService::shared();
 

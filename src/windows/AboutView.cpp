@@ -1,13 +1,12 @@
 #include "windows/AboutView.h"
 
-#include "common/AppIdentity.h"
 #include "core/AppearanceService.h"
 #include "core/L10n.h"
+#include "platform/AppIcon.h"
 #include "windows/DividerLine.h"
 #include "windows/PlainButton.h"
 #include "windows/ThemedLabel.h"
 
-#include <QApplication>
 #include <QBoxLayout>
 #include <QDesktopServices>
 #include <QEvent>
@@ -19,7 +18,7 @@ namespace {
 constexpr int iconSize = 96;
 constexpr double iconCornerRadius = 14;
 
-// The application's icon, rounded, as the running application reports it.
+// The application's icon, rounded.
 class AppIconView : public QWidget {
 public:
     explicit AppIconView(QWidget* parent) : QWidget(parent) {
@@ -33,9 +32,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        QIcon icon = QApplication::windowIcon();
-        if (icon.isNull())
-            icon = QIcon::fromTheme(QStringLiteral(QUON_APP_ID));
+        const QIcon icon = AppIcon::icon();
         if (icon.isNull())
             return;
         QPainter painter(this);

@@ -4,6 +4,7 @@
 #include "windows/PlainButton.h"
 #include "windows/ThemedLabel.h"
 
+#include <QImage>
 #include <QTest>
 
 class TestAboutView : public QObject {
@@ -28,6 +29,20 @@ private Q_SLOTS:
         QCOMPARE(links.size(), 2);
         QCOMPARE(links[0]->text(), QStringLiteral("cmark-gfm"));
         QCOMPARE(links[1]->text(), QStringLiteral("highlight.js"));
+    }
+
+    // quon's own icon fills the 96-point space at the top, installed or not.
+    void showsTheApplicationIcon() {
+        AboutView view;
+        view.resize(AboutView::fixedWidth, 420);
+        QWidget* icon = nullptr;
+        for (QWidget* child : view.findChildren<QWidget*>())
+            if (child->size() == QSize(96, 96))
+                icon = child;
+        QVERIFY(icon);
+        const QImage drawn = icon->grab().toImage();
+        const QColor tile = drawn.pixelColor(drawn.width() / 10, drawn.height() / 2);
+        QVERIFY2(tile.red() > 200 && tile.blue() < 120, qPrintable(tile.name()));
     }
 };
 

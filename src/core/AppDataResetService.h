@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QStringList>
+
+// Returns quon to a fresh installation for the current user.
+namespace AppDataResetService {
+
+// Clears every preference, then deletes the preferences file, the state and
+// cache folders and the file-manager plug-in's key file. Every error is
+// ignored; the caller quits right after.
+void clearAllData();
+
+// What clearAllData deletes: only paths strictly inside their XDG base
+// folder, under quon's own name. A base that is relative, "/" or the home
+// folder itself contributes nothing.
+QStringList locations();
+
+} // namespace AppDataResetService

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// Whether quon is the desktop's default application for Markdown files, and
+// making it so, through xdg-mime. Nothing here blocks the event loop.
+namespace DefaultMarkdownHandlerService {
+
+// Called once from the event loop: empty on success, else the message to show.
+using Completion = std::function<void(const QString& errorMessage)>;
+
+QString noContentTypesMessage();
+
+// "text/markdown", then the types the MIME database gives the four Markdown
+// extensions: canonical names, no duplicates, never text/plain,
+// application/octet-stream or an unknown type.
+QStringList handlerTypes();
+
+// Whether `xdg-mime query default text/markdown` names quon's desktop entry;
+// false when the tool fails.
+void isDefaultHandler(std::function<void(bool)> answer);
+
+// Makes sure quon has a desktop entry, then makes it the default for every
+// handler type, one xdg-mime run after another. Success when any type was
+// taken, else the first failure's message; with no types, the
+// no-content-types message at once.
+void setAsDefault(Completion completion);
+
+} // namespace DefaultMarkdownHandlerService

@@ -1,0 +1,139 @@
+#include "platform/FinderExtensionManager.h"
+
+#include "BuildInfo.h"
+#include "common/AppIdentity.h"
+#include "core/L10n.h"
+#include "platform/DesktopEntry.h"
+#include "platform/ToolRunner.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <optional>
+
+namespace {
+
+constexpr char schemeHandlerType[] = "x-scheme-handler/" QUON_URL_SCHEME;
+// Long enough for the administrator's password.
+constexpr int enableTimeoutMs = 180000;
+
+std::optional<FinderExtensionManager::Locations>& overridden() {
+    static std::optional<FinderExtensionManager::Locations> locations;
+    return locations;
+}
+
+bool runsFromBuildTree() {
+    return QDir::cleanPath(QCoreApplication::applicationDirPath()) ==
+           QDir::cleanPath(QString::fromUtf8(BuildInfo::buildDir));
+}
+
+QString moduleIn(const QString& folder) {
+    return QDir(folder).filePath(QStringLiteral(QUON_NAUTILUS_MODULE_FILE));
+}
+
+QString shellQuoted(const QString& text) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./+:@%=-]+$"));
+    if (plain.match(text).hasMatch())
+        return text;
+    QString quoted = text;
+    return QLatin1Char('\'') + quoted.replace(QLatin1String("'"), QLatin1String("'\\''")) +
+           QLatin1Char('\'');
+}
+
+} // namespace
+
+FinderExtensionManager::Locations FinderExtensionManager::locations() {
+    if (overridden())
+        return *overridden();
+    const char* source =
+        runsFromBuildTree() ? BuildInfo::buildPluginModuleDir : BuildInfo::pluginModuleDir;
+    return {QString::fromUtf8(BuildInfo::nautilusExtensionDir),
+            moduleIn(QString::fromUtf8(source))};
+}
+
+void FinderExtensionManager::setLocations(const Locations& locations) {
+    if (locations.extensionDirectory.isEmpty() && locations.moduleSource.isEmpty())
+        overridden().reset();
+    else
+        overridden() = locations;
+}
+
+void FinderExtensionManager::registerIfNeeded() {
+    const QString tool = QStringLiteral("xdg-mime");
+    const QString type = QLatin1String(schemeHandlerType);
+    ToolRunner::run(tool, {QStringLiteral("query"), QStringLiteral("default"), type},
+                    [tool, type](const ToolRunner::Result& result) {
+                        // Some versions answer "none" with a failure status; a tool
+                        // that never ran or hung says nothing, so nothing changes.
+                        if (!result.started || result.timedOut ||
+                            !result.output.trimmed().isEmpty())
+                            return;
+                        if (DesktopEntry::ensureInstalled())
+                            ToolRunner::run(tool, {QStringLiteral("default"),
+                                                   QLatin1String(DesktopEntry::fileName), type});
+                    });
+}
+
+bool FinderExtensionManager::isEnabled() {
+    const QString folder = locations().extensionDirectory;
+    return !folder.isEmpty() && QFileInfo::exists(moduleIn(folder));
+}
+
+void FinderExtensionManager::enable(std::function<void(bool enabled)> done) {
+    auto report = [done](const ToolRunner::Result&) {
+        if (done)
+            done(isEnabled());
+    };
+    const Locations where = locations();
+    if (where.extensionDirectory.isEmpty() || !QFileInfo::exists(where.moduleSource)) {
+        QTimer::singleShot(0, qApp, [report] { report({}); });
+        return;
+    }
+    ToolRunner::run(QStringLiteral("pkexec"),
+                    {QStringLiteral("install"), QStringLiteral("-m"), QStringLiteral("644"),
+                     where.moduleSource, where.extensionDirectory + QLatin1Char('/')},
+                    report, enableTimeoutMs);
+}
+
+void FinderExtensionManager::restartFinder() {
+    ToolRunner::run(QStringLiteral("nautilus"), {QStringLiteral("-q")});
+}
+
+QString FinderExtensionManager::manualInstallCommand() {
+    const Locations where = locations();
+    return QStringLiteral("sudo install -m 644 %1 %2")
+        .arg(shellQuoted(where.moduleSource),
+             shellQuoted(where.extensionDirectory + QLatin1Char('/')));
+}
+
+void FinderExtensionManager::openSystemSettings(QWidget* parent) {
+    auto* dialog = new QDialog(parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(L10n::tr("Files Extension"));
+    auto* layout = new QVBoxLayout(dialog);
+    // clang-format off
+    auto* text = new QLabel(L10n::tr("Run this command in a terminal to install the Files extension, then restart Files."), dialog);
+    // clang-format on
+    text->setWordWrap(true);
+    auto* command = new QLineEdit(manualInstallCommand(), dialog);
+    command->setReadOnly(true);
+    command->setMinimumWidth(480);
+    command->selectAll();
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(L10n::tr("OK"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    layout->addWidget(text);
+    layout->addWidget(command);
+    layout->addWidget(buttons);
+    // Not modal: the command stays on screen while the user types it elsewhere.
+    dialog->show();
+    command->setFocus();
+}

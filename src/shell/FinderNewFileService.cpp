@@ -1,0 +1,157 @@
+#include "shell/FinderNewFileService.h"
+
+#include "core/L10n.h"
+#include "core/MarkdownFileTypes.h"
+#include "core/Preferences.h"
+#include "platform/FileManager.h"
+#include "shell/AppNotifications.h"
+#include "shell/DocumentController.h"
+#include "shell/DocumentDialogs.h"
+#include "shell/DocumentOpener.h"
+#include "windows/NewFileDialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTimer>
+#include <QUrl>
+#include <QUrlQuery>
+#include <optional>
+
+namespace {
+
+FinderNewFileService::Answer askWithDialog(const QString& folderName, bool markdown, bool open) {
+    NewFileDialog dialog(folderName, markdown, open, QApplication::activeWindow());
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+    const bool create = dialog.exec() == QDialog::Accepted;
+    return {create, dialog.nameField()->text(), dialog.openCheckBox()->isChecked()};
+}
+
+FinderNewFileService::Prompt& prompt() {
+    static FinderNewFileService::Prompt current = askWithDialog;
+    return current;
+}
+
+QString folderName(const QString& folder) {
+    const QString name = QFileInfo(folder).fileName();
+    return name.isEmpty() ? folder : name;
+}
+
+void showError(const QString& message) {
+    DocumentDialogs::shared().showAlert(QApplication::activeWindow(),
+                                        L10n::tr("Could Not Create File"), message);
+}
+
+// Back to the file manager: with no document open nothing of quon stays on
+// screen, and the application's idle rule lets it quit.
+void returnToFinderIfIdle() {
+    if (DocumentController::shared().documentCount() == 0)
+        AppNotifications::postDismissWelcomeWindow();
+}
+
+// The name to create, Markdown names ending in a Markdown extension; none
+// for a name that is empty, holds "/" or starts with ".".
+std::optional<QString> fileNameFor(const QString& typed, bool markdown) {
+    const QString name = typed.trimmed();
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.startsWith(QLatin1Char('.')))
+        return std::nullopt;
+    if (markdown && !MarkdownFileTypes::hasMarkdownExtension(name))
+        return name + QStringLiteral(".md");
+    return name;
+}
+
+// "name.ext" for n = 1, else "name n.ext".
+QString candidate(const QString& folder, const QString& name, int n) {
+    if (n == 1)
+        return QDir(folder).filePath(name);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const bool hasExtension = dot > 0 && dot < name.size() - 1;
+    const QString base = hasExtension ? name.left(dot) : name;
+    const QString extension = hasExtension ? name.mid(dot) : QString();
+    return QDir(folder).filePath(base + QLatin1Char(' ') + QString::number(n) + extension);
+}
+
+bool isTaken(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// Creates the empty file under the first free name. O_EXCL: a file that
+// appears meanwhile, or a dangling link, is never written through; the next
+// name is tried instead.
+std::optional<QString> createUnique(const QString& folder, const QString& name) {
+    for (int n = 1;; ++n) {
+        const QString path = candidate(folder, name, n);
+        if (isTaken(path))
+            continue;
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return path;
+        if (!isTaken(path))
+            return std::nullopt;
+    }
+}
+
+void createFile(const QString& typed, const QString& folder, bool markdown, bool open) {
+    const std::optional<QString> name = fileNameFor(typed, markdown);
+    if (!name) {
+        showError(L10n::tr("Enter a valid file name."));
+        returnToFinderIfIdle();
+        return;
+    }
+    const std::optional<QString> path = createUnique(folder, *name);
+    if (!path) {
+        showError(L10n::tr("The file could not be created in \"%1\".").arg(folderName(folder)));
+        returnToFinderIfIdle();
+        return;
+    }
+    if (!open) {
+        FileManager::showItem(*path);
+    } else if (DocumentOpener::isMarkdownFile(*path)) {
+        DocumentOpener::open(*path);
+        return;
+    } else {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(*path));
+    }
+    returnToFinderIfIdle();
+}
+
+void promptAndCreate(const QString& folder, bool markdown) {
+    Preferences& prefs = Preferences::shared();
+    const FinderNewFileService::Answer answer =
+        prompt()(folderName(folder), markdown, prefs.openCreatedMarkdownFiles());
+    prefs.setBoolean(PreferenceKeys::openCreatedMarkdownFiles, answer.open);
+    if (answer.create)
+        createFile(answer.name, folder, markdown, answer.open);
+    else
+        returnToFinderIfIdle();
+}
+
+} // namespace
+
+void FinderNewFileService::handle(const QString& rawUrl) {
+    const QUrlQuery query(QUrl(rawUrl, QUrl::TolerantMode));
+    const QString dir = query.queryItemValue(QStringLiteral("dir"), QUrl::FullyDecoded);
+    const bool markdown = query.hasQueryItem(QStringLiteral("md")) &&
+                          query.queryItemValue(QStringLiteral("md")) == QLatin1String("1");
+    if (dir.isEmpty() || !QDir::isAbsolutePath(dir) || !QFileInfo(dir).isDir())
+        return;
+    const QString folder = QDir::cleanPath(dir);
+    // The welcome window goes only as the question comes: with nothing on
+    // screen in between, quon would count as idle and quit.
+    QTimer::singleShot(0, qApp, [folder, markdown] {
+        AppNotifications::postDismissWelcomeWindow();
+        promptAndCreate(folder, markdown);
+        AppNotifications::postDismissWelcomeWindow();
+    });
+}
+
+void FinderNewFileService::setPrompt(Prompt newPrompt) {
+    prompt() = newPrompt ? std::move(newPrompt) : Prompt(askWithDialog);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// Serves the file-manager plug-in's "quon://new-file?dir=FOLDER&md=0|1"
+// requests: asks for a name, creates an empty file in the folder and opens
+// it, hands it to its default application, or shows it in Files.
+namespace FinderNewFileService {
+
+struct Answer {
+    bool create = false; // Create rather than Cancel
+    QString name;        // as typed
+    bool open = false;   // "Open file after creating"
+};
+// Asks for the name: the folder's name, whether Markdown is wanted and the
+// checkbox's first state.
+using Prompt = std::function<Answer(const QString& folderName, bool markdown, bool open)>;
+
+// Ignores a request whose "dir" is not an absolute path to an existing
+// folder. Otherwise the question comes from the event loop, never from
+// inside this call (it may come from a socket callback).
+void handle(const QString& rawUrl);
+
+// Tests answer without a dialog; an empty prompt restores the dialog.
+void setPrompt(Prompt prompt);
+
+} // namespace FinderNewFileService

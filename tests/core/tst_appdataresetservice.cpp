@@ -1,0 +1,103 @@
+#include "common/AppIdentity.h"
+#include "core/AppDataResetService.h"
+#include "core/Preferences.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+// Runs in the private home and XDG folders of tests/run-test.sh.
+class TestAppDataResetService : public QObject {
+    Q_OBJECT
+
+    QHash<QByteArray, QByteArray> original;
+
+    static void put(const QString& path) {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("x");
+    }
+
+    static QString env(const char* name) { return qEnvironmentVariable(name); }
+
+private Q_SLOTS:
+    void initTestCase() {
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+            original.insert(name, qgetenv(name));
+    }
+
+    void cleanup() {
+        for (auto it = original.cbegin(); it != original.cend(); ++it)
+            qputenv(it.key().constData(), it.value());
+    }
+
+    // Exactly quon's four places go; neighbours, and what a link in the way
+    // points to, stay.
+    void clearsQuonsOwnData() {
+        const QString config = env("XDG_CONFIG_HOME");
+        const QString cache = env("XDG_CACHE_HOME");
+        const QString state = env("XDG_STATE_HOME");
+        Preferences::shared().setBoolean(PreferenceKeys::onboardingCompleted, true);
+        const QString extension = config + QStringLiteral("/quon/" QUON_EXTENSION_CONFIG_FILE);
+        put(extension);
+        put(state + QStringLiteral("/quon/sub/state.json"));
+        const QStringList kept = {
+            config + QStringLiteral("/quon/notes.txt"), config + QStringLiteral("/other.conf"),
+            cache + QStringLiteral("/quonx/a"), state + QStringLiteral("/other/b"),
+            QDir::homePath() + QStringLiteral("/outside/c")};
+        for (const QString& path : kept)
+            put(path);
+        QVERIFY(QFile::link(QDir::homePath() + QStringLiteral("/outside"),
+                            cache + QStringLiteral("/quon")));
+
+        QCOMPARE(AppDataResetService::locations(),
+                 (QStringList{Preferences::filePath(), state + QStringLiteral("/quon"),
+                              cache + QStringLiteral("/quon"), extension}));
+        AppDataResetService::clearAllData();
+
+        QVERIFY(!Preferences::shared().onboardingCompleted());
+        for (const QString& gone : AppDataResetService::locations())
+            QVERIFY2(!QFileInfo(gone).exists() && !QFileInfo(gone).isSymLink(), qPrintable(gone));
+        for (const QString& path : kept)
+            QVERIFY2(QFile::exists(path), qPrintable(path));
+        AppDataResetService::clearAllData(); // nothing left: still fine
+    }
+
+    // An XDG variable that is "/", the home folder or relative names no
+    // place of quon's; an empty one means its usual folder.
+    void hostileVariables_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("cacheLocation"); // empty: none
+        QTest::newRow("root") << "/"
+                              << "";
+        QTest::newRow("root, odd spelling") << "//./"
+                                            << "";
+        QTest::newRow("home") << QDir::homePath() << "";
+        QTest::newRow("home, trailing slash") << QDir::homePath() + "/"
+                                              << "";
+        QTest::newRow("relative") << "cache"
+                                  << "";
+        QTest::newRow("empty") << "" << QDir::homePath() + "/.cache/quon";
+    }
+    void hostileVariables() {
+        QFETCH(QString, value);
+        QFETCH(QString, cacheLocation);
+        qputenv("XDG_CACHE_HOME", value.toUtf8());
+        const QStringList locations = AppDataResetService::locations();
+        QCOMPARE(locations.size(), cacheLocation.isEmpty() ? 3 : 4);
+        QCOMPARE(locations.contains(cacheLocation), !cacheLocation.isEmpty());
+        for (const QString& path : locations)
+            QVERIFY(path.contains(QStringLiteral("/quon")));
+
+        put(QDir::homePath() + QStringLiteral("/quon/keep"));
+        qputenv("XDG_STATE_HOME", QDir::homePath().toUtf8());
+        qputenv("XDG_CONFIG_HOME", "/");
+        AppDataResetService::clearAllData();
+        QVERIFY(QFile::exists(QDir::homePath() + QStringLiteral("/quon/keep")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAppDataResetService)
+#include "tst_appdataresetservice.moc"

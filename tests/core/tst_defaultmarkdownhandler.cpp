@@ -1,0 +1,162 @@
+#include "core/DefaultMarkdownHandlerService.h"
+#include "platform/DesktopEntry.h"
+#include "support/TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace Handler = DefaultMarkdownHandlerService;
+
+// Runs against private XDG folders (tests/run-test.sh) with a MIME database of
+// the test's own: "*.mkd" is another type here, "*.mdown" plain text.
+class TestDefaultMarkdownHandler : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir tools;
+    QByteArray originalPath;
+
+    static QString dataHome() { return qEnvironmentVariable("XDG_DATA_HOME"); }
+
+    // A stand-in xdg-mime that fails for the types listed in QUON_FAIL_TYPES.
+    void useStandInTool() {
+        TestSupport::writeFile(tools, QStringLiteral("xdg-mime"),
+                               "#!/bin/sh\n"
+                               "echo \"$@\" >> \"$QUON_TOOL_LOG\"\n"
+                               "for t in $QUON_FAIL_TYPES; do [ \"$3\" = \"$t\" ] && exit 4; done\n"
+                               "exit 0\n");
+        QFile::setPermissions(tools.filePath(QStringLiteral("xdg-mime")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("PATH", tools.path().toUtf8() + ':' + originalPath);
+        qputenv("QUON_TOOL_LOG", tools.filePath(QStringLiteral("log")).toUtf8());
+        QFile::remove(tools.filePath(QStringLiteral("log")));
+    }
+
+    // Runs setAsDefault and waits for its one answer.
+    QStringList setAsDefault() {
+        QStringList answers;
+        Handler::setAsDefault([&](const QString& error) { answers.append(error); });
+        const QStringList atOnce = answers;
+        QTest::qWait(0);
+        [&] { QTRY_VERIFY(!answers.isEmpty()); }();
+        QTest::qWait(50); // a second answer would come by now
+        return atOnce.isEmpty() ? answers : QStringList{QStringLiteral("answered inside the call")};
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        originalPath = qgetenv("PATH");
+        qunsetenv("XDG_CURRENT_DESKTOP"); // xdg-mime's own mimeapps.list handling
+        const QString packages = dataHome() + QStringLiteral("/mime/packages");
+        QVERIFY(QDir().mkpath(packages));
+        QVERIFY(QFile::copy(QStringLiteral(QUON_SOURCE_DIR "/packaging/app.quon.Quon.xml"),
+                            packages + QStringLiteral("/app.quon.Quon.xml")));
+        QFile test(packages + QStringLiteral("/test.xml"));
+        QVERIFY(test.open(QIODevice::WriteOnly));
+        test.write(
+            "<?xml version=\"1.0\"?>\n"
+            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+            "  <mime-type type=\"text/x-quon-outline\">\n"
+            "    <sub-class-of type=\"text/plain\"/><glob pattern=\"*.mkd\" weight=\"90\"/>\n"
+            "  </mime-type>\n"
+            "  <mime-type type=\"text/plain\"><glob pattern=\"*.mdown\" "
+            "weight=\"90\"/></mime-type>\n"
+            "</mime-info>\n");
+        test.close();
+        QCOMPARE(QProcess::execute(QStringLiteral("update-mime-database"),
+                                   {dataHome() + QStringLiteral("/mime")}),
+                 0);
+    }
+
+    void cleanup() { qputenv("PATH", originalPath); }
+
+    // The Markdown type once however many extensions map to it, each other
+    // type once, never plain text.
+    void handlerTypes() {
+        QCOMPARE(Handler::handlerTypes(), (QStringList{QStringLiteral("text/markdown"),
+                                                       QStringLiteral("text/x-quon-outline")}));
+    }
+
+    // The real xdg-mime: quon's own entry appears in the user's applications
+    // folder and becomes the default for every type.
+    void setAsDefaultThenIsDefault() {
+        bool before = true;
+        Handler::isDefaultHandler([&](bool is) { before = is; });
+        QTRY_VERIFY(!before);
+        QCOMPARE(setAsDefault(), QStringList{QString()});
+        const QString entry = dataHome() + QStringLiteral("/applications/app.quon.Quon.desktop");
+        QVERIFY(QFile::exists(entry));
+        QCOMPARE(QProcess::execute(QStringLiteral("desktop-file-validate"), {entry}), 0);
+        int answered = 0;
+        bool after = false;
+        Handler::isDefaultHandler([&](bool is) {
+            after = is;
+            ++answered;
+        });
+        QTRY_COMPARE(answered, 1);
+        QVERIFY(after);
+        const QByteArray list = TestSupport::readFile(qEnvironmentVariable("XDG_CONFIG_HOME") +
+                                                      QStringLiteral("/mimeapps.list"));
+        QVERIFY(list.contains("text/x-quon-outline=app.quon.Quon.desktop"));
+        QVERIFY(!list.contains("text/plain"));
+    }
+
+    // One answer, after every type was tried in order: any success is
+    // success, else the first failure.
+    void completion_data() {
+        QTest::addColumn<QByteArray>("failing");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("first fails") << QByteArray("text/markdown") << QString();
+        QTest::newRow("second fails") << QByteArray("text/x-quon-outline") << QString();
+        QTest::newRow("both fail") << QByteArray("text/markdown text/x-quon-outline")
+                                   << "The system did not accept quon as the default application "
+                                      "for text/markdown.";
+    }
+    void completion() {
+        QFETCH(QByteArray, failing);
+        QFETCH(QString, answer);
+        useStandInTool();
+        qputenv("QUON_FAIL_TYPES", failing);
+        QCOMPARE(setAsDefault(), QStringList{answer});
+        QCOMPARE(TestSupport::readFile(tools.filePath(QStringLiteral("log"))),
+                 QByteArray("default app.quon.Quon.desktop text/markdown\n"
+                            "default app.quon.Quon.desktop text/x-quon-outline\n"));
+    }
+
+    void missingTool() {
+        qputenv("PATH", tools.path().toUtf8() + "/none");
+        QCOMPARE(setAsDefault(),
+                 QStringList{QStringLiteral("The xdg-mime tool could not be run.")});
+        bool is = true;
+        Handler::isDefaultHandler([&](bool answer) { is = answer; });
+        QTRY_VERIFY(!is);
+    }
+
+    // The user's own entry starts this very executable, wherever it lies.
+    void execLine_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("exec");
+        QTest::newRow("space") << "/opt/my apps/quon"
+                               << "\"/opt/my apps/quon\"";
+        QTest::newRow("reserved characters") << "/x/a\"b$c`d\\e%f"
+                                             << "\"/x/a\\\\\"b\\\\$c\\\\`d\\\\\\\\e%%f\"";
+    }
+    void execLine() {
+        QFETCH(QString, path);
+        QFETCH(QString, exec);
+        QCOMPARE(DesktopEntry::execArgument(path), exec);
+        QTemporaryDir dir;
+        const QString file = TestSupport::writeFile(dir, QStringLiteral("app.quon.Quon.desktop"),
+                                                    DesktopEntry::forExecutable(path));
+        QVERIFY(TestSupport::readFile(file).contains("\nExec=" + exec.toUtf8() + " %U\n"));
+        QCOMPARE(QProcess::execute(QStringLiteral("desktop-file-validate"), {file}), 0);
+        QVERIFY(DesktopEntry::forExecutable(QStringLiteral("/x/a\nb")).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestDefaultMarkdownHandler)
+#include "tst_defaultmarkdownhandler.moc"

@@ -1,0 +1,102 @@
+#include "common/AppIdentity.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+// `cmake --install` of this build into a staging folder, checked with the
+// desktop's own validators and MIME tools.
+class TestPackaging : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir stage;
+    QString share;
+
+    // Exit code of a tool; its output goes to the test log on failure.
+    static int
+    run(const QString& program, const QStringList& arguments,
+        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+        QByteArray* output = nullptr) {
+        QProcess tool;
+        tool.setProcessEnvironment(environment);
+        tool.setProcessChannelMode(QProcess::SeparateChannels);
+        tool.start(program, arguments);
+        if (!tool.waitForFinished(120000))
+            return -1;
+        const QByteArray out = tool.readAllStandardOutput();
+        if (output)
+            *output = out;
+        if (tool.exitCode() != 0)
+            qWarning("%s: %s%s", qPrintable(program), out.constData(),
+                     tool.readAllStandardError().constData());
+        return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+    }
+
+    QString mimeTypeOf(const QString& path, const QString& dataDirs) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        // GNOME's branch of xdg-mime asks GIO, which reads the shared MIME database.
+        environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("GNOME"));
+        environment.insert(QStringLiteral("XDG_DATA_DIRS"), dataDirs);
+        QByteArray output;
+        run(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("filetype"), path},
+            environment, &output);
+        return QString::fromUtf8(output).trimmed();
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DESTDIR"), stage.path());
+        const QString build = QFileInfo(QStringLiteral(QUON_EXECUTABLE)).path();
+        QCOMPARE(run(QStringLiteral("cmake"),
+                     {QStringLiteral("--install"), build, QStringLiteral("--prefix"),
+                      QStringLiteral("/usr")},
+                     environment),
+                 0);
+        share = stage.filePath(QStringLiteral("usr/share"));
+    }
+
+    void installedFiles() {
+        QVERIFY(QFileInfo(stage.filePath(QStringLiteral("usr/bin/quon"))).isExecutable());
+        for (const char* file :
+             {"applications/" QUON_APP_ID ".desktop", "metainfo/" QUON_APP_ID ".metainfo.xml",
+              "mime/packages/" QUON_APP_ID ".xml",
+              "icons/hicolor/scalable/apps/" QUON_APP_ID ".svg"})
+            QVERIFY2(QFile::exists(share + QLatin1Char('/') + QLatin1String(file)), file);
+        for (int size : {16, 24, 32, 48, 64, 128, 256, 512}) {
+            const QImage icon(
+                share + QStringLiteral("/icons/hicolor/%1x%1/apps/" QUON_APP_ID ".png").arg(size));
+            QCOMPARE(icon.size(), QSize(size, size));
+            QVERIFY(icon.hasAlphaChannel());
+        }
+    }
+
+    void validators() {
+        QCOMPARE(run(QStringLiteral("desktop-file-validate"),
+                     {share + QStringLiteral("/applications/" QUON_APP_ID ".desktop")}),
+                 0);
+        QCOMPARE(run(QStringLiteral("appstreamcli"),
+                     {QStringLiteral("validate"), QStringLiteral("--no-net"),
+                      share + QStringLiteral("/metainfo/" QUON_APP_ID ".metainfo.xml")}),
+                 0);
+    }
+
+    // The installed package makes *.mdown Markdown, which the system
+    // database alone does not.
+    void mimePackage() {
+        QCOMPARE(run(QStringLiteral("update-mime-database"), {share + QStringLiteral("/mime")}), 0);
+        QTemporaryDir files;
+        const QString file =
+            TestSupport::writeFile(files, QStringLiteral("x.mdown"), "# Title\n\nText.\n");
+        QCOMPARE(mimeTypeOf(file, share + QStringLiteral(":/usr/share")),
+                 QStringLiteral("text/markdown"));
+        QCOMPARE(mimeTypeOf(file, QStringLiteral("/usr/share")), QStringLiteral("text/plain"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPackaging)
+#include "tst_packaging.moc"

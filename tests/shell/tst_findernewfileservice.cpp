@@ -1,0 +1,316 @@
+#include "core/Preferences.h"
+#include "shell/AppDelegate.h"
+#include "shell/AppNotifications.h"
+#include "shell/DocumentController.h"
+#include "shell/FinderNewFileService.h"
+#include "shell/SceneManager.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestSupport.h"
+#include "windows/NewFileDialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <functional>
+
+using Answer = FinderNewFileService::Answer;
+
+class TestFinderNewFileService : public QObject {
+    Q_OBJECT
+
+    struct Asked {
+        QString folderName;
+        bool markdown;
+        bool open;
+    };
+
+    DocumentController& controller = DocumentController::shared();
+    SceneManager* scenes = nullptr;
+    ScriptedDialogs* dialogs = nullptr;
+    QList<Asked> asked;
+    QList<Answer> answers;
+    QList<QUrl> desktopOpened; // what went to the file manager or a default application
+    std::unique_ptr<QTemporaryDir> scratch;
+
+    static QString url(const QString& folder, const QString& rest = QStringLiteral("&md=1")) {
+        return QStringLiteral("quon://new-file?dir=") +
+               QString::fromLatin1(QUrl::toPercentEncoding(folder)) + rest;
+    }
+
+    // One request, answered by the next queued answer.
+    void request(const QString& rawUrl) {
+        const qsizetype before = asked.size();
+        FinderNewFileService::handle(rawUrl);
+        // Never asked from inside the call: it may come from a socket callback.
+        QCOMPARE(asked.size(), before);
+        QCoreApplication::processEvents();
+    }
+
+    QString folder(const QString& name = QStringLiteral("Notes")) {
+        const QString path = scratch->filePath(name);
+        QDir().mkpath(path);
+        return path;
+    }
+
+    static QStringList entries(const QString& folder) {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot,
+                                      QDir::Name);
+    }
+
+    // Fills the real dialog once it is up, then clicks Create, also when a
+    // check fails, so the test never hangs in the dialog.
+    void answerDialogWhenUp(std::function<void(NewFileDialog*)> fill) {
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [poll, fill] {
+            NewFileDialog* box = nullptr;
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (auto* candidate = qobject_cast<NewFileDialog*>(window);
+                    candidate && candidate->isVisible())
+                    box = candidate;
+            if (!box)
+                return;
+            poll->stop();
+            poll->deleteLater();
+            auto answer = qScopeGuard([box] { box->createButton()->click(); });
+            QVERIFY(box->isModal());
+            fill(box);
+        });
+        poll->start(10);
+    }
+
+public Q_SLOTS:
+    void openedByDesktop(const QUrl& url) { desktopOpened.append(url); }
+
+private Q_SLOTS:
+    void initTestCase() {
+        scenes = new SceneManager(controller, this);
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openedByDesktop");
+    }
+
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+
+    void init() {
+        TestSupport::resetPreferences();
+        dialogs = &ScriptedDialogs::install();
+        scratch = std::make_unique<QTemporaryDir>();
+        asked.clear();
+        answers.clear();
+        desktopOpened.clear();
+        FinderNewFileService::setPrompt([this](const QString& name, bool markdown, bool open) {
+            asked.append({name, markdown, open});
+            return answers.isEmpty() ? Answer{} : answers.takeFirst();
+        });
+    }
+
+    void cleanup() {
+        FinderNewFileService::setPrompt({});
+        dialogs->discardAll(controller);
+    }
+
+    void requests_data() {
+        QTest::addColumn<QString>("folderName");
+        QTest::addColumn<QString>("query"); // {dir}: the folder, percent-encoded
+        QTest::addColumn<bool>("isAsked");
+        QTest::addColumn<bool>("markdown");
+        QTest::newRow("encoded space and umlaut") << "Some Notes ü"
+                                                  << "dir={dir}&md=1" << true << true;
+        QTest::newRow("plain file") << "Notes"
+                                    << "dir={dir}&md=0" << true << false;
+        QTest::newRow("no md") << "Notes"
+                               << "dir={dir}" << true << false;
+        QTest::newRow("md not exactly 1") << "Notes"
+                                          << "dir={dir}&md=true" << true << false;
+        QTest::newRow("first dir and md count")
+            << "Notes"
+            << "dir={dir}&dir=%2Fnowhere&md=1&md=0" << true << true;
+        QTest::newRow("trailing slash") << "Notes"
+                                        << "dir={dir}%2F&md=1" << true << true;
+        QTest::newRow("relative dir") << "Notes"
+                                      << "dir=Notes&md=1" << false << false;
+        QTest::newRow("missing folder") << "Notes"
+                                        << "dir={dir}%2Fgone&md=1" << false << false;
+        QTest::newRow("empty dir") << "Notes"
+                                   << "dir=&md=1" << false << false;
+        QTest::newRow("key case") << "Notes"
+                                  << "DIR={dir}&md=1" << false << false;
+        QTest::newRow("a file, not a folder") << "Notes"
+                                              << "dir={dir}%2Ffile.md" << false << false;
+    }
+    void requests() {
+        QFETCH(QString, folderName);
+        QFETCH(QString, query);
+        QFETCH(bool, isAsked);
+        QFETCH(bool, markdown);
+        const QString dir = folder(folderName);
+        TestSupport::writeFile(*scratch, folderName + QStringLiteral("/file.md"), "x");
+        QSignalSpy dismissed(&AppNotifications::shared(), &AppNotifications::dismissWelcomeWindow);
+        request(QStringLiteral("quon://new-file?") +
+                query.replace(QStringLiteral("{dir}"),
+                              QString::fromLatin1(QUrl::toPercentEncoding(dir))));
+        QCOMPARE(asked.size(), isAsked ? 1 : 0);
+        QCOMPARE(dismissed.isEmpty(), !isAsked);
+        if (isAsked) {
+            QCOMPARE(asked[0].folderName, folderName);
+            QCOMPARE(asked[0].markdown, markdown);
+        }
+        QCOMPARE(entries(dir), QStringList{QStringLiteral("file.md")});
+    }
+
+    void names_data() {
+        QTest::addColumn<bool>("markdown");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("created"); // empty: refused
+        QTest::newRow("extension added") << true << "Ideas"
+                                         << "Ideas.md";
+        QTest::newRow("upper-case extension kept") << true << "Ideas.MARKDOWN"
+                                                   << "Ideas.MARKDOWN";
+        QTest::newRow("other extension kept, md added") << true << "Ideas.txt"
+                                                        << "Ideas.txt.md";
+        QTest::newRow("blanks trimmed") << true << " \tIdeas \n"
+                                        << "Ideas.md";
+        QTest::newRow("plain name as typed") << false << "Makefile"
+                                             << "Makefile";
+        QTest::newRow("leading dot") << true << ".x"
+                                     << "";
+        QTest::newRow("slash") << false << "a/b"
+                               << "";
+        QTest::newRow("only blanks") << true << "  "
+                                     << "";
+    }
+    void names() {
+        QFETCH(bool, markdown);
+        QFETCH(QString, typed);
+        QFETCH(QString, created);
+        const QString dir = folder();
+        answers.append({true, typed, false});
+        request(url(dir, markdown ? QStringLiteral("&md=1") : QStringLiteral("&md=0")));
+        QCOMPARE(asked.size(), 1);
+        if (created.isEmpty()) {
+            QCOMPARE(entries(dir), QStringList());
+            QCOMPARE(dialogs->alerts.size(), 1);
+            QCOMPARE(dialogs->alerts[0].first, QStringLiteral("Could Not Create File"));
+            QCOMPARE(dialogs->alerts[0].second, QStringLiteral("Enter a valid file name."));
+            return;
+        }
+        QCOMPARE(entries(dir), QStringList{created});
+        QVERIFY(dialogs->alerts.isEmpty());
+        QCOMPARE(QFileInfo(QDir(dir).filePath(created)).size(), 0);
+        // Not opened: shown in the file manager (here: its folder opened).
+        QCOMPARE(controller.documentCount(), 0);
+        QCOMPARE(desktopOpened, QList<QUrl>{QUrl::fromLocalFile(dir)});
+    }
+
+    // The next free name, also past a racing file or a dangling link, which
+    // is never written through.
+    void freeNames() {
+        const QString dir = folder();
+        for (int i = 0; i < 2; ++i) {
+            answers.append({true, QStringLiteral("untitled.md"), false});
+            request(url(dir));
+        }
+        answers.append({true, QStringLiteral("Makefile"), false});
+        answers.append({true, QStringLiteral("Makefile"), false});
+        request(url(dir, QStringLiteral("&md=0")));
+        request(url(dir, QStringLiteral("&md=0")));
+        QCOMPARE(entries(dir),
+                 (QStringList{"Makefile", "Makefile 2", "untitled 2.md", "untitled.md"}));
+
+        const QString other = folder(QStringLiteral("Other"));
+        const QString target = scratch->filePath(QStringLiteral("outside.md"));
+        QVERIFY(QFile::link(target, QDir(other).filePath(QStringLiteral("notes.md"))));
+        answers.append({true, QStringLiteral("notes"), false});
+        request(url(other));
+        QVERIFY(!QFileInfo::exists(target));
+        QVERIFY(QFileInfo::exists(QDir(other).filePath(QStringLiteral("notes 2.md"))));
+    }
+
+    void unwritableFolder() {
+        QTemporaryDir dir;
+        const QString readOnly = TestSupport::readOnlyFolder(dir);
+        answers.append({true, QStringLiteral("Ideas"), false});
+        request(url(readOnly));
+        QCOMPARE(dialogs->alerts.size(), 1);
+        QCOMPARE(dialogs->alerts[0].second,
+                 QStringLiteral("The file could not be created in \"%1\".")
+                     .arg(QFileInfo(readOnly).fileName()));
+        QVERIFY(desktopOpened.isEmpty());
+    }
+
+    // The checkbox's state is kept after Create and after Cancel and is the
+    // next prompt's first state; a created Markdown file opens in quon,
+    // another file in its default application.
+    void openingAndTheCheckbox() {
+        const QString dir = folder();
+        QSignalSpy dismissed(&AppNotifications::shared(), &AppNotifications::dismissWelcomeWindow);
+        answers.append({false, QStringLiteral("ignored"), false});
+        request(url(dir));
+        QCOMPARE(asked[0].open, true);
+        QCOMPARE(Preferences::shared().storedBoolean(PreferenceKeys::openCreatedMarkdownFiles),
+                 std::optional<bool>(false));
+        QCOMPARE(entries(dir), QStringList());
+        QCOMPARE(dismissed.size(), 3); // before, on returning to the file manager, after
+
+        answers.append({true, QStringLiteral("Plan"), true});
+        request(url(dir));
+        QCOMPARE(asked[1].open, false);
+        QVERIFY(Preferences::shared().openCreatedMarkdownFiles());
+        QCOMPARE(ScriptedDialogs::openFileNames(controller), QStringList{"Plan.md"});
+        QVERIFY(desktopOpened.isEmpty());
+
+        answers.append({true, QStringLiteral("photo.png"), true});
+        request(url(dir, QStringLiteral("&md=0")));
+        QCOMPARE(desktopOpened,
+                 QList<QUrl>{QUrl::fromLocalFile(QDir(dir).filePath(QStringLiteral("photo.png")))});
+        QCOMPARE(controller.documentCount(), 1);
+    }
+
+    // The real dialog, for a request handed to a quon that shows only its
+    // welcome window: the welcome window makes way for the dialog without
+    // quon quitting in between.
+    void dialogForwardedToHome() {
+        FinderNewFileService::setPrompt({});
+        scenes->setWelcomeWindowFactory([] { return new QWidget; });
+        AppDelegate delegate(controller, *scenes);
+        int quits = 0;
+        delegate.hooks().quitApplication = [&] { ++quits; };
+        delegate.hooks().handleNewFileUrl = &FinderNewFileService::handle;
+        delegate.applicationDidFinishLaunching({});
+        QTRY_VERIFY(scenes->welcomeWindow() && scenes->welcomeWindow()->isVisible());
+
+        Preferences::shared().setBoolean(PreferenceKeys::openCreatedMarkdownFiles, false);
+        const QString dir = folder(QStringLiteral("Some Notes"));
+        answerDialogWhenUp([](NewFileDialog* box) {
+            QCOMPARE(box->message(), QStringLiteral("New Markdown File"));
+            QCOMPARE(box->informativeText(),
+                     QStringLiteral("The file will be created in \"Some Notes\"."));
+            QCOMPARE(box->nameField()->selectedText(), QStringLiteral("untitled.md"));
+            QVERIFY(box->createButton()->isDefault());
+            QVERIFY(!box->openCheckBox()->isChecked());
+            box->nameField()->setText(QStringLiteral("Plan"));
+            box->openCheckBox()->setChecked(true);
+        });
+        delegate.handleForwardedArguments({url(dir)});
+        QTRY_COMPARE(ScriptedDialogs::openFileNames(controller), QStringList{"Plan.md"});
+        QTest::qWait(20);
+        QCOMPARE(quits, 0);
+        QVERIFY(!scenes->welcomeWindow()->isVisible());
+        QVERIFY(Preferences::shared().openCreatedMarkdownFiles());
+
+        NewFileDialog plain(QStringLiteral("x"), false, false);
+        QCOMPARE(plain.nameField()->text(), QStringLiteral("untitled.txt"));
+        QCOMPARE(plain.nameField()->placeholderText(), QStringLiteral("index.js"));
+    }
+};
+
+QTEST_MAIN(TestFinderNewFileService)
+#include "tst_findernewfileservice.moc"
