@@ -12,6 +12,9 @@ StandardWorkspacePanes::StandardWorkspacePanes(QWidget* parent) : WorkspacePanes
     m_sync = new ScrollSyncEngine(this);
     m_preview->setScrollSync(m_sync);
     connect(m_editor, &EditorView::textEdited, this, &WorkspacePanes::editorTextEdited);
+    connect(m_editor, &EditorView::textChangedAt, this, &WorkspacePanes::editorTextChangedAt);
+    connect(m_editor, &EditorView::findRequested, this, &WorkspacePanes::findRequested);
+    connect(m_editor, &EditorView::findSessionStarted, this, &WorkspacePanes::findSessionStarted);
     connect(m_preview, &PreviewView::sourceChanged, this, &WorkspacePanes::previewSourceChanged);
     connect(m_preview, &PreviewView::findInEditor, this, &WorkspacePanes::findInEditorRequested);
     connect(m_editor, &EditorView::scrollViewReady, this, [this](QAbstractScrollArea* area) {
@@ -58,6 +61,18 @@ void StandardWorkspacePanes::setScrollSyncEnabled(bool enabled) {
         m_sync->linkEditor(m_editorScroll);
     if (m_previewScroll)
         m_sync->linkPreview(m_previewScroll);
+}
+
+void StandardWorkspacePanes::setSearchState(const DocumentSearchState& state) {
+    m_editor->setSearchState(state);
+}
+
+void StandardWorkspacePanes::setFindActive(bool active) {
+    m_editor->setFindActive(active);
+}
+
+void StandardWorkspacePanes::setFindSessionId(int id) {
+    m_editor->setFindSessionId(id);
 }
 
 WorkspacePaneFactory StandardWorkspacePanes::factory() {

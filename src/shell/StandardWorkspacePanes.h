@@ -23,6 +23,9 @@ public:
     void setPreviewMarkdown(const QString& markdown) override;
     void setDocumentDirectory(const QString& folder) override;
     void setScrollSyncEnabled(bool enabled) override;
+    void setSearchState(const DocumentSearchState& state) override;
+    void setFindActive(bool active) override;
+    void setFindSessionId(int id) override;
 
     static WorkspacePaneFactory factory();
 
