@@ -282,10 +282,12 @@ private Q_SLOTS:
             select(0, 6);
             qobject_cast<EditorView*>(w.view->panes()->editor())->textView()->contextMenuFind();
             QCOMPARE(w.view->search().state().query, query);
+            QCOMPARE(bar->statusText().isEmpty(), query.trimmed().isEmpty());
         }
         QCOMPARE(w.view->search().sessionId(), 3);
 
-        w.commands().find->trigger(); // closes
+        bar->closeButton()->click();
+        QVERIFY(!w.view->isFindBarPresented());
         QCOMPARE(w.view->search().state(), DocumentSearchState{});
         QVERIFY(bar->field()->text().isEmpty());
         select(int(text.indexOf(QLatin1Char('x'))), 200); // too long to seed

@@ -1,5 +1,4 @@
 #include "tools/DocumentSearch.h"
-#include "tools/SearchMatcher.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -13,7 +12,6 @@ namespace {
 struct Search {
     QString text;
     DocumentSearch search{[this] { return text; }};
-    QSignalSpy sessions{&search, &DocumentSearch::sessionStarted};
 
     explicit Search(const QString& initial) : text(initial) {}
     void edit(int position, int removed, const QString& added) {
@@ -101,61 +99,6 @@ private Q_SLOTS:
         s.search.advanceFindMatch(true);
         QCOMPARE(s.index(), 0);
         QCOMPARE(changes.count(), 0);
-    }
-
-    // The selection seeds only an empty query; every opening is a session.
-    void seeding_data() {
-        QTest::addColumn<QString>("query");
-        QTest::addColumn<QString>("seed");
-        QTest::addColumn<QString>("result");
-        QTest::newRow("seed into empty")
-            << QString() << QStringLiteral("twelve chars") << QStringLiteral("twelve chars");
-        QTest::newRow("no seed") << QString() << QString() << QString();
-        QTest::newRow("query kept")
-            << QStringLiteral("dog") << QStringLiteral("cat") << QStringLiteral("dog");
-        QTest::newRow("blank query kept")
-            << QStringLiteral("  ") << QStringLiteral("cat") << QStringLiteral("  ");
-    }
-    void seeding() {
-        QFETCH(QString, query);
-        QFETCH(QString, seed);
-        QFETCH(QString, result);
-        Search s(QStringLiteral("a dog, a cat and twelve chars, twelve chars"));
-        s.open();
-        s.search.setQuery(query);
-        s.open(seed);
-        QCOMPARE(s.sessions.count(), 2);
-        QCOMPARE(s.search.state().query, result);
-        QCOMPARE(s.index(), 0);
-        QCOMPARE(s.matches(), SearchMatcher::findMatches(s.text, result.trimmed()));
-    }
-
-    void findFromElsewhereIsTrimmedAndBlankDoesNothing() {
-        Search s(QStringLiteral("one word, a Word"));
-        QVERIFY(!s.search.findInEditor(QStringLiteral(" \n\t")));
-        QVERIFY(!s.search.isPresented());
-        QCOMPARE(s.sessions.count(), 0);
-
-        QVERIFY(s.search.findInEditor(QStringLiteral("  word\n")));
-        QVERIFY(s.search.isPresented());
-        QCOMPARE(s.search.state().query, QStringLiteral("word"));
-        QCOMPARE(s.matches(), (Ranges{{4, 4}, {12, 4}}));
-        // The editor's seed for the session does not replace it.
-        QCOMPARE(s.sessions.count(), 1);
-        s.search.handleFindSessionStarted(QStringLiteral("one"));
-        QCOMPARE(s.search.state().query, QStringLiteral("word"));
-    }
-
-    void closingClearsTheSearchAndHiddenEditsAreNotSearched() {
-        Search s(QStringLiteral("abc abc"));
-        s.open(QStringLiteral("abc"));
-        s.search.closeFindBar();
-        QVERIFY(!s.search.isPresented());
-        QCOMPARE(s.search.state(), DocumentSearchState{});
-        s.edit(0, 0, QStringLiteral("abc "));
-        QVERIFY(s.matches().isEmpty());
-        s.open();
-        QVERIFY(s.search.state().query.isEmpty());
     }
 
     // An edit the search did not hear of is caught by the next one, which

@@ -73,11 +73,6 @@ private Q_SLOTS:
             << Ranges{{1, 2}, {3, 2}};
         QTest::newRow("across a line break")
             << QStringLiteral("a\nB") << QStringLiteral("xA\nbA\nb") << Ranges{{1, 3}, {4, 3}};
-        QTest::newRow("at the very end")
-            << QStringLiteral("end") << QStringLiteral("the END") << Ranges{{4, 3}};
-        QTest::newRow("longer than the text")
-            << QStringLiteral("abcdef") << QStringLiteral("abc") << Ranges{};
-        QTest::newRow("empty text") << QStringLiteral("a") << QString() << Ranges{};
         QTest::newRow("empty query") << QString() << QStringLiteral("abc") << Ranges{};
     }
     void finds() {
@@ -85,12 +80,6 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(Ranges, matches);
         QCOMPARE(SearchMatcher::findMatches(text, query), matches);
-    }
-
-    void searchedQueryIsTrimmed() {
-        QCOMPARE(SearchMatcher::searchedQuery(QStringLiteral(" \n\tword \u2029")),
-                 QStringLiteral("word"));
-        QVERIFY(SearchMatcher::searchedQuery(QStringLiteral(" \n ")).isEmpty());
     }
 
     // Short and long texts and queries take different paths in QString.
@@ -132,30 +121,6 @@ private Q_SLOTS:
                 matches = SearchMatcher::matchesAfterChange(matches, text, query, change);
                 QCOMPARE(matches, SearchMatcher::findMatches(text, query));
             }
-        }
-    }
-
-    // Two changes in a row as one: applying it to the text before both
-    // gives the text after both.
-    void followingChangesMerge() {
-        QRandomGenerator random(31);
-        for (int round = 0; round < 500; ++round) {
-            const QString first = randomText(random, 20);
-            QString second = first, third;
-            TextChange changes[2];
-            for (TextChange& change : changes) {
-                change.position = random.bounded(int(second.size()) + 1);
-                change.removed = random.bounded(int(second.size()) - change.position + 1);
-                const QString added = randomText(random, random.bounded(3));
-                change.added = int(added.size());
-                third = second;
-                third.replace(change.position, change.removed, added);
-                second = third;
-            }
-            const TextChange both = changes[0].followedBy(changes[1]);
-            QString merged = first;
-            merged.replace(both.position, both.removed, third.mid(both.position, both.added));
-            QCOMPARE(merged, third);
         }
     }
 };
