@@ -90,7 +90,13 @@ void FindIndicator::dismiss() {
 }
 
 void FindIndicator::follow() {
-    setGeometry(m_view->viewport()->rect());
+    // Only as large as the swollen marker: the rest of the view draws as
+    // if it were not there.
+    QRectF bounds;
+    for (const Piece& piece : piecesOf(m_view, m_from, m_to))
+        bounds |= piece.rect;
+    const qreal margin = swell * qMax(bounds.width(), bounds.height()) / 2 + 1;
+    setGeometry(bounds.adjusted(-margin, -margin, margin, margin).toAlignedRect());
     update();
 }
 
@@ -105,6 +111,7 @@ QList<QRectF> FindIndicator::markerRects() const {
 void FindIndicator::paintEvent(QPaintEvent*) {
     const double t = m_animation.currentValue().toDouble();
     QPainter painter(this);
+    painter.translate(-pos()); // the pieces lie in viewport coordinates
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setOpacity(opacityAt(t));
     // The text in a dark ink over the marker whatever its colours in the
