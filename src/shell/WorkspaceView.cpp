@@ -234,19 +234,21 @@ bool WorkspaceView::isFindBarPresented() const {
     return m_search->isPresented();
 }
 
-void WorkspaceView::openFindBar() {
+void WorkspaceView::showEditorForFind() {
     setCommandPaletteOpen(false);
     if (m_mode == ViewMode::Preview)
         setViewMode(ViewMode::Split);
+}
+
+void WorkspaceView::openFindBar() {
+    showEditorForFind();
     m_search->openFindBar();
 }
 
 void WorkspaceView::findInEditor(const QString& text) {
     if (SearchMatcher::searchedQuery(text).isEmpty())
         return;
-    setCommandPaletteOpen(false);
-    if (m_mode == ViewMode::Preview)
-        setViewMode(ViewMode::Split);
+    showEditorForFind();
     m_search->findInEditor(text);
 }
 

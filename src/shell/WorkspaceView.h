@@ -108,6 +108,8 @@ private:
     void pushPreview();
     void updateChrome();
     void restyle();
+    // Closes the palette; Preview becomes Split.
+    void showEditorForFind();
     void findBarPresented(bool presented);
     void searchStateChanged();
 

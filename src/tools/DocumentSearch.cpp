@@ -3,6 +3,7 @@
 #include "tools/SearchMatcher.h"
 
 #include <algorithm>
+#include <optional>
 
 DocumentSearch::DocumentSearch(std::function<QString()> text, QObject* parent)
     : QObject(parent), m_text(std::move(text)) {}
