@@ -12,6 +12,8 @@ void report(const QString& name, double value, const char* unit);
 double medianMs(int runs, const std::function<void()>& fn);
 // A generated Markdown document of about `bytes` bytes.
 QString generatedMarkdown(qsizetype bytes);
+// About 1 MB in 20,000 lines, each with three "match": 60,000 matches.
+QString matchDocument();
 
 struct Registration {
     Registration(const char* name, void (*fn)());

@@ -10,17 +10,6 @@
 
 namespace {
 
-// About 1 MB in 20,000 lines, each with three "match": 60,000 matches.
-QString matchDocument() {
-    QString out;
-    for (int i = 0; i < 20000; ++i)
-        out += QStringLiteral("Line %1 has a match, one more match and a match.")
-                   .arg(i, 5, 10, QLatin1Char('0'))
-                   .leftJustified(51, QLatin1Char(' ')) +
-               QLatin1Char('\n');
-    return out;
-}
-
 DocumentSearchState searchFor(const QString& text, const QString& query, int current) {
     DocumentSearchState state{query, current, {}};
     for (qsizetype at = text.indexOf(query); at >= 0; at = text.indexOf(query, at + query.size()))
@@ -33,7 +22,7 @@ void findPaintFigures() {
         DesignSystem::make(DesignSystem::Colors::light(), FontDesign::Serif, false);
     MarkdownTextEditor editor(
         {14, EditorTheme::from(ds), DesignSystem::Typography::font(FontDesign::Monospaced, 14)});
-    const QString text = matchDocument();
+    const QString text = Bench::matchDocument();
     editor.setText(text);
     editor.resize(1000, 800);
     editor.show();

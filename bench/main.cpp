@@ -51,6 +51,16 @@ QString Bench::generatedMarkdown(qsizetype bytes) {
     return out;
 }
 
+QString Bench::matchDocument() {
+    QString out;
+    for (int i = 0; i < 20000; ++i)
+        out += QStringLiteral("Line %1 has a match, one more match and a match.")
+                   .arg(i, 5, 10, QLatin1Char('0'))
+                   .leftJustified(51, QLatin1Char(' ')) +
+               QLatin1Char('\n');
+    return out;
+}
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));

@@ -20,6 +20,10 @@
         <translation>%1 (copia)</translation>
     </message>
     <message>
+        <source>%1 of %2</source>
+        <translation>%1 de %2</translation>
+    </message>
+    <message>
         <source>%1.</source>
         <translation>%1.</translation>
     </message>
@@ -108,6 +112,10 @@
     <message>
         <source>Close</source>
         <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Close find bar</source>
+        <translation>Cerrar la barra de búsqueda</translation>
     </message>
     <message>
         <source>Code</source>
@@ -284,6 +292,10 @@
     <message>
         <source>Files Extension</source>
         <translation>Extensión de Archivos</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Buscar</translation>
     </message>
     <message>
         <source>Find in Document</source>
@@ -476,6 +488,10 @@
     <message>
         <source>No recent files yet</source>
         <translation>Aún no hay archivos recientes</translation>
+    </message>
+    <message>
+        <source>No results</source>
+        <translation>Sin resultados</translation>
     </message>
     <message>
         <source>Normal Text</source>

@@ -20,6 +20,10 @@
         <translation>%1 — kopia</translation>
     </message>
     <message>
+        <source>%1 of %2</source>
+        <translation>%1 z %2</translation>
+    </message>
+    <message>
         <source>%1.</source>
         <translation>%1.</translation>
     </message>
@@ -110,6 +114,10 @@
     <message>
         <source>Close</source>
         <translation>Zamknij</translation>
+    </message>
+    <message>
+        <source>Close find bar</source>
+        <translation>Zamknij pasek wyszukiwania</translation>
     </message>
     <message>
         <source>Code</source>
@@ -286,6 +294,10 @@
     <message>
         <source>Files Extension</source>
         <translation>Rozszerzenie Plików</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Znajdź</translation>
     </message>
     <message>
         <source>Find in Document</source>
@@ -478,6 +490,10 @@
     <message>
         <source>No recent files yet</source>
         <translation>Brak ostatnich plików</translation>
+    </message>
+    <message>
+        <source>No results</source>
+        <translation>Brak wyników</translation>
     </message>
     <message>
         <source>Normal Text</source>

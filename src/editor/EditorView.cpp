@@ -31,8 +31,10 @@ EditorView::EditorView(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_editor);
+    setFocusProxy(m_editor);
 
     connect(m_editor, &MarkdownTextEditor::textEdited, this, &EditorView::textEdited);
+    connect(m_editor, &MarkdownTextEditor::textChangedAt, this, &EditorView::textChangedAt);
     connect(m_editor, &MarkdownTextEditor::scrollViewReady, this, &EditorView::scrollViewReady);
     connect(m_editor, &MarkdownTextEditor::findRequested, this, &EditorView::findRequested);
     connect(m_editor, &MarkdownTextEditor::findSessionStarted, this,

@@ -20,6 +20,8 @@ struct DesignSystem;
 //   setText / textEdited           the document text in, each edit out (once
 //                                  per edit, with the whole text; setText
 //                                  itself never echoes);
+//   textChangedAt                  after every change of the text, setText's
+//                                  too: the span that changed;
 //   setDocumentDirectory           the open file's folder, for image drops
 //                                  (empty for an untitled document);
 //   setSearchState, setFindActive  the window's find state and whether its
@@ -56,6 +58,7 @@ public:
 
 Q_SIGNALS:
     void textEdited(const QString& text);
+    void textChangedAt(int position, int removed, int added);
     void scrollViewReady(QAbstractScrollArea* scrollView);
     void findRequested();
     void findSessionStarted(const QString& seed);

@@ -2,12 +2,15 @@
 
 #include "editor/EditorPopovers.h"
 #include "editor/EditorText.h"
+#include "editor/FindIndicator.h"
 #include "editor/MarkdownSyntaxHighlighter.h"
 #include "editor/MarkdownTextView.h"
 #include "editor/ScrollViewStyling.h"
+#include "editor/TextChangeRecorder.h"
 #include "tools/SlashCommandPopoverController.h"
 
 #include <QEvent>
+#include <QResizeEvent>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTimer>
@@ -20,6 +23,7 @@ MarkdownTextEditor::MarkdownTextEditor(const HighlightConfig& config, QWidget* p
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
+    setFocusProxy(m_view);
 
     m_view->setFrameShape(QFrame::NoFrame);
     m_view->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -27,6 +31,9 @@ MarkdownTextEditor::MarkdownTextEditor(const HighlightConfig& config, QWidget* p
     m_view->setAutoFillBackground(false);
     m_view->viewport()->setAutoFillBackground(false);
     m_view->setTextInset(24, 16);
+    // Before the highlighter: it hears of each change first and recolours.
+    m_changes = new TextChangeRecorder(m_view->document());
+    m_indicator = new FindIndicator(m_view);
     m_highlighter = new MarkdownSyntaxHighlighter(m_view->document(), config);
     auto* slash = new SlashCommandPopoverController(this);
     m_slashPopover = slash;
@@ -63,8 +70,10 @@ void MarkdownTextEditor::setText(const QString& text) {
         m_hasText = true;
         m_highlighter->loadProgressively([&] { loadFirstText(text); });
         // Loading has mostly synced the text already, through textChanged.
-        if (m_view->document()->revision() != m_revision)
+        if (m_view->document()->revision() != m_revision) {
             syncText();
+            reportChange();
+        }
         return;
     }
     EditorText::replaceAll(m_view, text);
@@ -120,17 +129,26 @@ void MarkdownTextEditor::syncText() {
 void MarkdownTextEditor::onContentsChanged() {
     // Recolouring changes formats only, which leaves the revision alone;
     // every edit, undo and redo moves it (undo stays enabled for that).
-    if (m_view->document()->revision() == m_revision)
+    if (m_view->document()->revision() == m_revision) {
+        m_changes->discard();
         return;
+    }
     syncText();
+    if (!m_settingText)
+        Q_EMIT textEdited(m_text);
+    reportChange();
     if (m_settingText)
         return;
-    Q_EMIT textEdited(m_text);
     if (m_slashPopover) {
         m_slashPopover->textChanged(m_view);
         if (m_slashPopover->isShown() && m_formattingPopover)
             m_formattingPopover->close();
     }
+}
+
+void MarkdownTextEditor::reportChange() {
+    const TextChange change = m_changes->take();
+    Q_EMIT textChangedAt(change.position, change.removed, change.added);
 }
 
 void MarkdownTextEditor::onSelectionChanged() {
@@ -146,12 +164,12 @@ void MarkdownTextEditor::onSelectionChanged() {
 }
 
 void MarkdownTextEditor::setSearchState(const DocumentSearchState& state) {
-    // With the find bar shown, a new query or a step to another match among
-    // as many as before is a find action; a new count with the same query
-    // comes from editing.
+    // With the find bar shown, a new query or a step to another of the same
+    // matches is a find action. Editing changes the matches (their count or
+    // where they lie), and the current index only with them.
     const bool queryChanged = state.query != m_search.query;
-    const bool stepped = state.currentIndex != m_search.currentIndex &&
-                         state.matches.size() == m_search.matches.size();
+    const bool stepped =
+        state.currentIndex != m_search.currentIndex && state.matches == m_search.matches;
     if (!(state == m_search)) {
         m_search = state;
         m_matchesInTextOrder = EditorSearchHighlighter::isInTextOrder(state.matches);
@@ -166,8 +184,10 @@ void MarkdownTextEditor::setFindActive(bool active) {
     if (active == m_findActive)
         return;
     m_findActive = active;
-    if (!active)
+    if (!active) {
         m_revealPending = false;
+        m_indicator->dismiss();
+    }
     paintMatches();
     revealCurrentMatchIfPending();
 }
@@ -203,6 +223,9 @@ void MarkdownTextEditor::revealCurrentMatchIfPending() {
     cursor.setPosition(int(match.end()), QTextCursor::KeepAnchor);
     m_view->setTextCursor(cursor);
     m_view->ensureCursorVisible();
+    m_revealed = match;
+    m_indicator->pulse(match.location, int(match.end()),
+                       EditorSearchHighlighter::colours(m_config.theme).current);
 }
 
 void MarkdownTextEditor::onViewMoved() {
@@ -240,7 +263,22 @@ void MarkdownTextEditor::paintMatches() {
 }
 
 bool MarkdownTextEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_view->viewport() && event->type() == QEvent::Resize)
+    if (watched == m_view->viewport() && event->type() == QEvent::Resize) {
+        keepRevealedMatchInView(static_cast<QResizeEvent*>(event)->oldSize().height());
         onViewMoved();
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+void MarkdownTextEditor::keepRevealedMatchInView(int oldHeight) {
+    // The find bar slides in after a match is revealed, taking height from
+    // the view: a match it was showing stays shown while still selected.
+    const EditorText::Range selection = EditorText::selection(m_view);
+    if (!m_revealed || selection.from != m_revealed->location || selection.to != m_revealed->end())
+        return;
+    const QRect caret = m_view->cursorRect();
+    // Once the view has taken in its new height, scroll range included.
+    if (caret.top() >= 0 && caret.bottom() < oldHeight &&
+        caret.bottom() >= m_view->viewport()->height())
+        QTimer::singleShot(0, m_view, &QPlainTextEdit::ensureCursorVisible);
 }

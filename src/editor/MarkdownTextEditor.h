@@ -5,12 +5,15 @@
 #include "tools/DocumentSearchState.h"
 
 #include <QWidget>
+#include <optional>
 
 class EditorFormattingPopover;
 class EditorSlashPopover;
+class FindIndicator;
 class MarkdownSyntaxHighlighter;
 class MarkdownTextView;
 class QAbstractScrollArea;
+class TextChangeRecorder;
 
 // The source editor of one pane: the text view, its syntax colouring, the
 // find matches painted over it, and the editing tools' popovers. Everything
@@ -23,6 +26,8 @@ class QAbstractScrollArea;
 //   textEdited         emitted once for every edit made in the editor (typing,
 //                      rules, menus, drops, undo), with the whole new text;
 //                      never for setText.
+//   textChangedAt      after every change of the text, setText's included
+//                      (after textEdited for an edit): the span that changed.
 //   setSearchState     the window's matches; while find is active and the
 //                      query is not blank, the matches in view are painted.
 //   setFindSessionId   a new id starts a find session: findSessionStarted
@@ -30,8 +35,9 @@ class QAbstractScrollArea;
 //                      or an empty string.
 //
 // Only find actions move the caret: a new session, a change of query, or a
-// step to another match (next, previous) selects the current match and
-// scrolls it into view. Typing that changes the matches moves nothing.
+// step to another match (next, previous) selects the current match, scrolls
+// it into view and pulses a marker over it. Typing that changes the matches
+// moves nothing.
 class MarkdownTextEditor : public QWidget {
     Q_OBJECT
 public:
@@ -61,9 +67,12 @@ public:
 
     // The matches painted now, as drawn over the view.
     const QList<EditorSearchHighlighter::PaintedMatch>& paintedMatches() const { return m_painted; }
+    FindIndicator* findIndicator() const { return m_indicator; }
 
 Q_SIGNALS:
     void textEdited(const QString& text);
+    // `removed` units at `position` became `added` units.
+    void textChangedAt(int position, int removed, int added);
     // Once, on the first turn of the event loop after the editor is made.
     void scrollViewReady(QAbstractScrollArea* scrollView);
     // "Find in Document" from the context menu.
@@ -77,15 +86,19 @@ private:
     void loadFirstText(const QString& text);
     void applyConfig();
     void syncText();
+    void reportChange();
     void onContentsChanged();
     void onSelectionChanged();
     void beginFindSession();
     void revealCurrentMatchIfPending();
+    void keepRevealedMatchInView(int oldHeight);
     void onViewMoved();
     void paintMatches();
 
     MarkdownTextView* m_view = nullptr;
     MarkdownSyntaxHighlighter* m_highlighter = nullptr;
+    TextChangeRecorder* m_changes = nullptr;
+    FindIndicator* m_indicator = nullptr;
     // The editing tools' popovers: the slash menu, made and owned here; the
     // formatting bar, null until that tool exists.
     EditorSlashPopover* m_slashPopover = nullptr;
@@ -102,5 +115,6 @@ private:
     bool m_findActive = false;
     int m_findSessionId = 0;
     bool m_revealPending = false;
+    std::optional<TextRange> m_revealed;
     QList<EditorSearchHighlighter::PaintedMatch> m_painted;
 };

@@ -263,6 +263,10 @@ void MarkdownTextView::contextMenuEvent(QContextMenuEvent* event) {
     menu->exec(event->globalPos());
 }
 
+QRectF MarkdownTextView::blockRect(const QTextBlock& block) const {
+    return blockBoundingGeometry(block).translated(contentOffset());
+}
+
 EditorText::Range MarkdownTextView::visibleRange() const {
     QTextBlock block = firstVisibleBlock();
     if (!block.isValid())

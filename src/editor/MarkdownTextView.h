@@ -57,6 +57,8 @@ public:
 
     // The text positions the viewport shows, first to last visible line.
     EditorText::Range visibleRange() const;
+    // Where a block is laid out, in viewport coordinates.
+    QRectF blockRect(const QTextBlock& block) const;
 
 public Q_SLOTS:
     // The context menu's actions. Bold, italic, strikethrough and code wrap

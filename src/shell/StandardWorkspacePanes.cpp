@@ -14,6 +14,9 @@ StandardWorkspacePanes::StandardWorkspacePanes(QWidget* parent) : WorkspacePanes
     m_sync = new ScrollSyncEngine(this);
     m_preview->setScrollSync(m_sync);
     connect(m_editor, &EditorView::textEdited, this, &WorkspacePanes::editorTextEdited);
+    connect(m_editor, &EditorView::textChangedAt, this, &WorkspacePanes::editorTextChangedAt);
+    connect(m_editor, &EditorView::findRequested, this, &WorkspacePanes::findRequested);
+    connect(m_editor, &EditorView::findSessionStarted, this, &WorkspacePanes::findSessionStarted);
     connect(m_preview, &PreviewView::sourceChanged, this, &WorkspacePanes::previewSourceChanged);
     connect(m_preview, &PreviewView::findInEditor, this, &WorkspacePanes::findInEditorRequested);
     connect(m_editor, &EditorView::scrollViewReady, this, [this](QAbstractScrollArea* area) {
@@ -68,6 +71,18 @@ bool StandardWorkspacePanes::closeSlashMenu() {
         return false;
     menu->close();
     return true;
+}
+
+void StandardWorkspacePanes::setSearchState(const DocumentSearchState& state) {
+    m_editor->setSearchState(state);
+}
+
+void StandardWorkspacePanes::setFindActive(bool active) {
+    m_editor->setFindActive(active);
+}
+
+void StandardWorkspacePanes::setFindSessionId(int id) {
+    m_editor->setFindSessionId(id);
 }
 
 WorkspacePaneFactory StandardWorkspacePanes::factory() {

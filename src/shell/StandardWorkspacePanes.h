@@ -24,6 +24,9 @@ public:
     void setDocumentDirectory(const QString& folder) override;
     void setScrollSyncEnabled(bool enabled) override;
     bool closeSlashMenu() override;
+    void setSearchState(const DocumentSearchState& state) override;
+    void setFindActive(bool active) override;
+    void setFindSessionId(int id) override;
 
     static WorkspacePaneFactory factory();
 

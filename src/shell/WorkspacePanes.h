@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/DocumentSearchState.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -31,9 +33,25 @@ public:
     // Escape for the editor's slash menu: closes it when shown (true).
     virtual bool closeSlashMenu() { return false; }
 
+    // The window's find, for the editor to paint and reveal: the search
+    // state, whether the find bar is shown, and the session, whose every new
+    // id the editor answers with findSessionStarted.
+    virtual void setSearchState(const DocumentSearchState& state) = 0;
+    virtual void setFindActive(bool active) = 0;
+    virtual void setFindSessionId(int id) = 0;
+
 Q_SIGNALS:
     // The user edited the text in the editor.
     void editorTextEdited(const QString& text);
+    // After every change of the editor's text, by the user or by
+    // setEditorText (after editorTextEdited for an edit): `removed` units at
+    // `position` became `added` units.
+    void editorTextChangedAt(int position, int removed, int added);
+    // "Find in Document" from the editor.
+    void findRequested();
+    // The editor's answer to a new find session: its selected text of 1 to
+    // 199 units, or "".
+    void findSessionStarted(const QString& seed);
     // The preview changed the source itself (a task checkbox).
     void previewSourceChanged(const QString& text);
     // "Find in Editor" from the preview's menu.

@@ -11,15 +11,25 @@
 #include "shell/OutsideChangeWatch.h"
 #include "shell/SlotReveal.h"
 #include "shell/StatusBarView.h"
+#include "shell/TransitionSlot.h"
 #include "shell/ViewModeMemory.h"
 #include "shell/WindowCommands.h"
 #include "shell/WindowMenuBar.h"
 #include "shell/WindowToolbar.h"
 #include "shell/WorkspaceAlerts.h"
+#include "tools/DocumentSearch.h"
+#include "tools/FindBarView.h"
+#include "tools/SearchMatcher.h"
 #include "tools/SlashCommandsHintToast.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QSplitter>
 #include <QVBoxLayout>
+
+namespace {
+constexpr int findBarTransitionMs = 150;
+} // namespace
 
 WorkspaceServices::WorkspaceServices()
     : alerts(&WorkspaceAlerts::standard()), application(ApplicationCommands::shared()) {}
@@ -35,11 +45,11 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    m_findSlot = new QWidget(central);
-    new QVBoxLayout(m_findSlot);
-    m_findSlot->layout()->setContentsMargins(0, 0, 0, 0);
-    m_findSlot->hide();
+    m_findSlot = new TransitionSlot(TransitionSlot::Edge::Top, findBarTransitionMs, central);
+    m_findBar = new FindBarView;
+    m_findSlot->setContent(m_findBar);
     column->addWidget(m_findSlot);
+    m_search = new DocumentSearch([this] { return m_editorText; }, this);
 
     m_panes = m_services.panes(central);
     m_panes->setParent(this);
@@ -83,9 +93,15 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     m_escape = new EscapeDispatcher(this);
     m_escape->setHandler(EscapeDispatcher::Stage::SlashMenu,
                          [this] { return m_panes->closeSlashMenu(); });
+    m_escape->setHandler(EscapeDispatcher::Stage::FindBar, [this] {
+        if (!isFindBarPresented())
+            return false;
+        closeFindBar();
+        return true;
+    });
     // The palette and the find bar take Escape first; focus mode waits for them.
     m_escape->setHandler(EscapeDispatcher::Stage::FocusMode, [this] {
-        if (!m_focusMode || m_paletteOpen || m_findBarPresented)
+        if (!m_focusMode || m_paletteOpen || isFindBarPresented())
             return false;
         setFocusMode(false);
         return true;
@@ -95,6 +111,24 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     m_panes->setDocumentDirectory(documentDirectory());
     connect(m_panes, &WorkspacePanes::editorTextEdited, this, &WorkspaceView::editorTextEdited);
     connect(m_panes, &WorkspacePanes::previewSourceChanged, this, &WorkspaceView::setDocumentText);
+
+    connect(m_panes, &WorkspacePanes::editorTextChangedAt, m_search,
+            [this](int position, int removed, int added) {
+                m_search->textChanged({position, removed, added});
+            });
+    connect(m_panes, &WorkspacePanes::findRequested, this, &WorkspaceView::openFindBar);
+    connect(m_panes, &WorkspacePanes::findInEditorRequested, this, &WorkspaceView::findInEditor);
+    connect(m_panes, &WorkspacePanes::findSessionStarted, m_search,
+            &DocumentSearch::handleFindSessionStarted);
+    connect(m_search, &DocumentSearch::presentedChanged, this, &WorkspaceView::findBarPresented);
+    connect(m_search, &DocumentSearch::stateChanged, this, &WorkspaceView::searchStateChanged);
+    connect(m_search, &DocumentSearch::sessionStarted, m_panes, &WorkspacePanes::setFindSessionId);
+    connect(m_findBar, &FindBarView::queryEdited, m_search, &DocumentSearch::setQuery);
+    connect(m_findBar, &FindBarView::nextRequested, m_search,
+            [this] { m_search->advanceFindMatch(true); });
+    connect(m_findBar, &FindBarView::previousRequested, m_search,
+            [this] { m_search->advanceFindMatch(false); });
+    connect(m_findBar, &FindBarView::closeRequested, this, &WorkspaceView::closeFindBar);
     connect(&document, &MarkdownDocument::textChanged, this, &WorkspaceView::documentTextChanged);
     connect(&document, &MarkdownDocument::fileUrlChanged, this, &WorkspaceView::fileUrlChanged);
     connect(&Preferences::shared(), &Preferences::changed, this, [this](const QString& key) {
@@ -132,7 +166,7 @@ FocusedValues WorkspaceView::focusedValues() {
     values.commandPaletteToggle = [this] { setCommandPaletteOpen(!m_paletteOpen); };
     values.focusModeToggle = [this] { setFocusMode(!m_focusMode); };
     values.documentSearchToggle = [this] {
-        if (m_findBarPresented)
+        if (isFindBarPresented())
             closeFindBar();
         else
             openFindBar();
@@ -206,23 +240,50 @@ void WorkspaceView::setCommandPaletteOpen(bool open) {
     Q_EMIT commandPaletteOpenChanged(open);
 }
 
-void WorkspaceView::openFindBar() {
+bool WorkspaceView::isFindBarPresented() const {
+    return m_search->isPresented();
+}
+
+void WorkspaceView::showEditorForFind() {
     setCommandPaletteOpen(false);
     if (m_mode == ViewMode::Preview)
         setViewMode(ViewMode::Split);
-    if (m_findBarPresented)
+}
+
+void WorkspaceView::openFindBar() {
+    showEditorForFind();
+    m_search->openFindBar();
+}
+
+void WorkspaceView::findInEditor(const QString& text) {
+    if (SearchMatcher::searchedQuery(text).isEmpty())
         return;
-    m_findBarPresented = true;
-    updateChrome();
-    Q_EMIT findBarPresentedChanged(true);
+    showEditorForFind();
+    m_search->findInEditor(text);
 }
 
 void WorkspaceView::closeFindBar() {
-    if (!m_findBarPresented)
-        return;
-    m_findBarPresented = false;
+    m_search->closeFindBar();
+}
+
+void WorkspaceView::findBarPresented(bool presented) {
+    m_panes->setFindActive(presented);
+    m_findSlot->setShown(presented);
+    if (presented) {
+        m_findBar->field()->setFocus();
+    } else if (m_findBar->isAncestorOf(QApplication::focusWidget())) {
+        // Typing goes on where it was before the bar took it.
+        QWidget* pane = m_mode == ViewMode::Preview ? m_panes->preview() : m_panes->editor();
+        pane->setFocus();
+    }
     updateChrome();
-    Q_EMIT findBarPresentedChanged(false);
+    Q_EMIT findBarPresentedChanged(presented);
+}
+
+void WorkspaceView::searchStateChanged() {
+    const DocumentSearchState& state = m_search->state();
+    m_panes->setSearchState(state);
+    m_findBar->setState(state.query, int(state.matches.size()), state.currentIndex);
 }
 
 bool WorkspaceView::showsSlashCommandsHint() const {
@@ -233,8 +294,7 @@ bool WorkspaceView::showsSlashCommandsHint() const {
 void WorkspaceView::updateChrome() {
     m_toolbar->setVisible(!m_focusMode);
     m_status->setVisible(!m_focusMode);
-    m_toolbar->setFindBarPresented(m_findBarPresented);
-    m_findSlot->setVisible(m_findBarPresented && !m_findSlot->layout()->isEmpty());
+    m_toolbar->setFindBarPresented(isFindBarPresented());
     m_hintReveal->setShown(showsSlashCommandsHint(), m_appeared);
 }
 

@@ -7,12 +7,15 @@
 #include <QMainWindow>
 #include <QUrl>
 
+class DocumentSearch;
 class EscapeDispatcher;
+class FindBarView;
 class MarkdownDocument;
 class OutsideChangeWatch;
 class QSplitter;
 class SlotReveal;
 class StatusBarView;
+class TransitionSlot;
 class WindowCommands;
 class WindowMenuBar;
 class WindowToolbar;
@@ -57,11 +60,17 @@ public:
     void setFocusMode(bool on);
     bool isCommandPaletteOpen() const { return m_paletteOpen; }
     void setCommandPaletteOpen(bool open);
-    bool isFindBarPresented() const { return m_findBarPresented; }
-    // Shows the find bar (the find tools fill its slot).
+    bool isFindBarPresented() const;
+    // Shows the find bar and starts a find session, seeded from the
+    // editor's selection; Preview switches to Split.
     void openFindBar();
+    // Opens the find bar searching for the text, trimmed ("Find in Editor"
+    // from the preview); blank text does nothing.
+    void findInEditor(const QString& text);
     // Hides the find bar and clears the search.
     void closeFindBar();
+    DocumentSearch& search() const { return *m_search; }
+    FindBarView* findBar() const { return m_findBar; }
     // Edit or Split, not in focus mode, not dismissed.
     bool showsSlashCommandsHint() const;
 
@@ -76,9 +85,9 @@ public:
     WorkspacePanes* panes() const { return m_panes; }
     OutsideChangeWatch& outsideChangeWatch() const { return *m_watch; }
     EscapeDispatcher& escapeDispatcher() const { return *m_escape; }
-    // Slots the editing tools fill: the find bar above the panes, the slash
-    // hint below them.
-    QWidget* findBarSlot() const { return m_findSlot; }
+    // The find bar's place above the panes, and the slot the slash hint
+    // fills below them.
+    TransitionSlot* findBarSlot() const { return m_findSlot; }
     QWidget* slashHintSlot() const { return m_hintSlot; }
 
 Q_SIGNALS:
@@ -100,6 +109,10 @@ private:
     void pushPreview();
     void updateChrome();
     void restyle();
+    // Closes the palette; Preview becomes Split.
+    void showEditorForFind();
+    void findBarPresented(bool presented);
+    void searchStateChanged();
 
     MarkdownDocument& m_document;
     WorkspaceServices m_services;
@@ -107,7 +120,6 @@ private:
     ViewMode m_mode = ViewMode::Split;
     bool m_focusMode = false;
     bool m_paletteOpen = false;
-    bool m_findBarPresented = false;
     bool m_appeared = false;
     bool m_previewStale = true;
     // The editor's copy of the text, as it last reported or was given it.
@@ -115,7 +127,9 @@ private:
 
     WorkspacePanes* m_panes = nullptr;
     QSplitter* m_splitter = nullptr;
-    QWidget* m_findSlot = nullptr;
+    TransitionSlot* m_findSlot = nullptr;
+    FindBarView* m_findBar = nullptr;
+    DocumentSearch* m_search = nullptr;
     QWidget* m_hintSlot = nullptr;
     SlotReveal* m_hintReveal = nullptr;
     StatusBarView* m_status = nullptr;

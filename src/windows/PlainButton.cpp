@@ -8,6 +8,7 @@
 namespace {
 constexpr int symbolSpacing = 4;
 constexpr double pressedOpacity = 0.6;
+constexpr double disabledOpacity = 0.35;
 } // namespace
 
 PlainButton::PlainButton(FontRole font, ColorRole color, QWidget* parent)
@@ -43,7 +44,8 @@ void PlainButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const DesignSystem& ds = AppearanceService::shared().designSystem();
-    const QColor color = ThemeRoles::color(ds, m_color, isDown() ? pressedOpacity : 1.0);
+    const double opacity = !isEnabled() ? disabledOpacity : isDown() ? pressedOpacity : 1.0;
+    const QColor color = ThemeRoles::color(ds, m_color, opacity);
     const QFont font = currentFont();
     const QFontMetrics metrics(font);
     int x = (width() - contentWidth(metrics)) / 2;

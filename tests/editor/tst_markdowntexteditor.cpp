@@ -1,5 +1,6 @@
 #include "editor/AccentScroller.h"
 #include "editor/EditorText.h"
+#include "editor/FindIndicator.h"
 #include "editor/MarkdownTextEditor.h"
 #include "editor/MarkdownTextView.h"
 #include "support/EditorFixture.h"
@@ -105,6 +106,38 @@ private Q_SLOTS:
         e.search(QStringLiteral("o"));
         e.editor.setText(QStringLiteral("replaced"));
         QCOMPARE(e.edits.count(), expected);
+    }
+
+    // Each change, from any source, reports the span that changed: applied
+    // to the text before, it gives the text after. Recolouring reports none.
+    void everyChangeReportsItsSpan() {
+        MarkdownTextEditor editor(config());
+        QString before;
+        int reports = 0;
+        connect(&editor, &MarkdownTextEditor::textChangedAt, this,
+                [&](int position, int removed, int added) {
+                    ++reports;
+                    before.replace(position, removed, editor.text().mid(position, added));
+                    QCOMPARE(before, editor.text());
+                });
+        editor.setText(u8("# Title\n\nfirst line\n"));
+        MarkdownTextView* view = editor.textView();
+        view->moveCursor(QTextCursor::End);
+        QTest::keyClicks(view, QStringLiteral("ab"));
+        QTest::keyClick(view, Qt::Key_Return);
+        view->moveCursor(QTextCursor::Start);
+        QTest::keyClick(view, Qt::Key_Delete);
+        QApplication::clipboard()->setText(QStringLiteral("two\nlines\u2029"));
+        view->paste();
+        view->selectAll();
+        view->contextMenuBold();
+        view->undo();
+        view->undo();
+        view->redo();
+        editor.setText(u8("# Title\n\nother text\n"));
+        QCOMPARE(reports, 11);
+        editor.setHighlightConfig(config(true));
+        QCOMPARE(reports, 11);
     }
 
     void outsideTextIsOneMinimalUndoableEdit() {
@@ -218,6 +251,15 @@ private Q_SLOTS:
         QTest::keyClick(e.view, Qt::Key_Backspace);
         e.search(QStringLiteral("cat"), 2);
         QCOMPARE(marked(*e.view), u8("cat dog cat dog cat ca‸"));
+        // Also when as many matches moved and the index follows its range.
+        e.editor.setText(u8("..cat..cat"));
+        e.search(QStringLiteral("cat"));
+        e.search(QStringLiteral("cat"), 1);
+        QCOMPARE(marked(*e.view), u8("..cat..«cat»"));
+        setMarked(*e.view, u8("‸..cat..cat"));
+        QTest::keyClicks(e.view, QStringLiteral("12345"));
+        e.search(QStringLiteral("cat"), 0); // the match at 7 is the current one still
+        QCOMPARE(marked(*e.view), u8("12345‸..cat..cat"));
 
         // A new query selects its current match, scrolled into view.
         e.editor.setText(lines(500, "line %1") + QStringLiteral("\nneedle"));
@@ -226,6 +268,36 @@ private Q_SLOTS:
         QVERIFY(e.bar()->value() > 0);
         QCOMPARE(e.view->textCursor().selectedText(), QStringLiteral("needle"));
         QVERIFY(e.view->viewport()->rect().contains(e.view->cursorRect().center()));
+    }
+
+    // A find action pulses a marker over the match, briefly, that follows
+    // it as it scrolls; typing ends it at once, as does closing the find bar.
+    // A view that loses height keeps the match it revealed in sight.
+    void findActionsPulseOverTheMatch() {
+        Editor e(lines(60, "line %1") + QStringLiteral("\nthe needle here"));
+        e.editor.setFindActive(true);
+        FindIndicator* pulse = e.editor.findIndicator();
+        QVERIFY(!pulse->isPulsing());
+        e.search(QStringLiteral("needle"));
+        QVERIFY(pulse->isPulsing());
+        QCOMPARE(pulse->markerRects().size(), 1);
+        QVERIFY(pulse->markerRects().first().contains(e.view->cursorRect().center()));
+        e.editor.resize(500, 200);
+        QTRY_VERIFY(e.view->viewport()->rect().contains(e.view->cursorRect()));
+        QVERIFY(pulse->markerRects().first().contains(e.view->cursorRect().center()));
+        QTRY_VERIFY_WITH_TIMEOUT(!pulse->isPulsing(), FindIndicator::durationMs * 3);
+
+        e.search(QStringLiteral("line 1"));
+        e.bar()->setValue(e.bar()->value() + 1);
+        QVERIFY(pulse->markerRects().first().contains(e.view->cursorRect().center()));
+        e.search(QStringLiteral("line 2"));
+        QTest::keyClick(e.view, Qt::Key_Right);
+        QVERIFY(pulse->isPulsing()); // moving the caret leaves it
+        QTest::keyClick(e.view, Qt::Key_X);
+        QVERIFY(!pulse->isPulsing());
+        e.search(QStringLiteral("line 3"));
+        e.editor.setFindActive(false);
+        QVERIFY(!pulse->isPulsing());
     }
 };
 

@@ -2,20 +2,26 @@
 #include "core/Preferences.h"
 #include "core/RecentFilesStore.h"
 #include "editor/EditorView.h"
+#include "editor/MarkdownTextEditor.h"
 #include "editor/MarkdownTextView.h"
 #include "shell/EscapeDispatcher.h"
 #include "shell/ModeSwitcher.h"
 #include "shell/OutsideChangeWatch.h"
 #include "shell/StandardWorkspacePanes.h"
 #include "shell/StatusBarView.h"
+#include "shell/TransitionSlot.h"
 #include "shell/WindowCommands.h"
 #include "shell/WindowToolbar.h"
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
+#include "tools/DocumentSearch.h"
+#include "tools/FindBarView.h"
 #include "tools/SlashCommandsHintToast.h"
+#include "windows/PlainButton.h"
 
 #include <QAction>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -137,10 +143,11 @@ private Q_SLOTS:
         QTRY_VERIFY(!hint->isVisible());
         QVERIFY(w.panes->editor()->isVisible());
 
-        // The find bar and the palette have Escape first.
+        // The find bar takes Escape first, then focus mode; the palette too.
         w.view->openFindBar();
-        QVERIFY(!w.view->escapeDispatcher().dispatch());
-        w.view->closeFindBar();
+        QVERIFY(w.view->escapeDispatcher().dispatch());
+        QVERIFY(!w.view->isFindBarPresented());
+        QVERIFY(w.view->isFocusMode());
         w.commands().commandPalette->trigger();
         QVERIFY(!w.view->escapeDispatcher().dispatch());
         w.commands().commandPalette->trigger();
@@ -304,6 +311,124 @@ private Q_SLOTS:
         QVERIFY(!b.view->isFindBarPresented());
         a.commands().find->trigger();
         QVERIFY(!a.view->isFindBarPresented());
+    }
+
+    // The find bar comes in from the top over a moment and leaves the same way.
+    void findBarSlidesInAndOut() {
+        Window w;
+        TransitionSlot* slot = w.view->findBarSlot();
+        const int height = w.view->findBar()->sizeHint().height();
+        QVERIFY(!slot->isVisible());
+        w.view->openFindBar();
+        QVERIFY(slot->isVisible() && slot->isRunning());
+        QVERIFY(slot->height() < height);
+        QCOMPARE(w.view->focusWidget(), w.view->findBar()->field());
+        QTRY_VERIFY(!slot->isRunning());
+        QCOMPARE(slot->height(), height);
+        QCOMPARE(w.view->findBar()->y(), 0);
+        w.view->closeFindBar();
+        QVERIFY(slot->isVisible());
+        QTRY_VERIFY(!slot->isVisible());
+    }
+
+    // A session takes the editor's selection as the query while the query is
+    // empty, searches, and selects the first match in the editor, wherever
+    // the selection was. Closing empties the query for the next session.
+    void findSessionsSeedFromTheEditorSelection() {
+        Window w(std::make_unique<MarkdownDocument>(), StandardWorkspacePanes::factory());
+        const QString text = QStringLiteral("Twelve Chars first, then twelve chars.\n") +
+                             QString(300, QLatin1Char('x'));
+        w.document->setText(text);
+        MarkdownTextView* editor = qobject_cast<EditorView*>(w.view->panes()->editor())->textView();
+        FindBarView* bar = w.view->findBar();
+        const auto select = [&](int from, int length) {
+            QTextCursor cursor(editor->document());
+            cursor.setPosition(from);
+            cursor.setPosition(from + length, QTextCursor::KeepAnchor);
+            editor->setTextCursor(cursor);
+        };
+        select(int(text.indexOf(QStringLiteral("twelve chars"))), 12);
+        w.commands().find->trigger();
+        QCOMPARE(bar->field()->text(), QStringLiteral("twelve chars"));
+        QCOMPARE(bar->statusText(), QStringLiteral("1 of 2"));
+        QCOMPARE(editor->textCursor().selectionStart(), 0);
+        QCOMPARE(editor->textCursor().selectedText(), QStringLiteral("Twelve Chars"));
+
+        // Another session keeps a query, even a blank one.
+        for (const QString& query : {QStringLiteral("first"), QStringLiteral("  ")}) {
+            bar->field()->setText(query);
+            Q_EMIT bar->field()->textEdited(query);
+            select(0, 6);
+            qobject_cast<EditorView*>(w.view->panes()->editor())->textView()->contextMenuFind();
+            QCOMPARE(w.view->search().state().query, query);
+            QCOMPARE(bar->statusText().isEmpty(), query.trimmed().isEmpty());
+        }
+        QCOMPARE(w.view->search().sessionId(), 3);
+
+        bar->closeButton()->click();
+        QVERIFY(!w.view->isFindBarPresented());
+        QCOMPARE(w.view->search().state(), DocumentSearchState{});
+        QVERIFY(bar->field()->text().isEmpty());
+        select(int(text.indexOf(QLatin1Char('x'))), 200); // too long to seed
+        w.view->toolbar()->findButton()->click();
+        QVERIFY(w.view->isFindBarPresented());
+        QVERIFY(bar->field()->text().isEmpty());
+        QCOMPARE(bar->statusText(), QString());
+    }
+
+    // Editing with the bar shown updates the count and the painted matches
+    // but never moves the caret; Return and the arrows do.
+    void editsWithTheBarShownRepaintOnly() {
+        Window w(std::make_unique<MarkdownDocument>(), StandardWorkspacePanes::factory());
+        w.document->setText(QStringLiteral("cat dog cat\n"));
+        auto* pane = qobject_cast<EditorView*>(w.view->panes()->editor());
+        MarkdownTextView* editor = pane->textView();
+        FindBarView* bar = w.view->findBar();
+        w.view->openFindBar();
+        QTest::keyClicks(bar->field(), QStringLiteral("CAT"));
+        QCOMPARE(bar->statusText(), QStringLiteral("1 of 2"));
+        QCOMPARE(editor->textCursor().selectionStart(), 0);
+
+        editor->moveCursor(QTextCursor::End);
+        QTest::keyClicks(editor, QStringLiteral("a cat"));
+        QCOMPARE(bar->statusText(), QStringLiteral("1 of 3"));
+        QCOMPARE(pane->editor()->paintedMatches().size(), 3);
+        QVERIFY(!editor->textCursor().hasSelection());
+        QCOMPARE(editor->textCursor().position(), int(w.document->text().size()));
+
+        QTest::keyClick(bar->field(), Qt::Key_Return);
+        QCOMPARE(bar->statusText(), QStringLiteral("2 of 3"));
+        QCOMPARE(editor->textCursor().selectionStart(), 8);
+        bar->previousButton()->click();
+        bar->previousButton()->click();
+        QCOMPARE(bar->statusText(), QStringLiteral("3 of 3"));
+        QCOMPARE(editor->textCursor().selectionStart(), 14);
+
+        // Text from outside is searched too.
+        w.document->setText(QStringLiteral("no felines\n"));
+        QCOMPARE(bar->statusText(), QStringLiteral("No results"));
+        QVERIFY(!bar->nextButton()->isEnabled());
+        QVERIFY(pane->editor()->paintedMatches().isEmpty());
+    }
+
+    void findFromThePreviewSearchesTheTrimmedText() {
+        Window w;
+        w.panes->type(QStringLiteral("a word, a Word"));
+        w.view->setViewMode(ViewMode::Preview);
+        Q_EMIT w.panes->findInEditorRequested(QStringLiteral(" \n\t"));
+        QVERIFY(!w.view->isFindBarPresented());
+        QCOMPARE(w.view->viewMode(), ViewMode::Preview);
+
+        w.commands().commandPalette->trigger();
+        Q_EMIT w.panes->findInEditorRequested(QStringLiteral("  word\n"));
+        QVERIFY(w.view->isFindBarPresented());
+        QVERIFY(!w.view->isCommandPaletteOpen());
+        QCOMPARE(w.view->viewMode(), ViewMode::Split);
+        QCOMPARE(w.panes->searchState.query, QStringLiteral("word"));
+        QCOMPARE(w.panes->searchState.matches.size(), 2);
+        QVERIFY(w.panes->findActive);
+        QCOMPARE(w.panes->findSessionId, 1);
+        QCOMPARE(w.view->findBar()->statusText(), QStringLiteral("1 of 2"));
     }
 
     // The application's panes: text from outside is one undoable edit, and

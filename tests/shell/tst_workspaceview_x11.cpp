@@ -1,11 +1,16 @@
 #include "core/Preferences.h"
+#include "editor/EditorView.h"
+#include "editor/MarkdownTextView.h"
 #include "shell/StandardWorkspacePanes.h"
 #include "shell/WindowToolbar.h"
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
+#include "tools/DocumentSearch.h"
+#include "tools/FindBarView.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QTest>
 
 // The window's keys on a real X server, where Qt's own bindings and the
@@ -54,11 +59,12 @@ private Q_SLOTS:
         press(Qt::Key_Period, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(m_view->isFocusMode());
         QVERIFY(!m_view->toolbar()->isVisible());
-        // Escape waits while the find bar is open.
-        m_view->openFindBar();
+        // The find bar takes Escape first, then focus mode.
+        press(Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(m_view->isFindBarPresented());
         press(Qt::Key_Escape);
+        QVERIFY(!m_view->isFindBarPresented());
         QVERIFY(m_view->isFocusMode());
-        m_view->closeFindBar();
         press(Qt::Key_Escape);
         QVERIFY(!m_view->isFocusMode());
         QVERIFY(m_view->toolbar()->isVisible());
@@ -66,6 +72,27 @@ private Q_SLOTS:
         QVERIFY(m_view->isFocusMode());
         press(Qt::Key_Period, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(!m_view->isFocusMode());
+    }
+
+    // Ctrl+F gives the find field the keys; Return steps, Escape closes and
+    // gives the keys back to the editor.
+    void findKeys() {
+        MarkdownTextView* editor = qobject_cast<EditorView*>(m_view->panes()->editor())->textView();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editor));
+        editor->setPlainText(QStringLiteral("one cat, two cats\n"));
+        press(Qt::Key_F, Qt::ControlModifier);
+        QTRY_COMPARE(QApplication::focusWidget(),
+                     static_cast<QWidget*>(m_view->findBar()->field()));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("cat"));
+        QCOMPARE(m_view->findBar()->statusText(), QStringLiteral("1 of 2"));
+        press(Qt::Key_Return);
+        QCOMPARE(m_view->findBar()->statusText(), QStringLiteral("2 of 2"));
+        QCOMPARE(editor->textCursor().selectionStart(), 13);
+        press(Qt::Key_Escape);
+        QVERIFY(!m_view->isFindBarPresented());
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editor));
+        press(Qt::Key_Exclam, Qt::ShiftModifier);
+        QCOMPARE(m_window->document->text(), QStringLiteral("one cat, two !s\n"));
     }
 
     // With QUON_SCREENSHOTS=DIR: the three modes with the welcome sample, light and dark.
@@ -81,6 +108,18 @@ private Q_SLOTS:
                     QStringLiteral("%1-%2.png").arg(appearance, rawValue(mode).toLower());
                 QVERIFY(m_view->grab().save(QDir(dir).filePath(name)));
             }
+            // The find bar with a count and with none.
+            m_view->setViewMode(ViewMode::Split);
+            m_view->openFindBar();
+            for (const char* query : {"Markdown", "zebra"}) {
+                m_view->search().setQuery(QString::fromLatin1(query));
+                m_view->search().advanceFindMatch(true);
+                QTest::qWait(300);
+                const QString name =
+                    QStringLiteral("%1-find-%2.png").arg(appearance, QString::fromLatin1(query));
+                QVERIFY(m_view->grab().save(QDir(dir).filePath(name)));
+            }
+            m_view->closeFindBar();
         });
     }
 };

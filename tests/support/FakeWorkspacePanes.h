@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/TextChangeRecorder.h"
 #include "shell/WorkspacePanes.h"
 
 #include <QLabel>
@@ -7,15 +8,19 @@
 #include <QTextCursor>
 
 // Simple panes for window tests: a plain text editor that reports user edits
-// and a label that counts how often it was given text.
+// and every change, a label that counts how often it was given text, and the
+// find state as the window last gave it.
 class FakeWorkspacePanes : public WorkspacePanes {
 public:
     explicit FakeWorkspacePanes(QWidget* parent) : WorkspacePanes(parent) {
         m_editor = new QPlainTextEdit(parent);
         m_preview = new QLabel(parent);
-        QObject::connect(m_editor, &QPlainTextEdit::textChanged, this, [this] {
+        auto* changes = new TextChangeRecorder(m_editor->document());
+        QObject::connect(m_editor, &QPlainTextEdit::textChanged, this, [this, changes] {
             if (!m_setting)
                 Q_EMIT editorTextEdited(m_editor->document()->toRawText());
+            const TextChange change = changes->take();
+            Q_EMIT editorTextChangedAt(change.position, change.removed, change.added);
         });
     }
 
@@ -41,6 +46,14 @@ public:
     }
     void setDocumentDirectory(const QString& folder) override { documentDirectory = folder; }
     void setScrollSyncEnabled(bool enabled) override { scrollSyncEnabled = enabled; }
+    void setSearchState(const DocumentSearchState& state) override { searchState = state; }
+    void setFindActive(bool active) override { findActive = active; }
+    // Answered like the editor: the selected text as the seed.
+    void setFindSessionId(int id) override {
+        findSessionId = id;
+        const QString selected = m_editor->textCursor().selectedText();
+        Q_EMIT findSessionStarted(selected.size() < 200 ? selected : QString());
+    }
 
     // What the user types: a change the editor reports.
     void type(const QString& text) {
@@ -55,6 +68,9 @@ public:
     int previewRenders = 0;
     QString documentDirectory;
     bool scrollSyncEnabled = false;
+    DocumentSearchState searchState;
+    bool findActive = false;
+    int findSessionId = 0;
 
 private:
     QPlainTextEdit* m_editor = nullptr;
