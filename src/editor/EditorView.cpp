@@ -63,6 +63,10 @@ void EditorView::setText(const QString& text) {
     m_editor->setText(text);
 }
 
+void EditorView::replaceText(int position, int removed, const QString& added) {
+    m_editor->replaceText(position, removed, added);
+}
+
 void EditorView::setDocumentDirectory(const QString& directory) {
     m_editor->setDocumentDirectory(directory);
 }

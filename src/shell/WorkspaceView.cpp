@@ -16,6 +16,7 @@
 #include "shell/WindowToolbar.h"
 #include "shell/WorkspaceAlerts.h"
 
+#include <QScopedValueRollback>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -25,7 +26,7 @@ WorkspaceServices::WorkspaceServices()
 WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices services,
                              QWidget* parent)
     : QMainWindow(parent), m_document(document), m_services(std::move(services)),
-      m_fileUrl(document.fileUrl()), m_editorText(document.text()) {
+      m_fileUrl(document.fileUrl()) {
     Q_ASSERT(m_services.panes);
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("workspace"));
@@ -68,9 +69,6 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
             &WorkspaceView::setViewMode);
 
     m_watch = new OutsideChangeWatch(document, *m_services.alerts, this, this);
-    m_watch->applyText = [this](const QString& text) { setDocumentText(text); };
-    connect(m_watch, &OutsideChangeWatch::savedStateChanged, this,
-            [this] { setWindowModified(m_document.isModified()); });
 
     m_escape = new EscapeDispatcher(this);
     // The palette and the find bar take Escape first; focus mode waits for them.
@@ -81,11 +79,13 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
         return true;
     });
 
-    m_panes->setEditorText(m_editorText);
+    m_panes->setEditorText(document.text());
+    m_panes->setPreviewSource([this] { return m_document.text(); });
     m_panes->setDocumentDirectory(documentDirectory());
     connect(m_panes, &WorkspacePanes::editorTextEdited, this, &WorkspaceView::editorTextEdited);
-    connect(m_panes, &WorkspacePanes::previewSourceChanged, this, &WorkspaceView::setDocumentText);
-    connect(&document, &MarkdownDocument::textChanged, this, &WorkspaceView::documentTextChanged);
+    connect(m_panes, &WorkspacePanes::previewSourceChanged, &document, &MarkdownDocument::setText);
+    connect(&document, &MarkdownDocument::textEdited, this, &WorkspaceView::documentTextEdited);
+    connect(&document, &MarkdownDocument::modifiedChanged, this, &QWidget::setWindowModified);
     connect(&document, &MarkdownDocument::fileUrlChanged, this, &WorkspaceView::fileUrlChanged);
     connect(&Preferences::shared(), &Preferences::changed, this, [this](const QString& key) {
         if (key == QLatin1String(PreferenceKeys::slashCommandsHintDismissed))
@@ -238,24 +238,18 @@ void WorkspaceView::fileUrlChanged() {
         m_watch->start(m_fileUrl);
 }
 
-void WorkspaceView::editorTextEdited(const QString& text) {
+void WorkspaceView::editorTextEdited(int position, int removed, const QString& added) {
     // Whatever the mode, an edit the editor reports is the user's text: the
     // document takes it, so a save never writes an older one.
-    m_editorText = text;
-    m_document.setText(text);
+    const QScopedValueRollback<bool> applying(m_applyingEditorEdit, true);
+    m_document.applyEditorEdit(position, removed, added);
 }
 
-void WorkspaceView::setDocumentText(const QString& text) {
-    m_document.setText(text);
-}
-
-void WorkspaceView::documentTextChanged() {
-    const QString text = m_document.text();
+void WorkspaceView::documentTextEdited(qsizetype position, qsizetype removed,
+                                       const QString& added) {
     // An edit from the editor ends here; one from elsewhere reaches it once.
-    if (text != m_editorText) {
-        m_editorText = text;
-        m_panes->setEditorText(text);
-    }
+    if (!m_applyingEditorEdit)
+        m_panes->editEditorText(int(position), int(removed), added);
     if (m_panes->preview()->isVisibleTo(this))
         pushPreview();
     else
@@ -264,7 +258,7 @@ void WorkspaceView::documentTextChanged() {
 
 void WorkspaceView::pushPreview() {
     m_previewStale = false;
-    m_panes->setPreviewMarkdown(m_document.text());
+    m_panes->previewTextChanged();
 }
 
 void WorkspaceView::restyle() {
