@@ -10,8 +10,10 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QTextBlock>
+#include <QTimer>
 #include <algorithm>
 #include <vector>
 
@@ -52,7 +54,10 @@ void windowFigures() {
         QElapsedTimer timer;
         timer.start();
         QApplication::sendEvent(view, &press);
-        QApplication::processEvents();
+        // Idle again: what the key posted or started for the next turn has run.
+        QEventLoop idle;
+        QTimer::singleShot(0, &idle, &QEventLoop::quit);
+        idle.exec();
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
     std::sort(times.begin(), times.end());
