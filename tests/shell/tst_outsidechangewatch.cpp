@@ -137,38 +137,42 @@ private Q_SLOTS:
     // quon takes the file's bytes as its own, so an unedited save keeps them
     // and an edit changes only its own line.
     void endingsChangedOutsideAreAdopted_data() {
+        QTest::addColumn<QByteArray>("initial");
+        QTest::addColumn<QByteArray>("theirs");
         QTest::addColumn<bool>("editedBefore");
-        QTest::newRow("unedited") << false;
-        QTest::newRow("edited before") << true;
+        QTest::addColumn<QByteArray>("expected"); // "b" edited and saved
+        const QByteArray lf("a\nb\nc\n");
+        const QByteArray crlf("\xEF\xBB\xBF"
+                              "a\r\nb\r\nc\r\n");
+        const QByteArray edited("\xEF\xBB\xBF"
+                                "a\r\nb!\r\nc\r\n");
+        QTest::newRow("to CRLF and BOM") << lf << crlf << false << edited;
+        QTest::newRow("to CRLF and BOM, edited before") << lf << crlf << true << edited;
+        QTest::newRow("mixed to LF, edited before")
+            << QByteArray("a\r\nb\nc\r\n") << lf << true << QByteArray("a\nb!\nc\n");
+        QTest::newRow("LF to mixed, edited before")
+            << lf << QByteArray("a\r\nb\nc\r\n") << true << QByteArray("a\r\nb!\nc\r\n");
     }
     void endingsChangedOutsideAreAdopted() {
+        QFETCH(QByteArray, initial);
+        QFETCH(QByteArray, theirs);
         QFETCH(bool, editedBefore);
-        WatchedDocument w("one\ntwo\n");
+        QFETCH(QByteArray, expected);
+        WatchedDocument w(initial);
+        const QString edited = QStringLiteral("a\nb!\nc\n");
         if (editedBefore)
-            w.document->setText(QStringLiteral("one\ntwo!\n"));
-        const QByteArray theirs("\xEF\xBB\xBFone\r\ntwo\r\n");
+            w.document->setText(edited);
         w.write(theirs);
         w.watch.check();
         QCOMPARE(w.alerts.outsideChangeAsks, 0);
         QCOMPARE(w.document->isModified(), editedBefore);
         if (!editedBefore) {
             QCOMPARE(w.document->fileBytes().value(), theirs);
-            w.document->setText(QStringLiteral("one\ntwo!\n"));
+            w.document->setText(edited);
         }
         QVERIFY(w.document->save(w.path, nullptr));
-        QCOMPARE(TestSupport::readFile(w.path), QByteArray("\xEF\xBB\xBFone\r\ntwo!\r\n"));
+        QCOMPARE(TestSupport::readFile(w.path), expected);
         QCOMPARE(w.alerts.outsideChangeAsks, 0);
-    }
-
-    // The watch reports quon's own save; typing on must not bring a prompt.
-    void ownSaveThenTypingStaysSilent() {
-        WatchedDocument w;
-        w.document->setText(QStringLiteral("alpha beta\n"));
-        QVERIFY(w.document->save(w.path, nullptr));
-        w.document->setText(QStringLiteral("alpha beta gamma\n"));
-        w.watch.check();
-        QCOMPARE(w.alerts.outsideChangeAsks, 0);
-        QCOMPARE(w.document->text(), QStringLiteral("alpha beta gamma\n"));
     }
 
     void reloadTakesTheFileAsSaved() {
