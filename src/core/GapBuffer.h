@@ -14,8 +14,11 @@ template <typename T> class GapBuffer {
 
 public:
     GapBuffer() = default;
-    GapBuffer(const T* data, qsizetype size)
-        : m_data(data, data + size), m_gapStart(size), m_gapEnd(size) {}
+    GapBuffer(const T* data, qsizetype size) : m_gapStart(size), m_gapEnd(size + slack(size)) {
+        m_data.reserve(size_t(m_gapEnd));
+        m_data.assign(data, data + size);
+        m_data.resize(size_t(m_gapEnd));
+    }
 
     qsizetype size() const { return qsizetype(m_data.size()) - gapLength(); }
     T at(qsizetype i) const { return m_data[size_t(i < m_gapStart ? i : i + gapLength())]; }
@@ -53,6 +56,8 @@ public:
 
 private:
     qsizetype gapLength() const { return m_gapEnd - m_gapStart; }
+    // Free space kept for a sequence of this size, so growing stays rare.
+    static qsizetype slack(qsizetype size) { return size / 8 + 1024; }
 
     void moveGap(qsizetype position) {
         if (position == m_gapStart)
@@ -71,9 +76,9 @@ private:
         }
     }
 
-    // Room for at least `count` units, with slack so that growing stays rare.
+    // Room for at least `count` units, and slack.
     void growGap(qsizetype count) {
-        const qsizetype gap = count + size() / 8 + 1024;
+        const qsizetype gap = count + slack(size());
         std::vector<T> grown;
         grown.reserve(size_t(size() + gap));
         grown.insert(grown.end(), m_data.begin(), m_data.begin() + m_gapStart);
