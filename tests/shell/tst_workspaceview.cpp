@@ -89,6 +89,7 @@ private Q_SLOTS:
         QVERIFY(w.panes->textEdit()->document()->isUndoAvailable());
         // The editor's own edits never come back to it.
         QCOMPARE(w.panes->editorTextSets, 1);
+        QCOMPARE(w.panes->editorEdits, 0);
         QCOMPARE(Preferences::shared().lastViewMode(), QStringLiteral("Edit"));
     }
 
