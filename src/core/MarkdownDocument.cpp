@@ -117,14 +117,20 @@ void MarkdownDocument::setText(const QString& text) {
 }
 
 void MarkdownDocument::replace(qsizetype position, qsizetype removed, const QString& added) {
-    if (removed == 0 && added.isEmpty())
+    position = qBound(qsizetype(0), position, m_text.length());
+    removed = qBound(qsizetype(0), removed, m_text.length() - position);
+    // Line breaks are LF only, one unit each, as in the editor.
+    QString units = added;
+    if (units.contains(QLatin1Char('\r')))
+        units.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    if (removed == 0 && units.isEmpty())
         return;
     const ModifiedWatch watch{*this};
     const qsizetype tail = m_text.length() - position - removed;
-    m_text.replace(position, removed, added);
+    m_text.replace(position, removed, units);
     m_textCopy = QString();
     widenDirtyRegion(position, tail);
-    Q_EMIT textEdited(position, removed, added);
+    Q_EMIT textEdited(position, removed, units);
     Q_EMIT textChanged();
 }
 

@@ -36,7 +36,8 @@ public:
     qsizetype length() const { return m_text.length(); }
     // The smallest edit that turns the text into `text`.
     void setText(const QString& text);
-    // One edit: `removed` units at `position` become `added`.
+    // One edit: `removed` units at `position` become `added` (both kept
+    // within the text).
     void replace(qsizetype position, qsizetype removed, const QString& added);
     // An edit as the editor reports it. The editor shows U+2029, U+FDD0 and
     // U+FDD1 as line breaks and reads them back as LF, so only what differs
