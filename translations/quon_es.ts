@@ -807,6 +807,10 @@
         <translation>«%1» está abierto en otra ventana.</translation>
     </message>
     <message>
+        <source>“%1” wasn’t saved because another application changed it.</source>
+        <translation>No se guardó «%1» porque otra aplicación lo modificó.</translation>
+    </message>
+    <message>
         <source>•</source>
         <translation>•</translation>
     </message>

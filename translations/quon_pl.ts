@@ -809,6 +809,10 @@
         <translation>„%1” jest otwarty w innym oknie.</translation>
     </message>
     <message>
+        <source>“%1” wasn’t saved because another application changed it.</source>
+        <translation>Nie zapisano „%1”, ponieważ zmieniła go inna aplikacja.</translation>
+    </message>
+    <message>
         <source>•</source>
         <translation>•</translation>
     </message>
