@@ -12,6 +12,10 @@
         <translation>«%1» no es texto UTF-8 válido.</translation>
     </message>
     <message>
+        <source># heading</source>
+        <translation># encabezado</translation>
+    </message>
+    <message>
         <source>%1  ·  %2</source>
         <translation>%1  ·  %2</translation>
     </message>
@@ -44,6 +48,10 @@
         <translation>Ve&amp;ntana</translation>
     </message>
     <message>
+        <source>/hea</source>
+        <translation>/enc</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>Acerca de quon</translation>
     </message>
@@ -52,8 +60,16 @@
         <translation>Todos los archivos</translation>
     </message>
     <message>
+        <source>Back</source>
+        <translation>Atrás</translation>
+    </message>
+    <message>
         <source>Beautiful Markdown for Linux</source>
         <translation>Markdown elegante para Linux</translation>
+    </message>
+    <message>
+        <source>Beautiful Markdown for Linux. Write in Markdown, see it rendered instantly.</source>
+        <translation>Markdown elegante para Linux. Escribe en Markdown y míralo renderizado al instante.</translation>
     </message>
     <message>
         <source>Blockquote</source>
@@ -92,8 +108,16 @@
         <translation>Bloque de código</translation>
     </message>
     <message>
+        <source>Command Palette</source>
+        <translation>Paleta de comandos</translation>
+    </message>
+    <message>
         <source>Command Palette…</source>
         <translation>Paleta de comandos…</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Continuar</translation>
     </message>
     <message>
         <source>Convert to Markdown</source>
@@ -136,6 +160,18 @@
         <translation>Crema, tinta, naranja cálido</translation>
     </message>
     <message>
+        <source>Create Markdown files from Files with the quon extension</source>
+        <translation>Crea archivos Markdown desde Archivos con la extensión de quon</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+.</source>
+        <translation>Control+Mayúsculas+.</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+P</source>
+        <translation>Control+Mayúsculas+P</translation>
+    </message>
+    <message>
         <source>Cut</source>
         <translation>Cortar</translation>
     </message>
@@ -174,6 +210,10 @@
     <message>
         <source>Edit</source>
         <translation>Editar</translation>
+    </message>
+    <message>
+        <source>Edit, Split, or Preview — switch anytime from the toolbar or Ctrl+1, Ctrl+2, Ctrl+3.</source>
+        <translation>Editar, Dividida o Vista previa: cambia cuando quieras desde la barra de herramientas o con Control+1, Control+2, Control+3.</translation>
     </message>
     <message>
         <source>Ember</source>
@@ -236,6 +276,14 @@
         <translation>Buscar…</translation>
     </message>
     <message>
+        <source>Focus Mode</source>
+        <translation>Modo concentración</translation>
+    </message>
+    <message>
+        <source>Get Started</source>
+        <translation>Empezar</translation>
+    </message>
+    <message>
         <source>Graphite, violet</source>
         <translation>Grafito, violeta</translation>
     </message>
@@ -246,6 +294,10 @@
     <message>
         <source>Heading %1</source>
         <translation>Encabezado %1</translation>
+    </message>
+    <message>
+        <source>Heading 1</source>
+        <translation>Encabezado 1</translation>
     </message>
     <message>
         <source>Home</source>
@@ -340,12 +392,20 @@
         <translation>Porcelana</translation>
     </message>
     <message>
+        <source>Press Ctrl+Shift+P to search actions, recent files, export, and settings.</source>
+        <translation>Pulsa Control+Mayúsculas+P para buscar acciones, archivos recientes, exportación y ajustes.</translation>
+    </message>
+    <message>
         <source>Preview</source>
         <translation>Vista previa</translation>
     </message>
     <message>
         <source>Quit</source>
         <translation>Salir</translation>
+    </message>
+    <message>
+        <source>Ready to write</source>
+        <translation>Listo para escribir</translation>
     </message>
     <message>
         <source>Recent</source>
@@ -396,6 +456,10 @@
         <translation>Serif</translation>
     </message>
     <message>
+        <source>Set quon as your default .md app in Settings → Files</source>
+        <translation>Haz de quon tu aplicación predeterminada para .md en Ajustes → Archivos</translation>
+    </message>
+    <message>
         <source>Settings</source>
         <translation>Ajustes</translation>
     </message>
@@ -416,6 +480,18 @@
         <translation>Mostrar más</translation>
     </message>
     <message>
+        <source>Six curated themes. Press Ctrl+Shift+. for distraction-free writing.</source>
+        <translation>Seis temas cuidados. Pulsa Control+Mayúsculas+. para escribir sin distracciones.</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <translation>Omitir</translation>
+    </message>
+    <message>
+        <source>Slash commands</source>
+        <translation>Comandos de barra</translation>
+    </message>
+    <message>
         <source>Sleek Pro</source>
         <translation>Sleek Pro</translation>
     </message>
@@ -432,6 +508,10 @@
         <translation>Tachado</translation>
     </message>
     <message>
+        <source>Switch to Split mode</source>
+        <translation>Cambiar al modo dividido</translation>
+    </message>
+    <message>
         <source>System</source>
         <translation>Sistema</translation>
     </message>
@@ -439,6 +519,10 @@
         <source>System</source>
         <comment>font.choice.system</comment>
         <translation>Sistema</translation>
+    </message>
+    <message>
+        <source>Table</source>
+        <translation>Tabla</translation>
     </message>
     <message>
         <source>Task List</source>
@@ -465,8 +549,16 @@
         <translation>No se pudo preparar la página para imprimirla.</translation>
     </message>
     <message>
+        <source>Themes &amp; Focus</source>
+        <translation>Temas y concentración</translation>
+    </message>
+    <message>
         <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>
         <translation>Otra aplicación ha modificado este archivo. Vuelve a cargarlo para ver la versión más reciente o sigue editando tu versión actual.</translation>
+    </message>
+    <message>
+        <source>Three ways to work</source>
+        <translation>Tres formas de trabajar</translation>
     </message>
     <message>
         <source>Toggle Focus Mode</source>
@@ -475,6 +567,10 @@
     <message>
         <source>Toolbar</source>
         <translation>Barra de herramientas</translation>
+    </message>
+    <message>
+        <source>Type / anywhere to insert headings, lists, tables, and more.</source>
+        <translation>Escribe / en cualquier lugar para insertar encabezados, listas, tablas y más.</translation>
     </message>
     <message>
         <source>Untitled</source>
@@ -501,6 +597,14 @@
         <translation>Ventana de bienvenida</translation>
     </message>
     <message>
+        <source>Welcome to quon</source>
+        <translation>Te damos la bienvenida a quon</translation>
+    </message>
+    <message>
+        <source>You're set. Here are two quick tips to get the most out of quon.</source>
+        <translation>Todo listo. Aquí tienes dos consejos rápidos para sacar el máximo partido a quon.</translation>
+    </message>
+    <message>
         <source>Your changes will be lost if you don’t save them.</source>
         <translation>Si no los guardas, se perderán los cambios.</translation>
     </message>
@@ -511,6 +615,10 @@
     <message>
         <source>characters</source>
         <translation>caracteres</translation>
+    </message>
+    <message>
+        <source>export</source>
+        <translation>exportar</translation>
     </message>
     <message>
         <source>quon</source>
