@@ -15,6 +15,7 @@
 #include "shell/WindowMenuBar.h"
 #include "shell/WindowToolbar.h"
 #include "shell/WorkspaceAlerts.h"
+#include "windows/FeatureTourOverlayContainer.h"
 
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -80,6 +81,8 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
         setFocusMode(false);
         return true;
     });
+    // The tour shows over every document window.
+    new FeatureTourOverlayContainer(this, *m_escape);
 
     m_panes->setEditorText(m_editorText);
     m_panes->setDocumentDirectory(documentDirectory());
