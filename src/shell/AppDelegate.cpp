@@ -1,6 +1,7 @@
 #include "shell/AppDelegate.h"
 
 #include "core/AppLanguageManager.h"
+#include "core/FeatureTourController.h"
 #include "core/Preferences.h"
 #include "shell/AppNotifications.h"
 #include "shell/DocumentController.h"
@@ -16,6 +17,7 @@
 AppDelegate::AppDelegate(DocumentController& controller, SceneManager& scenes, QObject* parent)
     : QObject(parent), m_controller(controller), m_scenes(scenes) {
     m_hooks.quitApplication = [] { QCoreApplication::quit(); };
+    m_hooks.presentTour = [] { FeatureTourController::shared().present(); };
 }
 
 AppDelegate::~AppDelegate() {
