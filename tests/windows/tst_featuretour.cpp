@@ -219,10 +219,11 @@ private Q_SLOTS:
     }
 
     void keysStepSkipAndGiveFocusBack() {
-        WorkspaceWindow w;
+        Preferences::shared().setBoolean(PreferenceKeys::newDocumentStartsEmpty, true);
+        WorkspaceWindow w(std::make_unique<MarkdownDocument>(), StandardWorkspacePanes::factory());
         WorkspaceView* view = w.view.get();
         activate(view);
-        QWidget* editor = w.panes->editor();
+        QWidget* editor = view->panes()->editor()->findChild<QPlainTextEdit*>();
         editor->setFocus();
         QCOMPARE(QApplication::focusWidget(), editor);
 
@@ -262,6 +263,8 @@ private Q_SLOTS:
             press(view, Qt::Key_Right);
         QVERIFY(!tour().isPresented());
         QCOMPARE(QApplication::focusWidget(), editor);
+        press(view, Qt::Key_A);
+        QCOMPARE(w.document->text(), QStringLiteral("a"));
     }
 
     // The slides keep the language they were first built in; the buttons and
