@@ -11,11 +11,7 @@
 #include <QWidget>
 
 FeatureTourOverlayContainer::FeatureTourOverlayContainer(QWidget* window, EscapeDispatcher& escape)
-    : FeatureTourOverlayContainer(window, escape, FeatureTourController::shared()) {}
-
-FeatureTourOverlayContainer::FeatureTourOverlayContainer(QWidget* window, EscapeDispatcher& escape,
-                                                         FeatureTourController& tour)
-    : QObject(window), m_window(window), m_tour(tour) {
+    : QObject(window), m_window(window), m_tour(FeatureTourController::shared()) {
     m_fade.setDuration(FeatureTourAnimation::fadeMs);
     m_fade.setEasingCurve(FeatureTourAnimation::easeOut());
     connect(&m_fade, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
@@ -25,6 +21,7 @@ FeatureTourOverlayContainer::FeatureTourOverlayContainer(QWidget* window, Escape
     });
     connect(&m_fade, &QVariantAnimation::finished, this,
             &FeatureTourOverlayContainer::fadeFinished);
+    FeatureTourController& tour = m_tour;
     connect(&tour, &FeatureTourController::isPresentedChanged, this,
             &FeatureTourOverlayContainer::presentedChanged);
     connect(qApp, &QApplication::focusChanged, this, &FeatureTourOverlayContainer::focusChanged);

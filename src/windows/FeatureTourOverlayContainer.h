@@ -16,8 +16,7 @@ class QWidget;
 class FeatureTourOverlayContainer : public QObject {
     Q_OBJECT
 public:
-    FeatureTourOverlayContainer(QWidget* window, EscapeDispatcher& escape,
-                                FeatureTourController& tour);
+    // Follows the application's one tour.
     FeatureTourOverlayContainer(QWidget* window, EscapeDispatcher& escape);
 
     // The overlay while it is on screen (also while fading out), else null.
