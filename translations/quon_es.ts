@@ -12,6 +12,10 @@
         <translation>«%1» no es texto UTF-8 válido.</translation>
     </message>
     <message>
+        <source># heading</source>
+        <translation># encabezado</translation>
+    </message>
+    <message>
         <source>%1  ·  %2</source>
         <translation>%1  ·  %2</translation>
     </message>
@@ -62,6 +66,10 @@
         <translation>Ve&amp;ntana</translation>
     </message>
     <message>
+        <source>/hea</source>
+        <translation>/enc</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>Acerca de quon</translation>
     </message>
@@ -70,8 +78,16 @@
         <translation>Todos los archivos</translation>
     </message>
     <message>
+        <source>Back</source>
+        <translation>Atrás</translation>
+    </message>
+    <message>
         <source>Beautiful Markdown for Linux</source>
         <translation>Markdown elegante para Linux</translation>
+    </message>
+    <message>
+        <source>Beautiful Markdown for Linux. Write in Markdown, see it rendered instantly.</source>
+        <translation>Markdown elegante para Linux. Escribe en Markdown y míralo renderizado al instante.</translation>
     </message>
     <message>
         <source>Blockquote</source>
@@ -126,12 +142,20 @@
         <translation>Bloque de código</translation>
     </message>
     <message>
+        <source>Command Palette</source>
+        <translation>Paleta de comandos</translation>
+    </message>
+    <message>
         <source>Command Palette…</source>
         <translation>Paleta de comandos…</translation>
     </message>
     <message>
         <source>Compact heading</source>
         <translation>Encabezado compacto</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Continuar</translation>
     </message>
     <message>
         <source>Convert to Markdown</source>
@@ -182,8 +206,20 @@
         <translation>Crear</translation>
     </message>
     <message>
+        <source>Create Markdown files from Files with the quon extension</source>
+        <translation>Crea archivos Markdown desde Archivos con la extensión de quon</translation>
+    </message>
+    <message>
         <source>Crossed-out text</source>
         <translation>Texto tachado</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+.</source>
+        <translation>Control+Mayúsculas+.</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+P</source>
+        <translation>Control+Mayúsculas+P</translation>
     </message>
     <message>
         <source>Cut</source>
@@ -228,6 +264,10 @@
     <message>
         <source>Edit</source>
         <translation>Editar</translation>
+    </message>
+    <message>
+        <source>Edit, Split, or Preview — switch anytime from the toolbar or Ctrl+1, Ctrl+2, Ctrl+3.</source>
+        <translation>Editar, Dividida o Vista previa: cambia cuando quieras desde la barra de herramientas o con Control+1, Control+2, Control+3.</translation>
     </message>
     <message>
         <source>Embedded image</source>
@@ -312,6 +352,14 @@
     <message>
         <source>Find…</source>
         <translation>Buscar…</translation>
+    </message>
+    <message>
+        <source>Focus Mode</source>
+        <translation>Modo concentración</translation>
+    </message>
+    <message>
+        <source>Get Started</source>
+        <translation>Empezar</translation>
     </message>
     <message>
         <source>GitHub-style table</source>
@@ -538,12 +586,20 @@
         <translation>Porcelana</translation>
     </message>
     <message>
+        <source>Press Ctrl+Shift+P to search actions, recent files, export, and settings.</source>
+        <translation>Pulsa Control+Mayúsculas+P para buscar acciones, archivos recientes, exportación y ajustes.</translation>
+    </message>
+    <message>
         <source>Preview</source>
         <translation>Vista previa</translation>
     </message>
     <message>
         <source>Quit</source>
         <translation>Salir</translation>
+    </message>
+    <message>
+        <source>Ready to write</source>
+        <translation>Listo para escribir</translation>
     </message>
     <message>
         <source>Recent</source>
@@ -602,6 +658,10 @@
         <translation>Serif</translation>
     </message>
     <message>
+        <source>Set quon as your default .md app in Settings → Files</source>
+        <translation>Haz de quon tu aplicación predeterminada para .md en Ajustes → Archivos</translation>
+    </message>
+    <message>
         <source>Settings</source>
         <translation>Ajustes</translation>
     </message>
@@ -620,6 +680,18 @@
     <message>
         <source>Show more</source>
         <translation>Mostrar más</translation>
+    </message>
+    <message>
+        <source>Six curated themes. Press Ctrl+Shift+. for distraction-free writing.</source>
+        <translation>Seis temas cuidados. Pulsa Control+Mayúsculas+. para escribir sin distracciones.</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <translation>Omitir</translation>
+    </message>
+    <message>
+        <source>Slash commands</source>
+        <translation>Comandos de barra</translation>
     </message>
     <message>
         <source>Sleek Pro</source>
@@ -652,6 +724,10 @@
     <message>
         <source>Strong emphasis</source>
         <translation>Énfasis fuerte</translation>
+    </message>
+    <message>
+        <source>Switch to Split mode</source>
+        <translation>Cambiar al modo dividido</translation>
     </message>
     <message>
         <source>System</source>
@@ -707,8 +783,16 @@
         <translation>No se pudo ejecutar la herramienta xdg-mime.</translation>
     </message>
     <message>
+        <source>Themes &amp; Focus</source>
+        <translation>Temas y concentración</translation>
+    </message>
+    <message>
         <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>
         <translation>Otra aplicación ha modificado este archivo. Vuelve a cargarlo para ver la versión más reciente o sigue editando tu versión actual.</translation>
+    </message>
+    <message>
+        <source>Three ways to work</source>
+        <translation>Tres formas de trabajar</translation>
     </message>
     <message>
         <source>Toggle Focus Mode</source>
@@ -717,6 +801,10 @@
     <message>
         <source>Toolbar</source>
         <translation>Barra de herramientas</translation>
+    </message>
+    <message>
+        <source>Type / anywhere to insert headings, lists, tables, and more.</source>
+        <translation>Escribe / en cualquier lugar para insertar encabezados, listas, tablas y más.</translation>
     </message>
     <message>
         <source>Type / for Markdown commands</source>
@@ -755,6 +843,14 @@
         <translation>Ventana de bienvenida</translation>
     </message>
     <message>
+        <source>Welcome to quon</source>
+        <translation>Te damos la bienvenida a quon</translation>
+    </message>
+    <message>
+        <source>You're set. Here are two quick tips to get the most out of quon.</source>
+        <translation>Todo listo. Aquí tienes dos consejos rápidos para sacar el máximo partido a quon.</translation>
+    </message>
+    <message>
         <source>Your changes will be lost if you don’t save them.</source>
         <translation>Si no los guardas, se perderán los cambios.</translation>
     </message>
@@ -765,6 +861,10 @@
     <message>
         <source>characters</source>
         <translation>caracteres</translation>
+    </message>
+    <message>
+        <source>export</source>
+        <translation>exportar</translation>
     </message>
     <message>
         <source>quon</source>

@@ -12,6 +12,10 @@
         <translation>„%1” nie jest poprawnym tekstem UTF-8.</translation>
     </message>
     <message>
+        <source># heading</source>
+        <translation># nagłówek</translation>
+    </message>
+    <message>
         <source>%1  ·  %2</source>
         <translation>%1  ·  %2</translation>
     </message>
@@ -64,6 +68,10 @@
         <translation>&amp;Okno</translation>
     </message>
     <message>
+        <source>/hea</source>
+        <translation>/nag</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>O programie quon</translation>
     </message>
@@ -72,8 +80,16 @@
         <translation>Wszystkie pliki</translation>
     </message>
     <message>
+        <source>Back</source>
+        <translation>Wstecz</translation>
+    </message>
+    <message>
         <source>Beautiful Markdown for Linux</source>
         <translation>Piękny Markdown dla Linuksa</translation>
+    </message>
+    <message>
+        <source>Beautiful Markdown for Linux. Write in Markdown, see it rendered instantly.</source>
+        <translation>Piękny Markdown dla Linuksa. Pisz w Markdownie i od razu oglądaj wynik.</translation>
     </message>
     <message>
         <source>Blockquote</source>
@@ -128,12 +144,20 @@
         <translation>Blok kodu</translation>
     </message>
     <message>
+        <source>Command Palette</source>
+        <translation>Paleta poleceń</translation>
+    </message>
+    <message>
         <source>Command Palette…</source>
         <translation>Paleta poleceń…</translation>
     </message>
     <message>
         <source>Compact heading</source>
         <translation>Zwarty nagłówek</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Dalej</translation>
     </message>
     <message>
         <source>Convert to Markdown</source>
@@ -184,8 +208,20 @@
         <translation>Utwórz</translation>
     </message>
     <message>
+        <source>Create Markdown files from Files with the quon extension</source>
+        <translation>Twórz pliki Markdown w Plikach dzięki rozszerzeniu quon</translation>
+    </message>
+    <message>
         <source>Crossed-out text</source>
         <translation>Przekreślony tekst</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+.</source>
+        <translation>Ctrl+Shift+.</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+P</source>
+        <translation>Ctrl+Shift+P</translation>
     </message>
     <message>
         <source>Cut</source>
@@ -230,6 +266,10 @@
     <message>
         <source>Edit</source>
         <translation>Edycja</translation>
+    </message>
+    <message>
+        <source>Edit, Split, or Preview — switch anytime from the toolbar or Ctrl+1, Ctrl+2, Ctrl+3.</source>
+        <translation>Edycja, podział lub podgląd — przełączaj w każdej chwili z paska narzędzi albo skrótami Ctrl+1, Ctrl+2, Ctrl+3.</translation>
     </message>
     <message>
         <source>Embedded image</source>
@@ -314,6 +354,14 @@
     <message>
         <source>Find…</source>
         <translation>Znajdź…</translation>
+    </message>
+    <message>
+        <source>Focus Mode</source>
+        <translation>Tryb skupienia</translation>
+    </message>
+    <message>
+        <source>Get Started</source>
+        <translation>Zaczynamy</translation>
     </message>
     <message>
         <source>GitHub-style table</source>
@@ -540,12 +588,20 @@
         <translation>Porcelana</translation>
     </message>
     <message>
+        <source>Press Ctrl+Shift+P to search actions, recent files, export, and settings.</source>
+        <translation>Naciśnij Ctrl+Shift+P, aby wyszukać polecenia, ostatnie pliki, eksport i ustawienia.</translation>
+    </message>
+    <message>
         <source>Preview</source>
         <translation>Podgląd</translation>
     </message>
     <message>
         <source>Quit</source>
         <translation>Zakończ</translation>
+    </message>
+    <message>
+        <source>Ready to write</source>
+        <translation>Gotowe do pisania</translation>
     </message>
     <message>
         <source>Recent</source>
@@ -604,6 +660,10 @@
         <translation>Szeryfowa</translation>
     </message>
     <message>
+        <source>Set quon as your default .md app in Settings → Files</source>
+        <translation>Ustaw quon jako domyślną aplikację dla plików .md w Ustawienia → Pliki</translation>
+    </message>
+    <message>
         <source>Settings</source>
         <translation>Ustawienia</translation>
     </message>
@@ -622,6 +682,18 @@
     <message>
         <source>Show more</source>
         <translation>Pokaż więcej</translation>
+    </message>
+    <message>
+        <source>Six curated themes. Press Ctrl+Shift+. for distraction-free writing.</source>
+        <translation>Sześć starannie dobranych motywów. Naciśnij Ctrl+Shift+., aby pisać bez rozpraszaczy.</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <translation>Pomiń</translation>
+    </message>
+    <message>
+        <source>Slash commands</source>
+        <translation>Polecenia z ukośnikiem</translation>
     </message>
     <message>
         <source>Sleek Pro</source>
@@ -654,6 +726,10 @@
     <message>
         <source>Strong emphasis</source>
         <translation>Mocne wyróżnienie</translation>
+    </message>
+    <message>
+        <source>Switch to Split mode</source>
+        <translation>Przełącz na tryb podziału</translation>
     </message>
     <message>
         <source>System</source>
@@ -709,8 +785,16 @@
         <translation>Nie można uruchomić narzędzia xdg-mime.</translation>
     </message>
     <message>
+        <source>Themes &amp; Focus</source>
+        <translation>Motywy i skupienie</translation>
+    </message>
+    <message>
         <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>
         <translation>Ten plik został zmieniony przez inną aplikację. Wczytaj go ponownie, aby zobaczyć najnowszą wersję, albo edytuj dalej swoją bieżącą wersję.</translation>
+    </message>
+    <message>
+        <source>Three ways to work</source>
+        <translation>Trzy sposoby pracy</translation>
     </message>
     <message>
         <source>Toggle Focus Mode</source>
@@ -719,6 +803,10 @@
     <message>
         <source>Toolbar</source>
         <translation>Pasek narzędzi</translation>
+    </message>
+    <message>
+        <source>Type / anywhere to insert headings, lists, tables, and more.</source>
+        <translation>Wpisz / w dowolnym miejscu, aby wstawić nagłówki, listy, tabele i nie tylko.</translation>
     </message>
     <message>
         <source>Type / for Markdown commands</source>
@@ -757,6 +845,14 @@
         <translation>Okno powitalne</translation>
     </message>
     <message>
+        <source>Welcome to quon</source>
+        <translation>Witaj w quon</translation>
+    </message>
+    <message>
+        <source>You're set. Here are two quick tips to get the most out of quon.</source>
+        <translation>Wszystko gotowe. Oto dwie szybkie wskazówki, jak najlepiej wykorzystać quon.</translation>
+    </message>
+    <message>
         <source>Your changes will be lost if you don’t save them.</source>
         <translation>Jeśli ich nie zapiszesz, zmiany zostaną utracone.</translation>
     </message>
@@ -767,6 +863,10 @@
     <message>
         <source>characters</source>
         <translation>znaków</translation>
+    </message>
+    <message>
+        <source>export</source>
+        <translation>eksport</translation>
     </message>
     <message>
         <source>quon</source>

@@ -66,6 +66,11 @@ const QHash<QString, QString>& table() {
             {QStringLiteral("paragraph"), o("paragraph.svg")},
             {QStringLiteral("checklist"), o("checklist.svg")},
             {QStringLiteral("tablecells"), o("tablecells.svg")},
+            {QStringLiteral("pencil"), a("actions/document-edit-symbolic.svg")},
+            {QStringLiteral("eye"), a("actions/view-reveal-symbolic.svg")},
+            {QStringLiteral("rectangle.split.2x1"), a("actions/view-dual-symbolic.svg")},
+            {QStringLiteral("arrow.up.left.and.arrow.down.right"),
+             a("actions/view-fullscreen-symbolic.svg")},
         };
     }();
     return t;

@@ -21,6 +21,7 @@
 #include "tools/FindBarView.h"
 #include "tools/SearchMatcher.h"
 #include "tools/SlashCommandsHintToast.h"
+#include "windows/FeatureTourOverlayContainer.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -104,6 +105,8 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
         setFocusMode(false);
         return true;
     });
+    // The tour shows over every document window.
+    new FeatureTourOverlayContainer(this, *m_escape);
 
     m_panes->setEditorText(document.text());
     m_panes->setPreviewSource([this] { return m_document.text(); });
