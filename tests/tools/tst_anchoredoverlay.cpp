@@ -34,7 +34,7 @@ private Q_SLOTS:
     }
 
     // The press reaches its target; the overlay hears of it a turn later,
-    // and never of presses on itself.
+    // and never of presses on itself; it follows its anchor and goes with it.
     void pressesOutsideAreReportedAfterTheyArrive() {
         QWidget window;
         auto* layout = new QVBoxLayout(&window);
@@ -70,6 +70,11 @@ private Q_SLOTS:
         const QRect before = floating->geometry();
         window.resize(400, 500);
         QTRY_VERIFY(floating->geometry().top() > before.top());
+        // Gone with its anchor.
+        QSignalSpy hidden(&overlay, &AnchoredOverlay::anchorHidden);
+        other->hide();
+        QCOMPARE(hidden.count(), 1);
+        QVERIFY(!overlay.isShown());
     }
 };
 
