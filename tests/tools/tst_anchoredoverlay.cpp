@@ -1,5 +1,6 @@
 #include "tools/AnchoredOverlay.h"
 
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -55,6 +56,13 @@ private Q_SLOTS:
         QSignalSpy otherClicked(other, &QPushButton::clicked);
 
         QTest::mouseClick(floating, Qt::LeftButton);
+        // Nor of presses in a menu it opened, a window of its own.
+        QMenu menu(floating);
+        menu.addAction(QStringLiteral("item"));
+        menu.popup(floating->mapToGlobal(QPoint(0, floating->height())));
+        QVERIFY(QTest::qWaitForWindowExposed(&menu));
+        QTest::mouseClick(&menu, Qt::LeftButton, {},
+                          menu.actionGeometry(menu.actions()[0]).center());
         QTest::qWait(0);
         QCOMPARE(outside.count(), 0);
         QTest::mouseClick(other, Qt::LeftButton);
