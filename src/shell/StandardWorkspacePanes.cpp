@@ -2,6 +2,7 @@
 
 #include "editor/EditorPopovers.h"
 #include "editor/EditorView.h"
+#include "editor/MarkdownTextEditor.h"
 #include "editor/MarkdownTextView.h"
 #include "preview/PreviewView.h"
 #include "preview/ScrollSyncEngine.h"
@@ -68,6 +69,11 @@ bool StandardWorkspacePanes::closeSlashMenu() {
         return false;
     menu->close();
     return true;
+}
+
+bool StandardWorkspacePanes::closeFormattingLinkField() {
+    EditorFormattingPopover* bar = m_editor->editor()->formattingPopover();
+    return bar && bar->closeLinkField();
 }
 
 WorkspacePaneFactory StandardWorkspacePanes::factory() {

@@ -24,6 +24,7 @@ public:
     void setDocumentDirectory(const QString& folder) override;
     void setScrollSyncEnabled(bool enabled) override;
     bool closeSlashMenu() override;
+    bool closeFormattingLinkField() override;
 
     static WorkspacePaneFactory factory();
 

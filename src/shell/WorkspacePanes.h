@@ -30,6 +30,9 @@ public:
     virtual void setScrollSyncEnabled(bool enabled) = 0;
     // Escape for the editor's slash menu: closes it when shown (true).
     virtual bool closeSlashMenu() { return false; }
+    // Escape for the formatting bar's link field: closes the bar when the
+    // field is shown (true).
+    virtual bool closeFormattingLinkField() { return false; }
 
 Q_SIGNALS:
     // The user edited the text in the editor.

@@ -83,6 +83,8 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     m_escape = new EscapeDispatcher(this);
     m_escape->setHandler(EscapeDispatcher::Stage::SlashMenu,
                          [this] { return m_panes->closeSlashMenu(); });
+    m_escape->setHandler(EscapeDispatcher::Stage::LinkField,
+                         [this] { return m_panes->closeFormattingLinkField(); });
     // The palette and the find bar take Escape first; focus mode waits for them.
     m_escape->setHandler(EscapeDispatcher::Stage::FocusMode, [this] {
         if (!m_focusMode || m_paletteOpen || m_findBarPresented)
