@@ -107,18 +107,6 @@ private Q_SLOTS:
         QVERIFY(!m_window->view->isFocusMode());
     }
 
-    // The pointer over an inactive button lays the hover background under it.
-    void hoverShowsTheBackground() {
-        setMarked(*m_text, u8("«**bold**» text"));
-        QTRY_VERIFY(m_bar->isShown());
-        FormatIconButton* italic =
-            m_bar->bar()->markerButton(SelectionFormattingBar::Command::Italic);
-        QTest::mouseMove(italic, italic->rect().center());
-        QTRY_VERIFY(italic->isHovered());
-        QTest::mouseMove(m_text->viewport(), QPoint(5, 5));
-        QTRY_VERIFY(!italic->isHovered());
-    }
-
     // With QUON_SCREENSHOTS=DIR: the bar (Bold active, the pointer over
     // Italic) and the link row, in a light and a dark theme.
     void screenshots() {

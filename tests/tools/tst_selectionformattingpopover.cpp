@@ -17,9 +17,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScrollBar>
 #include <QTest>
-#include <QTextBlock>
 #include <QVBoxLayout>
 
 using namespace EditorFixture;
@@ -27,29 +25,27 @@ using Command = SelectionFormattingBar::Command;
 
 namespace {
 
-// Counts the times a widget is shown.
 struct ShowCounter : QObject {
     int shows = 0;
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Show)
-            ++shows;
+        shows += event->type() == QEvent::Show;
         return false;
     }
 };
 
-QAction* menuItem(QMenu* menu, const QString& title) {
-    for (QAction* action : menu->actions()) {
-        if (action->text() == title)
-            return action;
+// A menu item or a button, by its text or tooltip.
+void choose(SelectionFormattingBar* bar, const QString& name) {
+    for (QMenu* menu : {bar->headingMenu(), bar->listMenu()}) {
+        for (QAction* action : menu->actions()) {
+            if (action->text() == name)
+                return action->trigger();
+        }
     }
-    return nullptr;
-}
-
-QStringList titles(QMenu* menu) {
-    QStringList out;
-    for (QAction* action : menu->actions())
-        out << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    return out;
+    for (FormatIconButton* button : bar->findChildren<FormatIconButton*>()) {
+        if (button->toolTip() == name)
+            return QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QFAIL(qPrintable(name));
 }
 
 } // namespace
@@ -63,16 +59,15 @@ class TestSelectionFormattingPopover : public QObject {
     SelectionFormattingPopoverController* m_bar = nullptr;
 
     SelectionFormattingBar* bar() const { return m_bar->bar(); }
-    void select(int from, int to) {
+    void select(int anchor, int position) {
         QTextCursor cursor(m_text->document());
-        cursor.setPosition(from);
-        cursor.setPosition(to, QTextCursor::KeepAnchor);
+        cursor.setPosition(anchor);
+        cursor.setPosition(position, QTextCursor::KeepAnchor);
         m_text->setTextCursor(cursor);
     }
-    // The text as marked, with the bar shown over its selection.
-    void showOver(const char* state) {
+    void showOver(const QString& state) {
         m_bar->close();
-        setMarked(*m_text, u8(state));
+        setMarked(*m_text, state);
         QTRY_VERIFY(m_bar->isShown());
     }
     QRect lineInWindow(int position) const {
@@ -99,52 +94,42 @@ private Q_SLOTS:
     }
     void cleanup() { m_window.reset(); }
 
-    // A drag: every change restarts the wait; the bar shows once, under the
-    // final selection, and never takes the keyboard.
+    // A drag: each change restarts the wait; the bar shows once, centred
+    // under the final selection, and leaves the keyboard to the editor.
     void theBarShowsOnceTheSelectionSettles() {
-        setMarked(*m_text, u8("Lorem ipsum dolor sit amet, ‸consectetur adipiscing elit\nsecond line"));
+        setMarked(*m_text, u8("Lorem ipsum dolor sit amet, ‸consectetur adipiscing elit\nnext"));
         ShowCounter counter;
         m_bar->popover()->installEventFilter(&counter);
         QElapsedTimer sinceChange;
-        bool quick = true;
+        bool quick = true; // no step took longer than the wait
         for (int end : {31, 35, 39, 44}) {
             quick = quick && (end == 31 || sinceChange.elapsed() < m_bar->settleDelay - 20);
             select(28, end);
             sinceChange.start();
-            if (quick)
-                QVERIFY(!m_bar->isShown());
             QVERIFY(m_bar->isPending());
+            QVERIFY(!quick || !m_bar->isShown());
             QTest::qWait(60);
         }
         QTRY_VERIFY(m_bar->isShown());
         QVERIFY(sinceChange.elapsed() >= m_bar->settleDelay - 10);
         QTest::qWait(m_bar->settleDelay + 50);
-        if (quick)
-            QCOMPARE(counter.shows, 1);
+        QVERIFY(!quick || counter.shows == 1);
         QCOMPARE(QApplication::focusWidget(), m_text);
-        PopoverFrame* popover = m_bar->popover();
-        QCOMPARE(popover->parentWidget(), m_window->view.get());
-        QVERIFY(!popover->isWindow());
-        QCOMPARE(popover->size(), bar()->sizeHint());
-        // Centred under the selected words of the first line.
+        const QRect popover = m_bar->popover()->geometry();
         const QRect first = lineInWindow(28), last = lineInWindow(44);
-        QVERIFY(popover->geometry().top() > first.bottom());
-        QVERIFY(qAbs(popover->geometry().center().x() - (first.left() + last.left()) / 2) <= 2);
-
-        // A selection over two lines: under the second.
+        QCOMPARE(popover.top(), first.bottom() + 1 + AnchoredOverlay::gap);
+        QVERIFY(qAbs(popover.center().x() - (first.left() + last.left()) / 2) <= 2);
+        // Over two lines: under the second.
         select(30, 60);
-        QTRY_COMPARE(popover->geometry().top(),
-                     lineInWindow(60).bottom() + 1 + AnchoredOverlay::gap);
+        QTRY_COMPARE(m_bar->popover()->y(), lineInWindow(60).bottom() + 1 + AnchoredOverlay::gap);
     }
 
-    void aCaretPlacedClosesAtOnceAndDropsThePendingBar() {
-        showOver("«alpha» beta");
+    void aCaretClosesAtOnceAndDropsThePendingBar() {
+        showOver(u8("«alpha» beta"));
         QTest::mouseClick(m_text->viewport(), Qt::LeftButton, {},
                           m_text->cursorRect(QTextCursor(m_text->document())).center());
-        QCOMPARE(m_text->textCursor().hasSelection(), false);
         QVERIFY(!m_bar->isShown());
         select(6, 10);
-        QVERIFY(m_bar->isPending());
         select(8, 8);
         QVERIFY(!m_bar->isPending());
         QTest::qWait(m_bar->settleDelay + 50);
@@ -158,90 +143,63 @@ private Q_SLOTS:
         QTRY_VERIFY(m_bar->isShown());
         m_bar->close();
         m_text->selectAll();
-        QVERIFY(m_bar->isPending());
         QTRY_VERIFY(m_bar->isShown());
     }
 
     void theBarShowsWhatTheSelectionHolds_data() {
         QTest::addColumn<QString>("state");
-        QTest::addColumn<QList<bool>>("active"); // bold, italic, strikethrough, code
+        QTest::addColumn<QString>("active"); // B, I, S, C: the wrapping markers
         QTest::addColumn<int>("heading");
-        const QList<bool> none{false, false, false, false};
-        QTest::newRow("word with its markers")
-            << u8("«**word**»") << QList<bool>{true, false, false, false} << 0;
-        QTest::newRow("word inside the markers") << u8("**«word»**") << none << 0;
-        QTest::newRow("just the four asterisks")
-            << u8("«****»") << QList<bool>{true, false, false, false} << 0;
-        QTest::newRow("two asterisks") << u8("«**»") << none << 0;
-        QTest::newRow("italic") << u8("«_it_»") << QList<bool>{false, true, false, false} << 0;
-        QTest::newRow("struck and code")
-            << u8("«~~`x`~~»") << QList<bool>{false, false, true, false} << 0;
-        QTest::newRow("code") << u8("«`x`»") << QList<bool>{false, false, false, true} << 0;
-        QTest::newRow("level 2") << u8("## «Title»") << none << 2;
-        QTest::newRow("no space after the marks") << u8("«##Title»") << none << 0;
-        QTest::newRow("seven marks") << u8("«####### x»") << none << 0;
-        QTest::newRow("level 6, line after") << u8("###### a«b\nc»") << none << 6;
-        QTest::newRow("heading above the first line") << u8("# a\n«b»") << none << 0;
+        QTest::newRow("word with its markers") << u8("«**word**»") << u8("B") << 0;
+        QTest::newRow("word inside the markers") << u8("**«word»**") << u8("") << 0;
+        QTest::newRow("the four asterisks") << u8("«****»") << u8("B") << 0;
+        QTest::newRow("struck code, italic") << u8("«_~~`x`~~_»") << u8("I") << 0;
+        QTest::newRow("level 2") << u8("## «Title»") << u8("") << 2;
+        QTest::newRow("no space after the marks") << u8("«##Title»") << u8("") << 0;
+        QTest::newRow("seven marks") << u8("«####### x»") << u8("") << 0;
+        QTest::newRow("level 6, into the next line") << u8("###### a«b\n`c`»") << u8("") << 6;
     }
     void theBarShowsWhatTheSelectionHolds() {
         QFETCH(QString, state);
-        QFETCH(QList<bool>, active);
+        QFETCH(QString, active);
         QFETCH(int, heading);
-        m_bar->close();
-        setMarked(*m_text, state);
-        QTRY_VERIFY(m_bar->isShown());
+        showOver(state);
+        const std::pair<Command, char> markers[] = {{Command::Bold, 'B'},
+                                                    {Command::Italic, 'I'},
+                                                    {Command::Strikethrough, 'S'},
+                                                    {Command::Code, 'C'}};
+        for (const auto& [command, letter] : markers)
+            QCOMPARE(bar()->markerButton(command)->isActive(),
+                     active.contains(QLatin1Char(letter)));
         const SelectionFormattingBar::Colors& colors = bar()->colors();
-        const Command markers[] = {Command::Bold, Command::Italic, Command::Strikethrough,
-                                   Command::Code};
-        for (int i = 0; i < 4; ++i) {
-            FormatIconButton* button = bar()->markerButton(markers[i]);
-            QCOMPARE(button->isActive(), active[i]);
-            QCOMPARE(button->symbolColour(), active[i] ? colors.accent : colors.text);
-        }
-        QCOMPARE(bar()->state().activeHeadingLevel, heading);
         QCOMPARE(bar()->headingButton()->symbolColour(), heading ? colors.accent : colors.text);
-        QStringList items{QStringLiteral("Heading 1"), QStringLiteral("Heading 2"),
-                          QStringLiteral("Heading 3")};
-        if (heading)
-            items << QStringLiteral("-") << QStringLiteral("Normal Text");
-        QCOMPARE(titles(bar()->headingMenu()), items);
+        const QList<QAction*> items = bar()->headingMenu()->actions();
+        QCOMPARE(items.size(), heading ? 5 : 3);
+        QCOMPARE(items.last()->text(), heading ? u8("Normal Text") : u8("Heading 3"));
     }
 
-    // Each command applies its rule as one undo step and closes the bar,
-    // which the selection it leaves does not bring back.
+    // A command applies its rule as one undo step and closes the bar, which
+    // the selection it leaves does not bring back.
     void commandsApplyTheRulesAndClose_data() {
         QTest::addColumn<QString>("state");
-        QTest::addColumn<QString>("item"); // a menu item, or a marker button's tooltip
+        QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("text");
         QTest::newRow("bold") << u8("a «word» b") << u8("Bold") << u8("a **word** b");
-        QTest::newRow("code off") << u8("«`x`»") << u8("Code") << u8("x");
         QTest::newRow("heading 3") << u8("«x\ny»") << u8("Heading 3") << u8("### x\n### y");
-        QTest::newRow("normal text, two level-2 lines")
+        QTest::newRow("normal text, level-2 lines")
             << u8("## «one\n## two»") << u8("Normal Text") << u8("one\ntwo");
         // Other levels and plain lines lose theirs too, and gain none.
         QTest::newRow("normal text, mixed lines")
             << u8("## «one\n# two\nthree»") << u8("Normal Text") << u8("one\ntwo\nthree");
         QTest::newRow("task list") << u8("«a\n\nb»") << u8("Task List") << u8("- [ ] a\n\n- [ ] b");
-        QTest::newRow("numbered list") << u8("«a\nb»") << u8("Numbered List") << u8("1. a\n2. b");
     }
     void commandsApplyTheRulesAndClose() {
         QFETCH(QString, state);
-        QFETCH(QString, item);
+        QFETCH(QString, command);
         QFETCH(QString, text);
-        showOver(state.toUtf8().constData());
+        showOver(state);
         const QString before = m_text->toPlainText();
-        if (QAction* action = menuItem(bar()->headingMenu(), item))
-            action->trigger();
-        else if (QAction* list = menuItem(bar()->listMenu(), item))
-            list->trigger();
-        else {
-            const QList<FormatIconButton*> buttons = bar()->findChildren<FormatIconButton*>();
-            const auto it = std::find_if(buttons.begin(), buttons.end(),
-                                         [&](auto* b) { return b->toolTip() == item; });
-            QVERIFY(it != buttons.end());
-            QTest::mouseClick(*it, Qt::LeftButton);
-        }
-        QCOMPARE(m_text->toPlainText(), text);
+        choose(bar(), command);
         QCOMPARE(m_window->document->text(), text);
         QVERIFY(!m_bar->isShown());
         QVERIFY(!m_bar->isPending());
@@ -249,22 +207,14 @@ private Q_SLOTS:
         QCOMPARE(m_text->toPlainText(), before);
     }
 
-    void normalTextWithoutAHeadingChangesNothing() {
-        showOver("plain «words»");
-        m_bar->applyHeading(0);
-        QCOMPARE(marked(*m_text), u8("plain «words»"));
-        QVERIFY(!m_text->document()->isUndoAvailable());
-        QVERIFY(!m_bar->isShown());
-    }
-
     void linksGoInPlaceOfTheSelection_data() {
         QTest::addColumn<QString>("state");
         QTest::addColumn<QString>("url");
         QTest::addColumn<QString>("result");
-        QTest::newRow("a fragment")
-            << u8("See «docs» now") << u8("#intro") << u8("See [docs](#intro)‸ now");
-        QTest::newRow("no selection") << u8("a ‸b") << u8("page") << u8("a [‸](https://page)b");
-        QTest::newRow("unicode label")
+        QTest::newRow("fragment") << u8("See «docs» now") << u8("#intro")
+                                  << u8("See [docs](#intro)‸ now");
+        QTest::newRow("nothing selected") << u8("a ‸b") << u8("page") << u8("a [‸](https://page)b");
+        QTest::newRow("emoji label")
             << u8("«😀 ü»") << u8("mailto:x@y.z") << u8("[😀 ü](mailto:x@y.z)‸");
     }
     void linksGoInPlaceOfTheSelection() {
@@ -272,27 +222,23 @@ private Q_SLOTS:
         QFETCH(QString, url);
         QFETCH(QString, result);
         setMarked(*m_text, state);
+        const QString before = m_text->toPlainText();
         m_bar->confirmLink(url);
         QCOMPARE(marked(*m_text), result);
         m_text->undo();
-        QCOMPARE(marked(*m_text).remove(QChar(0x2038)),
-                 QString(state).remove(QChar(0x2038)).remove(QChar(0xAB)).remove(QChar(0xBB)));
+        QCOMPARE(m_text->toPlainText(), before);
     }
 
     void addressesAreNormalised_data() {
         QTest::addColumn<QString>("url");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("bare host") << u8("page") << u8("https://page");
-        QTest::newRow("host and path")
-            << u8("example.com/a?b=c") << u8("https://example.com/a?b=c");
+        QTest::newRow("host and path") << u8("example.com/a") << u8("https://example.com/a");
         QTest::newRow("scheme") << u8("ftp://host/x") << u8("ftp://host/x");
-        QTest::newRow("scheme inside") << u8("see://x") << u8("see://x");
         QTest::newRow("mail") << u8("mailto:a@b.c") << u8("mailto:a@b.c");
-        QTest::newRow("fragment") << u8("#intro") << u8("#intro");
-        QTest::newRow("absolute path") << u8("/docs/a.md") << u8("/docs/a.md");
-        QTest::newRow("relative path") << u8("./a.md") << u8("./a.md");
-        QTest::newRow("parent path") << u8("../a.md") << u8("../a.md");
         QTest::newRow("mail without mailto") << u8("a@b.c") << u8("https://a@b.c");
+        QTest::newRow("fragment") << u8("#intro") << u8("#intro");
+        QTest::newRow("paths") << u8("/a/../b.md") << u8("/a/../b.md");
+        QTest::newRow("relative path") << u8("./a.md") << u8("./a.md");
     }
     void addressesAreNormalised() {
         QFETCH(QString, url);
@@ -303,14 +249,12 @@ private Q_SLOTS:
     void clipboardGuesses_data() {
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<QString>("guess");
-        QTest::newRow("empty") << QString() << QString();
         QTest::newRow("two words") << u8("hello world") << QString();
         QTest::newRow("no scheme") << u8("example.com/page") << QString();
         QTest::newRow("several lines") << u8("https://a.org\nhttps://b.org") << QString();
         QTest::newRow("one URL, spaced")
             << u8("  https://a.org/p?q=1#f \n") << u8("https://a.org/p?q=1#f");
         QTest::newRow("mail") << u8("mailto:me@a.org") << u8("mailto:me@a.org");
-        QTest::newRow("a huge line") << QString(100000, QLatin1Char('x')) << QString();
     }
     void clipboardGuesses() {
         QFETCH(QString, clipboard);
@@ -319,35 +263,26 @@ private Q_SLOTS:
         QCOMPARE(SelectionFormattingPopoverController::detectClipboardURL(), guess);
     }
 
-    // The link row reads the clipboard as it opens, grows the bar to its
-    // size, and confirms only a non-blank address, trimmed.
+    // The link row reads the clipboard as it opens, the bar grows to it, and
+    // only a non-blank address can be confirmed, trimmed.
     void theLinkRow() {
         QGuiApplication::clipboard()->setText(QStringLiteral("not a link"));
-        showOver("«docs»");
+        showOver(u8("«docs»"));
         QGuiApplication::clipboard()->setText(QStringLiteral("https://example.org"));
         const QSize formatting = m_bar->popover()->size();
         bar()->linkButton()->click();
-        QVERIFY(bar()->isEnteringLink());
         QLineEdit* field = bar()->addressField();
         QCOMPARE(field->text(), QStringLiteral("https://example.org"));
-        QCOMPARE(field->width(), 190);
-        QCOMPARE(field->placeholderText(), u8("Paste or type a URL…"));
-        QTRY_COMPARE(m_bar->popover()->size(),
-                     bar()->findChild<QLineEdit*>()->parentWidget()->sizeHint());
+        QTRY_COMPARE(m_bar->popover()->size(), field->parentWidget()->sizeHint());
         QVERIFY(m_bar->popover()->width() != formatting.width());
-
         FormatIconButton* confirm = bar()->confirmButton();
         for (const char* blank : {"", "   "}) {
             field->setText(QString::fromLatin1(blank));
             QVERIFY(!confirm->isEnabled());
-            QCOMPARE(confirm->symbolColour(), bar()->colors().muted);
         }
         field->setText(QStringLiteral("  #intro "));
-        QVERIFY(confirm->isEnabled());
-        QCOMPARE(confirm->symbolColour(), bar()->colors().accent);
-        // Back and again: what was typed stays, the clipboard is not asked.
+        // Back and again: what was typed stays.
         bar()->backButton()->click();
-        QVERIFY(!bar()->isEnteringLink());
         QTRY_COMPARE(m_bar->popover()->size(), formatting);
         bar()->linkButton()->click();
         QCOMPARE(field->text(), QStringLiteral("  #intro "));
@@ -355,46 +290,40 @@ private Q_SLOTS:
         QCOMPARE(marked(*m_text), u8("[docs](#intro)‸"));
         QVERIFY(!m_bar->isShown());
         QCOMPARE(QApplication::focusWidget(), m_text);
-
         // A new bar starts on the formatting row with an empty address.
         QGuiApplication::clipboard()->clear();
-        showOver("«next»");
+        showOver(u8("«next»"));
         QVERIFY(!bar()->isEnteringLink());
         bar()->linkButton()->click();
         QCOMPARE(field->text(), QString());
-        QVERIFY(!confirm->isEnabled());
     }
 
     void theBarNeverOutlivesItsPlace() {
-        // A click elsewhere in the window, on the next turn.
-        showOver("«one» two");
+        // A click elsewhere in the window closes it on the next turn; one on
+        // the bar itself does not.
+        showOver(u8("«one» two"));
         QTest::mouseClick(m_window->view->statusBarView(), Qt::LeftButton);
         QVERIFY(m_bar->isShown());
         QTRY_VERIFY(!m_bar->isShown());
-        // A click on the bar itself is no click outside.
-        showOver("«one» two");
-        QTest::mouseClick(bar()->backButton()->parentWidget()->parentWidget(), Qt::LeftButton, {},
-                          QPoint(1, 1));
+        showOver(u8("«one» two"));
+        QTest::mouseClick(m_bar->popover(), Qt::LeftButton, {}, QPoint(2, 2));
         QTest::qWait(0);
         QVERIFY(m_bar->isShown());
-        // Preview mode hides the editor.
         m_window->view->setViewMode(ViewMode::Preview);
         QVERIFY(!m_bar->isShown());
         m_window->view->setViewMode(ViewMode::Edit);
-        // The link field's Escape goes through the window's dispatcher.
-        showOver("«one» two");
+        // Escape is the link field's only while it shows.
+        showOver(u8("«one» two"));
         QVERIFY(!m_window->view->escapeDispatcher().dispatch());
         bar()->linkButton()->click();
         QVERIFY(m_window->view->escapeDispatcher().dispatch());
         QVERIFY(!m_bar->isShown());
-        QCOMPARE(marked(*m_text), u8("«one» two"));
     }
 
     void aDestroyedEditorTakesItsBarAlong() {
         QWidget window;
         auto* editor = new MarkdownTextEditor(config(true), &window);
         (new QVBoxLayout(&window))->addWidget(editor);
-        window.resize(500, 300);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         editor->setText(QStringLiteral("some text"));
@@ -405,7 +334,7 @@ private Q_SLOTS:
         // A dark editor gives a dark bar.
         QVERIFY(controller->popover()->palette().color(QPalette::Window).lightness() < 128);
         QVERIFY(controller->bar()->colors().text.lightness() > 128);
-        QPointer<PopoverFrame> popover = controller->popover();
+        const QPointer<PopoverFrame> popover = controller->popover();
         QCOMPARE(popover->parentWidget(), &window);
         delete editor;
         QVERIFY(popover.isNull());
