@@ -85,7 +85,7 @@ void SelectionFormattingPopoverController::makePopover() {
     connect(m_bar, &SelectionFormattingBar::linkConfirmed, this,
             &SelectionFormattingPopoverController::confirmLink);
     connect(m_bar, &SelectionFormattingBar::leavingLinkRow, this,
-            &SelectionFormattingPopoverController::returnFocusToEditor);
+            &SelectionFormattingPopoverController::takeFocusBack);
     connect(m_bar, &SelectionFormattingBar::wantedSizeChanged, this,
             &SelectionFormattingPopoverController::fitPopover);
     fitPopover();
@@ -157,10 +157,7 @@ void SelectionFormattingPopoverController::fitPopover() {
 
 void SelectionFormattingPopoverController::close() {
     m_settle.stop();
-    // The address field may hold the keyboard: back to the editor before the
-    // field goes, so it never lands on some other widget of the window.
-    if (m_frame && m_frame->isAncestorOf(QApplication::focusWidget()))
-        returnFocusToEditor();
+    takeFocusBack();
     m_overlay->hide();
 }
 
@@ -170,6 +167,14 @@ bool SelectionFormattingPopoverController::closeLinkField() {
     close();
     returnFocusToEditor();
     return true;
+}
+
+void SelectionFormattingPopoverController::takeFocusBack() {
+    // Before the address field goes, so the keyboard never lands on some
+    // other widget of the window; and only from the field, never from
+    // wherever else the user is typing.
+    if (m_frame && m_frame->isAncestorOf(QApplication::focusWidget()))
+        returnFocusToEditor();
 }
 
 void SelectionFormattingPopoverController::returnFocusToEditor() {

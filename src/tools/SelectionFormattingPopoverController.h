@@ -68,6 +68,8 @@ private:
     void restyle();
     void present();
     void fitPopover();
+    // The editor gets the keyboard back when the bar holds it.
+    void takeFocusBack();
     void returnFocusToEditor();
     MarkdownTextView* editableView() const;
 

@@ -136,11 +136,20 @@ private Q_SLOTS:
         QVERIFY(!m_bar->isShown());
     }
 
-    // Selections made by code count, also where the caret stays put.
+    // Selections made by code count, also where the caret stays put, and
+    // leave the keyboard where it is.
     void selectionsThatKeepTheCaretShowTheBar() {
+        QLineEdit findField(m_window->view.get());
+        findField.show();
+        showOver(u8("«x»"));
+        bar()->linkButton()->click();
+        findField.setFocus();
+        QTRY_VERIFY(findField.hasFocus());
+        m_bar->close();
         setMarked(*m_text, u8("find me here‸"));
         select(5, 12); // a find match ending at the caret
         QTRY_VERIFY(m_bar->isShown());
+        QCOMPARE(QApplication::focusWidget(), &findField);
         m_bar->close();
         m_text->selectAll();
         QTRY_VERIFY(m_bar->isShown());
