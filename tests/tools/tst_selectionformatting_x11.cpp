@@ -125,7 +125,11 @@ private Q_SLOTS:
             QTest::qWait(100);
             QVERIFY(m_window->view->grab().save(
                 QDir(dir).filePath(QStringLiteral("format-bar-%1.png").arg(appearance))));
-            openLinkRow();
+            // Half-way through the switch, then on the link row.
+            QTest::mouseClick(m_bar->bar()->linkButton(), Qt::LeftButton);
+            QTest::qWait(SelectionFormattingBar::switchDuration / 3);
+            QVERIFY(m_window->view->grab().save(
+                QDir(dir).filePath(QStringLiteral("format-switch-%1.png").arg(appearance))));
             QTest::qWait(400);
             QVERIFY(m_window->view->grab().save(
                 QDir(dir).filePath(QStringLiteral("format-link-%1.png").arg(appearance))));
