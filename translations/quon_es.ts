@@ -578,6 +578,10 @@
         <translation>Pegar</translation>
     </message>
     <message>
+        <source>Paste or type a URL…</source>
+        <translation>Pega o escribe una URL…</translation>
+    </message>
+    <message>
         <source>Plain paragraph without heading</source>
         <translation>Párrafo normal sin encabezado</translation>
     </message>

@@ -580,6 +580,10 @@
         <translation>Wklej</translation>
     </message>
     <message>
+        <source>Paste or type a URL…</source>
+        <translation>Wklej lub wpisz adres URL…</translation>
+    </message>
+    <message>
         <source>Plain paragraph without heading</source>
         <translation>Zwykły akapit bez nagłówka</translation>
     </message>

@@ -7,8 +7,7 @@ class QKeyEvent;
 struct EditorTheme;
 
 // What the editor asks of the editing tools' popovers. The slash-command and
-// the selection formatting popover controllers implement these; until they
-// exist the editor holds null pointers and skips every call.
+// the selection formatting popover controllers implement these.
 
 // The "/" menu at the caret.
 class EditorSlashPopover {
@@ -35,7 +34,11 @@ public:
 class EditorFormattingPopover {
 public:
     virtual ~EditorFormattingPopover() = default;
+    // Every change of the selection, whether the caret moved or not.
     virtual void selectionChanged(MarkdownTextView* view, EditorText::Range selection) = 0;
     virtual void close() = 0;
     virtual void setTheme(const EditorTheme& theme) = 0;
+    // Escape for the link address field: closes the bar and gives the
+    // keyboard back to the editor when the field is shown (true).
+    virtual bool closeLinkField() = 0;
 };

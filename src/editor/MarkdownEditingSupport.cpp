@@ -226,11 +226,14 @@ bool toggleWrapSelection(QPlainTextEdit* editor, const QString& prefix, const QS
 
 bool isWrapped(const QPlainTextEdit* editor, const QString& prefix, const QString& suffix) {
     const Range selection = EditorText::selection(editor);
-    if (selection.isEmpty())
+    const int p = int(prefix.size()), s = int(suffix.size());
+    if (selection.isEmpty() || selection.length() < p + s)
         return false;
-    const QString selected = EditorText::text(editor->document(), selection);
-    return selected.size() >= prefix.size() + suffix.size() && selected.startsWith(prefix) &&
-           selected.endsWith(suffix);
+    // Only the ends are read: the formatting bar and the context menu ask
+    // this of selections as large as the whole document.
+    const QTextDocument* doc = editor->document();
+    return EditorText::text(doc, {selection.from, selection.from + p}) == prefix &&
+           EditorText::text(doc, {selection.to - s, selection.to}) == suffix;
 }
 
 bool applyHeading(QPlainTextEdit* editor, int level) {

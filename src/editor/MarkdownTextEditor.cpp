@@ -6,6 +6,7 @@
 #include "editor/MarkdownSyntaxHighlighter.h"
 #include "editor/MarkdownTextView.h"
 #include "editor/ScrollViewStyling.h"
+#include "tools/SelectionFormattingPopoverController.h"
 #include "tools/SlashCommandPopoverController.h"
 
 #include <QEvent>
@@ -35,13 +36,18 @@ MarkdownTextEditor::MarkdownTextEditor(const HighlightConfig& config, QWidget* p
     auto* slash = new SlashCommandPopoverController(this);
     m_slashPopover = slash;
     m_view->setSlashPopover(slash);
+    m_formattingPopover = new SelectionFormattingPopoverController(this);
     applyConfig();
     m_revision = m_view->document()->revision();
 
     connect(m_view->document(), &QTextDocument::contentsChange, this,
             &MarkdownTextEditor::onContentsChange);
     connect(m_view, &QPlainTextEdit::textChanged, this, &MarkdownTextEditor::onContentsChanged);
+    // Both: a selection can change with the caret standing still (Select All
+    // with the caret at the end, a find match that ends at the caret).
     connect(m_view, &QPlainTextEdit::cursorPositionChanged, this,
+            &MarkdownTextEditor::onSelectionChanged);
+    connect(m_view, &QPlainTextEdit::selectionChanged, this,
             &MarkdownTextEditor::onSelectionChanged);
     connect(m_view, &MarkdownTextView::findRequested, this, &MarkdownTextEditor::findRequested);
     connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this,
@@ -51,9 +57,11 @@ MarkdownTextEditor::MarkdownTextEditor(const HighlightConfig& config, QWidget* p
 }
 
 MarkdownTextEditor::~MarkdownTextEditor() {
-    // Before the view: the menu must not act on a text view being destroyed.
+    // Before the view: the popovers must not act on a text view being
+    // destroyed, nor stay behind in the window.
     m_view->setSlashPopover(nullptr);
     delete std::exchange(m_slashPopover, nullptr);
+    delete std::exchange(m_formattingPopover, nullptr);
 }
 
 QAbstractScrollArea* MarkdownTextEditor::scrollView() const {

@@ -50,6 +50,8 @@ public:
     // The scroll area the window links to scroll synchronisation.
     QAbstractScrollArea* scrollView() const;
     MarkdownSyntaxHighlighter* highlighter() const { return m_highlighter; }
+    // The formatting bar over the selection.
+    EditorFormattingPopover* formattingPopover() const { return m_formattingPopover; }
 
     // The whole text (LF line breaks); reads the whole document.
     QString text() const;
@@ -98,8 +100,7 @@ private:
     MarkdownTextView* m_view = nullptr;
     MarkdownSyntaxHighlighter* m_highlighter = nullptr;
     FindIndicator* m_indicator = nullptr;
-    // The editing tools' popovers: the slash menu, made and owned here; the
-    // formatting bar, null until that tool exists.
+    // The editing tools' popovers, made and owned here.
     EditorSlashPopover* m_slashPopover = nullptr;
     EditorFormattingPopover* m_formattingPopover = nullptr;
 

@@ -2,6 +2,7 @@
 
 #include "editor/EditorPopovers.h"
 #include "editor/EditorView.h"
+#include "editor/MarkdownTextEditor.h"
 #include "editor/MarkdownTextView.h"
 #include "preview/PreviewView.h"
 #include "preview/ScrollSyncEngine.h"
@@ -90,6 +91,11 @@ void StandardWorkspacePanes::setFindActive(bool active) {
 
 void StandardWorkspacePanes::setFindSessionId(int id) {
     m_editor->setFindSessionId(id);
+}
+
+bool StandardWorkspacePanes::closeFormattingLinkField() {
+    EditorFormattingPopover* bar = m_editor->editor()->formattingPopover();
+    return bar && bar->closeLinkField();
 }
 
 WorkspacePaneFactory StandardWorkspacePanes::factory() {

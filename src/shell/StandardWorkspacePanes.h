@@ -29,6 +29,7 @@ public:
     void setSearchState(const DocumentSearchState& state) override;
     void setFindActive(bool active) override;
     void setFindSessionId(int id) override;
+    bool closeFormattingLinkField() override;
 
     static WorkspacePaneFactory factory();
 

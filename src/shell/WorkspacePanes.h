@@ -36,6 +36,9 @@ public:
     virtual void setScrollSyncEnabled(bool enabled) = 0;
     // Escape for the editor's slash menu: closes it when shown (true).
     virtual bool closeSlashMenu() { return false; }
+    // Escape for the formatting bar's link field: closes the bar when the
+    // field is shown (true).
+    virtual bool closeFormattingLinkField() { return false; }
 
     // The window's find, for the editor to paint and reveal: the search
     // state, whether the find bar is shown, and the session, whose every new

@@ -92,6 +92,8 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     m_escape = new EscapeDispatcher(this);
     m_escape->setHandler(EscapeDispatcher::Stage::SlashMenu,
                          [this] { return m_panes->closeSlashMenu(); });
+    m_escape->setHandler(EscapeDispatcher::Stage::LinkField,
+                         [this] { return m_panes->closeFormattingLinkField(); });
     m_escape->setHandler(EscapeDispatcher::Stage::FindBar, [this] {
         if (!isFindBarPresented())
             return false;

@@ -100,9 +100,15 @@ bool AnchoredOverlay::isOutside(QObject* receiver) const {
     auto* widget = qobject_cast<QWidget*>(receiver);
     if (!widget || !m_widget)
         return false;
+    // Inside: the widget, its children and the menus it opens (windows of
+    // their own, whose parent chain still leads to it).
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        if (w == m_widget)
+            return false;
+    }
     // A press the widget's own children ignore travels up to its ancestors:
     // those copies are no press outside.
-    return widget != m_widget && !m_widget->isAncestorOf(widget) && !widget->isAncestorOf(m_widget);
+    return !widget->isAncestorOf(m_widget);
 }
 
 bool AnchoredOverlay::eventFilter(QObject* watched, QEvent* event) {
@@ -121,6 +127,12 @@ bool AnchoredOverlay::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     }
+    case QEvent::Hide:
+        if (watched == m_anchor) {
+            hide();
+            Q_EMIT anchorHidden();
+        }
+        break;
     case QEvent::Move:
     case QEvent::Resize:
         if (watched == m_anchor || watched == m_window)

@@ -15,7 +15,9 @@ class QWidget;
 // and always stays inside the window. It follows the rectangle as the anchor
 // scrolls, moves or resizes and as the window resizes. A mouse press anywhere
 // outside it (in this window or another) is reported by clickedOutside on the
-// next event-loop turn; the press itself still reaches its target.
+// next event-loop turn; the press itself still reaches its target. When the
+// anchor is hidden (its pane or window goes) the widget is hidden with it and
+// anchorHidden is emitted.
 class AnchoredOverlay : public QObject {
     Q_OBJECT
 public:
@@ -47,6 +49,7 @@ public:
 
 Q_SIGNALS:
     void clickedOutside();
+    void anchorHidden();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -37,6 +37,7 @@ SlashCommandPopoverController::SlashCommandPopoverController(QObject* parent) : 
     m_overlay = new AnchoredOverlay(this);
     connect(m_overlay, &AnchoredOverlay::clickedOutside, this,
             &SlashCommandPopoverController::close);
+    connect(m_overlay, &AnchoredOverlay::anchorHidden, this, &SlashCommandPopoverController::close);
     makePopover();
 }
 
@@ -79,12 +80,7 @@ void SlashCommandPopoverController::setTheme(const EditorTheme& theme) {
 void SlashCommandPopoverController::textChanged(MarkdownTextView* view) {
     if (m_applying || !view)
         return;
-    if (view != m_view) {
-        if (m_view)
-            m_view->removeEventFilter(this);
-        m_view = view;
-        view->installEventFilter(this);
-    }
+    m_view = view;
     const std::optional<SlashCommandContext> found =
         view->isReadOnly() ? std::nullopt : SlashCommandEngine::context(view);
     if (!found) {
@@ -197,10 +193,4 @@ void SlashCommandPopoverController::close() {
     m_filtered.clear();
     m_selected = 0;
     m_overlay->hide();
-}
-
-bool SlashCommandPopoverController::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_view && event->type() == QEvent::Hide)
-        close();
-    return QObject::eventFilter(watched, event);
 }

@@ -60,9 +60,6 @@ public:
     // The popover's height for a list of rows in sections.
     static int popoverHeight(int sections, int rows);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void makePopover();
     void rebuildMenu();

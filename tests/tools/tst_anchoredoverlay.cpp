@@ -1,5 +1,6 @@
 #include "tools/AnchoredOverlay.h"
 
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -34,7 +35,7 @@ private Q_SLOTS:
     }
 
     // The press reaches its target; the overlay hears of it a turn later,
-    // and never of presses on itself.
+    // and never of presses on itself; it follows its anchor and goes with it.
     void pressesOutsideAreReportedAfterTheyArrive() {
         QWidget window;
         auto* layout = new QVBoxLayout(&window);
@@ -55,6 +56,13 @@ private Q_SLOTS:
         QSignalSpy otherClicked(other, &QPushButton::clicked);
 
         QTest::mouseClick(floating, Qt::LeftButton);
+        // Nor of presses in a menu it opened, a window of its own.
+        QMenu menu(floating);
+        menu.addAction(QStringLiteral("item"));
+        menu.popup(floating->mapToGlobal(QPoint(0, floating->height())));
+        QVERIFY(QTest::qWaitForWindowExposed(&menu));
+        QTest::mouseClick(&menu, Qt::LeftButton, {},
+                          menu.actionGeometry(menu.actions()[0]).center());
         QTest::qWait(0);
         QCOMPARE(outside.count(), 0);
         QTest::mouseClick(other, Qt::LeftButton);
@@ -70,6 +78,11 @@ private Q_SLOTS:
         const QRect before = floating->geometry();
         window.resize(400, 500);
         QTRY_VERIFY(floating->geometry().top() > before.top());
+        // Gone with its anchor.
+        QSignalSpy hidden(&overlay, &AnchoredOverlay::anchorHidden);
+        other->hide();
+        QCOMPARE(hidden.count(), 1);
+        QVERIFY(!overlay.isShown());
     }
 };
 

@@ -1,0 +1,152 @@
+#include "editor/EditorView.h"
+#include "editor/MarkdownTextEditor.h"
+#include "editor/MarkdownTextView.h"
+#include "shell/StandardWorkspacePanes.h"
+#include "support/EditorFixture.h"
+#include "support/TestSupport.h"
+#include "support/WorkspaceWindow.h"
+#include "tools/FormatIconButton.h"
+#include "tools/PopoverFrame.h"
+#include "tools/SelectionFormattingPopoverController.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QTest>
+
+using namespace EditorFixture;
+
+// The formatting bar on a real X server: the keyboard stays with the editor
+// while the bar shows, and the link field takes it only while it is open.
+class TestSelectionFormattingX11 : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<WorkspaceWindow> m_window;
+    MarkdownTextView* m_text = nullptr;
+    SelectionFormattingPopoverController* m_bar = nullptr;
+
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+    void type(const char* text) { QTest::keyClicks(QApplication::focusWidget(), u8(text)); }
+    QLineEdit* field() const { return m_bar->bar()->addressField(); }
+    void openLinkRow() {
+        QTest::mouseClick(m_bar->bar()->linkButton(), Qt::LeftButton);
+        QTRY_COMPARE(QApplication::focusWidget(), field());
+    }
+
+private Q_SLOTS:
+    void init() {
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+        TestSupport::resetPreferences();
+        m_window = std::make_unique<WorkspaceWindow>(std::make_unique<MarkdownDocument>(),
+                                                     StandardWorkspacePanes::factory());
+        WorkspaceView* view = m_window->view.get();
+        view->setViewMode(ViewMode::Edit);
+        view->resize(900, 600);
+        view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(view));
+        auto* editor = static_cast<EditorView*>(view->panes()->editor());
+        m_text = editor->textView();
+        m_bar = dynamic_cast<SelectionFormattingPopoverController*>(
+            editor->editor()->formattingPopover());
+        QVERIFY(m_bar);
+        m_text->setFocus();
+        QTRY_VERIFY(m_text->hasFocus());
+    }
+    void cleanup() { m_window.reset(); }
+
+    void typingGoesToTheEditorAndClosesTheBar() {
+        setMarked(*m_text, u8("Some ‸words here"));
+        press(Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_VERIFY(m_bar->isShown());
+        QCOMPARE(QApplication::focusWidget(), m_text);
+        type("x");
+        QCOMPARE(marked(*m_text), u8("Some x‸here"));
+        QVERIFY(!m_bar->isShown());
+        QVERIFY(!m_bar->isPending());
+
+        // Select All with the caret already at the end moves no caret.
+        press(Qt::Key_End, Qt::ControlModifier);
+        press(Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(marked(*m_text), u8("«Some xhere»"));
+        QTRY_VERIFY(m_bar->isShown());
+    }
+
+    void theLinkFieldHasTheKeysUntilEscapeOrReturn() {
+        QGuiApplication::clipboard()->setText(QStringLiteral(" https://example.org/a \n"));
+        m_window->view->setFocusMode(true);
+        setMarked(*m_text, u8("See «docs» here"));
+        QTRY_VERIFY(m_bar->isShown());
+        openLinkRow();
+        QCOMPARE(field()->text(), QStringLiteral("https://example.org/a"));
+        // Escape closes the bar before focus mode hears of it.
+        press(Qt::Key_Escape);
+        QVERIFY(!m_bar->isShown());
+        QCOMPARE(QApplication::focusWidget(), m_text);
+        QVERIFY(m_window->view->isFocusMode());
+        QCOMPARE(marked(*m_text), u8("See «docs» here"));
+
+        setMarked(*m_text, u8("See «docs» here‸"));
+        setMarked(*m_text, u8("See «docs» here"));
+        QTRY_VERIFY(m_bar->isShown());
+        openLinkRow();
+        press(Qt::Key_A, Qt::ControlModifier);
+        type("  example.com/page ");
+        press(Qt::Key_Return);
+        QCOMPARE(marked(*m_text), u8("See [docs](https://example.com/page)‸ here"));
+        QVERIFY(!m_bar->isShown());
+        QCOMPARE(QApplication::focusWidget(), m_text);
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(m_text->toPlainText(), u8("See docs here"));
+        // The address field's Escape is spent: this one leaves focus mode.
+        press(Qt::Key_Escape);
+        QVERIFY(!m_window->view->isFocusMode());
+    }
+
+    // With QUON_SCREENSHOTS=DIR: the bar (Bold active, the pointer over
+    // Italic) and the link row, in a light and a dark theme.
+    void screenshots() {
+        const QString dir = TestSupport::screenshotFolder();
+        if (dir.isEmpty())
+            QSKIP("QUON_SCREENSHOTS not set");
+        QGuiApplication::clipboard()->setText(QStringLiteral("https://example.org/guide"));
+        TestSupport::forEachAppearance([&](const QString& appearance) {
+            setMarked(*m_text, u8("## Notes\n\nSome text with a «**bold**» word to format.\n"));
+            QTRY_VERIFY(m_bar->isShown());
+            FormatIconButton* italic =
+                m_bar->bar()->markerButton(SelectionFormattingBar::Command::Italic);
+            QTest::mouseMove(m_text->viewport(), QPoint(5, 5));
+            QTest::mouseMove(italic, italic->rect().center());
+            QTRY_VERIFY(italic->isHovered());
+            QTest::qWait(100);
+            QVERIFY(m_window->view->grab().save(
+                QDir(dir).filePath(QStringLiteral("format-bar-%1.png").arg(appearance))));
+            // Half-way through the switch, then on the link row.
+            QTest::mouseClick(m_bar->bar()->linkButton(), Qt::LeftButton);
+            QTest::qWait(SelectionFormattingBar::switchDuration / 3);
+            QVERIFY(m_window->view->grab().save(
+                QDir(dir).filePath(QStringLiteral("format-switch-%1.png").arg(appearance))));
+            QTest::qWait(400);
+            QVERIFY(m_window->view->grab().save(
+                QDir(dir).filePath(QStringLiteral("format-link-%1.png").arg(appearance))));
+            press(Qt::Key_Escape);
+            // The heading menu of a heading, with Normal Text.
+            setMarked(*m_text, u8("## «Notes»\n\nSome text.\n"));
+            QTRY_VERIFY(m_bar->isShown());
+            QTest::mouseClick(m_bar->bar()->headingButton(), Qt::LeftButton);
+            QTRY_VERIFY(m_bar->bar()->headingMenu()->isVisible());
+            QTest::qWait(200);
+            QVERIFY(QGuiApplication::primaryScreen()->grabWindow(0).save(
+                QDir(dir).filePath(QStringLiteral("format-heading-menu-%1.png").arg(appearance))));
+            m_bar->bar()->headingMenu()->close();
+            m_bar->close();
+        });
+    }
+};
+
+QTEST_MAIN(TestSelectionFormattingX11)
+#include "tst_selectionformatting_x11.moc"

@@ -1,0 +1,354 @@
+#include "editor/EditorView.h"
+#include "editor/MarkdownTextEditor.h"
+#include "editor/MarkdownTextView.h"
+#include "shell/EscapeDispatcher.h"
+#include "shell/StandardWorkspacePanes.h"
+#include "shell/StatusBarView.h"
+#include "support/EditorFixture.h"
+#include "support/TestSupport.h"
+#include "support/WorkspaceWindow.h"
+#include "tools/AnchoredOverlay.h"
+#include "tools/FormatIconButton.h"
+#include "tools/PopoverFrame.h"
+#include "tools/SelectionFormattingPopoverController.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QVBoxLayout>
+
+using namespace EditorFixture;
+using Command = SelectionFormattingBar::Command;
+
+namespace {
+
+struct ShowCounter : QObject {
+    int shows = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        shows += event->type() == QEvent::Show;
+        return false;
+    }
+};
+
+// A menu item or a button, by its text or tooltip.
+void choose(SelectionFormattingBar* bar, const QString& name) {
+    for (QMenu* menu : {bar->headingMenu(), bar->listMenu()}) {
+        for (QAction* action : menu->actions()) {
+            if (action->text() == name)
+                return action->trigger();
+        }
+    }
+    for (FormatIconButton* button : bar->findChildren<FormatIconButton*>()) {
+        if (button->toolTip() == name)
+            return QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QFAIL(qPrintable(name));
+}
+
+} // namespace
+
+// The formatting bar of a real window's editor.
+class TestSelectionFormattingPopover : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<WorkspaceWindow> m_window;
+    MarkdownTextView* m_text = nullptr;
+    SelectionFormattingPopoverController* m_bar = nullptr;
+
+    SelectionFormattingBar* bar() const { return m_bar->bar(); }
+    void select(int anchor, int position) {
+        QTextCursor cursor(m_text->document());
+        cursor.setPosition(anchor);
+        cursor.setPosition(position, QTextCursor::KeepAnchor);
+        m_text->setTextCursor(cursor);
+    }
+    void showOver(const QString& state) {
+        m_bar->close();
+        setMarked(*m_text, state);
+        QTRY_VERIFY(m_bar->isShown());
+    }
+    QRect lineInWindow(int position) const {
+        QTextCursor cursor(m_text->document());
+        cursor.setPosition(position);
+        const QRect line = m_text->cursorRect(cursor);
+        return {m_text->viewport()->mapTo(m_window->view.get(), line.topLeft()), line.size()};
+    }
+
+private Q_SLOTS:
+    void init() {
+        TestSupport::resetPreferences();
+        m_window = std::make_unique<WorkspaceWindow>(std::make_unique<MarkdownDocument>(),
+                                                     StandardWorkspacePanes::factory());
+        m_window->view->setViewMode(ViewMode::Edit);
+        auto* editor = static_cast<EditorView*>(m_window->view->panes()->editor());
+        m_text = editor->textView();
+        m_bar = dynamic_cast<SelectionFormattingPopoverController*>(
+            editor->editor()->formattingPopover());
+        QVERIFY(m_bar);
+        m_window->view->activateWindow();
+        m_text->setFocus();
+        QTRY_VERIFY(m_text->hasFocus());
+    }
+    void cleanup() { m_window.reset(); }
+
+    // A drag: each change restarts the wait; the bar shows once, centred
+    // under the final selection, and leaves the keyboard to the editor.
+    void theBarShowsOnceTheSelectionSettles() {
+        setMarked(*m_text, u8("Lorem ipsum dolor sit amet, ‸consectetur adipiscing elit\nnext"));
+        ShowCounter counter;
+        m_bar->popover()->installEventFilter(&counter);
+        QElapsedTimer sinceChange;
+        bool quick = true; // no step took longer than the wait
+        for (int end : {31, 35, 39, 44}) {
+            quick = quick && (end == 31 || sinceChange.elapsed() < m_bar->settleDelay - 20);
+            select(28, end);
+            sinceChange.start();
+            QVERIFY(m_bar->isPending());
+            QVERIFY(!quick || !m_bar->isShown());
+            QTest::qWait(60);
+        }
+        QTRY_VERIFY(m_bar->isShown());
+        QVERIFY(sinceChange.elapsed() >= m_bar->settleDelay - 10);
+        QTest::qWait(m_bar->settleDelay + 50);
+        QVERIFY(!quick || counter.shows == 1);
+        QCOMPARE(QApplication::focusWidget(), m_text);
+        const QRect popover = m_bar->popover()->geometry();
+        const QRect first = lineInWindow(28), last = lineInWindow(44);
+        QCOMPARE(popover.top(), first.bottom() + 1 + AnchoredOverlay::gap);
+        QVERIFY(qAbs(popover.center().x() - (first.left() + last.left()) / 2) <= 2);
+        // Over two lines: under the second.
+        select(30, 60);
+        QTRY_COMPARE(m_bar->popover()->y(), lineInWindow(60).bottom() + 1 + AnchoredOverlay::gap);
+    }
+
+    void aCaretClosesAtOnceAndDropsThePendingBar() {
+        showOver(u8("«alpha» beta"));
+        QTest::mouseClick(m_text->viewport(), Qt::LeftButton, {},
+                          m_text->cursorRect(QTextCursor(m_text->document())).center());
+        QVERIFY(!m_bar->isShown());
+        select(6, 10);
+        select(8, 8);
+        QVERIFY(!m_bar->isPending());
+        QTest::qWait(m_bar->settleDelay + 50);
+        QVERIFY(!m_bar->isShown());
+    }
+
+    // Selections made by code count, also where the caret stays put, and
+    // leave the keyboard where it is.
+    void selectionsThatKeepTheCaretShowTheBar() {
+        QLineEdit findField(m_window->view.get());
+        findField.show();
+        showOver(u8("«x»"));
+        bar()->linkButton()->click();
+        findField.setFocus();
+        QTRY_VERIFY(findField.hasFocus());
+        m_bar->close();
+        setMarked(*m_text, u8("find me here‸"));
+        select(5, 12); // a find match ending at the caret
+        QTRY_VERIFY(m_bar->isShown());
+        QCOMPARE(QApplication::focusWidget(), &findField);
+        m_bar->close();
+        m_text->selectAll();
+        QTRY_VERIFY(m_bar->isShown());
+    }
+
+    void theBarShowsWhatTheSelectionHolds_data() {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("active"); // B, I, S, C: the wrapping markers
+        QTest::addColumn<int>("heading");
+        QTest::newRow("word with its markers") << u8("«**word**»") << u8("B") << 0;
+        QTest::newRow("word inside the markers") << u8("**«word»**") << u8("") << 0;
+        QTest::newRow("the four asterisks") << u8("«****»") << u8("B") << 0;
+        QTest::newRow("struck code, italic") << u8("«_~~`x`~~_»") << u8("I") << 0;
+        QTest::newRow("level 2") << u8("## «Title»") << u8("") << 2;
+        QTest::newRow("no space after the marks") << u8("«##Title»") << u8("") << 0;
+        QTest::newRow("seven marks") << u8("«####### x»") << u8("") << 0;
+        QTest::newRow("level 6, into the next line") << u8("###### a«b\n`c`»") << u8("") << 6;
+    }
+    void theBarShowsWhatTheSelectionHolds() {
+        QFETCH(QString, state);
+        QFETCH(QString, active);
+        QFETCH(int, heading);
+        showOver(state);
+        const std::pair<Command, char> markers[] = {{Command::Bold, 'B'},
+                                                    {Command::Italic, 'I'},
+                                                    {Command::Strikethrough, 'S'},
+                                                    {Command::Code, 'C'}};
+        for (const auto& [command, letter] : markers)
+            QCOMPARE(bar()->markerButton(command)->isActive(),
+                     active.contains(QLatin1Char(letter)));
+        const SelectionFormattingBar::Colors& colors = bar()->colors();
+        QCOMPARE(bar()->headingButton()->symbolColour(), heading ? colors.accent : colors.text);
+        const QList<QAction*> items = bar()->headingMenu()->actions();
+        QCOMPARE(items.size(), heading ? 5 : 3);
+        QCOMPARE(items.last()->text(), heading ? u8("Normal Text") : u8("Heading 3"));
+    }
+
+    // A command applies its rule as one undo step and closes the bar, which
+    // the selection it leaves does not bring back.
+    void commandsApplyTheRulesAndClose_data() {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("bold") << u8("a «word» b") << u8("Bold") << u8("a **word** b");
+        QTest::newRow("heading 3") << u8("«x\ny»") << u8("Heading 3") << u8("### x\n### y");
+        QTest::newRow("normal text, level-2 lines")
+            << u8("## «one\n## two»") << u8("Normal Text") << u8("one\ntwo");
+        // Other levels and plain lines lose theirs too, and gain none.
+        QTest::newRow("normal text, mixed lines")
+            << u8("## «one\n# two\nthree»") << u8("Normal Text") << u8("one\ntwo\nthree");
+        QTest::newRow("task list") << u8("«a\n\nb»") << u8("Task List") << u8("- [ ] a\n\n- [ ] b");
+    }
+    void commandsApplyTheRulesAndClose() {
+        QFETCH(QString, state);
+        QFETCH(QString, command);
+        QFETCH(QString, text);
+        showOver(state);
+        const QString before = m_text->toPlainText();
+        choose(bar(), command);
+        QCOMPARE(m_window->document->text(), text);
+        QVERIFY(!m_bar->isShown());
+        QVERIFY(!m_bar->isPending());
+        m_text->undo();
+        QCOMPARE(m_text->toPlainText(), before);
+    }
+
+    void linksGoInPlaceOfTheSelection_data() {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("fragment") << u8("See «docs» now") << u8("#intro")
+                                  << u8("See [docs](#intro)‸ now");
+        QTest::newRow("nothing selected") << u8("a ‸b") << u8("page") << u8("a [‸](https://page)b");
+        QTest::newRow("emoji label")
+            << u8("«😀 ü»") << u8("mailto:x@y.z") << u8("[😀 ü](mailto:x@y.z)‸");
+    }
+    void linksGoInPlaceOfTheSelection() {
+        QFETCH(QString, state);
+        QFETCH(QString, url);
+        QFETCH(QString, result);
+        setMarked(*m_text, state);
+        const QString before = m_text->toPlainText();
+        m_bar->confirmLink(url);
+        QCOMPARE(marked(*m_text), result);
+        m_text->undo();
+        QCOMPARE(m_text->toPlainText(), before);
+    }
+
+    void addressesAreNormalised_data() {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("host and path") << u8("example.com/a") << u8("https://example.com/a");
+        QTest::newRow("scheme") << u8("ftp://host/x") << u8("ftp://host/x");
+        QTest::newRow("mail") << u8("mailto:a@b.c") << u8("mailto:a@b.c");
+        QTest::newRow("mail without mailto") << u8("a@b.c") << u8("https://a@b.c");
+        QTest::newRow("fragment") << u8("#intro") << u8("#intro");
+        QTest::newRow("paths") << u8("/a/../b.md") << u8("/a/../b.md");
+        QTest::newRow("relative path") << u8("./a.md") << u8("./a.md");
+    }
+    void addressesAreNormalised() {
+        QFETCH(QString, url);
+        QFETCH(QString, expected);
+        QCOMPARE(SelectionFormattingPopoverController::normalizedURL(url), expected);
+    }
+
+    void clipboardGuesses_data() {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("guess");
+        QTest::newRow("two words") << u8("hello world") << QString();
+        QTest::newRow("no scheme") << u8("example.com/page") << QString();
+        QTest::newRow("several lines") << u8("https://a.org\nhttps://b.org") << QString();
+        QTest::newRow("one URL, spaced")
+            << u8("  https://a.org/p?q=1#f \n") << u8("https://a.org/p?q=1#f");
+        QTest::newRow("mail") << u8("mailto:me@a.org") << u8("mailto:me@a.org");
+    }
+    void clipboardGuesses() {
+        QFETCH(QString, clipboard);
+        QFETCH(QString, guess);
+        QGuiApplication::clipboard()->setText(clipboard);
+        QCOMPARE(SelectionFormattingPopoverController::detectClipboardURL(), guess);
+    }
+
+    // The link row reads the clipboard as it opens, the bar grows to it, and
+    // only a non-blank address can be confirmed, trimmed.
+    void theLinkRow() {
+        QGuiApplication::clipboard()->setText(QStringLiteral("not a link"));
+        showOver(u8("«docs»"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("https://example.org"));
+        const QSize formatting = m_bar->popover()->size();
+        bar()->linkButton()->click();
+        QLineEdit* field = bar()->addressField();
+        QCOMPARE(field->text(), QStringLiteral("https://example.org"));
+        QTRY_COMPARE(m_bar->popover()->size(), field->parentWidget()->sizeHint());
+        QVERIFY(m_bar->popover()->width() != formatting.width());
+        FormatIconButton* confirm = bar()->confirmButton();
+        for (const char* blank : {"", "   "}) {
+            field->setText(QString::fromLatin1(blank));
+            QVERIFY(!confirm->isEnabled());
+        }
+        field->setText(QStringLiteral("  #intro "));
+        // Back and again: what was typed stays.
+        bar()->backButton()->click();
+        QTRY_COMPARE(m_bar->popover()->size(), formatting);
+        bar()->linkButton()->click();
+        QCOMPARE(field->text(), QStringLiteral("  #intro "));
+        confirm->click();
+        QCOMPARE(marked(*m_text), u8("[docs](#intro)‸"));
+        QVERIFY(!m_bar->isShown());
+        QCOMPARE(QApplication::focusWidget(), m_text);
+        // A new bar starts on the formatting row with an empty address.
+        QGuiApplication::clipboard()->clear();
+        showOver(u8("«next»"));
+        QVERIFY(!bar()->isEnteringLink());
+        bar()->linkButton()->click();
+        QCOMPARE(field->text(), QString());
+    }
+
+    void theBarNeverOutlivesItsPlace() {
+        // A click elsewhere in the window closes it on the next turn; one on
+        // the bar itself does not.
+        showOver(u8("«one» two"));
+        QTest::mouseClick(m_window->view->statusBarView(), Qt::LeftButton);
+        QVERIFY(m_bar->isShown());
+        QTRY_VERIFY(!m_bar->isShown());
+        showOver(u8("«one» two"));
+        QTest::mouseClick(m_bar->popover(), Qt::LeftButton, {}, QPoint(2, 2));
+        QTest::qWait(0);
+        QVERIFY(m_bar->isShown());
+        m_window->view->setViewMode(ViewMode::Preview);
+        QVERIFY(!m_bar->isShown());
+        m_window->view->setViewMode(ViewMode::Edit);
+        // Escape is the link field's only while it shows.
+        showOver(u8("«one» two"));
+        QVERIFY(!m_window->view->escapeDispatcher().dispatch());
+        bar()->linkButton()->click();
+        QVERIFY(m_window->view->escapeDispatcher().dispatch());
+        QVERIFY(!m_bar->isShown());
+    }
+
+    void aDestroyedEditorTakesItsBarAlong() {
+        QWidget window;
+        auto* editor = new MarkdownTextEditor(config(true), &window);
+        (new QVBoxLayout(&window))->addWidget(editor);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        editor->setText(QStringLiteral("some text"));
+        editor->textView()->selectAll();
+        auto* controller =
+            dynamic_cast<SelectionFormattingPopoverController*>(editor->formattingPopover());
+        QTRY_VERIFY(controller->isShown());
+        // A dark editor gives a dark bar.
+        QVERIFY(controller->popover()->palette().color(QPalette::Window).lightness() < 128);
+        QVERIFY(controller->bar()->colors().text.lightness() > 128);
+        const QPointer<PopoverFrame> popover = controller->popover();
+        QCOMPARE(popover->parentWidget(), &window);
+        delete editor;
+        QVERIFY(popover.isNull());
+    }
+};
+
+QTEST_MAIN(TestSelectionFormattingPopover)
+#include "tst_selectionformattingpopover.moc"
