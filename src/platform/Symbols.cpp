@@ -66,6 +66,10 @@ const QHash<QString, QString>& table() {
             {QStringLiteral("paragraph"), o("paragraph.svg")},
             {QStringLiteral("checklist"), o("checklist.svg")},
             {QStringLiteral("tablecells"), o("tablecells.svg")},
+            {QStringLiteral("paintbrush"), a("categories/applications-graphics-symbolic.svg")},
+            {QStringLiteral("puzzlepiece.extension"),
+             a("mimetypes/application-x-addon-symbolic.svg")},
+            {QStringLiteral("circle.dashed"), o("circle.dashed.svg")},
         };
     }();
     return t;

@@ -293,7 +293,7 @@ bool DocumentController::reviewUnsavedDocuments() {
     return true;
 }
 
-bool DocumentController::quit() {
+bool DocumentController::quit(const std::function<void()>& afterClosing) {
     if (m_quitting)
         return true;
     if (!reviewUnsavedDocuments())
@@ -306,6 +306,8 @@ bool DocumentController::quit() {
             entry->window->close();
         }
     }
+    if (afterClosing)
+        afterClosing();
     Q_EMIT quitConfirmed();
     return true;
 }

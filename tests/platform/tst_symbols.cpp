@@ -37,7 +37,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         for (const char* name :
              {"checkmark.square.fill", "square", "doc.on.doc", "checkmark", "photo", "doc.text",
-              "list.bullet", "chevron.down", "house", "command", "gearshape"})
+              "list.bullet", "chevron.down", "house", "command", "gearshape", "paintbrush",
+              "puzzlepiece.extension", "circle.dashed"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
     void everyTableEntryDrawsATintedGlyph() {
