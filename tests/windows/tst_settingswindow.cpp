@@ -92,6 +92,28 @@ private Q_SLOTS:
     }
     void cleanup() { window.reset(); }
 
+    // "Settings…" and the toolbar's gear share one action: it opens the one
+    // settings window, and raises it again once it exists.
+    void settingsCommandOpensOneWindow() {
+        DocumentController controller;
+        SceneManager scenes(controller);
+        scenes.setSettingsWindowFactory(
+            [this] { return new SettingsWindow(quietServices(dialogs), ApplicationCommands{}); });
+        auto* document =
+            static_cast<WorkspaceView*>(controller.windowFor(controller.newDocument()));
+        QVERIFY(document->commands().settings->isEnabled());
+        document->commands().settings->trigger();
+        QWidget* settings = scenes.settingsWindow();
+        QVERIFY(qobject_cast<SettingsWindow*>(settings));
+        QVERIFY(settings->isVisible());
+        settings->close();
+        document->commands().settings->trigger();
+        QCOMPARE(scenes.settingsWindow(), settings);
+        QVERIFY(settings->isVisible());
+        ScriptedDialogs::install().discardAll(controller);
+        DocumentDialogs::setShared(nullptr);
+    }
+
     // Every control shows its key's default, and looking at every tab
     // creates no key. The window is 560 wide and as tall as the shown form.
     void freshInstallShowsDefaultsAndWritesNothing() {
