@@ -12,6 +12,10 @@
         <translation>«%1» no es texto UTF-8 válido.</translation>
     </message>
     <message>
+        <source># heading</source>
+        <translation># encabezado</translation>
+    </message>
+    <message>
         <source>%1  ·  %2</source>
         <translation>%1  ·  %2</translation>
     </message>
@@ -66,6 +70,10 @@
         <translation>Ve&amp;ntana</translation>
     </message>
     <message>
+        <source>/hea</source>
+        <translation>/enc</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>Acerca de quon</translation>
     </message>
@@ -94,8 +102,16 @@
         <translation>Se aplica a los encabezados y al texto de la vista previa. El editor sigue siendo monoespaciado.</translation>
     </message>
     <message>
+        <source>Back</source>
+        <translation>Atrás</translation>
+    </message>
+    <message>
         <source>Beautiful Markdown for Linux</source>
         <translation>Markdown elegante para Linux</translation>
+    </message>
+    <message>
+        <source>Beautiful Markdown for Linux. Write in Markdown, see it rendered instantly.</source>
+        <translation>Markdown elegante para Linux. Escribe en Markdown y míralo renderizado al instante.</translation>
     </message>
     <message>
         <source>Behavior</source>
@@ -178,12 +194,20 @@
         <translation>Esquema de color</translation>
     </message>
     <message>
+        <source>Command Palette</source>
+        <translation>Paleta de comandos</translation>
+    </message>
+    <message>
         <source>Command Palette…</source>
         <translation>Paleta de comandos…</translation>
     </message>
     <message>
         <source>Compact heading</source>
         <translation>Encabezado compacto</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Continuar</translation>
     </message>
     <message>
         <source>Convert to Markdown</source>
@@ -238,8 +262,20 @@
         <translation>Crear</translation>
     </message>
     <message>
+        <source>Create Markdown files from Files with the quon extension</source>
+        <translation>Crea archivos Markdown desde Archivos con la extensión de quon</translation>
+    </message>
+    <message>
         <source>Crossed-out text</source>
         <translation>Texto tachado</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+.</source>
+        <translation>Control+Mayúsculas+.</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+P</source>
+        <translation>Control+Mayúsculas+P</translation>
     </message>
     <message>
         <source>Cut</source>
@@ -304,6 +340,10 @@
     <message>
         <source>Edit</source>
         <translation>Editar</translation>
+    </message>
+    <message>
+        <source>Edit, Split, or Preview — switch anytime from the toolbar or Ctrl+1, Ctrl+2, Ctrl+3.</source>
+        <translation>Editar, Dividida o Vista previa: cambia cuando quieras desde la barra de herramientas o con Control+1, Control+2, Control+3.</translation>
     </message>
     <message>
         <source>Editor</source>
@@ -422,6 +462,10 @@
         <translation>Buscar…</translation>
     </message>
     <message>
+        <source>Focus Mode</source>
+        <translation>Modo concentración</translation>
+    </message>
+    <message>
         <source>Font</source>
         <translation>Fuente</translation>
     </message>
@@ -436,6 +480,10 @@
     <message>
         <source>General</source>
         <translation>General</translation>
+    </message>
+    <message>
+        <source>Get Started</source>
+        <translation>Empezar</translation>
     </message>
     <message>
         <source>GitHub-style table</source>
@@ -698,12 +746,20 @@
         <translation>Porcelana</translation>
     </message>
     <message>
+        <source>Press Ctrl+Shift+P to search actions, recent files, export, and settings.</source>
+        <translation>Pulsa Control+Mayúsculas+P para buscar acciones, archivos recientes, exportación y ajustes.</translation>
+    </message>
+    <message>
         <source>Preview</source>
         <translation>Vista previa</translation>
     </message>
     <message>
         <source>Quit</source>
         <translation>Salir</translation>
+    </message>
+    <message>
+        <source>Ready to write</source>
+        <translation>Listo para escribir</translation>
     </message>
     <message>
         <source>Recent</source>
@@ -786,6 +842,10 @@
         <translation>Establecer como predeterminada para archivos Markdown</translation>
     </message>
     <message>
+        <source>Set quon as your default .md app in Settings → Files</source>
+        <translation>Haz de quon tu aplicación predeterminada para .md en Ajustes → Archivos</translation>
+    </message>
+    <message>
         <source>Settings</source>
         <translation>Ajustes</translation>
     </message>
@@ -830,6 +890,18 @@
         <translation>Mostrar más</translation>
     </message>
     <message>
+        <source>Six curated themes. Press Ctrl+Shift+. for distraction-free writing.</source>
+        <translation>Seis temas cuidados. Pulsa Control+Mayúsculas+. para escribir sin distracciones.</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <translation>Omitir</translation>
+    </message>
+    <message>
+        <source>Slash commands</source>
+        <translation>Comandos de barra</translation>
+    </message>
+    <message>
         <source>Sleek Pro</source>
         <translation>Sleek Pro</translation>
     </message>
@@ -860,6 +932,10 @@
     <message>
         <source>Strong emphasis</source>
         <translation>Énfasis fuerte</translation>
+    </message>
+    <message>
+        <source>Switch to Split mode</source>
+        <translation>Cambiar al modo dividido</translation>
     </message>
     <message>
         <source>System</source>
@@ -920,12 +996,20 @@
         <translation>No se pudo ejecutar la herramienta xdg-mime.</translation>
     </message>
     <message>
+        <source>Themes &amp; Focus</source>
+        <translation>Temas y concentración</translation>
+    </message>
+    <message>
         <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>
         <translation>Otra aplicación ha modificado este archivo. Vuelve a cargarlo para ver la versión más reciente o sigue editando tu versión actual.</translation>
     </message>
     <message>
         <source>This will reset quon to a fresh install — settings, recent files, and the feature tour will be cleared. The app will quit immediately.</source>
         <translation>quon volverá a su estado recién instalado: se borrarán los ajustes, los archivos recientes y el recorrido. La app se cerrará de inmediato.</translation>
+    </message>
+    <message>
+        <source>Three ways to work</source>
+        <translation>Tres formas de trabajar</translation>
     </message>
     <message>
         <source>Tip: quon must be installed for this to work reliably.</source>
@@ -938,6 +1022,10 @@
     <message>
         <source>Toolbar</source>
         <translation>Barra de herramientas</translation>
+    </message>
+    <message>
+        <source>Type / anywhere to insert headings, lists, tables, and more.</source>
+        <translation>Escribe / en cualquier lugar para insertar encabezados, listas, tablas y más.</translation>
     </message>
     <message>
         <source>Type / for Markdown commands</source>
@@ -984,8 +1072,16 @@
         <translation>Ventana de bienvenida</translation>
     </message>
     <message>
+        <source>Welcome to quon</source>
+        <translation>Te damos la bienvenida a quon</translation>
+    </message>
+    <message>
         <source>When off, new documents include a short Markdown sample showing the basics.</source>
         <translation>Si está desactivado, los documentos nuevos incluyen un breve ejemplo de Markdown con lo básico.</translation>
+    </message>
+    <message>
+        <source>You're set. Here are two quick tips to get the most out of quon.</source>
+        <translation>Todo listo. Aquí tienes dos consejos rápidos para sacar el máximo partido a quon.</translation>
     </message>
     <message>
         <source>Your changes will be lost if you don’t save them.</source>
@@ -1002,6 +1098,10 @@
     <message>
         <source>code</source>
         <translation>código</translation>
+    </message>
+    <message>
+        <source>export</source>
+        <translation>exportar</translation>
     </message>
     <message>
         <source>quon</source>
@@ -1050,6 +1150,10 @@
     <message>
         <source>“%1” is open in another window.</source>
         <translation>«%1» está abierto en otra ventana.</translation>
+    </message>
+    <message>
+        <source>“%1” wasn’t saved because another application changed it.</source>
+        <translation>No se guardó «%1» porque otra aplicación lo modificó.</translation>
     </message>
     <message>
         <source>•</source>

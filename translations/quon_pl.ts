@@ -12,6 +12,10 @@
         <translation>„%1” nie jest poprawnym tekstem UTF-8.</translation>
     </message>
     <message>
+        <source># heading</source>
+        <translation># nagłówek</translation>
+    </message>
+    <message>
         <source>%1  ·  %2</source>
         <translation>%1  ·  %2</translation>
     </message>
@@ -68,6 +72,10 @@
         <translation>&amp;Okno</translation>
     </message>
     <message>
+        <source>/hea</source>
+        <translation>/nag</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>O programie quon</translation>
     </message>
@@ -96,8 +104,16 @@
         <translation>Dotyczy nagłówków i tekstu w podglądzie. Edytor zostaje przy czcionce o stałej szerokości.</translation>
     </message>
     <message>
+        <source>Back</source>
+        <translation>Wstecz</translation>
+    </message>
+    <message>
         <source>Beautiful Markdown for Linux</source>
         <translation>Piękny Markdown dla Linuksa</translation>
+    </message>
+    <message>
+        <source>Beautiful Markdown for Linux. Write in Markdown, see it rendered instantly.</source>
+        <translation>Piękny Markdown dla Linuksa. Pisz w Markdownie i od razu oglądaj wynik.</translation>
     </message>
     <message>
         <source>Behavior</source>
@@ -180,12 +196,20 @@
         <translation>Schemat kolorów</translation>
     </message>
     <message>
+        <source>Command Palette</source>
+        <translation>Paleta poleceń</translation>
+    </message>
+    <message>
         <source>Command Palette…</source>
         <translation>Paleta poleceń…</translation>
     </message>
     <message>
         <source>Compact heading</source>
         <translation>Zwarty nagłówek</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Dalej</translation>
     </message>
     <message>
         <source>Convert to Markdown</source>
@@ -240,8 +264,20 @@
         <translation>Utwórz</translation>
     </message>
     <message>
+        <source>Create Markdown files from Files with the quon extension</source>
+        <translation>Twórz pliki Markdown w Plikach dzięki rozszerzeniu quon</translation>
+    </message>
+    <message>
         <source>Crossed-out text</source>
         <translation>Przekreślony tekst</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+.</source>
+        <translation>Ctrl+Shift+.</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+P</source>
+        <translation>Ctrl+Shift+P</translation>
     </message>
     <message>
         <source>Cut</source>
@@ -306,6 +342,10 @@
     <message>
         <source>Edit</source>
         <translation>Edycja</translation>
+    </message>
+    <message>
+        <source>Edit, Split, or Preview — switch anytime from the toolbar or Ctrl+1, Ctrl+2, Ctrl+3.</source>
+        <translation>Edycja, podział lub podgląd — przełączaj w każdej chwili z paska narzędzi albo skrótami Ctrl+1, Ctrl+2, Ctrl+3.</translation>
     </message>
     <message>
         <source>Editor</source>
@@ -424,6 +464,10 @@
         <translation>Znajdź…</translation>
     </message>
     <message>
+        <source>Focus Mode</source>
+        <translation>Tryb skupienia</translation>
+    </message>
+    <message>
         <source>Font</source>
         <translation>Czcionka</translation>
     </message>
@@ -438,6 +482,10 @@
     <message>
         <source>General</source>
         <translation>Ogólne</translation>
+    </message>
+    <message>
+        <source>Get Started</source>
+        <translation>Zaczynamy</translation>
     </message>
     <message>
         <source>GitHub-style table</source>
@@ -700,12 +748,20 @@
         <translation>Porcelana</translation>
     </message>
     <message>
+        <source>Press Ctrl+Shift+P to search actions, recent files, export, and settings.</source>
+        <translation>Naciśnij Ctrl+Shift+P, aby wyszukać polecenia, ostatnie pliki, eksport i ustawienia.</translation>
+    </message>
+    <message>
         <source>Preview</source>
         <translation>Podgląd</translation>
     </message>
     <message>
         <source>Quit</source>
         <translation>Zakończ</translation>
+    </message>
+    <message>
+        <source>Ready to write</source>
+        <translation>Gotowe do pisania</translation>
     </message>
     <message>
         <source>Recent</source>
@@ -788,6 +844,10 @@
         <translation>Ustaw jako domyślną dla plików Markdown</translation>
     </message>
     <message>
+        <source>Set quon as your default .md app in Settings → Files</source>
+        <translation>Ustaw quon jako domyślną aplikację dla plików .md w Ustawienia → Pliki</translation>
+    </message>
+    <message>
         <source>Settings</source>
         <translation>Ustawienia</translation>
     </message>
@@ -832,6 +892,18 @@
         <translation>Pokaż więcej</translation>
     </message>
     <message>
+        <source>Six curated themes. Press Ctrl+Shift+. for distraction-free writing.</source>
+        <translation>Sześć starannie dobranych motywów. Naciśnij Ctrl+Shift+., aby pisać bez rozpraszaczy.</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <translation>Pomiń</translation>
+    </message>
+    <message>
+        <source>Slash commands</source>
+        <translation>Polecenia z ukośnikiem</translation>
+    </message>
+    <message>
         <source>Sleek Pro</source>
         <translation>Sleek Pro</translation>
     </message>
@@ -862,6 +934,10 @@
     <message>
         <source>Strong emphasis</source>
         <translation>Mocne wyróżnienie</translation>
+    </message>
+    <message>
+        <source>Switch to Split mode</source>
+        <translation>Przełącz na tryb podziału</translation>
     </message>
     <message>
         <source>System</source>
@@ -922,12 +998,20 @@
         <translation>Nie można uruchomić narzędzia xdg-mime.</translation>
     </message>
     <message>
+        <source>Themes &amp; Focus</source>
+        <translation>Motywy i skupienie</translation>
+    </message>
+    <message>
         <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>
         <translation>Ten plik został zmieniony przez inną aplikację. Wczytaj go ponownie, aby zobaczyć najnowszą wersję, albo edytuj dalej swoją bieżącą wersję.</translation>
     </message>
     <message>
         <source>This will reset quon to a fresh install — settings, recent files, and the feature tour will be cleared. The app will quit immediately.</source>
         <translation>quon wróci do stanu świeżej instalacji — ustawienia, ostatnie pliki i przewodnik zostaną wyczyszczone. Aplikacja od razu się zamknie.</translation>
+    </message>
+    <message>
+        <source>Three ways to work</source>
+        <translation>Trzy sposoby pracy</translation>
     </message>
     <message>
         <source>Tip: quon must be installed for this to work reliably.</source>
@@ -940,6 +1024,10 @@
     <message>
         <source>Toolbar</source>
         <translation>Pasek narzędzi</translation>
+    </message>
+    <message>
+        <source>Type / anywhere to insert headings, lists, tables, and more.</source>
+        <translation>Wpisz / w dowolnym miejscu, aby wstawić nagłówki, listy, tabele i nie tylko.</translation>
     </message>
     <message>
         <source>Type / for Markdown commands</source>
@@ -986,8 +1074,16 @@
         <translation>Okno powitalne</translation>
     </message>
     <message>
+        <source>Welcome to quon</source>
+        <translation>Witaj w quon</translation>
+    </message>
+    <message>
         <source>When off, new documents include a short Markdown sample showing the basics.</source>
         <translation>Gdy wyłączone, nowe dokumenty zawierają krótki przykład Markdown z podstawami.</translation>
+    </message>
+    <message>
+        <source>You're set. Here are two quick tips to get the most out of quon.</source>
+        <translation>Wszystko gotowe. Oto dwie szybkie wskazówki, jak najlepiej wykorzystać quon.</translation>
     </message>
     <message>
         <source>Your changes will be lost if you don’t save them.</source>
@@ -1004,6 +1100,10 @@
     <message>
         <source>code</source>
         <translation>kod</translation>
+    </message>
+    <message>
+        <source>export</source>
+        <translation>eksport</translation>
     </message>
     <message>
         <source>quon</source>
@@ -1052,6 +1152,10 @@
     <message>
         <source>“%1” is open in another window.</source>
         <translation>„%1” jest otwarty w innym oknie.</translation>
+    </message>
+    <message>
+        <source>“%1” wasn’t saved because another application changed it.</source>
+        <translation>Nie zapisano „%1”, ponieważ zmieniła go inna aplikacja.</translation>
     </message>
     <message>
         <source>•</source>

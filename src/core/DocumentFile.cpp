@@ -11,24 +11,53 @@ namespace {
 
 const QByteArray utf8Bom("\xEF\xBB\xBF", 3);
 
-LineEnding firstLineEnding(const QString& text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('\n'))
-            return LineEnding::LF;
-        if (text[i] == QLatin1Char('\r'))
-            return (i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) ? LineEnding::CRLF
-                                                                             : LineEnding::CR;
+// The text with LF breaks, and what each break was in the file.
+struct Breaks {
+    QString text;
+    LineEnding first = LineEnding::LF;
+    QByteArray endings; // empty unless the endings differ
+};
+
+Breaks toLf(const QString& raw) {
+    if (!raw.contains(QLatin1Char('\r')))
+        return {raw, LineEnding::LF, {}};
+    Breaks out;
+    out.text.reserve(raw.size());
+    bool seenBreak = false;
+    const QChar* data = raw.constData();
+    const qsizetype n = raw.size();
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = data[i].unicode();
+        if (c != u'\n' && c != u'\r')
+            continue;
+        LineEnding ending = LineEnding::LF;
+        if (c == u'\r')
+            ending =
+                i + 1 < n && data[i + 1] == QLatin1Char('\n') ? LineEnding::CRLF : LineEnding::CR;
+        out.text.append(data + run, i - run);
+        if (!seenBreak) {
+            seenBreak = true;
+            out.first = ending;
+        } else if (ending != out.first && out.endings.isEmpty()) {
+            // Every break so far had the first one's ending.
+            out.endings = QByteArray(n, char(out.first));
+        }
+        if (!out.endings.isEmpty())
+            out.endings[out.text.size()] = char(ending);
+        out.text.append(QLatin1Char('\n'));
+        if (ending == LineEnding::CRLF)
+            ++i;
+        run = i + 1;
     }
-    return LineEnding::LF;
+    out.text.append(data + run, n - run);
+    if (!out.endings.isEmpty())
+        out.endings.truncate(out.text.size());
+    return out;
 }
 
-QString toLf(QString text) {
-    if (!text.contains(QLatin1Char('\r')))
-        return text;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
+const QLatin1String endingText[] = {QLatin1String("\n"), QLatin1String("\r\n"),
+                                    QLatin1String("\r")};
 
 QString displayName(const QString& path) {
     const QString name = QFileInfo(path).fileName();
@@ -56,6 +85,9 @@ QString DocumentFileError::message() const {
     case Kind::NotEncodable:
         text = L10n::tr("“%1” couldn’t be saved because its text can’t be written as UTF-8.");
         break;
+    case Kind::ChangedOnDisk:
+        text = L10n::tr("“%1” wasn’t saved because another application changed it.");
+        break;
     }
     text = text.arg(name);
     if (!detail.isEmpty())
@@ -68,21 +100,32 @@ std::optional<DocumentFileContents> DocumentFile::decode(const QByteArray& bytes
     const auto text = Utf8::decode(QByteArrayView(bytes).sliced(bom ? 3 : 0));
     if (!text)
         return std::nullopt;
+    Breaks breaks = toLf(*text);
     DocumentFileContents contents;
-    contents.lineEnding = firstLineEnding(*text);
-    contents.text = toLf(*text);
+    contents.lineEnding = breaks.first;
+    contents.text = std::move(breaks.text);
+    contents.endings = std::move(breaks.endings);
     contents.hasBom = bom;
     contents.bytes = bytes;
     return contents;
 }
 
 std::optional<QByteArray> DocumentFile::encode(const QString& text, LineEnding lineEnding,
-                                               bool hasBom) {
-    QString styled = text;
-    if (lineEnding == LineEnding::CRLF)
-        styled.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    else if (lineEnding == LineEnding::CR)
-        styled.replace(QLatin1Char('\n'), QLatin1Char('\r'));
+                                               bool hasBom, const QByteArray& endings) {
+    QString styled;
+    if (lineEnding == LineEnding::LF && endings.isEmpty()) {
+        styled = text;
+    } else {
+        styled.reserve(text.size() + text.size() / 16);
+        qsizetype run = 0;
+        for (qsizetype i = text.indexOf(QLatin1Char('\n')); i >= 0;
+             i = text.indexOf(QLatin1Char('\n'), i + 1)) {
+            styled.append(QStringView(text).sliced(run, i - run));
+            styled.append(endingText[int(endings.isEmpty() ? lineEnding : LineEnding(endings[i]))]);
+            run = i + 1;
+        }
+        styled.append(QStringView(text).sliced(run));
+    }
     auto bytes = Utf8::encode(styled);
     if (!bytes)
         return std::nullopt;
@@ -113,10 +156,36 @@ std::optional<DocumentFileContents> DocumentFile::read(const QString& path,
     return contents;
 }
 
-bool DocumentFile::write(const QString& path, const QByteArray& bytes, DocumentFileError* error) {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+namespace {
+
+// Whether the file at path holds other bytes than expected; a missing or
+// unreadable file holds nothing a save could overwrite unseen.
+bool holdsOtherBytes(const QString& path, const QByteArray& expected) {
+    QFile current(path);
+    if (!current.open(QIODevice::ReadOnly))
+        return false;
+    if (current.size() != expected.size())
         return true;
+    return current.readAll() != expected;
+}
+
+} // namespace
+
+bool DocumentFile::write(const QString& path, const QByteArray& bytes, DocumentFileError* error,
+                         const QByteArray* expectedOnDisk) {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) {
+        // Checked last, right before the file is replaced.
+        if (expectedOnDisk && holdsOtherBytes(path, *expectedOnDisk)) {
+            file.cancelWriting();
+            file.commit();
+            if (error)
+                *error = DocumentFileError{DocumentFileError::Kind::ChangedOnDisk, path, {}};
+            return false;
+        }
+        if (file.commit())
+            return true;
+    }
     if (error)
         *error = DocumentFileError{DocumentFileError::Kind::WriteFailed, path, file.errorString()};
     return false;

@@ -11,13 +11,24 @@ enum class LineEnding { LF, CRLF, CR };
 struct DocumentFileContents {
     QString text;                           // LF line breaks only
     LineEnding lineEnding = LineEnding::LF; // style of the first line break
+    // When the file mixes line endings: one byte per unit of text, holding
+    // at each LF the LineEnding that break had in the file. Empty when every
+    // break has lineEnding.
+    QByteArray endings;
     bool hasBom = false;
     QByteArray bytes; // exactly what was read or last written
 };
 
 // Why a file could not be read or written; message() names the file.
 struct DocumentFileError {
-    enum class Kind { NotARegularFile, NotUtf8, ReadFailed, WriteFailed, NotEncodable };
+    enum class Kind {
+        NotARegularFile,
+        NotUtf8,
+        ReadFailed,
+        WriteFailed,
+        NotEncodable,
+        ChangedOnDisk
+    };
     Kind kind = Kind::ReadFailed;
     QString path;
     QString detail; // the system's own words, when there are any
@@ -28,11 +39,16 @@ namespace DocumentFile {
 
 // Strict: bytes that are not valid UTF-8 give no contents.
 std::optional<DocumentFileContents> decode(const QByteArray& bytes);
-// The bytes of text (LF breaks) in a file's line-ending style and BOM.
-std::optional<QByteArray> encode(const QString& text, LineEnding lineEnding, bool hasBom);
+// The bytes of text (LF breaks) in a file's line-ending style and BOM; with
+// `endings` (as in DocumentFileContents) each break in its own ending.
+std::optional<QByteArray> encode(const QString& text, LineEnding lineEnding, bool hasBom,
+                                 const QByteArray& endings = {});
 // Reads a regular file; refuses directories, devices and invalid UTF-8.
 std::optional<DocumentFileContents> read(const QString& path, DocumentFileError* error);
-// Writes atomically; on failure the old file stays as it was.
-bool write(const QString& path, const QByteArray& bytes, DocumentFileError* error);
+// Writes atomically; on failure the old file stays as it was. With
+// `expectedOnDisk`, an existing file that holds other bytes right before it
+// would be replaced is left alone (ChangedOnDisk).
+bool write(const QString& path, const QByteArray& bytes, DocumentFileError* error,
+           const QByteArray* expectedOnDisk = nullptr);
 
 } // namespace DocumentFile

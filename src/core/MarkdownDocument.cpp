@@ -1,18 +1,71 @@
 #include "core/MarkdownDocument.h"
 
 #include "core/Preferences.h"
+#include "core/TextCounts.h"
+#include "core/TextEdit.h"
 
-#include <QChar>
+#include <QFileInfo>
+#include <cstring>
 
-MarkdownDocument::MarkdownDocument(QObject* parent) : QObject(parent) {
-    m_text = Preferences::shared().newDocumentStartsEmpty() ? QString() : welcomeSample();
+namespace {
+
+DocumentFileContents textOnly(const QString& text) {
+    DocumentFileContents contents;
+    contents.text = text;
+    return contents;
+}
+
+// How many units a and b share at their start (forward) or end (backward),
+// compared a block at a time.
+constexpr qsizetype block = 256;
+
+qsizetype samePrefix(const QChar* a, const QChar* b, qsizetype n) {
+    qsizetype i = 0;
+    while (i + block <= n && std::memcmp(a + i, b + i, block * sizeof(QChar)) == 0)
+        i += block;
+    while (i < n && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+qsizetype sameSuffix(const QChar* aEnd, const QChar* bEnd, qsizetype n) {
+    qsizetype i = 0;
+    while (i + block <= n &&
+           std::memcmp(aEnd - i - block, bEnd - i - block, block * sizeof(QChar)) == 0)
+        i += block;
+    while (i < n && aEnd[-i - 1] == bEnd[-i - 1])
+        ++i;
+    return i;
+}
+
+// A unit of the text and the unit the editor shows in its place.
+bool sameAsShown(QChar text, QChar shown) {
+    return text == shown || (shown == QLatin1Char('\n') && DocumentText::isParagraphEnd(text));
+}
+
+} // namespace
+
+// Emits modifiedChanged when the state differs at the end of a change.
+struct MarkdownDocument::ModifiedWatch {
+    MarkdownDocument& document;
+    const bool before = document.isModified();
+    ~ModifiedWatch() {
+        if (document.isModified() != before)
+            Q_EMIT document.modifiedChanged(!before);
+    }
+};
+
+MarkdownDocument::MarkdownDocument(QObject* parent)
+    : MarkdownDocument(
+          textOnly(Preferences::shared().newDocumentStartsEmpty() ? QString() : welcomeSample()),
+          parent) {
     // Unedited until the user types; there are no bytes on disk yet.
-    m_savedText = m_text;
+    m_hasSavedBytes = false;
 }
 
 MarkdownDocument::MarkdownDocument(const DocumentFileContents& contents, QObject* parent)
-    : QObject(parent), m_text(contents.text) {
-    adoptSavedContents(contents);
+    : QObject(parent), m_text(contents) {
+    takeSavedState(contents);
 }
 
 std::unique_ptr<MarkdownDocument> MarkdownDocument::open(const QString& path,
@@ -50,11 +103,43 @@ QString MarkdownDocument::welcomeSample() {
         "Start writing your own Markdown...");
 }
 
+QString MarkdownDocument::text() const {
+    if (m_clean)
+        return m_savedText;
+    if (m_textCopy.isNull())
+        m_textCopy = m_text.toString();
+    return m_textCopy;
+}
+
 void MarkdownDocument::setText(const QString& text) {
-    if (text == m_text)
+    const TextEdit edit = TextEdit::between(this->text(), text);
+    replace(edit.position, edit.removed, edit.added);
+}
+
+void MarkdownDocument::replace(qsizetype position, qsizetype removed, const QString& added) {
+    position = qBound(qsizetype(0), position, m_text.length());
+    removed = qBound(qsizetype(0), removed, m_text.length() - position);
+    // Line breaks are LF only, one unit each, as in the editor.
+    QString units = added;
+    if (units.contains(QLatin1Char('\r')))
+        units.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    if (removed == 0 && units.isEmpty())
         return;
-    m_text = text;
+    const ModifiedWatch watch{*this};
+    const qsizetype tail = m_text.length() - position - removed;
+    m_text.replace(position, removed, units);
+    m_textCopy = QString();
+    widenDirtyRegion(position, tail);
+    Q_EMIT textEdited(position, removed, units);
     Q_EMIT textChanged();
+}
+
+void MarkdownDocument::applyEditorEdit(qsizetype position, qsizetype removed,
+                                       const QString& added) {
+    position = qBound(qsizetype(0), position, m_text.length());
+    removed = qBound(qsizetype(0), removed, m_text.length() - position);
+    const TextEdit edit = TextEdit::between(m_text.mid(position, removed), added, sameAsShown);
+    replace(position + edit.position, edit.removed, edit.added);
 }
 
 void MarkdownDocument::setFileUrl(const QUrl& url) {
@@ -64,56 +149,210 @@ void MarkdownDocument::setFileUrl(const QUrl& url) {
     Q_EMIT fileUrlChanged();
 }
 
-int MarkdownDocument::wordCount() const {
-    return wordCount(m_text);
-}
-
 int MarkdownDocument::wordCount(QStringView text) {
-    int count = 0;
-    bool inWord = false;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c.isSpace()) {
-            inWord = false;
-            // A whitespace character and the marks combined with it are one separator.
-            while (i + 1 < n && text[i + 1].isMark())
-                ++i;
-            continue;
-        }
-        if (!inWord) {
-            inWord = true;
-            ++count;
-        }
-    }
-    return count;
+    return TextCounts::words(text);
 }
 
 std::optional<QByteArray> MarkdownDocument::fileBytes() const {
-    if (m_hasSavedBytes && m_text == m_savedText)
+    if (m_hasSavedBytes && !isModified())
         return m_savedBytes;
-    return DocumentFile::encode(m_text, m_lineEnding, m_hasBom);
+    return m_text.encode(m_hasBom);
+}
+
+bool MarkdownDocument::isOwnFile(const QString& path) const {
+    return m_fileUrl.isLocalFile() && QFileInfo(m_fileUrl.toLocalFile()) == QFileInfo(path);
 }
 
 bool MarkdownDocument::save(const QString& path, DocumentFileError* error) {
-    const auto bytes = fileBytes();
-    if (!bytes) {
-        if (error)
-            *error = DocumentFileError{DocumentFileError::Kind::NotEncodable, path, {}};
-        return false;
+    DocumentFileError failure;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const auto bytes = fileBytes();
+        if (!bytes) {
+            failure = DocumentFileError{DocumentFileError::Kind::NotEncodable, path, {}};
+            break;
+        }
+        // Another program's change is never overwritten unseen.
+        const QByteArray* expected = m_hasSavedBytes && isOwnFile(path) ? &m_savedBytes : nullptr;
+        if (DocumentFile::write(path, *bytes, &failure, expected)) {
+            const ModifiedWatch watch{*this};
+            DocumentFileContents written;
+            written.text = text();
+            written.endings = m_text.endings();
+            written.lineEnding = m_text.style();
+            written.hasBom = m_hasBom;
+            written.bytes = *bytes;
+            takeSavedState(written);
+            return true;
+        }
+        if (failure.kind != DocumentFileError::Kind::ChangedOnDisk || attempt > 0 ||
+            !onChangedOnDisk || !onChangedOnDisk())
+            break;
     }
-    if (!DocumentFile::write(path, *bytes, error))
-        return false;
-    m_savedText = m_text;
-    m_savedBytes = *bytes;
+    if (error)
+        *error = failure;
+    return false;
+}
+
+void MarkdownDocument::takeSavedState(const DocumentFileContents& contents) {
+    m_savedText = contents.text;
+    m_savedEndings = contents.endings;
+    m_savedStyle = contents.lineEnding;
+    m_savedBytes = contents.bytes;
     m_hasSavedBytes = true;
-    return true;
+    m_hasBom = contents.hasBom;
+    m_onlyInMemory = false;
+    m_clean = true;
+    m_textCopy = QString();
 }
 
 void MarkdownDocument::adoptSavedContents(const DocumentFileContents& contents) {
-    m_savedText = contents.text;
-    m_savedBytes = contents.bytes;
+    const ModifiedWatch watch{*this};
+    const QString current = text();
+    const TextEdit difference = TextEdit::between(current, contents.text);
+    if (difference.isEmpty()) {
+        m_text = DocumentText(contents);
+    } else {
+        // The lines on both sides of the difference are the file's lines;
+        // those in it keep theirs, or take the file's style.
+        DocumentFileContents adopted;
+        adopted.text = current;
+        adopted.lineEnding = contents.lineEnding;
+        if (!contents.endings.isEmpty() || m_text.hasMixedEndings()) {
+            const qsizetype end = difference.position + difference.removed;
+            const qsizetype shift = contents.text.size() - current.size();
+            QByteArray endings(current.size(), char(contents.lineEnding));
+            bool mixed = false;
+            for (qsizetype i = current.indexOf(QLatin1Char('\n')); i >= 0;
+                 i = current.indexOf(QLatin1Char('\n'), i + 1)) {
+                LineEnding ending = contents.lineEnding;
+                if (i < difference.position || i >= end) {
+                    const qsizetype there = i < difference.position ? i : i + shift;
+                    if (!contents.endings.isEmpty())
+                        ending = LineEnding(contents.endings[there]);
+                } else if (m_text.hasMixedEndings()) {
+                    ending = m_text.endingAt(i);
+                }
+                endings[i] = char(ending);
+                mixed = mixed || ending != contents.lineEnding;
+            }
+            if (mixed)
+                adopted.endings = endings;
+        }
+        m_text = DocumentText(adopted);
+    }
+    takeSavedState(contents);
+    m_clean = difference.isEmpty();
+    m_dirtyFrom = difference.position;
+    m_dirtyTail = current.size() - difference.position - difference.removed;
+}
+
+void MarkdownDocument::reload(const DocumentFileContents& contents) {
+    const ModifiedWatch watch{*this};
+    const TextEdit edit = TextEdit::between(text(), contents.text);
+    m_text = DocumentText(contents);
+    takeSavedState(contents);
+    if (edit.isEmpty())
+        return;
+    Q_EMIT textEdited(edit.position, edit.removed, edit.added);
+    Q_EMIT textChanged();
+}
+
+void MarkdownDocument::setOnlyInMemory(bool onlyInMemory) {
+    const ModifiedWatch watch{*this};
+    m_onlyInMemory = onlyInMemory;
+}
+
+void MarkdownDocument::keepOverUnreadableFile(const QByteArray& bytes) {
+    const ModifiedWatch watch{*this};
+    m_savedBytes = bytes;
     m_hasSavedBytes = true;
-    m_lineEnding = contents.lineEnding;
-    m_hasBom = contents.hasBom;
+    m_onlyInMemory = true;
+}
+
+// An edit replaced units from position up to `tail` units before the end.
+void MarkdownDocument::widenDirtyRegion(qsizetype position, qsizetype tail) {
+    if (m_clean) {
+        m_clean = false;
+        m_dirtyFrom = position;
+        m_dirtyTail = tail;
+    } else {
+        m_dirtyFrom = qMin(m_dirtyFrom, position);
+        m_dirtyTail = qMin(m_dirtyTail, tail);
+    }
+    narrowDirtyRegion();
+}
+
+// Drops what the region shares with the saved text at its two ends. Each
+// unit compared is equal and leaves the region, or ends the comparison, so
+// typing stays cheap however long the text.
+void MarkdownDocument::narrowDirtyRegion() {
+    const qsizetype length = m_text.length();
+    const qsizetype savedLength = m_savedText.size();
+    const qsizetype shorter = qMin(length, savedLength);
+    m_dirtyFrom += sameForward(m_dirtyFrom, shorter - m_dirtyTail - m_dirtyFrom);
+    m_dirtyTail += sameBackward(length - m_dirtyTail, savedLength - m_dirtyTail,
+                                shorter - m_dirtyTail - m_dirtyFrom);
+    m_clean = length == savedLength && m_dirtyFrom + m_dirtyTail == length;
+    if (m_clean)
+        m_textCopy = QString();
+}
+
+bool MarkdownDocument::sameEnding(qsizetype at, qsizetype savedAt) const {
+    const LineEnding saved =
+        m_savedEndings.isEmpty() ? m_savedStyle : LineEnding(m_savedEndings[savedAt]);
+    return m_text.endingAt(at) == saved;
+}
+
+bool MarkdownDocument::endingsMayDiffer() const {
+    return m_text.hasMixedEndings() || !m_savedEndings.isEmpty() || m_text.style() != m_savedStyle;
+}
+
+qsizetype MarkdownDocument::sameForward(qsizetype from, qsizetype limit) const {
+    qsizetype same = 0;
+    bool differs = false;
+    m_text.forEachRun(from, from + limit, [&](const QChar* units, qsizetype count) {
+        if (differs)
+            return;
+        const qsizetype n = samePrefix(units, m_savedText.constData() + from + same, count);
+        same += n;
+        differs = n < count;
+    });
+    if (endingsMayDiffer()) {
+        const QStringView run = QStringView(m_savedText).sliced(from, same);
+        for (qsizetype i = run.indexOf(QLatin1Char('\n')); i >= 0;
+             i = run.indexOf(QLatin1Char('\n'), i + 1)) {
+            if (!sameEnding(from + i, from + i))
+                return i;
+        }
+    }
+    return same;
+}
+
+qsizetype MarkdownDocument::sameBackward(qsizetype end, qsizetype savedEnd, qsizetype limit) const {
+    struct Run {
+        const QChar* units;
+        qsizetype count;
+    };
+    Run runs[2] = {};
+    int runCount = 0;
+    m_text.forEachRun(end - limit, end, [&](const QChar* units, qsizetype count) {
+        runs[runCount++] = {units, count};
+    });
+    qsizetype same = 0;
+    for (int r = runCount - 1; r >= 0; --r) {
+        const qsizetype n = sameSuffix(runs[r].units + runs[r].count,
+                                       m_savedText.constData() + savedEnd - same, runs[r].count);
+        same += n;
+        if (n < runs[r].count)
+            break;
+    }
+    if (endingsMayDiffer()) {
+        const QStringView run = QStringView(m_savedText).sliced(savedEnd - same, same);
+        for (qsizetype i = run.lastIndexOf(QLatin1Char('\n')); i >= 0;
+             i = i > 0 ? run.lastIndexOf(QLatin1Char('\n'), i - 1) : -1) {
+            if (!sameEnding(end - same + i, savedEnd - same + i))
+                return same - i - 1;
+        }
+    }
+    return same;
 }

@@ -1,15 +1,20 @@
 #pragma once
 
 #include "core/DocumentFile.h"
+#include "core/DocumentText.h"
 
 #include <QObject>
 #include <QString>
 #include <QUrl>
+#include <functional>
 #include <memory>
 
-// The document of one window: the whole Markdown source as one string (LF
-// line breaks) and the file it came from. Remembers the bytes last read or
-// written so an unedited document saves back byte for byte.
+// The document of one window: the whole Markdown source (LF line breaks) and
+// the file it came from. It changes by edits, each costing what it touches;
+// the counts and the modified state follow every edit without reading the
+// whole text. It remembers the bytes last read or written, so an unedited
+// document saves back byte for byte, and the ending of each line break, so
+// an edited one changes only the lines that were edited.
 class MarkdownDocument : public QObject {
     Q_OBJECT
 public:
@@ -25,46 +30,105 @@ public:
 
     static QString welcomeSample();
 
-    QString text() const { return m_text; }
+    // The whole text, copied out at most once per edit: for saves, exports,
+    // reloads and the preview's parse, never per keystroke.
+    QString text() const;
+    qsizetype length() const { return m_text.length(); }
+    // The smallest edit that turns the text into `text`.
     void setText(const QString& text);
+    // One edit: `removed` units at `position` become `added` (both kept
+    // within the text).
+    void replace(qsizetype position, qsizetype removed, const QString& added);
+    // An edit as the editor reports it. The editor shows U+2029, U+FDD0 and
+    // U+FDD1 as line breaks and reads them back as LF, so only what differs
+    // beyond that is applied: those characters stay where the edit did not
+    // really touch them.
+    void applyEditorEdit(qsizetype position, qsizetype removed, const QString& added);
 
     QUrl fileUrl() const { return m_fileUrl; }
     void setFileUrl(const QUrl& url);
 
     // Non-empty pieces of the text split at Unicode whitespace.
-    int wordCount() const;
+    int wordCount() const { return m_text.wordCount(); }
     static int wordCount(QStringView text);
+    // User-perceived characters (grapheme clusters).
+    int characterCount() const { return m_text.characterCount(); }
 
-    // Whether the text differs from what was last read or written.
-    bool isModified() const { return m_text != m_savedText; }
+    // Whether a save would change the file: the text or a line ending differs
+    // from what was last read or written, or the file no longer holds it.
+    bool isModified() const { return m_onlyInMemory || !m_clean; }
 
-    // The bytes a save writes: those last read or written when the text is
-    // unchanged, else the text in the file's line-ending style and BOM.
+    // The bytes a save writes: those last read or written when unmodified,
+    // else the text with each line break in its own ending, and the BOM.
     // No value when the text cannot be written as UTF-8.
     std::optional<QByteArray> fileBytes() const;
 
     // Writes atomically; on success the written bytes become the saved state.
+    // A save over the document's own file first makes sure the file still
+    // holds the bytes last read or written; when it does not, nothing is
+    // written and onChangedOnDisk decides whether the save goes ahead
+    // (ChangedOnDisk otherwise).
     bool save(const QString& path, DocumentFileError* error);
+    // Returns true once the saved state was brought in line with the file
+    // (the user kept their version, or the file's text needed no question).
+    std::function<bool()> onChangedOnDisk;
 
     // Takes the file's contents as the saved state but keeps the text, so the
-    // document counts as modified exactly when it differs from the file.
+    // document counts as modified exactly when it differs from the file. The
+    // lines the text shares with the file take the file's line endings.
     void adoptSavedContents(const DocumentFileContents& contents);
-    // The text last read or written.
-    QString savedText() const { return m_savedText; }
+    // Takes the file's contents as both the text and the saved state.
+    void reload(const DocumentFileContents& contents);
+    // The file no longer holds the saved text (deleted, moved away, or
+    // overwritten with what cannot be read as text): the text is only in
+    // quon, so the document counts as modified until it is saved.
+    void setOnlyInMemory(bool onlyInMemory);
+    // The file holds bytes that are no UTF-8 text and the user keeps their
+    // version: a save may replace those bytes.
+    void keepOverUnreadableFile(const QByteArray& bytes);
 
-    LineEnding lineEnding() const { return m_lineEnding; }
+    // The text and bytes last read or written.
+    QString savedText() const { return m_savedText; }
+    QByteArray savedBytes() const { return m_savedBytes; }
+
+    LineEnding lineEnding() const { return m_text.style(); }
     bool hasBom() const { return m_hasBom; }
 
 Q_SIGNALS:
+    // After every change of the text: the edit, then the change itself.
+    void textEdited(qsizetype position, qsizetype removed, const QString& added);
     void textChanged();
+    void modifiedChanged(bool modified);
     void fileUrlChanged();
 
 private:
-    QString m_text;
+    struct ModifiedWatch;
+    void takeSavedState(const DocumentFileContents& contents);
+    void widenDirtyRegion(qsizetype position, qsizetype tail);
+    void narrowDirtyRegion();
+    qsizetype sameForward(qsizetype from, qsizetype limit) const;
+    qsizetype sameBackward(qsizetype end, qsizetype savedEnd, qsizetype limit) const;
+    bool sameEnding(qsizetype at, qsizetype savedAt) const;
+    bool endingsMayDiffer() const;
+    bool isOwnFile(const QString& path) const;
+
+    DocumentText m_text;
+    mutable QString m_textCopy; // text() since the last edit, or null
     QUrl m_fileUrl;
+
+    // The saved state: what was last read or written.
     QString m_savedText;
+    QByteArray m_savedEndings;
+    LineEnding m_savedStyle = LineEnding::LF;
     QByteArray m_savedBytes;
-    LineEnding m_lineEnding = LineEnding::LF;
-    bool m_hasBom = false;
     bool m_hasSavedBytes = false;
+    bool m_hasBom = false;
+    bool m_onlyInMemory = false;
+
+    // Where the text may differ from the saved text: outside the region
+    // from m_dirtyFrom to m_dirtyTail units before the end, both are the
+    // same, line endings included. Clean when the region is empty in both.
+    bool m_clean = true;
+    qsizetype m_dirtyFrom = 0;
+    qsizetype m_dirtyTail = 0;
 };

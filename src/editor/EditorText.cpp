@@ -1,5 +1,7 @@
 #include "editor/EditorText.h"
 
+#include "core/TextEdit.h"
+
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -55,28 +57,16 @@ namespace {
 // splitting a surrogate pair; one edit block, nothing when equal. Undoing it
 // puts the caret back at caret.
 void rewrite(QTextDocument* document, Range range, const QString& replacement, int caret) {
-    const QString old = text(document, range);
-    qsizetype head = 0;
-    const qsizetype shorter = qMin(old.size(), replacement.size());
-    while (head < shorter && old[head] == replacement[head])
-        ++head;
-    while (head > 0 && old[head - 1].isHighSurrogate())
-        --head;
-    qsizetype tail = 0;
-    while (tail < shorter - head &&
-           old[old.size() - 1 - tail] == replacement[replacement.size() - 1 - tail])
-        ++tail;
-    while (tail > 0 && old[old.size() - tail].isLowSurrogate())
-        --tail;
-    if (head == old.size() && head == replacement.size())
+    const TextEdit edit = TextEdit::between(text(document, range), replacement);
+    if (edit.isEmpty())
         return;
     QTextCursor cursor(document);
     // The edit block remembers where its cursor stood for undo.
     cursor.setPosition(caret);
     cursor.beginEditBlock();
-    cursor.setPosition(range.from + int(head));
-    cursor.setPosition(range.to - int(tail), QTextCursor::KeepAnchor);
-    cursor.insertText(replacement.mid(head, replacement.size() - head - tail));
+    cursor.setPosition(range.from + int(edit.position));
+    cursor.setPosition(range.from + int(edit.position + edit.removed), QTextCursor::KeepAnchor);
+    cursor.insertText(edit.added);
     cursor.endEditBlock();
 }
 
@@ -91,14 +81,17 @@ void replace(QPlainTextEdit* editor, Range range, const QString& replacement, Ra
     editor->setTextCursor(selected);
 }
 
-void replaceAll(QPlainTextEdit* editor, const QString& replacement) {
+void replaceKeepingView(QPlainTextEdit* editor, Range range, const QString& replacement) {
     QScrollBar* vertical = editor->verticalScrollBar();
     QScrollBar* horizontal = editor->horizontalScrollBar();
     const int top = vertical->value(), left = horizontal->value();
-    QTextDocument* document = editor->document();
-    rewrite(document, {0, length(document)}, replacement, editor->textCursor().position());
+    rewrite(editor->document(), range, replacement, editor->textCursor().position());
     vertical->setValue(top);
     horizontal->setValue(left);
+}
+
+void replaceAll(QPlainTextEdit* editor, const QString& replacement) {
+    replaceKeepingView(editor, {0, length(editor->document())}, replacement);
 }
 
 } // namespace EditorText

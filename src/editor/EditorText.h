@@ -40,9 +40,11 @@ bool isLineBreak(QChar c);
 // nothing is recorded when the text stays the same.
 void replace(QPlainTextEdit* editor, Range range, const QString& text, Range select);
 
-// One undo step that turns the whole text into `text` by rewriting only the
-// part between the common start and end. The selection moves with the text
+// One undo step that turns the range into `text` by rewriting only the part
+// between their common start and end. The selection moves with the text
 // around it, as any cursor does, and the scroll position stays.
+void replaceKeepingView(QPlainTextEdit* editor, Range range, const QString& text);
+// The same for the whole text.
 void replaceAll(QPlainTextEdit* editor, const QString& text);
 
 } // namespace EditorText

@@ -34,7 +34,6 @@ EditorView::EditorView(QWidget* parent) : QWidget(parent) {
     setFocusProxy(m_editor);
 
     connect(m_editor, &MarkdownTextEditor::textEdited, this, &EditorView::textEdited);
-    connect(m_editor, &MarkdownTextEditor::textChangedAt, this, &EditorView::textChangedAt);
     connect(m_editor, &MarkdownTextEditor::scrollViewReady, this, &EditorView::scrollViewReady);
     connect(m_editor, &MarkdownTextEditor::findRequested, this, &EditorView::findRequested);
     connect(m_editor, &MarkdownTextEditor::findSessionStarted, this,
@@ -63,6 +62,10 @@ QString EditorView::text() const {
 
 void EditorView::setText(const QString& text) {
     m_editor->setText(text);
+}
+
+void EditorView::replaceText(int position, int removed, const QString& added) {
+    m_editor->replaceText(position, removed, added);
 }
 
 void EditorView::setDocumentDirectory(const QString& directory) {

@@ -17,11 +17,11 @@ struct DesignSystem;
 // history stay).
 //
 // The window drives it through setters and listens to its signals:
-//   setText / textEdited           the document text in, each edit out (once
-//                                  per edit, with the whole text; setText
-//                                  itself never echoes);
-//   textChangedAt                  after every change of the text, setText's
-//                                  too: the span that changed;
+//   setText / textEdited           the document's first text in, each edit
+//                                  out (once per edit, with what it changed;
+//                                  setText and replaceText never echo);
+//   replaceText                    an edit from outside the editor, as one
+//                                  undo step;
 //   setDocumentDirectory           the open file's folder, for image drops
 //                                  (empty for an untitled document);
 //   setSearchState, setFindActive  the window's find state and whether its
@@ -42,6 +42,7 @@ public:
 
     QString text() const;
     void setText(const QString& text);
+    void replaceText(int position, int removed, const QString& added);
     void setDocumentDirectory(const QString& directory);
     void setSearchState(const DocumentSearchState& state);
     void setFindActive(bool active);
@@ -57,8 +58,7 @@ public:
                                      bool useSystemFont);
 
 Q_SIGNALS:
-    void textEdited(const QString& text);
-    void textChangedAt(int position, int removed, int added);
+    void textEdited(int position, int removed, const QString& added);
     void scrollViewReady(QAbstractScrollArea* scrollView);
     void findRequested();
     void findSessionStarted(const QString& seed);

@@ -6,7 +6,6 @@
 #include "editor/MarkdownSyntaxHighlighter.h"
 #include "editor/MarkdownTextView.h"
 #include "editor/ScrollViewStyling.h"
-#include "editor/TextChangeRecorder.h"
 #include "tools/SlashCommandPopoverController.h"
 
 #include <QEvent>
@@ -31,8 +30,6 @@ MarkdownTextEditor::MarkdownTextEditor(const HighlightConfig& config, QWidget* p
     m_view->setAutoFillBackground(false);
     m_view->viewport()->setAutoFillBackground(false);
     m_view->setTextInset(24, 16);
-    // Before the highlighter: it hears of each change first and recolours.
-    m_changes = new TextChangeRecorder(m_view->document());
     m_indicator = new FindIndicator(m_view);
     m_highlighter = new MarkdownSyntaxHighlighter(m_view->document(), config);
     auto* slash = new SlashCommandPopoverController(this);
@@ -41,6 +38,8 @@ MarkdownTextEditor::MarkdownTextEditor(const HighlightConfig& config, QWidget* p
     applyConfig();
     m_revision = m_view->document()->revision();
 
+    connect(m_view->document(), &QTextDocument::contentsChange, this,
+            &MarkdownTextEditor::onContentsChange);
     connect(m_view, &QPlainTextEdit::textChanged, this, &MarkdownTextEditor::onContentsChanged);
     connect(m_view, &QPlainTextEdit::cursorPositionChanged, this,
             &MarkdownTextEditor::onSelectionChanged);
@@ -61,22 +60,30 @@ QAbstractScrollArea* MarkdownTextEditor::scrollView() const {
     return m_view;
 }
 
+QString MarkdownTextEditor::text() const {
+    return EditorText::text(m_view->document());
+}
+
 void MarkdownTextEditor::setText(const QString& text) {
-    if (m_hasText && text == m_text)
-        return;
     const QScopedValueRollback<bool> setting(m_settingText, true);
     if (!m_hasText) {
         // The first text is no edit: nothing to undo back to.
         m_hasText = true;
         m_highlighter->loadProgressively([&] { loadFirstText(text); });
-        // Loading has mostly synced the text already, through textChanged.
-        if (m_view->document()->revision() != m_revision) {
-            syncText();
-            reportChange();
-        }
+        m_revision = m_view->document()->revision();
+        m_length = EditorText::length(m_view->document());
+        m_pending.reset();
+        paintMatches();
         return;
     }
     EditorText::replaceAll(m_view, text);
+    m_pending.reset();
+}
+
+void MarkdownTextEditor::replaceText(int position, int removed, const QString& added) {
+    const QScopedValueRollback<bool> setting(m_settingText, true);
+    EditorText::replaceKeepingView(m_view, {position, position + removed}, added);
+    m_pending.reset();
 }
 
 void MarkdownTextEditor::loadFirstText(const QString& text) {
@@ -120,35 +127,47 @@ void MarkdownTextEditor::setDocumentDirectory(const QString& directory) {
     m_view->setDocumentDirectory(directory);
 }
 
-void MarkdownTextEditor::syncText() {
-    m_revision = m_view->document()->revision();
-    m_text = EditorText::text(m_view->document());
-    paintMatches();
+void MarkdownTextEditor::onContentsChange(int position, int removed, int added) {
+    const int before = m_length;
+    m_length = EditorText::length(m_view->document());
+    // An edit that reaches the end counts the document's closing paragraph
+    // end in both numbers; should they still not add up, the whole text
+    // stands in for the edit.
+    removed = qMin(removed, before - position);
+    added = qMin(added, m_length - position);
+    if (position < 0 || removed < 0 || added < 0 || before - removed + added != m_length) {
+        position = 0;
+        removed = before;
+    }
+    const int tail = before - position - removed;
+    if (m_pending)
+        m_pending = PendingEdit{qMin(m_pending->from, position), qMin(m_pending->tail, tail),
+                                m_pending->base};
+    else
+        m_pending = PendingEdit{position, tail, before};
 }
 
 void MarkdownTextEditor::onContentsChanged() {
+    if (!m_pending)
+        return;
+    const PendingEdit edit = *std::exchange(m_pending, std::nullopt);
     // Recolouring changes formats only, which leaves the revision alone;
     // every edit, undo and redo moves it (undo stays enabled for that).
-    if (m_view->document()->revision() == m_revision) {
-        m_changes->discard();
+    QTextDocument* doc = m_view->document();
+    if (doc->revision() == m_revision)
         return;
-    }
-    syncText();
-    if (!m_settingText)
-        Q_EMIT textEdited(m_text);
-    reportChange();
+    m_revision = doc->revision();
+    paintMatches();
     if (m_settingText)
         return;
+    const int end = m_length - edit.tail;
+    Q_EMIT textEdited(edit.from, edit.base - edit.tail - edit.from,
+                      EditorText::text(doc, {edit.from, end}));
     if (m_slashPopover) {
         m_slashPopover->textChanged(m_view);
         if (m_slashPopover->isShown() && m_formattingPopover)
             m_formattingPopover->close();
     }
-}
-
-void MarkdownTextEditor::reportChange() {
-    const TextChange change = m_changes->take();
-    Q_EMIT textChangedAt(change.position, change.removed, change.added);
 }
 
 void MarkdownTextEditor::onSelectionChanged() {
@@ -216,7 +235,7 @@ void MarkdownTextEditor::revealCurrentMatchIfPending() {
     if (!m_search.hasCurrentMatch())
         return;
     const TextRange match = m_search.matches[m_search.currentIndex];
-    if (!match.liesWithin(int(m_text.size())))
+    if (!match.liesWithin(m_length))
         return;
     QTextCursor cursor(m_view->document());
     cursor.setPosition(match.location);
@@ -241,8 +260,8 @@ void MarkdownTextEditor::paintMatches() {
     QList<EditorSearchHighlighter::PaintedMatch> painted;
     if (m_findActive && EditorSearchHighlighter::isPaintedQuery(m_search.query)) {
         const EditorText::Range visible = m_view->visibleRange();
-        painted = EditorSearchHighlighter::visibleMatches(
-            m_search, m_matchesInTextOrder, int(m_text.size()), visible.from, visible.to + 1);
+        painted = EditorSearchHighlighter::visibleMatches(m_search, m_matchesInTextOrder, m_length,
+                                                          visible.from, visible.to + 1);
     }
     if (painted == m_painted)
         return;

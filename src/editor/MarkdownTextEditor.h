@@ -13,21 +13,21 @@ class FindIndicator;
 class MarkdownSyntaxHighlighter;
 class MarkdownTextView;
 class QAbstractScrollArea;
-class TextChangeRecorder;
 
 // The source editor of one pane: the text view, its syntax colouring, the
 // find matches painted over it, and the editing tools' popovers. Everything
 // comes in through setters and goes out through signals:
 //
 //   setText            the document text; the first call loads it, later ones
-//                      (a reload, a checkbox ticked in the preview) become
-//                      one undoable edit of only the part that changed, so
-//                      undo history, caret and scroll position survive.
+//                      become one undoable edit of only the part that
+//                      changed, so undo history, caret and scroll survive.
+//   replaceText        an edit from outside the editor (a reload, a checkbox
+//                      ticked in the preview): one undoable edit, caret and
+//                      scroll kept.
 //   textEdited         emitted once for every edit made in the editor (typing,
-//                      rules, menus, drops, undo), with the whole new text;
-//                      never for setText.
-//   textChangedAt      after every change of the text, setText's included
-//                      (after textEdited for an edit): the span that changed.
+//                      rules, menus, drops, undo) with what it changed: the
+//                      units removed at a position and the text put there
+//                      (line breaks as LF). Never for setText or replaceText.
 //   setSearchState     the window's matches; while find is active and the
 //                      query is not blank, the matches in view are painted.
 //   setFindSessionId   a new id starts a find session: findSessionStarted
@@ -51,8 +51,11 @@ public:
     QAbstractScrollArea* scrollView() const;
     MarkdownSyntaxHighlighter* highlighter() const { return m_highlighter; }
 
-    QString text() const { return m_text; }
+    // The whole text (LF line breaks); reads the whole document.
+    QString text() const;
+    int length() const { return m_length; }
     void setText(const QString& text);
+    void replaceText(int position, int removed, const QString& added);
 
     const HighlightConfig& highlightConfig() const { return m_config; }
     // New font, colours, caret and scroller colour; the text is recoloured
@@ -70,9 +73,7 @@ public:
     FindIndicator* findIndicator() const { return m_indicator; }
 
 Q_SIGNALS:
-    void textEdited(const QString& text);
-    // `removed` units at `position` became `added` units.
-    void textChangedAt(int position, int removed, int added);
+    void textEdited(int position, int removed, const QString& added);
     // Once, on the first turn of the event loop after the editor is made.
     void scrollViewReady(QAbstractScrollArea* scrollView);
     // "Find in Document" from the context menu.
@@ -85,8 +86,7 @@ protected:
 private:
     void loadFirstText(const QString& text);
     void applyConfig();
-    void syncText();
-    void reportChange();
+    void onContentsChange(int position, int removed, int added);
     void onContentsChanged();
     void onSelectionChanged();
     void beginFindSession();
@@ -97,7 +97,6 @@ private:
 
     MarkdownTextView* m_view = nullptr;
     MarkdownSyntaxHighlighter* m_highlighter = nullptr;
-    TextChangeRecorder* m_changes = nullptr;
     FindIndicator* m_indicator = nullptr;
     // The editing tools' popovers: the slash menu, made and owned here; the
     // formatting bar, null until that tool exists.
@@ -105,10 +104,18 @@ private:
     EditorFormattingPopover* m_formattingPopover = nullptr;
 
     HighlightConfig m_config;
-    QString m_text;
+    int m_length = 0;
     int m_revision = -1;
     bool m_hasText = false;
     bool m_settingText = false;
+    // The edits since the last report, as one: from its first changed unit
+    // to `tail` units before the end, over a text that was `base` long.
+    struct PendingEdit {
+        int from = 0;
+        int tail = 0;
+        int base = 0;
+    };
+    std::optional<PendingEdit> m_pending;
 
     DocumentSearchState m_search;
     bool m_matchesInTextOrder = true;

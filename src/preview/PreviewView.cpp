@@ -16,6 +16,13 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent), m_host(new PreviewS
 
     connect(&m_cache, &MarkdownParseCache::changed, this,
             [this] { content()->setDocument(m_cache.document()); });
+    m_sourceDebounce.setSingleShot(true);
+    m_sourceDebounce.setInterval(MarkdownParseCache::debounceMs);
+    connect(&m_sourceDebounce, &QTimer::timeout, this, [this] {
+        readSource();
+        if (m_cache.document()->text != m_markdown)
+            m_cache.parseNow(m_markdown);
+    });
     connect(m_host, &PreviewScrollHost::scrollViewReady, this, &PreviewView::scrollViewReady);
     connect(m_host, &PreviewScrollHost::findInEditor, this, &PreviewView::findInEditor);
     connect(&AppearanceService::shared(), &AppearanceService::changed, this, &PreviewView::restyle);
@@ -46,6 +53,26 @@ void PreviewView::setMarkdown(const QString& text) {
         m_cache.scheduleParse(text);
 }
 
+void PreviewView::setMarkdownSource(std::function<QString()> source) {
+    m_source = std::move(source);
+    markdownSourceChanged();
+}
+
+void PreviewView::markdownSourceChanged() {
+    m_sourceChanged = true;
+    if (isVisible())
+        m_sourceDebounce.start();
+}
+
+// Takes the source's text when it changed since it was last read.
+bool PreviewView::readSource() {
+    if (!m_sourceChanged || !m_source)
+        return false;
+    m_sourceChanged = false;
+    m_markdown = m_source();
+    return true;
+}
+
 void PreviewView::setDocumentDirectory(const QString& folder) {
     if (folder == m_documentDirectory)
         return;
@@ -55,6 +82,8 @@ void PreviewView::setDocumentDirectory(const QString& folder) {
 
 void PreviewView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    readSource();
+    m_sourceDebounce.stop();
     if (m_cache.document()->text != m_markdown || m_cache.isPending())
         m_cache.parseNow(m_markdown);
 }
@@ -71,7 +100,10 @@ void PreviewView::restyle() {
     context.previewFontSize = Preferences::shared().previewFontSize();
     context.documentDirectory = m_documentDirectory;
     context.onSourceChange = [this](const QString& text) { adoptSourceChange(text); };
-    context.currentMarkdown = [this] { return m_markdown; };
+    context.currentMarkdown = [this] {
+        readSource();
+        return m_markdown;
+    };
     context.onStaleSource = [this] { m_cache.parseNow(m_markdown); };
     content()->setRendererContext(context);
     m_host->setColours(ds.colors.accent, EditorTheme::from(ds));

@@ -2,7 +2,9 @@
 
 #include "core/MarkdownParseCache.h"
 
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 
 class PreviewScrollHost;
 class PreviewContentView;
@@ -20,8 +22,11 @@ class ScrollSyncEngine;
 // shown again after its text changed while hidden parses at once again.
 //
 // Use by the workspace:
-// - setMarkdown(text) with every new text, setDocumentDirectory(folder) for
-//   relative image paths (empty when untitled);
+// - setMarkdown(text) with every new text, or setMarkdownSource(source) once
+//   and markdownSourceChanged() after every edit: the preview then reads the
+//   text only when it parses, so an edit costs it no more than a timer;
+// - setDocumentDirectory(folder) for relative image paths (empty when
+//   untitled);
 // - setScrollSync(engine) with the window's synchroniser, so the preview's own
 //   relayouts are not mirrored to the editor, and link the area that
 //   scrollViewReady reports with ScrollSyncEngine::linkPreview;
@@ -35,6 +40,8 @@ public:
 
     void setMarkdown(const QString& text);
     QString markdown() const { return m_markdown; }
+    void setMarkdownSource(std::function<QString()> source);
+    void markdownSourceChanged();
     void setDocumentDirectory(const QString& folder);
     QString documentDirectory() const { return m_documentDirectory; }
     void setScrollSync(ScrollSyncEngine* engine);
@@ -56,8 +63,12 @@ protected:
 private:
     void restyle();
     void adoptSourceChange(const QString& text);
+    bool readSource();
 
     QString m_markdown;
+    std::function<QString()> m_source;
+    bool m_sourceChanged = false;
+    QTimer m_sourceDebounce;
     QString m_documentDirectory;
     MarkdownParseCache m_cache;
     PreviewScrollHost* m_host;

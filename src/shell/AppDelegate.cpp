@@ -1,6 +1,7 @@
 #include "shell/AppDelegate.h"
 
 #include "core/AppLanguageManager.h"
+#include "core/FeatureTourController.h"
 #include "core/Preferences.h"
 #include "shell/AppNotifications.h"
 #include "shell/DocumentController.h"
@@ -17,6 +18,7 @@
 AppDelegate::AppDelegate(DocumentController& controller, SceneManager& scenes, QObject* parent)
     : QObject(parent), m_controller(controller), m_scenes(scenes) {
     m_hooks.quitApplication = [] { QCoreApplication::quit(); };
+    m_hooks.presentTour = [] { FeatureTourController::shared().present(); };
 }
 
 AppDelegate::~AppDelegate() {
@@ -71,8 +73,10 @@ int AppDelegate::openUrls(const QStringList& rawUrls, bool atLaunch) {
         return 0;
     // Only a launch for a new file keeps the welcome window and tour away; a
     // running quon's windows stay as they are.
-    if (atLaunch)
+    if (atLaunch) {
         s_suppressWelcomeOnce = true;
+        m_launchedForNewFile = true;
+    }
     for (const QString& url : kept)
         m_hooks.handleNewFileUrl(url);
     return static_cast<int>(kept.size());
@@ -146,8 +150,10 @@ int AppDelegate::visibleWindowCount() {
 
 void AppDelegate::launchTourStep() {
     const Preferences& prefs = Preferences::shared();
-    if (shouldPresentTour(s_suppressWelcomeOnce, prefs.onboardingCompleted(),
-                          prefs.showFeatureTourOnLaunch()))
+    // The home window may have used up the flag already; the launch was still
+    // for a new file.
+    if (shouldPresentTour(s_suppressWelcomeOnce || m_launchedForNewFile,
+                          prefs.onboardingCompleted(), prefs.showFeatureTourOnLaunch()))
         m_hooks.presentTour();
     // Launch handling ends here; a later request must not find the flag set.
     s_suppressWelcomeOnce = false;

@@ -81,4 +81,6 @@ private:
     SceneManager& m_scenes;
     Hooks m_hooks;
     bool m_idleCheckPending = false;
+    // This process was started to serve a new-file request: no tour.
+    bool m_launchedForNewFile = false;
 };

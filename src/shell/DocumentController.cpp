@@ -157,8 +157,7 @@ MarkdownDocument* DocumentController::present(std::unique_ptr<MarkdownDocument> 
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->installEventFilter(this);
     connect(window, &QObject::destroyed, this, [this, window] { remove(window); });
-    connect(raw, &MarkdownDocument::textChanged, window,
-            [window, raw] { window->setWindowModified(raw->isModified()); });
+    connect(raw, &MarkdownDocument::modifiedChanged, window, &QWidget::setWindowModified);
     m_entries.push_back(std::move(entry));
     updateTitle(*m_entries.back());
     window->show();
@@ -183,8 +182,12 @@ QString DocumentController::proposedSavePath(const Entry& entry) const {
 bool DocumentController::writeTo(Entry& entry, const QString& path) {
     DocumentFileError error;
     if (!entry.document->save(path, &error)) {
-        DocumentDialogs::shared().showAlert(entry.window, L10n::tr("Could Not Save File"),
-                                            error.message());
+        // A file changed by another program was not written: the window's
+        // outside-change question has already put the choice to the user.
+        if (error.kind != DocumentFileError::Kind::ChangedOnDisk ||
+            !entry.document->onChangedOnDisk)
+            DocumentDialogs::shared().showAlert(entry.window, L10n::tr("Could Not Save File"),
+                                                error.message());
         return false;
     }
     entry.window->setWindowModified(false);

@@ -4,13 +4,20 @@
 #include "core/MarkdownDocument.h"
 #include "shell/WorkspaceAlerts.h"
 
+#include <QFile>
+
 OutsideChangeWatch::OutsideChangeWatch(MarkdownDocument& document, WorkspaceAlerts& alerts,
                                        QWidget* window, QObject* parent)
     : QObject(parent), m_document(&document), m_alerts(alerts), m_window(window) {
-    applyText = [this](const QString& text) {
-        if (m_document)
-            m_document->setText(text);
+    document.onChangedOnDisk = [this] {
+        const QUrl url = m_document->fileUrl();
+        return url.isLocalFile() && settle(url.toLocalFile(), Occasion::Save);
     };
+}
+
+OutsideChangeWatch::~OutsideChangeWatch() {
+    if (m_document)
+        m_document->onChangedOnDisk = nullptr;
 }
 
 void OutsideChangeWatch::start(const QUrl& url) {
@@ -28,26 +35,59 @@ void OutsideChangeWatch::stop() {
 }
 
 void OutsideChangeWatch::check() {
+    if (m_url.isLocalFile())
+        settle(m_url.toLocalFile(), Occasion::FileEvent);
+}
+
+bool OutsideChangeWatch::settle(const QString& path, Occasion occasion) {
     // One prompt at a time: changes while it is open are judged by its answer.
-    if (!m_document || m_asking || !m_url.isLocalFile())
-        return;
-    // Unreadable, gone or not UTF-8: nothing to offer.
-    const auto contents = DocumentFile::read(m_url.toLocalFile(), nullptr);
-    if (!contents)
-        return;
-    if (contents->text == m_document->text() || contents->text == m_document->savedText())
-        return;
+    if (!m_document || m_asking)
+        return false;
+    QFile file(path);
+    if (!file.exists()) {
+        // Deleted or moved away, and not back after the monitor's pause.
+        m_document->setOnlyInMemory(true);
+        return true;
+    }
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (bytes == m_document->savedBytes()) {
+        m_document->setOnlyInMemory(false);
+        return true;
+    }
+    const auto contents = DocumentFile::decode(bytes);
+    if (contents && contents->text == m_document->text()) {
+        m_document->reload(*contents);
+        return true;
+    }
+    if (contents && contents->text == m_document->savedText()) {
+        m_document->adoptSavedContents(*contents);
+        return true;
+    }
+    if (!contents && occasion == Occasion::FileEvent) {
+        // Nothing quon could show, but the document's text is no longer there.
+        m_document->setOnlyInMemory(true);
+        return false;
+    }
     m_asking = true;
     const QPointer<OutsideChangeWatch> alive(this);
     const auto choice = m_alerts.askAboutOutsideChange(m_window);
     // The window may have gone while the question was open.
-    if (!alive)
-        return;
+    if (!alive || !m_document)
+        return false;
     m_asking = false;
-    if (choice == WorkspaceAlerts::OutsideChangeChoice::Reload)
+    if (choice == WorkspaceAlerts::OutsideChangeChoice::Reload) {
         reload();
+        return false;
+    }
+    // The file as it is now is what a save would overwrite: the kept text
+    // is modified exactly when it differs from it, so closing still asks.
+    if (contents)
+        m_document->adoptSavedContents(*contents);
     else
-        keepMyVersion();
+        m_document->keepOverUnreadableFile(bytes);
+    return true;
 }
 
 void OutsideChangeWatch::reload() {
@@ -59,20 +99,5 @@ void OutsideChangeWatch::reload() {
         m_alerts.reloadFailed(m_window, error.message());
         return;
     }
-    // The file becomes the saved state first, so the reloaded text counts as
-    // unmodified once it is in.
-    m_document->adoptSavedContents(*contents);
-    applyText(contents->text);
-    Q_EMIT savedStateChanged();
-}
-
-void OutsideChangeWatch::keepMyVersion() {
-    if (!m_document || !m_url.isLocalFile())
-        return;
-    // The file as it is now is what a save would overwrite: the kept text is
-    // modified exactly when it differs from it, so closing still asks.
-    if (const auto contents = DocumentFile::read(m_url.toLocalFile(), nullptr)) {
-        m_document->adoptSavedContents(*contents);
-        Q_EMIT savedStateChanged();
-    }
+    m_document->reload(*contents);
 }

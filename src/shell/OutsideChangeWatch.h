@@ -6,27 +6,30 @@
 #include <QPointer>
 #include <QUrl>
 #include <QWidget>
-#include <functional>
 
 class MarkdownDocument;
 class WorkspaceAlerts;
 
-// Watches a document window's file and asks the user when another program
-// changed it: reload the file, or keep the text being edited.
+// Watches a document window's file and settles what another program did to
+// it, asking the user only when the file holds text new to quon: reload the
+// file, or keep the text being edited.
 //
-// A change is only a change when the file's text differs both from the
-// document's text and from the text quon itself last read or wrote: the
-// watch also reports quon's own saves, and typing on after a save must not
-// raise a prompt whose Reload would drop the newest typing.
+// - The file's bytes are what quon last read or wrote: nothing happened (the
+//   watch also reports quon's own saves).
+// - Its text is the document's text, or the text quon last read or wrote, in
+//   other bytes (line endings, BOM): the file's bytes, line endings and BOM
+//   become the saved state without a question.
+// - It is gone, or holds what cannot be read as text: the text is only in
+//   quon now, so the document counts as modified.
+//
+// A save that finds the file changed since quon last read or wrote it runs
+// the same check before it writes anything.
 class OutsideChangeWatch : public QObject {
     Q_OBJECT
 public:
     OutsideChangeWatch(MarkdownDocument& document, WorkspaceAlerts& alerts, QWidget* window,
                        QObject* parent = nullptr);
-
-    // How reloaded text reaches the window (as one undoable edit); by default
-    // it is set on the document.
-    std::function<void(const QString& text)> applyText;
+    ~OutsideChangeWatch() override;
 
     // Watches the file (again); an empty or non-file URL stops the watch.
     void start(const QUrl& url);
@@ -38,12 +41,11 @@ public:
     // Replaces the text with the file's; a failed read is alerted.
     void reload();
 
-Q_SIGNALS:
-    // The document's modified state may differ now (Keep My Version).
-    void savedStateChanged();
-
 private:
-    void keepMyVersion();
+    enum class Occasion { FileEvent, Save };
+    // Returns whether the saved state now agrees with the file, so that a
+    // save may replace it.
+    bool settle(const QString& path, Occasion occasion);
 
     QPointer<MarkdownDocument> m_document;
     WorkspaceAlerts& m_alerts;

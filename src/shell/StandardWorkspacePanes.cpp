@@ -14,7 +14,6 @@ StandardWorkspacePanes::StandardWorkspacePanes(QWidget* parent) : WorkspacePanes
     m_sync = new ScrollSyncEngine(this);
     m_preview->setScrollSync(m_sync);
     connect(m_editor, &EditorView::textEdited, this, &WorkspacePanes::editorTextEdited);
-    connect(m_editor, &EditorView::textChangedAt, this, &WorkspacePanes::editorTextChangedAt);
     connect(m_editor, &EditorView::findRequested, this, &WorkspacePanes::findRequested);
     connect(m_editor, &EditorView::findSessionStarted, this, &WorkspacePanes::findSessionStarted);
     connect(m_preview, &PreviewView::sourceChanged, this, &WorkspacePanes::previewSourceChanged);
@@ -40,12 +39,20 @@ QWidget* StandardWorkspacePanes::preview() const {
 }
 
 void StandardWorkspacePanes::setEditorText(const QString& text) {
-    // The editor applies it as one undoable edit that keeps caret and scroll.
     m_editor->setText(text);
 }
 
-void StandardWorkspacePanes::setPreviewMarkdown(const QString& markdown) {
-    m_preview->setMarkdown(markdown);
+void StandardWorkspacePanes::editEditorText(int position, int removed, const QString& added) {
+    // One undoable edit that keeps caret and scroll.
+    m_editor->replaceText(position, removed, added);
+}
+
+void StandardWorkspacePanes::setPreviewSource(std::function<QString()> source) {
+    m_preview->setMarkdownSource(std::move(source));
+}
+
+void StandardWorkspacePanes::previewTextChanged() {
+    m_preview->markdownSourceChanged();
 }
 
 void StandardWorkspacePanes::setDocumentDirectory(const QString& folder) {

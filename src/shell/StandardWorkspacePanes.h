@@ -20,7 +20,9 @@ public:
     QWidget* editor() const override;
     QWidget* preview() const override;
     void setEditorText(const QString& text) override;
-    void setPreviewMarkdown(const QString& markdown) override;
+    void editEditorText(int position, int removed, const QString& added) override;
+    void setPreviewSource(std::function<QString()> source) override;
+    void previewTextChanged() override;
     void setDocumentDirectory(const QString& folder) override;
     void setScrollSyncEnabled(bool enabled) override;
     bool closeSlashMenu() override;

@@ -2,18 +2,12 @@
 
 #include "core/L10n.h"
 #include "core/MarkdownFileTypes.h"
+#include "core/TextCounts.h"
 
 #include <QFileInfo>
-#include <QTextBoundaryFinder>
 
 int StatusBarText::characterCount(QStringView text) {
-    if (text.isEmpty())
-        return 0;
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data(), int(text.size()));
-    int count = 0;
-    while (finder.toNextBoundary() > 0)
-        ++count;
-    return count;
+    return TextCounts::characters(text);
 }
 
 QString StatusBarText::wordCountLabel(int words) {

@@ -46,16 +46,13 @@ QString StatusBarView::nameText() const {
 }
 
 void StatusBarView::scheduleRecount() {
-    // Not restarted while pending: steady typing still sees the counts move.
-    if (m_recount.isActive())
-        return;
-    m_recount.start(m_document.text().size() >= largeDocumentLength ? largeDocumentDelayMs : 0);
+    if (!m_recount.isActive())
+        m_recount.start(0);
 }
 
 void StatusBarView::recount() {
-    const QString text = m_document.text();
-    m_words = MarkdownDocument::wordCount(text);
-    m_characters = StatusBarText::characterCount(text);
+    m_words = m_document.wordCount();
+    m_characters = m_document.characterCount();
     m_counts->setText(StatusBarText::countsLabel(m_words, m_characters));
 }
 

@@ -7,20 +7,17 @@ class MarkdownDocument;
 class QLabel;
 
 // The line under a document window's panes: word and character counts on the
-// left, the file's name on the right. Counting walks the whole text, so it
-// runs after the keystroke that changed it: on the next turn for ordinary
-// documents, at most every 100 ms for large ones.
+// left, the file's name on the right. The document keeps its counts up to
+// date; the label takes them once per turn of the event loop, so a burst of
+// edits redraws it once.
 class StatusBarView : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int largeDocumentLength = 64 * 1024;
-    static constexpr int largeDocumentDelayMs = 100;
-
     explicit StatusBarView(MarkdownDocument& document, QWidget* parent = nullptr);
 
     QString countsText() const;
     QString nameText() const;
-    // Whether a recount is waiting for its turn.
+    // Whether new counts are waiting for their turn.
     bool isRecountPending() const { return m_recount.isActive(); }
 
 protected:

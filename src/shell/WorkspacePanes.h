@@ -20,12 +20,16 @@ public:
     virtual QWidget* editor() const = 0;
     virtual QWidget* preview() const = 0;
 
-    // Text that comes from outside the editor (a reload, a preview checkbox):
-    // applied as one undoable edit.
+    // The document's text when the window opens.
     virtual void setEditorText(const QString& text) = 0;
-    // Only called while the preview is shown; a hidden preview catches up
-    // when it is shown again.
-    virtual void setPreviewMarkdown(const QString& markdown) = 0;
+    // An edit that comes from outside the editor (a reload, a preview
+    // checkbox): applied as one undoable edit.
+    virtual void editEditorText(int position, int removed, const QString& added) = 0;
+    // Where the preview reads the document's text, when it parses.
+    virtual void setPreviewSource(std::function<QString()> source) = 0;
+    // The text changed. Only called while the preview is shown; a hidden
+    // preview catches up when it is shown again.
+    virtual void previewTextChanged() = 0;
     // The folder relative image paths resolve against; empty when untitled.
     virtual void setDocumentDirectory(const QString& folder) = 0;
     // Split mode links both scroll views and aligns them; other modes unlink.
@@ -41,12 +45,9 @@ public:
     virtual void setFindSessionId(int id) = 0;
 
 Q_SIGNALS:
-    // The user edited the text in the editor.
-    void editorTextEdited(const QString& text);
-    // After every change of the editor's text, by the user or by
-    // setEditorText (after editorTextEdited for an edit): `removed` units at
-    // `position` became `added` units.
-    void editorTextChangedAt(int position, int removed, int added);
+    // The user edited the text in the editor: `removed` units at `position`
+    // became `added` (line breaks as LF).
+    void editorTextEdited(int position, int removed, const QString& added);
     // "Find in Document" from the editor.
     void findRequested();
     // The editor's answer to a new find session: its selected text of 1 to

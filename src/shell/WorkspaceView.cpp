@@ -21,9 +21,11 @@
 #include "tools/FindBarView.h"
 #include "tools/SearchMatcher.h"
 #include "tools/SlashCommandsHintToast.h"
+#include "windows/FeatureTourOverlayContainer.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -37,7 +39,7 @@ WorkspaceServices::WorkspaceServices()
 WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices services,
                              QWidget* parent)
     : QMainWindow(parent), m_document(document), m_services(std::move(services)),
-      m_fileUrl(document.fileUrl()), m_editorText(document.text()) {
+      m_fileUrl(document.fileUrl()) {
     Q_ASSERT(m_services.panes);
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("workspace"));
@@ -49,7 +51,7 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     m_findBar = new FindBarView;
     m_findSlot->setContent(m_findBar);
     column->addWidget(m_findSlot);
-    m_search = new DocumentSearch([this] { return m_editorText; }, this);
+    m_search = new DocumentSearch([this] { return m_document.text(); }, this);
 
     m_panes = m_services.panes(central);
     m_panes->setParent(this);
@@ -86,9 +88,6 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
             &WorkspaceView::setViewMode);
 
     m_watch = new OutsideChangeWatch(document, *m_services.alerts, this, this);
-    m_watch->applyText = [this](const QString& text) { setDocumentText(text); };
-    connect(m_watch, &OutsideChangeWatch::savedStateChanged, this,
-            [this] { setWindowModified(m_document.isModified()); });
 
     m_escape = new EscapeDispatcher(this);
     m_escape->setHandler(EscapeDispatcher::Stage::SlashMenu,
@@ -106,16 +105,16 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
         setFocusMode(false);
         return true;
     });
+    // The tour shows over every document window.
+    new FeatureTourOverlayContainer(this, *m_escape);
 
-    m_panes->setEditorText(m_editorText);
+    m_panes->setEditorText(document.text());
+    m_panes->setPreviewSource([this] { return m_document.text(); });
     m_panes->setDocumentDirectory(documentDirectory());
     connect(m_panes, &WorkspacePanes::editorTextEdited, this, &WorkspaceView::editorTextEdited);
-    connect(m_panes, &WorkspacePanes::previewSourceChanged, this, &WorkspaceView::setDocumentText);
-
-    connect(m_panes, &WorkspacePanes::editorTextChangedAt, m_search,
-            [this](int position, int removed, int added) {
-                m_search->textChanged({position, removed, added});
-            });
+    connect(m_panes, &WorkspacePanes::previewSourceChanged, &document, &MarkdownDocument::setText);
+    connect(&document, &MarkdownDocument::textEdited, this, &WorkspaceView::documentTextEdited);
+    connect(&document, &MarkdownDocument::modifiedChanged, this, &QWidget::setWindowModified);
     connect(m_panes, &WorkspacePanes::findRequested, this, &WorkspaceView::openFindBar);
     connect(m_panes, &WorkspacePanes::findInEditorRequested, this, &WorkspaceView::findInEditor);
     connect(m_panes, &WorkspacePanes::findSessionStarted, m_search,
@@ -129,7 +128,6 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     connect(m_findBar, &FindBarView::previousRequested, m_search,
             [this] { m_search->advanceFindMatch(false); });
     connect(m_findBar, &FindBarView::closeRequested, this, &WorkspaceView::closeFindBar);
-    connect(&document, &MarkdownDocument::textChanged, this, &WorkspaceView::documentTextChanged);
     connect(&document, &MarkdownDocument::fileUrlChanged, this, &WorkspaceView::fileUrlChanged);
     connect(&Preferences::shared(), &Preferences::changed, this, [this](const QString& key) {
         if (key == QLatin1String(PreferenceKeys::slashCommandsHintDismissed))
@@ -308,24 +306,20 @@ void WorkspaceView::fileUrlChanged() {
         m_watch->start(m_fileUrl);
 }
 
-void WorkspaceView::editorTextEdited(const QString& text) {
+void WorkspaceView::editorTextEdited(int position, int removed, const QString& added) {
     // Whatever the mode, an edit the editor reports is the user's text: the
     // document takes it, so a save never writes an older one.
-    m_editorText = text;
-    m_document.setText(text);
+    const QScopedValueRollback<bool> applying(m_applyingEditorEdit, true);
+    m_document.applyEditorEdit(position, removed, added);
 }
 
-void WorkspaceView::setDocumentText(const QString& text) {
-    m_document.setText(text);
-}
-
-void WorkspaceView::documentTextChanged() {
-    const QString text = m_document.text();
+void WorkspaceView::documentTextEdited(qsizetype position, qsizetype removed,
+                                       const QString& added) {
     // An edit from the editor ends here; one from elsewhere reaches it once.
-    if (text != m_editorText) {
-        m_editorText = text;
-        m_panes->setEditorText(text);
-    }
+    if (!m_applyingEditorEdit)
+        m_panes->editEditorText(int(position), int(removed), added);
+    // The search reads the text only while the find bar shows.
+    m_search->textChanged({int(position), int(removed), int(added.size())});
     if (m_panes->preview()->isVisibleTo(this))
         pushPreview();
     else
@@ -334,7 +328,7 @@ void WorkspaceView::documentTextChanged() {
 
 void WorkspaceView::pushPreview() {
     m_previewStale = false;
-    m_panes->setPreviewMarkdown(m_document.text());
+    m_panes->previewTextChanged();
 }
 
 void WorkspaceView::restyle() {

@@ -103,9 +103,8 @@ private:
     void appear();
     void applyMode();
     void fileUrlChanged();
-    void documentTextChanged();
-    void editorTextEdited(const QString& text);
-    void setDocumentText(const QString& text);
+    void documentTextEdited(qsizetype position, qsizetype removed, const QString& added);
+    void editorTextEdited(int position, int removed, const QString& added);
     void pushPreview();
     void updateChrome();
     void restyle();
@@ -122,8 +121,8 @@ private:
     bool m_paletteOpen = false;
     bool m_appeared = false;
     bool m_previewStale = true;
-    // The editor's copy of the text, as it last reported or was given it.
-    QString m_editorText;
+    // An edit the editor reported is being applied to the document.
+    bool m_applyingEditorEdit = false;
 
     WorkspacePanes* m_panes = nullptr;
     QSplitter* m_splitter = nullptr;

@@ -38,6 +38,11 @@ void WelcomeButton::setSymbol(const QString& name) {
     update();
 }
 
+void WelcomeButton::setOpacity(double opacity) {
+    m_opacity = opacity;
+    update();
+}
+
 WelcomeButtonLook WelcomeButton::look() const {
     const DesignSystem& ds = AppearanceService::shared().designSystem();
     return m_style == Style::Primary ? WelcomePrimaryButtonStyle::look(ds, isDown())
@@ -67,6 +72,7 @@ void WelcomeButton::paintEvent(QPaintEvent*) {
     const WelcomeButtonLook look = this->look();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.setOpacity(m_opacity);
     QPainterPath shape;
     shape.addRoundedRect(QRectF(rect()), WelcomeButtonLook::cornerRadius,
                          WelcomeButtonLook::cornerRadius);

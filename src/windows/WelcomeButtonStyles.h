@@ -35,6 +35,9 @@ public:
     WelcomeButton(Style style, QWidget* parent = nullptr);
 
     void setSymbol(const QString& name);
+    // The whole button drawn at this opacity (a disabled choice is dimmed).
+    void setOpacity(double opacity);
+    double opacity() const { return m_opacity; }
 
     Style style() const { return m_style; }
     WelcomeButtonLook look() const;
@@ -51,4 +54,5 @@ private:
 
     Style m_style;
     QString m_symbol;
+    double m_opacity = 1.0;
 };

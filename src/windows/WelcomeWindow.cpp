@@ -4,9 +4,11 @@
 #include "shell/AppNotifications.h"
 #include "shell/DocumentController.h"
 #include "shell/DocumentOpener.h"
+#include "shell/EscapeDispatcher.h"
 #include "shell/SceneManager.h"
 #include "shell/WindowCommands.h"
 #include "shell/WindowMenuBar.h"
+#include "windows/FeatureTourOverlayContainer.h"
 #include "windows/RecentFilesSection.h"
 #include "windows/WelcomeView.h"
 
@@ -45,6 +47,8 @@ WelcomeWindow::WelcomeWindow(DocumentController& controller, SceneManager& scene
     connect(m_view, &WelcomeView::filesDropped, this, &WelcomeWindow::openDroppedFiles,
             Qt::QueuedConnection);
     connect(m_view, &WelcomeView::recentFileChosen, this, &WelcomeWindow::openRecentFile);
+    // The tour shows over the home window as over every document window.
+    new FeatureTourOverlayContainer(this, *new EscapeDispatcher(this));
     retranslate();
 }
 

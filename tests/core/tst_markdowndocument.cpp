@@ -106,6 +106,67 @@ private Q_SLOTS:
         QVERIFY(!doc->isModified());
     }
 
+    // The modified state follows the text, not the history: an edit taken
+    // back leaves the document unmodified, a line ending changed does not.
+    void modifiedFollowsTheText() {
+        auto doc =
+            std::make_unique<MarkdownDocument>(*DocumentFile::decode("one\r\ntwo\nthree\r\n"));
+        QSignalSpy flips(doc.get(), &MarkdownDocument::modifiedChanged);
+        doc->replace(4, 0, QStringLiteral("x"));
+        QVERIFY(doc->isModified());
+        doc->replace(4, 1, QString());
+        QVERIFY(!doc->isModified());
+        // Both ends changed, then taken back one by one.
+        doc->replace(0, 0, QStringLiteral("a"));
+        doc->replace(doc->length(), 0, QStringLiteral("z"));
+        doc->replace(0, 1, QString());
+        QVERIFY(doc->isModified());
+        doc->replace(doc->length() - 1, 1, QString());
+        QVERIFY(!doc->isModified());
+        QCOMPARE(flips.count(), 4);
+        // Joined and split again: the same text, but the break now takes the
+        // ending of the joined line.
+        doc->replace(3, 1, QString());
+        doc->replace(3, 0, QStringLiteral("\n"));
+        QCOMPARE(doc->text(), QStringLiteral("one\ntwo\nthree\n"));
+        QVERIFY(doc->isModified());
+        QCOMPARE(doc->fileBytes().value(), QByteArray("one\ntwo\nthree\r\n"));
+    }
+
+    // The editor shows U+2029, U+FDD0 and U+FDD1 as line breaks and reports
+    // them as LF: the text keeps them wherever an edit did not change them,
+    // even when the editor reports far more than it changed.
+    void editorEditsKeepWhatTheEditorShowsAsBreaks() {
+        auto doc = std::make_unique<MarkdownDocument>(*DocumentFile::decode("a\xE2\x80\xA9"
+                                                                            "b\xEF\xB7\x90"
+                                                                            "c\xEF\xB7\x91"));
+        doc->applyEditorEdit(0, doc->length(), QStringLiteral("a\nb\nc\n"));
+        QVERIFY(!doc->isModified());
+        doc->applyEditorEdit(1, 4, QStringLiteral("\nbX\nc"));
+        QCOMPARE(doc->text(), QString::fromUtf16(u"a\u2029bX\uFDD0c\uFDD1"));
+        doc->applyEditorEdit(0, 6, QStringLiteral("a\nbXc"));
+        QCOMPARE(doc->text(), QString::fromUtf16(u"a\u2029bXc\uFDD1"));
+    }
+
+    // Over its own file a save never replaces what another program wrote
+    // since quon last read or wrote it; elsewhere it writes.
+    void saveLeavesAnUnseenChangeAlone() {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("a.md"), "mine\n");
+        auto doc = MarkdownDocument::open(path, nullptr);
+        doc->setText(QStringLiteral("mine, edited\n"));
+        writeFile(dir, QStringLiteral("a.md"), "theirs\n");
+        DocumentFileError error;
+        QVERIFY(!doc->save(path, &error));
+        QCOMPARE(error.kind, DocumentFileError::Kind::ChangedOnDisk);
+        QVERIFY(error.message().contains(QStringLiteral("a.md")));
+        QCOMPARE(readFile(path), QByteArray("theirs\n"));
+        QVERIFY(doc->isModified());
+        const QString other = dir.filePath(QStringLiteral("b.md"));
+        QVERIFY(doc->save(other, &error));
+        QCOMPARE(readFile(other), QByteArray("mine, edited\n"));
+    }
+
     // Kept text over a changed file: modified exactly while it differs from the file.
     void adoptedFileContentsBecomeTheSavedState() {
         QTemporaryDir dir;

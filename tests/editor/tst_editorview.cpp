@@ -83,7 +83,7 @@ private Q_SLOTS:
         pane.setFindActive(true);
         pane.setFindSessionId(7);
         pane.setSearchState({QStringLiteral("b"), 0, {{2, 1}}});
-        QCOMPARE(edited.first().at(0).toString(), QStringLiteral("xabc"));
+        QCOMPARE(edited.first(), (QList<QVariant>{0, 0, QStringLiteral("x")}));
         QCOMPARE(find.count(), 1);
         QCOMPARE(session.first().at(0).toString(), QStringLiteral("xabc"));
         QCOMPARE(pane.editor()->paintedMatches().size(), 1);

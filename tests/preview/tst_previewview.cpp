@@ -105,6 +105,34 @@ private Q_SLOTS:
         QCOMPARE(pane.rowText(0), QStringLiteral("two"));
     }
 
+    // Fed by a source, the pane reads the text once per pause in typing, and
+    // not at all while hidden.
+    void aSourceIsReadOncePerPause() {
+        Pane pane(QStringLiteral("first\n"));
+        int reads = 0;
+        QString text = QStringLiteral("first\n");
+        pane.view->setMarkdownSource([&] {
+            ++reads;
+            return text;
+        });
+        for (int i = 0; i < 50; ++i) {
+            text = QStringLiteral("edit %1\n").arg(i);
+            pane.view->markdownSourceChanged();
+        }
+        QCOMPARE(reads, 0);
+        QTRY_COMPARE(pane.rowText(0), QStringLiteral("edit 49"));
+        QCOMPARE(reads, 1);
+
+        pane.view->hide();
+        text = QStringLiteral("hidden\n");
+        pane.view->markdownSourceChanged();
+        QTest::qWait(MarkdownParseCache::debounceMs * 2);
+        QCOMPARE(reads, 1);
+        pane.view->show();
+        QCOMPARE(reads, 2);
+        QCOMPARE(pane.rowText(0), QStringLiteral("hidden"));
+    }
+
     void unchangedBlocksKeepTheirViews() {
         Pane pane(paragraphs(6));
         const QList<MarkdownBlockView*> before = pane.views();

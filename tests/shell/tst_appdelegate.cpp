@@ -1,3 +1,4 @@
+#include "core/FeatureTourController.h"
 #include "core/MarkdownDocument.h"
 #include "core/Preferences.h"
 #include "shell/AppDelegate.h"
@@ -8,7 +9,9 @@
 #include "support/ModalAnswerer.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
+#include "windows/FeatureTourOverlay.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -177,6 +180,58 @@ private Q_SLOTS:
         QVERIFY(welcome && welcome->isVisible());
         QCOMPARE(quits, 0);
         delete welcome;
+    }
+
+    // The real tour over the real window, 0.4 s after launch, unless the
+    // launch came to serve a new-file request or the tour was seen.
+    void tourAfterLaunch_data() {
+        QTest::addColumn<QVariant>("completed");
+        QTest::addColumn<QVariant>("onLaunch");
+        QTest::addColumn<bool>("newFile");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("first launch") << QVariant() << QVariant() << false << true;
+        QTest::newRow("new-file request") << QVariant() << QVariant() << true << false;
+        QTest::newRow("new-file request, home asked for")
+            << QVariant() << QVariant() << true << false;
+        QTest::newRow("seen") << QVariant(true) << QVariant(false) << false << false;
+        QTest::newRow("seen, on every launch") << QVariant(true) << QVariant(true) << false << true;
+    }
+    void tourAfterLaunch() {
+        QFETCH(QVariant, completed);
+        QFETCH(QVariant, onLaunch);
+        QFETCH(bool, newFile);
+        QFETCH(bool, shown);
+        FeatureTourController& tour = FeatureTourController::shared();
+        tour.skip();
+        TestSupport::resetPreferences();
+        if (completed.isValid())
+            Preferences::shared().setBoolean(PreferenceKeys::onboardingCompleted,
+                                             completed.toBool());
+        if (onLaunch.isValid())
+            Preferences::shared().setBoolean(PreferenceKeys::showFeatureTourOnLaunch,
+                                             onLaunch.toBool());
+        // The delegate as the application makes it: its own way to the tour.
+        delegate = std::make_unique<AppDelegate>(controller, *scenes);
+        delegate->hooks().quitApplication = [this] { ++quits; };
+        QTemporaryDir dir;
+        QElapsedTimer clock;
+        clock.start();
+        launch({newFile ? QStringLiteral("quon://new-file?dir=%2Ftmp")
+                        : writeFile(dir, QStringLiteral("a.md"), "a")});
+        // Whatever uses up the home window's one-time flag meanwhile.
+        if (QByteArray(QTest::currentDataTag()).endsWith("home asked for"))
+            AppNotifications::postShowWelcomeWindow();
+        QVERIFY(!tour.isPresented());
+        if (shown) {
+            QTRY_VERIFY(tour.isPresented());
+            QVERIFY(clock.elapsed() >= AppDelegate::tourDelayMs);
+            QWidget* window = controller.windowFor(controller.documents().first());
+            QVERIFY(window->findChild<FeatureTourOverlay*>());
+        } else {
+            QTest::qWait(AppDelegate::tourDelayMs + 200);
+            QVERIFY(!tour.isPresented());
+        }
+        tour.skip();
     }
 
     void lastWindowRule_data() {

@@ -14,12 +14,16 @@ namespace {
 // A document opened from dir/doc.md and watched, with a fake prompt.
 struct WatchedDocument {
     QTemporaryDir dir;
-    QString path = TestSupport::writeFile(dir, QStringLiteral("doc.md"), "alpha\n");
-    std::unique_ptr<MarkdownDocument> document = MarkdownDocument::open(path, nullptr);
+    QString path;
+    std::unique_ptr<MarkdownDocument> document;
     FakeWorkspaceAlerts alerts;
-    OutsideChangeWatch watch{*document, alerts, nullptr};
+    OutsideChangeWatch watch;
 
-    WatchedDocument() { watch.start(QUrl::fromLocalFile(path)); }
+    explicit WatchedDocument(const QByteArray& bytes = "alpha\n")
+        : path(TestSupport::writeFile(dir, QStringLiteral("doc.md"), bytes)),
+          document(MarkdownDocument::open(path, nullptr)), watch(*document, alerts, nullptr) {
+        watch.start(QUrl::fromLocalFile(path));
+    }
 
     void write(const QByteArray& bytes) const {
         TestSupport::writeFile(dir, QStringLiteral("doc.md"), bytes);
@@ -56,14 +60,18 @@ private Q_SLOTS:
         QVERIFY(!w.watch.monitor().isWatching());
     }
 
+    // No question without new text to offer; where the file no longer holds
+    // the document's text, the text is only in quon and counts as modified.
     void silentWhenNothingNewIsOnDisk_data() {
         QTest::addColumn<QByteArray>("bytes"); // none: the file is deleted
-        QTest::newRow("same bytes") << QByteArray("alpha\n");
-        QTest::newRow("deleted") << QByteArray();
-        QTest::newRow("not utf-8") << QByteArray("caf\xe9\n");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("same bytes") << QByteArray("alpha\n") << false;
+        QTest::newRow("deleted") << QByteArray() << true;
+        QTest::newRow("not utf-8") << QByteArray("caf\xe9\n") << true;
     }
     void silentWhenNothingNewIsOnDisk() {
         QFETCH(QByteArray, bytes);
+        QFETCH(bool, modified);
         WatchedDocument w;
         if (bytes.isNull())
             QVERIFY(QFile::remove(w.path));
@@ -71,32 +79,110 @@ private Q_SLOTS:
             w.write(bytes);
         w.watch.check();
         QCOMPARE(w.alerts.outsideChangeAsks, 0);
+        QCOMPARE(w.document->isModified(), modified);
     }
 
-    // The watch reports quon's own save; typing on must not bring a prompt.
-    void ownSaveThenTypingStaysSilent() {
+    // Deleted or moved away and not back after the watch's pause: modified
+    // until the file is back as it was, or saved again.
+    void fileGoneLeavesTheTextOnlyInQuon_data() {
+        QTest::addColumn<bool>("moved");
+        QTest::newRow("deleted") << false;
+        QTest::newRow("moved away") << true;
+    }
+    void fileGoneLeavesTheTextOnlyInQuon() {
+        QFETCH(bool, moved);
         WatchedDocument w;
-        w.document->setText(QStringLiteral("alpha beta\n"));
+        if (moved)
+            QVERIFY(QFile::rename(w.path, w.dir.filePath(QStringLiteral("elsewhere.md"))));
+        else
+            QVERIFY(QFile::remove(w.path));
+        QTRY_VERIFY_WITH_TIMEOUT(w.document->isModified(), 3000);
+        w.write("alpha\n");
+        QTRY_VERIFY_WITH_TIMEOUT(!w.document->isModified(), 3000);
+
+        QVERIFY(QFile::remove(w.path));
+        w.watch.check();
+        QVERIFY(w.document->isModified());
         QVERIFY(w.document->save(w.path, nullptr));
-        w.document->setText(QStringLiteral("alpha beta gamma\n"));
+        QCOMPARE(TestSupport::readFile(w.path), QByteArray("alpha\n"));
+        QVERIFY(!w.document->isModified());
+        QCOMPARE(w.alerts.outsideChangeAsks, 0);
+    }
+
+    // A save made before the watch's pause has run after another program's
+    // write: nothing is written until the user has answered.
+    void saveRightAfterAnOutsideWriteAsksFirst_data() {
+        QTest::addColumn<QByteArray>("theirs");
+        QTest::addColumn<bool>("reload");
+        QTest::newRow("kept") << QByteArray("theirs\n") << false;
+        QTest::newRow("reloaded") << QByteArray("theirs\n") << true;
+        QTest::newRow("not utf-8, kept") << QByteArray("caf\xe9\n") << false;
+    }
+    void saveRightAfterAnOutsideWriteAsksFirst() {
+        QFETCH(QByteArray, theirs);
+        QFETCH(bool, reload);
+        WatchedDocument w;
+        w.alerts.answer = reload ? Choice::Reload : Choice::KeepMyVersion;
+        w.document->setText(QStringLiteral("mine\n"));
+        w.write(theirs);
+        const bool saved = w.document->save(w.path, nullptr);
+        QCOMPARE(w.alerts.outsideChangeAsks, 1);
+        QCOMPARE(saved, !reload);
+        QCOMPARE(TestSupport::readFile(w.path), reload ? theirs : QByteArray("mine\n"));
+        QCOMPARE(w.document->text(), QString::fromUtf8(reload ? theirs : "mine\n"));
+        QVERIFY(!w.document->isModified());
+    }
+
+    // Another program changes only line endings or the BOM: no question, and
+    // quon takes the file's bytes as its own, so an unedited save keeps them
+    // and an edit changes only its own line.
+    void endingsChangedOutsideAreAdopted_data() {
+        QTest::addColumn<QByteArray>("initial");
+        QTest::addColumn<QByteArray>("theirs");
+        QTest::addColumn<bool>("editedBefore");
+        QTest::addColumn<QByteArray>("expected"); // "b" edited and saved
+        const QByteArray lf("a\nb\nc\n");
+        const QByteArray crlf("\xEF\xBB\xBF"
+                              "a\r\nb\r\nc\r\n");
+        const QByteArray edited("\xEF\xBB\xBF"
+                                "a\r\nb!\r\nc\r\n");
+        QTest::newRow("to CRLF and BOM") << lf << crlf << false << edited;
+        QTest::newRow("to CRLF and BOM, edited before") << lf << crlf << true << edited;
+        QTest::newRow("mixed to LF, edited before")
+            << QByteArray("a\r\nb\nc\r\n") << lf << true << QByteArray("a\nb!\nc\n");
+        QTest::newRow("LF to mixed, edited before")
+            << lf << QByteArray("a\r\nb\nc\r\n") << true << QByteArray("a\r\nb!\nc\r\n");
+    }
+    void endingsChangedOutsideAreAdopted() {
+        QFETCH(QByteArray, initial);
+        QFETCH(QByteArray, theirs);
+        QFETCH(bool, editedBefore);
+        QFETCH(QByteArray, expected);
+        WatchedDocument w(initial);
+        const QString edited = QStringLiteral("a\nb!\nc\n");
+        if (editedBefore)
+            w.document->setText(edited);
+        w.write(theirs);
         w.watch.check();
         QCOMPARE(w.alerts.outsideChangeAsks, 0);
-        QCOMPARE(w.document->text(), QStringLiteral("alpha beta gamma\n"));
+        QCOMPARE(w.document->isModified(), editedBefore);
+        if (!editedBefore) {
+            QCOMPARE(w.document->fileBytes().value(), theirs);
+            w.document->setText(edited);
+        }
+        QVERIFY(w.document->save(w.path, nullptr));
+        QCOMPARE(TestSupport::readFile(w.path), expected);
+        QCOMPARE(w.alerts.outsideChangeAsks, 0);
     }
 
     void reloadTakesTheFileAsSaved() {
         WatchedDocument w;
-        QStringList applied;
-        w.watch.applyText = [&](const QString& text) {
-            applied.append(text);
-            w.document->setText(text);
-        };
         w.document->setText(QStringLiteral("edited\n"));
         w.alerts.answer = Choice::Reload;
         w.write("from\r\noutside\r\n");
         w.watch.check();
         QCOMPARE(w.alerts.outsideChangeAsks, 1);
-        QCOMPARE(applied, QStringList{QStringLiteral("from\noutside\n")});
+        QCOMPARE(w.document->text(), QStringLiteral("from\noutside\n"));
         QVERIFY(!w.document->isModified());
         // Unedited after the reload: a save writes the file's bytes back.
         QCOMPARE(w.document->fileBytes().value(), QByteArray("from\r\noutside\r\n"));

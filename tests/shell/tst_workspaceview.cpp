@@ -117,6 +117,7 @@ private Q_SLOTS:
         QVERIFY(w.panes->textEdit()->document()->isUndoAvailable());
         // The editor's own edits never come back to it.
         QCOMPARE(w.panes->editorTextSets, 1);
+        QCOMPARE(w.panes->editorEdits, 0);
         QCOMPARE(Preferences::shared().lastViewMode(), QStringLiteral("Edit"));
     }
 
@@ -429,6 +430,86 @@ private Q_SLOTS:
         QVERIFY(w.panes->findActive);
         QCOMPARE(w.panes->findSessionId, 1);
         QCOMPARE(w.view->findBar()->statusText(), QStringLiteral("1 of 2"));
+    }
+
+    // A file opened in the real window, one key typed where the anchor text
+    // ends, saved: the file differs from the original only by that key. Lines
+    // keep their own endings; a new line takes the ending of the line it split
+    // (the file's style where that line has none of its own); U+2029, U+FDD0
+    // and U+FDD1, shown as line breaks, are written back as they were.
+    void aKeyChangesOnlyWhatItTyped_data() {
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<QString>("anchor");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray alternating("one\r\ntwo\nthree\r\nfour\nfive\r\n");
+        QTest::newRow("alternating endings")
+            << alternating << QStringLiteral("thr") << int(Qt::Key_X)
+            << QByteArray("one\r\ntwo\nthrxee\r\nfour\nfive\r\n");
+        QTest::newRow("return in a CRLF line")
+            << alternating << QStringLiteral("th") << int(Qt::Key_Return)
+            << QByteArray("one\r\ntwo\nth\r\nree\r\nfour\nfive\r\n");
+        QTest::newRow("return in an LF line")
+            << alternating << QStringLiteral("fo") << int(Qt::Key_Return)
+            << QByteArray("one\r\ntwo\nthree\r\nfo\nur\nfive\r\n");
+        QTest::newRow("return in the last line")
+            << QByteArray("a\r\nb\nlast") << QStringLiteral("la") << int(Qt::Key_Return)
+            << QByteArray("a\r\nb\nla\r\nst");
+        QTest::newRow("lines joined")
+            << alternating << QStringLiteral("one\ntwo\n") << int(Qt::Key_Backspace)
+            << QByteArray("one\r\ntwothree\r\nfour\nfive\r\n");
+        QTest::newRow("cr lines") << QByteArray("a\rb\nc\rd") << QStringLiteral("c")
+                                  << int(Qt::Key_X) << QByteArray("a\rb\ncx\rd");
+        const QByteArray separators("a\xE2\x80\xA9"
+                                    "b\xEF\xB7\x90"
+                                    "c\xEF\xB7\x91"
+                                    "d\r\n");
+        QTest::newRow("paragraph separator and noncharacters")
+            << separators << QStringLiteral("a\u2029b\uFDD0c") << int(Qt::Key_X)
+            << QByteArray("a\xE2\x80\xA9"
+                          "b\xEF\xB7\x90"
+                          "cx\xEF\xB7\x91"
+                          "d\r\n");
+        QTest::newRow("return before a paragraph separator")
+            << separators << QStringLiteral("a") << int(Qt::Key_Return)
+            << QByteArray("a\r\n\xE2\x80\xA9"
+                          "b\xEF\xB7\x90"
+                          "c\xEF\xB7\x91"
+                          "d\r\n");
+        QTest::newRow("line separator and nbsp") << QByteArray("\xEF\xBB\xBF"
+                                                               "a\xC2\xA0"
+                                                               "b\xE2\x80\xA8"
+                                                               "c\r\n")
+                                                 << QStringLiteral("a\u00A0b") << int(Qt::Key_X)
+                                                 << QByteArray("\xEF\xBB\xBF"
+                                                               "a\xC2\xA0"
+                                                               "bx\xE2\x80\xA8"
+                                                               "c\r\n");
+    }
+    void aKeyChangesOnlyWhatItTyped() {
+        QFETCH(QByteArray, original);
+        QFETCH(QString, anchor);
+        QFETCH(int, key);
+        QFETCH(QByteArray, expected);
+        QTemporaryDir dir;
+        const QString path = TestSupport::writeFile(dir, QStringLiteral("doc.md"), original);
+        Window w(MarkdownDocument::open(path, nullptr), StandardWorkspacePanes::factory());
+        MarkdownTextView* view = qobject_cast<EditorView*>(w.view->panes()->editor())->textView();
+        const qsizetype at = w.document->text().indexOf(anchor);
+        QVERIFY(at >= 0);
+        QTextCursor caret(view->document());
+        caret.setPosition(int(at + anchor.size()));
+        view->setTextCursor(caret);
+        QTest::keyClick(view, Qt::Key(key));
+        QVERIFY(w.document->isModified());
+        QVERIFY(w.document->save(path, nullptr));
+        QCOMPARE(TestSupport::readFile(path), expected);
+
+        // Typed and taken back, the text is the saved one again.
+        QTest::keyClick(view, Qt::Key_Y);
+        QVERIFY(w.view->isWindowModified());
+        QTest::keyClick(view, Qt::Key_Backspace);
+        QVERIFY(!w.view->isWindowModified());
     }
 
     // The application's panes: text from outside is one undoable edit, and

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "editor/TextChangeRecorder.h"
 #include "shell/WorkspacePanes.h"
 
 #include <QLabel>
@@ -8,20 +7,24 @@
 #include <QTextCursor>
 
 // Simple panes for window tests: a plain text editor that reports user edits
-// and every change, a label that counts how often it was given text, and the
-// find state as the window last gave it.
+// and a label that counts how often it read the preview's text, and the find
+// state as the window last gave it.
 class FakeWorkspacePanes : public WorkspacePanes {
 public:
     explicit FakeWorkspacePanes(QWidget* parent) : WorkspacePanes(parent) {
         m_editor = new QPlainTextEdit(parent);
         m_preview = new QLabel(parent);
-        auto* changes = new TextChangeRecorder(m_editor->document());
-        QObject::connect(m_editor, &QPlainTextEdit::textChanged, this, [this, changes] {
-            if (!m_setting)
-                Q_EMIT editorTextEdited(m_editor->document()->toRawText());
-            const TextChange change = changes->take();
-            Q_EMIT editorTextChangedAt(change.position, change.removed, change.added);
-        });
+        QObject::connect(m_editor->document(), &QTextDocument::contentsChange, this,
+                         [this](int position, int removed, int added) {
+                             if (m_setting)
+                                 return;
+                             QTextCursor cursor(m_editor->document());
+                             cursor.setPosition(position);
+                             cursor.setPosition(position + added, QTextCursor::KeepAnchor);
+                             Q_EMIT editorTextEdited(
+                                 position, removed,
+                                 cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n'));
+                         });
     }
 
     QWidget* editor() const override { return m_editor; }
@@ -31,18 +34,24 @@ public:
     void setEditorText(const QString& text) override {
         ++editorTextSets;
         m_setting = true;
-        if (m_editor->document()->isEmpty()) {
-            m_editor->setPlainText(text);
-        } else {
-            QTextCursor cursor(m_editor->document());
-            cursor.select(QTextCursor::Document);
-            cursor.insertText(text);
-        }
+        m_editor->setPlainText(text);
         m_setting = false;
     }
-    void setPreviewMarkdown(const QString& markdown) override {
+    void editEditorText(int position, int removed, const QString& added) override {
+        ++editorEdits;
+        m_setting = true;
+        QTextCursor cursor(m_editor->document());
+        cursor.setPosition(position);
+        cursor.setPosition(position + removed, QTextCursor::KeepAnchor);
+        cursor.insertText(added);
+        m_setting = false;
+    }
+    void setPreviewSource(std::function<QString()> source) override {
+        m_source = std::move(source);
+    }
+    void previewTextChanged() override {
         ++previewRenders;
-        m_preview->setText(markdown);
+        m_preview->setText(m_source());
     }
     void setDocumentDirectory(const QString& folder) override { documentDirectory = folder; }
     void setScrollSyncEnabled(bool enabled) override { scrollSyncEnabled = enabled; }
@@ -65,6 +74,7 @@ public:
     void toggleInPreview(const QString& newText) { Q_EMIT previewSourceChanged(newText); }
 
     int editorTextSets = 0;
+    int editorEdits = 0;
     int previewRenders = 0;
     QString documentDirectory;
     bool scrollSyncEnabled = false;
@@ -75,5 +85,6 @@ public:
 private:
     QPlainTextEdit* m_editor = nullptr;
     QLabel* m_preview = nullptr;
+    std::function<QString()> m_source;
     bool m_setting = false;
 };

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QVariantAnimation>
+
+class EscapeDispatcher;
+class FeatureTourController;
+class FeatureTourOverlay;
+class QWidget;
+
+// Carries the tour over one window's content: while the tour shows, the
+// overlay covers the whole window, fading in and out. It takes the keyboard
+// focus while shown and gives it back to the widget that had it; Escape
+// reaches the tour through the window's dispatcher, at the tour's stage.
+class FeatureTourOverlayContainer : public QObject {
+    Q_OBJECT
+public:
+    // Follows the application's one tour.
+    FeatureTourOverlayContainer(QWidget* window, EscapeDispatcher& escape);
+
+    // The overlay while it is on screen (also while fading out), else null.
+    FeatureTourOverlay* overlay() const;
+    // 0 hidden, 1 fully shown.
+    double opacity() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void presentedChanged(bool presented);
+    void appear(bool animated);
+    void disappear();
+    void fadeFinished();
+    void focusChanged(QWidget* old, QWidget* now);
+    bool isShowing() const;
+
+    QWidget* m_window;
+    FeatureTourController& m_tour;
+    QPointer<FeatureTourOverlay> m_overlay;
+    QPointer<QWidget> m_restoreFocus;
+    QVariantAnimation m_fade;
+};

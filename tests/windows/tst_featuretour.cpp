@@ -1,0 +1,324 @@
+#include "core/AppLanguageManager.h"
+#include "core/FeatureTourController.h"
+#include "core/FeatureTourSlideCatalog.h"
+#include "core/Preferences.h"
+#include "core/RecentFilesStore.h"
+#include "shell/DocumentController.h"
+#include "shell/ModeSwitcher.h"
+#include "shell/SceneManager.h"
+#include "shell/StandardWorkspacePanes.h"
+#include "shell/WindowToolbar.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestSupport.h"
+#include "support/WorkspaceWindow.h"
+#include "windows/DropZoneView.h"
+#include "windows/FeatureTourOverlay.h"
+#include "windows/FeatureTourOverlayContainer.h"
+#include "windows/FeatureTourPageDots.h"
+#include "windows/FeatureTourSlideVisual.h"
+#include "windows/PlainButton.h"
+#include "windows/WelcomeButtonStyles.h"
+#include "windows/WelcomeView.h"
+#include "windows/WelcomeWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+FeatureTourController& tour() {
+    return FeatureTourController::shared();
+}
+
+FeatureTourOverlay* overlayOf(QWidget* window) {
+    return window->findChild<FeatureTourOverlayContainer*>()->overlay();
+}
+
+// A click where the user would click: through the window, to whatever is on top.
+void clickAt(QWidget* window, QWidget* target) {
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                      target->mapTo(window, target->rect().center()));
+}
+
+void wheelAt(QWidget* window, QWidget* target) {
+    const QPoint at = target->mapTo(window, target->rect().center());
+    QWheelEvent wheel(at, window->mapToGlobal(at), QPoint(), QPoint(0, -360), Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(window->windowHandle(), &wheel);
+}
+
+// True when the drop reached something that took it.
+bool dropAt(QWidget* window, QWidget* target, const QString& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    const QPoint at = target->mapTo(window, target->rect().center());
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(window->windowHandle(), &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(window->windowHandle(), &drop);
+    return enter.isAccepted() && drop.isAccepted();
+}
+
+} // namespace
+
+class TestFeatureTour : public QObject {
+    Q_OBJECT
+
+    DocumentController& controller = DocumentController::shared();
+    SceneManager* scenes = nullptr;
+    ScriptedDialogs* dialogs = nullptr;
+
+    WelcomeWindow* showWelcome() {
+        scenes->showWelcomeWindow();
+        auto* window = static_cast<WelcomeWindow*>(scenes->welcomeWindow());
+        [&] { QVERIFY(QTest::qWaitForWindowExposed(window)); }();
+        return window;
+    }
+
+    static void activate(QWidget* window) {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
+
+    static void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(window->windowHandle(), key, modifiers);
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        scenes = new SceneManager(controller, this);
+        scenes->setWelcomeWindowFactory(
+            [this] { return new WelcomeWindow(controller, *scenes, RecentFilesStore::shared()); });
+    }
+
+    void init() {
+        TestSupport::resetPreferences();
+        dialogs = &ScriptedDialogs::install();
+    }
+
+    void cleanup() {
+        tour().skip();
+        scenes->dismissWelcomeWindow();
+        dialogs->discardAll(controller);
+    }
+
+    // The home window and two documents show one card, step together, and
+    // all let go when it ends.
+    void everyWindowShowsTheSameSlide() {
+        WelcomeWindow* welcome = showWelcome();
+        WorkspaceWindow first;
+        WorkspaceWindow second;
+        const QList<QWidget*> windows = {welcome, first.view.get(), second.view.get()};
+        for (QWidget* window : windows)
+            QVERIFY(!overlayOf(window));
+
+        tour().present();
+        for (QWidget* window : windows) {
+            FeatureTourOverlay* overlay = overlayOf(window);
+            QVERIFY(overlay && overlay->isVisible());
+            QCOMPARE(overlay->geometry(), window->rect());
+            QCOMPARE(overlay->card()->width(), FeatureTourOverlay::cardWidth);
+            QCOMPARE(overlay->picture()->height(), 168);
+        }
+        overlayOf(first.view.get())->primaryButton()->click();
+        for (QWidget* window : windows) {
+            FeatureTourOverlay* overlay = overlayOf(window);
+            QCOMPARE(overlay->pageDots()->current(), 1);
+            QCOMPARE(overlay->picture()->kind(), FeatureTourSlideKind::ViewModes);
+            QCOMPARE(overlay->titleLabel()->text(), FeatureTourSlideCatalog::slides()[1].title);
+            QVERIFY(overlay->backButton()->isEnabled());
+        }
+
+        // A window opened now joins in at once, on the slide on show.
+        WorkspaceWindow third;
+        QVERIFY(overlayOf(third.view.get()));
+        QCOMPARE(overlayOf(third.view.get())->picture()->kind(), FeatureTourSlideKind::ViewModes);
+        QCOMPARE(third.view->findChild<FeatureTourOverlayContainer*>()->opacity(), 1.0);
+
+        overlayOf(second.view.get())->skipButton()->click();
+        QVERIFY(!tour().isPresented());
+        for (QWidget* window : windows)
+            QTRY_VERIFY(!overlayOf(window));
+        QVERIFY(Preferences::shared().onboardingCompleted());
+    }
+
+    // Back is dimmed and dead on the first slide; the primary button reads
+    // Continue until the last slide, where it ends the tour.
+    void footerFollowsTheSlide() {
+        WorkspaceWindow w;
+        tour().present();
+        FeatureTourOverlay* overlay = overlayOf(w.view.get());
+        WelcomeButton* back = overlay->backButton();
+        QVERIFY(!back->isEnabled());
+        QCOMPARE(back->opacity(), FeatureTourOverlay::dimmedBackOpacity);
+        clickAt(w.view.get(), back);
+        QCOMPARE(tour().currentIndex(), 0);
+
+        for (int i = 0; i < FeatureTourSlideCatalog::count(); ++i) {
+            QCOMPARE(tour().currentIndex(), i);
+            const bool last = i == FeatureTourSlideCatalog::count() - 1;
+            QCOMPARE(overlay->primaryButton()->text(),
+                     last ? QStringLiteral("Get Started") : QStringLiteral("Continue"));
+            QCOMPARE(back->opacity(), i == 0 ? FeatureTourOverlay::dimmedBackOpacity : 1.0);
+            clickAt(w.view.get(), overlay->primaryButton());
+        }
+        QVERIFY(!tour().isPresented());
+        QCOMPARE(tour().currentIndex(), FeatureTourSlideCatalog::count() - 1);
+        QVERIFY(Preferences::shared().onboardingCompleted());
+        QVERIFY(!Preferences::shared().showFeatureTourOnLaunch());
+    }
+
+    // Clicks, wheel turns, keys, shortcuts and drops stop at the layer.
+    void nothingReachesTheWindowBelow() {
+        WorkspaceWindow w;
+        WorkspaceView* view = w.view.get();
+        activate(view);
+        QPlainTextEdit* editor = w.panes->textEdit();
+        editor->setPlainText(QString(QStringLiteral("line\n")).repeated(400));
+        editor->setFocus();
+        const QString text = w.document->text();
+        QWidget* editSegment = view->toolbar()->modeSwitcher()->segment(ViewMode::Edit);
+
+        // Without the tour each of these acts, so the test below is not vacuous.
+        wheelAt(view, editor);
+        QVERIFY(editor->verticalScrollBar()->value() > 0);
+        editor->verticalScrollBar()->setValue(0);
+
+        tour().present();
+        FeatureTourOverlay* overlay = overlayOf(view);
+        clickAt(view, editSegment);
+        clickAt(view, editor);
+        QTest::mouseDClick(view->windowHandle(), Qt::LeftButton, {},
+                           editor->mapTo(view, editor->rect().center()));
+        wheelAt(view, editor);
+        press(view, Qt::Key_A);
+        press(view, Qt::Key_1, Qt::ControlModifier);
+        press(view, Qt::Key_Period, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(view->viewMode(), ViewMode::Split);
+        QVERIFY(!view->isFocusMode());
+        QCOMPARE(editor->verticalScrollBar()->value(), 0);
+        QCOMPARE(w.document->text(), text);
+        QCOMPARE(QApplication::focusWidget(), overlay);
+        QVERIFY(tour().isPresented()); // the backdrop is no way out
+
+        // The home window takes drops anywhere, but not through the layer.
+        WelcomeWindow* welcome = showWelcome();
+        QSignalSpy dropped(welcome->view(), &WelcomeView::filesDropped);
+        QVERIFY(!dropAt(welcome, welcome->view()->dropZone(), QStringLiteral("/tmp/a.md")));
+        QCoreApplication::processEvents();
+        QCOMPARE(dropped.count(), 0);
+        tour().skip();
+        QTRY_VERIFY(!overlayOf(welcome));
+        QVERIFY(dropAt(welcome, welcome->view()->dropZone(), QStringLiteral("/tmp/a.md")));
+        QTRY_COMPARE(dropped.count(), 1);
+    }
+
+    void keysStepSkipAndGiveFocusBack() {
+        Preferences::shared().setBoolean(PreferenceKeys::newDocumentStartsEmpty, true);
+        WorkspaceWindow w(std::make_unique<MarkdownDocument>(), StandardWorkspacePanes::factory());
+        WorkspaceView* view = w.view.get();
+        activate(view);
+        QWidget* editor = view->panes()->editor()->findChild<QPlainTextEdit*>();
+        editor->setFocus();
+        QCOMPARE(QApplication::focusWidget(), editor);
+
+        tour().present();
+        QSignalSpy index(&tour(), &FeatureTourController::currentIndexChanged);
+        press(view, Qt::Key_Left);
+        QCOMPARE(index.count(), 0);
+        press(view, Qt::Key_Right);
+        press(view, Qt::Key_Return);
+        QCOMPARE(tour().currentIndex(), 2);
+        press(view, Qt::Key_Left);
+        QCOMPARE(tour().currentIndex(), 1);
+        // Tab goes round the card's buttons; the keys still act from there.
+        press(view, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), overlayOf(view)->skipButton());
+        press(view, Qt::Key_Right);
+        QCOMPARE(tour().currentIndex(), 2);
+
+        // Focus that something hands to the editor meanwhile comes back.
+        editor->setFocus();
+        QVERIFY(overlayOf(view)->isAncestorOf(QApplication::focusWidget()) ||
+                QApplication::focusWidget() == overlayOf(view));
+
+        // Escape goes through the window's dispatcher: the tour before focus mode.
+        view->setFocusMode(true);
+        press(view, Qt::Key_Escape);
+        QVERIFY(!tour().isPresented());
+        QVERIFY(view->isFocusMode());
+        QCOMPARE(QApplication::focusWidget(), editor);
+        QTRY_VERIFY(!overlayOf(view));
+        press(view, Qt::Key_Escape);
+        QVERIFY(!view->isFocusMode());
+
+        // Right on the last slide ends it like Get Started.
+        tour().present();
+        for (int i = 0; i < FeatureTourSlideCatalog::count(); ++i)
+            press(view, Qt::Key_Right);
+        QVERIFY(!tour().isPresented());
+        QCOMPARE(QApplication::focusWidget(), editor);
+        press(view, Qt::Key_A);
+        QCOMPARE(w.document->text(), QStringLiteral("a"));
+    }
+
+    // The slides keep the language they were first built in; the buttons and
+    // pictures follow a change at once.
+    void slidesKeepTheirFirstLanguage() {
+        const QString english = FeatureTourSlideCatalog::slides()[0].title;
+        AppLanguageManager::apply(AppLanguage::Polish);
+        WorkspaceWindow w;
+        tour().present();
+        FeatureTourOverlay* overlay = overlayOf(w.view.get());
+        QCOMPARE(overlay->titleLabel()->text(), english);
+        QCOMPARE(overlay->skipButton()->text(), QStringLiteral("Pomiń"));
+        AppLanguageManager::apply(AppLanguage::English);
+        QCoreApplication::processEvents();
+        QCOMPARE(overlay->skipButton()->text(), QStringLiteral("Skip"));
+    }
+
+    // With QUON_SCREENSHOTS=DIR: every slide over a document window, light
+    // and dark, and the first over the home window; with QUON_SCREENSHOT_LANGUAGE=pl as well, run
+    // alone, the tour in that language.
+    void screenshots() {
+        const QString dir = qEnvironmentVariable("QUON_SCREENSHOTS");
+        if (dir.isEmpty())
+            QSKIP("QUON_SCREENSHOTS not set");
+        const QString language = qEnvironmentVariable("QUON_SCREENSHOT_LANGUAGE");
+        if (language == QLatin1String("pl"))
+            AppLanguageManager::apply(AppLanguage::Polish);
+        WorkspaceWindow w(std::make_unique<MarkdownDocument>(), StandardWorkspacePanes::factory());
+        w.view->resize(SceneManager::documentSize);
+        QTest::qWait(200);
+        for (const char* appearance : {"light", "dark"}) {
+            Preferences::shared().setString(PreferenceKeys::appearancePreference,
+                                            QString::fromLatin1(appearance));
+            tour().present();
+            for (int i = 0; i < FeatureTourSlideCatalog::count(); ++i) {
+                QTest::qWait(350);
+                const QString name = QStringLiteral("tour-%1%2-%3.png")
+                                         .arg(language.isEmpty() ? QString() : language + '-',
+                                              QString::fromLatin1(appearance))
+                                         .arg(i);
+                QVERIFY(w.view->grab().save(QDir(dir).filePath(name)));
+                if (i + 1 < FeatureTourSlideCatalog::count())
+                    tour().advance();
+            }
+            tour().skip();
+            QTest::qWait(300);
+        }
+        // The same card over the home window.
+        WelcomeWindow* welcome = showWelcome();
+        tour().present();
+        QTest::qWait(350);
+        QVERIFY(welcome->grab().save(QDir(dir).filePath(QStringLiteral("tour-welcome.png"))));
+    }
+};
+
+QTEST_MAIN(TestFeatureTour)
+#include "tst_featuretour.moc"
