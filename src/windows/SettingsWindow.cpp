@@ -2,6 +2,7 @@
 
 #include "core/AppDataResetService.h"
 #include "core/AppearanceService.h"
+#include "core/FeatureTourController.h"
 #include "core/L10n.h"
 #include "platform/Symbols.h"
 #include "shell/DocumentController.h"
@@ -35,6 +36,7 @@ constexpr TabLabel tabLabels[] = {
 
 SettingsServices SettingsServices::standard(DocumentController& controller) {
     SettingsServices services;
+    services.general.presentFeatureTour = [] { FeatureTourController::shared().present(); };
     services.general.clearDataAndQuit = [&controller] {
         // Every document first, each through its own prompt; a Cancel keeps
         // everything. The wipe comes last, so nothing is written after it.

@@ -20,7 +20,8 @@ struct SettingsServices {
     FilesSettingsTab::Services files = FilesSettingsTab::Services::standard();
     ExtensionsSettingsTab::Services extensions = ExtensionsSettingsTab::Services::standard();
 
-    // The real services; Clear & Quit goes through the controller's quit.
+    // The real services: the one feature tour, and Clear & Quit through the
+    // controller's quit.
     static SettingsServices standard(DocumentController& controller);
 };
 

@@ -1,5 +1,6 @@
 #include "core/AppLanguageManager.h"
 #include "core/DesignSystem.h"
+#include "core/FeatureTourController.h"
 #include "core/MarkdownDocument.h"
 #include "core/Preferences.h"
 #include "core/RecentFilesStore.h"
@@ -330,22 +331,32 @@ private Q_SLOTS:
         QCOMPARE(tab->darkFontPicker()->currentText(), QStringLiteral("System"));
     }
 
-    // The welcome window is asked for at once, the tour a quarter second
-    // later, even when the settings window has gone by then.
+    // The welcome window is asked for at once, the tour's first slide a
+    // quarter second later, even when the settings window has gone by then
+    // or the tour is already further on. Ending the tour turns the open
+    // switch off.
     void showFeatureTourNow() {
-        SettingsServices services = quietServices(dialogs);
-        int tours = 0;
-        services.general.presentFeatureTour = [&tours] { ++tours; };
-        open(std::move(services));
+        DocumentController controller;
+        FeatureTourController& tour = FeatureTourController::shared();
+        tour.present();
+        tour.advance();
+        QCOMPARE(tour.currentIndex(), 1);
+        Preferences::shared().setBoolean(PreferenceKeys::showFeatureTourOnLaunch, true);
+        open(SettingsServices::standard(controller));
         QSignalSpy welcome(&AppNotifications::shared(), &AppNotifications::showWelcomeWindow);
+        QSignalSpy shown(&tour, &FeatureTourController::currentIndexChanged);
         window->generalTab()->showTourButton()->click();
         QCOMPARE(welcome.count(), 1);
-        QCOMPARE(tours, 0);
-        window.reset();
-        QTest::qWait(150);
-        QCOMPARE(tours, 0);
-        QTRY_COMPARE(tours, 1);
-        QVERIFY(!Preferences::shared().contains(PreferenceKeys::showFeatureTourOnLaunch));
+        QTest::qWait(GeneralSettingsTab::tourDelayMs / 2);
+        QCOMPARE(shown.count(), 0);
+        window->close();
+        QTRY_COMPARE(shown.count(), 1);
+        QCOMPARE(tour.currentIndex(), 0);
+        QVERIFY(tour.isPresented());
+
+        QVERIFY(window->generalTab()->tourOnLaunchSwitch()->isChecked());
+        tour.skip();
+        QVERIFY(!window->generalTab()->tourOnLaunchSwitch()->isChecked());
     }
 
     // Clear & Quit: every document goes through its own Save prompt first.
