@@ -28,6 +28,10 @@
         <translation>%1 de %2</translation>
     </message>
     <message>
+        <source>%1 pt</source>
+        <translation>%1 pt</translation>
+    </message>
+    <message>
         <source>%1.</source>
         <translation>%1.</translation>
     </message>
@@ -74,8 +78,28 @@
         <translation>Acerca de quon</translation>
     </message>
     <message>
+        <source>After the first tour, this is off by default. Turn it on to see the tour again each time you open quon.</source>
+        <translation>Tras el primer recorrido, esta opción queda desactivada. Actívala para ver el recorrido cada vez que abras quon.</translation>
+    </message>
+    <message>
         <source>All Files</source>
         <translation>Todos los archivos</translation>
+    </message>
+    <message>
+        <source>App Language</source>
+        <translation>Idioma de la app</translation>
+    </message>
+    <message>
+        <source>App language follows the Linux system language when set to System.</source>
+        <translation>Con Sistema, el idioma de la app sigue el idioma del sistema Linux.</translation>
+    </message>
+    <message>
+        <source>Appearance</source>
+        <translation>Apariencia</translation>
+    </message>
+    <message>
+        <source>Applies to preview headings and body text. Editor stays monospaced.</source>
+        <translation>Se aplica a los encabezados y al texto de la vista previa. El editor sigue siendo monoespaciado.</translation>
     </message>
     <message>
         <source>Back</source>
@@ -88,6 +112,10 @@
     <message>
         <source>Beautiful Markdown for Linux. Write in Markdown, see it rendered instantly.</source>
         <translation>Markdown elegante para Linux. Escribe en Markdown y míralo renderizado al instante.</translation>
+    </message>
+    <message>
+        <source>Behavior</source>
+        <translation>Comportamiento</translation>
     </message>
     <message>
         <source>Blockquote</source>
@@ -114,12 +142,32 @@
         <translation>Cancelar</translation>
     </message>
     <message>
+        <source>Changes apply to the Files menu immediately.</source>
+        <translation>Los cambios se aplican al menú de Archivos de inmediato.</translation>
+    </message>
+    <message>
         <source>Checklist with interactive boxes</source>
         <translation>Lista de comprobación con casillas interactivas</translation>
     </message>
     <message>
+        <source>Choose a theme for each mode below. System follows Linux.</source>
+        <translation>Elige abajo un tema para cada modo. Sistema sigue a Linux.</translation>
+    </message>
+    <message>
         <source>Clear</source>
         <translation>Borrar</translation>
+    </message>
+    <message>
+        <source>Clear &amp; Quit</source>
+        <translation>Borrar y salir</translation>
+    </message>
+    <message>
+        <source>Clear App Data?</source>
+        <translation>¿Borrar los datos de la app?</translation>
+    </message>
+    <message>
+        <source>Clear App Data…</source>
+        <translation>Borrar datos de la app…</translation>
     </message>
     <message>
         <source>Clear Menu</source>
@@ -140,6 +188,10 @@
     <message>
         <source>Code Block</source>
         <translation>Bloque de código</translation>
+    </message>
+    <message>
+        <source>Color scheme</source>
+        <translation>Esquema de color</translation>
     </message>
     <message>
         <source>Command Palette</source>
@@ -198,6 +250,10 @@
         <translation>No se pudo guardar el archivo</translation>
     </message>
     <message>
+        <source>Could Not Set Default App</source>
+        <translation>No se pudo establecer la app predeterminada</translation>
+    </message>
+    <message>
         <source>Cream, ink, warm orange</source>
         <translation>Crema, tinta, naranja cálido</translation>
     </message>
@@ -230,6 +286,22 @@
         <translation>Oscuro</translation>
     </message>
     <message>
+        <source>Dark theme</source>
+        <translation>Tema oscuro</translation>
+    </message>
+    <message>
+        <source>Dark theme font</source>
+        <translation>Fuente del tema oscuro</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>Datos</translation>
+    </message>
+    <message>
+        <source>Default View Mode</source>
+        <translation>Modo de vista predeterminado</translation>
+    </message>
+    <message>
         <source>Depth</source>
         <translation>Profundidad</translation>
     </message>
@@ -254,6 +326,10 @@
         <translation>No guardar</translation>
     </message>
     <message>
+        <source>Double-clicking a .md file in Files will open it in quon.</source>
+        <translation>Al hacer doble clic en un archivo .md en Archivos, se abrirá en quon.</translation>
+    </message>
+    <message>
         <source>Drop Markdown files here</source>
         <translation>Suelta aquí archivos Markdown</translation>
     </message>
@@ -270,6 +346,10 @@
         <translation>Editar, Dividida o Vista previa: cambia cuando quieras desde la barra de herramientas o con Control+1, Control+2, Control+3.</translation>
     </message>
     <message>
+        <source>Editor</source>
+        <translation>Editor</translation>
+    </message>
+    <message>
         <source>Embedded image</source>
         <translation>Imagen incrustada</translation>
     </message>
@@ -280,6 +360,10 @@
     <message>
         <source>Emphasized text</source>
         <translation>Texto enfatizado</translation>
+    </message>
+    <message>
+        <source>Enable Files Extension</source>
+        <translation>Activar la extensión de Archivos</translation>
     </message>
     <message>
         <source>Enter a valid file name.</source>
@@ -318,6 +402,10 @@
         <translation>Exportar como texto sin formato…</translation>
     </message>
     <message>
+        <source>Extensions</source>
+        <translation>Extensiones</translation>
+    </message>
+    <message>
         <source>Fenced multi-line code</source>
         <translation>Código de varias líneas delimitado</translation>
     </message>
@@ -330,8 +418,28 @@
         <translation>El archivo cambió en el disco</translation>
     </message>
     <message>
+        <source>Files</source>
+        <translation>Archivos</translation>
+    </message>
+    <message>
+        <source>Files (Nautilus) is not installed on this computer.</source>
+        <translation>Archivos (Nautilus) no está instalado en este equipo.</translation>
+    </message>
+    <message>
         <source>Files Extension</source>
         <translation>Extensión de Archivos</translation>
+    </message>
+    <message>
+        <source>Files context menu</source>
+        <translation>Menú contextual de Archivos</translation>
+    </message>
+    <message>
+        <source>Files extension is disabled</source>
+        <translation>La extensión de Archivos está desactivada</translation>
+    </message>
+    <message>
+        <source>Files extension is enabled</source>
+        <translation>La extensión de Archivos está activada</translation>
     </message>
     <message>
         <source>Find</source>
@@ -356,6 +464,22 @@
     <message>
         <source>Focus Mode</source>
         <translation>Modo concentración</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>Fuente</translation>
+    </message>
+    <message>
+        <source>Font Size</source>
+        <translation>Tamaño de fuente</translation>
+    </message>
+    <message>
+        <source>Fonts</source>
+        <translation>Fuentes</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>General</translation>
     </message>
     <message>
         <source>Get Started</source>
@@ -422,6 +546,10 @@
         <translation>Hipervínculo a una URL</translation>
     </message>
     <message>
+        <source>If the button doesn't do the trick: run the install command in a terminal, then restart Files.</source>
+        <translation>Si el botón no funciona: ejecuta el comando de instalación en una terminal y luego reinicia Archivos.</translation>
+    </message>
+    <message>
         <source>Image</source>
         <translation>Imagen</translation>
     </message>
@@ -446,12 +574,24 @@
         <translation>Conservar mi versión</translation>
     </message>
     <message>
+        <source>Language</source>
+        <translation>Idioma</translation>
+    </message>
+    <message>
         <source>Large section heading</source>
         <translation>Encabezado de sección grande</translation>
     </message>
     <message>
         <source>Light</source>
         <translation>Claro</translation>
+    </message>
+    <message>
+        <source>Light theme</source>
+        <translation>Tema claro</translation>
+    </message>
+    <message>
+        <source>Light theme font</source>
+        <translation>Fuente del tema claro</translation>
     </message>
     <message>
         <source>Link</source>
@@ -482,12 +622,20 @@
         <translation>Documentos Markdown</translation>
     </message>
     <message>
+        <source>Markdown opens in quon; other files open in their default app. The prompt remembers your last choice.</source>
+        <translation>Markdown se abre en quon; los demás archivos, en su app predeterminada. El aviso recuerda tu última elección.</translation>
+    </message>
+    <message>
         <source>Media</source>
         <translation>Multimedia</translation>
     </message>
     <message>
         <source>Medium section heading</source>
         <translation>Encabezado de sección mediano</translation>
+    </message>
+    <message>
+        <source>Menu items</source>
+        <translation>Elementos del menú</translation>
     </message>
     <message>
         <source>Minor heading</source>
@@ -520,6 +668,10 @@
     <message>
         <source>New Markdown File</source>
         <translation>Nuevo archivo Markdown</translation>
+    </message>
+    <message>
+        <source>New documents start empty</source>
+        <translation>Los documentos nuevos empiezan vacíos</translation>
     </message>
     <message>
         <source>Night navy, teal</source>
@@ -564,6 +716,14 @@
     <message>
         <source>Open file after creating</source>
         <translation>Abrir el archivo después de crearlo</translation>
+    </message>
+    <message>
+        <source>Open files after creating by default</source>
+        <translation>Abrir los archivos al crearlos de forma predeterminada</translation>
+    </message>
+    <message>
+        <source>Opens the Welcome window when you close the last open document.</source>
+        <translation>Abre la ventana de bienvenida al cerrar el último documento abierto.</translation>
     </message>
     <message>
         <source>Open…</source>
@@ -614,6 +774,10 @@
         <translation>Rehacer</translation>
     </message>
     <message>
+        <source>Refresh status</source>
+        <translation>Actualizar estado</translation>
+    </message>
+    <message>
         <source>Reload</source>
         <translation>Volver a cargar</translation>
     </message>
@@ -622,8 +786,24 @@
         <translation>Quitar de recientes</translation>
     </message>
     <message>
+        <source>Removes settings, recent files, and onboarding state. Your documents on disk are not affected.</source>
+        <translation>Elimina los ajustes, los archivos recientes y el estado de bienvenida. Tus documentos en disco no se ven afectados.</translation>
+    </message>
+    <message>
+        <source>Restart Files</source>
+        <translation>Reiniciar Archivos</translation>
+    </message>
+    <message>
         <source>Reveal in Files</source>
         <translation>Mostrar en Archivos</translation>
+    </message>
+    <message>
+        <source>Right-click a folder in Files to create a new file — any type, or Markdown — exactly where you are.</source>
+        <translation>Haz clic derecho en una carpeta en Archivos para crear un archivo nuevo — de cualquier tipo o Markdown — justo donde estás.</translation>
+    </message>
+    <message>
+        <source>Right-click any folder in Files to create a new file. If menu items are missing, restart Files.</source>
+        <translation>Haz clic derecho en cualquier carpeta en Archivos para crear un archivo nuevo. Si faltan elementos del menú, reinicia Archivos.</translation>
     </message>
     <message>
         <source>Rounded</source>
@@ -662,6 +842,10 @@
         <translation>Serif</translation>
     </message>
     <message>
+        <source>Set as Default for Markdown Files</source>
+        <translation>Establecer como predeterminada para archivos Markdown</translation>
+    </message>
+    <message>
         <source>Set quon as your default .md app in Settings → Files</source>
         <translation>Haz de quon tu aplicación predeterminada para .md en Ajustes → Archivos</translation>
     </message>
@@ -676,6 +860,30 @@
     <message>
         <source>Share &amp; Export</source>
         <translation>Compartir y exportar</translation>
+    </message>
+    <message>
+        <source>Show "New File Here"</source>
+        <translation>Mostrar «Nuevo archivo aquí»</translation>
+    </message>
+    <message>
+        <source>Show "New Markdown File Here"</source>
+        <translation>Mostrar «Nuevo archivo Markdown aquí»</translation>
+    </message>
+    <message>
+        <source>Show Home after closing last document</source>
+        <translation>Mostrar Inicio al cerrar el último documento</translation>
+    </message>
+    <message>
+        <source>Show Install Command…</source>
+        <translation>Mostrar comando de instalación…</translation>
+    </message>
+    <message>
+        <source>Show feature tour now</source>
+        <translation>Mostrar el recorrido ahora</translation>
+    </message>
+    <message>
+        <source>Show feature tour on launch</source>
+        <translation>Mostrar el recorrido al abrir</translation>
     </message>
     <message>
         <source>Show less</source>
@@ -743,6 +951,11 @@
         <translation>Sistema</translation>
     </message>
     <message>
+        <source>System</source>
+        <comment>language.choice.system</comment>
+        <translation>Sistema</translation>
+    </message>
+    <message>
         <source>Table</source>
         <translation>Tabla</translation>
     </message>
@@ -795,8 +1008,16 @@
         <translation>Otra aplicación ha modificado este archivo. Vuelve a cargarlo para ver la versión más reciente o sigue editando tu versión actual.</translation>
     </message>
     <message>
+        <source>This will reset quon to a fresh install — settings, recent files, and the feature tour will be cleared. The app will quit immediately.</source>
+        <translation>quon volverá a su estado recién instalado: se borrarán los ajustes, los archivos recientes y el recorrido. La app se cerrará de inmediato.</translation>
+    </message>
+    <message>
         <source>Three ways to work</source>
         <translation>Tres formas de trabajar</translation>
+    </message>
+    <message>
+        <source>Tip: quon must be installed for this to work reliably.</source>
+        <translation>Consejo: quon debe estar instalado para que esto funcione de forma fiable.</translation>
     </message>
     <message>
         <source>Toggle Focus Mode</source>
@@ -831,6 +1052,14 @@
         <translation>Sin título %1</translation>
     </message>
     <message>
+        <source>Use one font for both themes</source>
+        <translation>Usar una fuente para ambos temas</translation>
+    </message>
+    <message>
+        <source>Use system monospace font</source>
+        <translation>Usar la fuente monoespaciada del sistema</translation>
+    </message>
+    <message>
         <source>Version</source>
         <translation>Versión</translation>
     </message>
@@ -851,6 +1080,10 @@
         <translation>Te damos la bienvenida a quon</translation>
     </message>
     <message>
+        <source>When off, new documents include a short Markdown sample showing the basics.</source>
+        <translation>Si está desactivado, los documentos nuevos incluyen un breve ejemplo de Markdown con lo básico.</translation>
+    </message>
+    <message>
         <source>You're set. Here are two quick tips to get the most out of quon.</source>
         <translation>Todo listo. Aquí tienes dos consejos rápidos para sacar el máximo partido a quon.</translation>
     </message>
@@ -867,6 +1100,10 @@
         <translation>caracteres</translation>
     </message>
     <message>
+        <source>code</source>
+        <translation>código</translation>
+    </message>
+    <message>
         <source>export</source>
         <translation>exportar</translation>
     </message>
@@ -877,6 +1114,14 @@
     <message>
         <source>quon can create a Markdown copy next to the original file and open it.</source>
         <translation>quon puede crear una copia en Markdown junto al archivo original y abrirla.</translation>
+    </message>
+    <message>
+        <source>quon is not the default app for .md files.</source>
+        <translation>quon no es la app predeterminada para archivos .md.</translation>
+    </message>
+    <message>
+        <source>quon is the default app for Markdown files</source>
+        <translation>quon es la app predeterminada para archivos Markdown</translation>
     </message>
     <message>
         <source>word</source>

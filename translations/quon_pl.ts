@@ -28,6 +28,10 @@
         <translation>%1 z %2</translation>
     </message>
     <message>
+        <source>%1 pt</source>
+        <translation>%1 pkt</translation>
+    </message>
+    <message>
         <source>%1.</source>
         <translation>%1.</translation>
     </message>
@@ -76,8 +80,28 @@
         <translation>O programie quon</translation>
     </message>
     <message>
+        <source>After the first tour, this is off by default. Turn it on to see the tour again each time you open quon.</source>
+        <translation>Po pierwszym przewodniku ta opcja jest domyślnie wyłączona. Włącz ją, aby oglądać przewodnik przy każdym uruchomieniu quon.</translation>
+    </message>
+    <message>
         <source>All Files</source>
         <translation>Wszystkie pliki</translation>
+    </message>
+    <message>
+        <source>App Language</source>
+        <translation>Język aplikacji</translation>
+    </message>
+    <message>
+        <source>App language follows the Linux system language when set to System.</source>
+        <translation>Ustawiony na Systemowy, język aplikacji jest zgodny z językiem systemu Linux.</translation>
+    </message>
+    <message>
+        <source>Appearance</source>
+        <translation>Wygląd</translation>
+    </message>
+    <message>
+        <source>Applies to preview headings and body text. Editor stays monospaced.</source>
+        <translation>Dotyczy nagłówków i tekstu w podglądzie. Edytor zostaje przy czcionce o stałej szerokości.</translation>
     </message>
     <message>
         <source>Back</source>
@@ -90,6 +114,10 @@
     <message>
         <source>Beautiful Markdown for Linux. Write in Markdown, see it rendered instantly.</source>
         <translation>Piękny Markdown dla Linuksa. Pisz w Markdownie i od razu oglądaj wynik.</translation>
+    </message>
+    <message>
+        <source>Behavior</source>
+        <translation>Zachowanie</translation>
     </message>
     <message>
         <source>Blockquote</source>
@@ -116,12 +144,32 @@
         <translation>Anuluj</translation>
     </message>
     <message>
+        <source>Changes apply to the Files menu immediately.</source>
+        <translation>Zmiany od razu obowiązują w menu Plików.</translation>
+    </message>
+    <message>
         <source>Checklist with interactive boxes</source>
         <translation>Lista kontrolna z polami do zaznaczania</translation>
     </message>
     <message>
+        <source>Choose a theme for each mode below. System follows Linux.</source>
+        <translation>Poniżej wybierz motyw dla każdego trybu. Systemowy podąża za systemem Linux.</translation>
+    </message>
+    <message>
         <source>Clear</source>
         <translation>Wyczyść</translation>
+    </message>
+    <message>
+        <source>Clear &amp; Quit</source>
+        <translation>Wyczyść i zakończ</translation>
+    </message>
+    <message>
+        <source>Clear App Data?</source>
+        <translation>Wyczyścić dane aplikacji?</translation>
+    </message>
+    <message>
+        <source>Clear App Data…</source>
+        <translation>Wyczyść dane aplikacji…</translation>
     </message>
     <message>
         <source>Clear Menu</source>
@@ -142,6 +190,10 @@
     <message>
         <source>Code Block</source>
         <translation>Blok kodu</translation>
+    </message>
+    <message>
+        <source>Color scheme</source>
+        <translation>Schemat kolorów</translation>
     </message>
     <message>
         <source>Command Palette</source>
@@ -200,6 +252,10 @@
         <translation>Nie można zapisać pliku</translation>
     </message>
     <message>
+        <source>Could Not Set Default App</source>
+        <translation>Nie można ustawić domyślnej aplikacji</translation>
+    </message>
+    <message>
         <source>Cream, ink, warm orange</source>
         <translation>Krem, atrament, ciepły pomarańcz</translation>
     </message>
@@ -232,6 +288,22 @@
         <translation>Ciemny</translation>
     </message>
     <message>
+        <source>Dark theme</source>
+        <translation>Ciemny motyw</translation>
+    </message>
+    <message>
+        <source>Dark theme font</source>
+        <translation>Czcionka ciemnego motywu</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>Dane</translation>
+    </message>
+    <message>
+        <source>Default View Mode</source>
+        <translation>Domyślny tryb widoku</translation>
+    </message>
+    <message>
         <source>Depth</source>
         <translation>Głębia</translation>
     </message>
@@ -256,6 +328,10 @@
         <translation>Nie zapisuj</translation>
     </message>
     <message>
+        <source>Double-clicking a .md file in Files will open it in quon.</source>
+        <translation>Dwukrotne kliknięcie pliku .md w Plikach otworzy go w quon.</translation>
+    </message>
+    <message>
         <source>Drop Markdown files here</source>
         <translation>Upuść tutaj pliki Markdown</translation>
     </message>
@@ -272,6 +348,10 @@
         <translation>Edycja, podział lub podgląd — przełączaj w każdej chwili z paska narzędzi albo skrótami Ctrl+1, Ctrl+2, Ctrl+3.</translation>
     </message>
     <message>
+        <source>Editor</source>
+        <translation>Edytor</translation>
+    </message>
+    <message>
         <source>Embedded image</source>
         <translation>Osadzony obraz</translation>
     </message>
@@ -282,6 +362,10 @@
     <message>
         <source>Emphasized text</source>
         <translation>Wyróżniony tekst</translation>
+    </message>
+    <message>
+        <source>Enable Files Extension</source>
+        <translation>Włącz rozszerzenie Plików</translation>
     </message>
     <message>
         <source>Enter a valid file name.</source>
@@ -320,6 +404,10 @@
         <translation>Eksportuj jako zwykły tekst…</translation>
     </message>
     <message>
+        <source>Extensions</source>
+        <translation>Rozszerzenia</translation>
+    </message>
+    <message>
         <source>Fenced multi-line code</source>
         <translation>Wielowierszowy blok kodu</translation>
     </message>
@@ -332,8 +420,28 @@
         <translation>Plik zmienił się na dysku</translation>
     </message>
     <message>
+        <source>Files</source>
+        <translation>Pliki</translation>
+    </message>
+    <message>
+        <source>Files (Nautilus) is not installed on this computer.</source>
+        <translation>Pliki (Nautilus) nie są zainstalowane na tym komputerze.</translation>
+    </message>
+    <message>
         <source>Files Extension</source>
         <translation>Rozszerzenie Plików</translation>
+    </message>
+    <message>
+        <source>Files context menu</source>
+        <translation>Menu kontekstowe Plików</translation>
+    </message>
+    <message>
+        <source>Files extension is disabled</source>
+        <translation>Rozszerzenie Plików jest wyłączone</translation>
+    </message>
+    <message>
+        <source>Files extension is enabled</source>
+        <translation>Rozszerzenie Plików jest włączone</translation>
     </message>
     <message>
         <source>Find</source>
@@ -358,6 +466,22 @@
     <message>
         <source>Focus Mode</source>
         <translation>Tryb skupienia</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>Czcionka</translation>
+    </message>
+    <message>
+        <source>Font Size</source>
+        <translation>Rozmiar czcionki</translation>
+    </message>
+    <message>
+        <source>Fonts</source>
+        <translation>Czcionki</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>Ogólne</translation>
     </message>
     <message>
         <source>Get Started</source>
@@ -424,6 +548,10 @@
         <translation>Hiperłącze do adresu URL</translation>
     </message>
     <message>
+        <source>If the button doesn't do the trick: run the install command in a terminal, then restart Files.</source>
+        <translation>Jeśli przycisk nie pomoże: uruchom polecenie instalacji w terminalu, a następnie uruchom ponownie Pliki.</translation>
+    </message>
+    <message>
         <source>Image</source>
         <translation>Obraz</translation>
     </message>
@@ -448,12 +576,24 @@
         <translation>Zachowaj moją wersję</translation>
     </message>
     <message>
+        <source>Language</source>
+        <translation>Język</translation>
+    </message>
+    <message>
         <source>Large section heading</source>
         <translation>Duży nagłówek sekcji</translation>
     </message>
     <message>
         <source>Light</source>
         <translation>Jasny</translation>
+    </message>
+    <message>
+        <source>Light theme</source>
+        <translation>Jasny motyw</translation>
+    </message>
+    <message>
+        <source>Light theme font</source>
+        <translation>Czcionka jasnego motywu</translation>
     </message>
     <message>
         <source>Link</source>
@@ -484,12 +624,20 @@
         <translation>Dokumenty Markdown</translation>
     </message>
     <message>
+        <source>Markdown opens in quon; other files open in their default app. The prompt remembers your last choice.</source>
+        <translation>Markdown otwiera się w quon, inne pliki w swojej domyślnej aplikacji. Okno pytania pamięta Twój ostatni wybór.</translation>
+    </message>
+    <message>
         <source>Media</source>
         <translation>Multimedia</translation>
     </message>
     <message>
         <source>Medium section heading</source>
         <translation>Średni nagłówek sekcji</translation>
+    </message>
+    <message>
+        <source>Menu items</source>
+        <translation>Pozycje menu</translation>
     </message>
     <message>
         <source>Minor heading</source>
@@ -522,6 +670,10 @@
     <message>
         <source>New Markdown File</source>
         <translation>Nowy plik Markdown</translation>
+    </message>
+    <message>
+        <source>New documents start empty</source>
+        <translation>Nowe dokumenty są puste</translation>
     </message>
     <message>
         <source>Night navy, teal</source>
@@ -566,6 +718,14 @@
     <message>
         <source>Open file after creating</source>
         <translation>Otwórz plik po utworzeniu</translation>
+    </message>
+    <message>
+        <source>Open files after creating by default</source>
+        <translation>Domyślnie otwieraj pliki po utworzeniu</translation>
+    </message>
+    <message>
+        <source>Opens the Welcome window when you close the last open document.</source>
+        <translation>Otwiera okno powitalne po zamknięciu ostatniego otwartego dokumentu.</translation>
     </message>
     <message>
         <source>Open…</source>
@@ -616,6 +776,10 @@
         <translation>Ponów</translation>
     </message>
     <message>
+        <source>Refresh status</source>
+        <translation>Odśwież stan</translation>
+    </message>
+    <message>
         <source>Reload</source>
         <translation>Wczytaj ponownie</translation>
     </message>
@@ -624,8 +788,24 @@
         <translation>Usuń z ostatnich</translation>
     </message>
     <message>
+        <source>Removes settings, recent files, and onboarding state. Your documents on disk are not affected.</source>
+        <translation>Usuwa ustawienia, ostatnie pliki i stan wprowadzenia. Twoje dokumenty na dysku pozostają nietknięte.</translation>
+    </message>
+    <message>
+        <source>Restart Files</source>
+        <translation>Uruchom ponownie Pliki</translation>
+    </message>
+    <message>
         <source>Reveal in Files</source>
         <translation>Pokaż w Plikach</translation>
+    </message>
+    <message>
+        <source>Right-click a folder in Files to create a new file — any type, or Markdown — exactly where you are.</source>
+        <translation>Kliknij folder prawym przyciskiem w Plikach, aby utworzyć nowy plik — dowolnego typu lub Markdown — dokładnie tam, gdzie jesteś.</translation>
+    </message>
+    <message>
+        <source>Right-click any folder in Files to create a new file. If menu items are missing, restart Files.</source>
+        <translation>Kliknij dowolny folder prawym przyciskiem w Plikach, aby utworzyć nowy plik. Jeśli brakuje pozycji menu, uruchom ponownie Pliki.</translation>
     </message>
     <message>
         <source>Rounded</source>
@@ -664,6 +844,10 @@
         <translation>Szeryfowa</translation>
     </message>
     <message>
+        <source>Set as Default for Markdown Files</source>
+        <translation>Ustaw jako domyślną dla plików Markdown</translation>
+    </message>
+    <message>
         <source>Set quon as your default .md app in Settings → Files</source>
         <translation>Ustaw quon jako domyślną aplikację dla plików .md w Ustawienia → Pliki</translation>
     </message>
@@ -678,6 +862,30 @@
     <message>
         <source>Share &amp; Export</source>
         <translation>Udostępnij i eksportuj</translation>
+    </message>
+    <message>
+        <source>Show "New File Here"</source>
+        <translation>Pokazuj „Nowy plik tutaj”</translation>
+    </message>
+    <message>
+        <source>Show "New Markdown File Here"</source>
+        <translation>Pokazuj „Nowy plik Markdown tutaj”</translation>
+    </message>
+    <message>
+        <source>Show Home after closing last document</source>
+        <translation>Pokaż stronę główną po zamknięciu ostatniego dokumentu</translation>
+    </message>
+    <message>
+        <source>Show Install Command…</source>
+        <translation>Pokaż polecenie instalacji…</translation>
+    </message>
+    <message>
+        <source>Show feature tour now</source>
+        <translation>Pokaż przewodnik teraz</translation>
+    </message>
+    <message>
+        <source>Show feature tour on launch</source>
+        <translation>Pokazuj przewodnik przy uruchomieniu</translation>
     </message>
     <message>
         <source>Show less</source>
@@ -745,6 +953,11 @@
         <translation>Systemowa</translation>
     </message>
     <message>
+        <source>System</source>
+        <comment>language.choice.system</comment>
+        <translation>Systemowy</translation>
+    </message>
+    <message>
         <source>Table</source>
         <translation>Tabela</translation>
     </message>
@@ -797,8 +1010,16 @@
         <translation>Ten plik został zmieniony przez inną aplikację. Wczytaj go ponownie, aby zobaczyć najnowszą wersję, albo edytuj dalej swoją bieżącą wersję.</translation>
     </message>
     <message>
+        <source>This will reset quon to a fresh install — settings, recent files, and the feature tour will be cleared. The app will quit immediately.</source>
+        <translation>quon wróci do stanu świeżej instalacji — ustawienia, ostatnie pliki i przewodnik zostaną wyczyszczone. Aplikacja od razu się zamknie.</translation>
+    </message>
+    <message>
         <source>Three ways to work</source>
         <translation>Trzy sposoby pracy</translation>
+    </message>
+    <message>
+        <source>Tip: quon must be installed for this to work reliably.</source>
+        <translation>Wskazówka: aby to działało niezawodnie, quon musi być zainstalowany.</translation>
     </message>
     <message>
         <source>Toggle Focus Mode</source>
@@ -833,6 +1054,14 @@
         <translation>Bez tytułu %1</translation>
     </message>
     <message>
+        <source>Use one font for both themes</source>
+        <translation>Jedna czcionka dla obu motywów</translation>
+    </message>
+    <message>
+        <source>Use system monospace font</source>
+        <translation>Użyj systemowej czcionki o stałej szerokości</translation>
+    </message>
+    <message>
         <source>Version</source>
         <translation>Wersja</translation>
     </message>
@@ -853,6 +1082,10 @@
         <translation>Witaj w quon</translation>
     </message>
     <message>
+        <source>When off, new documents include a short Markdown sample showing the basics.</source>
+        <translation>Gdy wyłączone, nowe dokumenty zawierają krótki przykład Markdown z podstawami.</translation>
+    </message>
+    <message>
         <source>You're set. Here are two quick tips to get the most out of quon.</source>
         <translation>Wszystko gotowe. Oto dwie szybkie wskazówki, jak najlepiej wykorzystać quon.</translation>
     </message>
@@ -869,6 +1102,10 @@
         <translation>znaków</translation>
     </message>
     <message>
+        <source>code</source>
+        <translation>kod</translation>
+    </message>
+    <message>
         <source>export</source>
         <translation>eksport</translation>
     </message>
@@ -879,6 +1116,14 @@
     <message>
         <source>quon can create a Markdown copy next to the original file and open it.</source>
         <translation>quon może utworzyć kopię w formacie Markdown obok oryginalnego pliku i ją otworzyć.</translation>
+    </message>
+    <message>
+        <source>quon is not the default app for .md files.</source>
+        <translation>quon nie jest domyślną aplikacją dla plików .md.</translation>
+    </message>
+    <message>
+        <source>quon is the default app for Markdown files</source>
+        <translation>quon jest domyślną aplikacją dla plików Markdown</translation>
     </message>
     <message>
         <source>word</source>

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <optional>
@@ -85,6 +86,10 @@ void FinderExtensionManager::registerIfNeeded() {
 bool FinderExtensionManager::isEnabled() {
     const QString folder = locations().extensionDirectory;
     return !folder.isEmpty() && QFileInfo::exists(moduleIn(folder));
+}
+
+bool FinderExtensionManager::isFileManagerInstalled() {
+    return !QStandardPaths::findExecutable(QStringLiteral("nautilus")).isEmpty();
 }
 
 void FinderExtensionManager::enable(std::function<void(bool enabled)> done) {

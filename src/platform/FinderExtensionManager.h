@@ -24,6 +24,8 @@ void setLocations(const Locations& locations);
 void registerIfNeeded();
 // The module is present in Nautilus's extension folder.
 bool isEnabled();
+// Nautilus itself is on this system (its program is on the PATH).
+bool isFileManagerInstalled();
 // Copies the module there with administrator rights (pkexec). `done` gets
 // isEnabled() once the attempt is over; it is called from the event loop.
 void enable(std::function<void(bool enabled)> done = {});

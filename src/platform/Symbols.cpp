@@ -72,6 +72,10 @@ const QHash<QString, QString>& table() {
             {QStringLiteral("rectangle.split.2x1"), a("actions/view-dual-symbolic.svg")},
             {QStringLiteral("arrow.up.left.and.arrow.down.right"),
              a("actions/view-fullscreen-symbolic.svg")},
+            {QStringLiteral("paintbrush"), a("categories/applications-graphics-symbolic.svg")},
+            {QStringLiteral("puzzlepiece.extension"),
+             a("mimetypes/application-x-addon-symbolic.svg")},
+            {QStringLiteral("circle.dashed"), o("circle.dashed.svg")},
         };
     }();
     return t;

@@ -296,7 +296,7 @@ bool DocumentController::reviewUnsavedDocuments() {
     return true;
 }
 
-bool DocumentController::quit() {
+bool DocumentController::quit(const std::function<void()>& afterClosing) {
     if (m_quitting)
         return true;
     if (!reviewUnsavedDocuments())
@@ -309,6 +309,8 @@ bool DocumentController::quit() {
             entry->window->close();
         }
     }
+    if (afterClosing)
+        afterClosing();
     Q_EMIT quitConfirmed();
     return true;
 }

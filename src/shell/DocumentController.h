@@ -48,7 +48,9 @@ public:
     // cancelled or fails to save. Nothing is closed.
     bool reviewUnsavedDocuments();
     // Quit: reviews, then closes every document and emits quitConfirmed().
-    bool quit();
+    // afterClosing runs once every window is closed, right before the quit,
+    // and never when the user cancelled.
+    bool quit(const std::function<void()>& afterClosing = {});
     bool isQuitting() const { return m_quitting; }
 
     int documentCount() const { return static_cast<int>(m_entries.size()); }

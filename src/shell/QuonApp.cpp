@@ -13,6 +13,7 @@
 #include "shell/LaunchArguments.h"
 #include "shell/SceneManager.h"
 #include "windows/AboutWindow.h"
+#include "windows/SettingsWindow.h"
 #include "windows/WelcomeWindow.h"
 
 #include <QApplication>
@@ -53,6 +54,10 @@ int QuonApp::run(int argc, char** argv) {
     delegate.hooks().broadcastFinderMenu = &FinderSharedSettings::broadcastFromApp;
     delegate.hooks().registerExtension = &FinderExtensionManager::registerIfNeeded;
     delegate.hooks().handleNewFileUrl = &FinderNewFileService::handle;
+    scenes.setSettingsWindowFactory([&controller, &scenes] {
+        return new SettingsWindow(SettingsServices::standard(controller),
+                                  scenes.applicationCommands());
+    });
     delegate.applicationWillFinishLaunching();
     AppearanceService::shared();
 

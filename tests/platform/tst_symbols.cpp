@@ -35,9 +35,10 @@ class TestSymbols : public QObject {
 private Q_SLOTS:
     void everyTableEntryDrawsATintedGlyph_data() {
         QTest::addColumn<QString>("name");
-        for (const char* name : {"checkmark.square.fill", "square", "doc.on.doc", "checkmark",
-                                 "photo", "doc.text", "list.bullet", "chevron.down", "house",
-                                 "command", "gearshape", "arrow.right.circle.fill"})
+        for (const char* name :
+             {"checkmark.square.fill", "square", "doc.on.doc", "checkmark", "photo", "doc.text",
+              "list.bullet", "chevron.down", "house", "command", "gearshape", "paintbrush",
+              "puzzlepiece.extension", "circle.dashed", "arrow.right.circle.fill"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
     void everyTableEntryDrawsATintedGlyph() {

@@ -1,0 +1,42 @@
+#include "windows/SettingsDialogs.h"
+
+#include "core/L10n.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+class MessageBoxSettingsDialogs : public SettingsDialogs {
+public:
+    bool confirmClearAppData(QWidget* parent) override {
+        QMessageBox box(QMessageBox::Warning, QString(), L10n::tr("Clear App Data?"),
+                        QMessageBox::NoButton, parent);
+        // clang-format off
+        box.setInformativeText(L10n::tr("This will reset quon to a fresh install — settings, recent files, and the feature tour will be cleared. The app will quit immediately."));
+        // clang-format on
+        QPushButton* clear = box.addButton(L10n::tr("Clear & Quit"), QMessageBox::DestructiveRole);
+        QPushButton* cancel = box.addButton(L10n::tr("Cancel"), QMessageBox::RejectRole);
+        // Nothing destructive on a stray Return.
+        box.setDefaultButton(cancel);
+        box.setEscapeButton(cancel);
+        box.exec();
+        return box.clickedButton() == clear;
+    }
+
+    void showDefaultAppError(QWidget* parent, const QString& message) override {
+        QMessageBox box(QMessageBox::Warning, QString(), L10n::tr("Could Not Set Default App"),
+                        QMessageBox::NoButton, parent);
+        box.setInformativeText(message);
+        QPushButton* ok = box.addButton(L10n::tr("OK"), QMessageBox::RejectRole);
+        box.setEscapeButton(ok);
+        box.exec();
+    }
+};
+
+} // namespace
+
+SettingsDialogs& SettingsDialogs::standard() {
+    static MessageBoxSettingsDialogs dialogs;
+    return dialogs;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QScrollArea>
+
+class QBoxLayout;
+class QHBoxLayout;
+class QVBoxLayout;
+class ThemedLabel;
+
+// One row of a settings section: a line (a title on the left and its control
+// on the right, or one widget across the row) and the notes under it.
+class SettingsRow : public QWidget {
+    Q_OBJECT
+public:
+    explicit SettingsRow(QWidget* parent = nullptr);
+
+    QHBoxLayout* line() const { return m_line; }
+    // Null for a row without a title.
+    ThemedLabel* title() const { return m_title; }
+    void setTitle(const char* text);
+    // A caption in the muted colour under the line.
+    ThemedLabel* addNote(const char* text);
+
+private:
+    QVBoxLayout* m_column = nullptr;
+    QHBoxLayout* m_line = nullptr;
+    ThemedLabel* m_title = nullptr;
+};
+
+// A titled group of rows on a rounded card, rows parted by thin lines.
+class SettingsSection : public QWidget {
+    Q_OBJECT
+public:
+    SettingsSection(const char* title, QWidget* parent = nullptr);
+
+    ThemedLabel* header() const { return m_header; }
+    // A title and its control at the right.
+    SettingsRow* addRow(const char* title, QWidget* control);
+    // One widget across the row.
+    SettingsRow* addRow(QWidget* content);
+    // A note under the last row.
+    ThemedLabel* addNote(const char* text);
+
+private:
+    SettingsRow* appendRow();
+
+    ThemedLabel* m_header = nullptr;
+    QWidget* m_card = nullptr;
+    QVBoxLayout* m_rows = nullptr;
+    SettingsRow* m_last = nullptr;
+};
+
+// A settings tab's form in the grouped style: sections one under the other
+// on the window background, at a fixed height. Contents taller than that
+// (long translations) scroll.
+class SettingsForm : public QScrollArea {
+    Q_OBJECT
+public:
+    static constexpr int width = 560;
+
+    explicit SettingsForm(int height, QWidget* parent = nullptr);
+
+    int formHeight() const { return m_height; }
+    SettingsSection* addSection(const char* title);
+
+    QSize sizeHint() const override { return {width, m_height}; }
+    QSize minimumSizeHint() const override { return {0, 0}; }
+
+private:
+    void restyle();
+
+    int m_height;
+    QWidget* m_content = nullptr;
+    QVBoxLayout* m_sections = nullptr;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "windows/SettingsDialogs.h"
+
+#include <QList>
+#include <QStringList>
+
+// Settings dialogs that answer from a queue and remember what they showed.
+// A question with no answer queued is answered with Cancel.
+struct FakeSettingsDialogs : SettingsDialogs {
+    QList<bool> clearAnswers;
+    int clearQuestions = 0;
+    QStringList errors;
+
+    bool confirmClearAppData(QWidget*) override {
+        ++clearQuestions;
+        return clearAnswers.isEmpty() ? false : clearAnswers.takeFirst();
+    }
+    void showDefaultAppError(QWidget*, const QString& message) override { errors.append(message); }
+};

@@ -1,0 +1,443 @@
+#include "core/AppLanguageManager.h"
+#include "core/DesignSystem.h"
+#include "core/FeatureTourController.h"
+#include "core/MarkdownDocument.h"
+#include "core/Preferences.h"
+#include "core/RecentFilesStore.h"
+#include "shell/AppNotifications.h"
+#include "shell/DocumentController.h"
+#include "shell/SceneManager.h"
+#include "shell/WindowCommands.h"
+#include "shell/WorkspaceView.h"
+#include "support/FakeSettingsDialogs.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestSupport.h"
+#include "support/WorkspaceWindow.h"
+#include "windows/AppearanceSettingsTab.h"
+#include "windows/EditorSettingsTab.h"
+#include "windows/PreferenceBinding.h"
+#include "windows/SegmentedPicker.h"
+#include "windows/SettingsWindow.h"
+#include "windows/ThemePreviewCard.h"
+#include "windows/ThemedLabel.h"
+#include "windows/ToggleSwitch.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+// Services that touch nothing outside the test.
+SettingsServices quietServices(FakeSettingsDialogs& dialogs) {
+    SettingsServices services;
+    services.general.dialogs = &dialogs;
+    services.files.dialogs = &dialogs;
+    services.files.isDefaultHandler = [](std::function<void(bool)> answer) { answer(false); };
+    services.files.setAsDefault = [](std::function<void(const QString&)>) {};
+    services.extensions.isEnabled = [] { return false; };
+    services.extensions.isFileManagerInstalled = [] { return true; };
+    services.extensions.enable = [](std::function<void(bool)>) {};
+    services.extensions.restartFileManager = [] {};
+    services.extensions.showInstallCommand = [](QWidget*) {};
+    services.extensions.broadcastMenuSettings = [] {};
+    return services;
+}
+
+QStringList storedKeys() {
+    return QSettings(Preferences::filePath(), QSettings::IniFormat).allKeys();
+}
+
+QList<bool> selection(const QList<ThemePreviewCard*>& cards) {
+    QList<bool> marked;
+    for (const ThemePreviewCard* card : cards)
+        marked.append(card->isSelected());
+    return marked;
+}
+
+void choose(QComboBox* combo, const QString& tag) {
+    const int index = combo->findData(tag);
+    QVERIFY(index >= 0);
+    combo->setCurrentIndex(index);
+    Q_EMIT combo->activated(index);
+}
+
+} // namespace
+
+class TestSettingsWindow : public QObject {
+    Q_OBJECT
+
+    FakeSettingsDialogs dialogs;
+    std::unique_ptr<SettingsWindow> window;
+
+    void open(SettingsServices services) {
+        window = std::make_unique<SettingsWindow>(std::move(services), ApplicationCommands{});
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void open() { open(quietServices(dialogs)); }
+
+private Q_SLOTS:
+    void init() {
+        TestSupport::resetPreferences();
+        AppLanguageManager::apply(AppLanguage::English);
+        dialogs = FakeSettingsDialogs();
+    }
+    void cleanup() { window.reset(); }
+
+    // "Settings…" and the toolbar's gear share one action: it opens the one
+    // settings window, and raises it again once it exists.
+    void settingsCommandOpensOneWindow() {
+        DocumentController controller;
+        SceneManager scenes(controller);
+        scenes.setSettingsWindowFactory(
+            [this] { return new SettingsWindow(quietServices(dialogs), ApplicationCommands{}); });
+        auto* document =
+            static_cast<WorkspaceView*>(controller.windowFor(controller.newDocument()));
+        QVERIFY(document->commands().settings->isEnabled());
+        document->commands().settings->trigger();
+        QWidget* settings = scenes.settingsWindow();
+        QVERIFY(qobject_cast<SettingsWindow*>(settings));
+        QVERIFY(settings->isVisible());
+        settings->close();
+        document->commands().settings->trigger();
+        QCOMPARE(scenes.settingsWindow(), settings);
+        QVERIFY(settings->isVisible());
+        ScriptedDialogs::install().discardAll(controller);
+        DocumentDialogs::setShared(nullptr);
+    }
+
+    // Every control shows its key's default, and looking at every tab
+    // creates no key. The window is 560 wide and as tall as the shown form.
+    void freshInstallShowsDefaultsAndWritesNothing() {
+        open();
+        const int formHeights[] = {520, 280, 660, 240, 500};
+        int chrome = -1;
+        for (int tab = SettingsWindow::General; tab <= SettingsWindow::Extensions; ++tab) {
+            window->setCurrentTab(SettingsWindow::Tab(tab));
+            QCoreApplication::processEvents();
+            SettingsForm* form = window->form(SettingsWindow::Tab(tab));
+            QVERIFY(form->isVisible());
+            QCOMPARE(form->height(), formHeights[tab]);
+            QCOMPARE(window->width(), 560);
+            // The same bar and menus above every form.
+            if (chrome < 0)
+                chrome = window->height() - formHeights[tab];
+            QCOMPARE(window->height() - formHeights[tab], chrome);
+        }
+
+        GeneralSettingsTab* general = window->generalTab();
+        QCOMPARE(general->languagePicker()->currentData().toString(), QStringLiteral("system"));
+        QCOMPARE(general->languagePicker()->currentText(), QStringLiteral("System"));
+        QCOMPARE(general->viewModePicker()->currentTag(), QStringLiteral("split"));
+        QVERIFY(general->showHomeSwitch()->isChecked());
+        QVERIFY(!general->startsEmptySwitch()->isChecked());
+        QVERIFY(!general->tourOnLaunchSwitch()->isChecked());
+
+        EditorSettingsTab* editor = window->editorTab();
+        QVERIFY(editor->systemFontSwitch()->isChecked());
+        QCOMPARE(editor->editorSizeLabel()->text(), QStringLiteral("14 pt"));
+        QCOMPARE(editor->previewSizeLabel()->text(), QStringLiteral("15 pt"));
+
+        AppearanceSettingsTab* appearance = window->appearanceTab();
+        QCOMPARE(appearance->schemePicker()->currentTag(), QStringLiteral("light"));
+        QCOMPARE(selection(appearance->lightCards()), (QList<bool>{true, false, false}));
+        QCOMPARE(selection(appearance->darkCards()), (QList<bool>{true, false, false}));
+        QVERIFY(!appearance->syncFontsSwitch()->isChecked());
+        QCOMPARE(appearance->lightFontPicker()->currentText(), QStringLiteral("Serif"));
+        QCOMPARE(appearance->darkFontPicker()->currentText(), QStringLiteral("System"));
+        QVERIFY(appearance->darkFontRow()->isVisibleTo(appearance));
+
+        ExtensionsSettingsTab* extensions = window->extensionsTab();
+        QVERIFY(extensions->newFileSwitch()->isChecked());
+        QVERIFY(extensions->newMarkdownFileSwitch()->isChecked());
+        QVERIFY(extensions->openCreatedSwitch()->isChecked());
+
+        QCOMPARE(storedKeys(), QStringList());
+    }
+
+    // Switches and pickers follow changes made elsewhere (a tour that ends,
+    // a wipe) while the window is open.
+    void controlsFollowOutsideChanges() {
+        open();
+        Preferences& prefs = Preferences::shared();
+        prefs.setBoolean(PreferenceKeys::showFeatureTourOnLaunch, true);
+        prefs.setString(PreferenceKeys::defaultViewMode, QStringLiteral("preview"));
+        prefs.setString(PreferenceKeys::appLanguagePreference, QStringLiteral("es"));
+        QVERIFY(window->generalTab()->tourOnLaunchSwitch()->isChecked());
+        QCOMPARE(window->generalTab()->viewModePicker()->currentTag(), QStringLiteral("preview"));
+        QCOMPARE(window->generalTab()->languagePicker()->currentText(), QStringLiteral("Español"));
+
+        prefs.setBoolean(PreferenceKeys::showFeatureTourOnLaunch, false);
+        QVERIFY(!window->generalTab()->tourOnLaunchSwitch()->isChecked());
+        prefs.clearAll();
+        QCOMPARE(window->generalTab()->viewModePicker()->currentTag(), QStringLiteral("split"));
+        QCOMPARE(window->generalTab()->languagePicker()->currentData().toString(),
+                 QStringLiteral("system"));
+    }
+
+    // Segments store their tags: lower-case view modes, the scheme's raw value.
+    void segmentsStoreTheirTags() {
+        open();
+        SegmentedPicker* mode = window->generalTab()->viewModePicker();
+        mode->segment(QStringLiteral("split"))->click();
+        QVERIFY(!Preferences::shared().contains(PreferenceKeys::defaultViewMode));
+        mode->segment(QStringLiteral("edit"))->click();
+        QCOMPARE(Preferences::shared().storedString(PreferenceKeys::defaultViewMode),
+                 QStringLiteral("edit"));
+        QCOMPARE(mode->currentTag(), QStringLiteral("edit"));
+
+        window->appearanceTab()->schemePicker()->segment(QStringLiteral("system"))->click();
+        QCOMPARE(Preferences::shared().storedString(PreferenceKeys::appearancePreference),
+                 QStringLiteral("system"));
+    }
+
+    // "Polski" stores "pl"; the settings window and a document window speak
+    // Polish at once. The language names read the same in every language,
+    // and the menu that made the choice is the same control afterwards.
+    void languageChoiceRetranslatesEveryWindow() {
+        LocalizationRoot::install();
+        DocumentController controller;
+        SceneManager scenes(controller);
+        auto* document =
+            static_cast<WorkspaceView*>(controller.windowFor(controller.newDocument()));
+        open();
+        QComboBox* languages = window->generalTab()->languagePicker();
+        choose(languages, QStringLiteral("pl"));
+        QCOMPARE(Preferences::shared().storedString(PreferenceKeys::appLanguagePreference),
+                 QStringLiteral("pl"));
+        QCoreApplication::processEvents();
+
+        QCOMPARE(window->generalTab()->languagePicker(), languages);
+        QCOMPARE(languages->currentData().toString(), QStringLiteral("pl"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Ustawienia"));
+        QCOMPARE(window->tabBar()->tabText(SettingsWindow::General), QStringLiteral("Ogólne"));
+        QCOMPARE(window->generalTab()->showTourButton()->text(),
+                 QStringLiteral("Pokaż przewodnik teraz"));
+        QCOMPARE(window->editorTab()->editorSizeLabel()->text(), QStringLiteral("14 pkt"));
+        QCOMPARE(languages->itemText(0), QStringLiteral("Systemowy"));
+        QCOMPARE(languages->itemText(1), QStringLiteral("English"));
+        QCOMPARE(languages->itemText(2), QStringLiteral("Polski"));
+        QCOMPARE(languages->itemText(3), QStringLiteral("Español"));
+        QCOMPARE(document->commands().save->text(), QStringLiteral("Zapisz"));
+
+        choose(languages, QStringLiteral("es"));
+        QCoreApplication::processEvents();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Ajustes"));
+        QCOMPARE(languages->itemText(2), QStringLiteral("Polski"));
+        QCOMPARE(document->commands().save->text(), QStringLiteral("Guardar"));
+
+        ScriptedDialogs::install().discardAll(controller);
+        DocumentDialogs::setShared(nullptr);
+    }
+
+    // A stored fraction is shown whole and left alone until the slider
+    // moves; the sliders write whole numbers within their ranges.
+    void slidersWriteWholeNumbers() {
+        Preferences::shared().setNumber(PreferenceKeys::editorFontSize, 14.9);
+        open();
+        window->setCurrentTab(SettingsWindow::Editor);
+        EditorSettingsTab* tab = window->editorTab();
+        QCOMPARE(tab->editorSizeLabel()->text(), QStringLiteral("14 pt"));
+        QCOMPARE(tab->editorSizeSlider()->value(), 14);
+        QCOMPARE(Preferences::shared().storedNumber(PreferenceKeys::editorFontSize), 14.9);
+
+        struct Move {
+            QSlider* slider;
+            QAbstractSlider::SliderAction action;
+            const char* key;
+            double stored;
+        };
+        const Move moves[] = {
+            {tab->editorSizeSlider(), QAbstractSlider::SliderSingleStepAdd,
+             PreferenceKeys::editorFontSize, 15},
+            {tab->editorSizeSlider(), QAbstractSlider::SliderToMaximum,
+             PreferenceKeys::editorFontSize, 28},
+            {tab->editorSizeSlider(), QAbstractSlider::SliderToMinimum,
+             PreferenceKeys::editorFontSize, 10},
+            {tab->previewSizeSlider(), QAbstractSlider::SliderToMaximum,
+             PreferenceKeys::previewFontSize, 24},
+            {tab->previewSizeSlider(), QAbstractSlider::SliderToMinimum,
+             PreferenceKeys::previewFontSize, 12},
+        };
+        for (const Move& move : moves) {
+            move.slider->triggerAction(move.action);
+            QCOMPARE(Preferences::shared().storedNumber(move.key), move.stored);
+        }
+        QCOMPARE(tab->editorSizeLabel()->text(), QStringLiteral("10 pt"));
+        QCOMPARE(tab->previewSizeLabel()->text(), QStringLiteral("12 pt"));
+
+        // Values no slider stores show the default.
+        QCOMPARE(PreferenceBinding::pointsText(1e300, 14), QStringLiteral("14 pt"));
+        QCOMPARE(PreferenceBinding::pointsText(-1e300, 15), QStringLiteral("15 pt"));
+    }
+
+    // A card writes only its scheme's key; the windows follow the scheme in
+    // force: a light card restyles a document window at once, a dark card
+    // waits for the dark scheme.
+    void themeCardsWriteTheirKeyAndWindowsRestyle() {
+        WorkspaceWindow document;
+        open();
+        window->setCurrentTab(SettingsWindow::Appearance);
+        AppearanceSettingsTab* tab = window->appearanceTab();
+        const auto background = [&document] {
+            return document.view->centralWidget()->palette().color(QPalette::Window);
+        };
+
+        QTest::mouseClick(tab->lightCards().at(1), Qt::LeftButton);
+        QCOMPARE(Preferences::shared().lightThemeChoice(), QStringLiteral("porcelain"));
+        QCOMPARE(selection(tab->lightCards()), (QList<bool>{false, true, false}));
+        QCOMPARE(background(), DesignSystem::Colors::porcelain().background.toQColor());
+
+        QTest::mouseClick(tab->darkCards().at(1), Qt::LeftButton);
+        QCOMPARE(Preferences::shared().darkThemeChoice(), QStringLiteral("depth"));
+        QCOMPARE(selection(tab->darkCards()), (QList<bool>{false, true, false}));
+        QVERIFY(!Preferences::shared().contains(PreferenceKeys::appearancePreference));
+        QCOMPARE(background(), DesignSystem::Colors::porcelain().background.toQColor());
+        tab->schemePicker()->segment(QStringLiteral("dark"))->click();
+        QCOMPARE(background(), DesignSystem::Colors::depth().background.toQColor());
+
+        // A choice naming no light theme marks no light card.
+        Preferences::shared().setString(PreferenceKeys::lightThemeChoice,
+                                        QStringLiteral("sleekPro"));
+        QCOMPARE(selection(tab->lightCards()), (QList<bool>{false, false, false}));
+    }
+
+    // Synced, one picker "Font" edits the light choice and the dark one is
+    // kept unseen until the switch goes off again.
+    void syncedFontsShowOnePicker() {
+        open();
+        AppearanceSettingsTab* tab = window->appearanceTab();
+        window->setCurrentTab(SettingsWindow::Appearance);
+        tab->syncFontsSwitch()->click();
+        QVERIFY(Preferences::shared().syncFonts());
+        QVERIFY(!tab->darkFontRow()->isVisibleTo(tab));
+        QCOMPARE(tab->lightFontRow()->title()->text(), QStringLiteral("Font"));
+        choose(tab->lightFontPicker(), QStringLiteral("mono"));
+        QCOMPARE(Preferences::shared().lightFontChoice(), QStringLiteral("mono"));
+        QVERIFY(!Preferences::shared().contains(PreferenceKeys::darkFontChoice));
+
+        tab->syncFontsSwitch()->click();
+        QVERIFY(tab->darkFontRow()->isVisibleTo(tab));
+        QCOMPARE(tab->lightFontRow()->title()->text(), QStringLiteral("Light theme font"));
+        QCOMPARE(tab->darkFontPicker()->currentText(), QStringLiteral("System"));
+    }
+
+    // The welcome window is asked for at once, the tour's first slide a
+    // quarter second later, even when the settings window has gone by then
+    // or the tour is already further on. Ending the tour turns the open
+    // switch off.
+    void showFeatureTourNow() {
+        DocumentController controller;
+        FeatureTourController& tour = FeatureTourController::shared();
+        tour.present();
+        tour.advance();
+        QCOMPARE(tour.currentIndex(), 1);
+        Preferences::shared().setBoolean(PreferenceKeys::showFeatureTourOnLaunch, true);
+        open(SettingsServices::standard(controller));
+        QSignalSpy welcome(&AppNotifications::shared(), &AppNotifications::showWelcomeWindow);
+        QSignalSpy shown(&tour, &FeatureTourController::currentIndexChanged);
+        window->generalTab()->showTourButton()->click();
+        QCOMPARE(welcome.count(), 1);
+        QTest::qWait(GeneralSettingsTab::tourDelayMs / 2);
+        QCOMPARE(shown.count(), 0);
+        window->close();
+        QTRY_COMPARE(shown.count(), 1);
+        QCOMPARE(tour.currentIndex(), 0);
+        QVERIFY(tour.isPresented());
+
+        QVERIFY(window->generalTab()->tourOnLaunchSwitch()->isChecked());
+        tour.skip();
+        QVERIFY(!window->generalTab()->tourOnLaunchSwitch()->isChecked());
+    }
+
+    // Clear & Quit: every document goes through its own Save prompt first.
+    // Cancel there wipes nothing and keeps quon running; Don't Save closes
+    // the window, wipes the data and quits, and nothing is written after.
+    void clearAndQuit_data() {
+        QTest::addColumn<bool>("confirmed");
+        QTest::addColumn<SaveChangesChoice>("choice");
+        QTest::addColumn<bool>("wiped");
+        QTest::newRow("question cancelled") << false << SaveChangesChoice::DontSave << false;
+        QTest::newRow("save prompt cancelled") << true << SaveChangesChoice::Cancel << false;
+        QTest::newRow("don't save") << true << SaveChangesChoice::DontSave << true;
+    }
+    void clearAndQuit() {
+        QFETCH(bool, confirmed);
+        QFETCH(SaveChangesChoice, choice);
+        QFETCH(bool, wiped);
+        QTemporaryDir dir;
+        const QString path =
+            TestSupport::writeFile(dir, QStringLiteral("notes.md"), QByteArray("# Notes\n"));
+        DocumentController controller;
+        SceneManager scenes(controller);
+        ScriptedDialogs& documents = ScriptedDialogs::install();
+        QCOMPARE(controller.open(path), DocumentController::OpenResult::Opened);
+        MarkdownDocument* document = controller.documents().first();
+        document->setText(QStringLiteral("# Notes\n\nUnsaved words.\n"));
+        auto* view = static_cast<WorkspaceView*>(controller.windowFor(document));
+        view->setViewMode(ViewMode::Edit);
+        RecentFilesStore::shared().record(QUrl::fromLocalFile(path));
+        Preferences::shared().setString(PreferenceKeys::lightThemeChoice, QStringLiteral("sage"));
+        const QStringList before = storedKeys();
+        QVERIFY(before.contains(QStringLiteral("recentMarkdownFiles")));
+        QVERIFY(before.contains(QStringLiteral("lastViewMode")));
+
+        SettingsServices services = SettingsServices::standard(controller);
+        services.general.dialogs = &dialogs;
+        open(std::move(services));
+        QSignalSpy quits(&controller, &DocumentController::quitConfirmed);
+        dialogs.clearAnswers = {confirmed};
+        documents.saveChoices = {choice};
+        window->generalTab()->clearDataButton()->click();
+        QCOMPARE(dialogs.clearQuestions, 1);
+        QTest::qWait(50);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+
+        QCOMPARE(documents.saveQuestions.size(), confirmed ? 1 : 0);
+        QCOMPARE(quits.count(), wiped ? 1 : 0);
+        QCOMPARE(controller.documentCount(), wiped ? 0 : 1);
+        QCOMPARE(QFileInfo::exists(Preferences::filePath()), !wiped);
+        QCOMPARE(storedKeys(), wiped ? QStringList() : before);
+        QCOMPARE(TestSupport::readFile(path), QByteArray("# Notes\n"));
+        if (!wiped)
+            documents.discardAll(controller);
+        DocumentDialogs::setShared(nullptr);
+    }
+
+    // With QUON_SCREENSHOTS=DIR: every tab, light and dark, and General in Polish.
+    void screenshots() {
+        const QString dir = TestSupport::screenshotFolder();
+        if (dir.isEmpty())
+            QSKIP("QUON_SCREENSHOTS not set");
+        open();
+        const auto shoot = [&](const QString& name) {
+            QTest::qWait(100);
+            QVERIFY(window->grab().save(QDir(dir).filePath(name + QStringLiteral(".png"))));
+        };
+        TestSupport::forEachAppearance([&](const QString& appearance) {
+            for (int tab = SettingsWindow::General; tab <= SettingsWindow::Extensions; ++tab) {
+                window->setCurrentTab(SettingsWindow::Tab(tab));
+                shoot(QStringLiteral("settings-%1-%2").arg(appearance).arg(tab));
+            }
+        });
+        Preferences::shared().setString(PreferenceKeys::appearancePreference,
+                                        QStringLiteral("light"));
+        window->setCurrentTab(SettingsWindow::General);
+        AppLanguageManager::apply(AppLanguage::Polish);
+        shoot(QStringLiteral("settings-general-pl"));
+        AppLanguageManager::apply(AppLanguage::English);
+    }
+};
+
+QTEST_MAIN(TestSettingsWindow)
+#include "tst_settingswindow.moc"
