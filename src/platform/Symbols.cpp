@@ -71,6 +71,12 @@ const QHash<QString, QString>& table() {
             {QStringLiteral("rectangle.split.2x1"), a("actions/view-dual-symbolic.svg")},
             {QStringLiteral("arrow.up.left.and.arrow.down.right"),
              a("actions/view-fullscreen-symbolic.svg")},
+            {QStringLiteral("slash.circle"), o("slash.circle.svg")},
+            {QStringLiteral("plus.square.on.square"), o("plus.square.on.square.svg")},
+            {QStringLiteral("chevron.left.slash.chevron.right"),
+             o("chevron.left.forwardslash.chevron.right.svg")},
+            {QStringLiteral("hand.wave"), o("hand.wave.svg")},
+            {QStringLiteral("clock"), a("actions/document-open-recent-symbolic.svg")},
         };
     }();
     return t;
