@@ -130,6 +130,10 @@
         <translation>Cerrar</translation>
     </message>
     <message>
+        <source>Close Find Bar</source>
+        <translation>Cerrar la barra de búsqueda</translation>
+    </message>
+    <message>
         <source>Close find bar</source>
         <translation>Cerrar la barra de búsqueda</translation>
     </message>
@@ -282,8 +286,16 @@
         <translation>Texto enfatizado</translation>
     </message>
     <message>
+        <source>Enter Focus Mode</source>
+        <translation>Entrar en el modo concentración</translation>
+    </message>
+    <message>
         <source>Enter a valid file name.</source>
         <translation>Introduce un nombre de archivo válido.</translation>
+    </message>
+    <message>
+        <source>Exit Focus Mode</source>
+        <translation>Salir del modo concentración</translation>
     </message>
     <message>
         <source>Export</source>
@@ -618,6 +630,10 @@
         <translation>Quitar de recientes</translation>
     </message>
     <message>
+        <source>Replay the welcome guided tour</source>
+        <translation>Repetir la visita guiada de bienvenida</translation>
+    </message>
+    <message>
         <source>Reveal in Files</source>
         <translation>Mostrar en Archivos</translation>
     </message>
@@ -650,6 +666,10 @@
         <translation>Guardar copia en Markdown…</translation>
     </message>
     <message>
+        <source>Search in the current document</source>
+        <translation>Buscar en el documento actual</translation>
+    </message>
+    <message>
         <source>Select All</source>
         <translation>Seleccionar todo</translation>
     </message>
@@ -674,6 +694,14 @@
         <translation>Compartir y exportar</translation>
     </message>
     <message>
+        <source>Show Feature Tour</source>
+        <translation>Mostrar la presentación de funciones</translation>
+    </message>
+    <message>
+        <source>Show Welcome window</source>
+        <translation>Mostrar la ventana de bienvenida</translation>
+    </message>
+    <message>
         <source>Show less</source>
         <translation>Mostrar menos</translation>
     </message>
@@ -688,6 +716,10 @@
     <message>
         <source>Skip</source>
         <translation>Omitir</translation>
+    </message>
+    <message>
+        <source>Slash Commands</source>
+        <translation>Comandos de barra</translation>
     </message>
     <message>
         <source>Slash commands</source>
@@ -724,6 +756,14 @@
     <message>
         <source>Strong emphasis</source>
         <translation>Énfasis fuerte</translation>
+    </message>
+    <message>
+        <source>Switch to Edit mode</source>
+        <translation>Cambiar al modo de edición</translation>
+    </message>
+    <message>
+        <source>Switch to Preview mode</source>
+        <translation>Cambiar al modo de vista previa</translation>
     </message>
     <message>
         <source>Switch to Split mode</source>
@@ -809,6 +849,14 @@
     <message>
         <source>Type / for Markdown commands</source>
         <translation>Escribe / para ver los comandos de Markdown</translation>
+    </message>
+    <message>
+        <source>Type / in the editor for Markdown blocks</source>
+        <translation>Escribe / en el editor para insertar bloques de Markdown</translation>
+    </message>
+    <message>
+        <source>Type a command…</source>
+        <translation>Escribe un comando…</translation>
     </message>
     <message>
         <source>Undo</source>

@@ -132,6 +132,10 @@
         <translation>Zamknij</translation>
     </message>
     <message>
+        <source>Close Find Bar</source>
+        <translation>Zamknij pasek wyszukiwania</translation>
+    </message>
+    <message>
         <source>Close find bar</source>
         <translation>Zamknij pasek wyszukiwania</translation>
     </message>
@@ -284,8 +288,16 @@
         <translation>Wyróżniony tekst</translation>
     </message>
     <message>
+        <source>Enter Focus Mode</source>
+        <translation>Włącz tryb skupienia</translation>
+    </message>
+    <message>
         <source>Enter a valid file name.</source>
         <translation>Wpisz poprawną nazwę pliku.</translation>
+    </message>
+    <message>
+        <source>Exit Focus Mode</source>
+        <translation>Wyłącz tryb skupienia</translation>
     </message>
     <message>
         <source>Export</source>
@@ -620,6 +632,10 @@
         <translation>Usuń z ostatnich</translation>
     </message>
     <message>
+        <source>Replay the welcome guided tour</source>
+        <translation>Obejrzyj ponownie powitalną prezentację</translation>
+    </message>
+    <message>
         <source>Reveal in Files</source>
         <translation>Pokaż w Plikach</translation>
     </message>
@@ -652,6 +668,10 @@
         <translation>Zapisz kopię Markdown…</translation>
     </message>
     <message>
+        <source>Search in the current document</source>
+        <translation>Szukaj w bieżącym dokumencie</translation>
+    </message>
+    <message>
         <source>Select All</source>
         <translation>Zaznacz wszystko</translation>
     </message>
@@ -676,6 +696,14 @@
         <translation>Udostępnij i eksportuj</translation>
     </message>
     <message>
+        <source>Show Feature Tour</source>
+        <translation>Pokaż prezentację funkcji</translation>
+    </message>
+    <message>
+        <source>Show Welcome window</source>
+        <translation>Pokaż okno powitalne</translation>
+    </message>
+    <message>
         <source>Show less</source>
         <translation>Pokaż mniej</translation>
     </message>
@@ -690,6 +718,10 @@
     <message>
         <source>Skip</source>
         <translation>Pomiń</translation>
+    </message>
+    <message>
+        <source>Slash Commands</source>
+        <translation>Polecenia z ukośnikiem</translation>
     </message>
     <message>
         <source>Slash commands</source>
@@ -726,6 +758,14 @@
     <message>
         <source>Strong emphasis</source>
         <translation>Mocne wyróżnienie</translation>
+    </message>
+    <message>
+        <source>Switch to Edit mode</source>
+        <translation>Przełącz na tryb edycji</translation>
+    </message>
+    <message>
+        <source>Switch to Preview mode</source>
+        <translation>Przełącz na tryb podglądu</translation>
     </message>
     <message>
         <source>Switch to Split mode</source>
@@ -811,6 +851,14 @@
     <message>
         <source>Type / for Markdown commands</source>
         <translation>Wpisz /, aby użyć poleceń Markdown</translation>
+    </message>
+    <message>
+        <source>Type / in the editor for Markdown blocks</source>
+        <translation>Wpisz / w edytorze, aby wstawić bloki Markdown</translation>
+    </message>
+    <message>
+        <source>Type a command…</source>
+        <translation>Wpisz polecenie…</translation>
     </message>
     <message>
         <source>Undo</source>
