@@ -1,4 +1,5 @@
 #include "core/AppLanguageManager.h"
+#include "core/FeatureTourController.h"
 #include "core/Preferences.h"
 #include "core/RecentFilesStore.h"
 #include "editor/EditorView.h"
@@ -9,10 +10,13 @@
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
 #include "tools/FindBarView.h"
+#include "tools/PopoverFrame.h"
+#include "windows/FeatureTourOverlay.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -117,6 +121,36 @@ private Q_SLOTS:
         QVERIFY(m_view->isFindBarPresented());
         QTRY_COMPARE(QApplication::focusWidget(),
                      static_cast<QWidget*>(m_view->findBar()->field()));
+    }
+
+    // The tour covers the whole window, the palette included, and takes
+    // Escape first; the palette's own tour row runs once the palette closed.
+    void theTourGoesOverThePalette() {
+        FeatureTourController& tour = FeatureTourController::shared();
+        openPalette();
+        QPointer<CommandPaletteView> palette = m_view->commandPalette();
+        QVERIFY(palette);
+        tour.present();
+        QVERIFY(palette);
+        // What a click on the palette's rows would reach: the tour.
+        QWidget* hit =
+            m_view->childAt(palette->mapTo(m_view, palette->panel()->geometry().center()));
+        while (hit && !qobject_cast<FeatureTourOverlay*>(hit))
+            hit = hit->parentWidget();
+        QVERIFY(hit);
+        press(Qt::Key_Escape);
+        QVERIFY(!tour.isPresented());
+        QVERIFY(m_view->isCommandPaletteOpen());
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(palette->field()));
+
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("tour"));
+        press(Qt::Key_Return);
+        QVERIFY(!m_view->isCommandPaletteOpen());
+        QVERIFY(!tour.isPresented());
+        QTRY_VERIFY(tour.isPresented());
+        press(Qt::Key_Escape);
+        QVERIFY(!tour.isPresented());
+        QTRY_COMPARE(QApplication::focusWidget(), editor());
     }
 
     // With QUON_SCREENSHOTS=DIR: the palette unfiltered and filtered, light
