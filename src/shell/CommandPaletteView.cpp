@@ -181,11 +181,12 @@ void CommandPaletteView::activateSelected() {
 void CommandPaletteView::perform(const CommandPaletteAction& action) {
     if (m_dismissed)
         return;
+    const std::function<void()> run = action.perform; // the host may refresh the list
     Q_EMIT dismissRequested();
     // Once the palette counts as closed: a dialog the action opens, or a
     // window, never meets the palette still open.
-    if (action.perform)
-        QTimer::singleShot(0, window(), action.perform);
+    if (run)
+        QTimer::singleShot(0, window(), run);
 }
 
 void CommandPaletteView::dismiss() {
