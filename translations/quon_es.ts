@@ -178,6 +178,10 @@
         <translation>Cerrar</translation>
     </message>
     <message>
+        <source>Close Find Bar</source>
+        <translation>Cerrar la barra de búsqueda</translation>
+    </message>
+    <message>
         <source>Close find bar</source>
         <translation>Cerrar la barra de búsqueda</translation>
     </message>
@@ -366,8 +370,16 @@
         <translation>Activar la extensión de Archivos</translation>
     </message>
     <message>
+        <source>Enter Focus Mode</source>
+        <translation>Entrar en el modo concentración</translation>
+    </message>
+    <message>
         <source>Enter a valid file name.</source>
         <translation>Introduce un nombre de archivo válido.</translation>
+    </message>
+    <message>
+        <source>Exit Focus Mode</source>
+        <translation>Salir del modo concentración</translation>
     </message>
     <message>
         <source>Export</source>
@@ -790,6 +802,10 @@
         <translation>Elimina los ajustes, los archivos recientes y el estado de bienvenida. Tus documentos en disco no se ven afectados.</translation>
     </message>
     <message>
+        <source>Replay the welcome guided tour</source>
+        <translation>Repetir la visita guiada de bienvenida</translation>
+    </message>
+    <message>
         <source>Restart Files</source>
         <translation>Reiniciar Archivos</translation>
     </message>
@@ -834,6 +850,10 @@
         <translation>Guardar copia en Markdown…</translation>
     </message>
     <message>
+        <source>Search in the current document</source>
+        <translation>Buscar en el documento actual</translation>
+    </message>
+    <message>
         <source>Select All</source>
         <translation>Seleccionar todo</translation>
     </message>
@@ -870,12 +890,20 @@
         <translation>Mostrar «Nuevo archivo Markdown aquí»</translation>
     </message>
     <message>
+        <source>Show Feature Tour</source>
+        <translation>Mostrar la presentación de funciones</translation>
+    </message>
+    <message>
         <source>Show Home after closing last document</source>
         <translation>Mostrar Inicio al cerrar el último documento</translation>
     </message>
     <message>
         <source>Show Install Command…</source>
         <translation>Mostrar comando de instalación…</translation>
+    </message>
+    <message>
+        <source>Show Welcome window</source>
+        <translation>Mostrar la ventana de bienvenida</translation>
     </message>
     <message>
         <source>Show feature tour now</source>
@@ -900,6 +928,10 @@
     <message>
         <source>Skip</source>
         <translation>Omitir</translation>
+    </message>
+    <message>
+        <source>Slash Commands</source>
+        <translation>Comandos de barra</translation>
     </message>
     <message>
         <source>Slash commands</source>
@@ -936,6 +968,14 @@
     <message>
         <source>Strong emphasis</source>
         <translation>Énfasis fuerte</translation>
+    </message>
+    <message>
+        <source>Switch to Edit mode</source>
+        <translation>Cambiar al modo de edición</translation>
+    </message>
+    <message>
+        <source>Switch to Preview mode</source>
+        <translation>Cambiar al modo de vista previa</translation>
     </message>
     <message>
         <source>Switch to Split mode</source>
@@ -1034,6 +1074,14 @@
     <message>
         <source>Type / for Markdown commands</source>
         <translation>Escribe / para ver los comandos de Markdown</translation>
+    </message>
+    <message>
+        <source>Type / in the editor for Markdown blocks</source>
+        <translation>Escribe / en el editor para insertar bloques de Markdown</translation>
+    </message>
+    <message>
+        <source>Type a command…</source>
+        <translation>Escribe un comando…</translation>
     </message>
     <message>
         <source>Undo</source>

@@ -180,6 +180,10 @@
         <translation>Zamknij</translation>
     </message>
     <message>
+        <source>Close Find Bar</source>
+        <translation>Zamknij pasek wyszukiwania</translation>
+    </message>
+    <message>
         <source>Close find bar</source>
         <translation>Zamknij pasek wyszukiwania</translation>
     </message>
@@ -368,8 +372,16 @@
         <translation>Włącz rozszerzenie Plików</translation>
     </message>
     <message>
+        <source>Enter Focus Mode</source>
+        <translation>Włącz tryb skupienia</translation>
+    </message>
+    <message>
         <source>Enter a valid file name.</source>
         <translation>Wpisz poprawną nazwę pliku.</translation>
+    </message>
+    <message>
+        <source>Exit Focus Mode</source>
+        <translation>Wyłącz tryb skupienia</translation>
     </message>
     <message>
         <source>Export</source>
@@ -792,6 +804,10 @@
         <translation>Usuwa ustawienia, ostatnie pliki i stan wprowadzenia. Twoje dokumenty na dysku pozostają nietknięte.</translation>
     </message>
     <message>
+        <source>Replay the welcome guided tour</source>
+        <translation>Obejrzyj ponownie powitalną prezentację</translation>
+    </message>
+    <message>
         <source>Restart Files</source>
         <translation>Uruchom ponownie Pliki</translation>
     </message>
@@ -836,6 +852,10 @@
         <translation>Zapisz kopię Markdown…</translation>
     </message>
     <message>
+        <source>Search in the current document</source>
+        <translation>Szukaj w bieżącym dokumencie</translation>
+    </message>
+    <message>
         <source>Select All</source>
         <translation>Zaznacz wszystko</translation>
     </message>
@@ -872,12 +892,20 @@
         <translation>Pokazuj „Nowy plik Markdown tutaj”</translation>
     </message>
     <message>
+        <source>Show Feature Tour</source>
+        <translation>Pokaż prezentację funkcji</translation>
+    </message>
+    <message>
         <source>Show Home after closing last document</source>
         <translation>Pokaż stronę główną po zamknięciu ostatniego dokumentu</translation>
     </message>
     <message>
         <source>Show Install Command…</source>
         <translation>Pokaż polecenie instalacji…</translation>
+    </message>
+    <message>
+        <source>Show Welcome window</source>
+        <translation>Pokaż okno powitalne</translation>
     </message>
     <message>
         <source>Show feature tour now</source>
@@ -902,6 +930,10 @@
     <message>
         <source>Skip</source>
         <translation>Pomiń</translation>
+    </message>
+    <message>
+        <source>Slash Commands</source>
+        <translation>Polecenia z ukośnikiem</translation>
     </message>
     <message>
         <source>Slash commands</source>
@@ -938,6 +970,14 @@
     <message>
         <source>Strong emphasis</source>
         <translation>Mocne wyróżnienie</translation>
+    </message>
+    <message>
+        <source>Switch to Edit mode</source>
+        <translation>Przełącz na tryb edycji</translation>
+    </message>
+    <message>
+        <source>Switch to Preview mode</source>
+        <translation>Przełącz na tryb podglądu</translation>
     </message>
     <message>
         <source>Switch to Split mode</source>
@@ -1036,6 +1076,14 @@
     <message>
         <source>Type / for Markdown commands</source>
         <translation>Wpisz /, aby użyć poleceń Markdown</translation>
+    </message>
+    <message>
+        <source>Type / in the editor for Markdown blocks</source>
+        <translation>Wpisz / w edytorze, aby wstawić bloki Markdown</translation>
+    </message>
+    <message>
+        <source>Type a command…</source>
+        <translation>Wpisz polecenie…</translation>
     </message>
     <message>
         <source>Undo</source>

@@ -76,6 +76,12 @@ const QHash<QString, QString>& table() {
             {QStringLiteral("puzzlepiece.extension"),
              a("mimetypes/application-x-addon-symbolic.svg")},
             {QStringLiteral("circle.dashed"), o("circle.dashed.svg")},
+            {QStringLiteral("slash.circle"), o("slash.circle.svg")},
+            {QStringLiteral("plus.square.on.square"), o("plus.square.on.square.svg")},
+            {QStringLiteral("chevron.left.slash.chevron.right"),
+             o("chevron.left.forwardslash.chevron.right.svg")},
+            {QStringLiteral("hand.wave"), o("hand.wave.svg")},
+            {QStringLiteral("clock"), a("actions/document-open-recent-symbolic.svg")},
         };
     }();
     return t;

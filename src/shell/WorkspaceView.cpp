@@ -6,6 +6,8 @@
 #include "core/Preferences.h"
 #include "core/RecentFilesStore.h"
 #include "export/DocumentExportContext.h"
+#include "shell/CommandPaletteActionsBuilder.h"
+#include "shell/CommandPaletteView.h"
 #include "shell/EscapeDispatcher.h"
 #include "shell/ModeSwitcher.h"
 #include "shell/OutsideChangeWatch.h"
@@ -94,6 +96,12 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
                          [this] { return m_panes->closeSlashMenu(); });
     m_escape->setHandler(EscapeDispatcher::Stage::LinkField,
                          [this] { return m_panes->closeFormattingLinkField(); });
+    m_escape->setHandler(EscapeDispatcher::Stage::CommandPalette, [this] {
+        if (!m_paletteOpen)
+            return false;
+        setCommandPaletteOpen(false);
+        return true;
+    });
     m_escape->setHandler(EscapeDispatcher::Stage::FindBar, [this] {
         if (!isFindBarPresented())
             return false;
@@ -137,6 +145,12 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     });
     connect(&AppearanceService::shared(), &AppearanceService::changed, this,
             &WorkspaceView::restyle);
+    // What the open palette lists follows the window while it is open.
+    connect(this, &WorkspaceView::focusModeChanged, this, &WorkspaceView::refreshCommandPalette);
+    connect(this, &WorkspaceView::findBarPresentedChanged, this,
+            &WorkspaceView::refreshCommandPalette);
+    connect(&RecentFilesStore::shared(), &RecentFilesStore::changed, this,
+            &WorkspaceView::refreshCommandPalette);
 
     resize(1100, 720);
     applyMode();
@@ -237,7 +251,36 @@ void WorkspaceView::setCommandPaletteOpen(bool open) {
     if (open == m_paletteOpen)
         return;
     m_paletteOpen = open;
+    if (open) {
+        // The slash menu would float over the palette and take its keys.
+        m_panes->closeSlashMenu();
+        m_palette =
+            new CommandPaletteView([this] { return commandPaletteActions(); }, centralWidget());
+        connect(m_palette, &CommandPaletteView::dismissRequested, this,
+                [this] { setCommandPaletteOpen(false); });
+    } else if (m_palette) {
+        std::exchange(m_palette, nullptr)->dismiss();
+    }
     Q_EMIT commandPaletteOpenChanged(open);
+}
+
+CommandPaletteView* WorkspaceView::commandPalette() const {
+    return m_palette;
+}
+
+QList<CommandPaletteAction> WorkspaceView::commandPaletteActions() const {
+    CommandPaletteState state;
+    state.focusMode = m_focusMode;
+    state.findBarPresented = isFindBarPresented();
+    state.fileUrl = m_fileUrl;
+    state.recentFiles = RecentFilesStore::shared().files();
+    state.dismissWelcomeWindow = m_services.dismissWelcomeWindow;
+    return CommandPaletteActionsBuilder::build(*m_commands, state);
+}
+
+void WorkspaceView::refreshCommandPalette() {
+    if (m_palette)
+        m_palette->refresh();
 }
 
 bool WorkspaceView::isFindBarPresented() const {
@@ -304,6 +347,7 @@ void WorkspaceView::fileUrlChanged() {
         RecentFilesStore::shared().record(m_fileUrl);
     m_panes->setDocumentDirectory(documentDirectory());
     m_commands->refresh();
+    refreshCommandPalette();
     if (m_appeared)
         m_watch->start(m_fileUrl);
 }

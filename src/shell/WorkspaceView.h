@@ -1,12 +1,15 @@
 #pragma once
 
 #include "core/PreferenceEnums.h"
+#include "shell/CommandPaletteAction.h"
 #include "shell/FocusedValues.h"
 #include "shell/WorkspacePanes.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QUrl>
 
+class CommandPaletteView;
 class DocumentSearch;
 class EscapeDispatcher;
 class FindBarView;
@@ -59,7 +62,13 @@ public:
     bool isFocusMode() const { return m_focusMode; }
     void setFocusMode(bool on);
     bool isCommandPaletteOpen() const { return m_paletteOpen; }
+    // Opens a new palette over the content (closing the editor's popovers),
+    // or closes the open one.
     void setCommandPaletteOpen(bool open);
+    // The open palette; null while closed (also while one fades out).
+    CommandPaletteView* commandPalette() const;
+    // The palette's list as the window stands now.
+    QList<CommandPaletteAction> commandPaletteActions() const;
     bool isFindBarPresented() const;
     // Shows the find bar and starts a find session, seeded from the
     // editor's selection; Preview switches to Split.
@@ -112,6 +121,7 @@ private:
     void showEditorForFind();
     void findBarPresented(bool presented);
     void searchStateChanged();
+    void refreshCommandPalette();
 
     MarkdownDocument& m_document;
     WorkspaceServices m_services;
@@ -137,4 +147,5 @@ private:
     WindowToolbar* m_toolbar = nullptr;
     OutsideChangeWatch* m_watch = nullptr;
     EscapeDispatcher* m_escape = nullptr;
+    QPointer<CommandPaletteView> m_palette;
 };

@@ -31,6 +31,15 @@ void PopoverFrame::setColours(const QColor& background, const QColor& border) {
     update();
 }
 
+void PopoverFrame::setCornerRadius(int cornerRadius) {
+    m_radius = cornerRadius;
+    update();
+}
+
+void PopoverFrame::setShadowEnabled(bool enabled) {
+    graphicsEffect()->setEnabled(enabled);
+}
+
 void PopoverFrame::placeContent() {
     if (!m_content)
         return;
@@ -53,7 +62,7 @@ void PopoverFrame::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath shape;
-    shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+    shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), m_radius, m_radius);
     painter.fillPath(shape, m_background);
     painter.setPen(QPen(m_border, 1));
     painter.drawPath(shape);

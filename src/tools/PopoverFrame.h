@@ -17,6 +17,9 @@ public:
     void setContent(QWidget* content, int inset, int maximumContentHeight);
     QWidget* content() const { return m_content; }
     void setColours(const QColor& background, const QColor& border);
+    void setCornerRadius(int cornerRadius);
+    // Off for a frame whose shadow is drawn by what lies behind it.
+    void setShadowEnabled(bool enabled);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -29,6 +32,7 @@ private:
     QWidget* m_content = nullptr;
     int m_inset = 0;
     int m_maximumContentHeight = QWIDGETSIZE_MAX;
+    int m_radius = radius;
     QColor m_background;
     QColor m_border;
 };

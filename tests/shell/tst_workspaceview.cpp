@@ -150,8 +150,9 @@ private Q_SLOTS:
         QVERIFY(!w.view->isFindBarPresented());
         QVERIFY(w.view->isFocusMode());
         w.commands().commandPalette->trigger();
-        QVERIFY(!w.view->escapeDispatcher().dispatch());
-        w.commands().commandPalette->trigger();
+        QVERIFY(w.view->escapeDispatcher().dispatch());
+        QVERIFY(!w.view->isCommandPaletteOpen());
+        QVERIFY(w.view->isFocusMode());
         QVERIFY(w.view->escapeDispatcher().dispatch());
         QVERIFY(!w.view->isFocusMode());
         QVERIFY(w.view->toolbar()->isVisible());

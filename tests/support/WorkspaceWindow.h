@@ -9,7 +9,8 @@
 #include <memory>
 
 // A document and its shown window with a fake prompt, over fake panes unless
-// a pane factory is given (then `panes` stays null).
+// a pane factory is given (then `panes` stays null); `adjust` may change the
+// services before the window is made.
 struct WorkspaceWindow {
     std::unique_ptr<MarkdownDocument> document;
     FakeWorkspaceAlerts alerts;
@@ -20,7 +21,8 @@ struct WorkspaceWindow {
 
     explicit WorkspaceWindow(
         std::unique_ptr<MarkdownDocument> doc = std::make_unique<MarkdownDocument>(),
-        WorkspacePaneFactory realPanes = {})
+        WorkspacePaneFactory realPanes = {},
+        const std::function<void(WorkspaceServices&)>& adjust = {})
         : document(std::move(doc)) {
         WorkspaceServices services;
         services.alerts = &alerts;
@@ -31,6 +33,8 @@ struct WorkspaceWindow {
             return panes;
         };
         services.dismissWelcomeWindow = [this] { ++dismissals; };
+        if (adjust)
+            adjust(services);
         view = std::make_unique<WorkspaceView>(*document, std::move(services));
         view->show();
         QVERIFY(QTest::qWaitForWindowExposed(view.get()));

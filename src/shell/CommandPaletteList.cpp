@@ -1,0 +1,205 @@
+#include "shell/CommandPaletteList.h"
+
+#include "core/AppearanceService.h"
+#include "editor/ScrollViewStyling.h"
+#include "platform/Symbols.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollBar>
+#include <utility>
+
+namespace {
+
+constexpr int rowPaddingX = 8, rowPaddingY = 7, rowRadius = 6;
+constexpr int symbolWidth = 18, symbolSize = 14, gap = 8, subtitleGap = 1;
+
+const DesignSystem& design() {
+    return AppearanceService::shared().designSystem();
+}
+
+QFont titleFont() {
+    QFont font = design().typography.callout;
+    font.setWeight(QFont::Medium);
+    return font;
+}
+
+int rowHeight(const CommandPaletteAction& action) {
+    int text = QFontMetrics(titleFont()).height();
+    if (action.subtitle)
+        text += subtitleGap + QFontMetrics(design().typography.caption).height();
+    return 2 * rowPaddingY + qMax(text, symbolSize);
+}
+
+} // namespace
+
+CommandPaletteList::CommandPaletteList(QWidget* parent) : QAbstractScrollArea(parent) {
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::NoFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    viewport()->setAutoFillBackground(false);
+    viewport()->setFocusPolicy(Qt::NoFocus);
+    verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    ScrollViewStyling::apply(this, design().colors.accent);
+    connect(&AppearanceService::shared(), &AppearanceService::changed, this, [this] {
+        ScrollViewStyling::apply(this, design().colors.accent);
+        layoutRows();
+    });
+}
+
+void CommandPaletteList::setActions(const QList<CommandPaletteAction>& actions, int selected) {
+    m_actions = actions;
+    m_selected = selected;
+    m_pressed = -1;
+    layoutRows();
+    revealSelection();
+}
+
+void CommandPaletteList::setSelectedIndex(int selected) {
+    m_selected = selected;
+    revealSelection();
+    viewport()->update();
+}
+
+void CommandPaletteList::layoutRows() {
+    m_tops.clear();
+    int top = padding;
+    for (const CommandPaletteAction& action : std::as_const(m_actions)) {
+        m_tops.append(top);
+        top += rowHeight(action) + spacing;
+    }
+    updateGeometry();
+    updateScrollRange();
+    viewport()->update();
+}
+
+int CommandPaletteList::contentHeight() const {
+    if (m_actions.isEmpty())
+        return 0;
+    return m_tops.last() + rowHeight(m_actions.last()) + padding;
+}
+
+QSize CommandPaletteList::sizeHint() const {
+    return {QAbstractScrollArea::sizeHint().width(), qMin(contentHeight(), maximumHeight)};
+}
+
+void CommandPaletteList::updateScrollRange() {
+    QScrollBar* bar = verticalScrollBar();
+    bar->setPageStep(viewport()->height());
+    bar->setSingleStep(24);
+    bar->setRange(0, qMax(0, contentHeight() - viewport()->height()));
+}
+
+void CommandPaletteList::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollRange();
+    revealSelection();
+}
+
+QRect CommandPaletteList::rowRect(int index) const {
+    if (index < 0 || index >= m_actions.size())
+        return {};
+    return {padding, m_tops[index] - verticalScrollBar()->value(),
+            viewport()->width() - 2 * padding, rowHeight(m_actions[index])};
+}
+
+void CommandPaletteList::revealSelection() {
+    const QRect row = rowRect(m_selected);
+    if (row.isNull())
+        return;
+    // The least scroll that shows the whole row with the list's padding.
+    QScrollBar* bar = verticalScrollBar();
+    if (row.top() - padding < 0)
+        bar->setValue(bar->value() + row.top() - padding);
+    else if (row.bottom() + 1 + padding > viewport()->height())
+        bar->setValue(bar->value() + row.bottom() + 1 + padding - viewport()->height());
+}
+
+int CommandPaletteList::rowAt(const QPoint& position) const {
+    for (int i = 0; i < m_actions.size(); ++i) {
+        if (rowRect(i).contains(position))
+            return i;
+    }
+    return -1;
+}
+
+void CommandPaletteList::mousePressEvent(QMouseEvent* event) {
+    m_pressed = event->button() == Qt::LeftButton ? rowAt(event->position().toPoint()) : -1;
+    event->accept();
+}
+
+void CommandPaletteList::mouseReleaseEvent(QMouseEvent* event) {
+    const int pressed = std::exchange(m_pressed, -1);
+    event->accept();
+    if (event->button() == Qt::LeftButton && pressed >= 0 &&
+        pressed == rowAt(event->position().toPoint()))
+        Q_EMIT rowClicked(pressed);
+}
+
+void CommandPaletteList::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange)
+        layoutRows();
+    QAbstractScrollArea::changeEvent(event);
+}
+
+void CommandPaletteList::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (int i = 0; i < m_actions.size(); ++i) {
+        const QRect row = rowRect(i);
+        if (row.bottom() < 0)
+            continue;
+        if (row.top() > viewport()->height())
+            break;
+        paintRow(painter, i, row);
+    }
+}
+
+void CommandPaletteList::paintRow(QPainter& painter, int index, const QRect& row) const {
+    const DesignSystem& ds = design();
+    const CommandPaletteAction& action = m_actions[index];
+    const bool selected = index == m_selected;
+    if (selected) {
+        QPainterPath shape;
+        shape.addRoundedRect(QRectF(row), rowRadius, rowRadius);
+        painter.fillPath(shape, QColor(ds.colors.accent));
+    }
+    const QColor primary = selected ? ds.colors.onAccent : ds.colors.text;
+    const QColor secondary = selected ? ds.colors.onAccent.withAlpha(0.8) : ds.colors.mutedText;
+    const QRect inner = row.adjusted(rowPaddingX, rowPaddingY, -rowPaddingX, -rowPaddingY);
+
+    const QColor symbolColour = selected ? ds.colors.onAccent : ds.colors.secondaryText;
+    painter.drawPixmap(inner.left() + (symbolWidth - symbolSize) / 2,
+                       inner.center().y() + 1 - symbolSize / 2,
+                       Symbols::pixmap(action.systemImage, symbolColour,
+                                       QSize(symbolSize, symbolSize), devicePixelRatioF()));
+
+    const QFont caption = ds.typography.caption;
+    const QFontMetrics titleMetrics(titleFont()), captionMetrics(caption);
+    int textRight = inner.right();
+    if (action.shortcutHint) {
+        const int hintWidth = captionMetrics.horizontalAdvance(*action.shortcutHint);
+        painter.setFont(caption);
+        painter.setPen(secondary);
+        painter.drawText(QRect(textRight + 1 - hintWidth, inner.top(), hintWidth, inner.height()),
+                         Qt::AlignRight | Qt::AlignVCenter, *action.shortcutHint);
+        textRight -= hintWidth + gap;
+    }
+    const int textLeft = inner.left() + symbolWidth + gap;
+    const int textWidth = qMax(0, textRight + 1 - textLeft);
+    painter.setFont(titleFont());
+    painter.setPen(primary);
+    painter.drawText(QRect(textLeft, inner.top(), textWidth, titleMetrics.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter,
+                     titleMetrics.elidedText(action.title, Qt::ElideRight, textWidth));
+    if (action.subtitle) {
+        painter.setFont(caption);
+        painter.setPen(secondary);
+        painter.drawText(QRect(textLeft, inner.top() + titleMetrics.height() + subtitleGap,
+                               textWidth, captionMetrics.height()),
+                         Qt::AlignLeft | Qt::AlignVCenter,
+                         captionMetrics.elidedText(*action.subtitle, Qt::ElideRight, textWidth));
+    }
+}

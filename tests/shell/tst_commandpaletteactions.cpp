@@ -1,0 +1,232 @@
+#include "core/AppLanguageManager.h"
+#include "core/FeatureTourController.h"
+#include "core/Preferences.h"
+#include "core/RecentFilesStore.h"
+#include "platform/Symbols.h"
+#include "shell/CommandPaletteActionsBuilder.h"
+#include "shell/CommandPaletteView.h"
+#include "shell/DocumentController.h"
+#include "shell/SceneManager.h"
+#include "shell/WindowCommands.h"
+#include "support/FakeExportDesktop.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestSupport.h"
+#include "support/WorkspaceWindow.h"
+#include "tools/DocumentSearch.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QStringList column(const QList<CommandPaletteAction>& actions,
+                   const std::function<QString(const CommandPaletteAction&)>& field) {
+    QStringList out;
+    for (const CommandPaletteAction& a : actions)
+        out.append(field(a));
+    return out;
+}
+
+QStringList ids(const QList<CommandPaletteAction>& actions) {
+    return column(actions, [](const CommandPaletteAction& a) { return a.id; });
+}
+
+const QStringList fixedIds{
+    "mode.edit",       "mode.split",       "mode.preview",    "focus.toggle", "find.toggle",
+    "slash.hint",      "doc.saveAs",       "doc.duplicate",   "export.pdf",   "export.html",
+    "export.markdown", "export.plainText", "export.copyHTML", "nav.home",     "nav.new",
+    "nav.open",        "nav.settings",     "nav.featureTour"};
+
+} // namespace
+
+class TestCommandPaletteActions : public QObject {
+    Q_OBJECT
+
+    DocumentController& controller = DocumentController::shared();
+
+private Q_SLOTS:
+    void initTestCase() { new SceneManager(controller, this); }
+    void init() {
+        TestSupport::resetPreferences();
+        RecentFilesStore::shared().clear();
+    }
+
+    // The fixed rows of an untitled window; the hints are the shortcuts of
+    // the window's own commands, as this platform writes them.
+    void fixedRows() {
+        WorkspaceWindow w;
+        const QList<CommandPaletteAction> list = w.view->commandPaletteActions();
+        QCOMPARE(ids(list), fixedIds);
+        QCOMPARE(column(list, [](const CommandPaletteAction& a) { return a.title; }),
+                 (QStringList{"Edit", "Split", "Preview", "Enter Focus Mode", "Find in Document",
+                              "Slash Commands", "Save As…", "Duplicate", "Export as PDF…",
+                              "Export as HTML…", "Save Markdown Copy…", "Export as Plain Text…",
+                              "Copy as HTML", "Home", "New Document", "Open…", "Settings",
+                              "Show Feature Tour"}));
+        QCOMPARE(
+            column(list, [](const CommandPaletteAction& a) { return a.subtitle.value_or("-"); }),
+            (QStringList{"Switch to Edit mode", "Switch to Split mode", "Switch to Preview mode",
+                         "-", "Search in the current document",
+                         "Type / in the editor for Markdown blocks", "-", "-", "-", "-", "-", "-",
+                         "-", "Show Welcome window", "-", "-", "-",
+                         "Replay the welcome guided tour"}));
+        QCOMPARE(column(list,
+                        [](const CommandPaletteAction& a) { return a.shortcutHint.value_or("-"); }),
+                 (QStringList{"Ctrl+1", "Ctrl+2", "Ctrl+3", "Ctrl+Shift+.", "Ctrl+F", "-",
+                              "Ctrl+Shift+S", "Ctrl+Shift+D", "-", "-", "-", "-", "-", "-",
+                              "Ctrl+N", "Ctrl+O", "-", "-"}));
+        for (const CommandPaletteAction& a : list)
+            QVERIFY2(Symbols::sourceFile(a.systemImage) != ":/symbols/fallback.svg",
+                     qPrintable(a.systemImage));
+        w.commands().modeEdit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_E));
+        QCOMPARE(w.view->commandPaletteActions().first().shortcutHint, QStringLiteral("Alt+E"));
+    }
+
+    // The focus and find rows say what they will do, and an open palette
+    // follows the window, its recent files and its language. Opening it
+    // closes the slash menu, which would float over it.
+    void rowsFollowTheWindow() {
+        WorkspaceWindow w;
+        w.view->openFindBar();
+        QCOMPARE(w.view->commandPaletteActions()[4].title, QStringLiteral("Close Find Bar"));
+        w.view->closeFindBar();
+        w.view->setCommandPaletteOpen(true);
+        QCOMPARE(w.panes->slashMenuClosings, 1);
+        CommandPaletteView* palette = w.view->commandPalette();
+        w.commands().focusMode->trigger();
+        QCOMPARE(palette->filteredActions()[3].title, QStringLiteral("Exit Focus Mode"));
+        RecentFilesStore::shared().record(QUrl::fromLocalFile(QStringLiteral("/docs/new.md")));
+        QCOMPARE(palette->filteredActions().last().title, QStringLiteral("new"));
+        AppLanguageManager::apply(AppLanguage::Polish);
+        QTRY_COMPARE(palette->filteredActions().first().title, QStringLiteral("Edycja"));
+        QCOMPARE(palette->field()->placeholderText(), QStringLiteral("Wpisz polecenie…"));
+        AppLanguageManager::apply(AppLanguage::English);
+        QTRY_COMPARE(palette->filteredActions().first().title, QStringLiteral("Edit"));
+    }
+
+    // Of the first six recent files, all but the window's own.
+    void recentFiles_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("own"); // its place among them; -1 elsewhere, -2 untitled
+        QTest::addColumn<QList<int>>("listed");
+        QTest::newRow("none") << 0 << -2 << QList<int>{};
+        QTest::newRow("three, untitled") << 3 << -2 << QList<int>{0, 1, 2};
+        QTest::newRow("three, own elsewhere") << 3 << -1 << QList<int>{0, 1, 2};
+        QTest::newRow("eight, untitled") << 8 << -2 << QList<int>{0, 1, 2, 3, 4, 5};
+        QTest::newRow("eight, own third") << 8 << 2 << QList<int>{0, 1, 3, 4, 5};
+        QTest::newRow("eight, own eighth") << 8 << 7 << QList<int>{0, 1, 2, 3, 4, 5};
+    }
+    void recentFiles() {
+        QFETCH(int, count);
+        QFETCH(int, own);
+        QFETCH(QList<int>, listed);
+        const auto path = [](int i) { return QStringLiteral("/docs/f%1/file%1.md").arg(i); };
+        QList<RecentFile> files;
+        for (int i = 0; i < count; ++i)
+            files.append({QUrl::fromLocalFile(path(i)), {}});
+        // The window's own file as it may hold it, not standardised.
+        const QUrl ownUrl = own == -2   ? QUrl()
+                            : own == -1 ? QUrl::fromLocalFile("/elsewhere/own.md")
+                                        : QUrl::fromLocalFile("/docs/./" + path(own).mid(6));
+        QStringList expected;
+        for (int i : listed)
+            expected.append("recent.file://" + path(i));
+        QCOMPARE(ids(CommandPaletteActionsBuilder::recentFileActions(files, ownUrl)), expected);
+    }
+
+    // Reveal for a window with a file, then the recent files: the name
+    // without its last extension, the folder, the clock; a row opens its file.
+    void aWindowWithAFile() {
+        QTemporaryDir dir;
+        const QString own = TestSupport::writeFile(dir, QStringLiteral("own.md"), "own\n");
+        const QString other = TestSupport::writeFile(dir, QStringLiteral("a.tar.md"), "a\n");
+        RecentFilesStore::shared().record(QUrl::fromLocalFile(other));
+        WorkspaceWindow w(MarkdownDocument::open(own, nullptr));
+        const QList<CommandPaletteAction> list = w.view->commandPaletteActions();
+        QCOMPARE(ids(list.mid(18)), (QStringList{"doc.reveal", "recent.file://" + other}));
+        QCOMPARE(list[18].title, QStringLiteral("Reveal in Files"));
+        QCOMPARE(list[19].title, QStringLiteral("a.tar"));
+        QCOMPARE(list[19].subtitle, dir.path());
+        QCOMPARE(list[19].systemImage, QStringLiteral("clock"));
+        auto* dialogs = &ScriptedDialogs::install();
+        list[19].perform();
+        QCOMPARE(ScriptedDialogs::openFileNames(controller), QStringList{"a.tar.md"});
+        dialogs->discardAll(controller);
+    }
+
+    // Each fixed row does what it says, in a real window.
+    void everyFixedRowDoesWhatItSays() {
+        int saveAs = 0, duplicate = 0, newDocument = 0, openDocument = 0, settings = 0;
+        WorkspaceWindow w(std::make_unique<MarkdownDocument>(), {}, [&](WorkspaceServices& s) {
+            s.saveDocumentAs = [&] { ++saveAs; };
+            s.duplicateDocument = [&] { ++duplicate; };
+            s.application.newDocument = [&] { ++newDocument; };
+            s.application.openDocument = [&] { ++openDocument; };
+            s.application.showSettings = [&] { ++settings; };
+        });
+        w.document->setText(QStringLiteral("a cat, a cat\n"));
+        const auto run = [&](const QString& id) {
+            w.view->commandPaletteActions()[fixedIds.indexOf(id)].perform();
+        };
+
+        run("mode.preview");
+        QCOMPARE(w.view->viewMode(), ViewMode::Preview);
+        run("mode.edit");
+        QCOMPARE(w.view->viewMode(), ViewMode::Edit);
+        run("mode.split");
+        QCOMPARE(Preferences::shared().lastViewMode(), QStringLiteral("Split"));
+        run("focus.toggle");
+        QVERIFY(w.view->isFocusMode());
+        run("focus.toggle");
+        QVERIFY(!w.view->isFocusMode());
+
+        run("find.toggle");
+        QVERIFY(w.view->isFindBarPresented());
+        w.view->search().setQuery(QStringLiteral("cat"));
+        QCOMPARE(w.view->search().state().matches.size(), 2);
+        run("find.toggle");
+        QVERIFY(!w.view->isFindBarPresented());
+        QVERIFY(w.view->search().state().query.isEmpty());
+        QVERIFY(w.view->search().state().matches.isEmpty());
+
+        Preferences::shared().setBoolean(PreferenceKeys::slashCommandsHintDismissed, true);
+        run("slash.hint");
+        QVERIFY(w.view->showsSlashCommandsHint());
+
+        run("doc.saveAs");
+        run("doc.duplicate");
+        QCOMPARE((QList<int>{saveAs, duplicate}), (QList<int>{1, 1}));
+
+        FakeExportDesktop desktop;
+        for (const char* id : {"export.html", "export.markdown", "export.plainText", "export.pdf"})
+            run(id);
+        QTRY_COMPARE(desktop.requests.size(), 4);
+        QStringList proposed;
+        for (const ExportSaveRequest& request : desktop.requests)
+            proposed.append(request.fileName);
+        QCOMPARE(proposed,
+                 (QStringList{"Untitled.html", "Untitled.md", "Untitled.txt", "Untitled.pdf"}));
+        run("export.copyHTML");
+        QCOMPARE(desktop.clipboard->text(), QStringLiteral("a cat, a cat\n"));
+        QVERIFY(desktop.clipboard->hasHtml());
+
+        const int dismissals = w.dismissals;
+        run("nav.home");
+        run("nav.new");
+        run("nav.open");
+        run("nav.settings");
+        QCOMPARE(w.welcomes, 1);
+        QCOMPARE((QList<int>{newDocument, openDocument, settings}), (QList<int>{1, 1, 1}));
+        QCOMPARE(w.dismissals, dismissals + 2);
+
+        run("nav.featureTour");
+        QVERIFY(FeatureTourController::shared().isPresented());
+        FeatureTourController::shared().skip();
+    }
+};
+
+QTEST_MAIN(TestCommandPaletteActions)
+#include "tst_commandpaletteactions.moc"
