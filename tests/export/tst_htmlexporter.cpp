@@ -1,6 +1,7 @@
 #include "core/AppearanceResolver.h"
 #include "core/MarkdownTree.h"
 #include "export/MarkdownHTMLExporter.h"
+#include "support/NestedMarkdown.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -141,6 +142,24 @@ private Q_SLOTS:
         QVERIFY(body("![a](<my pic.png>)", dir.path()).contains("/my%20pic.png\""));
         QCOMPARE(body("![q & <b>](x\"y.png)"),
                  "<img src=\"x&quot;y.png\" alt=\"q &amp; &lt;b&gt;\">");
+    }
+
+    void deepNestingKeepsEveryWord_data() {
+        QTest::addColumn<QString>("marker");
+        QTest::addColumn<int>("depth");
+        QTest::newRow("lists") << QStringLiteral("- ") << 3000;
+        QTest::newRow("quotes") << QStringLiteral("> ") << 5000;
+    }
+    // Below the tree's depth cap the source stands as escaped text.
+    void deepNestingKeepsEveryWord() {
+        QFETCH(QString, marker);
+        QFETCH(int, depth);
+        const TestSupport::NestedMarkdown nested = TestSupport::nestedMarkdown(marker, depth);
+        const QString html = body(nested.text);
+        for (const QString& word : nested.words)
+            QVERIFY2(html.contains(word), qPrintable(word));
+        QVERIFY(html.contains(QStringLiteral("&gt; &gt; word")) ||
+                html.contains(QStringLiteral("- - word")));
     }
 
     void fallbackBlockThatFormatsToNothing() {
