@@ -401,11 +401,17 @@ std::shared_ptr<const ParsedMarkdown> MarkdownParser::reparse(const ParsedMarkdo
 }
 
 QStringView ParsedMarkdown::sourceView(const MarkdownNode& node) const {
-    if (!node.range.isValid() || lineStarts.empty())
+    if (!node.range.isValid())
+        return {};
+    return sourceLines(node.range.startLine, node.range.endLine);
+}
+
+QStringView ParsedMarkdown::sourceLines(int firstLine, int lastLine) const {
+    if (firstLine < 1 || lineStarts.empty())
         return {};
     const auto lineCount = qsizetype(lineStarts.size());
-    const qsizetype first = qBound(qsizetype(1), qsizetype(node.range.startLine), lineCount) - 1;
-    const qsizetype last = qBound(first + 1, qsizetype(node.range.endLine), lineCount) - 1;
+    const qsizetype first = qBound(qsizetype(1), qsizetype(firstLine), lineCount) - 1;
+    const qsizetype last = qBound(first + 1, qsizetype(lastLine), lineCount) - 1;
     const qsizetype begin = lineStarts[size_t(first)];
     qsizetype end = last + 1 < lineCount ? lineStarts[size_t(last + 1)] - 1 : text.size();
     return QStringView(text).mid(begin, end - begin);

@@ -88,6 +88,8 @@ struct ParsedMarkdown {
     // The whole source lines a node spans (joined with LF, no final LF), as a
     // view into `text`.
     QStringView sourceView(const MarkdownNode& node) const;
+    // Lines first..last (1-based, clamped to the text) the same way.
+    QStringView sourceLines(int first, int last) const;
 };
 
 namespace MarkdownParser {

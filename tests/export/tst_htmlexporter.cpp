@@ -144,12 +144,7 @@ private Q_SLOTS:
                  "<img src=\"x&quot;y.png\" alt=\"q &amp; &lt;b&gt;\">");
     }
 
-    void deepNestingKeepsEveryWord_data() {
-        QTest::addColumn<QString>("marker");
-        QTest::addColumn<int>("depth");
-        QTest::newRow("lists") << QStringLiteral("- ") << 3000;
-        QTest::newRow("quotes") << QStringLiteral("> ") << 5000;
-    }
+    void deepNestingKeepsEveryWord_data() { TestSupport::addNestedMarkdownRows(); }
     // Below the tree's depth cap the source stands as escaped text.
     void deepNestingKeepsEveryWord() {
         QFETCH(QString, marker);

@@ -13,5 +13,7 @@ struct NestedMarkdown {
     QStringList words;
 };
 NestedMarkdown nestedMarkdown(const QString& marker, int depth);
+// Data rows "lists" (3,000 levels) and "quotes" (5,000) of columns marker and depth.
+void addNestedMarkdownRows();
 
 } // namespace TestSupport
