@@ -8,8 +8,26 @@
 #include <cmath>
 
 namespace {
-constexpr size_t rememberedWidths = 4;
+
+constexpr size_t rememberedWidths = 8;
 constexpr qreal noLayout = -2;
+// Wider than any pane: asked only while a layout works out size hints, and
+// answered without laying the text out.
+constexpr int unshownWidth = 100000;
+// A run without a break this long is wrapped anywhere: looking for a word
+// boundary in it costs time with the square of its length.
+constexpr qsizetype longestWord = 1000;
+
+bool hasLongWord(const QString& text) {
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > longestWord)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 LaidOutText::LaidOutText() = default;
@@ -51,7 +69,9 @@ void LaidOutText::fill() {
         base.setLetterSpacing(QFont::AbsoluteSpacing, m_tracking);
     m_document->setDefaultFont(base);
     QTextOption option = m_document->defaultTextOption();
-    option.setWrapMode(m_wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    option.setWrapMode(!m_wrap                       ? QTextOption::NoWrap
+                       : hasLongWord(m_content.text) ? QTextOption::WrapAnywhere
+                                                     : QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_document->setDefaultTextOption(option);
 
     QTextBlockFormat block;
@@ -73,8 +93,9 @@ void LaidOutText::fill() {
 void LaidOutText::layoutAt(int width) {
     const qreal wanted = m_wrap ? qMax<qreal>(width, 1) : -1;
     QTextDocument* doc = document();
-    if (m_laidOutWidth != wanted || doc->textWidth() != wanted)
+    if (m_laidOutWidth != wanted || doc->textWidth() != wanted) {
         doc->setTextWidth(wanted);
+    }
     m_laidOutWidth = wanted;
 }
 
@@ -90,6 +111,9 @@ int LaidOutText::heightForWidth(int width) {
     for (const auto& [known, height] : m_heights)
         if (known == width)
             return height;
+    // Nothing wraps where the longest line fits: no layout needed.
+    if ((m_idealSize && width >= m_idealSize->width()) || width >= unshownWidth)
+        return idealSize().height();
     layoutAt(width);
     const int height = measuredHeight();
     if (m_heights.size() >= rememberedWidths)
@@ -137,10 +161,11 @@ int LaidOutText::positionAt(const QPointF& point, int width) {
     return position < 0 ? 0 : position;
 }
 
-void LaidOutText::draw(QPainter* painter, int width, const QPalette& palette, const QColor& colour,
-                       const QTextCursor* selection) {
+void LaidOutText::draw(QPainter* painter, int width, const QRect& exposed, const QPalette& palette,
+                       const QColor& colour, const QTextCursor* selection) {
     layoutAt(width);
     QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = exposed;
     context.palette = palette;
     context.palette.setColor(QPalette::Text, colour);
     if (selection && selection->hasSelection()) {

@@ -3,6 +3,7 @@
 #include "preview/StyledText.h"
 
 #include <QFont>
+#include <QRect>
 #include <QSize>
 #include <memory>
 #include <optional>
@@ -55,9 +56,10 @@ public:
     // The character position nearest to a point, at a width.
     int positionAt(const QPointF& point, int width);
 
-    // Paints at (0, 0) at a width, the selection (if any) highlighted.
-    void draw(QPainter* painter, int width, const QPalette& palette, const QColor& colour,
-              const QTextCursor* selection);
+    // Paints the lines that meet `exposed` (in the text's coordinates) at a
+    // width, the selection (if any) highlighted.
+    void draw(QPainter* painter, int width, const QRect& exposed, const QPalette& palette,
+              const QColor& colour, const QTextCursor* selection);
 
 private:
     void fill();

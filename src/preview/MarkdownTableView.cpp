@@ -150,11 +150,9 @@ int MarkdownTableView::heightForWidth(int width) const {
     return geometryAt(width).height;
 }
 
-void MarkdownTableView::dropLayoutsAway(int firstRow, int lastRow) const {
-    if (rowCount() <= keptRows)
-        return;
+void MarkdownTableView::dropLayoutsAway(int firstRow, int lastRow, int margin) const {
     for (int r = 0; r < rowCount(); ++r) {
-        if (r >= firstRow - keptRows / 2 && r <= lastRow + keptRows / 2)
+        if (r >= firstRow - margin && r <= lastRow + margin)
             continue;
         for (int c = 0; c < cellCount(r); ++c)
             if (!(r == m_selectedRow && c == m_selectedCell))
@@ -213,13 +211,20 @@ void MarkdownTableView::paintEvent(QPaintEvent* event) {
             painter.save();
             painter.translate(rect.topLeft());
             painter.setClipRect(QRect(QPoint(0, 0), rect.size()));
-            cellText(r, int(c)).draw(&painter, rect.width(), palette(), rowColour(r),
+            cellText(r, int(c)).draw(&painter, rect.width(), exposed.translated(-rect.topLeft()),
+                                     palette(), rowColour(r),
                                      selected ? &m_selection.cursor() : nullptr);
             painter.restore();
         }
     }
-    if (first != last)
-        dropLayoutsAway(int(first - g.rows.begin()), int(last - g.rows.begin()) - 1);
+    if (first != last && rowCount() > keptRows)
+        dropLayoutsAway(int(first - g.rows.begin()), int(last - g.rows.begin()) - 1, keptRows / 2);
+}
+
+void MarkdownTableView::hideEvent(QHideEvent* event) {
+    // Out of sight a table keeps its text and heights, not its layouts.
+    dropLayoutsAway(-1, -1, 0);
+    ColumnFillingWidget::hideEvent(event);
 }
 
 MarkdownTableView::CellHit MarkdownTableView::cellAt(const QPointF& point,

@@ -42,7 +42,8 @@ struct TableGeometry {
 // body rows, every other one tinted; cell text wraps to the column it gets.
 // The view draws its cells itself, each cell's text laid out once per width;
 // in a table of many rows the layouts of rows far from what was last drawn
-// are dropped again. The reader selects and copies text within one cell.
+// are dropped again, and a hidden table keeps none. The reader selects and
+// copies text within one cell.
 class MarkdownTableView : public ColumnFillingWidget {
     Q_OBJECT
 public:
@@ -81,6 +82,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent*) override;
     void keyPressEvent(QKeyEvent*) override;
     void focusOutEvent(QFocusEvent*) override;
+    void hideEvent(QHideEvent*) override;
     void contextMenuEvent(QContextMenuEvent*) override;
 
 private:
@@ -96,7 +98,8 @@ private:
 
     CellHit cellAt(const QPointF& point, bool clampToSelected) const;
     void selectCell(int row, int cell);
-    void dropLayoutsAway(int firstRow, int lastRow) const;
+    // Drops the cell layouts of rows more than `margin` rows from first..last.
+    void dropLayoutsAway(int firstRow, int lastRow, int margin) const;
 
     DesignSystem m_design;
     TableSlice m_slice;

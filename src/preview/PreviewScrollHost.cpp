@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTimer>
@@ -51,6 +52,18 @@ void PreviewScrollHost::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     m_content->setGeometry(viewport()->rect());
     updateWidth();
+}
+
+void PreviewScrollHost::keyPressEvent(QKeyEvent* event) {
+    // Home and End, with or without Ctrl, go to the top and to the end.
+    const bool home = event->key() == Qt::Key_Home;
+    if ((home || event->key() == Qt::Key_End) &&
+        (event->modifiers() & ~Qt::ControlModifier) == Qt::NoModifier) {
+        verticalScrollBar()->triggerAction(home ? QAbstractSlider::SliderToMinimum
+                                                : QAbstractSlider::SliderToMaximum);
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
 }
 
 void PreviewScrollHost::scrollContentsBy(int, int) {

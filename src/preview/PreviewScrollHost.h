@@ -17,7 +17,8 @@ class ScrollSyncEngine;
 // (or at the top), and a new content shows its top; these adjustments are
 // made without the scroll synchroniser mirroring them to the editor. Heights
 // of 1 or less are ignored. The host reports itself through scrollViewReady
-// on the event-loop turn after it was made. A right click opens the
+// on the event-loop turn after it was made. Besides the keys of a scroll
+// area, Home and End go to the top and the end. A right click opens the
 // preview's context menu.
 class PreviewScrollHost : public QAbstractScrollArea {
     Q_OBJECT
@@ -46,6 +47,7 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 

@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTextDocument>
 
@@ -62,9 +63,9 @@ void SelectableTextView::clearSelection() {
         update();
 }
 
-void SelectableTextView::paintEvent(QPaintEvent*) {
+void SelectableTextView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    m_text.draw(&painter, width(), palette(), m_colour, &m_selection.cursor());
+    m_text.draw(&painter, width(), event->rect(), palette(), m_colour, &m_selection.cursor());
 }
 
 void SelectableTextView::resizeEvent(QResizeEvent*) {
