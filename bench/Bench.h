@@ -12,6 +12,8 @@ void report(const QString& name, double value, const char* unit);
 double medianMs(int runs, const std::function<void()>& fn);
 // A generated Markdown document of about `bytes` bytes.
 QString generatedMarkdown(qsizetype bytes);
+// The resident memory of the process now, in MB (Linux).
+double residentMemoryMb();
 
 struct Registration {
     Registration(const char* name, void (*fn)());

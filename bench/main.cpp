@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <algorithm>
 #include <cstdio>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -49,6 +51,14 @@ QString Bench::generatedMarkdown(qsizetype bytes) {
     for (int i = 0; out.size() < bytes; ++i)
         out += QString::fromLatin1(pieces[i % 6]).arg(i);
     return out;
+}
+
+double Bench::residentMemoryMb() {
+    QFile status(QStringLiteral("/proc/self/statm"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> pages = status.readAll().split(' ');
+    return pages.value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024 * 1024);
 }
 
 int main(int argc, char** argv) {

@@ -28,10 +28,10 @@ qsizetype plainLength(const MarkdownNode& node) {
     return length;
 }
 
-double textHeight(qsizetype characters, double width, double size) {
+double textHeight(qsizetype characters, double width, double size, double gap = lineGap) {
     const double perLine = qMax(8.0, width / (size * advance));
     const int lines = qMax(1, int(std::ceil(double(characters) / perLine)));
-    return lines * (size * 1.25 + lineGap) - lineGap;
+    return lines * (size * 1.25 + gap) - gap;
 }
 
 int wrappedLines(const QString& text, double width, double size) {
@@ -47,8 +47,22 @@ double textHeight(const QString& text, double width, double size) {
     return lines * (size * 1.25 + lineGap) - lineGap;
 }
 
-double tableHeight(int rows, double size) {
-    return rows * (size * 1.25 + 16) + 2;
+// Rows first..first+count of a table (its children: the header, then the
+// body): each row's cells share the width and the row is as tall as its
+// tallest cell's wrapped text, padded.
+double tableRows(const MarkdownNode& table, int first, int count, double width, double size) {
+    double total = 0;
+    for (int r = first; r < first + count && r < table.childCount(); ++r) {
+        const MarkdownNode& row = table.child(r);
+        const int cells = qMax(1, row.childCount());
+        const double cellWidth = qMax(1.0, (width - (cells - 1)) / cells - 32);
+        const double textSize = row.kind == MarkdownNodeKind::TableHead ? size - 1 : size - 1.5;
+        double tallest = 0;
+        for (const MarkdownNode& cell : row.children)
+            tallest = qMax(tallest, textHeight(plainLength(cell), cellWidth, textSize, 5));
+        total += tallest + 16;
+    }
+    return total;
 }
 
 double inner(const MarkdownNode& node, double width, double size);
@@ -92,7 +106,7 @@ double inner(const MarkdownNode& node, double width, double size) {
     case MarkdownNodeKind::BlockQuote:
         return column(node.children, width - 51, size, MarkdownBlockView::quoteSpacing) + 16;
     case MarkdownNodeKind::Table:
-        return tableHeight(node.childCount(), size);
+        return tableRows(node, 0, node.childCount(), width, size);
     case MarkdownNodeKind::ThematicBreak:
         return 1;
     case MarkdownNodeKind::Image:
@@ -108,9 +122,16 @@ int PreviewHeightEstimate::height(const MarkdownNode& block, int width, double f
                                   const TableSlice& slice) {
     const MarkdownBlockView::Padding padding = MarkdownBlockView::outerPadding(block, slice);
     const double size = qMax(1.0, fontSize);
-    const double inside =
-        block.kind == MarkdownNodeKind::Table
-            ? tableHeight(slice.rowCount(block) + (slice.header && block.tableHead() ? 1 : 0), size)
-            : inner(block, qMax(1, width), size);
+    double inside = 0;
+    if (block.kind == MarkdownNodeKind::Table) {
+        const bool head = slice.header && block.tableHead();
+        const int bodyStart = block.childCount() - TableSlice::bodyRowsOf(block);
+        if (head)
+            inside += tableRows(block, 0, 1, qMax(1, width), size);
+        inside += tableRows(block, bodyStart + slice.firstBodyRow, slice.rowCount(block),
+                            qMax(1, width), size);
+    } else {
+        inside = inner(block, qMax(1, width), size);
+    }
     return int(std::lround(inside)) + padding.top + padding.bottom;
 }
