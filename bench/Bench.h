@@ -14,6 +14,8 @@ double medianMs(int runs, const std::function<void()>& fn);
 QString generatedMarkdown(qsizetype bytes);
 // About 1 MB in 20,000 lines, each with three "match": 60,000 matches.
 QString matchDocument();
+// The resident memory of the process now, in MB (Linux).
+double residentMemoryMb();
 
 struct Registration {
     Registration(const char* name, void (*fn)());

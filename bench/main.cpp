@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -60,6 +62,14 @@ QString Bench::matchDocument() {
                    .leftJustified(51, QLatin1Char(' ')) +
                QLatin1Char('\n');
     return out;
+}
+
+double Bench::residentMemoryMb() {
+    QFile status(QStringLiteral("/proc/self/statm"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> pages = status.readAll().split(' ');
+    return pages.value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024 * 1024);
 }
 
 int main(int argc, char** argv) {

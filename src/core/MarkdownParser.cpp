@@ -5,27 +5,25 @@
 #include <cmark-gfm.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
 #include <optional>
 
-namespace {
+// The node types of the table and strikethrough extensions are numbers the
+// extension library assigns when it registers them.
+extern "C" {
+extern cmark_node_type CMARK_NODE_TABLE;
+extern cmark_node_type CMARK_NODE_TABLE_ROW;
+extern cmark_node_type CMARK_NODE_TABLE_CELL;
+extern cmark_node_type CMARK_NODE_STRIKETHROUGH;
+}
 
-struct ParserDeleter {
-    void operator()(cmark_parser* p) const { cmark_parser_free(p); }
-};
-struct NodeDeleter {
-    void operator()(cmark_node* n) const { cmark_node_free(n); }
-};
-using ParserPtr = std::unique_ptr<cmark_parser, ParserDeleter>;
-using NodePtr = std::unique_ptr<cmark_node, NodeDeleter>;
+namespace {
 
 QString fromCmark(const char* s) {
     return s ? QString::fromUtf8(s) : QString();
 }
 
-MarkdownNodeKind kindOf(cmark_node* node) {
-    switch (cmark_node_get_type(node)) {
+MarkdownNodeKind kindOf(cmark_node* node, cmark_node_type type) {
+    switch (type) {
     case CMARK_NODE_DOCUMENT:
         return MarkdownNodeKind::Document;
     case CMARK_NODE_BLOCK_QUOTE:
@@ -67,100 +65,154 @@ MarkdownNodeKind kindOf(cmark_node* node) {
     default:
         break;
     }
-    // Extension nodes have run-time type numbers; their names are stable.
-    const char* name = cmark_node_get_type_string(node);
-    if (!name)
-        return MarkdownNodeKind::Other;
-    if (!std::strcmp(name, "table"))
+    if (type == CMARK_NODE_TABLE)
         return MarkdownNodeKind::Table;
-    if (!std::strcmp(name, "table_header"))
-        return MarkdownNodeKind::TableHead;
-    if (!std::strcmp(name, "table_row"))
+    if (type == CMARK_NODE_TABLE_ROW)
         return cmark_gfm_extensions_get_table_row_is_header(node) ? MarkdownNodeKind::TableHead
                                                                   : MarkdownNodeKind::TableRow;
-    if (!std::strcmp(name, "table_cell"))
+    if (type == CMARK_NODE_TABLE_CELL)
         return MarkdownNodeKind::TableCell;
-    if (!std::strcmp(name, "strikethrough"))
+    if (type == CMARK_NODE_STRIKETHROUGH)
         return MarkdownNodeKind::Strikethrough;
     return MarkdownNodeKind::Other;
 }
 
 // Readers walk the tree recursively; below this depth a subtree is kept as its
-// Markdown source so that a hostile file (thousands of nested quotes) cannot
+// source text so that a hostile file (thousands of nested quotes) cannot
 // exhaust the stack.
 constexpr int maxDepth = 200;
 
-// cmark leaves an empty text node where it strips a hard break's blanks.
-bool isEmptyText(cmark_node* node) {
-    if (cmark_node_get_type(node) != CMARK_NODE_TEXT)
-        return false;
-    const char* literal = cmark_node_get_literal(node);
-    return !literal || !*literal;
-}
+// One parse's cmark tree turned into MarkdownNodes. The tree lives in cmark's
+// arena: nothing of it is freed node by node, the arena goes at once.
+class Converter {
+public:
+    explicit Converter(const QByteArray& utf8) : m_utf8(utf8) {
+        m_tasklist = cmark_find_syntax_extension("tasklist");
+    }
 
-// Fills `node` in place; a large document has hundreds of thousands of nodes,
-// so children are counted first and built where they will stay.
-void convert(cmark_node* source, int depth, MarkdownNode& node) {
-    node.kind = kindOf(source);
-    node.range = {cmark_node_get_start_line(source), cmark_node_get_start_column(source),
-                  cmark_node_get_end_line(source), cmark_node_get_end_column(source)};
-    if (depth >= maxDepth) {
-        char* markdown = cmark_render_commonmark(source, CMARK_OPT_DEFAULT, 0);
-        node.kind = MarkdownNodeKind::Other;
-        node.literal = fromCmark(markdown);
-        free(markdown);
-        return;
+    // Fills `node` in place; a large document has hundreds of thousands of
+    // nodes, so children are counted first and built where they will stay.
+    void convert(cmark_node* source, cmark_node_type type, int depth, MarkdownNode& node) {
+        node.kind = kindOf(source, type);
+        node.range = {cmark_node_get_start_line(source), cmark_node_get_start_column(source),
+                      cmark_node_get_end_line(source), cmark_node_get_end_column(source)};
+        if (depth >= maxDepth) {
+            node.kind = MarkdownNodeKind::Other;
+            node.literal = sourceText(source, node.range);
+            return;
+        }
+        switch (node.kind) {
+        case MarkdownNodeKind::Heading:
+            node.headingLevel = cmark_node_get_heading_level(source);
+            break;
+        case MarkdownNodeKind::CodeBlock:
+            node.literal = fromCmark(cmark_node_get_literal(source));
+            node.language = fromCmark(cmark_node_get_fence_info(source));
+            break;
+        case MarkdownNodeKind::Text:
+        case MarkdownNodeKind::InlineCode:
+        case MarkdownNodeKind::HtmlBlock:
+        case MarkdownNodeKind::InlineHtml:
+            node.literal = fromCmark(cmark_node_get_literal(source));
+            break;
+        case MarkdownNodeKind::Link:
+        case MarkdownNodeKind::Image:
+            node.destination = fromCmark(cmark_node_get_url(source));
+            node.title = fromCmark(cmark_node_get_title(source));
+            break;
+        case MarkdownNodeKind::OrderedList:
+        case MarkdownNodeKind::UnorderedList:
+            node.listStart = cmark_node_get_list_start(source);
+            node.tight = cmark_node_get_list_tight(source) != 0;
+            break;
+        case MarkdownNodeKind::ListItem:
+            if (m_tasklist && cmark_node_get_syntax_extension(source) == m_tasklist)
+                node.checkbox = cmark_gfm_extensions_get_tasklist_item_checked(source)
+                                    ? TaskCheckbox::Checked
+                                    : TaskCheckbox::Unchecked;
+            break;
+        default:
+            break;
+        }
+        cmark_node* first = cmark_node_first_child(source);
+        if (!first)
+            return;
+        size_t count = 0;
+        for (cmark_node* child = first; child; child = cmark_node_next(child))
+            ++count;
+        node.children.resize(count);
+        size_t index = 0;
+        for (cmark_node* child = first; child; child = cmark_node_next(child)) {
+            const cmark_node_type childType = cmark_node_get_type(child);
+            // cmark leaves an empty text node where it strips a hard break's blanks.
+            if (childType == CMARK_NODE_TEXT) {
+                const char* literal = cmark_node_get_literal(child);
+                if (!literal || !*literal)
+                    continue;
+            }
+            convert(child, childType, depth + 1, node.children[index++]);
+        }
+        node.children.resize(index);
     }
-    switch (node.kind) {
-    case MarkdownNodeKind::Heading:
-        node.headingLevel = cmark_node_get_heading_level(source);
-        break;
-    case MarkdownNodeKind::CodeBlock:
-        node.literal = fromCmark(cmark_node_get_literal(source));
-        node.language = fromCmark(cmark_node_get_fence_info(source));
-        break;
-    case MarkdownNodeKind::Text:
-    case MarkdownNodeKind::InlineCode:
-    case MarkdownNodeKind::HtmlBlock:
-    case MarkdownNodeKind::InlineHtml:
-        node.literal = fromCmark(cmark_node_get_literal(source));
-        break;
-    case MarkdownNodeKind::Link:
-    case MarkdownNodeKind::Image:
-        node.destination = fromCmark(cmark_node_get_url(source));
-        node.title = fromCmark(cmark_node_get_title(source));
-        break;
-    case MarkdownNodeKind::OrderedList:
-    case MarkdownNodeKind::UnorderedList:
-        node.listStart = cmark_node_get_list_start(source);
-        node.tight = cmark_node_get_list_tight(source) != 0;
-        break;
-    case MarkdownNodeKind::ListItem: {
-        const char* name = cmark_node_get_type_string(source);
-        if (name && !std::strcmp(name, "tasklist"))
-            node.checkbox = cmark_gfm_extensions_get_tasklist_item_checked(source)
-                                ? TaskCheckbox::Checked
-                                : TaskCheckbox::Unchecked;
-        break;
+
+private:
+    // A subtree below the depth cap: its source from where it starts to where
+    // it ends, cut from the text rather than rendered again, so its cost stays
+    // linear however deep it goes. A node without a position gives the text
+    // of its leaves, walked without recursion.
+    QString sourceText(cmark_node* source, const SourceRange& range) {
+        if (m_lineStarts.empty()) {
+            m_lineStarts.push_back(0);
+            for (qsizetype at = m_utf8.indexOf('\n'); at >= 0; at = m_utf8.indexOf('\n', at + 1))
+                m_lineStarts.push_back(at + 1);
+        }
+        const auto lines = int(m_lineStarts.size());
+        if (range.startLine >= 1 && range.startLine <= lines && range.endLine >= range.startLine) {
+            const int last = qMin(range.endLine, lines);
+            const qsizetype lineEnd =
+                last < lines ? m_lineStarts[size_t(last)] - 1 : qsizetype(m_utf8.size());
+            const qsizetype begin =
+                qMin(m_lineStarts[size_t(range.startLine - 1)] + qMax(0, range.startColumn - 1),
+                     lineEnd);
+            qsizetype end = lineEnd;
+            if (range.endColumn > 0 && last == range.endLine)
+                end = qMin(lineEnd, m_lineStarts[size_t(last - 1)] + range.endColumn);
+            if (end > begin)
+                return QString::fromUtf8(m_utf8.constData() + begin, end - begin);
+        }
+        QString text;
+        cmark_iter* iter = cmark_iter_new(source);
+        for (cmark_event_type event = cmark_iter_next(iter); event != CMARK_EVENT_DONE;
+             event = cmark_iter_next(iter)) {
+            if (event != CMARK_EVENT_ENTER)
+                continue;
+            cmark_node* node = cmark_iter_get_node(iter);
+            switch (cmark_node_get_type(node)) {
+            case CMARK_NODE_SOFTBREAK:
+            case CMARK_NODE_LINEBREAK:
+                text += u'\n';
+                break;
+            default:
+                if (const char* literal = cmark_node_get_literal(node))
+                    text += QString::fromUtf8(literal);
+                break;
+            }
+        }
+        cmark_iter_free(iter);
+        return text;
     }
-    default:
-        break;
-    }
-    size_t count = 0;
-    for (cmark_node* child = cmark_node_first_child(source); child; child = cmark_node_next(child))
-        count += isEmptyText(child) ? 0 : 1;
-    node.children.resize(count);
-    size_t index = 0;
-    for (cmark_node* child = cmark_node_first_child(source); child; child = cmark_node_next(child))
-        if (!isEmptyText(child))
-            convert(child, depth + 1, node.children[index++]);
-}
+
+    const QByteArray& m_utf8;
+    cmark_syntax_extension* m_tasklist = nullptr;
+    std::vector<qsizetype> m_lineStarts; // in m_utf8, made when first needed
+};
 
 std::vector<qsizetype> lineStartsOf(const QString& text) {
-    std::vector<qsizetype> starts{0};
-    for (qsizetype i = 0; i < text.size(); ++i)
-        if (text[i] == QLatin1Char('\n'))
-            starts.push_back(i + 1);
+    std::vector<qsizetype> starts;
+    starts.reserve(size_t(text.count(u'\n')) + 1);
+    starts.push_back(0);
+    for (qsizetype at = text.indexOf(u'\n'); at >= 0; at = text.indexOf(u'\n', at + 1))
+        starts.push_back(at + 1);
     return starts;
 }
 
@@ -171,16 +223,20 @@ MarkdownNode parseTree(QStringView text) {
     }();
     Q_UNUSED(registered);
 
-    ParserPtr parser(cmark_parser_new(CMARK_OPT_SMART | CMARK_OPT_SOURCEPOS));
+    // Every node, literal and buffer of the parse comes from cmark's arena and
+    // is released at once after the conversion (quon parses nothing else with it).
+    cmark_parser* parser = cmark_parser_new_with_mem(CMARK_OPT_SMART | CMARK_OPT_SOURCEPOS,
+                                                     cmark_get_arena_mem_allocator());
     for (const char* name : {"table", "strikethrough", "tasklist"}) {
         if (cmark_syntax_extension* ext = cmark_find_syntax_extension(name))
-            cmark_parser_attach_syntax_extension(parser.get(), ext);
+            cmark_parser_attach_syntax_extension(parser, ext);
     }
     const QByteArray utf8 = text.toUtf8();
-    cmark_parser_feed(parser.get(), utf8.constData(), size_t(utf8.size()));
-    NodePtr root(cmark_parser_finish(parser.get()));
+    cmark_parser_feed(parser, utf8.constData(), size_t(utf8.size()));
+    cmark_node* root = cmark_parser_finish(parser);
     MarkdownNode document;
-    convert(root.get(), 0, document);
+    Converter(utf8).convert(root, CMARK_NODE_DOCUMENT, 0, document);
+    cmark_arena_reset();
     return document;
 }
 
@@ -345,11 +401,17 @@ std::shared_ptr<const ParsedMarkdown> MarkdownParser::reparse(const ParsedMarkdo
 }
 
 QStringView ParsedMarkdown::sourceView(const MarkdownNode& node) const {
-    if (!node.range.isValid() || lineStarts.empty())
+    if (!node.range.isValid())
+        return {};
+    return sourceLines(node.range.startLine, node.range.endLine);
+}
+
+QStringView ParsedMarkdown::sourceLines(int firstLine, int lastLine) const {
+    if (firstLine < 1 || lineStarts.empty())
         return {};
     const auto lineCount = qsizetype(lineStarts.size());
-    const qsizetype first = qBound(qsizetype(1), qsizetype(node.range.startLine), lineCount) - 1;
-    const qsizetype last = qBound(first + 1, qsizetype(node.range.endLine), lineCount) - 1;
+    const qsizetype first = qBound(qsizetype(1), qsizetype(firstLine), lineCount) - 1;
+    const qsizetype last = qBound(first + 1, qsizetype(lastLine), lineCount) - 1;
     const qsizetype begin = lineStarts[size_t(first)];
     qsizetype end = last + 1 < lineCount ? lineStarts[size_t(last + 1)] - 1 : text.size();
     return QStringView(text).mid(begin, end - begin);
@@ -403,6 +465,11 @@ QString MarkdownNode::plainText() const {
         return QStringLiteral(" ");
     case MarkdownNodeKind::LineBreak:
         return QStringLiteral("\n");
+    case MarkdownNodeKind::Other:
+        // A subtree below the depth cap carries its source text.
+        if (!literal.isEmpty())
+            return literal;
+        break;
     default:
         break;
     }

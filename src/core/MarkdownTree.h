@@ -54,10 +54,12 @@ struct MarkdownNode {
     MarkdownNodeKind kind = MarkdownNodeKind::Other;
     SourceRange range;
     int headingLevel = 0; // Heading
-    QString literal;      // Text, InlineCode, CodeBlock (code), HtmlBlock, InlineHtml
-    QString language;     // CodeBlock: the whole info string, empty when none
-    QString destination;  // Link destination, Image source
-    QString title;        // Link and Image title
+    // Text, InlineCode, CodeBlock (code), HtmlBlock, InlineHtml; for a subtree
+    // below the depth cap (Other), its source text
+    QString literal;
+    QString language;                           // CodeBlock: the whole info string, empty when none
+    QString destination;                        // Link destination, Image source
+    QString title;                              // Link and Image title
     TaskCheckbox checkbox = TaskCheckbox::None; // ListItem
     int listStart = 1;                          // OrderedList: the number the source starts at
     bool tight = false;                         // lists
@@ -72,7 +74,7 @@ struct MarkdownNode {
     // python); empty when none.
     QString codeLanguage() const;
 
-    // The text a reader sees: literals of text, code and HTML, a soft break as a
+    // The text a reader sees: literals of text, code, HTML and capped subtrees, a soft break as a
     // space, a hard break as a line feed, containers as their children joined.
     QString plainText() const;
 
@@ -91,6 +93,8 @@ struct ParsedMarkdown {
     // The whole source lines a node spans (joined with LF, no final LF), as a
     // view into `text`.
     QStringView sourceView(const MarkdownNode& node) const;
+    // Lines first..last (1-based, clamped to the text) the same way.
+    QStringView sourceLines(int first, int last) const;
 };
 
 namespace MarkdownParser {

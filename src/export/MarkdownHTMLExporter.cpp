@@ -34,8 +34,9 @@ QString renderImage(const MarkdownNode& image, const QString& folder) {
 }
 
 QString renderListItem(const MarkdownNode& node, const QString& folder) {
+    // An item below the tree's depth cap is its source text.
     if (node.kind != MarkdownNodeKind::ListItem)
-        return {};
+        return QStringLiteral("<li>") + renderBlock(node, folder) + QStringLiteral("</li>");
     QString content;
     for (const MarkdownNode& child : node.children)
         content += renderBlock(child, folder);

@@ -31,6 +31,12 @@ QFont markerFont(const MarkdownRendererContext& context) {
                                           context.previewFontSize);
 }
 
+bool isContainer(const MarkdownNode& node) {
+    return node.kind == MarkdownNodeKind::BlockQuote ||
+           node.kind == MarkdownNodeKind::UnorderedList ||
+           node.kind == MarkdownNodeKind::OrderedList;
+}
+
 std::optional<qreal> baselineOf(QWidget* widget) {
     if (auto* inline_ = qobject_cast<InlineMarkupView*>(widget))
         return inline_->firstBaseline();
@@ -129,7 +135,8 @@ void RuleView::paintEvent(QPaintEvent*) {
     QPainter(this).fillRect(rect(), m_colour);
 }
 
-MarkdownBlockView::Padding MarkdownBlockView::outerPadding(const MarkdownNode& node) {
+MarkdownBlockView::Padding MarkdownBlockView::outerPadding(const MarkdownNode& node,
+                                                           const TableSlice& slice) {
     switch (node.kind) {
     case MarkdownNodeKind::Heading:
         if (node.headingLevel <= 1)
@@ -137,10 +144,12 @@ MarkdownBlockView::Padding MarkdownBlockView::outerPadding(const MarkdownNode& n
         if (node.headingLevel == 2)
             return {12, 4};
         return {8, 0};
+    case MarkdownNodeKind::Table:
+        // The pieces of a long table stand together.
+        return {slice.openTop ? 0 : 4, slice.openBottom ? 0 : 4};
     case MarkdownNodeKind::CodeBlock:
     case MarkdownNodeKind::UnorderedList:
     case MarkdownNodeKind::OrderedList:
-    case MarkdownNodeKind::Table:
     case MarkdownNodeKind::BlockQuote:
     case MarkdownNodeKind::Image:
         return {4, 4};
@@ -177,12 +186,18 @@ QString MarkdownBlockView::orderedMarker(int index) {
 }
 
 MarkdownBlockView::MarkdownBlockView(const MarkdownNode& node,
-                                     const MarkdownRendererContext& context, QWidget* parent)
-    : QWidget(parent) {
-    const Padding padding = outerPadding(node);
+                                     const MarkdownRendererContext& context, QWidget* parent,
+                                     const TableSlice& slice)
+    : MarkdownBlockView(node, context, parent, slice, 0) {}
+
+MarkdownBlockView::MarkdownBlockView(const MarkdownNode& node,
+                                     const MarkdownRendererContext& context, QWidget* parent,
+                                     const TableSlice& slice, int depth)
+    : QWidget(parent), m_depth(depth) {
+    const Padding padding = outerPadding(node, slice);
     auto* layout = column(this, 0);
     layout->setContentsMargins(0, padding.top, 0, padding.bottom);
-    m_content = build(node, context);
+    m_content = build(node, context, slice);
     if (!m_content) {
         hide();
         return;
@@ -203,8 +218,8 @@ std::optional<qreal> MarkdownBlockView::firstBaseline() const {
     return *inner + layout()->contentsMargins().top();
 }
 
-QWidget* MarkdownBlockView::build(const MarkdownNode& node,
-                                  const MarkdownRendererContext& context) {
+QWidget* MarkdownBlockView::build(const MarkdownNode& node, const MarkdownRendererContext& context,
+                                  const TableSlice& slice) {
     const DesignSystem& ds = context.designSystem;
     if (showsSource(node)) {
         const QString text = fallbackText(node);
@@ -228,7 +243,7 @@ QWidget* MarkdownBlockView::build(const MarkdownNode& node,
     case MarkdownNodeKind::OrderedList:
         return listView(node, context);
     case MarkdownNodeKind::Table:
-        return new MarkdownTableView(node, context, this);
+        return new MarkdownTableView(node, context, this, slice);
     case MarkdownNodeKind::BlockQuote:
         return quoteView(node, context);
     case MarkdownNodeKind::ThematicBreak:
@@ -244,14 +259,15 @@ QWidget* MarkdownBlockView::listView(const MarkdownNode& list,
     auto* rows = column(stack, listSpacing);
     const bool ordered = list.kind == MarkdownNodeKind::OrderedList;
     for (int i = 0; i < list.childCount(); ++i)
-        rows->addWidget(listRow(list.child(i), ordered, ordered ? i : 0, context));
+        rows->addWidget(listRow(list.child(i), ordered, ordered ? i : 0, context, stack, false));
     return stack;
 }
 
 QWidget* MarkdownBlockView::listRow(const MarkdownNode& item, bool ordered, int index,
-                                    const MarkdownRendererContext& context) {
+                                    const MarkdownRendererContext& context, QWidget* owner,
+                                    bool flat) {
     const DesignSystem::Colors& colors = context.designSystem.colors;
-    auto* row = new QWidget(this);
+    auto* row = new QWidget(owner);
     auto* line = new QHBoxLayout(row);
     line->setContentsMargins(0, 0, 0, 0);
     line->setSpacing(markerSpacing);
@@ -284,15 +300,18 @@ QWidget* MarkdownBlockView::listRow(const MarkdownNode& item, bool ordered, int 
         body = new QWidget(row);
         auto* entries = column(body, itemSpacing);
         for (const MarkdownNode& child : item.children) {
+            if (flat && isContainer(child))
+                continue;
             // A heading inside an item is shown at body size.
             if (child.kind == MarkdownNodeKind::Paragraph ||
                 child.kind == MarkdownNodeKind::Heading)
                 entries->addWidget(new InlineMarkupView(child, context, 0, body));
             else
-                entries->addWidget(new MarkdownBlockView(child, context, body));
+                addChild(child, context, body, entries);
         }
     } else {
-        body = new InlineMarkupView(item, context, 0, row);
+        // An item below the tree's depth cap: its source text.
+        body = new MarkdownBlockView(item, context, row, {}, m_depth + 1);
     }
 
     // Marker and item text share their first baseline.
@@ -320,6 +339,41 @@ QWidget* MarkdownBlockView::quoteView(const MarkdownNode& quote,
         QuoteBoxView::paddingX + QuoteBoxView::barWidth + QuoteBoxView::barGap,
         QuoteBoxView::paddingY, QuoteBoxView::paddingX, QuoteBoxView::paddingY);
     for (const MarkdownNode& child : quote.children)
-        children->addWidget(new MarkdownBlockView(child, context, box));
+        addChild(child, context, box, children);
     return box;
+}
+
+void MarkdownBlockView::addChild(const MarkdownNode& child, const MarkdownRendererContext& context,
+                                 QWidget* owner, QVBoxLayout* column) {
+    if (isContainer(child) && m_depth + 1 >= maxNesting)
+        addFlat(child, context, owner, column);
+    else
+        column->addWidget(new MarkdownBlockView(child, context, owner, {}, m_depth + 1));
+}
+
+void MarkdownBlockView::addFlat(const MarkdownNode& node, const MarkdownRendererContext& context,
+                                QWidget* owner, QVBoxLayout* column) {
+    switch (node.kind) {
+    case MarkdownNodeKind::BlockQuote:
+        for (const MarkdownNode& child : node.children)
+            addFlat(child, context, owner, column);
+        return;
+    case MarkdownNodeKind::UnorderedList:
+    case MarkdownNodeKind::OrderedList: {
+        const bool ordered = node.kind == MarkdownNodeKind::OrderedList;
+        for (int i = 0; i < node.childCount(); ++i) {
+            const MarkdownNode& item = node.child(i);
+            column->addWidget(listRow(item, ordered, ordered ? i : 0, context, owner, true));
+            if (item.kind != MarkdownNodeKind::ListItem)
+                continue;
+            for (const MarkdownNode& child : item.children)
+                if (isContainer(child))
+                    addFlat(child, context, owner, column);
+        }
+        return;
+    }
+    default:
+        column->addWidget(new MarkdownBlockView(node, context, owner, {}, maxNesting));
+        return;
+    }
 }

@@ -2,9 +2,12 @@
 
 #include "core/MarkdownTree.h"
 #include "preview/MarkdownRendererContext.h"
+#include "preview/MarkdownTableView.h"
 
 #include <QAbstractButton>
 #include <QWidget>
+
+class QVBoxLayout;
 
 // The marker column of a list row: "1." right-aligned in 20, "•" centred in 12.
 class ListMarkerView : public QWidget {
@@ -54,19 +57,22 @@ private:
 
 // One block of the document as a view: headings, paragraphs, code, lists,
 // tables, quotes, breaks and standalone images, each with its spacing, and
-// any other block as its Markdown source.
+// any other block as its Markdown source. Quotes and lists nest up to
+// maxNesting levels; what lies deeper is drawn flat at the deepest level, so
+// a hostile document never builds hundreds of nested layouts.
 class MarkdownBlockView : public QWidget {
     Q_OBJECT
 public:
+    // slice: the rows of a table block this view shows (all by default).
     MarkdownBlockView(const MarkdownNode& node, const MarkdownRendererContext& context,
-                      QWidget* parent = nullptr);
+                      QWidget* parent = nullptr, const TableSlice& slice = {});
 
     struct Padding {
         int top = 0;
         int bottom = 0;
         bool operator==(const Padding&) const = default;
     };
-    static Padding outerPadding(const MarkdownNode& node);
+    static Padding outerPadding(const MarkdownNode& node, const TableSlice& slice = {});
     // The trimmed source shown for a block without its own view.
     static QString fallbackText(const MarkdownNode& node);
     // Whether the block has no view of its own and is shown as its source.
@@ -82,6 +88,7 @@ public:
     static constexpr int markerSpacing = 10;
     static constexpr int itemSpacing = 4;
     static constexpr int quoteSpacing = 6;
+    static constexpr int maxNesting = 8;
 
     // The view of the block, inside the padding (null when nothing is shown).
     QWidget* content() const { return m_content; }
@@ -90,11 +97,25 @@ public:
     std::optional<qreal> firstBaseline() const;
 
 private:
-    QWidget* build(const MarkdownNode& node, const MarkdownRendererContext& context);
+    // depth: the quotes and lists this block stands in.
+    MarkdownBlockView(const MarkdownNode& node, const MarkdownRendererContext& context,
+                      QWidget* parent, const TableSlice& slice, int depth);
+
+    QWidget* build(const MarkdownNode& node, const MarkdownRendererContext& context,
+                   const TableSlice& slice);
     QWidget* listView(const MarkdownNode& list, const MarkdownRendererContext& context);
+    // flat: containers inside the item are left out (the caller lays them flat).
     QWidget* listRow(const MarkdownNode& item, bool ordered, int index,
-                     const MarkdownRendererContext& context);
+                     const MarkdownRendererContext& context, QWidget* owner, bool flat);
     QWidget* quoteView(const MarkdownNode& quote, const MarkdownRendererContext& context);
+    // Adds a child of a container at `m_depth`: nested, or past maxNesting flat.
+    void addChild(const MarkdownNode& child, const MarkdownRendererContext& context, QWidget* owner,
+                  QVBoxLayout* column);
+    // Lays a subtree out as a column of rows without nesting any deeper.
+    void addFlat(const MarkdownNode& node, const MarkdownRendererContext& context, QWidget* owner,
+                 QVBoxLayout* column);
+
+    int m_depth = 0;
 
     QWidget* m_content = nullptr;
 };

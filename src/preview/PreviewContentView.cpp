@@ -5,8 +5,6 @@
 #include "preview/PreviewRowMatcher.h"
 
 #include <QEvent>
-#include <QPointer>
-#include <QSet>
 #include <algorithm>
 #include <cmath>
 
@@ -48,15 +46,21 @@ void PreviewContentView::setRendererContext(const MarkdownRendererContext& conte
     settle();
 }
 
+void PreviewContentView::releaseView(Row& row) {
+    if (!row.view)
+        return;
+    row.view->hide();
+    // A click inside the view may be what led here.
+    row.view->deleteLater();
+    row.view = nullptr;
+    row.anchor.reset();
+}
+
 void PreviewContentView::dropViews() {
+    for (const size_t index : m_built)
+        releaseView(m_rows[index]);
+    m_built.clear();
     for (Row& row : m_rows) {
-        if (row.view) {
-            row.view->hide();
-            // A click inside the view may be what led here.
-            row.view->deleteLater();
-            row.view = nullptr;
-        }
-        row.anchor.reset();
         row.heightWidth = -1;
         row.estimateWidth = -1;
         row.measured = false;
@@ -70,41 +74,52 @@ void PreviewContentView::setDocument(std::shared_ptr<const ParsedMarkdown> parse
     std::vector<Row> before = std::move(m_rows);
     const std::shared_ptr<const ParsedMarkdown> previous = std::exchange(m_parsed, parsed);
 
-    const std::vector<MarkdownNode>& blocks = parsed->document.children;
+    using Piece = PreviewRowMatcher::Piece;
+    const std::vector<Piece> pieces = PreviewRowMatcher::pieces(*parsed, sliceThreshold, sliceRows);
     std::vector<size_t> keys;
-    keys.reserve(blocks.size());
-    for (const MarkdownNode& block : blocks)
-        keys.push_back(PreviewRowMatcher::key(*parsed, block));
+    keys.reserve(pieces.size());
+    for (const Piece& piece : pieces)
+        keys.push_back(PreviewRowMatcher::key(*parsed, piece));
     std::vector<size_t> beforeKeys;
     beforeKeys.reserve(before.size());
     for (const Row& row : before)
         beforeKeys.push_back(row.key);
-    const std::vector<int> kept = PreviewRowMatcher::match(*previous, beforeKeys, *parsed, keys);
+    const auto pieceOf = [](const Row& row) {
+        return Piece{row.node, row.slice, row.firstLine, row.lastLine};
+    };
+    const std::vector<int> kept =
+        PreviewRowMatcher::match(beforeKeys, keys, [&](size_t then, size_t now) {
+            return PreviewRowMatcher::same(*previous, pieceOf(before[then]), *parsed, pieces[now]);
+        });
 
     m_rows.clear();
-    m_rows.reserve(blocks.size());
-    for (size_t i = 0; i < blocks.size(); ++i) {
+    m_rows.reserve(pieces.size());
+    m_built.clear();
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const Piece& piece = pieces[i];
         Row row;
         if (kept[i] >= 0) {
             row = std::move(before[size_t(kept[i])]);
             before[size_t(kept[i])].view = nullptr;
             if (row.anchor) {
                 row.anchor->markdown = parsed->text;
-                row.anchor->lineShift = blocks[i].range.startLine - row.builtStartLine;
+                row.anchor->lineShift = piece.block->range.startLine - row.builtStartLine;
             }
         } else {
-            row.empty = MarkdownBlockView::showsNothing(blocks[i]);
+            row.empty = MarkdownBlockView::showsNothing(*piece.block);
         }
-        row.node = &blocks[i];
+        row.node = piece.block;
+        row.slice = piece.slice;
+        row.firstLine = piece.firstLine;
+        row.lastLine = piece.lastLine;
+        row.joined = piece.slice.openTop;
         row.key = keys[i];
+        if (row.view)
+            m_built.push_back(i);
         m_rows.push_back(std::move(row));
     }
-    for (Row& gone : before) {
-        if (gone.view) {
-            gone.view->hide();
-            gone.view->deleteLater();
-        }
-    }
+    for (Row& gone : before)
+        releaseView(gone);
     settle();
 }
 
@@ -136,13 +151,14 @@ void PreviewContentView::settle() {
     Q_EMIT contentHeightChanged(m_height);
 }
 
-void PreviewContentView::build(Row& row) {
+void PreviewContentView::build(Row& row, size_t index) {
     row.anchor = std::make_shared<SourceAnchor>(SourceAnchor{m_parsed->text, 0});
     row.builtStartLine = row.node->range.startLine;
     MarkdownRendererContext context = m_context;
     context.markdown = m_parsed->text;
     context.anchor = row.anchor;
-    row.view = new MarkdownBlockView(*row.node, context, this);
+    row.view = new MarkdownBlockView(*row.node, context, this, row.slice);
+    m_built.push_back(index);
     ++m_buildCount;
 }
 
@@ -168,7 +184,8 @@ bool PreviewContentView::measure(Row& row, bool fresh) {
 int PreviewContentView::rawEstimate(Row& row) {
     const int width = innerWidth();
     if (row.estimateWidth != width) {
-        row.estimate = PreviewHeightEstimate::height(*row.node, width, m_context.previewFontSize);
+        row.estimate =
+            PreviewHeightEstimate::height(*row.node, width, m_context.previewFontSize, row.slice);
         row.estimateWidth = width;
     }
     return row.estimate;
@@ -181,9 +198,10 @@ int PreviewContentView::rowHeight(Row& row) {
     if (row.measured && row.heightWidth == width)
         return row.height;
     row.heightWidth = width;
+    // Heights laid out once stay known per width, with or without a view.
     const auto known = std::find_if(row.measuredByWidth.begin(), row.measuredByWidth.end(),
                                     [width](const auto& entry) { return entry.first == width; });
-    row.measured = row.view && known != row.measuredByWidth.end();
+    row.measured = known != row.measuredByWidth.end();
     row.height = row.measured ? known->second : int(std::lround(rawEstimate(row) * m_scale));
     return row.height;
 }
@@ -199,7 +217,7 @@ void PreviewContentView::relayout() {
     for (Row& row : m_rows) {
         const int height = rowHeight(row);
         if (!row.empty) {
-            if (!first)
+            if (!first && !row.joined)
                 y += spacing;
             first = false;
         }
@@ -217,21 +235,24 @@ std::pair<size_t, size_t> PreviewContentView::rowsWithin(int top, int bottom) co
     return {size_t(begin - m_rows.begin()), size_t(end - m_rows.begin())};
 }
 
+std::pair<size_t, size_t> PreviewContentView::rowsInReach() const {
+    const int ahead = qMax(lookAhead, m_visibleHeight);
+    return rowsWithin(m_visibleTop - ahead, m_visibleTop + m_visibleHeight + ahead);
+}
+
 int PreviewContentView::materialize() {
     int shift = 0;
     // Measuring moves the rows below; a few rounds reach the rows that come
     // into reach that way.
     for (int round = 0; round < 8; ++round) {
-        const int ahead = qMax(lookAhead, m_visibleHeight);
-        const auto [first, last] =
-            rowsWithin(m_visibleTop - ahead, m_visibleTop + m_visibleHeight + ahead);
+        const auto [first, last] = rowsInReach();
         bool changed = false;
         for (size_t i = first; i < last; ++i) {
             Row& row = m_rows[i];
             if (row.empty)
                 continue;
             if (!row.view)
-                build(row);
+                build(row, i);
             if (row.measured)
                 continue;
             const int before = row.height;
@@ -253,33 +274,47 @@ int PreviewContentView::materialize() {
 
 void PreviewContentView::place() {
     m_placing = true;
-    const int ahead = qMax(lookAhead, m_visibleHeight);
-    const auto [first, last] =
-        rowsWithin(m_visibleTop - ahead, m_visibleTop + m_visibleHeight + ahead);
-    QSet<QWidget*> shown;
+    const auto [first, last] = rowsInReach();
     const int width = innerWidth();
+    ++m_tick;
     for (size_t i = first; i < last; ++i) {
         Row& row = m_rows[i];
         if (!row.view || !row.measured)
             continue;
-        const QRect place(paddingX, row.top, width, row.height);
+        const QRect place(paddingX, row.top - m_visibleTop, width, row.height);
         if (row.view->geometry() != place)
             row.view->setGeometry(place);
         if (row.view->isHidden())
             row.view->show();
-        shown.insert(row.view);
+        row.lastShown = m_tick;
     }
-    // Views far from the visible part stay as they are, hidden, until needed.
-    for (Row& row : m_rows)
-        if (row.view && !row.view->isHidden() && !shown.contains(row.view))
+    for (const size_t index : m_built) {
+        Row& row = m_rows[index];
+        if ((index < first || index >= last) && !row.view->isHidden())
             row.view->hide();
+    }
+    releaseOutOfReach(first, last);
     m_placing = false;
 }
 
+void PreviewContentView::releaseOutOfReach(size_t first, size_t last) {
+    std::vector<size_t> waiting;
+    for (const size_t index : m_built)
+        if (index < first || index >= last)
+            waiting.push_back(index);
+    if (waiting.size() <= size_t(keptViews))
+        return;
+    // The least recently shown go first.
+    std::sort(waiting.begin(), waiting.end(),
+              [this](size_t a, size_t b) { return m_rows[a].lastShown < m_rows[b].lastShown; });
+    waiting.resize(waiting.size() - size_t(keptViews));
+    for (const size_t index : waiting)
+        releaseView(m_rows[index]);
+    std::erase_if(m_built, [this](size_t index) { return !m_rows[index].view; });
+}
+
 void PreviewContentView::remeasureLive() {
-    const int ahead = qMax(lookAhead, m_visibleHeight);
-    const auto [first, last] =
-        rowsWithin(m_visibleTop - ahead, m_visibleTop + m_visibleHeight + ahead);
+    const auto [first, last] = rowsInReach();
     bool changed = false;
     for (size_t i = first; i < last; ++i)
         if (Row& row = m_rows[i]; row.view && row.measured)
@@ -310,7 +345,6 @@ bool PreviewContentView::isRowMeasured(int row) const {
     return row >= 0 && row < rowCount() && m_rows[size_t(row)].measured;
 }
 
-int PreviewContentView::builtRowCount() const {
-    return int(std::count_if(m_rows.begin(), m_rows.end(),
-                             [](const Row& row) { return row.view != nullptr; }));
+TableSlice PreviewContentView::rowSlice(int row) const {
+    return row >= 0 && row < rowCount() ? m_rows[size_t(row)].slice : TableSlice{};
 }

@@ -2,23 +2,30 @@
 
 #include "core/MarkdownTree.h"
 #include "preview/MarkdownRendererContext.h"
+#include "preview/TableSlice.h"
 
 #include <QWidget>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
 class MarkdownBlockView;
 
-// The rendered document: one MarkdownBlockView per top-level block, stacked
-// 16 apart inside 24 of padding at the sides and 8 above and below, on the
-// preview surface. It is laid out by hand, so a large document stays quick:
-// - a new parse keeps the views of every block whose source lines and tree
-//   are unchanged, wherever the block moved; only touched blocks are rebuilt;
-// - a block's view is made only when it comes near the visible part; until
-//   then its height is estimated;
-// - measured heights are remembered per width, so a width change only
-//   measures the blocks in view.
-// Its scroll host tells it the width and the visible part, and sizes it.
+// The rendered document: one MarkdownBlockView per top-level block (a long
+// table in pieces), stacked 16 apart inside 24 of padding at the sides and 8
+// above and below, on the preview surface. It is virtualised, so a large
+// document stays quick and small:
+// - only the rows in and near the visible part have views; the rest have a
+//   height, estimated until the row was laid out at that width;
+// - views that went out of reach stay a while (scrolling back finds them as
+//   they were) and are released once more than keptViews of them wait, the
+//   least recently shown first;
+// - a new parse keeps the views of every row whose source lines and tree are
+//   unchanged, wherever the row moved; only touched rows are rebuilt;
+// - measured heights are remembered per row and width, so a width change
+//   only measures the rows in view.
+// The widget is as big as the visible part; its scroll host tells it the
+// width and which part of the content shows (the scroll position).
 class PreviewContentView : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +34,11 @@ public:
     static constexpr int paddingY = 8;
     // Views are made this far beyond the visible part (at least), above and below.
     static constexpr int lookAhead = 600;
+    // Views out of reach kept for a return.
+    static constexpr int keptViews = 48;
+    // Tables with more body rows than this are shown in pieces of sliceRows.
+    static constexpr int sliceThreshold = 200;
+    static constexpr int sliceRows = 100;
 
     explicit PreviewContentView(QWidget* parent = nullptr);
     ~PreviewContentView() override;
@@ -37,28 +49,31 @@ public:
     void setRendererContext(const MarkdownRendererContext& context);
     const MarkdownRendererContext& rendererContext() const { return m_context; }
 
-    // Shows a parse, keeping the views of unchanged blocks.
+    // Shows a parse, keeping the views of unchanged rows.
     void setDocument(std::shared_ptr<const ParsedMarkdown> parsed);
     std::shared_ptr<const ParsedMarkdown> document() const { return m_parsed; }
 
     void setLayoutWidth(int width);
     int layoutWidth() const { return m_width; }
-    // The visible part in content coordinates. Views near it are made and
-    // measured; returns how much the rows that lay wholly above `top` grew
-    // (negative: shrank) in doing so, for the host to keep the view steady.
+    // The visible part in content coordinates: `top` is the scroll position.
+    // Views near it are made, measured and placed; returns how much the rows
+    // that lay wholly above `top` grew (negative: shrank) in doing so, for
+    // the host to keep the view steady.
     int setVisibleRange(int top, int height);
+    int visibleTop() const { return m_visibleTop; }
 
     // The height of everything, paddings included (16 when empty).
     int contentHeight() const { return m_height; }
-    QSize sizeHint() const override { return {m_width, m_height}; }
 
     int rowCount() const { return int(m_rows.size()); }
     // A row's view; null while not made, and for a block that shows nothing.
     MarkdownBlockView* rowView(int row) const;
-    // A row's place in the content (estimated while it has no view).
+    // A row's place in the content (estimated while it was never laid out).
     QRect rowRect(int row) const;
     bool isRowMeasured(int row) const;
-    int builtRowCount() const;
+    TableSlice rowSlice(int row) const;
+    // Rows with a view now, shown or waiting.
+    int builtRowCount() const { return int(m_built.size()); }
     // Views made since the view was created: how much rebuilding cost.
     int buildCount() const { return m_buildCount; }
 
@@ -74,11 +89,16 @@ protected:
 private:
     struct Row {
         const MarkdownNode* node = nullptr; // in m_parsed
+        TableSlice slice;
+        int firstLine = 0; // the source lines the row shows
+        int lastLine = 0;
         size_t key = 0;
-        bool empty = false; // shows nothing: no view, no height, no spacing
+        bool empty = false;  // shows nothing: no view, no height, no spacing
+        bool joined = false; // continues the row above without a gap
         MarkdownBlockView* view = nullptr;
         std::shared_ptr<SourceAnchor> anchor; // shared by the row's views
         int builtStartLine = 0;               // the block's first line when its view was made
+        std::uint64_t lastShown = 0;          // when the view was last in reach
         int top = 0;
         int height = 0;
         int heightWidth = -1; // the width `height` stands for
@@ -90,21 +110,26 @@ private:
 
     int innerWidth() const;
     void dropViews();
-    void build(Row& row);
+    void releaseView(Row& row);
+    void build(Row& row, size_t index);
     int rowHeight(Row& row);
     int rawEstimate(Row& row);
     void resetCalibration();
     bool measure(Row& row, bool fresh);
     void relayout();
     std::pair<size_t, size_t> rowsWithin(int top, int bottom) const;
+    std::pair<size_t, size_t> rowsInReach() const;
     int materialize();
     void place();
+    void releaseOutOfReach(size_t first, size_t last);
     void settle();
     void remeasureLive();
 
     MarkdownRendererContext m_context;
     std::shared_ptr<const ParsedMarkdown> m_parsed;
     std::vector<Row> m_rows;
+    std::vector<size_t> m_built; // rows with a view
+    std::uint64_t m_tick = 0;
     int m_width = 1;
     int m_visibleTop = 0;
     int m_visibleHeight = 0;

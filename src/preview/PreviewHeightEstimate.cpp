@@ -13,6 +13,27 @@ constexpr double advance = 0.5;
 constexpr double lineGap = 7;
 constexpr double codeLine = 17;
 
+// The characters a reader sees in a node, counted without building its text.
+qsizetype plainLength(const MarkdownNode& node) {
+    switch (node.kind) {
+    case MarkdownNodeKind::SoftBreak:
+    case MarkdownNodeKind::LineBreak:
+        return 1;
+    default:
+        break;
+    }
+    qsizetype length = node.literal.size();
+    for (const MarkdownNode& child : node.children)
+        length += plainLength(child);
+    return length;
+}
+
+double textHeight(qsizetype characters, double width, double size, double gap = lineGap) {
+    const double perLine = qMax(8.0, width / (size * advance));
+    const int lines = qMax(1, int(std::ceil(double(characters) / perLine)));
+    return lines * (size * 1.25 + gap) - gap;
+}
+
 int wrappedLines(const QString& text, double width, double size) {
     const double perLine = qMax(8.0, width / (size * advance));
     int lines = 0;
@@ -24,6 +45,24 @@ int wrappedLines(const QString& text, double width, double size) {
 double textHeight(const QString& text, double width, double size) {
     const int lines = wrappedLines(text, width, size);
     return lines * (size * 1.25 + lineGap) - lineGap;
+}
+
+// Rows first..first+count of a table (its children: the header, then the
+// body): each row's cells share the width and the row is as tall as its
+// tallest cell's wrapped text, padded.
+double tableRows(const MarkdownNode& table, int first, int count, double width, double size) {
+    double total = 0;
+    for (int r = first; r < first + count && r < table.childCount(); ++r) {
+        const MarkdownNode& row = table.child(r);
+        const int cells = qMax(1, row.childCount());
+        const double cellWidth = qMax(1.0, (width - (cells - 1)) / cells - 32);
+        const double textSize = row.kind == MarkdownNodeKind::TableHead ? size - 1 : size - 1.5;
+        double tallest = 0;
+        for (const MarkdownNode& cell : row.children)
+            tallest = qMax(tallest, textHeight(plainLength(cell), cellWidth, textSize, 5));
+        total += tallest + 16;
+    }
+    return total;
 }
 
 double inner(const MarkdownNode& node, double width, double size);
@@ -42,20 +81,20 @@ double listHeight(const MarkdownNode& list, double width, double size) {
     for (const MarkdownNode& item : list.children)
         total += item.kind == MarkdownNodeKind::ListItem
                      ? column(item.children, body, size, MarkdownBlockView::itemSpacing)
-                     : textHeight(item.plainText(), body, size);
+                     : textHeight(plainLength(item), body, size);
     return total + MarkdownBlockView::listSpacing * qMax(0, list.childCount() - 1);
 }
 
 double inner(const MarkdownNode& node, double width, double size) {
     switch (node.kind) {
     case MarkdownNodeKind::Heading:
-        return textHeight(node.plainText(), width,
+        return textHeight(plainLength(node), width,
                           InlineMarkupRenderer::textSize(node.headingLevel, size));
     case MarkdownNodeKind::Paragraph:
         for (const MarkdownNode& child : node.children)
             if (child.kind == MarkdownNodeKind::Image)
                 return 200;
-        return textHeight(node.plainText(), width, size);
+        return textHeight(plainLength(node), width, size);
     case MarkdownNodeKind::CodeBlock: {
         const int lines = int(node.literal.count(u'\n')) + 1;
         const bool header = !node.language.trimmed().isEmpty();
@@ -66,10 +105,8 @@ double inner(const MarkdownNode& node, double width, double size) {
         return listHeight(node, width, size);
     case MarkdownNodeKind::BlockQuote:
         return column(node.children, width - 51, size, MarkdownBlockView::quoteSpacing) + 16;
-    case MarkdownNodeKind::Table: {
-        const int rows = int(node.tableBody().size()) + (node.tableHead() ? 1 : 0);
-        return rows * (size * 1.25 + 16) + 2;
-    }
+    case MarkdownNodeKind::Table:
+        return tableRows(node, 0, node.childCount(), width, size);
     case MarkdownNodeKind::ThematicBreak:
         return 1;
     case MarkdownNodeKind::Image:
@@ -81,8 +118,20 @@ double inner(const MarkdownNode& node, double width, double size) {
 
 } // namespace
 
-int PreviewHeightEstimate::height(const MarkdownNode& block, int width, double fontSize) {
-    const MarkdownBlockView::Padding padding = MarkdownBlockView::outerPadding(block);
+int PreviewHeightEstimate::height(const MarkdownNode& block, int width, double fontSize,
+                                  const TableSlice& slice) {
+    const MarkdownBlockView::Padding padding = MarkdownBlockView::outerPadding(block, slice);
     const double size = qMax(1.0, fontSize);
-    return int(std::lround(inner(block, qMax(1, width), size))) + padding.top + padding.bottom;
+    double inside = 0;
+    if (block.kind == MarkdownNodeKind::Table) {
+        const bool head = slice.header && block.tableHead();
+        const int bodyStart = block.childCount() - TableSlice::bodyRowsOf(block);
+        if (head)
+            inside += tableRows(block, 0, 1, qMax(1, width), size);
+        inside += tableRows(block, bodyStart + slice.firstBodyRow, slice.rowCount(block),
+                            qMax(1, width), size);
+    } else {
+        inside = inner(block, qMax(1, width), size);
+    }
+    return int(std::lround(inside)) + padding.top + padding.bottom;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MarkdownTree.h"
+#include "preview/TableSlice.h"
 
 // A guess at the height a top-level block's view will take at a width,
 // outer padding included, made without building the view. The preview uses
@@ -9,6 +10,7 @@
 // replaces the guess once its view exists.
 namespace PreviewHeightEstimate {
 
-int height(const MarkdownNode& block, int width, double fontSize);
+// slice: the rows of a table block that the view shows.
+int height(const MarkdownNode& block, int width, double fontSize, const TableSlice& slice = {});
 
 } // namespace PreviewHeightEstimate

@@ -18,33 +18,80 @@ bool sameContent(const MarkdownNode& a, const MarkdownNode& b) {
     return true;
 }
 
-} // namespace
-
-size_t PreviewRowMatcher::key(const ParsedMarkdown& parsed, const MarkdownNode& block) {
-    return qHashMulti(0, int(block.kind), parsed.sourceView(block));
+bool isSliced(const PreviewRowMatcher::Piece& piece) {
+    return !(piece.slice == TableSlice{});
 }
 
-std::vector<int> PreviewRowMatcher::match(const ParsedMarkdown& before,
-                                          const std::vector<size_t>& beforeKeys,
-                                          const ParsedMarkdown& after,
-                                          const std::vector<size_t>& afterKeys) {
-    std::vector<int> kept(afterKeys.size(), -1);
-    const auto same = [&](size_t then, size_t now) {
-        if (beforeKeys[then] != afterKeys[now])
+} // namespace
+
+std::vector<PreviewRowMatcher::Piece> PreviewRowMatcher::pieces(const ParsedMarkdown& parsed,
+                                                                int sliceThreshold, int sliceRows) {
+    std::vector<Piece> out;
+    out.reserve(parsed.document.children.size());
+    for (const MarkdownNode& block : parsed.document.children) {
+        const int rows = block.kind == MarkdownNodeKind::Table ? TableSlice::bodyRowsOf(block) : 0;
+        if (rows <= sliceThreshold) {
+            out.push_back({&block, {}, block.range.startLine, block.range.endLine});
+            continue;
+        }
+        for (const TableSlice& slice : TableSlice::split(rows, sliceRows)) {
+            const int count = slice.rowCount(block);
+            const int first = slice.header
+                                  ? block.range.startLine
+                                  : TableSlice::bodyRow(block, slice.firstBodyRow).range.startLine;
+            const int last =
+                slice.openBottom
+                    ? TableSlice::bodyRow(block, slice.firstBodyRow + count - 1).range.endLine
+                    : block.range.endLine;
+            out.push_back({&block, slice, first, last});
+        }
+    }
+    return out;
+}
+
+size_t PreviewRowMatcher::key(const ParsedMarkdown& parsed, const Piece& piece) {
+    return qHashMulti(0, int(piece.block->kind), piece.slice.firstBodyRow, piece.slice.bodyRowCount,
+                      parsed.sourceLines(piece.firstLine, piece.lastLine));
+}
+
+bool PreviewRowMatcher::same(const ParsedMarkdown& before, const Piece& a,
+                             const ParsedMarkdown& after, const Piece& b) {
+    if (!(a.slice == b.slice) ||
+        before.sourceLines(a.firstLine, a.lastLine) != after.sourceLines(b.firstLine, b.lastLine))
+        return false;
+    if (!isSliced(a))
+        return sameContent(*a.block, *b.block);
+    // A piece of a table: its rows, and the header it shows.
+    const MarkdownNode* headA = a.slice.header ? a.block->tableHead() : nullptr;
+    const MarkdownNode* headB = b.slice.header ? b.block->tableHead() : nullptr;
+    if (bool(headA) != bool(headB) || (headA && !sameContent(*headA, *headB)))
+        return false;
+    const int rows = a.slice.rowCount(*a.block);
+    if (rows != b.slice.rowCount(*b.block))
+        return false;
+    for (int i = 0; i < rows; ++i)
+        if (!sameContent(TableSlice::bodyRow(*a.block, a.slice.firstBodyRow + i),
+                         TableSlice::bodyRow(*b.block, b.slice.firstBodyRow + i)))
             return false;
-        const MarkdownNode& a = before.document.children[then];
-        const MarkdownNode& b = after.document.children[now];
-        return before.sourceView(a) == after.sourceView(b) && sameContent(a, b);
+    return true;
+}
+
+std::vector<int> PreviewRowMatcher::match(const std::vector<size_t>& beforeKeys,
+                                          const std::vector<size_t>& afterKeys,
+                                          const std::function<bool(size_t, size_t)>& same) {
+    std::vector<int> kept(afterKeys.size(), -1);
+    const auto sameRow = [&](size_t then, size_t now) {
+        return beforeKeys[then] == afterKeys[now] && same(then, now);
     };
     // An edit usually leaves long runs before and after it in place.
     size_t head = 0;
-    while (head < beforeKeys.size() && head < afterKeys.size() && same(head, head)) {
+    while (head < beforeKeys.size() && head < afterKeys.size() && sameRow(head, head)) {
         kept[head] = int(head);
         ++head;
     }
     size_t tail = 0;
     while (tail < beforeKeys.size() - head && tail < afterKeys.size() - head &&
-           same(beforeKeys.size() - 1 - tail, afterKeys.size() - 1 - tail)) {
+           sameRow(beforeKeys.size() - 1 - tail, afterKeys.size() - 1 - tail)) {
         kept[afterKeys.size() - 1 - tail] = int(beforeKeys.size() - 1 - tail);
         ++tail;
     }

@@ -1,22 +1,40 @@
 #pragma once
 
 #include "core/MarkdownTree.h"
+#include "preview/TableSlice.h"
 
+#include <functional>
 #include <vector>
 
-// Which rows of the last rendering a new parse can keep. A top-level block is
-// known by its kind and its whole source lines, never by its position, so an
-// edit re-creates only the blocks it touched. A candidate is kept only when
-// its tree is the same too: a block's rendering can change while its lines do
-// not (a link whose reference definition was edited elsewhere).
+// Which rows of the last rendering a new parse can keep. A row is a top-level
+// block, or a piece of a long table; it is known by its kind and its whole
+// source lines, never by its position, so an edit re-creates only the rows it
+// touched. A candidate is kept only when its tree is the same too: a block's
+// rendering can change while its lines do not (a link whose reference
+// definition was edited elsewhere).
 namespace PreviewRowMatcher {
 
-// A hash of the block's kind and source lines.
-size_t key(const ParsedMarkdown& parsed, const MarkdownNode& block);
+struct Piece {
+    const MarkdownNode* block = nullptr;
+    TableSlice slice; // the whole block unless it is a piece of a table
+    int firstLine = 0;
+    int lastLine = 0;
+};
 
-// For each new block, the index of the old block whose views it keeps, or -1.
-// An old block serves at most once; equal blocks pair up in document order.
-std::vector<int> match(const ParsedMarkdown& before, const std::vector<size_t>& beforeKeys,
-                       const ParsedMarkdown& after, const std::vector<size_t>& afterKeys);
+// The rows of a parse: tables of more than `sliceThreshold` body rows in
+// pieces of `sliceRows`, every other block whole.
+std::vector<Piece> pieces(const ParsedMarkdown& parsed, int sliceThreshold, int sliceRows);
+
+// A hash of the piece's kind, slice and source lines.
+size_t key(const ParsedMarkdown& parsed, const Piece& piece);
+// Same source lines and the same tree apart from source positions.
+bool same(const ParsedMarkdown& before, const Piece& a, const ParsedMarkdown& after,
+          const Piece& b);
+
+// For each new row, the index of the old row it keeps, or -1. An old row
+// serves at most once; equal rows pair up in document order. same(old, new)
+// confirms a pair whose keys agree.
+std::vector<int> match(const std::vector<size_t>& beforeKeys, const std::vector<size_t>& afterKeys,
+                       const std::function<bool(size_t, size_t)>& same);
 
 } // namespace PreviewRowMatcher

@@ -9,18 +9,19 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTimer>
 
 PreviewScrollHost::PreviewScrollHost(QWidget* parent)
-    : QScrollArea(parent), m_content(new PreviewContentView) {
+    : QAbstractScrollArea(parent), m_content(new PreviewContentView(viewport())) {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setWidgetResizable(false);
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    verticalScrollBar()->setSingleStep(singleStep);
+    // The preview surface, not the text-field colour a scroll area starts with.
+    viewport()->setBackgroundRole(QPalette::Window);
     ScrollViewStyling::apply(this, palette().color(QPalette::Highlight));
-    setWidget(m_content);
     connect(m_content, &PreviewContentView::contentHeightChanged, this,
             &PreviewScrollHost::contentHeightChanged);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
@@ -48,8 +49,25 @@ void PreviewScrollHost::setColours(const QColor& accent, const EditorTheme& them
 }
 
 void PreviewScrollHost::resizeEvent(QResizeEvent* event) {
-    QScrollArea::resizeEvent(event);
+    QAbstractScrollArea::resizeEvent(event);
+    m_content->setGeometry(viewport()->rect());
     updateWidth();
+}
+
+void PreviewScrollHost::keyPressEvent(QKeyEvent* event) {
+    // Home and End, with or without Ctrl, go to the top and to the end.
+    const bool home = event->key() == Qt::Key_Home;
+    if ((home || event->key() == Qt::Key_End) &&
+        (event->modifiers() & ~Qt::ControlModifier) == Qt::NoModifier) {
+        verticalScrollBar()->triggerAction(home ? QAbstractSlider::SliderToMinimum
+                                                : QAbstractSlider::SliderToMaximum);
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void PreviewScrollHost::scrollContentsBy(int, int) {
+    // The content places its rows for the new position itself.
 }
 
 void PreviewScrollHost::updateWidth() {
@@ -68,9 +86,9 @@ void PreviewScrollHost::contentHeightChanged(int height) {
 
 void PreviewScrollHost::withoutSync(const std::function<void()>& body) {
     const auto guarded = [&] {
-        m_adjusting = true;
+        const bool was = std::exchange(m_adjusting, true);
         body();
-        m_adjusting = false;
+        m_adjusting = was;
     };
     if (m_sync)
         m_sync->performWithoutSync(guarded);
@@ -78,8 +96,11 @@ void PreviewScrollHost::withoutSync(const std::function<void()>& body) {
         guarded();
 }
 
-void PreviewScrollHost::resizeContent() {
-    m_content->resize(qMax(1, viewport()->width()), m_reportedHeight);
+void PreviewScrollHost::updateRange() {
+    QScrollBar* bar = verticalScrollBar();
+    const int page = viewport()->height();
+    bar->setPageStep(qMax(1, page));
+    bar->setRange(0, qMax(0, m_reportedHeight - page));
 }
 
 void PreviewScrollHost::applyLayout() {
@@ -87,7 +108,7 @@ void PreviewScrollHost::applyLayout() {
         return;
     const double ratio = ScrollSyncEngine::scrollRatio(this);
     withoutSync([&] {
-        resizeContent();
+        updateRange();
         QScrollBar* bar = verticalScrollBar();
         if (!m_didInitialScroll) {
             bar->setValue(bar->minimum());
@@ -104,10 +125,10 @@ void PreviewScrollHost::applyLayout() {
 void PreviewScrollHost::revealVisible() {
     if (m_reportedHeight <= 1)
         return;
+    QScrollBar* bar = verticalScrollBar();
     // Views made near the visible part replace estimated heights; the rows
     // above it changing size must not move what the reader looks at.
     for (int round = 0; round < 4; ++round) {
-        QScrollBar* bar = verticalScrollBar();
         const int value = bar->value();
         // A reader at the end (a mirrored ratio of 1 too) stays at the end.
         const bool atEnd = value > bar->minimum() && value == bar->maximum();
@@ -117,10 +138,12 @@ void PreviewScrollHost::revealVisible() {
             break;
         withoutSync([&] {
             m_reportedHeight = height;
-            resizeContent();
+            updateRange();
             bar->setValue(atEnd ? bar->maximum() : value + shift);
         });
     }
+    if (m_content->visibleTop() != bar->value())
+        m_content->setVisibleRange(bar->value(), viewport()->height());
 }
 
 QString PreviewScrollHost::menuSelection() const {

@@ -2,25 +2,30 @@
 
 #include "editor/EditorTheme.h"
 
+#include <QAbstractScrollArea>
 #include <QPointer>
-#include <QScrollArea>
 #include <functional>
 #include <optional>
 
 class PreviewContentView;
 class ScrollSyncEngine;
 
-// The preview's scroll area: the rendered content (PreviewContentView) sized
-// by hand to the viewport's width and the height the content reports. When
-// that height changes the reader stays at the same fraction of the scroll
-// range (or at the top), and a new content shows its top; these adjustments
-// are made without the scroll synchroniser mirroring them to the editor.
-// Heights of 1 or less are ignored. The host reports itself through
-// scrollViewReady on the event-loop turn after it was made. A right click
-// opens the preview's context menu.
-class PreviewScrollHost : public QScrollArea {
+// The preview's scroll area: the rendered content (PreviewContentView) fills
+// the viewport and places its rows for the scroll position; the vertical bar
+// spans the height the content reports, however tall that is. When that
+// height changes the reader stays at the same fraction of the scroll range
+// (or at the top), and a new content shows its top; these adjustments are
+// made without the scroll synchroniser mirroring them to the editor. Heights
+// of 1 or less are ignored. The host reports itself through scrollViewReady
+// on the event-loop turn after it was made. Besides the keys of a scroll
+// area, Home and End go to the top and the end. A right click opens the
+// preview's context menu.
+class PreviewScrollHost : public QAbstractScrollArea {
     Q_OBJECT
 public:
+    // Pixels an arrow key or a wheel step's line moves.
+    static constexpr int singleStep = 20;
+
     explicit PreviewScrollHost(QWidget* parent = nullptr);
 
     PreviewContentView* content() const { return m_content; }
@@ -42,6 +47,8 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
@@ -50,7 +57,7 @@ private:
     void applyLayout();
     void revealVisible();
     void withoutSync(const std::function<void()>& body);
-    void resizeContent();
+    void updateRange();
 
     PreviewContentView* m_content;
     QPointer<ScrollSyncEngine> m_sync;

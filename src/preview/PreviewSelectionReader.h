@@ -8,7 +8,7 @@ class QWidget;
 // preview's text lives in many small text views (and the window may hold the
 // editor too), so the search has a fixed order: the focused text view first,
 // then every text view of the window. Text views are the preview's
-// SelectableTextView, QPlainTextEdit, QTextEdit and QLineEdit. Paragraph and
+// SelectableTextView, the table's cells, QPlainTextEdit, QTextEdit and QLineEdit. Paragraph and
 // line separators come back as line feeds. A null string means no selection.
 namespace PreviewSelectionReader {
 

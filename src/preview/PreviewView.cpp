@@ -30,7 +30,7 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent), m_host(new PreviewS
         if (key == QLatin1String(PreferenceKeys::previewFontSize))
             restyle();
     });
-    restyle();
+    applyStyle();
 }
 
 QAbstractScrollArea* PreviewView::scrollArea() const {
@@ -84,6 +84,8 @@ void PreviewView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     readSource();
     m_sourceDebounce.stop();
+    if (m_restylePending)
+        applyStyle();
     if (m_cache.document()->text != m_markdown || m_cache.isPending())
         m_cache.parseNow(m_markdown);
 }
@@ -94,6 +96,15 @@ void PreviewView::adoptSourceChange(const QString& text) {
 }
 
 void PreviewView::restyle() {
+    // A hidden pane restyles when it is shown again.
+    if (isVisible())
+        applyStyle();
+    else
+        m_restylePending = true;
+}
+
+void PreviewView::applyStyle() {
+    m_restylePending = false;
     const DesignSystem& ds = AppearanceService::shared().designSystem();
     MarkdownRendererContext context;
     context.designSystem = ds;

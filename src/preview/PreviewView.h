@@ -18,8 +18,9 @@ class ScrollSyncEngine;
 //
 // Parsing: when the pane is shown it parses the current text at once; after
 // that every new text is parsed 0.15 s after the last change (the parse
-// cache's debounce), and until then the previous rendering stays. A pane
-// shown again after its text changed while hidden parses at once again.
+// cache's debounce), and until then the previous rendering stays. A hidden
+// pane does nothing: shown again after its text, look or folder changed, it
+// catches up once.
 //
 // Use by the workspace:
 // - setMarkdown(text) with every new text, or setMarkdownSource(source) once
@@ -62,6 +63,7 @@ protected:
 
 private:
     void restyle();
+    void applyStyle();
     void adoptSourceChange(const QString& text);
     bool readSource();
 
@@ -70,6 +72,7 @@ private:
     bool m_sourceChanged = false;
     QTimer m_sourceDebounce;
     QString m_documentDirectory;
+    bool m_restylePending = false;
     MarkdownParseCache m_cache;
     PreviewScrollHost* m_host;
 };

@@ -1,9 +1,11 @@
 #include "preview/ScrollSyncEngine.h"
 
 #include <QAbstractScrollArea>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTimer>
 #include <cmath>
+#include <utility>
 
 ScrollSyncEngine::ScrollSyncEngine(QObject* parent) : QObject(parent) {}
 
@@ -26,14 +28,25 @@ void ScrollSyncEngine::link(Side& side, QAbstractScrollArea* area,
     if (!area)
         return;
     side.area = area;
-    side.observation = connect(area->verticalScrollBar(), &QScrollBar::valueChanged, this, handler);
+    side.observations.append(
+        connect(area->verticalScrollBar(), &QScrollBar::valueChanged, this, handler));
+    // A plain-text editor moves its bar with the bar's signals blocked when it
+    // scrolls by itself (keys, the caret kept in view); it reports the scroll
+    // of its viewport instead.
+    if (auto* text = qobject_cast<QPlainTextEdit*>(area))
+        side.observations.append(connect(text, &QPlainTextEdit::updateRequest, this,
+                                         [this, handler](const QRect&, int dy) {
+                                             if (dy != 0)
+                                                 (this->*handler)();
+                                         }));
     side.ready = true;
     alignBothIfReady();
 }
 
 void ScrollSyncEngine::forget(Side& side) {
-    disconnect(side.observation);
-    side.observation = {};
+    for (const QMetaObject::Connection& observation : std::as_const(side.observations))
+        disconnect(observation);
+    side.observations.clear();
     side.area = nullptr;
     side.ready = false;
 }
@@ -52,42 +65,45 @@ void ScrollSyncEngine::setEnabled(bool enabled) {
 }
 
 void ScrollSyncEngine::editorDidScroll() {
-    mirror(m_editor.area, m_preview.area);
+    mirror(m_editor, m_preview);
 }
 
 void ScrollSyncEngine::previewDidScroll() {
-    mirror(m_preview.area, m_editor.area);
+    mirror(m_preview, m_editor);
 }
 
-void ScrollSyncEngine::mirror(QAbstractScrollArea* from, QAbstractScrollArea* to) {
-    if (!m_enabled || m_echoSuppressed || !from || !to)
+void ScrollSyncEngine::mirror(Side& from, Side& to) {
+    if (!m_enabled || from.echoSuppressed || !from.area || !to.area)
         return;
-    const double ratio = scrollRatio(from);
-    m_echoSuppressed = true;
-    // The target's own valueChanged arrives during this call and is ignored.
-    setScrollRatio(ratio, to);
-    suppressEchoUntilNextTurn();
+    const double ratio = scrollRatio(from.area);
+    // The target's own move arrives during this call and is ignored; the
+    // source goes on being followed, so a burst of scrolls all arrive.
+    suppressEchoUntilNextTurn(to);
+    setScrollRatio(ratio, to.area);
 }
 
 void ScrollSyncEngine::performWithoutSync(const std::function<void()>& body) {
-    m_echoSuppressed = true;
+    // Only for the moves the body makes: a reader's scroll that set off the
+    // relayout is still mirrored once it is done.
+    const bool was = std::exchange(m_preview.echoSuppressed, true);
     body();
-    suppressEchoUntilNextTurn();
+    m_preview.echoSuppressed = was;
 }
 
-void ScrollSyncEngine::suppressEchoUntilNextTurn() {
-    QTimer::singleShot(0, this, [this] { m_echoSuppressed = false; });
+void ScrollSyncEngine::suppressEchoUntilNextTurn(Side& side) {
+    side.echoSuppressed = true;
+    QTimer::singleShot(0, this, [&side] { side.echoSuppressed = false; });
 }
 
 void ScrollSyncEngine::alignBothIfReady() {
     if (!m_enabled || !m_editor.ready || !m_preview.ready || !m_editor.area || !m_preview.area)
         return;
-    QTimer::singleShot(0, this, [this, editor = m_editor.area, preview = m_preview.area] {
-        m_echoSuppressed = true;
-        for (QAbstractScrollArea* area : {editor.data(), preview.data()})
-            if (area)
+    QTimer::singleShot(0, this, [this] {
+        for (Side* side : {&m_editor, &m_preview}) {
+            suppressEchoUntilNextTurn(*side);
+            if (QAbstractScrollArea* area = side->area)
                 area->verticalScrollBar()->setValue(area->verticalScrollBar()->minimum());
-        suppressEchoUntilNextTurn();
+        }
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
@@ -20,11 +21,13 @@ class QScrollBar;
 // PreviewView::scrollViewReady) and sets isEnabled to whether the window is in
 // Split mode. Disabling unlinks both sides: after enabling again nothing is
 // mirrored until both sides have been linked again, and then both panes start
-// at the top. Only changes of a bar's value are mirrored; a range change alone
-// (text added below the visible part) moves nothing.
+// at the top. Every move of a pane's visible part is mirrored, whatever made
+// it (wheel, keys, the bar, an editor keeping its caret in view); a range
+// change alone (text added below the visible part) moves nothing.
 //
-// A scroll the engine makes is not mirrored back: every value change of either
-// side is ignored until the next turn of the event loop.
+// A scroll the engine makes is not mirrored back: every move of the pane it
+// scrolled is ignored until the next turn of the event loop, while the pane
+// the reader scrolls goes on being followed.
 class ScrollSyncEngine : public QObject {
     Q_OBJECT
 public:
@@ -55,10 +58,10 @@ public:
     QAbstractScrollArea* previewScrollArea() const { return m_preview.area; }
     bool isEditorReady() const { return m_editor.ready; }
     bool isPreviewReady() const { return m_preview.ready; }
-    bool isEchoSuppressed() const { return m_echoSuppressed; }
+    bool isEchoSuppressed() const { return m_editor.echoSuppressed || m_preview.echoSuppressed; }
 
-    // Runs body at once with mirroring off until the next turn: the preview
-    // wraps its own relayout and position restoring in it.
+    // Runs body at once without mirroring the preview's moves it makes: the
+    // preview wraps its own relayout and position restoring in it.
     void performWithoutSync(const std::function<void()>& body);
 
     // How far a bar is scrolled as a fraction of its range, 0...1; 0 when the
@@ -72,20 +75,20 @@ public:
 private:
     struct Side {
         QPointer<QAbstractScrollArea> area;
-        QMetaObject::Connection observation;
+        QList<QMetaObject::Connection> observations;
         bool ready = false;
+        bool echoSuppressed = false; // its moves are not mirrored this turn
     };
 
     void link(Side& side, QAbstractScrollArea* area, void (ScrollSyncEngine::*handler)());
     void forget(Side& side);
     void editorDidScroll();
     void previewDidScroll();
-    void mirror(QAbstractScrollArea* from, QAbstractScrollArea* to);
-    void suppressEchoUntilNextTurn();
+    void mirror(Side& from, Side& to);
+    void suppressEchoUntilNextTurn(Side& side);
     void alignBothIfReady();
 
     Side m_editor;
     Side m_preview;
     bool m_enabled = false;
-    bool m_echoSuppressed = false;
 };

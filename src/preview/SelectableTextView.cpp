@@ -1,20 +1,13 @@
 #include "preview/SelectableTextView.h"
 
-#include <QAbstractTextDocumentLayout>
-#include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
-#include <QTextBlock>
 #include <QTextDocument>
-#include <QTextLayout>
-#include <cmath>
 
-SelectableTextView::SelectableTextView(QWidget* parent)
-    : QWidget(parent), m_document(new QTextDocument(this)), m_selection(m_document) {
-    m_document->setDocumentMargin(0);
-    m_document->setUndoRedoEnabled(false);
+SelectableTextView::SelectableTextView(QWidget* parent) : QWidget(parent) {
+    m_selection.reset(m_text.document());
     setCursor(Qt::IBeamCursor);
     setFocusPolicy(Qt::ClickFocus);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
@@ -24,135 +17,64 @@ SelectableTextView::SelectableTextView(QWidget* parent)
 
 void SelectableTextView::setContent(const StyledText& text, const QFont& font, const QColor& colour,
                                     qreal lineSpacing, bool wrap, qreal tracking) {
-    m_content = text;
     m_colour = colour;
-    m_lineSpacing = lineSpacing;
-    m_wrap = wrap;
-    QFont base = font;
-    if (tracking != 0)
-        base.setLetterSpacing(QFont::AbsoluteSpacing, tracking);
-    m_document->setDefaultFont(base);
-    QTextOption option = m_document->defaultTextOption();
-    option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
-    m_document->setDefaultTextOption(option);
-
-    QTextBlockFormat block;
-    if (lineSpacing > 0)
-        block.setLineHeight(lineSpacing, QTextBlockFormat::LineDistanceHeight);
-    StyledText shown = text;
-    if (tracking != 0) {
-        QTextCharFormat spacing;
-        spacing.setFontLetterSpacingType(QFont::AbsoluteSpacing);
-        spacing.setFontLetterSpacing(tracking);
-        shown.mergeFrom(0, spacing);
-    }
-    shown.writeTo(m_document, block);
-    m_selection = QTextCursor(m_document);
+    m_text.setContent(text, font, lineSpacing, wrap, tracking);
+    m_selection.reset(m_text.document());
 
     QSizePolicy policy = sizePolicy();
     policy.setHeightForWidth(wrap);
     setSizePolicy(policy);
-    layoutAt(width());
     updateGeometry();
     update();
 }
 
-void SelectableTextView::layoutAt(qreal width) const {
-    const qreal wanted = m_wrap ? qMax<qreal>(width, 1) : -1;
-    if (m_document->textWidth() != wanted)
-        m_document->setTextWidth(wanted);
-}
-
-int SelectableTextView::contentHeight() const {
-    // The last line carries the line distance too; it is only space between lines.
-    const qreal height = m_document->documentLayout()->documentSize().height();
-    return int(std::ceil(qMax<qreal>(0, height - m_lineSpacing)));
-}
-
 int SelectableTextView::heightForWidth(int width) const {
-    const qreal current = m_document->textWidth();
-    layoutAt(width);
-    const int height = contentHeight();
-    m_document->setTextWidth(current);
-    return height;
+    return m_text.heightForWidth(width);
 }
 
 QSize SelectableTextView::sizeHint() const {
     // The width of the longest line when nothing wraps.
-    const qreal current = m_document->textWidth();
-    m_document->setTextWidth(-1);
-    const int ideal = int(std::ceil(m_document->idealWidth()));
-    const int unwrappedHeight = contentHeight();
-    m_document->setTextWidth(current);
-    return {ideal, unwrappedHeight};
+    return m_text.idealSize();
 }
 
 QSize SelectableTextView::minimumSizeHint() const {
-    return m_wrap ? QSize(0, 0) : sizeHint();
+    return m_text.wraps() ? QSize(0, 0) : sizeHint();
 }
 
 qreal SelectableTextView::firstBaseline() const {
-    layoutAt(width());
-    const QTextBlock block = m_document->firstBlock();
-    const QTextLayout* layout = block.layout();
-    if (!layout || layout->lineCount() == 0)
-        return QFontMetricsF(m_document->defaultFont()).ascent();
-    const QTextLine line = layout->lineAt(0);
-    const QRectF blockRect = m_document->documentLayout()->blockBoundingRect(block);
-    return blockRect.top() + line.y() + line.ascent();
+    return m_text.firstBaseline(width());
 }
 
 int SelectableTextView::lineCount() const {
-    layoutAt(width());
-    int lines = 0;
-    for (QTextBlock block = m_document->firstBlock(); block.isValid(); block = block.next())
-        lines += block.layout() ? block.layout()->lineCount() : 0;
-    return lines;
+    return m_text.lineCount(width());
 }
 
 QString SelectableTextView::selectedText() const {
-    QString text = m_selection.selectedText();
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    text.replace(QChar::LineSeparator, u'\n');
-    return text;
+    return m_selection.text();
 }
 
 void SelectableTextView::selectAll() {
-    m_selection.select(QTextCursor::Document);
+    m_selection.selectAll();
     update();
 }
 
 void SelectableTextView::clearSelection() {
-    if (!m_selection.hasSelection())
-        return;
-    m_selection.clearSelection();
-    update();
+    if (m_selection.clear())
+        update();
 }
 
-void SelectableTextView::paintEvent(QPaintEvent*) {
-    layoutAt(width());
+void SelectableTextView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.palette = palette();
-    context.palette.setColor(QPalette::Text, m_colour);
-    if (m_selection.hasSelection()) {
-        QAbstractTextDocumentLayout::Selection selection;
-        selection.cursor = m_selection;
-        selection.format.setBackground(palette().brush(QPalette::Highlight));
-        selection.format.setForeground(palette().brush(QPalette::HighlightedText));
-        context.selections.append(selection);
-    }
-    m_document->documentLayout()->draw(&painter, context);
+    m_text.draw(&painter, width(), event->rect(), palette(), m_colour, &m_selection.cursor());
 }
 
 void SelectableTextView::resizeEvent(QResizeEvent*) {
-    layoutAt(width());
+    if (m_text.wraps())
+        m_text.layoutAt(width());
 }
 
 int SelectableTextView::positionAt(const QPointF& point) const {
-    layoutAt(width());
-    const int position = m_document->documentLayout()->hitTest(point, Qt::FuzzyHit);
-    return position < 0 ? 0 : position;
+    return m_text.positionAt(point, width());
 }
 
 void SelectableTextView::mousePressEvent(QMouseEvent* event) {
@@ -161,48 +83,32 @@ void SelectableTextView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     setFocus(Qt::MouseFocusReason);
-    const int position = positionAt(event->position());
-    if (event->modifiers() & Qt::ShiftModifier)
-        m_selection.setPosition(position, QTextCursor::KeepAnchor);
-    else
-        m_selection.setPosition(position);
-    m_dragging = true;
+    m_selection.press(positionAt(event->position()), event->modifiers() & Qt::ShiftModifier);
     update();
 }
 
 void SelectableTextView::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_dragging)
-        return;
-    m_selection.setPosition(positionAt(event->position()), QTextCursor::KeepAnchor);
-    update();
+    if (m_selection.drag(positionAt(event->position())))
+        update();
 }
 
 void SelectableTextView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        m_dragging = false;
+        m_selection.release();
 }
 
 void SelectableTextView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
-    m_selection.setPosition(positionAt(event->position()));
-    m_selection.select(QTextCursor::WordUnderCursor);
+    m_selection.selectWord(positionAt(event->position()));
     update();
 }
 
 void SelectableTextView::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Copy) ||
-        (event->key() == Qt::Key_C && event->modifiers() == Qt::ControlModifier)) {
-        if (hasSelection())
-            QApplication::clipboard()->setText(selectedText());
-        return;
-    }
-    if (event->matches(QKeySequence::SelectAll) ||
-        (event->key() == Qt::Key_A && event->modifiers() == Qt::ControlModifier)) {
-        selectAll();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (m_selection.handleKey(event))
+        update();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void SelectableTextView::focusOutEvent(QFocusEvent* event) {

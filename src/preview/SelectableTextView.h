@@ -1,16 +1,16 @@
 #pragma once
 
-#include "preview/StyledText.h"
+#include "preview/LaidOutText.h"
+#include "preview/TextSelection.h"
 
-#include <QTextCursor>
 #include <QWidget>
 
 class QTextDocument;
 
 // A read-only run of styled text the reader can select and copy. It wraps to
 // its width (or, unwrapped, is as wide as its longest line) and reports the
-// height it needs for a width. Right-clicks are left to the enclosing view,
-// which owns the preview's menu.
+// height it needs for a width; the text is laid out once per width. Right-
+// clicks are left to the enclosing view, which owns the preview's menu.
 class SelectableTextView : public QWidget {
     Q_OBJECT
 public:
@@ -21,10 +21,10 @@ public:
     void setContent(const StyledText& text, const QFont& font, const QColor& colour,
                     qreal lineSpacing, bool wrap, qreal tracking = 0);
 
-    QTextDocument* document() const { return m_document; }
-    const StyledText& content() const { return m_content; }
+    QTextDocument* document() const { return m_text.document(); }
+    const StyledText& content() const { return m_text.content(); }
     QColor textColour() const { return m_colour; }
-    qreal lineSpacing() const { return m_lineSpacing; }
+    qreal lineSpacing() const { return m_text.lineSpacing(); }
 
     QString selectedText() const;
     bool hasSelection() const { return m_selection.hasSelection(); }
@@ -38,7 +38,7 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
-    bool hasHeightForWidth() const override { return m_wrap; }
+    bool hasHeightForWidth() const override { return m_text.wraps(); }
     int heightForWidth(int width) const override;
 
 protected:
@@ -53,15 +53,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent*) override;
 
 private:
-    void layoutAt(qreal width) const;
-    int contentHeight() const;
     int positionAt(const QPointF& point) const;
 
-    QTextDocument* m_document;
-    StyledText m_content;
-    QTextCursor m_selection;
+    // Laid out on demand from const members (size hints, heights).
+    mutable LaidOutText m_text;
+    TextSelection m_selection;
     QColor m_colour;
-    qreal m_lineSpacing = 0;
-    bool m_wrap = true;
-    bool m_dragging = false;
 };

@@ -158,6 +158,9 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
             &WorkspaceView::refreshCommandPalette);
 
     resize(1100, 720);
+    // The window opens in its restored mode: a preview it does not show never
+    // renders.
+    m_mode = ViewModeMemory::restored();
     applyMode();
     updateChrome();
     restyle();
@@ -232,14 +235,15 @@ void WorkspaceView::applyMode() {
     const int minimum = m_mode == ViewMode::Split ? minimumPaneWidth : 0;
     m_panes->editor()->setMinimumWidth(minimum);
     m_panes->preview()->setMinimumWidth(minimum);
+    // Given its text before it shows, the preview renders it at once, once.
+    if (preview && m_previewStale)
+        pushPreview();
     m_panes->editor()->setVisible(editor);
     m_panes->preview()->setVisible(preview);
     if (m_mode == ViewMode::Split) {
         const int half = qMax(m_splitter->width() / 2, minimumPaneWidth);
         m_splitter->setSizes({half, half});
     }
-    if (preview && m_previewStale)
-        pushPreview();
     m_panes->setScrollSyncEnabled(m_mode == ViewMode::Split);
     m_toolbar->modeSwitcher()->setMode(m_mode);
     updateChrome();

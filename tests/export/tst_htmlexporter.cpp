@@ -1,6 +1,7 @@
 #include "core/AppearanceResolver.h"
 #include "core/MarkdownTree.h"
 #include "export/MarkdownHTMLExporter.h"
+#include "support/NestedMarkdown.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -190,6 +191,19 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(images, 2);
+    }
+
+    void deepNestingKeepsEveryWord_data() { TestSupport::addNestedMarkdownRows(); }
+    // Below the tree's depth cap the source stands as escaped text.
+    void deepNestingKeepsEveryWord() {
+        QFETCH(QString, marker);
+        QFETCH(int, depth);
+        const TestSupport::NestedMarkdown nested = TestSupport::nestedMarkdown(marker, depth);
+        const QString html = body(nested.text);
+        for (const QString& word : nested.words)
+            QVERIFY2(html.contains(word), qPrintable(word));
+        QVERIFY(html.contains(QStringLiteral("&gt; &gt; word")) ||
+                html.contains(QStringLiteral("- - word")));
     }
 
     void fallbackBlockThatFormatsToNothing() {

@@ -4,10 +4,13 @@
 #include "preview/InlineMarkupView.h"
 #include "preview/MarkdownBlockView.h"
 #include "preview/MarkdownTableView.h"
+#include "preview/PreviewSelectionReader.h"
 #include "preview/SelectableTextView.h"
 #include "preview/TaskCheckboxAction.h"
 #include "support/PreviewColumn.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLayout>
 #include <QTest>
 #include <QTextDocument>
@@ -255,11 +258,11 @@ private Q_SLOTS:
         }
         QCOMPARE(g.height, g.rows.back().rect.bottom() + 1);
 
-        const auto& cells = view->cellViews();
-        QCOMPARE(cells[0][0]->document()->defaultFont().weight(), QFont::DemiBold);
-        QCOMPARE(pixels(cells[0][0]->document()->defaultFont().pointSizeF()), 14.0);
-        QCOMPARE(pixels(cells[1][0]->document()->defaultFont().pointSizeF()), 13.5);
-        QCOMPARE(cells[1][0]->textColour(), table.colour(&DesignSystem::Colors::secondaryText));
+        const QFont header = view->cellText(0, 0).document()->defaultFont();
+        QCOMPARE(header.weight(), QFont::DemiBold);
+        QCOMPARE(pixels(header.pointSizeF()), 14.0);
+        QCOMPARE(pixels(view->cellText(1, 0).document()->defaultFont().pointSizeF()), 13.5);
+        QCOMPARE(view->rowColour(1), table.colour(&DesignSystem::Colors::secondaryText));
 
         // No header: the first body row is still striped; one cell, no separator.
         const TableGeometry body =
@@ -267,6 +270,49 @@ private Q_SLOTS:
         QVERIFY(!body.rows[0].header && body.rows[0].zebra);
         QVERIFY(body.rows[0].separators.empty());
         QCOMPARE(body.rows[0].rect.height(), 36);
+    }
+
+    // The cells are drawn by the table; the reader selects within one cell.
+    void tableCellsSelectAndCopy() {
+        Block table(QStringLiteral("| Head | Other |\n|---|---|\n| alpha beta | gamma |\n"));
+        auto* view = qobject_cast<MarkdownTableView*>(table.view->content());
+        const TableGeometry& g = view->geometryAt(view->width());
+        const QRect alpha = g.rows[1].texts[0];
+        QTest::mouseDClick(view, Qt::LeftButton, {},
+                           alpha.topLeft() + QPoint(4, alpha.height() / 2));
+        QCOMPARE(view->selectedText(), QStringLiteral("alpha"));
+        QCOMPARE(PreviewSelectionReader::selectedTextIn(table.view.get()), QStringLiteral("alpha"));
+        QApplication::clipboard()->clear();
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("alpha"));
+
+        // A drag stays within the cell it started in.
+        const QRect gamma = g.rows[1].texts[1];
+        QTest::mousePress(view, Qt::LeftButton, {}, alpha.topLeft() + QPoint(0, 4));
+        QTest::mouseMove(view, gamma.bottomRight());
+        QTest::mouseRelease(view, Qt::LeftButton, {}, gamma.bottomRight());
+        QCOMPARE(view->selectedText(), QStringLiteral("alpha beta"));
+        QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(view->selectedText(), QStringLiteral("alpha beta"));
+        // Between cells there is nothing to select.
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(alpha.right() + 17, alpha.top()));
+        QVERIFY(!view->hasSelection());
+    }
+
+    void aLongTableKeepsOnlyTheLayoutsItDraws() {
+        QString markdown = QStringLiteral("> | a | b |\n> |---|---|\n");
+        for (int i = 0; i < 2000; ++i)
+            markdown += QStringLiteral("> | row %1 | cell |\n").arg(i);
+        Block quote(markdown);
+        auto* view = quote.view->findChild<MarkdownTableView*>();
+        QCOMPARE(view->rowCount(), 2001);
+        view->grab(QRect(0, 0, view->width(), 300));
+        QVERIFY(view->laidOutCellCount() <= 2 * 2 * MarkdownTableView::keptRows);
+        const TableGeometry& g = view->geometryAt(view->width());
+        view->grab(QRect(0, g.rows[1500].rect.top(), view->width(), 300));
+        QVERIFY(view->cellText(1500, 0).hasDocument());
+        QVERIFY(!view->cellText(1, 0).hasDocument());
+        QVERIFY(view->laidOutCellCount() <= 2 * 2 * MarkdownTableView::keptRows);
     }
 
     void taskClicksRewriteTheSourceLine() {

@@ -1,6 +1,9 @@
 #include "core/Preferences.h"
+#include "preview/CodeBlockView.h"
+#include "preview/HorizontalPassThroughScrollView.h"
 #include "preview/InlineMarkupView.h"
 #include "preview/MarkdownBlockView.h"
+#include "preview/MarkdownTableView.h"
 #include "preview/PreviewContentView.h"
 #include "preview/PreviewContextMenuBuilder.h"
 #include "preview/PreviewScrollHost.h"
@@ -8,6 +11,7 @@
 #include "preview/PreviewView.h"
 #include "preview/ScrollSyncEngine.h"
 #include "preview/SelectableTextView.h"
+#include "support/NestedMarkdown.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -55,6 +59,24 @@ struct Pane {
         QTRY_VERIFY(!view->parseCache().isPending());
         QCoreApplication::processEvents();
     }
+    // Scrolls a screen at a time until the end, views released as it goes.
+    void scrollToEnd() const {
+        while (bar()->value() < bar()->maximum()) {
+            bar()->setValue(bar()->value() + bar()->pageStep());
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+    // Every text of the rows, each row brought into view to be made.
+    QString allText() const {
+        QString text;
+        for (int row = 0; row < content()->rowCount(); ++row) {
+            bar()->setValue(content()->rowRect(row).top());
+            if (MarkdownBlockView* view = content()->rowView(row))
+                for (SelectableTextView* part : view->findChildren<SelectableTextView*>())
+                    text += part->document()->toPlainText() + u'\n';
+        }
+        return text;
+    }
     QString rowText(int row) const {
         auto* inline_ = qobject_cast<InlineMarkupView*>(content()->rowView(row)->content());
         return inline_ && inline_->textView() ? inline_->textView()->document()->toPlainText()
@@ -97,12 +119,20 @@ private Q_SLOTS:
         QCOMPARE(parses.count(), 1);
         QCOMPARE(pane.rowText(0), QStringLiteral("edit 4"));
 
-        // A hidden pane parses nothing; shown again it parses at once.
+        // A hidden pane parses and restyles nothing; shown again it catches up once.
         pane.view->hide();
+        const int built = pane.content()->buildCount();
         pane.view->setMarkdown(QStringLiteral("two\n"));
+        Preferences::shared().setNumber(PreferenceKeys::previewFontSize, 20);
+        pane.view->setDocumentDirectory(QStringLiteral("/tmp"));
         QVERIFY(!pane.view->parseCache().isPending());
+        QCOMPARE(pane.content()->buildCount(), built);
+        QCOMPARE(pane.content()->rendererContext().previewFontSize, 15.0);
         pane.view->show();
         QCOMPARE(pane.rowText(0), QStringLiteral("two"));
+        QCOMPARE(parses.count(), 2);
+        QCOMPARE(pane.content()->rendererContext().previewFontSize, 20.0);
+        QCOMPARE(pane.content()->rendererContext().documentDirectory, QStringLiteral("/tmp"));
     }
 
     // Fed by a source, the pane reads the text once per pause in typing, and
@@ -187,6 +217,91 @@ private Q_SLOTS:
         QVERIFY(!content->rowView(0)->isVisible());
     }
 
+    void rowsOutOfReachWaitThenGo() {
+        const QString code =
+            QStringLiteral("```\n") + QString(300, u'x') + QStringLiteral("\n```\n\n");
+        Pane pane(code + paragraphs(3000), {500, 300});
+        PreviewContentView* content = pane.content();
+        const QPointer<MarkdownBlockView> first = content->rowView(0);
+        const int firstHeight = content->rowRect(0).height();
+        auto* card = qobject_cast<CodeBlockView*>(first->content());
+        card->scrollView()->horizontalScrollBar()->setValue(40);
+
+        // Out of reach and back: the same view, as the reader left it.
+        pane.bar()->setValue(1500);
+        QVERIFY(!first->isVisible());
+        pane.bar()->setValue(0);
+        QCOMPARE(content->rowView(0), first.data());
+        QVERIFY(first->isVisible());
+        QCOMPARE(card->scrollView()->horizontalScrollBar()->value(), 40);
+
+        // Far away the views go; what is made stays bounded however far.
+        pane.scrollToEnd();
+        QVERIFY(!first);
+        QVERIFY(content->builtRowCount() <= 2 * PreviewContentView::keptViews);
+        QVERIFY(content->rowView(3000) && content->rowView(3000)->isVisible());
+
+        // Back at the top the row is made again at the height it had.
+        pane.bar()->setValue(0);
+        QVERIFY(content->rowView(0));
+        QCOMPARE(content->rowRect(0).height(), firstHeight);
+        QCOMPARE(content->rowView(0)->height(), firstHeight);
+    }
+
+    void longTablesComeInPieces() {
+        QString table = QStringLiteral("| a | b |\n|---|---|\n");
+        for (int i = 0; i < 450; ++i)
+            table += QStringLiteral("| r%1 | v%1 |\n").arg(i);
+        const QString text = QStringLiteral("intro\n\n") + table + QStringLiteral("\nend\n");
+        Pane pane(text, {600, 400});
+        PreviewContentView* content = pane.content();
+        QCOMPARE(content->rowCount(), 1 + 5 + 1);
+        QVERIFY(content->rowSlice(1).header && !content->rowSlice(1).openTop);
+        QVERIFY(content->rowSlice(5).openTop && !content->rowSlice(5).openBottom);
+        QCOMPARE(content->rowSlice(5).bodyRowCount, 50);
+        // Pieces stand together; the rest keeps its spacing.
+        QCOMPARE(content->rowRect(2).top(), content->rowRect(1).bottom() + 1);
+        QCOMPARE(content->rowRect(6).top(), content->rowRect(5).bottom() + 1 + 16);
+        QVERIFY(!content->rowView(5));
+        auto* piece = qobject_cast<MarkdownTableView*>(content->rowView(1)->content());
+        QCOMPARE(piece->rowCount(), 101);
+        QVERIFY(piece->findChildren<QWidget*>().isEmpty());
+
+        // An edit in one piece rebuilds that piece only.
+        const int built = content->buildCount();
+        MarkdownBlockView* second = content->rowView(2);
+        pane.render(QString(text).replace(QStringLiteral("| r5 |"), QStringLiteral("| r5x |")));
+        QCOMPARE(content->buildCount(), built + 1);
+        QCOMPARE(content->rowView(2), second);
+
+        // At the end, only the last pieces have views.
+        pane.bar()->setValue(pane.bar()->maximum());
+        QVERIFY(content->rowView(5) && content->rowView(5)->isVisible());
+        QVERIFY(!content->rowView(1) || !content->rowView(1)->isVisible());
+    }
+
+    void deepNestingKeepsEveryWord_data() { TestSupport::addNestedMarkdownRows(); }
+    // Nesting deeper than the preview draws is laid flat; deeper than the
+    // tree keeps, it is shown as source text.
+    void deepNestingKeepsEveryWord() {
+        QFETCH(QString, marker);
+        QFETCH(int, depth);
+        const TestSupport::NestedMarkdown nested = TestSupport::nestedMarkdown(marker, depth);
+        Pane pane(nested.text, {700, 500});
+        const QString text = pane.allText();
+        for (const QString& word : nested.words)
+            QVERIFY2(text.contains(word), qPrintable(word));
+        int deepest = 0;
+        for (QWidget* widget : pane.content()->findChildren<QWidget*>()) {
+            int level = 0;
+            for (QWidget* up = widget; up != pane.content(); up = up->parentWidget())
+                ++level;
+            deepest = qMax(deepest, level);
+        }
+        QVERIFY2(deepest < 12 * MarkdownBlockView::maxNesting,
+                 qPrintable(QString::number(deepest)));
+    }
+
     void aWidthChangeMeasuresTheVisibleRowsAgain() {
         Pane pane(paragraphs(50, QStringLiteral("a long paragraph that has to wrap when narrow")),
                   {900, 300});
@@ -238,11 +353,13 @@ private Q_SLOTS:
     }
 
     void tinyHeightReportsAreIgnored() {
-        Pane pane(paragraphs(3));
+        Pane pane(paragraphs(30));
         const int height = pane.view->scrollHost()->reportedHeight();
+        const int range = pane.bar()->maximum();
+        QCOMPARE(range, height - pane.view->scrollArea()->viewport()->height());
         Q_EMIT pane.content()->contentHeightChanged(1);
         QCOMPARE(pane.view->scrollHost()->reportedHeight(), height);
-        QCOMPARE(pane.content()->height(), height);
+        QCOMPARE(pane.bar()->maximum(), range);
     }
 
     void theTopStaysTheTop() {

@@ -73,9 +73,12 @@ private Q_SLOTS:
 
         w.editor.bar()->setValue(50);
         QCOMPARE(w.preview.value(), 1000);
-        // Until the next turn nothing is mirrored, in either direction.
+        // Until the next turn the pane it moved is not mirrored back, while
+        // the pane the reader moves goes on being followed.
         w.preview.bar()->setValue(2000);
         QCOMPARE(w.editor.value(), 50);
+        w.editor.bar()->setValue(60);
+        QCOMPARE(w.preview.value(), 1200);
         nextTurn();
 
         w.preview.bar()->setValue(500);

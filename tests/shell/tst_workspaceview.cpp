@@ -4,6 +4,8 @@
 #include "editor/EditorView.h"
 #include "editor/MarkdownTextEditor.h"
 #include "editor/MarkdownTextView.h"
+#include "preview/PreviewContentView.h"
+#include "preview/PreviewView.h"
 #include "shell/EscapeDispatcher.h"
 #include "shell/ModeSwitcher.h"
 #include "shell/OutsideChangeWatch.h"
@@ -511,6 +513,21 @@ private Q_SLOTS:
         QVERIFY(w.view->isWindowModified());
         QTest::keyClick(view, Qt::Key_Backspace);
         QVERIFY(!w.view->isWindowModified());
+    }
+
+    // A window restored to Edit mode never renders its preview, not even
+    // while it first shows; Split renders it once.
+    void aHiddenPreviewRendersNothing() {
+        Preferences::shared().setString(PreferenceKeys::lastViewMode, QStringLiteral("Edit"));
+        Window w(std::make_unique<MarkdownDocument>(), StandardWorkspacePanes::factory());
+        auto* preview = qobject_cast<PreviewView*>(w.view->panes()->preview());
+        QVERIFY(!w.document->text().isEmpty());
+        QVERIFY(preview->parseCache().document()->text.isEmpty());
+        QCOMPARE(preview->content()->buildCount(), 0);
+
+        w.view->setViewMode(ViewMode::Split);
+        QCOMPARE(preview->parseCache().document()->text, w.document->text());
+        QVERIFY(preview->content()->buildCount() > 0);
     }
 
     // The application's panes: text from outside is one undoable edit, and

@@ -1,6 +1,8 @@
 #include "core/Preferences.h"
 #include "editor/EditorView.h"
 #include "editor/MarkdownTextView.h"
+#include "preview/PreviewView.h"
+#include "preview/ScrollSyncEngine.h"
 #include "shell/ModeSwitcher.h"
 #include "shell/SnapshotFade.h"
 #include "shell/StandardWorkspacePanes.h"
@@ -13,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 
 // The window's keys on a real X server, where Qt's own bindings and the
@@ -145,8 +148,83 @@ private Q_SLOTS:
         QCOMPARE(overlapping, waiting);
     }
 
-    // With QUON_SCREENSHOTS=DIR: the three modes    // With QUON_SCREENSHOTS=DIR: the three modes
-    // with the welcome sample, light and dark.
+    // In Split the other pane follows every scroll, whatever moved the pane.
+    void scrollingEitherPaneMovesTheOther() {
+        QString text;
+        for (int i = 0; i < 400; ++i)
+            text += QStringLiteral("Paragraph %1 with enough words to fill a line or two of the "
+                                   "pane.\n\n")
+                        .arg(i);
+        m_window->document->setText(text);
+        auto* editor = qobject_cast<EditorView*>(m_view->panes()->editor())->textView();
+        auto* preview = qobject_cast<PreviewView*>(m_view->panes()->preview());
+        QScrollBar* editorBar = editor->verticalScrollBar();
+        QScrollBar* previewBar = preview->scrollArea()->verticalScrollBar();
+        QTRY_COMPARE(preview->parseCache().document()->text, text);
+        QTest::qWait(20);
+        const auto inStep = [&] {
+            return std::abs(ScrollSyncEngine::scrollRatio(editorBar) -
+                            ScrollSyncEngine::scrollRatio(previewBar)) < 0.02;
+        };
+        const auto settle = [] { QTest::qWait(10); };
+
+        editor->setFocus();
+        QTRY_VERIFY(editor->hasFocus());
+        press(Qt::Key_Home, Qt::ControlModifier);
+        settle();
+        QCOMPARE(previewBar->value(), 0);
+        press(Qt::Key_PageDown);
+        press(Qt::Key_PageDown);
+        settle();
+        QVERIFY(editorBar->value() > 0);
+        QVERIFY(inStep());
+        press(Qt::Key_End, Qt::ControlModifier);
+        settle();
+        QVERIFY(inStep());
+        QVERIFY(ScrollSyncEngine::scrollRatio(previewBar) > 0.95);
+        press(Qt::Key_Home, Qt::ControlModifier);
+        settle();
+        QCOMPARE(previewBar->value(), 0);
+        // Arrow keys past the bottom edge scroll the editor to keep the caret in view.
+        for (int i = 0; i < 60; ++i)
+            press(Qt::Key_Down);
+        settle();
+        QVERIFY(editorBar->value() > 0);
+        QVERIFY(inStep());
+        // The scroll bar.
+        editorBar->setValue(editorBar->maximum() / 3);
+        settle();
+        QVERIFY(inStep());
+        // Typing at the end keeps the caret in view, and the preview follows.
+        press(Qt::Key_End, Qt::ControlModifier);
+        editorBar->setValue(0);
+        settle();
+        QTest::keyClicks(editor, QStringLiteral("more"));
+        settle();
+        QVERIFY(ScrollSyncEngine::scrollRatio(editorBar) > 0.95);
+        QVERIFY(inStep());
+
+        // The preview's own keys and bar move the editor.
+        preview->scrollArea()->setFocus();
+        QTRY_VERIFY(preview->scrollArea()->hasFocus());
+        press(Qt::Key_Home, Qt::ControlModifier);
+        settle();
+        QCOMPARE(editorBar->value(), 0);
+        press(Qt::Key_PageDown);
+        press(Qt::Key_Down);
+        settle();
+        QVERIFY(previewBar->value() > previewBar->pageStep());
+        QVERIFY(inStep());
+        previewBar->setValue(previewBar->maximum() / 2);
+        settle();
+        QVERIFY(inStep());
+        press(Qt::Key_End);
+        settle();
+        QVERIFY(ScrollSyncEngine::scrollRatio(editorBar) > 0.95);
+        QVERIFY(inStep());
+    }
+
+    // With QUON_SCREENSHOTS=DIR: the three modes with the welcome sample, light and dark.
     void screenshots() {
         const QString dir = TestSupport::screenshotFolder();
         if (dir.isEmpty())

@@ -1,0 +1,60 @@
+#include "preview/TextSelection.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+
+void TextSelection::reset(QTextDocument* document) {
+    m_cursor = document ? QTextCursor(document) : QTextCursor();
+    m_dragging = false;
+}
+
+QString TextSelection::text() const {
+    QString text = m_cursor.selectedText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    return text;
+}
+
+void TextSelection::press(int position, bool extend) {
+    m_cursor.setPosition(position, extend ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+    m_dragging = true;
+}
+
+bool TextSelection::drag(int position) {
+    if (!m_dragging)
+        return false;
+    m_cursor.setPosition(position, QTextCursor::KeepAnchor);
+    return true;
+}
+
+void TextSelection::selectWord(int position) {
+    m_cursor.setPosition(position);
+    m_cursor.select(QTextCursor::WordUnderCursor);
+}
+
+void TextSelection::selectAll() {
+    m_cursor.select(QTextCursor::Document);
+}
+
+bool TextSelection::clear() {
+    if (!m_cursor.hasSelection())
+        return false;
+    m_cursor.clearSelection();
+    return true;
+}
+
+bool TextSelection::handleKey(QKeyEvent* event) {
+    const bool control = event->modifiers() == Qt::ControlModifier;
+    if (event->matches(QKeySequence::Copy) || (event->key() == Qt::Key_C && control)) {
+        if (hasSelection())
+            QApplication::clipboard()->setText(text());
+        return true;
+    }
+    if (event->matches(QKeySequence::SelectAll) || (event->key() == Qt::Key_A && control)) {
+        if (!m_cursor.isNull())
+            selectAll();
+        return true;
+    }
+    return false;
+}
