@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
@@ -94,10 +93,6 @@ void CodeCopyButton::changeEvent(QEvent* event) {
     QAbstractButton::changeEvent(event);
 }
 
-QString CodeBlockView::languageName(const QString& info) {
-    return info.trimmed().section(QRegularExpression(QStringLiteral("\\s+")), 0, 0);
-}
-
 namespace {
 namespace DetectionQueue {
 
@@ -138,16 +133,15 @@ int CodeBlockView::minimumBodyHeight(const QString& code) {
 
 CodeBlockView::CodeBlockView(const QString& code, const QString& language,
                              const DesignSystem& design, QWidget* parent)
-    : QWidget(parent), m_code(code), m_design(design) {
+    : QWidget(parent), m_code(code), m_design(design), m_language(language) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    const QString name = languageName(language);
-    if (!name.isEmpty()) {
+    if (!language.isEmpty()) {
         auto* header = new QHBoxLayout;
         header->setContentsMargins(16, 8, 16, 4);
-        m_languageLabel = new QLabel(name.toUpper(), this);
+        m_languageLabel = new QLabel(language.toUpper(), this);
         m_languageLabel->setFont(design.typography.caption);
         QPalette palette = m_languageLabel->palette();
         palette.setColor(QPalette::WindowText, design.colors.mutedText);
@@ -160,7 +154,6 @@ CodeBlockView::CodeBlockView(const QString& code, const QString& language,
         column->addLayout(header);
     }
 
-    m_language = name;
     auto* padded = new QWidget;
     auto* paddedLayout = new QHBoxLayout(padded);
     paddedLayout->setContentsMargins(textPadding, textPadding, textPadding, textPadding);
@@ -168,7 +161,7 @@ CodeBlockView::CodeBlockView(const QString& code, const QString& language,
     // Detecting a language runs every grammar over the block (a noticeable
     // fraction of a second): such blocks show plain code first and are
     // coloured one per event-loop turn, so the page never waits for them.
-    if (name.isEmpty() && CodeHighlighter::shared().needsDetection(code)) {
+    if (language.isEmpty() && CodeHighlighter::shared().needsDetection(code)) {
         m_codeView->setContent(StyledText{code, {}}, design.typography.code, design.colors.text, 0,
                                false);
         DetectionQueue::enqueue(this);

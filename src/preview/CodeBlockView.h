@@ -47,11 +47,9 @@ private:
 class CodeBlockView : public QWidget {
     Q_OBJECT
 public:
+    // language: the one the block's info string names (empty for none).
     CodeBlockView(const QString& code, const QString& language, const DesignSystem& design,
                   QWidget* parent = nullptr);
-
-    // The first word of an info string ("python title=x" is python).
-    static QString languageName(const QString& info);
     // The code area's least height: one line of the 13-pixel code font per line
     // of code (a final line feed starts one more) plus 16 of padding.
     static int minimumBodyHeight(const QString& code);
@@ -59,6 +57,7 @@ public:
     static constexpr int textPadding = 8;
 
     QString code() const { return m_code; }
+    QString language() const { return m_language; }
     QLabel* languageLabel() const { return m_languageLabel; }
     CodeCopyButton* copyButton() const { return m_copyButton; }
     SelectableTextView* codeView() const { return m_codeView; }

@@ -124,8 +124,8 @@ private Q_SLOTS:
     }
 
     void headerAndColouredCodeInTheCodeFont() {
-        CodeBlockView tagged(QStringLiteral("def f():\n    pass\n"),
-                             QStringLiteral(" python title=x "), light());
+        CodeBlockView tagged(QStringLiteral("def f():\n    pass\n"), QStringLiteral("python"),
+                             light());
         QCOMPARE(tagged.languageLabel()->text(), QStringLiteral("PYTHON"));
         QVERIFY(tagged.copyButton());
         QCOMPARE(colourAt(tagged.codeView()->content(), QStringLiteral("def")),
@@ -133,7 +133,7 @@ private Q_SLOTS:
         QCOMPARE(tagged.codeView()->document()->defaultFont().families(),
                  DesignSystem::Typography::families(FontDesign::Monospaced));
 
-        CodeBlockView untagged(QStringLiteral("x = 1\n"), QStringLiteral("   "), light());
+        CodeBlockView untagged(QStringLiteral("x = 1\n"), QString(), light());
         QVERIFY(!untagged.languageLabel() && !untagged.copyButton());
     }
 
