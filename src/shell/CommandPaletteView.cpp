@@ -2,9 +2,9 @@
 
 #include "core/AppearanceService.h"
 #include "core/L10n.h"
+#include "core/Motion.h"
 #include "shell/CommandPalette.h"
 #include "shell/CommandPaletteList.h"
-#include "shell/Motion.h"
 #include "tools/PopoverFrame.h"
 #include "windows/SymbolLabel.h"
 

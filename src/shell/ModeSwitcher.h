@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/Motion.h"
 #include "core/PreferenceEnums.h"
-#include "shell/Motion.h"
 #include "shell/ToolbarSegmentChrome.h"
 
 #include <QAbstractButton>

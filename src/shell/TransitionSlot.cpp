@@ -1,6 +1,6 @@
 #include "shell/TransitionSlot.h"
 
-#include "shell/Motion.h"
+#include "core/Motion.h"
 
 #include <QGraphicsOpacityEffect>
 

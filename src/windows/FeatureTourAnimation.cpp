@@ -1,6 +1,6 @@
 #include "windows/FeatureTourAnimation.h"
 
-#include "shell/Motion.h"
+#include "core/Motion.h"
 
 #include <QVariantAnimation>
 #include <QWidget>

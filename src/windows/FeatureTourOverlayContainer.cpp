@@ -1,8 +1,8 @@
 #include "windows/FeatureTourOverlayContainer.h"
 
 #include "core/FeatureTourController.h"
+#include "core/Motion.h"
 #include "shell/EscapeDispatcher.h"
-#include "shell/Motion.h"
 #include "windows/FeatureTourAnimation.h"
 #include "windows/FeatureTourOverlay.h"
 

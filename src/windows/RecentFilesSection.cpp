@@ -2,8 +2,8 @@
 
 #include "core/AppearanceService.h"
 #include "core/L10n.h"
+#include "core/Motion.h"
 #include "core/RecentFilesStore.h"
-#include "shell/Motion.h"
 #include "shell/SnapshotFade.h"
 #include "windows/DividerLine.h"
 #include "windows/PlainButton.h"

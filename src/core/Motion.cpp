@@ -1,4 +1,4 @@
-#include "shell/Motion.h"
+#include "core/Motion.h"
 
 #include <QPointF>
 #include <QtMath>
