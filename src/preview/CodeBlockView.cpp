@@ -1,6 +1,7 @@
 #include "preview/CodeBlockView.h"
 
 #include "core/L10n.h"
+#include "core/Motion.h"
 #include "platform/Symbols.h"
 #include "preview/CodeHighlighter.h"
 #include "preview/HorizontalPassThroughScrollView.h"
@@ -14,7 +15,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
@@ -28,6 +28,11 @@ CodeCopyButton::CodeCopyButton(const DesignSystem& design, QWidget* parent)
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    m_change.setDuration(changeMs);
+    m_change.setEasingCurve(Motion::easeOut());
+    connect(&m_change, &QVariantAnimation::valueChanged, this, qOverload<>(&QWidget::update));
+    // Back to the symbol's size once the word has gone.
+    connect(&m_change, &QVariantAnimation::finished, this, &QWidget::updateGeometry);
 }
 
 QFont CodeCopyButton::copiedFont() const {
@@ -35,25 +40,41 @@ QFont CodeCopyButton::copiedFont() const {
 }
 
 QColor CodeCopyButton::currentColour() const {
-    if (m_copied)
-        return m_design.colors.accent;
+    return m_copied ? QColor(m_design.colors.accent) : symbolColour();
+}
+
+QColor CodeCopyButton::symbolColour() const {
     return m_hovered ? QColor(m_design.colors.text) : QColor(m_design.colors.mutedText);
 }
 
 void CodeCopyButton::showCopied() {
-    m_copied = true;
+    setCopied(true);
+    // Each click's own second ends the state, as a timer per click does.
+    QTimer::singleShot(copiedMs, this, [this] { setCopied(false); });
+}
+
+void CodeCopyButton::setCopied(bool copied) {
+    const double from = shownCopied();
+    m_copied = copied;
+    m_change.stop();
+    if (isVisible()) {
+        m_change.setStartValue(from);
+        m_change.setEndValue(copied ? 1.0 : 0.0);
+        m_change.start();
+    }
     updateGeometry();
     update();
-    // Each click's own second ends the state, as a timer per click does.
-    QTimer::singleShot(copiedMs, this, [this] {
-        m_copied = false;
-        updateGeometry();
-        update();
-    });
+}
+
+double CodeCopyButton::shownCopied() const {
+    if (m_change.state() == QAbstractAnimation::Running)
+        return m_change.currentValue().toDouble();
+    return m_copied ? 1 : 0;
 }
 
 QSize CodeCopyButton::sizeHint() const {
-    if (m_copied) {
+    // As wide as the word while it shows at all, so it is never cut.
+    if (m_copied || shownCopied() > 0) {
         const QFontMetrics metrics(copiedFont());
         return {metrics.horizontalAdvance(L10n::tr("Copied")), metrics.height()};
     }
@@ -62,16 +83,20 @@ QSize CodeCopyButton::sizeHint() const {
 
 void CodeCopyButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QColor colour = currentColour();
-    if (m_copied) {
+    const double copied = shownCopied();
+    if (copied > 0) {
+        painter.setOpacity(copied);
         painter.setFont(copiedFont());
-        painter.setPen(colour);
+        painter.setPen(QColor(m_design.colors.accent));
         painter.drawText(rect(), Qt::AlignRight | Qt::AlignVCenter, L10n::tr("Copied"));
-        return;
     }
-    const QRect box(width() - symbolSize, (height() - symbolSize) / 2, symbolSize, symbolSize);
-    painter.drawPixmap(box, Symbols::pixmap(QStringLiteral("doc.on.doc"), colour,
-                                            QSize(symbolSize, symbolSize), devicePixelRatioF()));
+    if (copied < 1) {
+        painter.setOpacity(1 - copied);
+        const QRect box(width() - symbolSize, (height() - symbolSize) / 2, symbolSize, symbolSize);
+        painter.drawPixmap(box,
+                           Symbols::pixmap(QStringLiteral("doc.on.doc"), symbolColour(),
+                                           QSize(symbolSize, symbolSize), devicePixelRatioF()));
+    }
 }
 
 void CodeCopyButton::enterEvent(QEnterEvent* event) {
@@ -92,10 +117,6 @@ void CodeCopyButton::changeEvent(QEvent* event) {
         update();
     }
     QAbstractButton::changeEvent(event);
-}
-
-QString CodeBlockView::languageName(const QString& info) {
-    return info.trimmed().section(QRegularExpression(QStringLiteral("\\s+")), 0, 0);
 }
 
 namespace {
@@ -138,16 +159,15 @@ int CodeBlockView::minimumBodyHeight(const QString& code) {
 
 CodeBlockView::CodeBlockView(const QString& code, const QString& language,
                              const DesignSystem& design, QWidget* parent)
-    : QWidget(parent), m_code(code), m_design(design) {
+    : QWidget(parent), m_code(code), m_design(design), m_language(language) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    const QString name = languageName(language);
-    if (!name.isEmpty()) {
+    if (!language.isEmpty()) {
         auto* header = new QHBoxLayout;
         header->setContentsMargins(16, 8, 16, 4);
-        m_languageLabel = new QLabel(name.toUpper(), this);
+        m_languageLabel = new QLabel(language.toUpper(), this);
         m_languageLabel->setFont(design.typography.caption);
         QPalette palette = m_languageLabel->palette();
         palette.setColor(QPalette::WindowText, design.colors.mutedText);
@@ -160,7 +180,6 @@ CodeBlockView::CodeBlockView(const QString& code, const QString& language,
         column->addLayout(header);
     }
 
-    m_language = name;
     auto* padded = new QWidget;
     auto* paddedLayout = new QHBoxLayout(padded);
     paddedLayout->setContentsMargins(textPadding, textPadding, textPadding, textPadding);
@@ -168,7 +187,7 @@ CodeBlockView::CodeBlockView(const QString& code, const QString& language,
     // Detecting a language runs every grammar over the block (a noticeable
     // fraction of a second): such blocks show plain code first and are
     // coloured one per event-loop turn, so the page never waits for them.
-    if (name.isEmpty() && CodeHighlighter::shared().needsDetection(code)) {
+    if (language.isEmpty() && CodeHighlighter::shared().needsDetection(code)) {
         m_codeView->setContent(StyledText{code, {}}, design.typography.code, design.colors.text, 0,
                                false);
         DetectionQueue::enqueue(this);

@@ -3,6 +3,7 @@
 #include "core/AppearanceService.h"
 #include "core/MarkdownDocument.h"
 #include "core/MarkdownFileTypes.h"
+#include "core/Motion.h"
 #include "core/Preferences.h"
 #include "core/RecentFilesStore.h"
 #include "export/DocumentExportContext.h"
@@ -12,6 +13,7 @@
 #include "shell/ModeSwitcher.h"
 #include "shell/OutsideChangeWatch.h"
 #include "shell/SlotReveal.h"
+#include "shell/SnapshotFade.h"
 #include "shell/StatusBarView.h"
 #include "shell/TransitionSlot.h"
 #include "shell/ViewModeMemory.h"
@@ -65,6 +67,9 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setStretchFactor(1, 1);
     column->addWidget(m_splitter, 1);
+    // Laying a large document out again every frame would stall typing: the
+    // panes change at once, and a picture of the old ones fades out over them.
+    m_modeFade = new SnapshotFade(m_splitter, viewModeTransitionMs, Motion::easeInOut());
 
     m_hintSlot = new QWidget(central);
     new QVBoxLayout(m_hintSlot);
@@ -217,6 +222,7 @@ void WorkspaceView::appear() {
 void WorkspaceView::setViewMode(ViewMode mode) {
     if (mode == m_mode)
         return;
+    m_modeFade->begin();
     m_mode = mode;
     ViewModeMemory::remember(mode);
     applyMode();

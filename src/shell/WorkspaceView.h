@@ -17,6 +17,7 @@ class MarkdownDocument;
 class OutsideChangeWatch;
 class QSplitter;
 class SlotReveal;
+class SnapshotFade;
 class StatusBarView;
 class TransitionSlot;
 class WindowCommands;
@@ -47,6 +48,7 @@ class WorkspaceView : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr int minimumPaneWidth = 380;
+    static constexpr int viewModeTransitionMs = 120;
 
     WorkspaceView(MarkdownDocument& document, WorkspaceServices services,
                   QWidget* parent = nullptr);
@@ -58,6 +60,7 @@ public:
     QString documentDirectory() const;
 
     ViewMode viewMode() const { return m_mode; }
+    // Switches at once; in a shown window the old panes fade out over the new.
     void setViewMode(ViewMode mode);
     bool isFocusMode() const { return m_focusMode; }
     void setFocusMode(bool on);
@@ -98,6 +101,8 @@ public:
     // fills below them.
     TransitionSlot* findBarSlot() const { return m_findSlot; }
     QWidget* slashHintSlot() const { return m_hintSlot; }
+    // The picture of the panes that fades out after a change of view mode.
+    SnapshotFade* viewModeFade() const { return m_modeFade; }
 
 Q_SIGNALS:
     void viewModeChanged(ViewMode mode);
@@ -136,6 +141,7 @@ private:
 
     WorkspacePanes* m_panes = nullptr;
     QSplitter* m_splitter = nullptr;
+    SnapshotFade* m_modeFade = nullptr;
     TransitionSlot* m_findSlot = nullptr;
     FindBarView* m_findBar = nullptr;
     DocumentSearch* m_search = nullptr;

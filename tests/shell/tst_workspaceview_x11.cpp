@@ -3,6 +3,8 @@
 #include "editor/MarkdownTextView.h"
 #include "preview/PreviewView.h"
 #include "preview/ScrollSyncEngine.h"
+#include "shell/ModeSwitcher.h"
+#include "shell/SnapshotFade.h"
 #include "shell/StandardWorkspacePanes.h"
 #include "shell/WindowToolbar.h"
 #include "support/TestSupport.h"
@@ -26,6 +28,42 @@ class TestWorkspaceViewX11 : public QObject {
 
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+    }
+
+    // Switches modes and types with the keys; `state` is what the window ends in.
+    void typeAcrossModes(bool overlapping, QStringList& state) {
+        MarkdownTextView* editor = qobject_cast<EditorView*>(m_view->panes()->editor())->textView();
+        const SnapshotFade* fade = m_view->viewModeFade();
+        bool inTime = true;
+        const auto step = [&](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            press(key, modifiers);
+            if (overlapping)
+                inTime = inTime && fade->isRunning();
+            else
+                QTRY_VERIFY(!fade->isRunning());
+        };
+        step(Qt::Key_1, Qt::ControlModifier);
+        QVERIFY(!m_view->panes()->preview()->isVisible());
+        step(Qt::Key_X);
+        QVERIFY(m_window->document->text().startsWith(QStringLiteral("x#")));
+        step(Qt::Key_2, Qt::ControlModifier);
+        QVERIFY(m_view->panes()->preview()->isVisible());
+        step(Qt::Key_Y);
+        QVERIFY(m_window->document->text().startsWith(QStringLiteral("xy#")));
+        step(Qt::Key_3, Qt::ControlModifier);
+        QVERIFY(!m_view->panes()->editor()->isVisible());
+        step(Qt::Key_2, Qt::ControlModifier);
+        step(Qt::Key_Z);
+        QVERIFY2(inTime, "a key came after the fade");
+        QTRY_VERIFY(!fade->isVisible());
+        QWidget* focus = QApplication::focusWidget();
+        state = {rawValue(m_view->viewMode()),
+                 Preferences::shared().lastViewMode(),
+                 m_window->document->text(),
+                 QString::number(editor->textCursor().position()),
+                 QString::number(m_view->panes()->editor()->width()),
+                 QString::number(m_view->panes()->preview()->width()),
+                 focus ? QString::fromLatin1(focus->metaObject()->className()) : QString()};
     }
 
 private Q_SLOTS:
@@ -96,6 +134,18 @@ private Q_SLOTS:
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editor));
         press(Qt::Key_Exclam, Qt::ShiftModifier);
         QCOMPARE(m_window->document->text(), QStringLiteral("one cat, two !s\n"));
+    }
+
+    // Keys pressed while the old panes fade out act at once, and the window
+    // ends as it ends when each fade is over before the next key.
+    void keysDuringModeFade() {
+        QStringList overlapping, waiting;
+        typeAcrossModes(true, overlapping);
+        if (QTest::currentTestFailed())
+            return;
+        init();
+        typeAcrossModes(false, waiting);
+        QCOMPARE(overlapping, waiting);
     }
 
     // In Split the other pane follows every scroll, whatever moved the pane.
@@ -199,6 +249,15 @@ private Q_SLOTS:
                 QVERIFY(m_view->grab().save(QDir(dir).filePath(name)));
             }
             m_view->closeFindBar();
+            // Changes of mode in frames: the old panes fade out over the new,
+            // the switcher's pill springs to its segment.
+            QTest::qWait(300);
+            QVERIFY(TestSupport::saveFrames(m_view, dir, appearance + "-split-to-preview.png",
+                                            [&] { m_view->setViewMode(ViewMode::Preview); }));
+            QTest::qWait(300);
+            QVERIFY(TestSupport::saveFrames(
+                m_view->toolbar()->modeSwitcher(), dir, appearance + "-switcher-to-edit.png",
+                [&] { m_view->setViewMode(ViewMode::Edit); }, 9, 40));
         });
     }
 };

@@ -5,8 +5,10 @@
 #include "windows/RecentFilesPresentation.h"
 #include "windows/RecentFilesSection.h"
 #include "windows/ThemedLabel.h"
+#include "windows/WelcomeView.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QSignalSpy>
 #include <QTest>
@@ -108,6 +110,52 @@ private Q_SLOTS:
         QCOMPARE(section.cells().size(), 0);
     }
 
+    // Expanding and collapsing move the block's height from the old body's to
+    // the new one's; the new body takes clicks at once, a reversal mid-way
+    // sets off from where the height stands, and the end is the body's own.
+    void expandingMovesTheHeight() {
+        QTemporaryDir dir;
+        RecentFilesStore store;
+        const QList<QUrl> urls = recordFiles(store, dir, 14);
+        RecentFilesSection section(store);
+        section.resize(600, 300);
+        section.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&section));
+        QWidget* slot = section.bodySlot();
+        const int listHeight = slot->height();
+        QSignalSpy chosen(&section, &RecentFilesSection::fileChosen);
+
+        section.expandButton()->click();
+        QTest::qWait(30);
+        const int early = slot->height();
+        QVERIFY2(early > listHeight, qPrintable(QString::number(early)));
+        QTest::mouseClick(section.cells()[3], Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.first().first().toUrl(), urls[3]);
+        int last = early;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < RecentFilesSection::expandMs) {
+            QTest::qWait(10);
+            QVERIFY(slot->height() >= last);
+            last = slot->height();
+        }
+        QTRY_COMPARE(slot->height(), section.cells().first()->parentWidget()->height());
+        const int gridHeight = slot->height();
+        QVERIFY(gridHeight > last / 2 && gridHeight > listHeight);
+
+        section.expandButton()->click();
+        QTest::qWait(40);
+        const int midway = slot->height();
+        QVERIFY(midway < gridHeight && midway > listHeight);
+        section.expandButton()->click();
+        QVERIFY(qAbs(slot->height() - midway) <= 1);
+        // A change of the list ends the move where the new body stands.
+        store.remove(urls[13]);
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCOMPARE(slot->height(), section.cells().first()->parentWidget()->height());
+    }
+
     void twentyFilesFillTenGridRowsNewestFirst() {
         QTemporaryDir dir;
         RecentFilesStore store;
@@ -161,6 +209,28 @@ private Q_SLOTS:
         QCOMPARE(store.files().size(), 2);
         QCOMPARE(store.files()[1].url, urls[2]);
         QCOMPARE(section.rows().size(), 2);
+    }
+
+    // With QUON_SCREENSHOTS=DIR: "Show more" and "Show less" in frames.
+    void screenshots() {
+        const QString folder = TestSupport::screenshotFolder();
+        if (folder.isEmpty())
+            QSKIP("QUON_SCREENSHOTS not set");
+        QTemporaryDir dir;
+        RecentFilesStore store;
+        recordFiles(store, dir, 12);
+        WelcomeView view(store);
+        view.resize(720, 1000);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        TestSupport::forEachAppearance([&](const QString& appearance) {
+            for (const char* name : {"-show-more.png", "-show-less.png"}) {
+                QTest::qWait(300);
+                QVERIFY(TestSupport::saveFrames(&view, folder, appearance + name, [&] {
+                    view.recentSection()->expandButton()->click();
+                }));
+            }
+        });
     }
 };
 
