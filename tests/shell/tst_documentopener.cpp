@@ -198,6 +198,10 @@ private Q_SLOTS:
         QTest::newRow("windows-1252 holes") << QByteArray("a\x81\x8D\x8F\x90\x9D\x9F")
                                             << "a\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDŸ" << true;
         QTest::newRow("broken utf-16") << QByteArray("\xFF\xFEh", 3) << "ÿþh" << false;
+        // An unpaired surrogate could not be written into the copy.
+        QTest::newRow("utf-16 lone surrogates")
+            << QByteArray("\xFF\xFEh\0\x00\xD8i\0\x3D\xD8\x00\xDE\x00\xDC", 14)
+            << "h\uFFFDi\U0001F600\uFFFD" << true;
         // UTF-8 but for a few broken sequences: the valid text stays.
         QTest::newRow("utf-8 cut short")
             << QByteArray("za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 \xE2\x82") << "zażółć \uFFFD" << true;

@@ -186,6 +186,9 @@ private Q_SLOTS:
                                << "";
         QTest::newRow("only blanks") << true << "  "
                                      << "";
+        QTest::newRow("nul") << true << QStringLiteral("a\0b") << "";
+        QTest::newRow("colon first") << false << ":notes"
+                                     << ":notes";
     }
     void names() {
         QFETCH(bool, markdown);
