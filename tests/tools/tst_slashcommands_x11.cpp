@@ -1,6 +1,7 @@
 #include "editor/EditorView.h"
 #include "editor/MarkdownTextView.h"
 #include "shell/StandardWorkspacePanes.h"
+#include "shell/TransitionSlot.h"
 #include "support/EditorFixture.h"
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
