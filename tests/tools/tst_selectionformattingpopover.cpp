@@ -1,12 +1,10 @@
-#include "editor/EditorView.h"
 #include "editor/MarkdownTextEditor.h"
 #include "editor/MarkdownTextView.h"
 #include "shell/EscapeDispatcher.h"
-#include "shell/StandardWorkspacePanes.h"
 #include "shell/StatusBarView.h"
 #include "support/EditorFixture.h"
+#include "support/EditorWindow.h"
 #include "support/TestSupport.h"
-#include "support/WorkspaceWindow.h"
 #include "tools/AnchoredOverlay.h"
 #include "tools/FormatIconButton.h"
 #include "tools/PopoverFrame.h"
@@ -54,7 +52,7 @@ void choose(SelectionFormattingBar* bar, const QString& name) {
 class TestSelectionFormattingPopover : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<WorkspaceWindow> m_window;
+    std::unique_ptr<EditorWindow> m_window;
     MarkdownTextView* m_text = nullptr;
     SelectionFormattingPopoverController* m_bar = nullptr;
 
@@ -80,17 +78,9 @@ class TestSelectionFormattingPopover : public QObject {
 private Q_SLOTS:
     void init() {
         TestSupport::resetPreferences();
-        m_window = std::make_unique<WorkspaceWindow>(std::make_unique<MarkdownDocument>(),
-                                                     StandardWorkspacePanes::factory());
-        m_window->view->setViewMode(ViewMode::Edit);
-        auto* editor = static_cast<EditorView*>(m_window->view->panes()->editor());
-        m_text = editor->textView();
-        m_bar = dynamic_cast<SelectionFormattingPopoverController*>(
-            editor->editor()->formattingPopover());
-        QVERIFY(m_bar);
-        m_window->view->activateWindow();
-        m_text->setFocus();
-        QTRY_VERIFY(m_text->hasFocus());
+        m_window = std::make_unique<EditorWindow>();
+        m_text = m_window->text;
+        m_bar = m_window->formattingBar();
     }
     void cleanup() { m_window.reset(); }
 

@@ -2,10 +2,9 @@
 #include "editor/MarkdownTextEditor.h"
 #include "editor/MarkdownTextView.h"
 #include "shell/EscapeDispatcher.h"
-#include "shell/StandardWorkspacePanes.h"
 #include "support/EditorFixture.h"
+#include "support/EditorWindow.h"
 #include "support/TestSupport.h"
-#include "support/WorkspaceWindow.h"
 #include "tools/AnchoredOverlay.h"
 #include "tools/SlashCommandPopoverController.h"
 
@@ -15,40 +14,16 @@
 #include <QTextBlock>
 
 using namespace EditorFixture;
-
-namespace {
-
-QStringList ids(const QList<SlashCommand>& commands) {
-    QStringList out;
-    for (const SlashCommand& c : commands)
-        out << c.id;
-    return out;
-}
-
-} // namespace
+using namespace Keyboard;
 
 // The slash menu of a real window's editor, driven by key events.
 class TestSlashCommandPopover : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<WorkspaceWindow> m_window;
+    std::unique_ptr<EditorWindow> m_window;
     MarkdownTextView* m_text = nullptr;
     SlashCommandPopoverController* m_menu = nullptr;
 
-    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(m_text, key, modifiers);
-    }
-    // Typing, with "\n" as Return and "\b" as Backspace.
-    void type(const char* text) {
-        for (QChar c : u8(text)) {
-            if (c == QLatin1Char('\n'))
-                key(Qt::Key_Return);
-            else if (c == QLatin1Char('\b'))
-                key(Qt::Key_Backspace);
-            else
-                QTest::keyClicks(m_text, QString(c));
-        }
-    }
     void start(const char* state) {
         setMarked(*m_text, u8(state));
         m_menu->close();
@@ -67,15 +42,9 @@ class TestSlashCommandPopover : public QObject {
 private Q_SLOTS:
     void init() {
         TestSupport::resetPreferences();
-        m_window = std::make_unique<WorkspaceWindow>(std::make_unique<MarkdownDocument>(),
-                                                     StandardWorkspacePanes::factory());
-        m_window->view->setViewMode(ViewMode::Edit);
-        m_text = static_cast<EditorView*>(m_window->view->panes()->editor())->textView();
-        m_menu = dynamic_cast<SlashCommandPopoverController*>(m_text->slashPopover());
-        QVERIFY(m_menu);
-        m_window->view->activateWindow();
-        m_text->setFocus();
-        QTRY_VERIFY(m_text->hasFocus());
+        m_window = std::make_unique<EditorWindow>();
+        m_text = m_window->text;
+        m_menu = m_window->slashMenu();
         start("‸");
     }
     void cleanup() { m_window.reset(); }
@@ -105,37 +74,38 @@ private Q_SLOTS:
     void theHighlightMovesStopsAndResetsWithTheQuery() {
         type("/h");
         QCOMPARE(m_menu->filteredCommands().size(), 17);
-        key(Qt::Key_Down);
-        key(Qt::Key_Down);
+        press(Qt::Key_Down);
+        press(Qt::Key_Down);
         QCOMPARE(m_menu->selectedIndex(), 2);
         QCOMPARE(m_menu->menuView()->selectedIndex(), 2);
         // Moving the caret inside the query changes it: back to the first row.
-        key(Qt::Key_Left);
+        press(Qt::Key_Left);
         QCOMPARE(m_menu->context()->query, QString());
         QCOMPARE(m_menu->selectedIndex(), 0);
-        key(Qt::Key_Right);
-        key(Qt::Key_Down);
+        press(Qt::Key_Right);
+        press(Qt::Key_Down);
         type("1");
-        QCOMPARE(ids(m_menu->filteredCommands()), QStringList{QStringLiteral("h1")});
+        QCOMPARE(m_menu->filteredCommands().size(), 1);
+        QCOMPARE(m_menu->filteredCommands().first().id, QStringLiteral("h1"));
         QCOMPARE(m_menu->selectedIndex(), 0);
         QCOMPARE(m_menu->popover()->height(), 120);
         // Both ends stop the highlight, and the arrows never reach the text.
         setMarked(*m_text, u8("/h1‸\nnext"));
-        key(Qt::Key_Down);
-        key(Qt::Key_Up);
+        press(Qt::Key_Down);
+        press(Qt::Key_Up);
         QCOMPARE(marked(*m_text), u8("/h1‸\nnext"));
         QVERIFY(m_menu->isShown());
         QCOMPARE(m_menu->selectedIndex(), 0);
         type("\b");
         const int last = int(m_menu->filteredCommands().size()) - 1;
         for (int i = 0; i < last + 3; ++i)
-            key(Qt::Key_Down);
+            press(Qt::Key_Down);
         QCOMPARE(m_menu->selectedIndex(), last);
     }
 
     void escapeClosesAndLeavesTheText() {
         type("/bo");
-        key(Qt::Key_Escape);
+        press(Qt::Key_Escape);
         QVERIFY(!m_menu->isShown());
         QCOMPARE(m_text->toPlainText(), u8("/bo"));
         // A second Escape belongs to the window again.
@@ -152,17 +122,17 @@ private Q_SLOTS:
     void theMenuClosesWhenTheTriggerOrItsMatchesGo() {
         type("/zz");
         QVERIFY(!m_menu->isShown());
-        key(Qt::Key_Backspace);
+        press(Qt::Key_Backspace);
         QVERIFY(m_menu->isShown());
         type(" ");
         QVERIFY(!m_menu->isShown());
-        key(Qt::Key_Backspace);
+        press(Qt::Key_Backspace);
         QVERIFY(m_menu->isShown());
-        key(Qt::Key_Left, Qt::ShiftModifier);
+        press(Qt::Key_Left, Qt::ShiftModifier);
         QVERIFY(!m_menu->isShown());
-        key(Qt::Key_Right);
+        press(Qt::Key_Right);
         QVERIFY(m_menu->isShown());
-        key(Qt::Key_Escape);
+        press(Qt::Key_Escape);
         // Return without a menu is the editor's own.
         type("\n/");
         QCOMPARE(marked(*m_text), u8("/z\n/‸"));
@@ -212,7 +182,7 @@ private Q_SLOTS:
     }
 
     void aDarkEditorGivesADarkMenu() {
-        auto* editor = static_cast<EditorView*>(m_window->view->panes()->editor())->editor();
+        auto* editor = m_window->editor->editor();
         for (bool dark : {false, true}) {
             editor->setHighlightConfig(config(dark));
             start("‸");
