@@ -105,17 +105,19 @@ private Q_SLOTS:
             QTest::mouseMove(m_text->viewport(), QPoint(5, 5));
             QTest::mouseMove(italic, italic->rect().center());
             QTRY_VERIFY(italic->isHovered());
+            const auto shoot = [&](const char* name) {
+                QVERIFY(TestSupport::saveShot(
+                    m_window->view.get(), dir,
+                    QStringLiteral("format-%1-%2.png").arg(name, appearance)));
+            };
             QTest::qWait(100);
-            QVERIFY(m_window->view->grab().save(
-                QDir(dir).filePath(QStringLiteral("format-bar-%1.png").arg(appearance))));
+            shoot("bar");
             // Half-way through the switch, then on the link row.
             QTest::mouseClick(m_bar->bar()->linkButton(), Qt::LeftButton);
             QTest::qWait(SelectionFormattingBar::switchDuration / 3);
-            QVERIFY(m_window->view->grab().save(
-                QDir(dir).filePath(QStringLiteral("format-switch-%1.png").arg(appearance))));
+            shoot("switch");
             QTest::qWait(400);
-            QVERIFY(m_window->view->grab().save(
-                QDir(dir).filePath(QStringLiteral("format-link-%1.png").arg(appearance))));
+            shoot("link");
             press(Qt::Key_Escape);
             // The heading menu of a heading, with Normal Text.
             setMarked(*m_text, u8("## «Notes»\n\nSome text.\n"));

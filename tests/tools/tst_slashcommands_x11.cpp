@@ -9,7 +9,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -110,7 +109,7 @@ private Q_SLOTS:
                 const QString name = QStringLiteral("slash-%1-%2.png")
                                          .arg(appearance, *query ? QStringLiteral("filtered")
                                                                  : QStringLiteral("all"));
-                QVERIFY(m_window->view->grab().save(QDir(dir).filePath(name)));
+                QVERIFY(TestSupport::saveShot(m_window->view.get(), dir, name));
                 press(Qt::Key_Escape);
             }
         });
@@ -119,7 +118,7 @@ private Q_SLOTS:
         QTest::mouseClick(toast->dismissButton(), Qt::LeftButton);
         QTest::qWait(60);
         QVERIFY(
-            m_window->view->grab().save(QDir(dir).filePath(QStringLiteral("hint-leaving.png"))));
+            TestSupport::saveShot(m_window->view.get(), dir, QStringLiteral("hint-leaving.png")));
     }
 };
 
