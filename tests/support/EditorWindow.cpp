@@ -22,6 +22,14 @@ EditorWindow::EditorWindow(ViewMode mode, QSize size)
     QTRY_VERIFY(text->hasFocus());
 }
 
+QRect EditorWindow::caretInWindow(int position) const {
+    QTextCursor cursor = text->textCursor();
+    if (position >= 0)
+        cursor.setPosition(position);
+    const QRect caret = text->cursorRect(cursor);
+    return {text->viewport()->mapTo(view.get(), caret.topLeft()), caret.size()};
+}
+
 SlashCommandPopoverController* EditorWindow::slashMenu() const {
     return dynamic_cast<SlashCommandPopoverController*>(text->slashPopover());
 }

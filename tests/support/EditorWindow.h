@@ -18,6 +18,9 @@ struct EditorWindow : WorkspaceWindow {
     // An empty size keeps the window's own.
     explicit EditorWindow(ViewMode mode = ViewMode::Edit, QSize size = {});
 
+    // The caret's rectangle at a position of the text (the caret's own when
+    // negative), in the window.
+    QRect caretInWindow(int position = -1) const;
     SlashCommandPopoverController* slashMenu() const;
     SelectionFormattingPopoverController* formattingBar() const;
 };

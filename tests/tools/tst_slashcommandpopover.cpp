@@ -30,13 +30,9 @@ class TestSlashCommandPopover : public QObject {
     }
     // Where the overlay puts a menu for the caret as it stands.
     QRect expectedPlacement() const {
-        QRect caret = caretInWindow();
+        QRect caret = m_window->caretInWindow();
         caret.setWidth(qMax(caret.width(), 1));
         return AnchoredOverlay::placement(caret, m_menu->popover()->size(), m_window->view->rect());
-    }
-    QRect caretInWindow() const {
-        const QRect caret = m_text->cursorRect();
-        return {m_text->viewport()->mapTo(m_window->view.get(), caret.topLeft()), caret.size()};
     }
 
 private Q_SLOTS:
@@ -61,7 +57,7 @@ private Q_SLOTS:
         QCOMPARE(popover->parentWidget(), m_window->view.get());
         QVERIFY(!popover->isWindow());
         QCOMPARE(QApplication::focusWidget(), m_text);
-        QVERIFY(popover->geometry().top() > caretInWindow().bottom());
+        QVERIFY(popover->geometry().top() > m_window->caretInWindow().bottom());
         QVERIFY(m_window->view->rect().contains(popover->geometry()));
         // Keeps following the caret as the query grows.
         type("\b\bIntro, and then some words that take the caret to the right /");
@@ -160,7 +156,7 @@ private Q_SLOTS:
         m_text->setTextCursor(caret);
         type(" /");
         QVERIFY(m_menu->isShown());
-        QVERIFY(m_menu->popover()->geometry().bottom() < caretInWindow().top());
+        QVERIFY(m_menu->popover()->geometry().bottom() < m_window->caretInWindow().top());
         const int top = m_menu->popover()->y();
         const int step = m_text->verticalScrollBar()->singleStep() * 3;
         m_text->verticalScrollBar()->setValue(m_text->verticalScrollBar()->value() + step);

@@ -218,33 +218,19 @@ private Q_SLOTS:
     // A stored fraction is shown whole and left alone until the slider
     // moves; the sliders write whole numbers within their ranges.
     void slidersWriteWholeNumbers() {
-        Preferences::shared().setNumber(PreferenceKeys::editorFontSize, 14.9);
+        Preferences& prefs = Preferences::shared();
+        prefs.setNumber(PreferenceKeys::editorFontSize, 14.9);
         open();
-        window->setCurrentTab(SettingsWindow::Editor);
         EditorSettingsTab* tab = window->editorTab();
         QCOMPARE(tab->editorSizeLabel()->text(), QStringLiteral("14 pt"));
-        QCOMPARE(tab->editorSizeSlider()->value(), 14);
-        QCOMPARE(Preferences::shared().storedNumber(PreferenceKeys::editorFontSize), 14.9);
-
-        struct Move {
-            QSlider* slider;
-            QAbstractSlider::SliderAction action;
-            const char* key;
-            double stored;
-        };
-        const Move moves[] = {
-            {tab->editorSizeSlider(), QAbstractSlider::SliderSingleStepAdd,
-             PreferenceKeys::editorFontSize, 15},
-            {tab->editorSizeSlider(), QAbstractSlider::SliderToMinimum,
-             PreferenceKeys::editorFontSize, 10},
-            {tab->previewSizeSlider(), QAbstractSlider::SliderToMaximum,
-             PreferenceKeys::previewFontSize, 24},
-        };
-        for (const Move& move : moves) {
-            move.slider->triggerAction(move.action);
-            QCOMPARE(Preferences::shared().storedNumber(move.key), move.stored);
-        }
+        QCOMPARE(prefs.storedNumber(PreferenceKeys::editorFontSize), 14.9);
+        tab->editorSizeSlider()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(prefs.storedNumber(PreferenceKeys::editorFontSize), 15.0);
+        tab->editorSizeSlider()->triggerAction(QAbstractSlider::SliderToMinimum);
+        QCOMPARE(prefs.storedNumber(PreferenceKeys::editorFontSize), 10.0);
         QCOMPARE(tab->editorSizeLabel()->text(), QStringLiteral("10 pt"));
+        tab->previewSizeSlider()->triggerAction(QAbstractSlider::SliderToMaximum);
+        QCOMPARE(prefs.storedNumber(PreferenceKeys::previewFontSize), 24.0);
 
         // Values no slider stores show the default.
         QCOMPARE(PreferenceBinding::pointsText(1e300, 14), QStringLiteral("14 pt"));
