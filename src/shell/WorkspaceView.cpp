@@ -12,7 +12,6 @@
 #include "shell/EscapeDispatcher.h"
 #include "shell/ModeSwitcher.h"
 #include "shell/OutsideChangeWatch.h"
-#include "shell/SlotReveal.h"
 #include "shell/SnapshotFade.h"
 #include "shell/StatusBarView.h"
 #include "shell/TransitionSlot.h"
@@ -35,6 +34,7 @@
 
 namespace {
 constexpr int findBarTransitionMs = 150;
+constexpr int slashHintTransitionMs = 200;
 } // namespace
 
 WorkspaceServices::WorkspaceServices()
@@ -71,15 +71,17 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     // panes change at once, and a picture of the old ones fades out over them.
     m_modeFade = new SnapshotFade(m_splitter, viewModeTransitionMs, Motion::easeInOut());
 
-    m_hintSlot = new QWidget(central);
-    new QVBoxLayout(m_hintSlot);
-    m_hintSlot->layout()->setContentsMargins(16, 4, 16, 0);
-    auto* hint = new SlashCommandsHintToast(m_hintSlot);
-    m_hintSlot->layout()->addWidget(hint);
+    // The hint comes out from behind the status bar and goes back there.
+    m_hintSlot = new TransitionSlot(TransitionSlot::Edge::Bottom, slashHintTransitionMs, central);
+    auto* hintBox = new QWidget;
+    auto* hintLayout = new QVBoxLayout(hintBox);
+    hintLayout->setContentsMargins(16, 4, 16, 0);
+    auto* hint = new SlashCommandsHintToast(hintBox);
+    hintLayout->addWidget(hint);
+    m_hintSlot->setContent(hintBox);
     connect(hint, &SlashCommandsHintToast::dismissed, this, [] {
         Preferences::shared().setBoolean(PreferenceKeys::slashCommandsHintDismissed, true);
     });
-    m_hintReveal = new SlotReveal(m_hintSlot, 200);
     column->addWidget(m_hintSlot);
 
     m_status = new StatusBarView(document, central);
@@ -348,7 +350,7 @@ void WorkspaceView::updateChrome() {
     m_toolbar->setVisible(!m_focusMode);
     m_status->setVisible(!m_focusMode);
     m_toolbar->setFindBarPresented(isFindBarPresented());
-    m_hintReveal->setShown(showsSlashCommandsHint(), m_appeared);
+    m_hintSlot->setShown(showsSlashCommandsHint());
 }
 
 void WorkspaceView::fileUrlChanged() {

@@ -16,7 +16,6 @@ class FindBarView;
 class MarkdownDocument;
 class OutsideChangeWatch;
 class QSplitter;
-class SlotReveal;
 class SnapshotFade;
 class StatusBarView;
 class TransitionSlot;
@@ -100,7 +99,7 @@ public:
     // The find bar's place above the panes, and the slot the slash hint
     // fills below them.
     TransitionSlot* findBarSlot() const { return m_findSlot; }
-    QWidget* slashHintSlot() const { return m_hintSlot; }
+    TransitionSlot* slashHintSlot() const { return m_hintSlot; }
     // The picture of the panes that fades out after a change of view mode.
     SnapshotFade* viewModeFade() const { return m_modeFade; }
 
@@ -145,8 +144,7 @@ private:
     TransitionSlot* m_findSlot = nullptr;
     FindBarView* m_findBar = nullptr;
     DocumentSearch* m_search = nullptr;
-    QWidget* m_hintSlot = nullptr;
-    SlotReveal* m_hintReveal = nullptr;
+    TransitionSlot* m_hintSlot = nullptr;
     StatusBarView* m_status = nullptr;
     WindowCommands* m_commands = nullptr;
     WindowMenuBar* m_menuBar = nullptr;

@@ -165,7 +165,7 @@ private Q_SLOTS:
     // stays away until the preference is cleared.
     void slashHintFollowsModeAndDismissal() {
         Window w;
-        QWidget* hint = w.view->slashHintSlot();
+        TransitionSlot* hint = w.view->slashHintSlot();
         auto* toast = hint->findChild<SlashCommandsHintToast*>();
         QVERIFY(toast);
         w.view->setViewMode(ViewMode::Preview);
@@ -173,14 +173,17 @@ private Q_SLOTS:
         QTRY_VERIFY(!hint->isVisible());
         w.view->setViewMode(ViewMode::Edit);
         QTRY_VERIFY(hint->isVisible());
-        QTRY_COMPARE(hint->height(), hint->sizeHint().height());
+        QTRY_VERIFY(!hint->isRunning());
+        QCOMPARE(hint->height(), hint->content()->sizeHint().height());
+        // Shown, the card draws as itself, not through a fading picture.
+        QVERIFY(!hint->content()->graphicsEffect());
 
         QTest::mouseClick(toast->dismissButton(), Qt::LeftButton);
         QVERIFY(Preferences::shared().slashCommandsHintDismissed());
         // Leaving: the slot shrinks while the card keeps its height.
         QTRY_VERIFY(hint->height() < toast->sizeHint().height());
+        QCOMPARE(toast->height(), toast->sizeHint().height());
         QTRY_VERIFY(!hint->isVisible());
-        QVERIFY(!hint->graphicsEffect());
         w.view->setViewMode(ViewMode::Split);
         QVERIFY(!hint->isVisible());
         Preferences::shared().setBoolean(PreferenceKeys::slashCommandsHintDismissed, false);

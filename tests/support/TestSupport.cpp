@@ -22,6 +22,10 @@ void TestSupport::forEachAppearance(const std::function<void(const QString&)>& s
     }
 }
 
+bool TestSupport::saveShot(QWidget* widget, const QString& dir, const QString& name) {
+    return widget->grab().save(QDir(dir).filePath(name));
+}
+
 bool TestSupport::saveFrames(QWidget* widget, const QString& dir, const QString& name,
                              const std::function<void()>& change, int frames, int everyMs) {
     QList<QImage> shots;

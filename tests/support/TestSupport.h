@@ -22,6 +22,8 @@ QString readOnlyFolder(const QTemporaryDir& dir);
 // (empty when unset), and each appearance, light then dark, set in turn.
 QString screenshotFolder();
 void forEachAppearance(const std::function<void(const QString& appearance)>& shoot);
+// Saves a picture of the widget as it draws now to dir/name.
+bool saveShot(QWidget* widget, const QString& dir, const QString& name);
 // An animation in frames: `change` starts it, then the widget is grabbed
 // `frames` times, `everyMs` apart, into one sheet at dir/name (left to right,
 // top to bottom; each frame at most 480 pixels wide).
