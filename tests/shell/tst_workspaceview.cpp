@@ -59,29 +59,17 @@ private Q_SLOTS:
         RecentFilesStore::shared().clear();
     }
 
-    void startModeFollowsThePreferences() {
-        {
-            Window w;
-            QCOMPARE(w.view->viewMode(), ViewMode::Split);
-            QCOMPARE(w.dismissals, 1);
-            // Restoring is not a choice: nothing is stored yet.
-            QVERIFY(!Preferences::shared().contains(PreferenceKeys::lastViewMode));
-        }
-        Preferences::shared().setString(PreferenceKeys::lastViewMode, QStringLiteral("junk"));
-        Preferences::shared().setString(PreferenceKeys::defaultViewMode, QStringLiteral("preview"));
-        {
-            Window w;
-            QCOMPARE(w.view->viewMode(), ViewMode::Preview);
-            QCOMPARE(w.view->toolbar()->modeSwitcher()->mode(), ViewMode::Preview);
-        }
-        // A change in one window is where the next one starts; open ones keep theirs.
+    // A change in one window is where the next one starts; open ones keep
+    // theirs. Restoring is not a choice: opening stores nothing.
+    void startModeFollowsTheLastChange() {
         Window first;
+        QCOMPARE(first.dismissals, 1);
+        QVERIFY(!Preferences::shared().contains(PreferenceKeys::lastViewMode));
         Window second;
         first.commands().modeEdit->trigger();
-        QCOMPARE(first.view->viewMode(), ViewMode::Edit);
-        QCOMPARE(second.view->viewMode(), ViewMode::Preview);
-        Window third;
-        QCOMPARE(third.view->viewMode(), ViewMode::Edit);
+        QCOMPARE(first.view->toolbar()->modeSwitcher()->mode(), ViewMode::Edit);
+        QCOMPARE(second.view->viewMode(), ViewMode::Split);
+        QCOMPARE(Window().view->viewMode(), ViewMode::Edit);
     }
 
     // The editor lives as long as the window; a hidden preview is not fed
@@ -120,7 +108,6 @@ private Q_SLOTS:
         // The editor's own edits never come back to it.
         QCOMPARE(w.panes->editorTextSets, 1);
         QCOMPARE(w.panes->editorEdits, 0);
-        QCOMPARE(Preferences::shared().lastViewMode(), QStringLiteral("Edit"));
     }
 
     void previewCheckboxUpdatesEditorAndDocumentAtOnce() {
@@ -145,16 +132,6 @@ private Q_SLOTS:
         QVERIFY(!w.view->statusBarView()->isVisible());
         QTRY_VERIFY(!hint->isVisible());
         QVERIFY(w.panes->editor()->isVisible());
-
-        // The find bar takes Escape first, then focus mode; the palette too.
-        w.view->openFindBar();
-        QVERIFY(w.view->escapeDispatcher().dispatch());
-        QVERIFY(!w.view->isFindBarPresented());
-        QVERIFY(w.view->isFocusMode());
-        w.commands().commandPalette->trigger();
-        QVERIFY(w.view->escapeDispatcher().dispatch());
-        QVERIFY(!w.view->isCommandPaletteOpen());
-        QVERIFY(w.view->isFocusMode());
         QVERIFY(w.view->escapeDispatcher().dispatch());
         QVERIFY(!w.view->isFocusMode());
         QVERIFY(w.view->toolbar()->isVisible());
@@ -192,9 +169,6 @@ private Q_SLOTS:
         QVERIFY(!w.view->outsideChangeWatch().monitor().isWatching());
         QVERIFY(RecentFilesStore::shared().files().isEmpty());
         QVERIFY(!w.commands().reveal->isEnabled());
-        QMenu* share = w.view->toolbar()->shareMenu();
-        Q_EMIT share->aboutToShow();
-        QVERIFY(!share->actions().contains(w.commands().reveal));
 
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("notes.md"));
@@ -205,8 +179,6 @@ private Q_SLOTS:
         QCOMPARE(w.panes->documentDirectory, dir.path());
         QVERIFY(w.commands().reveal->isEnabled());
         QCOMPARE(w.view->documentActions().exportContext().baseName, QStringLiteral("notes"));
-        Q_EMIT share->aboutToShow();
-        QVERIFY(share->actions().contains(w.commands().reveal));
     }
 
     void outsideChangesReachTheEditor() {
@@ -220,36 +192,22 @@ private Q_SLOTS:
         w.alerts.answer = WorkspaceAlerts::OutsideChangeChoice::Reload;
         TestSupport::writeFile(dir, QStringLiteral("doc.md"), "from outside\n");
         w.view->outsideChangeWatch().check();
+        QCOMPARE(w.alerts.outsideChangeAsks, 1);
         QCOMPARE(w.panes->textEdit()->toPlainText(), QStringLiteral("from outside\n"));
         QVERIFY(!w.view->isWindowModified());
-
-        w.alerts.answer = WorkspaceAlerts::OutsideChangeChoice::KeepMyVersion;
-        TestSupport::writeFile(dir, QStringLiteral("doc.md"), "second outside\n");
-        w.view->outsideChangeWatch().check();
-        QCOMPARE(w.alerts.outsideChangeAsks, 2);
-        QCOMPARE(w.panes->textEdit()->toPlainText(), QStringLiteral("from outside\n"));
-        QVERIFY(w.view->isWindowModified());
     }
 
-    // A window that publishes nothing (settings, about) or only the welcome
-    // opener: the document and workspace commands are off.
-    void menusOfAWindowWithoutADocument() {
+    // In a window without a document "Welcome Window" still works: the
+    // welcome window's own opener, or the notification.
+    void toolbarOfAWindowWithoutADocument() {
         int welcomes = 0;
         ApplicationCommands app;
         app.showWelcomeWindow = [&] { ++welcomes; };
         QWidget other;
         WindowCommands commands(&other, FocusedValues{}, app);
         WindowToolbar toolbar(commands);
-        for (QAction* a : {commands.find, commands.modeEdit, commands.modeSplit,
-                           commands.modePreview, commands.commandPalette, commands.focusMode,
-                           commands.save, commands.saveAs, commands.duplicate, commands.exportPDF,
-                           commands.exportHTML, commands.exportMarkdownCopy,
-                           commands.exportPlainText, commands.copyHTML, commands.reveal})
-            QVERIFY2(!a->isEnabled(), qPrintable(a->text()));
         QVERIFY(!toolbar.shareButton()->isEnabled());
         commands.modeEdit->trigger(); // nothing to call, nothing happens
-
-        // "Welcome Window" always works: the welcome window's own opener, or the notification.
         toolbar.homeButton()->click();
         QCOMPARE(welcomes, 1);
         int opened = 0;
@@ -267,22 +225,21 @@ private Q_SLOTS:
         Window w;
         const WindowCommands& c = w.commands();
         QMenu* menu = w.view->toolbar()->shareMenu();
-        Q_EMIT menu->aboutToShow();
-        const QList<QAction*> untitled = menu->actions();
+        const auto entries = [menu] {
+            Q_EMIT menu->aboutToShow();
+            return menu->actions();
+        };
+        const QList<QAction*> untitled = entries();
         QCOMPARE(untitled.size(), 10);
-        QCOMPARE(untitled[0]->text(), QStringLiteral("Document"));
-        QVERIFY(untitled[0]->isSeparator());
+        QVERIFY(untitled[0]->isSeparator() && untitled[3]->isSeparator() &&
+                untitled[8]->isSeparator());
         QCOMPARE(untitled.mid(1, 2), (QList<QAction*>{c.saveAs, c.duplicate}));
-        QCOMPARE(untitled[3]->text(), QStringLiteral("Export"));
         QCOMPARE(untitled.mid(4, 4), (QList<QAction*>{c.exportPDF, c.exportHTML,
                                                       c.exportMarkdownCopy, c.exportPlainText}));
-        QVERIFY(untitled[8]->isSeparator());
         QCOMPARE(untitled[9], c.copyHTML);
 
-        QTemporaryDir dir;
-        w.document->setFileUrl(QUrl::fromLocalFile(dir.filePath(QStringLiteral("notes.md"))));
-        Q_EMIT menu->aboutToShow();
-        QCOMPARE(menu->actions().mid(1, 3), (QList<QAction*>{c.saveAs, c.duplicate, c.reveal}));
+        w.document->setFileUrl(QUrl::fromLocalFile(QStringLiteral("/tmp/notes.md")));
+        QCOMPARE(entries().mid(1, 3), (QList<QAction*>{c.saveAs, c.duplicate, c.reveal}));
         QCOMPARE(menu->actions().size(), 11);
     }
 
@@ -343,7 +300,7 @@ private Q_SLOTS:
         const QString text = QStringLiteral("Twelve Chars first, then twelve chars.\n") +
                              QString(300, QLatin1Char('x'));
         w.document->setText(text);
-        MarkdownTextView* editor = qobject_cast<EditorView*>(w.view->panes()->editor())->textView();
+        MarkdownTextView* editor = w.textView();
         FindBarView* bar = w.view->findBar();
         const auto select = [&](int from, int length) {
             QTextCursor cursor(editor->document());
@@ -363,7 +320,7 @@ private Q_SLOTS:
             bar->field()->setText(query);
             Q_EMIT bar->field()->textEdited(query);
             select(0, 6);
-            qobject_cast<EditorView*>(w.view->panes()->editor())->textView()->contextMenuFind();
+            editor->contextMenuFind();
             QCOMPARE(w.view->search().state().query, query);
             QCOMPARE(bar->statusText().isEmpty(), query.trimmed().isEmpty());
         }
@@ -441,63 +398,44 @@ private Q_SLOTS:
     // (the file's style where that line has none of its own); U+2029, U+FDD0
     // and U+FDD1, shown as line breaks, are written back as they were.
     void aKeyChangesOnlyWhatItTyped_data() {
-        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<QString>("original"); // written as UTF-8
         QTest::addColumn<QString>("anchor");
         QTest::addColumn<int>("key");
-        QTest::addColumn<QByteArray>("expected");
-        const QByteArray alternating("one\r\ntwo\nthree\r\nfour\nfive\r\n");
-        QTest::newRow("alternating endings")
-            << alternating << QStringLiteral("thr") << int(Qt::Key_X)
-            << QByteArray("one\r\ntwo\nthrxee\r\nfour\nfive\r\n");
-        QTest::newRow("return in a CRLF line")
-            << alternating << QStringLiteral("th") << int(Qt::Key_Return)
-            << QByteArray("one\r\ntwo\nth\r\nree\r\nfour\nfive\r\n");
-        QTest::newRow("return in an LF line")
-            << alternating << QStringLiteral("fo") << int(Qt::Key_Return)
-            << QByteArray("one\r\ntwo\nthree\r\nfo\nur\nfive\r\n");
-        QTest::newRow("return in the last line")
-            << QByteArray("a\r\nb\nlast") << QStringLiteral("la") << int(Qt::Key_Return)
-            << QByteArray("a\r\nb\nla\r\nst");
-        QTest::newRow("lines joined")
-            << alternating << QStringLiteral("one\ntwo\n") << int(Qt::Key_Backspace)
-            << QByteArray("one\r\ntwothree\r\nfour\nfive\r\n");
-        QTest::newRow("cr lines") << QByteArray("a\rb\nc\rd") << QStringLiteral("c")
-                                  << int(Qt::Key_X) << QByteArray("a\rb\ncx\rd");
-        const QByteArray separators("a\xE2\x80\xA9"
-                                    "b\xEF\xB7\x90"
-                                    "c\xEF\xB7\x91"
-                                    "d\r\n");
-        QTest::newRow("paragraph separator and noncharacters")
-            << separators << QStringLiteral("a\u2029b\uFDD0c") << int(Qt::Key_X)
-            << QByteArray("a\xE2\x80\xA9"
-                          "b\xEF\xB7\x90"
-                          "cx\xEF\xB7\x91"
-                          "d\r\n");
-        QTest::newRow("return before a paragraph separator")
-            << separators << QStringLiteral("a") << int(Qt::Key_Return)
-            << QByteArray("a\r\n\xE2\x80\xA9"
-                          "b\xEF\xB7\x90"
-                          "c\xEF\xB7\x91"
-                          "d\r\n");
-        QTest::newRow("line separator and nbsp") << QByteArray("\xEF\xBB\xBF"
-                                                               "a\xC2\xA0"
-                                                               "b\xE2\x80\xA8"
-                                                               "c\r\n")
-                                                 << QStringLiteral("a\u00A0b") << int(Qt::Key_X)
-                                                 << QByteArray("\xEF\xBB\xBF"
-                                                               "a\xC2\xA0"
-                                                               "bx\xE2\x80\xA8"
-                                                               "c\r\n");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* name, const char16_t* original, const char16_t* anchor,
+                            Qt::Key key, const char16_t* expected) {
+            QTest::newRow(name) << QString::fromUtf16(original) << QString::fromUtf16(anchor)
+                                << int(key) << QString::fromUtf16(expected);
+        };
+        const char16_t* alternating = u"one\r\ntwo\nthree\r\nfour\nfive\r\n";
+        row("alternating endings", alternating, u"thr", Qt::Key_X,
+            u"one\r\ntwo\nthrxee\r\nfour\nfive\r\n");
+        row("return in a CRLF line", alternating, u"th", Qt::Key_Return,
+            u"one\r\ntwo\nth\r\nree\r\nfour\nfive\r\n");
+        row("return in an LF line", alternating, u"fo", Qt::Key_Return,
+            u"one\r\ntwo\nthree\r\nfo\nur\nfive\r\n");
+        row("return in the last line", u"a\r\nb\nlast", u"la", Qt::Key_Return, u"a\r\nb\nla\r\nst");
+        row("lines joined", alternating, u"one\ntwo\n", Qt::Key_Backspace,
+            u"one\r\ntwothree\r\nfour\nfive\r\n");
+        row("cr lines", u"a\rb\nc\rd", u"c", Qt::Key_X, u"a\rb\ncx\rd");
+        const char16_t* separators = u"a\u2029b\uFDD0c\uFDD1d\r\n";
+        row("paragraph separator and noncharacters", separators, u"a\u2029b\uFDD0c", Qt::Key_X,
+            u"a\u2029b\uFDD0cx\uFDD1d\r\n");
+        row("return before a paragraph separator", separators, u"a", Qt::Key_Return,
+            u"a\r\n\u2029b\uFDD0c\uFDD1d\r\n");
+        row("line separator and nbsp", u"\uFEFFa\u00A0b\u2028c\r\n", u"a\u00A0b", Qt::Key_X,
+            u"\uFEFFa\u00A0bx\u2028c\r\n");
     }
     void aKeyChangesOnlyWhatItTyped() {
-        QFETCH(QByteArray, original);
+        QFETCH(QString, original);
         QFETCH(QString, anchor);
         QFETCH(int, key);
-        QFETCH(QByteArray, expected);
+        QFETCH(QString, expected);
         QTemporaryDir dir;
-        const QString path = TestSupport::writeFile(dir, QStringLiteral("doc.md"), original);
+        const QString path =
+            TestSupport::writeFile(dir, QStringLiteral("doc.md"), original.toUtf8());
         Window w(MarkdownDocument::open(path, nullptr), StandardWorkspacePanes::factory());
-        MarkdownTextView* view = qobject_cast<EditorView*>(w.view->panes()->editor())->textView();
+        MarkdownTextView* view = w.textView();
         const qsizetype at = w.document->text().indexOf(anchor);
         QVERIFY(at >= 0);
         QTextCursor caret(view->document());
@@ -506,7 +444,7 @@ private Q_SLOTS:
         QTest::keyClick(view, Qt::Key(key));
         QVERIFY(w.document->isModified());
         QVERIFY(w.document->save(path, nullptr));
-        QCOMPARE(TestSupport::readFile(path), expected);
+        QCOMPARE(TestSupport::readFile(path), expected.toUtf8());
 
         // Typed and taken back, the text is the saved one again.
         QTest::keyClick(view, Qt::Key_Y);
@@ -534,9 +472,7 @@ private Q_SLOTS:
     // undoing it writes back to the document like typing.
     void outsideTextIsOneUndoStepInTheEditor() {
         Window w(std::make_unique<MarkdownDocument>(), StandardWorkspacePanes::factory());
-        auto* pane = qobject_cast<EditorView*>(w.view->panes()->editor());
-        QVERIFY(pane);
-        QPlainTextEdit* editor = pane->textView();
+        QPlainTextEdit* editor = w.textView();
         const QString original = w.document->text();
         QVERIFY(!editor->document()->isUndoAvailable());
 
