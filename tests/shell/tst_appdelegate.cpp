@@ -13,6 +13,7 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +31,7 @@ class TestAppDelegate : public QObject {
     int quits = 0;
     int tours = 0;
     QStringList newFileRequests;
+    QPointer<QWidget> welcome; // the welcome window, once made
 
     void launch(const QStringList& arguments) {
         delegate->applicationDidFinishLaunching(arguments);
@@ -49,6 +51,7 @@ private Q_SLOTS:
         dialogs = &ScriptedDialogs::install();
         AppDelegate::setSuppressWelcomeOnce(false);
         scenes = std::make_unique<SceneManager>(controller);
+        scenes->setWelcomeWindowFactory([this] { return welcome = new QWidget; });
         delegate = std::make_unique<AppDelegate>(controller, *scenes);
         quits = tours = 0;
         newFileRequests.clear();
@@ -63,6 +66,7 @@ private Q_SLOTS:
         dialogs->discardAll(controller);
         delegate.reset();
         scenes.reset();
+        delete welcome;
         settle();
     }
 
@@ -113,17 +117,6 @@ private Q_SLOTS:
         QVERIFY(!AppDelegate::suppressWelcomeOnce());
     }
 
-    void launchDecisions() {
-        QVERIFY(AppDelegate::shouldPresentTour(false, false, false));
-        QVERIFY(!AppDelegate::shouldPresentTour(false, true, false));
-        QVERIFY(AppDelegate::shouldPresentTour(false, true, true));
-        QVERIFY(!AppDelegate::shouldPresentTour(true, false, true));
-        QVERIFY(AppDelegate::shouldQuitWhenIdle(0, 0, false));
-        QVERIFY(!AppDelegate::shouldQuitWhenIdle(1, 0, false));
-        QVERIFY(!AppDelegate::shouldQuitWhenIdle(0, 1, false));
-        QVERIFY(!AppDelegate::shouldQuitWhenIdle(0, 0, true));
-    }
-
     // A launch whose only file does not open: its alert or question, then
     // the home window, never the end; the tour still comes after launch.
     void launchFileThatDoesNotOpen_data() {
@@ -136,8 +129,6 @@ private Q_SLOTS:
     void launchFileThatDoesNotOpen() {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
-        QWidget* welcome = nullptr;
-        scenes->setWelcomeWindowFactory([&welcome] { return welcome = new QWidget; });
         QTemporaryDir dir;
         const QString path = bytes.isEmpty() ? dir.filePath(name) : writeFile(dir, name, bytes);
         launch({path});
@@ -147,7 +138,6 @@ private Q_SLOTS:
         QCOMPARE(controller.documentCount(), 0);
         QCOMPARE(quits, 0);
         QTRY_COMPARE(tours, 1);
-        delete welcome;
     }
 
     // Save or Don't Save in the real prompt on the last window ends like an
@@ -162,8 +152,6 @@ private Q_SLOTS:
         QFETCH(QString, button);
         QFETCH(QByteArray, onDisk);
         DocumentDialogs::setShared(nullptr);
-        QWidget* welcome = nullptr;
-        scenes->setWelcomeWindowFactory([&welcome] { return welcome = new QWidget; });
         QTemporaryDir dir;
         const QString a = writeFile(dir, QStringLiteral("a.md"), "a");
         launch({a});
@@ -179,7 +167,6 @@ private Q_SLOTS:
         QCOMPARE(TestSupport::readFile(a), onDisk);
         QVERIFY(welcome && welcome->isVisible());
         QCOMPARE(quits, 0);
-        delete welcome;
     }
 
     // The real tour over the real window, 0.4 s after launch, unless the
@@ -251,8 +238,6 @@ private Q_SLOTS:
             Preferences::shared().setBoolean(key, stored.toBool());
         else if (stored.isValid())
             Preferences::shared().setString(key, stored.toString());
-        QWidget* welcome = nullptr;
-        scenes->setWelcomeWindowFactory([&welcome] { return welcome = new QWidget; });
         QTemporaryDir dir;
         launch({writeFile(dir, QStringLiteral("a.md"), "a"),
                 writeFile(dir, QStringLiteral("b.md"), "b")});
@@ -269,12 +254,9 @@ private Q_SLOTS:
         QCOMPARE(welcome && welcome->isVisible(), showsWelcome);
         // Nothing on screen and nothing open: quon ends instead of idling unseen.
         QCOMPARE(quits, showsWelcome ? 0 : 1);
-        delete welcome;
     }
 
     void settingsAndAboutNeverBringWelcomeBack() {
-        QWidget* welcome = nullptr;
-        scenes->setWelcomeWindowFactory([&welcome] { return welcome = new QWidget; });
         scenes->setAboutWindowFactory([] { return new QWidget; });
         launch({});
         settle();
@@ -295,7 +277,6 @@ private Q_SLOTS:
         welcome->close();
         settle();
         QCOMPARE(quits, 2);
-        delete welcome;
     }
 
     void forwardedArguments() {
