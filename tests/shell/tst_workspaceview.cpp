@@ -1,4 +1,3 @@
-#include "core/AppearanceService.h"
 #include "core/Preferences.h"
 #include "core/RecentFilesStore.h"
 #include "editor/EditorView.h"
@@ -22,7 +21,6 @@
 #include "windows/PlainButton.h"
 
 #include <QAction>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -30,26 +28,6 @@
 #include <QToolButton>
 
 using Window = WorkspaceWindow;
-
-namespace {
-
-// The colour an icon is drawn in: that of its most opaque pixel.
-QColor iconColour(const QIcon& icon) {
-    const QImage image = icon.pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32);
-    QColor best(Qt::transparent);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y).alpha() > best.alpha())
-                best = image.pixelColor(x, y);
-    return best;
-}
-
-bool near(const QColor& a, const QColor& b) {
-    return qAbs(a.red() - b.red()) <= 8 && qAbs(a.green() - b.green()) <= 8 &&
-           qAbs(a.blue() - b.blue()) <= 8;
-}
-
-} // namespace
 
 class TestWorkspaceView : public QObject {
     Q_OBJECT
@@ -194,28 +172,6 @@ private Q_SLOTS:
         QVERIFY(!w.view->isWindowModified());
     }
 
-    // In a window without a document "Welcome Window" still works: the
-    // welcome window's own opener, or the notification.
-    void toolbarOfAWindowWithoutADocument() {
-        int welcomes = 0;
-        ApplicationCommands app;
-        app.showWelcomeWindow = [&] { ++welcomes; };
-        QWidget other;
-        WindowCommands commands(&other, FocusedValues{}, app);
-        WindowToolbar toolbar(commands);
-        QVERIFY(!toolbar.shareButton()->isEnabled());
-        commands.modeEdit->trigger(); // nothing to call, nothing happens
-        toolbar.homeButton()->click();
-        QCOMPARE(welcomes, 1);
-        int opened = 0;
-        FocusedValues welcome;
-        welcome.openWelcomeWindow = [&] { ++opened; };
-        commands.setValues(welcome);
-        commands.welcomeWindow->trigger();
-        QCOMPARE(opened, 1);
-        QCOMPARE(welcomes, 1);
-    }
-
     // The toolbar's "Share & Export" menu: the window's own commands in their
     // sections; Reveal only for a document with a file.
     void shareMenuEntries() {
@@ -238,20 +194,6 @@ private Q_SLOTS:
         w.document->setFileUrl(QUrl::fromLocalFile(QStringLiteral("/tmp/notes.md")));
         QCOMPARE(entries().mid(1, 3), (QList<QAction*>{c.saveAs, c.duplicate, c.reveal}));
         QCOMPARE(menu->actions().size(), 11);
-    }
-
-    // Find is drawn in the accent while the find bar is shown.
-    void findButtonTakesTheAccent() {
-        Window w;
-        const DesignSystem::Colors& colors = AppearanceService::shared().designSystem().colors;
-        QToolButton* find = w.view->toolbar()->findButton();
-        QVERIFY(!near(QColor(colors.accent), QColor(colors.secondaryText)));
-        QVERIFY(near(iconColour(find->icon()), QColor(colors.secondaryText)));
-        w.commands().find->trigger();
-        QVERIFY(w.view->isFindBarPresented());
-        QVERIFY(near(iconColour(find->icon()), QColor(colors.accent)));
-        w.commands().find->trigger();
-        QVERIFY(near(iconColour(find->icon()), QColor(colors.secondaryText)));
     }
 
     void eachWindowsCommandsActOnItsOwnWindow() {
