@@ -99,7 +99,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("own"); // its place among them; -1 elsewhere, -2 untitled
         QTest::addColumn<QList<int>>("listed");
         QTest::newRow("none") << 0 << -2 << QList<int>{};
-        QTest::newRow("three, untitled") << 3 << -2 << QList<int>{0, 1, 2};
         QTest::newRow("three, own elsewhere") << 3 << -1 << QList<int>{0, 1, 2};
         QTest::newRow("eight, untitled") << 8 << -2 << QList<int>{0, 1, 2, 3, 4, 5};
         QTest::newRow("eight, own third") << 8 << 2 << QList<int>{0, 1, 3, 4, 5};
