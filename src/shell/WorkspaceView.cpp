@@ -264,8 +264,9 @@ void WorkspaceView::setCommandPaletteOpen(bool open) {
         return;
     m_paletteOpen = open;
     if (open) {
-        // The slash menu would float over the palette and take its keys.
-        m_panes->closeSlashMenu();
+        // The slash menu and the formatting bar would float over the palette
+        // and take its keys.
+        m_panes->closeEditorPopovers();
         m_palette =
             new CommandPaletteView([this] { return commandPaletteActions(); }, centralWidget());
         connect(m_palette, &CommandPaletteView::dismissRequested, this,

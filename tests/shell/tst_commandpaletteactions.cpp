@@ -73,14 +73,14 @@ private Q_SLOTS:
 
     // The focus and find rows say what they will do, and an open palette
     // follows the window, its recent files and its language. Opening it
-    // closes the slash menu, which would float over it.
+    // closes the editor's popovers, which would float over it.
     void rowsFollowTheWindow() {
         WorkspaceWindow w;
         w.view->openFindBar();
         QCOMPARE(w.view->commandPaletteActions()[4].title, QStringLiteral("Close Find Bar"));
         w.view->closeFindBar();
         w.view->setCommandPaletteOpen(true);
-        QCOMPARE(w.panes->slashMenuClosings, 1);
+        QCOMPARE(w.panes->popoverClosings, 1);
         CommandPaletteView* palette = w.view->commandPalette();
         w.commands().focusMode->trigger();
         QCOMPARE(palette->filteredActions()[3].title, QStringLiteral("Exit Focus Mode"));

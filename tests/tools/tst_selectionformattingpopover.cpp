@@ -296,6 +296,11 @@ private Q_SLOTS:
         m_window->view->setViewMode(ViewMode::Preview);
         QVERIFY(!m_bar->isShown());
         m_window->view->setViewMode(ViewMode::Edit);
+        // The palette covers the window; the bar must not float over it.
+        showOver(u8("«one» two"));
+        m_window->view->setCommandPaletteOpen(true);
+        QVERIFY(!m_bar->isShown());
+        m_window->view->setCommandPaletteOpen(false);
         // Escape is the link field's only while it shows.
         showOver(u8("«one» two"));
         QVERIFY(!m_window->view->escapeDispatcher().dispatch());
