@@ -1,4 +1,5 @@
 #include "core/MarkdownDocument.h"
+#include "core/RecentFilesStore.h"
 #include "shell/DocumentController.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
@@ -66,6 +67,12 @@ private Q_SLOTS:
         QDir::setCurrent(previous);
         QCOMPARE(controller.documentCount(), 1);
         QCOMPARE(title(controller.documents().first()), QStringLiteral("a.md"));
+
+        // Raised from Open Recent, the open file moves back to the top.
+        RecentFilesStore& recent = RecentFilesStore::shared();
+        recent.record(QUrl::fromLocalFile(writeFile(dir, QStringLiteral("b.md"), "b")));
+        QCOMPARE(controller.open(path), Result::Raised);
+        QCOMPARE(recent.files().first().url, QUrl::fromLocalFile(path));
 
         // A failure names the file and the reason.
         QCOMPARE(controller.open(dir.filePath(QStringLiteral("missing.md"))), Result::NotOpened);
