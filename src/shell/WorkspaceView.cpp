@@ -225,10 +225,26 @@ void WorkspaceView::setViewMode(ViewMode mode) {
     if (mode == m_mode)
         return;
     m_modeFade->begin();
+    const bool editorWasShown = m_mode != ViewMode::Preview;
     m_mode = mode;
     ViewModeMemory::remember(mode);
     applyMode();
+    focusPaneForMode(editorWasShown);
     Q_EMIT viewModeChanged(mode);
+}
+
+void WorkspaceView::focusPaneForMode(bool editorWasShown) {
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* editor = m_panes->editor();
+    // The find field, the palette and other windows keep the keys.
+    if (focus && !editor->isAncestorOf(focus) && !m_panes->preview()->isAncestorOf(focus))
+        return;
+    // Back from Preview the keys go to the editor, which the user came to type in;
+    // a pane that went away hands them to the one left.
+    if (!editorWasShown && editor->isVisibleTo(this))
+        editor->setFocus();
+    else if (!focus || !focus->isVisibleTo(this))
+        (editor->isVisibleTo(this) ? editor : m_panes->preview())->setFocus();
 }
 
 void WorkspaceView::applyMode() {

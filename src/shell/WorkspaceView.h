@@ -115,6 +115,7 @@ protected:
 private:
     void appear();
     void applyMode();
+    void focusPaneForMode(bool editorWasShown);
     void fileUrlChanged();
     void documentTextEdited(qsizetype position, qsizetype removed, const QString& added);
     void editorTextEdited(int position, int removed, const QString& added);

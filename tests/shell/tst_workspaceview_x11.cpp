@@ -53,7 +53,9 @@ class TestWorkspaceViewX11 : public QObject {
         step(Qt::Key_3, Qt::ControlModifier);
         QVERIFY(!m_view->panes()->editor()->isVisible());
         step(Qt::Key_2, Qt::ControlModifier);
+        // Back from Preview the keys go to the editor again.
         step(Qt::Key_Z);
+        QVERIFY(m_window->document->text().startsWith(QStringLiteral("xyz#")));
         QVERIFY2(inTime, "a key came after the fade");
         QTRY_VERIFY(!fade->isVisible());
         QWidget* focus = QApplication::focusWidget();
