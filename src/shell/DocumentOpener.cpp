@@ -118,7 +118,9 @@ bool DocumentOpener::convertToMarkdown(const QString& path) {
 }
 
 std::optional<DocumentOpener::DecodedText> DocumentOpener::readAsText(const QString& path) {
-    if (QFileInfo(path).isDir())
+    // Only a regular file ends: a device such as /dev/zero never does, and a
+    // pipe blocks the open until something writes to it.
+    if (!QFileInfo(path).isFile())
         return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using TestSupport::readFile;
 using TestSupport::writeFile;
 
@@ -153,6 +155,33 @@ private Q_SLOTS:
         QCOMPARE(dialogs->alerts.size(), 2);
         QVERIFY(dialogs->alerts[1].second.contains(QStringLiteral("version.md")));
         QCOMPARE(controller.documentCount(), 0);
+    }
+
+    // A device or pipe is never read: /dev/zero would fill memory, a pipe
+    // without a writer would block the window for good.
+    void nonRegularFilesAreNotRead_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("folder") << QStringLiteral("folder");
+        QTest::newRow("device") << QStringLiteral("device");
+        QTest::newRow("pipe") << QStringLiteral("pipe");
+    }
+
+    void nonRegularFilesAreNotRead() {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("source"));
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("source")));
+        else if (kind == QLatin1String("pipe"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else
+            path = QStringLiteral("/dev/null");
+        QVERIFY(!DocumentOpener::readAsText(path));
+        dialogs->confirmations = {true};
+        DocumentOpener::open(QStringList{path});
+        QCOMPARE(dialogs->alerts.size(), 1);
+        QCOMPARE(controller.documentCount(), 0);
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("source.md"))));
     }
 
     void htmlToMarkdown_data() {
