@@ -236,7 +236,13 @@ void CommandPaletteView::placePanel() {
     m_body->layout()->invalidate();
     const int width = qMin(panelWidth, this->width());
     const int height = m_body->layout()->sizeHint().height();
-    m_panel->setGeometry((this->width() - width) / 2, panelTop, width, height);
+    const QRect placed((this->width() - width) / 2, panelTop, width, height);
+    if (placed == m_panel->geometry())
+        return;
+    m_panel->setGeometry(placed);
+    // The shadow lies outside the panel: the old one is painted over only
+    // when the whole layer is.
+    update();
 }
 
 void CommandPaletteView::retranslate() {

@@ -9,8 +9,10 @@
 #include "windows/FeatureTourOverlay.h"
 
 #include <QApplication>
+#include <QGraphicsEffect>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScreen>
 #include <QTest>
 
 // The palette in a real window on an X server: the window's own keys open
@@ -62,6 +64,30 @@ private Q_SLOTS:
         m_editor->moveCursor(QTextCursor::Start);
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("X"));
         QVERIFY(m_window->document->text().startsWith(QLatin1Char('X')));
+    }
+
+    // When typing shrinks the panel, the screen below it shows the dimmed
+    // window again, not the taller panel's shadow left behind.
+    void shrinkingLeavesNoTrace() {
+        openPalette();
+        CommandPaletteView* palette = m_view->commandPalette();
+        QTRY_VERIFY(!palette->graphicsEffect()->isEnabled()); // faded in
+        const QRect tall = palette->panel()->geometry();
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("export"));
+        const QRect shrunk = palette->panel()->geometry();
+        QVERIFY(shrunk.bottom() + 40 < tall.bottom());
+        QTest::qWait(200);
+        QApplication::processEvents();
+        QWidget* window = m_view;
+        const QImage shown = window->screen()->grabWindow(window->winId()).toImage();
+        const QImage drawn = window->grab().toImage();
+        // Down the middle, from under the shrunken panel's shadow to past the
+        // tall one's.
+        const QPoint x(palette->mapTo(window, tall.center()).x(), 0);
+        const int from = palette->mapTo(window, shrunk.bottomLeft()).y() + 30;
+        const int to = palette->mapTo(window, tall.bottomLeft()).y() + 30;
+        for (int y = from; y <= to; y += 4)
+            QCOMPARE(shown.pixelColor(x + QPoint(0, y)), drawn.pixelColor(x + QPoint(0, y)));
     }
 
     // Escape closes the palette before the find bar and before focus mode.
