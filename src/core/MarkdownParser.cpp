@@ -4,6 +4,7 @@
 #include <cmark-gfm-extension_api.h>
 #include <cmark-gfm.h>
 
+#include <QStringDecoder>
 #include <algorithm>
 #include <optional>
 
@@ -18,8 +19,16 @@ extern cmark_node_type CMARK_NODE_STRIKETHROUGH;
 
 namespace {
 
+// QString::fromUtf8 would drop a U+FEFF that starts the string, taking it for
+// a byte-order mark: a link to "\uFEFFx.png" would lose it.
+QString fromUtf8(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 QString fromCmark(const char* s) {
-    return s ? QString::fromUtf8(s) : QString();
+    return s ? fromUtf8(s) : QString();
 }
 
 // cmark takes time with the product of a paragraph's links and the emphasis
@@ -241,7 +250,7 @@ private:
                 end = qMin(lineEnd, m_lineStarts[size_t(last - 1)] + range.endColumn);
             if (end > begin)
                 return m_standIns.restored(
-                    QString::fromUtf8(m_utf8.constData() + begin, end - begin));
+                    fromUtf8(QByteArrayView(m_utf8).sliced(begin, end - begin)));
         }
         QString text;
         cmark_iter* iter = cmark_iter_new(source);
