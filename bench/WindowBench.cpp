@@ -37,6 +37,32 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+// Keys typed at a position of a shown editor, a letter and a backspace in
+// turn, each timed until the window is idle again: the edit, its colouring,
+// the document, the status bar and the repaint. Sorted times in ms.
+std::vector<double> typingTimes(MarkdownTextView* view, int position, int steps) {
+    view->setFocus();
+    QTextCursor cursor(view->document());
+    cursor.setPosition(position);
+    view->setTextCursor(cursor);
+    view->centerCursor();
+    QApplication::processEvents();
+    std::vector<double> times;
+    for (int step = 0; step < steps; ++step) {
+        const bool type = step % 2 == 0;
+        QKeyEvent press(QEvent::KeyPress, type ? Qt::Key_A : Qt::Key_Backspace, Qt::NoModifier,
+                        type ? QStringLiteral("a") : QString());
+        QElapsedTimer timer;
+        timer.start();
+        QApplication::sendEvent(view, &press);
+        // Idle again: what the key posted or started for the next turn has run.
+        waitUntilIdle();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times;
+}
+
 // Changing the view mode of a window on a 10 MB document: the change until
 // the window is idle (the panes laid out once in the new mode, the picture
 // of the old ones taken), and each frame of the fade that follows (the
@@ -85,28 +111,9 @@ void keystrokeFigures() {
     QApplication::processEvents();
 
     MarkdownTextView* view = pane->textView();
-    view->setFocus();
     QTextCursor cursor(view->document()->findBlockByNumber(view->document()->blockCount() / 2));
     cursor.movePosition(QTextCursor::EndOfBlock);
-    view->setTextCursor(cursor);
-    view->centerCursor();
-    QApplication::processEvents();
-
-    std::vector<double> times;
-    for (int step = 0; step < 400; ++step) {
-        const bool type = step % 2 == 0;
-        QKeyEvent press(QEvent::KeyPress, type ? Qt::Key_A : Qt::Key_Backspace, Qt::NoModifier,
-                        type ? QStringLiteral("a") : QString());
-        QElapsedTimer timer;
-        timer.start();
-        QApplication::sendEvent(view, &press);
-        // Idle again: what the key posted or started for the next turn has run.
-        QEventLoop idle;
-        QTimer::singleShot(0, &idle, &QEventLoop::quit);
-        idle.exec();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
+    const std::vector<double> times = typingTimes(view, cursor.position(), 400);
     Bench::report(QStringLiteral("editor.keystroke.split.median.10mb"), times[times.size() / 2],
                   "ms");
     Bench::report(QStringLiteral("editor.keystroke.split.p99.10mb"), times[times.size() * 99 / 100],
@@ -162,6 +169,55 @@ void windowFigures() {
                   preview ? preview->content()->buildCount() : -1, "rows");
     keystrokeFigures();
 }
+
+// A 10 MB file that is one line of words with inline markup, opened in a
+// real window in Edit mode: the time until the window is shown and idle, a
+// key typed in the middle of the line, and the switch to Split with the
+// first render of the preview's one paragraph.
+void oneLineFigures() {
+    QString line;
+    line.reserve(10 * 1024 * 1024 + 100);
+    for (int i = 0; line.size() < 10 * 1024 * 1024; ++i)
+        line += QStringLiteral("word%1 *emphasis* **strong** `code` [link](https://x.y/%1) plain ")
+                    .arg(i);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("line.md"));
+    {
+        QFile file(path);
+        const QByteArray bytes = line.toUtf8();
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return;
+    }
+    Preferences::shared().setString(PreferenceKeys::lastViewMode, QStringLiteral("Edit"));
+
+    QElapsedTimer timer;
+    timer.start();
+    auto document = MarkdownDocument::open(path, nullptr);
+    WorkspaceServices services;
+    services.panes = StandardWorkspacePanes::factory();
+    WorkspaceView window(*document, std::move(services));
+    window.resize(1200, 800);
+    window.show();
+    waitUntilIdle();
+    window.grab();
+    Bench::report(QStringLiteral("editor.open.oneline.10mb"), double(timer.nsecsElapsed()) / 1e6,
+                  "ms");
+
+    auto* pane = qobject_cast<EditorView*>(window.panes()->editor());
+    const std::vector<double> times = typingTimes(pane->textView(), int(line.size() / 2), 20);
+    Bench::report(QStringLiteral("editor.keystroke.oneline.10mb.median"), median(times), "ms");
+    Bench::report(QStringLiteral("editor.keystroke.oneline.10mb.p99"),
+                  times[times.size() * 99 / 100], "ms");
+
+    timer.start();
+    window.setViewMode(ViewMode::Split);
+    waitUntilIdle();
+    window.grab();
+    Bench::report(QStringLiteral("window.split.oneline.10mb"), double(timer.nsecsElapsed()) / 1e6,
+                  "ms");
+}
+
+const Bench::Registration oneLine("oneline", oneLineFigures);
 
 const Bench::Registration registration("window", windowFigures);
 

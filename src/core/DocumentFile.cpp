@@ -129,7 +129,9 @@ std::optional<QByteArray> DocumentFile::encode(const QString& text, LineEnding l
     auto bytes = Utf8::encode(styled);
     if (!bytes)
         return std::nullopt;
-    if (hasBom)
+    // Reading takes a leading U+FEFF for the mark and drops it: a text that
+    // begins with one is written after a mark, so it reads back whole.
+    if (hasBom || text.startsWith(QChar(0xFEFF)))
         bytes->prepend(utf8Bom);
     return bytes;
 }

@@ -40,7 +40,8 @@ namespace DocumentFile {
 // Strict: bytes that are not valid UTF-8 give no contents.
 std::optional<DocumentFileContents> decode(const QByteArray& bytes);
 // The bytes of text (LF breaks) in a file's line-ending style and BOM; with
-// `endings` (as in DocumentFileContents) each break in its own ending.
+// `endings` (as in DocumentFileContents) each break in its own ending. A
+// text that begins with U+FEFF gets a BOM before it even without `hasBom`.
 std::optional<QByteArray> encode(const QString& text, LineEnding lineEnding, bool hasBom,
                                  const QByteArray& endings = {});
 // Reads a regular file; refuses directories, devices and invalid UTF-8.

@@ -179,7 +179,9 @@ bool MarkdownDocument::save(const QString& path, DocumentFileError* error) {
             written.text = text();
             written.endings = m_text.endings();
             written.lineEnding = m_text.style();
-            written.hasBom = m_hasBom;
+            // As reading it back would say: a text that begins with U+FEFF
+            // is written after a mark.
+            written.hasBom = bytes->startsWith("\xEF\xBB\xBF");
             written.bytes = *bytes;
             takeSavedState(written);
             return true;

@@ -4,6 +4,7 @@
 #include <cmark-gfm-extension_api.h>
 #include <cmark-gfm.h>
 
+#include <QStringDecoder>
 #include <algorithm>
 #include <optional>
 
@@ -18,8 +19,77 @@ extern cmark_node_type CMARK_NODE_STRIKETHROUGH;
 
 namespace {
 
+// QString::fromUtf8 would drop a U+FEFF that starts the string, taking it for
+// a byte-order mark: a link to "\uFEFFx.png" would lose it.
+QString fromUtf8(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 QString fromCmark(const char* s) {
-    return s ? QString::fromUtf8(s) : QString();
+    return s ? fromUtf8(s) : QString();
+}
+
+// cmark takes time with the product of a paragraph's links and the emphasis
+// delimiters before each of them: a one-line file of 10 MB holding both would
+// take days. Past this many bytes of a line, which no hand-written line
+// reaches, brackets go to cmark as control characters the text lacks (read
+// as plain text) and come back as brackets in every string of the tree: such
+// a line keeps its structure and emphasis and shows its links as written.
+constexpr qsizetype longestLinkedLine = 20'000;
+
+// The stand-ins for "[" and "]"; none while the text needs none.
+struct BracketStandIns {
+    char open = 0;
+    char close = 0;
+
+    QString restored(QString text) const {
+        if (open)
+            text.replace(QLatin1Char(open), QLatin1Char('['))
+                .replace(QLatin1Char(close), QLatin1Char(']'));
+        return text;
+    }
+};
+
+// Calls f(index) for each bracket past the longest linked line.
+template <typename F> void forEachLateBracket(const QByteArray& utf8, F f) {
+    const char* data = utf8.constData();
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const char c = data[i];
+        if (c == '\n')
+            lineStart = i + 1;
+        else if ((c == '[' || c == ']') && i - lineStart >= longestLinkedLine && !f(i))
+            return;
+    }
+}
+
+BracketStandIns hideLateBrackets(QByteArray& utf8) {
+    bool late = false;
+    forEachLateBracket(utf8, [&](qsizetype) { return !(late = true); });
+    if (!late)
+        return {};
+    bool used[32] = {};
+    for (const char c : std::as_const(utf8))
+        if (uchar(c) < 32)
+            used[uchar(c)] = true;
+    BracketStandIns standIns;
+    for (char c = 1; c < 32 && !standIns.close; ++c) {
+        // Whitespace to cmark is never a stand-in.
+        if (used[int(c)] || (c >= '\t' && c <= '\r'))
+            continue;
+        (standIns.open ? standIns.close : standIns.open) = c;
+    }
+    // A text holding nearly every control character is parsed as it is.
+    if (!standIns.close)
+        return {};
+    char* data = utf8.data();
+    forEachLateBracket(utf8, [&](qsizetype i) {
+        data[i] = data[i] == '[' ? standIns.open : standIns.close;
+        return true;
+    });
+    return standIns;
 }
 
 MarkdownNodeKind kindOf(cmark_node* node, cmark_node_type type) {
@@ -86,7 +156,8 @@ constexpr int maxDepth = 200;
 // arena: nothing of it is freed node by node, the arena goes at once.
 class Converter {
 public:
-    explicit Converter(const QByteArray& utf8) : m_utf8(utf8) {
+    Converter(const QByteArray& utf8, BracketStandIns standIns)
+        : m_utf8(utf8), m_standIns(standIns) {
         m_tasklist = cmark_find_syntax_extension("tasklist");
     }
 
@@ -106,19 +177,19 @@ public:
             node.headingLevel = cmark_node_get_heading_level(source);
             break;
         case MarkdownNodeKind::CodeBlock:
-            node.literal = fromCmark(cmark_node_get_literal(source));
-            node.language = fromCmark(cmark_node_get_fence_info(source));
+            node.literal = string(cmark_node_get_literal(source));
+            node.language = string(cmark_node_get_fence_info(source));
             break;
         case MarkdownNodeKind::Text:
         case MarkdownNodeKind::InlineCode:
         case MarkdownNodeKind::HtmlBlock:
         case MarkdownNodeKind::InlineHtml:
-            node.literal = fromCmark(cmark_node_get_literal(source));
+            node.literal = string(cmark_node_get_literal(source));
             break;
         case MarkdownNodeKind::Link:
         case MarkdownNodeKind::Image:
-            node.destination = fromCmark(cmark_node_get_url(source));
-            node.title = fromCmark(cmark_node_get_title(source));
+            node.destination = string(cmark_node_get_url(source));
+            node.title = string(cmark_node_get_title(source));
             break;
         case MarkdownNodeKind::OrderedList:
         case MarkdownNodeKind::UnorderedList:
@@ -178,7 +249,8 @@ private:
             if (range.endColumn > 0 && last == range.endLine)
                 end = qMin(lineEnd, m_lineStarts[size_t(last - 1)] + range.endColumn);
             if (end > begin)
-                return QString::fromUtf8(m_utf8.constData() + begin, end - begin);
+                return m_standIns.restored(
+                    fromUtf8(QByteArrayView(m_utf8).sliced(begin, end - begin)));
         }
         QString text;
         cmark_iter* iter = cmark_iter_new(source);
@@ -194,7 +266,7 @@ private:
                 break;
             default:
                 if (const char* literal = cmark_node_get_literal(node))
-                    text += QString::fromUtf8(literal);
+                    text += string(literal);
                 break;
             }
         }
@@ -202,7 +274,10 @@ private:
         return text;
     }
 
+    QString string(const char* s) const { return m_standIns.restored(fromCmark(s)); }
+
     const QByteArray& m_utf8;
+    BracketStandIns m_standIns;
     cmark_syntax_extension* m_tasklist = nullptr;
     std::vector<qsizetype> m_lineStarts; // in m_utf8, made when first needed
 };
@@ -231,11 +306,12 @@ MarkdownNode parseTree(QStringView text) {
         if (cmark_syntax_extension* ext = cmark_find_syntax_extension(name))
             cmark_parser_attach_syntax_extension(parser, ext);
     }
-    const QByteArray utf8 = text.toUtf8();
+    QByteArray utf8 = text.toUtf8();
+    const BracketStandIns standIns = hideLateBrackets(utf8);
     cmark_parser_feed(parser, utf8.constData(), size_t(utf8.size()));
     cmark_node* root = cmark_parser_finish(parser);
     MarkdownNode document;
-    Converter(utf8).convert(root, CMARK_NODE_DOCUMENT, 0, document);
+    Converter(utf8, standIns).convert(root, CMARK_NODE_DOCUMENT, 0, document);
     cmark_arena_reset();
     return document;
 }

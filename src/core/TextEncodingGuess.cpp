@@ -136,7 +136,9 @@ DecodedText windows1252(QByteArrayView bytes) {
 std::optional<DecodedText> utf16(QByteArrayView bytes, QStringConverter::Encoding encoding) {
     if (bytes.size() % 2 != 0)
         return std::nullopt;
-    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    // The mark is cut off already: a U+FEFF after it is text.
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless |
+                                         QStringConverter::Flag::ConvertInitialBom);
     DecodedText out{decoder.decode(bytes), false};
     if (decoder.hasError())
         return std::nullopt;

@@ -154,23 +154,43 @@ void styleLine(const QString& line, std::vector<Style>& styles) {
 
 enum BlockState { OutsideFence = 0, InsideFence = 1 };
 
+// Qt lays a line out whole, and again after every change to it; each run of
+// colour adds to that work (a run is resolved to its format and splits the
+// line's script items), and the patterns would search the whole line on
+// every key. A line longer than this, a few screens of text, is no line
+// anyone writes by hand: it is not searched for Markdown and keeps no
+// formats at all (it shows in the editor's own font and colour, which are
+// the plain style's), so typing in it costs only Qt's layout. Fence lines
+// and lines in a fence keep their one colour whatever their length.
+constexpr qsizetype longestStyledLine = 10'000;
+
 // The styles of one line given whether a fence is open before it; returns
-// whether one is open after it.
+// whether one is open after it. A line of one style (a fence line, a line in
+// a fence) gives that style alone in `styles`; a line too long to search
+// gives none.
 bool styleBlock(const QString& text, bool inFence, std::vector<Style>& styles) {
-    styles.assign(size_t(text.size()), Style{});
-    if (isFence(text)) {
-        std::fill(styles.begin(), styles.end(), Style{FontStyle::Base, Colour::MutedText});
-        return !inFence;
+    const bool fence = isFence(text);
+    if (fence || inFence) {
+        styles.assign(1, Style{FontStyle::Base, fence ? Colour::MutedText : Colour::SecondaryText});
+        return fence != inFence;
     }
-    if (inFence)
-        std::fill(styles.begin(), styles.end(), Style{FontStyle::Base, Colour::SecondaryText});
-    else if (!text.isEmpty())
+    styles.clear();
+    if (text.size() <= longestStyledLine) {
+        styles.resize(size_t(text.size()));
         styleLine(text, styles);
-    return inFence;
+    }
+    return false;
 }
 
-// Calls apply(start, length, style) for each run of one style.
-template <typename Apply> void forEachRun(const std::vector<Style>& styles, Apply apply) {
+// Calls apply(start, length, style) for each run of one style in a line of
+// `length` units; a single style covers the whole line.
+template <typename Apply>
+void forEachRun(const std::vector<Style>& styles, qsizetype length, Apply apply) {
+    if (styles.size() == 1) {
+        if (length > 0)
+            apply(0, length, styles.front());
+        return;
+    }
     size_t start = 0;
     for (size_t i = 1; i <= styles.size(); ++i) {
         if (i < styles.size() && styles[i] == styles[start])
@@ -304,45 +324,52 @@ void MarkdownSyntaxHighlighter::highlightBlock(const QString& text) {
     std::vector<Style> styles;
     const bool inFence = styleBlock(text, previousBlockState() == InsideFence, styles);
     setCurrentBlockState(inFence ? InsideFence : OutsideFence);
-    forEachRun(styles, [this](qsizetype start, qsizetype length, Style style) {
+    forEachRun(styles, text.size(), [this](qsizetype start, qsizetype length, Style style) {
         setFormat(int(start), int(length), format(style));
     });
 }
 
-void MarkdownSyntaxHighlighter::colourBlockQuietly(QTextBlock block) {
+bool MarkdownSyntaxHighlighter::colourBlockQuietly(QTextBlock block) {
     QTextLayout* layout = block.layout();
     // The base class keeps text being composed in an input method clear.
     if (!layout->preeditAreaText().isEmpty()) {
         rehighlightBlock(block);
-        return;
+        return false;
     }
     std::vector<Style> styles;
-    const bool inFence =
-        styleBlock(block.text(), block.previous().userState() == InsideFence, styles);
+    const QString text = block.text();
+    const bool inFence = styleBlock(text, block.previous().userState() == InsideFence, styles);
     block.setUserState(inFence ? InsideFence : OutsideFence);
     // The ranges the base class would make: runs of one format.
     QList<QTextLayout::FormatRange> ranges;
-    forEachRun(styles, [&](qsizetype start, qsizetype length, Style style) {
+    forEachRun(styles, text.size(), [&](qsizetype start, qsizetype length, Style style) {
         const QTextCharFormat& f = format(style);
         if (!ranges.isEmpty() && ranges.last().format == f)
             ranges.last().length += int(length);
         else
             ranges.append({int(start), int(length), f});
     });
+    if (layout->formats() == ranges)
+        return false;
     layout->setFormats(ranges);
+    return true;
 }
 
 QTextBlock MarkdownSyntaxHighlighter::colourBlocksQuietly(
     QTextBlock block, const std::function<bool(const QTextBlock&, int)>& more) {
     const QSignalBlocker quiet(document());
-    const int from = block.position();
-    int to = from;
+    // The span of the blocks whose formats changed.
+    int from = -1, to = -1;
     for (int n = 0; block.isValid() && more(block, n); ++n, block = block.next()) {
-        colourBlockQuietly(block);
+        if (!colourBlockQuietly(block))
+            continue;
+        if (from < 0)
+            from = block.position();
         to = block.position() + block.length();
     }
-    // One relayout for all of them, as after an edit.
-    if (to > from)
+    // One relayout for all of them, as after an edit; a block that kept its
+    // formats keeps its layout.
+    if (from >= 0)
         document()->markContentsDirty(from, to - from);
     return block;
 }

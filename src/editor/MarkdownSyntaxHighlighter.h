@@ -25,6 +25,9 @@
 //   3. fence lines (trimmed text starting with ``` or ~~~) in the base font
 //      and muted colour, flipping the fence flag; lines inside a fence in
 //      the base font and secondary colour, discarding the earlier passes.
+//
+// A line of more than 10,000 units outside a fence is left without formats:
+// it shows plain, in the editor's own font and colour.
 class MarkdownSyntaxHighlighter : public QSyntaxHighlighter {
     Q_OBJECT
 public:
@@ -74,8 +77,9 @@ private:
     void storeFenceStates();
     void colourNextSlice();
     // Colouring without the base class: the formats set straight on the
-    // block's layout, the layout told once for a run of blocks.
-    void colourBlockQuietly(QTextBlock block);
+    // block's layout, the layout told once for a run of blocks. Whether the
+    // block's formats changed.
+    bool colourBlockQuietly(QTextBlock block);
     QTextBlock colourBlocksQuietly(QTextBlock block,
                                    const std::function<bool(const QTextBlock&, int)>& more);
     void stopProgressiveColouring();

@@ -1,6 +1,7 @@
 #include "preview/LaidOutText.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -17,6 +18,10 @@ constexpr int unshownWidth = 100000;
 // A run without a break this long is wrapped anywhere: looking for a word
 // boundary in it costs time with the square of its length.
 constexpr qsizetype longestWord = 1000;
+// Each run of one format costs the text document a fragment and its layout
+// a script item: a paragraph this long (a whole file on one line) shows
+// plain, in the base font: with its runs each layout took many seconds.
+constexpr qsizetype longestStyledText = 100'000;
 
 bool hasLongWord(const QString& text) {
     qsizetype run = 0;
@@ -77,7 +82,9 @@ void LaidOutText::fill() {
     QTextBlockFormat block;
     if (m_lineSpacing > 0)
         block.setLineHeight(m_lineSpacing, QTextBlockFormat::LineDistanceHeight);
-    if (m_tracking != 0) {
+    if (m_content.text.size() > longestStyledText) {
+        StyledText{m_content.text, {}}.writeTo(m_document.get(), block);
+    } else if (m_tracking != 0) {
         StyledText shown = m_content;
         QTextCharFormat spacing;
         spacing.setFontLetterSpacingType(QFont::AbsoluteSpacing);
@@ -123,6 +130,14 @@ int LaidOutText::heightForWidth(int width) {
 }
 
 QSize LaidOutText::idealSize() {
+    // Laying out a paragraph that long on one line takes seconds, and it is
+    // wider than any pane anyway: its lines are counted, not laid out.
+    if (!m_idealSize && m_wrap && m_content.text.size() > longestStyledText) {
+        const qreal lineHeight = QFontMetricsF(m_font).height() + m_lineSpacing;
+        const auto lines = m_content.text.count(u'\n') + 1;
+        m_idealSize =
+            QSize(unshownWidth, int(std::ceil(qreal(lines) * lineHeight - m_lineSpacing)));
+    }
     if (!m_idealSize) {
         QTextDocument* doc = document();
         if (m_laidOutWidth != -1 || doc->textWidth() != -1)

@@ -4,7 +4,6 @@
 #include "core/L10n.h"
 #include "core/MarkdownFileTypes.h"
 #include "core/RecentFilesStore.h"
-#include "core/Utf8.h"
 #include "shell/AppNotifications.h"
 #include "shell/DocumentController.h"
 #include "shell/DocumentDialogs.h"
@@ -172,7 +171,8 @@ QString DocumentOpener::uniqueMarkdownPath(const QString& sourcePath) {
 std::optional<QString> DocumentOpener::writeMarkdownCopy(const QString& sourcePath,
                                                          const QString& text,
                                                          QString* errorMessage) {
-    const auto bytes = Utf8::encode(text);
+    // As a document saves it, so a leading U+FEFF reads back.
+    const auto bytes = DocumentFile::encode(text, LineEnding::LF, false);
     if (!bytes) {
         if (errorMessage)
             *errorMessage = DocumentFileError{

@@ -138,6 +138,42 @@ private Q_SLOTS:
         QVERIFY(!MarkdownFormatter::format(parsed->document).isEmpty());
     }
 
+    // A whole file on one line parses in moments, whatever it repeats, and
+    // every character comes back as written.
+    void longLinesParse_data() {
+        QTest::addColumn<QString>("piece");
+        QTest::addColumn<int>("bytes");
+        QTest::newRow("plain") << QStringLiteral("lorem ipsum ") << 10 * 1024 * 1024;
+        QTest::newRow("brackets") << QStringLiteral("[") << 10 * 1024 * 1024;
+        QTest::newRow("stars") << QStringLiteral("*") << 10 * 1024 * 1024;
+        QTest::newRow("brackets and stars") << QStringLiteral("*[") << 4 * 1024 * 1024;
+        QTest::newRow("links and emphasis")
+            << QStringLiteral("w *em* **strong** `c` [link](https://x.y/1 \"t\") ")
+            << 2 * 1024 * 1024;
+    }
+    void longLinesParse() {
+        QFETCH(QString, piece);
+        QFETCH(int, bytes);
+        const QString line = QStringLiteral("a ") + piece.repeated(bytes / piece.size());
+        auto parsed = MarkdownParser::parse(line);
+        QCOMPARE(parsed->document.childCount(), 1);
+        const MarkdownNode& paragraph = parsed->document.child(0);
+        const QString text = paragraph.plainText();
+        QVERIFY(std::none_of(text.begin(), text.end(), [](QChar c) { return c < u' '; }));
+        if (piece.size() == 1 || !piece.contains(u'*')) {
+            QCOMPARE(text, line.trimmed());
+        } else if (piece.contains(u'`')) {
+            // Links early in the line stay links; later ones read as written.
+            const auto link = std::find_if(
+                paragraph.children.begin(), paragraph.children.end(),
+                [](const MarkdownNode& node) { return node.kind == MarkdownNodeKind::Link; });
+            QVERIFY(link != paragraph.children.end());
+            QCOMPARE(link->destination, QStringLiteral("https://x.y/1"));
+            QCOMPARE(link->title, QStringLiteral("t"));
+            QVERIFY(text.right(30).contains(QStringLiteral("[link](https://x.y/1")));
+        }
+    }
+
     void emptyAndOddInput() {
         QCOMPARE(MarkdownParser::parse(QString())->document.childCount(), 0);
         auto parsed = MarkdownParser::parse(QStringLiteral("a\u0000b \U0001F600 \u2028"));

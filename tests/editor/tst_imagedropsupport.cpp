@@ -28,11 +28,18 @@ void collectImages(const MarkdownNode& node, QList<const MarkdownNode*>& images)
 // Names that have broken links, then random ones from characters that mean
 // something to Markdown, to the resolver or to nobody.
 QStringList droppedNames() {
-    QStringList names = {u8("&copy;"), u8("&#65;"),   u8("&amp;"), u8("a`b"),       u8("^x"),
-                         u8("[^1]"),   u8("a\nb"),    u8(" lead"), u8("http:x"),    u8("file:y"),
-                         u8("%41"),    u8("a%20b"),   u8("x)"),    u8("<y"),        u8("\\"),
-                         u8("**b**"),  u8("--"),      u8("..."),   u8("'q' \"q\""), u8("~~s~~"),
-                         u8("a|b"),    u8("![i](j)"), u8("`"),     u8("\t"),        u8("a\r")};
+    QStringList names = {u8("&copy;"), u8("&#65;"), u8("&amp;"), u8("a`b"), u8("^x"), u8("[^1]"),
+                         u8("a\nb"), u8(" lead"), u8("http:x"), u8("file:y"), u8("%41"),
+                         u8("a%20b"), u8("x)"), u8("<y"), u8("\\"), u8("**b**"), u8("--"),
+                         u8("..."), u8("'q' \"q\""), u8("~~s~~"), u8("a|b"), u8("![i](j)"), u8("`"),
+                         u8("\t"), u8("a\r"),
+                         // Names NFC changes (decomposed, compatibility); percent-encoded
+                         // paths holding non-ASCII characters.
+                         u8("e\u0301"), u8("\uF96C"), u8("A\u030A\u212B"), u8(" \u00e9\U0001F600 "),
+                         u8("http:\u00e9"), u8("\n%e\u0301")};
+    // A leading U+FEFF (which u8() would read as a byte-order mark).
+    for (const QString& name : {QStringLiteral("x"), QString(), QStringLiteral(" \u00e9")})
+        names.append(QChar(0xFEFF) + name);
     const QList<uint> alphabet =
         u8(" \t`^&;#[]()<>\\!*_~|'\".-:%@?=+{}$,aZ9\u00e9\u00a0\u2028\U0001F600").toUcs4();
     QRandomGenerator random(14);

@@ -333,6 +333,34 @@ private Q_SLOTS:
         VERIFY_REFERENCE(hl);
     }
 
+    // A line too long to search shows plain, with no format at all, both
+    // when first coloured and after edits move it across the limit; inside a
+    // fence it keeps the fence colour whatever its length.
+    void longLinesStayPlain() {
+        const QString longLine = QStringLiteral("**bold** ").repeated(1111) + QStringLiteral("x");
+        QCOMPARE(longLine.size(), 10000);
+        Editor e(QStringLiteral("**a**\n") + longLine + QStringLiteral("\n```\n") + longLine +
+                 QStringLiteral("y\n```\n"));
+        QTextDocument* doc = e.edit.document();
+        const auto formats = [&](int line) {
+            return doc->findBlockByNumber(line).layout()->formats();
+        };
+        const auto fenced = formats(3);
+        QCOMPARE(fenced.size(), 1);
+        QCOMPARE(fenced.first().length, 10001);
+        QCOMPARE(fenced.first().format, e.hl->format({FontStyle::Base, Colour::SecondaryText}));
+        VERIFY_REFERENCE((*e.hl));
+
+        QTextCursor cursor(doc->findBlockByNumber(1));
+        cursor.insertText(QStringLiteral("z"));
+        QVERIFY(formats(1).isEmpty());
+        QVERIFY(!formats(0).isEmpty());
+        cursor.deletePreviousChar();
+        VERIFY_REFERENCE((*e.hl));
+        e.hl->recolourAll();
+        VERIFY_REFERENCE((*e.hl));
+    }
+
 private:
     // Edits of Markdown punctuation, compared with the whole-text run every
     // few steps.

@@ -218,6 +218,11 @@ private Q_SLOTS:
         QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBFhi") << "hi" << false;
         QTest::newRow("utf-16le bom") << QByteArray("\xFF\xFEh\0i\0", 6) << "hi" << false;
         QTest::newRow("utf-16be bom") << QByteArray("\xFE\xFF\0h\0i", 6) << "hi" << false;
+        // A U+FEFF after the mark is text.
+        QTest::newRow("utf-16le bom twice")
+            << QByteArray("\xFF\xFE\xFF\xFEh\0", 6) << QStringLiteral("\uFEFFh") << false;
+        QTest::newRow("utf-8 bom twice")
+            << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFh") << QStringLiteral("\uFEFFh") << false;
         // No mark: a zero byte on one side of most pairs.
         QTest::newRow("utf-16le") << utf16(polish, QStringConverter::Utf16LE) << polish << false;
         QTest::newRow("utf-16be") << utf16(polish, QStringConverter::Utf16BE) << polish << false;
