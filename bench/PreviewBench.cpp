@@ -59,16 +59,24 @@ struct Pane {
     }
     QScrollBar* bar() const { return view.scrollArea()->verticalScrollBar(); }
 
-    // Resident memory growth from here to the end, a screen at a time (MB).
-    double scrollThroughGrowthMb() {
+    // Scrolls from here to the end a screen at a time and reports how far
+    // resident memory rose above what it was here (at its peak), how many
+    // views were made on the way and how many are left at the end.
+    void scrollThrough(const QString& key) {
         settle();
         resetPeakMemory();
         const double start = Bench::residentMemoryMb();
+        const int builds = view.content()->buildCount();
         while (bar()->value() < bar()->maximum()) {
             bar()->setValue(bar()->value() + bar()->pageStep());
             settle();
         }
-        return peakMemoryMb() - start;
+        Bench::report(QStringLiteral("preview.scroll-through.growth.") + key,
+                      peakMemoryMb() - start, "MB");
+        Bench::report(QStringLiteral("preview.scroll-through.views-made.") + key,
+                      view.content()->buildCount() - builds, "views");
+        Bench::report(QStringLiteral("preview.scroll-through.views-left.") + key,
+                      view.content()->builtRowCount(), "views");
     }
     // The time from a new text to its rows, the debounce left out.
     double editMs(const QString& text) {
@@ -83,7 +91,6 @@ struct Pane {
 
 void previewFigures() {
     const QString text = Bench::generatedMarkdown(1024 * 1024);
-    resetPeakMemory();
     Pane pane(text);
     Bench::report(QStringLiteral("preview.first-render.1mb"), pane.firstRenderMs, "ms");
 
@@ -105,33 +112,26 @@ void previewFigures() {
     Bench::report(QStringLiteral("preview.rows.1mb"), pane.view.content()->rowCount(), "rows");
     Bench::report(QStringLiteral("preview.built-rows.1mb"), pane.view.content()->builtRowCount(),
                   "rows");
-    Bench::report(QStringLiteral("preview.peak-memory.1mb"), peakMemoryMb(), "MB");
-    pane.bar()->setValue(0);
-    settle();
-    Bench::report(QStringLiteral("preview.scroll-through.growth.1mb"), pane.scrollThroughGrowthMb(),
-                  "MB");
+}
+
+// One table of 80,000 rows, about 10 MB.
+QString longTable() {
+    QString table = QStringLiteral("| Name | Description | Amount | Note |\n|---|---|--:|---|\n");
+    for (int i = 0; i < 80000; ++i)
+        table += QStringLiteral("| row %1 | a *short* description of the item in stock today | "
+                                "%1.50 | `code` and [a link](https://example.com/%1) |\n")
+                     .arg(i);
+    return table;
 }
 
 void largePreviewFigures() {
     {
         Pane pane(Bench::generatedMarkdown(10 * 1024 * 1024));
         Bench::report(QStringLiteral("preview.first-render.10mb"), pane.firstRenderMs, "ms");
-        Bench::report(QStringLiteral("preview.scroll-through.growth.10mb"),
-                      pane.scrollThroughGrowthMb(), "MB");
     }
     {
-        // One table of 80,000 rows, about 10 MB.
-        QString table =
-            QStringLiteral("| Name | Description | Amount | Note |\n|---|---|--:|---|\n");
-        for (int i = 0; i < 80000; ++i)
-            table += QStringLiteral(
-                         "| row %1 | a *short* description of the item in stock today | %1.50 | "
-                         "`code` and [a link](https://example.com/%1) |\n")
-                         .arg(i);
-        Pane pane(table);
+        Pane pane(longTable());
         Bench::report(QStringLiteral("preview.first-render.table-80k"), pane.firstRenderMs, "ms");
-        Bench::report(QStringLiteral("preview.scroll-through.growth.table-80k"),
-                      pane.scrollThroughGrowthMb(), "MB");
     }
     {
         // One paragraph of 80,000 characters with inline markup.
@@ -170,7 +170,26 @@ void largePreviewFigures() {
     }
 }
 
+// The memory of a preview scrolled from top to end, each document in a
+// process of its own: the growth and the peak of the whole process.
+void scrollMemoryFigures() {
+    const std::pair<const char*, QString (*)()> documents[] = {
+        {"1mb", [] { return Bench::generatedMarkdown(1024 * 1024); }},
+        {"10mb", [] { return Bench::generatedMarkdown(10 * 1024 * 1024); }},
+        {"table-80k", longTable},
+    };
+    for (const auto& [key, make] : documents) {
+        if (!Bench::ownProcess("preview-memory", key))
+            continue;
+        Pane pane(make());
+        pane.scrollThrough(QLatin1String(key));
+        Bench::report(QStringLiteral("preview.peak-memory.") + QLatin1String(key), peakMemoryMb(),
+                      "MB");
+    }
+}
+
 const Bench::Registration registration("preview", previewFigures);
 const Bench::Registration large("preview-large", largePreviewFigures);
+const Bench::Registration memory("preview-memory", scrollMemoryFigures);
 
 } // namespace
