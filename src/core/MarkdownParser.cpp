@@ -106,7 +106,7 @@ public:
         document.range = rangeOf(root);
         const size_t count = gatherChildren(root);
         storage.blocks.resize(count);
-        storage.arenas.assign(count, m_arena);
+        storage.memory.assign(count, {m_arena, {}});
         for (size_t i = 0; i < count; ++i) {
             const auto [child, type] = m_siblings[i];
             fill(storage.blocks[i], child, type, 1);
@@ -482,22 +482,22 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
         if (region.blocks.empty() || !sameTree(region.blocks.back(), blocks[next], lineShift))
             return false;
         region.blocks.pop_back();
-        region.arenas.pop_back();
+        region.memory.pop_back();
     }
 
     auto storage = std::make_shared<MarkdownTreeStorage>();
     const size_t count = first + region.blocks.size() + (blocks.size() - next);
     storage->blocks.reserve(count);
-    storage->arenas.reserve(count);
+    storage->memory.reserve(count);
     storage->blocks.insert(storage->blocks.end(), blocks.begin(), blocks.begin() + first);
-    storage->arenas.insert(storage->arenas.end(), old->arenas.begin(),
-                           old->arenas.begin() + qsizetype(first));
+    storage->memory.insert(storage->memory.end(), old->memory.begin(),
+                           old->memory.begin() + qsizetype(first));
     storage->blocks.insert(storage->blocks.end(), region.blocks.begin(), region.blocks.end());
-    storage->arenas.insert(storage->arenas.end(), region.arenas.begin(), region.arenas.end());
+    storage->memory.insert(storage->memory.end(), region.memory.begin(), region.memory.end());
     for (size_t i = next; i < blocks.size(); ++i) {
-        auto [block, arena] = MarkdownTreeStorage::moved(blocks[i], old->arenas[i], lineShift);
+        auto [block, memory] = MarkdownTreeStorage::moved(blocks[i], old->memory[i], lineShift);
         storage->blocks.push_back(block);
-        storage->arenas.push_back(std::move(arena));
+        storage->memory.push_back(std::move(memory));
     }
 
     MarkdownNode& document = after.document;

@@ -56,22 +56,38 @@ struct SourceRange {
 
 struct MarkdownNode;
 
+class MovedChildren;
+
 // A node's children, stored side by side; read like a const std::vector.
+// The children of a block an edit moved down are made when first read.
 class MarkdownNodeList {
 public:
     MarkdownNodeList() = default;
-    MarkdownNodeList(const MarkdownNode* first, size_t count) : m_first(first), m_count(count) {}
+    MarkdownNodeList(const MarkdownNode* first, size_t count)
+        : m_first(reinterpret_cast<std::uintptr_t>(first)), m_count(count) {}
+    MarkdownNodeList(const MovedChildren* moved, size_t count)
+        : m_first(reinterpret_cast<std::uintptr_t>(moved) | movedTag), m_count(count) {}
 
-    const MarkdownNode* begin() const { return m_first; }
+    const MarkdownNode* begin() const {
+        return m_first & movedTag ? made() : reinterpret_cast<const MarkdownNode*>(m_first);
+    }
     const MarkdownNode* end() const;
     size_t size() const { return m_count; }
     bool empty() const { return m_count == 0; }
     const MarkdownNode& operator[](size_t index) const;
-    const MarkdownNode& front() const { return *m_first; }
+    const MarkdownNode& front() const { return *begin(); }
     const MarkdownNode& back() const;
+    // What makes the children of a moved block; null for any other list.
+    const MovedChildren* moved() const {
+        return m_first & movedTag ? reinterpret_cast<const MovedChildren*>(m_first & ~movedTag)
+                                  : nullptr;
+    }
 
 private:
-    const MarkdownNode* m_first = nullptr;
+    static constexpr std::uintptr_t movedTag = 1;
+    const MarkdownNode* made() const;
+
+    std::uintptr_t m_first = 0;
     size_t m_count = 0;
 };
 
@@ -104,13 +120,13 @@ struct MarkdownNode {
 };
 
 inline const MarkdownNode* MarkdownNodeList::end() const {
-    return m_first + m_count;
+    return begin() + m_count;
 }
 inline const MarkdownNode& MarkdownNodeList::operator[](size_t index) const {
-    return m_first[index];
+    return begin()[index];
 }
 inline const MarkdownNode& MarkdownNodeList::back() const {
-    return m_first[m_count - 1];
+    return begin()[m_count - 1];
 }
 
 // Where a parse keeps its nodes and strings; shared with the parses an edit

@@ -4,29 +4,28 @@
 
 namespace {
 
-// The nodes below `node` and the units of the strings of its subtree.
-void measure(const MarkdownNode& node, size_t& nodes, size_t& units) {
-    units += size_t(node.literal.size() + node.language.size() + node.destination.size() +
-                    node.title.size());
-    nodes += node.children.size();
+size_t descendants(const MarkdownNode& node) {
+    size_t count = node.children.size();
     for (const MarkdownNode& child : node.children)
-        measure(child, nodes, units);
+        count += descendants(child);
+    return count;
 }
 
-MarkdownNode copied(const MarkdownNode& node, NodeArena& arena, int lines) {
-    MarkdownNode copy = node;
-    MarkdownTreeStorage::shiftRange(copy, lines);
-    copy.literal = arena.copy(node.literal);
-    copy.language = arena.copy(node.language);
-    copy.destination = arena.copy(node.destination);
-    copy.title = arena.copy(node.title);
-    if (!node.children.empty()) {
-        MarkdownNode* children = arena.nodes(node.children.size());
-        for (size_t i = 0; i < node.children.size(); ++i)
-            children[i] = copied(node.children[i], arena, lines);
-        copy.children = {children, node.children.size()};
+// Gives `to` copies of the children of `from`, moved down by `lines`, taken
+// from `next` on, and their descendants after them.
+void copyBelow(const MarkdownNode& from, MarkdownNode& to, MarkdownNode*& next, int lines) {
+    if (from.children.empty())
+        return;
+    const size_t count = from.children.size();
+    MarkdownNode* children = next;
+    next += count;
+    for (size_t i = 0; i < count; ++i) {
+        children[i] = from.children[i];
+        MarkdownTreeStorage::shiftRange(children[i], lines);
     }
-    return copy;
+    to.children = {children, count};
+    for (size_t i = 0; i < count; ++i)
+        copyBelow(from.children[i], children[i], next, lines);
 }
 
 } // namespace
@@ -53,14 +52,38 @@ void MarkdownTreeStorage::shiftRange(MarkdownNode& node, int lines) {
     }
 }
 
-std::pair<MarkdownNode, NodeArenaRef>
-MarkdownTreeStorage::moved(const MarkdownNode& block, const NodeArenaRef& arena, int lines) {
-    if (lines == 0)
-        return {block, arena};
-    size_t nodes = 0;
-    size_t units = 0;
-    measure(block, nodes, units);
-    auto own = std::make_shared<NodeArena>(nodes, units);
-    MarkdownNode moved = copied(block, *own, lines);
-    return {moved, std::move(own)};
+std::pair<MarkdownNode, BlockMemory>
+MarkdownTreeStorage::moved(const MarkdownNode& block, const BlockMemory& memory, int lines) {
+    MarkdownNode moved = block;
+    shiftRange(moved, lines);
+    if (lines == 0 || block.children.empty())
+        return {moved, memory};
+    // From the children as first parsed, moved as far as the block has moved in all.
+    const MovedChildren* before = block.children.moved();
+    auto children = before ? std::make_shared<MovedChildren>(before->original, before->count,
+                                                             before->lines + lines)
+                           : std::make_shared<MovedChildren>(block.children.begin(),
+                                                             block.children.size(), lines);
+    moved.children = MarkdownNodeList(children.get(), block.children.size());
+    return {moved, {memory.arena, std::move(children)}};
+}
+
+const MarkdownNode* MovedChildren::nodes() const {
+    std::call_once(m_made, [this] {
+        size_t total = count;
+        for (size_t i = 0; i < count; ++i)
+            total += descendants(original[i]);
+        m_nodes = std::make_unique<MarkdownNode[]>(total);
+        MarkdownNode* next = m_nodes.get() + count;
+        for (size_t i = 0; i < count; ++i) {
+            m_nodes[i] = original[i];
+            MarkdownTreeStorage::shiftRange(m_nodes[i], lines);
+            copyBelow(original[i], m_nodes[i], next, lines);
+        }
+    });
+    return m_nodes.get();
+}
+
+const MarkdownNode* MarkdownNodeList::made() const {
+    return moved()->nodes();
 }

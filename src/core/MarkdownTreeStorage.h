@@ -4,6 +4,7 @@
 
 #include <QtGlobal>
 #include <memory>
+#include <mutex>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -65,14 +66,38 @@ private:
     NodeChunks<char16_t> m_text;
 };
 
-using NodeArenaRef = std::shared_ptr<const NodeArena>;
+// The children of a block an edit moved down: copies of its children as
+// first parsed, moved by `lines`, made when first read (a moved block is
+// mostly never read again, and moving it costs nothing per node that way).
+class MovedChildren {
+public:
+    MovedChildren(const MarkdownNode* original, size_t count, int lines)
+        : original(original), count(count), lines(lines) {}
 
-// A document's top-level blocks side by side, each with the arena of its
-// descendants and strings. A re-parse shares the arenas of the blocks it
+    const MarkdownNode* nodes() const;
+
+    const MarkdownNode* const original;
+    const size_t count;
+    const int lines;
+
+private:
+    mutable std::once_flag m_made;
+    mutable std::unique_ptr<MarkdownNode[]> m_nodes;
+};
+
+// What one top-level block's descendants and strings live in: the arena of
+// the parse that made it and, once an edit moved the block, its children to be.
+struct BlockMemory {
+    std::shared_ptr<const NodeArena> arena;
+    std::shared_ptr<const MovedChildren> moved;
+};
+
+// A document's top-level blocks side by side, each with the memory of its
+// descendants and strings. A re-parse shares the memory of the blocks it
 // keeps, so a block's memory goes once no parse keeps it.
 struct MarkdownTreeStorage {
     std::vector<MarkdownNode> blocks;
-    std::vector<NodeArenaRef> arenas;
+    std::vector<BlockMemory> memory;
     bool hasReferenceMark = false; // "]:" somewhere in the text: references may resolve anywhere
     bool blocksHaveLines = true;   // every top-level block knows its source lines
 
@@ -80,8 +105,7 @@ struct MarkdownTreeStorage {
     // cells) no start column and a line counted from their cell, not from the
     // document: those stay as they are.
     static void shiftRange(MarkdownNode& node, int lines);
-    // A block moved down by `lines`: copied, with an arena of its own, unless
-    // it stays where it was.
-    static std::pair<MarkdownNode, NodeArenaRef> moved(const MarkdownNode& block,
-                                                       const NodeArenaRef& arena, int lines);
+    // A block moved down by `lines`; its children are made when first read.
+    static std::pair<MarkdownNode, BlockMemory> moved(const MarkdownNode& block,
+                                                      const BlockMemory& memory, int lines);
 };

@@ -31,6 +31,9 @@ bool expectReuse(const ParsedMarkdown& before, const ParsedMarkdown& after) {
         for (size_t i = 0; i < reuse.keptAbove; ++i)
             QCOMPARE(MarkdownDump::dump(now[i], true), MarkdownDump::dump(old[i], true));
         for (size_t i = 1; i <= reuse.keptBelow; ++i) {
+            // Moving a block copies no node: its children are made when read.
+            const MarkdownNodeList& children = now[now.size() - i].children;
+            QVERIFY(reuse.lineShift == 0 || children.empty() || children.moved());
             const auto [moved, arena] =
                 MarkdownTreeStorage::moved(old[old.size() - i], {}, reuse.lineShift);
             QCOMPARE(MarkdownDump::dump(now[now.size() - i], true),
