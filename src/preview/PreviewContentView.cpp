@@ -1,5 +1,6 @@
 #include "preview/PreviewContentView.h"
 
+#include "preview/LeastRecentlyUsed.h"
 #include "preview/MarkdownBlockView.h"
 #include "preview/PreviewHeightEstimate.h"
 #include "preview/PreviewRowMatcher.h"
@@ -349,13 +350,11 @@ void PreviewContentView::releaseOutOfReach(size_t first, size_t last) {
     for (const size_t index : m_built)
         if (index < first || index >= last)
             waiting.push_back(index);
-    if (waiting.size() <= size_t(keptViews))
+    const std::vector<size_t> gone = LeastRecentlyUsed::beyond(
+        std::move(waiting), size_t(keptViews), [this](size_t i) { return m_rows[i].lastShown; });
+    if (gone.empty())
         return;
-    // The least recently shown go first.
-    std::sort(waiting.begin(), waiting.end(),
-              [this](size_t a, size_t b) { return m_rows[a].lastShown < m_rows[b].lastShown; });
-    waiting.resize(waiting.size() - size_t(keptViews));
-    for (const size_t index : waiting)
+    for (const size_t index : gone)
         releaseView(m_rows[index]);
     std::erase_if(m_built, [this](size_t index) { return !m_rows[index].view; });
 }
