@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QScrollBar>
+#include <malloc.h>
 
 namespace {
 
@@ -64,6 +65,9 @@ struct Pane {
     // views were made on the way and how many are left at the end.
     void scrollThrough(const QString& key) {
         settle();
+        // What the allocator still holds from the first render would hide
+        // what scrolling takes.
+        malloc_trim(0);
         resetPeakMemory();
         const double start = Bench::residentMemoryMb();
         const int builds = view.content()->buildCount();
@@ -175,6 +179,43 @@ void largePreviewFigures() {
     }
 }
 
+// Lines of code, about `size` characters of them.
+QString codeLines(qsizetype size) {
+    QString code;
+    for (int i = 0; code.size() < size; ++i)
+        code += QStringLiteral("let value%1 = compute(%1, \"text\") // step %1\n").arg(i);
+    return code;
+}
+
+QString fenced(const QString& code, QLatin1String language) {
+    return QStringLiteral("```") + language + u'\n' + code + QStringLiteral("```\n");
+}
+
+// 10 MB of code in one fenced block.
+QString hugeCodeBlock() {
+    return fenced(codeLines(10 * 1024 * 1024), QLatin1String("swift"));
+}
+
+// 200 blocks of about 1,300 lines (12 MB), each short enough to colour.
+QString manyCodeBlocks() {
+    const QString block = fenced(codeLines(60 * 1024), QLatin1String("swift"));
+    QString text;
+    for (int i = 0; i < 200; ++i)
+        text += QStringLiteral("Block %1 follows.\n\n").arg(i) + block + u'\n';
+    return text;
+}
+
+// One fenced code block of 5 MB, with a language and without one.
+void codeBlockFigures() {
+    const QString code = codeLines(5 * 1024 * 1024);
+    for (const char* info : {"swift", ""}) {
+        Pane pane(fenced(code, QLatin1String(info)));
+        Bench::report(QStringLiteral("preview.first-render.code-5mb") +
+                          (*info ? QString() : QStringLiteral(".untagged")),
+                      pane.firstRenderMs, "ms");
+    }
+}
+
 // The memory of a preview scrolled from top to end, each document in a
 // process of its own: the growth and the peak of the whole process.
 void scrollMemoryFigures() {
@@ -182,6 +223,8 @@ void scrollMemoryFigures() {
         {"1mb", [] { return Bench::generatedMarkdown(1024 * 1024); }},
         {"10mb", [] { return Bench::generatedMarkdown(10 * 1024 * 1024); }},
         {"table-80k", longTable},
+        {"code-10mb", hugeCodeBlock},
+        {"code-blocks", manyCodeBlocks},
     };
     for (const auto& [key, make] : documents) {
         if (!Bench::ownProcess("preview-memory", key))
@@ -195,6 +238,7 @@ void scrollMemoryFigures() {
 
 const Bench::Registration registration("preview", previewFigures);
 const Bench::Registration large("preview-large", largePreviewFigures);
+const Bench::Registration code("preview-code", codeBlockFigures);
 const Bench::Registration memory("preview-memory", scrollMemoryFigures);
 
 } // namespace
