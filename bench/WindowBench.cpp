@@ -8,6 +8,7 @@
 #include "editor/MarkdownTextView.h"
 #include "preview/PreviewContentView.h"
 #include "preview/PreviewView.h"
+#include "shell/SnapshotFade.h"
 #include "shell/StandardWorkspacePanes.h"
 #include "shell/WorkspaceView.h"
 
@@ -23,6 +24,45 @@
 #include <vector>
 
 namespace {
+
+void waitUntilIdle() {
+    QEventLoop idle;
+    QTimer::singleShot(0, &idle, &QEventLoop::quit);
+    idle.exec();
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Changing the view mode of a window on a 10 MB document: the change until
+// the window is idle (the panes laid out once in the new mode, the picture
+// of the old ones taken), and each frame of the fade that follows (the
+// picture over the panes, both painted).
+void viewModeFigures(WorkspaceView& window) {
+    std::vector<double> changes, frames;
+    for (int round = 0; round < 3; ++round) {
+        for (ViewMode mode :
+             {ViewMode::Edit, ViewMode::Split, ViewMode::Preview, ViewMode::Split}) {
+            QElapsedTimer timer;
+            timer.start();
+            window.setViewMode(mode);
+            waitUntilIdle();
+            changes.push_back(double(timer.nsecsElapsed()) / 1e6);
+            while (window.viewModeFade()->isRunning()) {
+                QEventLoop frame;
+                QTimer::singleShot(16, &frame, &QEventLoop::quit);
+                frame.exec();
+                timer.start();
+                window.repaint();
+                frames.push_back(double(timer.nsecsElapsed()) / 1e6);
+            }
+        }
+    }
+    Bench::report(QStringLiteral("window.viewmode.change.median.10mb"), median(changes), "ms");
+    Bench::report(QStringLiteral("window.viewmode.frame.median.10mb"), median(frames), "ms");
+}
 
 // A key typed into a real document window in Split on a 10 MB document,
 // timed until the window is idle again: the edit, its colouring, the
@@ -70,6 +110,7 @@ void keystrokeFigures() {
                   "ms");
     Bench::report(QStringLiteral("editor.keystroke.split.p99.10mb"), times[times.size() * 99 / 100],
                   "ms");
+    viewModeFigures(window);
 }
 
 // A real document window on a 10 MB file, opened in Edit mode. The memory of

@@ -575,6 +575,20 @@ bool MarkdownNode::isBlock() const {
     }
 }
 
+QString MarkdownNode::codeLanguage() const {
+    // Words of an info string are parted by the ASCII white space of Markdown.
+    const auto space = [](QChar c) {
+        return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
+    };
+    qsizetype start = 0;
+    while (start < language.size() && space(language[start]))
+        ++start;
+    qsizetype end = start;
+    while (end < language.size() && !space(language[end]))
+        ++end;
+    return language.mid(start, end - start).toString();
+}
+
 QString MarkdownNode::plainText() const {
     switch (kind) {
     case MarkdownNodeKind::Text:

@@ -110,6 +110,11 @@ struct MarkdownNode {
     int childCount() const { return int(children.size()); }
     const MarkdownNode& child(int index) const { return children[size_t(index)]; }
 
+    // CodeBlock: the language the info string names, its first word, as the
+    // preview colours it and the export tags it ("python title=x" is
+    // python); empty when none.
+    QString codeLanguage() const;
+
     // The text a reader sees: literals of text, code, HTML and capped subtrees, a soft break as a
     // space, a hard break as a line feed, containers as their children joined.
     QString plainText() const;

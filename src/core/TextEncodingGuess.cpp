@@ -131,14 +131,25 @@ DecodedText windows1252(QByteArrayView bytes) {
     return out;
 }
 
-std::optional<QString> utf16(QByteArrayView bytes, QStringConverter::Encoding encoding) {
+// The decoder passes unpaired surrogates through; text holding one could not
+// be written as UTF-8, so each becomes U+FFFD.
+std::optional<DecodedText> utf16(QByteArrayView bytes, QStringConverter::Encoding encoding) {
     if (bytes.size() % 2 != 0)
         return std::nullopt;
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(bytes);
+    DecodedText out{decoder.decode(bytes), false};
     if (decoder.hasError())
         return std::nullopt;
-    return text;
+    for (qsizetype i = 0; i < out.text.size(); ++i) {
+        const QChar c = out.text.at(i);
+        if (c.isHighSurrogate() && i + 1 < out.text.size() && out.text.at(i + 1).isLowSurrogate()) {
+            ++i;
+        } else if (c.isSurrogate()) {
+            out.text[i] = QChar::ReplacementCharacter;
+            out.hasUnreadableBytes = true;
+        }
+    }
+    return out;
 }
 
 // Text in a Latin script written as UTF-16 has a zero byte in most pairs,
@@ -174,16 +185,16 @@ DecodedText decode(QByteArrayView bytes) {
             return {*text, false};
         return utf8WithReplacements(body);
     }
-    std::optional<QString> text;
+    std::optional<DecodedText> wide;
     if (bytes.startsWith("\xFF\xFE"))
-        text = utf16(bytes.sliced(2), QStringConverter::Utf16LE);
+        wide = utf16(bytes.sliced(2), QStringConverter::Utf16LE);
     else if (bytes.startsWith("\xFE\xFF"))
-        text = utf16(bytes.sliced(2), QStringConverter::Utf16BE);
+        wide = utf16(bytes.sliced(2), QStringConverter::Utf16BE);
     else if (const auto encoding = utf16WithoutMark(bytes))
-        text = utf16(bytes, *encoding);
-    if (!text)
-        text = Utf8::decode(bytes);
-    if (text)
+        wide = utf16(bytes, *encoding);
+    if (wide)
+        return *wide;
+    if (const std::optional<QString> text = Utf8::decode(bytes))
         return {*text, false};
     if (isMostlyUtf8(bytes))
         return utf8WithReplacements(bytes);

@@ -104,10 +104,10 @@ QString renderBlock(const MarkdownNode& node, const QString& folder) {
             return renderImage(node.child(0), folder);
         return QStringLiteral("<p>") + renderInlines(node, folder) + QStringLiteral("</p>");
     case MarkdownNodeKind::CodeBlock: {
-        const QString cls = node.language.isEmpty()
-                                ? QString()
-                                : QStringLiteral(" class=\"language-") +
-                                      escapeHTML(node.language.toString()) + QLatin1Char('"');
+        const QString language = node.codeLanguage();
+        const QString cls = language.isEmpty() ? QString()
+                                               : QStringLiteral(" class=\"language-") +
+                                                     escapeHTML(language) + QLatin1Char('"');
         return QStringLiteral("<pre><code") + cls + QLatin1Char('>') +
                escapeHTML(node.literal.toString()) + QStringLiteral("</code></pre>");
     }

@@ -1,6 +1,7 @@
 #include "preview/CodeBlockView.h"
 
 #include "core/L10n.h"
+#include "core/Motion.h"
 #include "platform/Symbols.h"
 #include "preview/CodeHighlighter.h"
 #include "preview/CodeLinesView.h"
@@ -15,7 +16,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <climits>
@@ -30,6 +30,11 @@ CodeCopyButton::CodeCopyButton(const DesignSystem& design, QWidget* parent)
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    m_change.setDuration(changeMs);
+    m_change.setEasingCurve(Motion::easeOut());
+    connect(&m_change, &QVariantAnimation::valueChanged, this, qOverload<>(&QWidget::update));
+    // Back to the symbol's size once the word has gone.
+    connect(&m_change, &QVariantAnimation::finished, this, &QWidget::updateGeometry);
 }
 
 QFont CodeCopyButton::copiedFont() const {
@@ -37,25 +42,41 @@ QFont CodeCopyButton::copiedFont() const {
 }
 
 QColor CodeCopyButton::currentColour() const {
-    if (m_copied)
-        return m_design.colors.accent;
+    return m_copied ? QColor(m_design.colors.accent) : symbolColour();
+}
+
+QColor CodeCopyButton::symbolColour() const {
     return m_hovered ? QColor(m_design.colors.text) : QColor(m_design.colors.mutedText);
 }
 
 void CodeCopyButton::showCopied() {
-    m_copied = true;
+    setCopied(true);
+    // Each click's own second ends the state, as a timer per click does.
+    QTimer::singleShot(copiedMs, this, [this] { setCopied(false); });
+}
+
+void CodeCopyButton::setCopied(bool copied) {
+    const double from = shownCopied();
+    m_copied = copied;
+    m_change.stop();
+    if (isVisible()) {
+        m_change.setStartValue(from);
+        m_change.setEndValue(copied ? 1.0 : 0.0);
+        m_change.start();
+    }
     updateGeometry();
     update();
-    // Each click's own second ends the state, as a timer per click does.
-    QTimer::singleShot(copiedMs, this, [this] {
-        m_copied = false;
-        updateGeometry();
-        update();
-    });
+}
+
+double CodeCopyButton::shownCopied() const {
+    if (m_change.state() == QAbstractAnimation::Running)
+        return m_change.currentValue().toDouble();
+    return m_copied ? 1 : 0;
 }
 
 QSize CodeCopyButton::sizeHint() const {
-    if (m_copied) {
+    // As wide as the word while it shows at all, so it is never cut.
+    if (m_copied || shownCopied() > 0) {
         const QFontMetrics metrics(copiedFont());
         return {metrics.horizontalAdvance(L10n::tr("Copied")), metrics.height()};
     }
@@ -64,16 +85,20 @@ QSize CodeCopyButton::sizeHint() const {
 
 void CodeCopyButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QColor colour = currentColour();
-    if (m_copied) {
+    const double copied = shownCopied();
+    if (copied > 0) {
+        painter.setOpacity(copied);
         painter.setFont(copiedFont());
-        painter.setPen(colour);
+        painter.setPen(QColor(m_design.colors.accent));
         painter.drawText(rect(), Qt::AlignRight | Qt::AlignVCenter, L10n::tr("Copied"));
-        return;
     }
-    const QRect box(width() - symbolSize, (height() - symbolSize) / 2, symbolSize, symbolSize);
-    painter.drawPixmap(box, Symbols::pixmap(QStringLiteral("doc.on.doc"), colour,
-                                            QSize(symbolSize, symbolSize), devicePixelRatioF()));
+    if (copied < 1) {
+        painter.setOpacity(1 - copied);
+        const QRect box(width() - symbolSize, (height() - symbolSize) / 2, symbolSize, symbolSize);
+        painter.drawPixmap(box,
+                           Symbols::pixmap(QStringLiteral("doc.on.doc"), symbolColour(),
+                                           QSize(symbolSize, symbolSize), devicePixelRatioF()));
+    }
 }
 
 void CodeCopyButton::enterEvent(QEnterEvent* event) {
@@ -94,10 +119,6 @@ void CodeCopyButton::changeEvent(QEvent* event) {
         update();
     }
     QAbstractButton::changeEvent(event);
-}
-
-QString CodeBlockView::languageName(const QString& info) {
-    return info.trimmed().section(QRegularExpression(QStringLiteral("\\s+")), 0, 0);
 }
 
 namespace {
@@ -144,16 +165,15 @@ bool CodeBlockView::drawsInChunks(const QString& code) {
 
 CodeBlockView::CodeBlockView(const QString& code, const QString& language,
                              const DesignSystem& design, QWidget* parent)
-    : QWidget(parent), m_code(code), m_design(design) {
+    : QWidget(parent), m_code(code), m_design(design), m_language(language) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    const QString name = languageName(language);
-    if (!name.isEmpty()) {
+    if (!language.isEmpty()) {
         auto* header = new QHBoxLayout;
         header->setContentsMargins(16, 8, 16, 4);
-        m_languageLabel = new QLabel(name.toUpper(), this);
+        m_languageLabel = new QLabel(language.toUpper(), this);
         m_languageLabel->setFont(design.typography.caption);
         QPalette palette = m_languageLabel->palette();
         palette.setColor(QPalette::WindowText, design.colors.mutedText);
@@ -166,7 +186,6 @@ CodeBlockView::CodeBlockView(const QString& code, const QString& language,
         column->addLayout(header);
     }
 
-    m_language = name;
     // Long code is taller than a layout may make anything: its view pads
     // itself and sits in the scroller directly.
     QWidget* body = nullptr;
@@ -184,7 +203,7 @@ CodeBlockView::CodeBlockView(const QString& code, const QString& language,
     // Detecting a language runs every grammar over the block (a noticeable
     // fraction of a second): such blocks show plain code first and are
     // coloured one per event-loop turn, so the page never waits for them.
-    if (name.isEmpty() && CodeHighlighter::shared().needsDetection(code)) {
+    if (language.isEmpty() && CodeHighlighter::shared().needsDetection(code)) {
         showCode(StyledText{code, {}});
         DetectionQueue::enqueue(this);
     } else {

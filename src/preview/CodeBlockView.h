@@ -3,6 +3,7 @@
 #include "core/DesignSystem.h"
 
 #include <QAbstractButton>
+#include <QVariantAnimation>
 #include <QWidget>
 
 class CodeLinesView;
@@ -13,11 +14,12 @@ struct StyledText;
 
 // The copy button of a code card: the copy symbol, or "Copied" for a second
 // after a click; accent while copied, text colour under the pointer, muted
-// otherwise.
+// otherwise. The symbol and the word crossfade.
 class CodeCopyButton : public QAbstractButton {
     Q_OBJECT
 public:
     static constexpr int copiedMs = 1000;
+    static constexpr int changeMs = 150;
 
     CodeCopyButton(const DesignSystem& design, QWidget* parent = nullptr);
 
@@ -26,6 +28,8 @@ public:
     QColor currentColour() const;
     // Shows "Copied" and goes back to the symbol a second later.
     void showCopied();
+    // How far the word has replaced the symbol: 0 the symbol, 1 "Copied".
+    double shownCopied() const;
 
     QSize sizeHint() const override;
 
@@ -37,10 +41,13 @@ protected:
 
 private:
     QFont copiedFont() const;
+    QColor symbolColour() const;
+    void setCopied(bool copied);
 
     DesignSystem m_design;
     bool m_copied = false;
     bool m_hovered = false;
+    QVariantAnimation m_change;
 };
 
 // A fenced or indented code block: a rounded card with, for a tagged block,
@@ -50,11 +57,9 @@ private:
 class CodeBlockView : public QWidget {
     Q_OBJECT
 public:
+    // language: the one the block's info string names (empty for none).
     CodeBlockView(const QString& code, const QString& language, const DesignSystem& design,
                   QWidget* parent = nullptr);
-
-    // The first word of an info string ("python title=x" is python).
-    static QString languageName(const QString& info);
     // The code area's least height: one line of the 13-pixel code font per line
     // of code (a final line feed starts one more) plus 16 of padding.
     static int minimumBodyHeight(const QString& code);
@@ -64,6 +69,7 @@ public:
     static constexpr int textPadding = 8;
 
     QString code() const { return m_code; }
+    QString language() const { return m_language; }
     QLabel* languageLabel() const { return m_languageLabel; }
     CodeCopyButton* copyButton() const { return m_copyButton; }
     // The code's view: one or the other.

@@ -97,7 +97,7 @@ double inner(const MarkdownNode& node, double width, double size) {
         return textHeight(plainLength(node), width, size);
     case MarkdownNodeKind::CodeBlock: {
         const int lines = int(node.literal.count(u'\n')) + 1;
-        const bool header = !node.language.trimmed().isEmpty();
+        const bool header = !node.codeLanguage().isEmpty();
         return lines * codeLine + 2 * 8 + (header ? 30 : 0);
     }
     case MarkdownNodeKind::UnorderedList:

@@ -2,18 +2,16 @@
 
 #include "core/AppearanceService.h"
 #include "editor/ScrollViewStyling.h"
-#include "platform/Symbols.h"
 
-#include <QMouseEvent>
+#include <QEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QScrollBar>
 #include <utility>
 
 namespace {
 
-constexpr int rowPaddingX = 8, rowPaddingY = 7, rowRadius = 6;
-constexpr int symbolWidth = 18, symbolSize = 14, gap = 8, subtitleGap = 1;
+constexpr int rowPaddingX = 8, rowPaddingY = 7;
+constexpr int symbolHeight = 14, gap = 8, subtitleGap = 1;
 
 const DesignSystem& design() {
     return AppearanceService::shared().designSystem();
@@ -29,18 +27,13 @@ int rowHeight(const CommandPaletteAction& action) {
     int text = QFontMetrics(titleFont()).height();
     if (action.subtitle)
         text += subtitleGap + QFontMetrics(design().typography.caption).height();
-    return 2 * rowPaddingY + qMax(text, symbolSize);
+    return 2 * rowPaddingY + qMax(text, symbolHeight);
 }
 
 } // namespace
 
-CommandPaletteList::CommandPaletteList(QWidget* parent) : QAbstractScrollArea(parent) {
-    setFrameShape(QFrame::NoFrame);
-    setFocusPolicy(Qt::NoFocus);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    viewport()->setAutoFillBackground(false);
-    viewport()->setFocusPolicy(Qt::NoFocus);
-    verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
+CommandPaletteList::CommandPaletteList(QWidget* parent) : PaintedRowList(parent) {
+    verticalScrollBar()->setSingleStep(24);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     ScrollViewStyling::apply(this, design().colors.accent);
     connect(&AppearanceService::shared(), &AppearanceService::changed, this, [this] {
@@ -52,7 +45,7 @@ CommandPaletteList::CommandPaletteList(QWidget* parent) : QAbstractScrollArea(pa
 void CommandPaletteList::setActions(const QList<CommandPaletteAction>& actions, int selected) {
     m_actions = actions;
     m_selected = selected;
-    m_pressed = -1;
+    forgetPress();
     layoutRows();
     revealSelection();
 }
@@ -85,16 +78,8 @@ QSize CommandPaletteList::sizeHint() const {
     return {QAbstractScrollArea::sizeHint().width(), qMin(contentHeight(), maximumHeight)};
 }
 
-void CommandPaletteList::updateScrollRange() {
-    QScrollBar* bar = verticalScrollBar();
-    bar->setPageStep(viewport()->height());
-    bar->setSingleStep(24);
-    bar->setRange(0, qMax(0, contentHeight() - viewport()->height()));
-}
-
 void CommandPaletteList::resizeEvent(QResizeEvent* event) {
-    QAbstractScrollArea::resizeEvent(event);
-    updateScrollRange();
+    PaintedRowList::resizeEvent(event);
     revealSelection();
 }
 
@@ -117,31 +102,10 @@ void CommandPaletteList::revealSelection() {
         bar->setValue(bar->value() + row.bottom() + 1 + padding - viewport()->height());
 }
 
-int CommandPaletteList::rowAt(const QPoint& position) const {
-    for (int i = 0; i < m_actions.size(); ++i) {
-        if (rowRect(i).contains(position))
-            return i;
-    }
-    return -1;
-}
-
-void CommandPaletteList::mousePressEvent(QMouseEvent* event) {
-    m_pressed = event->button() == Qt::LeftButton ? rowAt(event->position().toPoint()) : -1;
-    event->accept();
-}
-
-void CommandPaletteList::mouseReleaseEvent(QMouseEvent* event) {
-    const int pressed = std::exchange(m_pressed, -1);
-    event->accept();
-    if (event->button() == Qt::LeftButton && pressed >= 0 &&
-        pressed == rowAt(event->position().toPoint()))
-        Q_EMIT rowClicked(pressed);
-}
-
 void CommandPaletteList::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange)
         layoutRows();
-    QAbstractScrollArea::changeEvent(event);
+    PaintedRowList::changeEvent(event);
 }
 
 void CommandPaletteList::paintEvent(QPaintEvent*) {
@@ -161,20 +125,14 @@ void CommandPaletteList::paintRow(QPainter& painter, int index, const QRect& row
     const DesignSystem& ds = design();
     const CommandPaletteAction& action = m_actions[index];
     const bool selected = index == m_selected;
-    if (selected) {
-        QPainterPath shape;
-        shape.addRoundedRect(QRectF(row), rowRadius, rowRadius);
-        painter.fillPath(shape, QColor(ds.colors.accent));
-    }
+    if (selected)
+        fillHighlight(painter, row, ds.colors.accent);
     const QColor primary = selected ? ds.colors.onAccent : ds.colors.text;
     const QColor secondary = selected ? ds.colors.onAccent.withAlpha(0.8) : ds.colors.mutedText;
     const QRect inner = row.adjusted(rowPaddingX, rowPaddingY, -rowPaddingX, -rowPaddingY);
 
-    const QColor symbolColour = selected ? ds.colors.onAccent : ds.colors.secondaryText;
-    painter.drawPixmap(inner.left() + (symbolWidth - symbolSize) / 2,
-                       inner.center().y() + 1 - symbolSize / 2,
-                       Symbols::pixmap(action.systemImage, symbolColour,
-                                       QSize(symbolSize, symbolSize), devicePixelRatioF()));
+    drawSymbol(painter, inner, action.systemImage,
+               selected ? ds.colors.onAccent : ds.colors.secondaryText);
 
     const QFont caption = ds.typography.caption;
     const QFontMetrics titleMetrics(titleFont()), captionMetrics(caption);

@@ -1,15 +1,14 @@
 #pragma once
 
 #include "shell/CommandPaletteAction.h"
+#include "tools/PaintedRowList.h"
 
-#include <QAbstractScrollArea>
 #include <QList>
 
 // The palette's rows: symbol, title, optional subtitle and trailing hint, the
-// highlighted row filled with the accent. Drawn, not built of widgets; at most
-// maximumHeight high, scrolling beyond, and the highlighted row is always
-// scrolled into view. It never takes keyboard focus.
-class CommandPaletteList : public QAbstractScrollArea {
+// highlighted row filled with the accent. At most maximumHeight high,
+// scrolling beyond, and the highlighted row is always scrolled into view.
+class CommandPaletteList : public PaintedRowList {
     Q_OBJECT
 public:
     static constexpr int maximumHeight = 300;
@@ -26,32 +25,25 @@ public:
 
     // All rows with their padding, and a row's rectangle in the viewport as
     // scrolled now (empty outside the list).
-    int contentHeight() const;
-    QRect rowRect(int index) const;
+    int contentHeight() const override;
+    QRect rowRect(int index) const override;
 
     QSize sizeHint() const override;
     // A scroll area would ask for room for its scroll bar's arrows.
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-Q_SIGNALS:
-    void rowClicked(int index);
-
 protected:
+    int rowCount() const override { return int(m_actions.size()); }
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void layoutRows();
-    void updateScrollRange();
     void revealSelection();
-    int rowAt(const QPoint& position) const;
     void paintRow(QPainter& painter, int index, const QRect& row) const;
 
     QList<CommandPaletteAction> m_actions;
     QList<int> m_tops; // of each row, in content coordinates
     int m_selected = 0;
-    int m_pressed = -1;
 };

@@ -2,6 +2,7 @@
 
 #include "core/AppearanceService.h"
 #include "core/L10n.h"
+#include "core/Motion.h"
 #include "shell/CommandPalette.h"
 #include "shell/CommandPaletteList.h"
 #include "tools/PopoverFrame.h"
@@ -23,12 +24,6 @@ constexpr int fieldPadding = 16, emptyPadding = 24, cornerRadius = 14;
 // A large soft shadow falling well below the panel.
 constexpr int shadowBlur = 15, shadowOffset = 14;
 constexpr double shadowOpacity = 0.28;
-
-QEasingCurve easeOut() {
-    QEasingCurve curve(QEasingCurve::BezierSpline);
-    curve.addCubicBezierSegment(QPointF(0, 0), QPointF(0.58, 1), QPointF(1, 1));
-    return curve;
-}
 
 // The shadow of a rounded rectangle of `size`: its shape blurred by three box
 // blurs of `blur` pixels each way (close to a Gaussian), in an image reaching
@@ -119,7 +114,7 @@ CommandPaletteView::CommandPaletteView(ActionSource source, QWidget* content)
             &CommandPaletteView::restyle);
 
     m_fade.setDuration(fadeMs);
-    m_fade.setEasingCurve(easeOut());
+    m_fade.setEasingCurve(Motion::easeOut());
     connect(&m_fade, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
         static_cast<QGraphicsOpacityEffect*>(graphicsEffect())->setOpacity(value.toDouble());
     });

@@ -2,6 +2,7 @@
 
 #include "core/L10n.h"
 #include "core/MarkdownDocument.h"
+#include "core/RecentFilesStore.h"
 #include "shell/DocumentDialogs.h"
 #include "shell/DocumentOpener.h"
 
@@ -113,6 +114,8 @@ DocumentController::OpenResult DocumentController::open(const QString& path) {
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     const QString canonical = canonicalPath(absolute);
     if (Entry* entry = entryForPath(canonical)) {
+        // Chosen again, from a menu or another launch: it is the newest again.
+        RecentFilesStore::shared().record(entry->document->fileUrl());
         entry->window->show();
         entry->window->raise();
         entry->window->activateWindow();

@@ -55,28 +55,6 @@ void returnToFinderIfIdle() {
         AppNotifications::postDismissWelcomeWindow();
 }
 
-// The name to create, Markdown names ending in a Markdown extension; none
-// for a name that is empty, holds "/" or starts with ".".
-std::optional<QString> fileNameFor(const QString& typed, bool markdown) {
-    const QString name = typed.trimmed();
-    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.startsWith(QLatin1Char('.')))
-        return std::nullopt;
-    if (markdown && !MarkdownFileTypes::hasMarkdownExtension(name))
-        return name + QStringLiteral(".md");
-    return name;
-}
-
-// "name.ext" for n = 1, else "name n.ext".
-QString candidate(const QString& folder, const QString& name, int n) {
-    if (n == 1)
-        return QDir(folder).filePath(name);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const bool hasExtension = dot > 0 && dot < name.size() - 1;
-    const QString base = hasExtension ? name.left(dot) : name;
-    const QString extension = hasExtension ? name.mid(dot) : QString();
-    return QDir(folder).filePath(base + QLatin1Char(' ') + QString::number(n) + extension);
-}
-
 bool isTaken(const QString& path) {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
@@ -87,7 +65,7 @@ bool isTaken(const QString& path) {
 // name is tried instead.
 std::optional<QString> createUnique(const QString& folder, const QString& name) {
     for (int n = 1;; ++n) {
-        const QString path = candidate(folder, name, n);
+        const QString path = FinderNewFileService::candidatePath(folder, name, n);
         if (isTaken(path))
             continue;
         QFile file(path);
@@ -99,7 +77,7 @@ std::optional<QString> createUnique(const QString& folder, const QString& name) 
 }
 
 void createFile(const QString& typed, const QString& folder, bool markdown, bool open) {
-    const std::optional<QString> name = fileNameFor(typed, markdown);
+    const std::optional<QString> name = FinderNewFileService::fileNameFor(typed, markdown);
     if (!name) {
         showError(L10n::tr("Enter a valid file name."));
         returnToFinderIfIdle();
@@ -135,11 +113,42 @@ void promptAndCreate(const QString& folder, bool markdown) {
 
 } // namespace
 
-void FinderNewFileService::handle(const QString& rawUrl) {
+FinderNewFileService::Request FinderNewFileService::request(const QString& rawUrl) {
     const QUrlQuery query(QUrl(rawUrl, QUrl::TolerantMode));
-    const QString dir = query.queryItemValue(QStringLiteral("dir"), QUrl::FullyDecoded);
-    const bool markdown = query.hasQueryItem(QStringLiteral("md")) &&
-                          query.queryItemValue(QStringLiteral("md")) == QLatin1String("1");
+    return {query.queryItemValue(QStringLiteral("dir"), QUrl::FullyDecoded),
+            query.hasQueryItem(QStringLiteral("md")) &&
+                query.queryItemValue(QStringLiteral("md")) == QLatin1String("1")};
+}
+
+std::optional<QString> FinderNewFileService::fileNameFor(const QString& typed, bool markdown) {
+    const QString name = typed.trimmed();
+    // A NUL would end the name the file system sees.
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QChar()) ||
+        name.startsWith(QLatin1Char('.')))
+        return std::nullopt;
+    if (markdown && !MarkdownFileTypes::hasMarkdownExtension(name))
+        return name + QStringLiteral(".md");
+    return name;
+}
+
+QString FinderNewFileService::candidatePath(const QString& folder, const QString& name, int n) {
+    // Not QDir::filePath: it takes a name starting with ":" for a path of its own.
+    const auto inFolder = [&folder](const QString& fileName) {
+        return QDir::cleanPath(folder + QLatin1Char('/') + fileName);
+    };
+    if (n == 1)
+        return inFolder(name);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const bool hasExtension = dot > 0 && dot < name.size() - 1;
+    const QString base = hasExtension ? name.left(dot) : name;
+    const QString extension = hasExtension ? name.mid(dot) : QString();
+    return inFolder(base + QLatin1Char(' ') + QString::number(n) + extension);
+}
+
+void FinderNewFileService::handle(const QString& rawUrl) {
+    const Request asked = request(rawUrl);
+    const QString& dir = asked.dir;
+    const bool markdown = asked.markdown;
     if (dir.isEmpty() || !QDir::isAbsolutePath(dir) || !QFileInfo(dir).isDir())
         return;
     const QString folder = QDir::cleanPath(dir);

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 // Serves the file-manager plug-in's "quon://new-file?dir=FOLDER&md=0|1"
 // requests: asks for a name, creates an empty file in the folder and opens
@@ -21,6 +22,20 @@ using Prompt = std::function<Answer(const QString& folderName, bool markdown, bo
 // folder. Otherwise the question comes from the event loop, never from
 // inside this call (it may come from a socket callback).
 void handle(const QString& rawUrl);
+
+// What a request asks for: the "dir" value fully decoded (not yet checked),
+// and whether "md" is "1".
+struct Request {
+    QString dir;
+    bool markdown = false;
+};
+Request request(const QString& rawUrl);
+
+// The name to create, Markdown names ending in a Markdown extension; none
+// for a name that is empty, holds "/" or a NUL, or starts with ".".
+std::optional<QString> fileNameFor(const QString& typed, bool markdown);
+// The n-th name tried in the folder: "name.ext" for n = 1, else "name n.ext".
+QString candidatePath(const QString& folder, const QString& name, int n);
 
 // Tests answer without a dialog; an empty prompt restores the dialog.
 void setPrompt(Prompt prompt);

@@ -38,10 +38,21 @@ QSize ModeSegment::sizeHint() const {
 
 void ModeSegment::paintEvent(QPaintEvent*) {
     const DesignSystem::Colors& c = AppearanceService::shared().designSystem().colors;
+    const auto* switcher = qobject_cast<const ModeSwitcher*>(parentWidget());
+    QPainterPath pill;
+    if (switcher)
+        pill.addRect(switcher->pillRect().translated(-QPointF(pos())));
+    else if (isChecked())
+        pill.addRect(QRectF(rect()));
+    QPainterPath whole;
+    whole.addRect(QRectF(rect()));
     QPainter p(this);
-    p.setFont(segmentFont(isChecked()));
-    p.setPen(isChecked() ? c.onAccent.toQColor() : c.secondaryText.toQColor());
-    p.drawText(rect(), Qt::AlignCenter, text());
+    for (const bool selected : {false, true}) {
+        p.setClipPath(selected ? pill : whole.subtracted(pill));
+        p.setFont(segmentFont(selected));
+        p.setPen(selected ? c.onAccent.toQColor() : c.secondaryText.toQColor());
+        p.drawText(rect(), Qt::AlignCenter, text());
+    }
 }
 
 ModeSwitcher::ModeSwitcher(QWidget* parent) : ToolbarSegmentChrome(parent) {
@@ -56,8 +67,9 @@ ModeSwitcher::ModeSwitcher(QWidget* parent) : ToolbarSegmentChrome(parent) {
         });
     }
     segment(m_mode)->setChecked(true);
-    m_slide.setDuration(slideMs);
-    m_slide.setEasingCurve(QEasingCurve::OutCubic);
+    m_slide.setDuration(m_spring.settleMs());
+    m_slide.setStartValue(0.0);
+    m_slide.setEndValue(1.0);
     connect(&m_slide, &QVariantAnimation::valueChanged, this, qOverload<>(&QWidget::update));
     connect(&AppearanceService::shared(), &AppearanceService::changed, this, [this] {
         for (ModeSegment* s : m_segments)
@@ -72,13 +84,13 @@ ModeSegment* ModeSwitcher::segment(ViewMode mode) const {
 void ModeSwitcher::setMode(ViewMode mode) {
     if (mode == m_mode)
         return;
+    // A change mid-way sets off from where the pill stands: one pill, always.
     const QRectF from = pillRect();
     m_mode = mode;
     segment(mode)->setChecked(true);
     m_slide.stop();
     if (m_placed && isVisible()) {
-        m_slide.setStartValue(from);
-        m_slide.setEndValue(targetPill());
+        m_slideFrom = from;
         m_slide.start();
     }
     update();
@@ -89,9 +101,14 @@ QRectF ModeSwitcher::targetPill() const {
 }
 
 QRectF ModeSwitcher::pillRect() const {
-    if (m_slide.state() == QAbstractAnimation::Running)
-        return m_slide.currentValue().toRectF();
-    return targetPill();
+    const QRectF to = targetPill();
+    if (m_slide.state() != QAbstractAnimation::Running)
+        return to;
+    const double p = m_spring.progress(m_slide.currentTime() / 1000.0);
+    const auto along = [p](double a, double b) { return a + (b - a) * p; };
+    return QRectF(
+        QPointF(along(m_slideFrom.left(), to.left()), along(m_slideFrom.top(), to.top())),
+        QPointF(along(m_slideFrom.right(), to.right()), along(m_slideFrom.bottom(), to.bottom())));
 }
 
 void ModeSwitcher::resizeEvent(QResizeEvent* event) {

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "core/Motion.h"
 #include "core/PreferenceEnums.h"
 #include "shell/ToolbarSegmentChrome.h"
 
 #include <QAbstractButton>
 #include <QVariantAnimation>
 
-// One segment of the mode switcher: its mode's name, nothing else.
+// One segment of the mode switcher: its mode's name, nothing else. The part
+// of the name under the switcher's pill is drawn as selected, the rest not, so
+// a label changes as the pill passes over it.
 class ModeSegment : public QAbstractButton {
     Q_OBJECT
 public:
@@ -24,12 +27,12 @@ private:
 };
 
 // The Edit / Split / Preview control of the window toolbar. The selected
-// segment sits on an accent pill that slides to the newly chosen one. A click
+// segment sits on an accent pill that springs to the newly chosen one. A click
 // only reports the choice; the window sets the mode back with setMode().
 class ModeSwitcher : public ToolbarSegmentChrome {
     Q_OBJECT
 public:
-    static constexpr int slideMs = 220;
+    static constexpr double springResponse = 0.22, springDamping = 0.85;
 
     explicit ModeSwitcher(QWidget* parent = nullptr);
 
@@ -52,6 +55,8 @@ private:
 
     QList<ModeSegment*> m_segments;
     ViewMode m_mode = ViewMode::Split;
-    QVariantAnimation m_slide;
+    Motion::Spring m_spring{springResponse, springDamping};
+    QVariantAnimation m_slide; // 0 to 1 over the spring's time
+    QRectF m_slideFrom;
     bool m_placed = false;
 };

@@ -98,6 +98,12 @@ bool StandardWorkspacePanes::closeFormattingLinkField() {
     return bar && bar->closeLinkField();
 }
 
+void StandardWorkspacePanes::closeEditorPopovers() {
+    closeSlashMenu();
+    if (EditorFormattingPopover* bar = m_editor->editor()->formattingPopover())
+        bar->close();
+}
+
 WorkspacePaneFactory StandardWorkspacePanes::factory() {
     return [](QWidget* parent) { return new StandardWorkspacePanes(parent); };
 }

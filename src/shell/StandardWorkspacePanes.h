@@ -30,6 +30,7 @@ public:
     void setFindActive(bool active) override;
     void setFindSessionId(int id) override;
     bool closeFormattingLinkField() override;
+    void closeEditorPopovers() override;
 
     static WorkspacePaneFactory factory();
 

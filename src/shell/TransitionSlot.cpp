@@ -1,14 +1,14 @@
 #include "shell/TransitionSlot.h"
 
+#include "core/Motion.h"
+
 #include <QGraphicsOpacityEffect>
 
 TransitionSlot::TransitionSlot(Edge edge, int durationMs, QWidget* parent)
     : QWidget(parent), m_edge(edge) {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     hide();
-    QEasingCurve easeOut(QEasingCurve::BezierSpline);
-    easeOut.addCubicBezierSegment(QPointF(0, 0), QPointF(0.58, 1), QPointF(1, 1));
-    m_animation.setEasingCurve(easeOut);
+    m_animation.setEasingCurve(Motion::easeOut());
     m_animation.setDuration(durationMs);
     connect(&m_animation, &QVariantAnimation::valueChanged, this,
             [this](const QVariant& value) { setProgress(value.toDouble()); });

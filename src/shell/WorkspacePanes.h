@@ -39,6 +39,9 @@ public:
     // Escape for the formatting bar's link field: closes the bar when the
     // field is shown (true).
     virtual bool closeFormattingLinkField() { return false; }
+    // Closes the editor's slash menu and formatting bar, which would float
+    // over a window-wide overlay such as the command palette.
+    virtual void closeEditorPopovers() {}
 
     // The window's find, for the editor to paint and reveal: the search
     // state, whether the find bar is shown, and the session, whose every new

@@ -3,6 +3,7 @@
 #include "core/AppearanceService.h"
 #include "core/MarkdownDocument.h"
 #include "core/MarkdownFileTypes.h"
+#include "core/Motion.h"
 #include "core/Preferences.h"
 #include "core/RecentFilesStore.h"
 #include "export/DocumentExportContext.h"
@@ -11,7 +12,7 @@
 #include "shell/EscapeDispatcher.h"
 #include "shell/ModeSwitcher.h"
 #include "shell/OutsideChangeWatch.h"
-#include "shell/SlotReveal.h"
+#include "shell/SnapshotFade.h"
 #include "shell/StatusBarView.h"
 #include "shell/TransitionSlot.h"
 #include "shell/ViewModeMemory.h"
@@ -33,6 +34,7 @@
 
 namespace {
 constexpr int findBarTransitionMs = 150;
+constexpr int slashHintTransitionMs = 200;
 } // namespace
 
 WorkspaceServices::WorkspaceServices()
@@ -65,16 +67,21 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setStretchFactor(1, 1);
     column->addWidget(m_splitter, 1);
+    // Laying a large document out again every frame would stall typing: the
+    // panes change at once, and a picture of the old ones fades out over them.
+    m_modeFade = new SnapshotFade(m_splitter, viewModeTransitionMs, Motion::easeInOut());
 
-    m_hintSlot = new QWidget(central);
-    new QVBoxLayout(m_hintSlot);
-    m_hintSlot->layout()->setContentsMargins(16, 4, 16, 0);
-    auto* hint = new SlashCommandsHintToast(m_hintSlot);
-    m_hintSlot->layout()->addWidget(hint);
+    // The hint comes out from behind the status bar and goes back there.
+    m_hintSlot = new TransitionSlot(TransitionSlot::Edge::Bottom, slashHintTransitionMs, central);
+    auto* hintBox = new QWidget;
+    auto* hintLayout = new QVBoxLayout(hintBox);
+    hintLayout->setContentsMargins(16, 4, 16, 0);
+    auto* hint = new SlashCommandsHintToast(hintBox);
+    hintLayout->addWidget(hint);
+    m_hintSlot->setContent(hintBox);
     connect(hint, &SlashCommandsHintToast::dismissed, this, [] {
         Preferences::shared().setBoolean(PreferenceKeys::slashCommandsHintDismissed, true);
     });
-    m_hintReveal = new SlotReveal(m_hintSlot, 200);
     column->addWidget(m_hintSlot);
 
     m_status = new StatusBarView(document, central);
@@ -217,10 +224,27 @@ void WorkspaceView::appear() {
 void WorkspaceView::setViewMode(ViewMode mode) {
     if (mode == m_mode)
         return;
+    m_modeFade->begin();
+    const bool editorWasShown = m_mode != ViewMode::Preview;
     m_mode = mode;
     ViewModeMemory::remember(mode);
     applyMode();
+    focusPaneForMode(editorWasShown);
     Q_EMIT viewModeChanged(mode);
+}
+
+void WorkspaceView::focusPaneForMode(bool editorWasShown) {
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* editor = m_panes->editor();
+    // The find field, the palette and other windows keep the keys.
+    if (focus && !editor->isAncestorOf(focus) && !m_panes->preview()->isAncestorOf(focus))
+        return;
+    // Back from Preview the keys go to the editor, which the user came to type in;
+    // a pane that went away hands them to the one left.
+    if (!editorWasShown && editor->isVisibleTo(this))
+        editor->setFocus();
+    else if (!focus || !focus->isVisibleTo(this))
+        (editor->isVisibleTo(this) ? editor : m_panes->preview())->setFocus();
 }
 
 void WorkspaceView::applyMode() {
@@ -256,8 +280,9 @@ void WorkspaceView::setCommandPaletteOpen(bool open) {
         return;
     m_paletteOpen = open;
     if (open) {
-        // The slash menu would float over the palette and take its keys.
-        m_panes->closeSlashMenu();
+        // The slash menu and the formatting bar would float over the palette
+        // and take its keys.
+        m_panes->closeEditorPopovers();
         m_palette =
             new CommandPaletteView([this] { return commandPaletteActions(); }, centralWidget());
         connect(m_palette, &CommandPaletteView::dismissRequested, this,
@@ -342,7 +367,7 @@ void WorkspaceView::updateChrome() {
     m_toolbar->setVisible(!m_focusMode);
     m_status->setVisible(!m_focusMode);
     m_toolbar->setFindBarPresented(isFindBarPresented());
-    m_hintReveal->setShown(showsSlashCommandsHint(), m_appeared);
+    m_hintSlot->setShown(showsSlashCommandsHint());
 }
 
 void WorkspaceView::fileUrlChanged() {

@@ -16,7 +16,7 @@ class FindBarView;
 class MarkdownDocument;
 class OutsideChangeWatch;
 class QSplitter;
-class SlotReveal;
+class SnapshotFade;
 class StatusBarView;
 class TransitionSlot;
 class WindowCommands;
@@ -47,6 +47,7 @@ class WorkspaceView : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr int minimumPaneWidth = 380;
+    static constexpr int viewModeTransitionMs = 120;
 
     WorkspaceView(MarkdownDocument& document, WorkspaceServices services,
                   QWidget* parent = nullptr);
@@ -58,6 +59,7 @@ public:
     QString documentDirectory() const;
 
     ViewMode viewMode() const { return m_mode; }
+    // Switches at once; in a shown window the old panes fade out over the new.
     void setViewMode(ViewMode mode);
     bool isFocusMode() const { return m_focusMode; }
     void setFocusMode(bool on);
@@ -97,7 +99,9 @@ public:
     // The find bar's place above the panes, and the slot the slash hint
     // fills below them.
     TransitionSlot* findBarSlot() const { return m_findSlot; }
-    QWidget* slashHintSlot() const { return m_hintSlot; }
+    TransitionSlot* slashHintSlot() const { return m_hintSlot; }
+    // The picture of the panes that fades out after a change of view mode.
+    SnapshotFade* viewModeFade() const { return m_modeFade; }
 
 Q_SIGNALS:
     void viewModeChanged(ViewMode mode);
@@ -111,6 +115,7 @@ protected:
 private:
     void appear();
     void applyMode();
+    void focusPaneForMode(bool editorWasShown);
     void fileUrlChanged();
     void documentTextEdited(qsizetype position, qsizetype removed, const QString& added);
     void editorTextEdited(int position, int removed, const QString& added);
@@ -136,11 +141,11 @@ private:
 
     WorkspacePanes* m_panes = nullptr;
     QSplitter* m_splitter = nullptr;
+    SnapshotFade* m_modeFade = nullptr;
     TransitionSlot* m_findSlot = nullptr;
     FindBarView* m_findBar = nullptr;
     DocumentSearch* m_search = nullptr;
-    QWidget* m_hintSlot = nullptr;
-    SlotReveal* m_hintReveal = nullptr;
+    TransitionSlot* m_hintSlot = nullptr;
     StatusBarView* m_status = nullptr;
     WindowCommands* m_commands = nullptr;
     WindowMenuBar* m_menuBar = nullptr;

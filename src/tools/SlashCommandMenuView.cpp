@@ -2,22 +2,17 @@
 
 #include "core/DesignSystem.h"
 #include "core/L10n.h"
-#include "platform/Symbols.h"
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPropertyAnimation>
 #include <QScrollBar>
 #include <algorithm>
-#include <utility>
 
 namespace {
 
 constexpr int rowInset = 4;      // around each row, outside its highlight
 constexpr int contentInset = 10; // inside a row or header
-constexpr int symbolWidth = 18;
-constexpr int symbolSize = 14;
 constexpr int scrollMs = 120;
 
 QFont menuFont(double pixels, QFont::Weight weight = QFont::Normal) {
@@ -26,16 +21,9 @@ QFont menuFont(double pixels, QFont::Weight weight = QFont::Normal) {
 
 } // namespace
 
-SlashCommandMenuView::SlashCommandMenuView(QWidget* parent) : QAbstractScrollArea(parent) {
-    setFrameShape(QFrame::NoFrame);
-    setFocusPolicy(Qt::NoFocus);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
+SlashCommandMenuView::SlashCommandMenuView(QWidget* parent) : PaintedRowList(parent) {
     verticalScrollBar()->setSingleStep(rowHeight / 2);
-    viewport()->setAutoFillBackground(false);
     viewport()->setMouseTracking(true);
-    viewport()->setFocusPolicy(Qt::NoFocus);
     m_scroll = new QPropertyAnimation(verticalScrollBar(), "value", this);
     m_scroll->setDuration(scrollMs);
     m_scroll->setEasingCurve(QEasingCurve::OutCubic);
@@ -48,7 +36,8 @@ void SlashCommandMenuView::setCommands(const QList<SlashCommand>& commands, int 
     m_commands = commands;
     m_selected = selectedIndex;
     if (newList) {
-        m_hovered = m_pressed = -1;
+        m_hovered = -1;
+        forgetPress();
         layoutItems();
         m_scroll->stop();
         verticalScrollBar()->setValue(0);
@@ -94,17 +83,6 @@ int SlashCommandMenuView::contentHeight() const {
     return m_items.isEmpty() ? 0 : m_items.last().top + rowHeight;
 }
 
-void SlashCommandMenuView::updateScrollRange() {
-    QScrollBar* bar = verticalScrollBar();
-    bar->setPageStep(viewport()->height());
-    bar->setRange(0, qMax(0, contentHeight() - viewport()->height()));
-}
-
-void SlashCommandMenuView::resizeEvent(QResizeEvent* event) {
-    QAbstractScrollArea::resizeEvent(event);
-    updateScrollRange();
-}
-
 QRect SlashCommandMenuView::rowRect(int index) const {
     for (const Item& item : m_items) {
         if (item.commandIndex == index)
@@ -129,16 +107,6 @@ void SlashCommandMenuView::scrollToSelection() {
     m_scroll->start();
 }
 
-int SlashCommandMenuView::rowAt(const QPoint& position) const {
-    const int y = position.y() + verticalScrollBar()->value();
-    for (const Item& item : m_items) {
-        if (item.commandIndex >= 0 && y >= item.top && y < item.top + rowHeight &&
-            position.x() >= rowInset && position.x() < viewport()->width() - rowInset)
-            return item.commandIndex;
-    }
-    return -1;
-}
-
 void SlashCommandMenuView::setHovered(int index) {
     if (index == m_hovered)
         return;
@@ -151,23 +119,10 @@ void SlashCommandMenuView::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void SlashCommandMenuView::mousePressEvent(QMouseEvent* event) {
-    m_pressed = event->button() == Qt::LeftButton ? rowAt(event->position().toPoint()) : -1;
-    event->accept();
-}
-
-void SlashCommandMenuView::mouseReleaseEvent(QMouseEvent* event) {
-    const int pressed = std::exchange(m_pressed, -1);
-    event->accept();
-    if (event->button() == Qt::LeftButton && pressed >= 0 &&
-        pressed == rowAt(event->position().toPoint()))
-        Q_EMIT commandClicked(m_commands[pressed]);
-}
-
 bool SlashCommandMenuView::viewportEvent(QEvent* event) {
     if (event->type() == QEvent::Leave)
         setHovered(-1);
-    return QAbstractScrollArea::viewportEvent(event);
+    return PaintedRowList::viewportEvent(event);
 }
 
 void SlashCommandMenuView::paintEvent(QPaintEvent*) {
@@ -206,18 +161,12 @@ void SlashCommandMenuView::paintRow(QPainter& painter, const Item& item, int wid
     const bool selected = item.commandIndex == m_selected;
     const QRect row(rowInset, item.top - verticalScrollBar()->value(), width - 2 * rowInset,
                     rowHeight);
-    if (selected || item.commandIndex == m_hovered) {
-        QPainterPath shape;
-        shape.addRoundedRect(QRectF(row), 6, 6);
-        painter.fillPath(shape, selected ? m_colors.selectionBackground : m_colors.hoverBackground);
-    }
+    if (selected || item.commandIndex == m_hovered)
+        fillHighlight(painter, row,
+                      selected ? m_colors.selectionBackground : m_colors.hoverBackground);
     const QRect inner = row.adjusted(contentInset, 7, -contentInset, -7);
-    const QColor symbolColour = selected ? m_colors.accent : m_colors.secondaryText;
-    const QPixmap symbol = Symbols::pixmap(command.systemImage, symbolColour,
-                                           QSize(symbolSize, symbolSize), devicePixelRatioF());
-    const QPoint symbolAt(inner.left() + (symbolWidth - symbolSize) / 2,
-                          inner.center().y() - symbolSize / 2 + 1);
-    painter.drawPixmap(symbolAt, symbol);
+    drawSymbol(painter, inner, command.systemImage,
+               selected ? m_colors.accent : m_colors.secondaryText);
 
     const int textLeft = inner.left() + symbolWidth + 10;
     const int textWidth = inner.right() - textLeft;

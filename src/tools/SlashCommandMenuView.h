@@ -1,9 +1,9 @@
 #pragma once
 
+#include "tools/PaintedRowList.h"
 #include "tools/SlashCommand.h"
 #include "tools/SlashCommandMenuColors.h"
 
-#include <QAbstractScrollArea>
 #include <QList>
 
 class QPropertyAnimation;
@@ -11,9 +11,9 @@ class QPropertyAnimation;
 // The list inside the slash-command popover: the commands under upper-case
 // category headers, one highlighted row that follows the keyboard and a hover
 // highlight for the mouse. It keeps no state beyond the hovered row; the
-// popover controller sets the commands and the selection and hears of clicks.
-// It never takes keyboard focus, so typing stays in the editor.
-class SlashCommandMenuView : public QAbstractScrollArea {
+// popover controller sets the commands and the selection and hears of clicks
+// (rowClicked gives the command's index).
+class SlashCommandMenuView : public PaintedRowList {
     Q_OBJECT
 public:
     static constexpr int headerHeight = 28;
@@ -33,19 +33,13 @@ public:
     // The number of headers the list shows.
     int sectionCount() const;
     // The height of all headers and rows.
-    int contentHeight() const;
-    // A row's rectangle in the viewport as scrolled now.
-    QRect rowRect(int index) const;
-
-Q_SIGNALS:
-    void commandClicked(const SlashCommand& command);
+    int contentHeight() const override;
+    QRect rowRect(int index) const override;
 
 protected:
+    int rowCount() const override { return int(m_commands.size()); }
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 
 private:
@@ -55,9 +49,7 @@ private:
         SlashCommandCategory category;
     };
     void layoutItems();
-    void updateScrollRange();
     void scrollToSelection();
-    int rowAt(const QPoint& viewportPosition) const;
     void setHovered(int index);
     void paintHeader(QPainter& painter, const Item& item, int width) const;
     void paintRow(QPainter& painter, const Item& item, int width) const;
@@ -66,7 +58,6 @@ private:
     QList<Item> m_items;
     int m_selected = 0;
     int m_hovered = -1;
-    int m_pressed = -1;
     SlashCommandMenuColors m_colors;
     QPropertyAnimation* m_scroll = nullptr;
 };

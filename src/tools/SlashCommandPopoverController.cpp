@@ -50,8 +50,8 @@ void SlashCommandPopoverController::makePopover() {
     m_frame->hide();
     m_menu = new SlashCommandMenuView;
     m_frame->setContent(m_menu, popoverInset, SlashCommandMenuView::maximumListHeight);
-    connect(m_menu, &SlashCommandMenuView::commandClicked, this,
-            qOverload<const SlashCommand&>(&SlashCommandPopoverController::confirmSelection));
+    connect(m_menu, &PaintedRowList::rowClicked, this,
+            [this](int index) { confirmSelection(m_menu->commands().at(index)); });
     m_frame->resize(popoverWidth, minimumPopoverHeight);
 }
 

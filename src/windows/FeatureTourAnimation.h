@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QEasingCurve>
-
 class QVariantAnimation;
 class QWidget;
 
@@ -13,8 +11,6 @@ inline constexpr int fadeMs = 220;
 inline constexpr int stepMs = 220;
 inline constexpr int dotsMs = 180;
 
-// Fast at first, settling at the end.
-QEasingCurve easeOut();
 // An ease-out run from 0 to 1 over the given time that repaints the widget.
 void prepare(QVariantAnimation& animation, int ms, QWidget* repainted);
 

@@ -1,6 +1,7 @@
 #include "windows/FeatureTourOverlayContainer.h"
 
 #include "core/FeatureTourController.h"
+#include "core/Motion.h"
 #include "shell/EscapeDispatcher.h"
 #include "windows/FeatureTourAnimation.h"
 #include "windows/FeatureTourOverlay.h"
@@ -13,7 +14,7 @@
 FeatureTourOverlayContainer::FeatureTourOverlayContainer(QWidget* window, EscapeDispatcher& escape)
     : QObject(window), m_window(window), m_tour(FeatureTourController::shared()) {
     m_fade.setDuration(FeatureTourAnimation::fadeMs);
-    m_fade.setEasingCurve(FeatureTourAnimation::easeOut());
+    m_fade.setEasingCurve(Motion::easeOut());
     connect(&m_fade, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
         if (m_overlay)
             static_cast<QGraphicsOpacityEffect*>(m_overlay->graphicsEffect())

@@ -2,7 +2,9 @@
 
 #include "core/AppearanceService.h"
 #include "core/L10n.h"
+#include "core/Motion.h"
 #include "core/RecentFilesStore.h"
+#include "shell/SnapshotFade.h"
 #include "windows/DividerLine.h"
 #include "windows/PlainButton.h"
 #include "windows/RecentFileItem.h"
@@ -14,6 +16,8 @@
 #include <QGridLayout>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
+#include <QVariantAnimation>
 
 namespace {
 constexpr double listCornerRadius = 10;
@@ -59,11 +63,79 @@ private:
 };
 } // namespace
 
+// Holds the list, the grid or the empty text at its own height, top-aligned;
+// while they change, the slot's height moves from the old one's to the new
+// one's and cuts the body off rather than squeezing it.
+class RecentBodySlot : public QWidget {
+public:
+    explicit RecentBodySlot(QWidget* parent) : QWidget(parent) {
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        m_height.setStartValue(0.0);
+        m_height.setEndValue(1.0);
+        connect(&m_height, &QVariantAnimation::valueChanged, this, [this] { updateGeometry(); });
+    }
+
+    QWidget* body() const { return m_body; }
+
+    void setBody(QWidget* body, int durationMs, const QEasingCurve& curve) {
+        const int from = height();
+        m_body = body;
+        body->setParent(this);
+        body->show();
+        m_height.stop();
+        if (durationMs > 0 && isVisible()) {
+            m_from = from;
+            m_height.setDuration(durationMs);
+            m_height.setEasingCurve(curve);
+            m_height.start();
+        }
+        place();
+        updateGeometry();
+    }
+
+    QSize sizeHint() const override {
+        const int full = bodyHeight(width());
+        if (m_height.state() != QAbstractAnimation::Running)
+            return {bodyWidth(), full};
+        const double t = m_height.currentValue().toDouble();
+        return {bodyWidth(), qRound(m_from + (full - m_from) * t)};
+    }
+    QSize minimumSizeHint() const override { return {bodyWidth(), sizeHint().height()}; }
+
+protected:
+    void resizeEvent(QResizeEvent*) override { place(); }
+    bool event(QEvent* event) override {
+        // The body's own size changed (a language, a font).
+        if (event->type() == QEvent::LayoutRequest) {
+            updateGeometry();
+            place();
+        }
+        return QWidget::event(event);
+    }
+
+private:
+    int bodyWidth() const { return m_body ? m_body->minimumSizeHint().width() : 0; }
+    int bodyHeight(int forWidth) const {
+        if (!m_body)
+            return 0;
+        const int h = m_body->hasHeightForWidth() ? m_body->heightForWidth(forWidth) : -1;
+        return h >= 0 ? h : m_body->sizeHint().height();
+    }
+    void place() {
+        if (m_body)
+            m_body->setGeometry(0, 0, width(), bodyHeight(width()));
+    }
+
+    QPointer<QWidget> m_body;
+    QVariantAnimation m_height; // 0 to 1, from the old height to the new
+    int m_from = 0;
+};
+
 RecentFilesSection::RecentFilesSection(RecentFilesStore& store, QWidget* parent)
     : QWidget(parent), m_store(store) {
-    m_layout = new QVBoxLayout(this);
-    m_layout->setContentsMargins(0, 0, 0, 0);
-    m_layout->setSpacing(8);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
 
     auto* titleRow = new QHBoxLayout;
     auto* title = new ThemedLabel(ThemeRoles::designed(17, QFont::DemiBold),
@@ -75,7 +147,9 @@ RecentFilesSection::RecentFilesSection(RecentFilesStore& store, QWidget* parent)
     titleRow->addWidget(title);
     titleRow->addStretch(1);
     titleRow->addWidget(m_clear);
-    m_layout->addLayout(titleRow);
+    layout->addLayout(titleRow);
+    m_slot = new RecentBodySlot(this);
+    layout->addWidget(m_slot);
 
     m_expandRow = new QWidget(this);
     auto* expandLayout = new QHBoxLayout(m_expandRow);
@@ -86,9 +160,11 @@ RecentFilesSection::RecentFilesSection(RecentFilesStore& store, QWidget* parent)
     expandLayout->addStretch(1);
     expandLayout->addWidget(m_expand);
     expandLayout->addStretch(1);
-    m_layout->addWidget(m_expandRow);
+    layout->addWidget(m_expandRow);
+    m_bodyFade = new SnapshotFade(m_slot, expandMs, Motion::easeOut());
+    m_expandFade = new SnapshotFade(m_expandRow, expandMs, Motion::easeOut());
 
-    connect(&m_store, &RecentFilesStore::changed, this, &RecentFilesSection::rebuild);
+    connect(&m_store, &RecentFilesStore::changed, this, [this] { rebuild(); });
     rebuild();
 }
 
@@ -96,7 +172,11 @@ void RecentFilesSection::setShowsAll(bool showAll) {
     if (m_showAll == showAll)
         return;
     m_showAll = showAll;
-    rebuild();
+    rebuild(true);
+}
+
+QWidget* RecentFilesSection::bodySlot() const {
+    return m_slot;
 }
 
 template <class Item> Item* RecentFilesSection::makeItem(const RecentFile& file, QWidget* parent) {
@@ -108,7 +188,7 @@ template <class Item> Item* RecentFilesSection::makeItem(const RecentFile& file,
 }
 
 QWidget* RecentFilesSection::buildList() {
-    auto* panel = new ListPanel(this);
+    auto* panel = new ListPanel(m_slot);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -122,7 +202,7 @@ QWidget* RecentFilesSection::buildList() {
 }
 
 QWidget* RecentFilesSection::buildGrid() {
-    auto* grid = new QWidget(this);
+    auto* grid = new QWidget(m_slot);
     auto* layout = new QGridLayout(grid);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
@@ -134,7 +214,11 @@ QWidget* RecentFilesSection::buildGrid() {
     return grid;
 }
 
-void RecentFilesSection::rebuild() {
+void RecentFilesSection::rebuild(bool animated) {
+    if (animated) {
+        m_bodyFade->begin();
+        m_expandFade->begin();
+    }
     // The click that led here may come from a child of the old body.
     if (m_body) {
         m_body->hide();
@@ -143,14 +227,14 @@ void RecentFilesSection::rebuild() {
     const qsizetype count = m_store.files().size();
     if (count == 0) {
         auto* empty =
-            new ThemedLabel(ThemeRoles::callout(), &DesignSystem::Colors::mutedText, this);
+            new ThemedLabel(ThemeRoles::callout(), &DesignSystem::Colors::mutedText, m_slot);
         empty->setSourceText(L10n::mark("No recent files yet"));
         empty->setContentsMargins(0, 8, 0, 8);
         m_body = empty;
     } else {
         m_body = m_showAll ? buildGrid() : buildList();
     }
-    m_layout->insertWidget(1, m_body);
+    m_slot->setBody(m_body, animated ? expandMs : 0, Motion::easeOut());
 
     m_clear->setVisible(count > 0);
     m_expandRow->setVisible(RecentFilesPresentation::showsExpandLink(count));

@@ -70,16 +70,10 @@ private Q_SLOTS:
     void hostileVariables_data() {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("cacheLocation"); // empty: none
-        QTest::newRow("root") << "/"
-                              << "";
-        QTest::newRow("root, odd spelling") << "//./"
-                                            << "";
-        QTest::newRow("home") << QDir::homePath() << "";
-        QTest::newRow("home, trailing slash") << QDir::homePath() + "/"
-                                              << "";
-        QTest::newRow("relative") << "cache"
-                                  << "";
-        QTest::newRow("empty") << "" << QDir::homePath() + "/.cache/quon";
+        for (const QString& value : {QStringLiteral("/"), QStringLiteral("//./"), QDir::homePath(),
+                                     QDir::homePath() + "/", QStringLiteral("cache")})
+            QTest::newRow(qPrintable(value)) << value << QString();
+        QTest::newRow("empty") << QString() << QDir::homePath() + "/.cache/quon";
     }
     void hostileVariables() {
         QFETCH(QString, value);

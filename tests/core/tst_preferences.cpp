@@ -1,11 +1,9 @@
-#include "core/PreferenceEnums.h"
 #include "core/Preferences.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSignalSpy>
 #include <QTest>
 
 class TestPreferences : public QObject {
@@ -64,36 +62,6 @@ private Q_SLOTS:
         QCOMPARE(Preferences::shared().showHomeAfterClosingLastWindow(), boolean);
         QCOMPARE(Preferences::shared().editorFontSize(), number);
         Preferences::shared().clearAll();
-    }
-
-    void writesAnnounceAndPersist() {
-        Preferences& p = Preferences::shared();
-        QSignalSpy spy(&p, &Preferences::changed);
-        p.setBoolean(PreferenceKeys::syncFonts, true);
-        p.setNumber(PreferenceKeys::previewFontSize, 20);
-        p.setString(PreferenceKeys::defaultViewMode, QStringLiteral("preview"));
-        QCOMPARE(spy.count(), 3);
-        QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("syncFonts"));
-        p.reload();
-        QCOMPARE(p.syncFonts(), true);
-        QCOMPARE(p.previewFontSize(), 20.0);
-        QCOMPARE(p.defaultViewMode(), QStringLiteral("preview"));
-        p.remove(PreferenceKeys::syncFonts);
-        QCOMPARE(p.syncFonts(), false);
-    }
-
-    // Raw values match exactly; labels go through the lookup (with its key).
-    void enumerationRawValuesAndLabels() {
-        QCOMPARE(allCases<ViewMode>(),
-                 (QList<ViewMode>{ViewMode::Edit, ViewMode::Split, ViewMode::Preview}));
-        QCOMPARE(rawValue(ViewMode::Split), QStringLiteral("Split"));
-        QVERIFY(!fromRawValue<ViewMode>(QStringLiteral("split")));
-        QVERIFY(!fromRawValue<Appearance>(QStringLiteral("Dark")));
-        QCOMPARE(fromRawValue<FontChoice>(QStringLiteral("mono")), FontChoice::Mono);
-        QCOMPARE(fromRawValue<AppLanguage>(QStringLiteral("pl")), AppLanguage::Polish);
-        QCOMPARE(label(FontChoice::System), QStringLiteral("System"));
-        QCOMPARE(subtitle(DarkTheme::Ember), QStringLiteral("Warm black, amber"));
-        QCOMPARE(displayName(ViewMode::Preview), QStringLiteral("Preview"));
     }
 };
 

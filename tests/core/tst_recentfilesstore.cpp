@@ -36,7 +36,9 @@ class TestRecentFilesStore : public QObject {
 private Q_SLOTS:
     void init() { TestSupport::resetPreferences(); }
 
-    void recordingMovesToFrontWithLaterDate() {
+    // Newest first, twenty at most, one entry a file however its path is
+    // written; what a restart reads back is the same.
+    void recordRemoveAndClear() {
         QTemporaryDir dir;
         const QUrl a = fileUrl(dir, QStringLiteral("a.md"));
         const QUrl b = fileUrl(dir, QStringLiteral("b.md"));
@@ -50,29 +52,25 @@ private Q_SLOTS:
         QCOMPARE(urls(store), (QList<QUrl>{a, b}));
         QVERIFY(store.files().first().lastOpened > first);
         QCOMPARE(changed.count(), 3);
-
-        // "." and ".." in the path name the same file.
-        const QString dotted = dir.path() + QStringLiteral("/./sub/../b.md");
-        store.record(QUrl::fromLocalFile(dotted));
+        store.record(QUrl::fromLocalFile(dir.path() + QStringLiteral("/./sub/../b.md")));
         QCOMPARE(urls(store), (QList<QUrl>{b, a}));
+        store.record(QUrl(QStringLiteral("https://example.com/c.md"))); // local files only
+        store.remove(QUrl::fromLocalFile(dir.filePath(QStringLiteral("never.md"))));
+        QCOMPARE(urls(store), (QList<QUrl>{b, a}));
+        store.remove(QUrl::fromLocalFile(dir.path() + QStringLiteral("/./a.md")));
+        QCOMPARE(urls(RecentFilesStore()), QList<QUrl>{b});
 
-        // Only local files are recorded.
-        store.record(QUrl(QStringLiteral("https://example.com/c.md")));
-        QCOMPARE(store.files().size(), 2);
-    }
-
-    void keepsTwentyNewest() {
-        QTemporaryDir dir;
-        RecentFilesStore store;
-        QList<QUrl> recorded;
-        for (int i = 0; i < 21; ++i) {
+        QList<QUrl> recorded{b};
+        for (int i = 0; i < 20; ++i) {
             recorded.prepend(fileUrl(dir, QStringLiteral("f%1.md").arg(i)));
             store.record(recorded.first());
         }
         QCOMPARE(urls(store), recorded.mid(0, 20));
-        // What a restart reads back from the settings file.
         Preferences::shared().reload();
         QCOMPARE(urls(RecentFilesStore()), recorded.mid(0, 20));
+        store.clear();
+        QVERIFY(store.files().isEmpty());
+        QCOMPARE(storedData(), QByteArray("[]"));
     }
 
     void storedJsonShape() {
@@ -148,24 +146,6 @@ private Q_SLOTS:
         const QUrl a = fileUrl(dir, QStringLiteral("a.md"));
         store.record(a);
         QCOMPARE(urls(RecentFilesStore()), QList<QUrl>{a});
-    }
-
-    void removeAndClearPersist() {
-        QTemporaryDir dir;
-        const QUrl a = fileUrl(dir, QStringLiteral("a.md"));
-        const QUrl b = fileUrl(dir, QStringLiteral("b.md"));
-        RecentFilesStore store;
-        store.record(a);
-        store.record(b);
-
-        store.remove(QUrl::fromLocalFile(dir.filePath(QStringLiteral("never.md"))));
-        QCOMPARE(urls(store), (QList<QUrl>{b, a}));
-        store.remove(QUrl::fromLocalFile(dir.path() + QStringLiteral("/./a.md")));
-        QCOMPARE(urls(RecentFilesStore()), QList<QUrl>{b});
-
-        store.clear();
-        QVERIFY(store.files().isEmpty());
-        QCOMPARE(storedData(), QByteArray("[]"));
     }
 };
 

@@ -182,7 +182,9 @@ Style maskStyle(QChar letter) {
         {F::Bold, C::Accent}, {F::Base, C::SecondaryText}, {F::Italic, C::SecondaryText},
         {F::Base, C::Accent, true}, {F::Bold, C::Accent, true}};
     // clang-format on
-    return styles[letters.indexOf(letter)];
+    // Line breaks in a mask are never compared.
+    const qsizetype index = letters.indexOf(letter);
+    return index < 0 ? Style{} : styles[index];
 }
 
 } // namespace

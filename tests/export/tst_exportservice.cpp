@@ -49,25 +49,19 @@ class TestExportService : public QObject {
 private Q_SLOTS:
     void dialogsAndCancelling_data() {
         QTest::addColumn<Export>("kind");
-        QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<QString>("mimeType");
-        QTest::newRow("pdf") << Export::Pdf << "Export as PDF"
-                             << "pdf"
-                             << "application/pdf";
-        QTest::newRow("html") << Export::Html << "Export as HTML"
-                              << "html"
-                              << "text/html";
-        QTest::newRow("txt") << Export::PlainText << "Export as Plain Text"
-                             << "txt"
-                             << "text/plain";
-        QTest::newRow("md") << Export::MarkdownCopy << "Save Markdown Copy"
-                            << "md"
-                            << "text/markdown";
+        const auto row = [](const char* suffix, Export kind, const char* mimeType) {
+            QTest::newRow(suffix) << kind << QString::fromLatin1(suffix)
+                                  << QString::fromLatin1(mimeType);
+        };
+        row("pdf", Export::Pdf, "application/pdf");
+        row("html", Export::Html, "text/html");
+        row("txt", Export::PlainText, "text/plain");
+        row("md", Export::MarkdownCopy, "text/markdown");
     }
     void dialogsAndCancelling() {
         QFETCH(Export, kind);
-        QFETCH(QString, title);
         QFETCH(QString, suffix);
         QFETCH(QString, mimeType);
         QTemporaryDir dir;
@@ -76,7 +70,6 @@ private Q_SLOTS:
         run(kind, contextFor(dir.filePath("archive.tar.md")));
         QCOMPARE(desktop.requests.size(), 2);
         const ExportSaveRequest untitled = desktop.requests[0];
-        QCOMPARE(untitled.title, title);
         QCOMPARE(untitled.fileName, "Untitled." + suffix);
         QCOMPARE(untitled.suffix, suffix);
         QCOMPARE(untitled.mimeType, mimeType);
@@ -99,8 +92,6 @@ private Q_SLOTS:
         QTest::newRow("untitled, Polish") << QString() << AppLanguage::Polish << "Untitled";
         QTest::newRow("hidden with extension") << ".notes.md" << AppLanguage::English << ".notes";
         QTest::newRow("hidden without extension") << ".notes" << AppLanguage::English << ".notes";
-        QTest::newRow("two extensions")
-            << "archive.tar.md" << AppLanguage::English << "archive.tar";
     }
     void proposedBaseNames() {
         QFETCH(QString, file);
@@ -146,7 +137,6 @@ private Q_SLOTS:
         QVERIFY(!probe.open(QIODevice::WriteOnly));
         run(Export::PlainText, contextFor({}));
         QCOMPARE(desktop.warnings.size(), 1);
-        QCOMPARE(desktop.warnings[0].first, "Export Failed");
         QVERIFY2(desktop.warnings[0].second.contains(probe.errorString()),
                  qPrintable(desktop.warnings[0].second));
         QVERIFY(desktop.warnings[0].second.contains("out.txt"));

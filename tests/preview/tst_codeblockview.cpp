@@ -5,6 +5,7 @@
 #include "preview/HorizontalPassThroughScrollView.h"
 #include "preview/PreviewSelectionReader.h"
 #include "preview/SelectableTextView.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -144,8 +146,8 @@ private Q_SLOTS:
     }
 
     void headerAndColouredCodeInTheCodeFont() {
-        CodeBlockView tagged(QStringLiteral("def f():\n    pass\n"),
-                             QStringLiteral(" python title=x "), light());
+        CodeBlockView tagged(QStringLiteral("def f():\n    pass\n"), QStringLiteral("python"),
+                             light());
         QCOMPARE(tagged.languageLabel()->text(), QStringLiteral("PYTHON"));
         QVERIFY(tagged.copyButton());
         QCOMPARE(colourAt(tagged.codeView()->content(), QStringLiteral("def")),
@@ -153,7 +155,7 @@ private Q_SLOTS:
         QCOMPARE(tagged.codeView()->document()->defaultFont().families(),
                  DesignSystem::Typography::families(FontDesign::Monospaced));
 
-        CodeBlockView untagged(QStringLiteral("x = 1\n"), QStringLiteral("   "), light());
+        CodeBlockView untagged(QStringLiteral("x = 1\n"), QString(), light());
         QVERIFY(!untagged.languageLabel() && !untagged.copyButton());
     }
 
@@ -316,6 +318,54 @@ private Q_SLOTS:
         QVERIFY(button->sizeHint().width() > symbolWidth);
         QTRY_VERIFY_WITH_TIMEOUT(!button->isShowingCopied(), 5000);
         QCOMPARE(button->currentColour(), QColor(ds.colors.mutedText));
+    }
+
+    // The word and the symbol crossfade both ways; the button keeps the
+    // word's width until the word has gone, so it is never cut off.
+    void copiedFadesInAndOutWhole() {
+        CodeBlockView card(QStringLiteral("print('hi')\n"), QStringLiteral("python"), light());
+        card.resize(400, card.sizeHint().height());
+        card.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&card));
+        CodeCopyButton* button = card.copyButton();
+        const int symbolWidth = button->width();
+
+        button->click();
+        QList<double> shown;
+        while (button->shownCopied() < 1 && shown.size() < 200) {
+            shown.append(button->shownCopied());
+            QTest::qWait(5);
+        }
+        QVERIFY(std::is_sorted(shown.begin(), shown.end()));
+        QVERIFY(std::any_of(shown.begin(), shown.end(), [](double s) { return s > 0 && s < 1; }));
+        const int wordWidth = button->width();
+        QVERIFY(wordWidth > symbolWidth);
+
+        QTRY_VERIFY_WITH_TIMEOUT(button->shownCopied() < 1, 3000);
+        bool cut = false;
+        while (button->shownCopied() > 0) {
+            cut = cut || button->width() < wordWidth;
+            QTest::qWait(5);
+        }
+        QVERIFY(!cut);
+        QTRY_COMPARE(button->width(), symbolWidth);
+    }
+
+    // With QUON_SCREENSHOTS=DIR: the copy button's change in frames.
+    void screenshots() {
+        const QString folder = TestSupport::screenshotFolder();
+        if (folder.isEmpty())
+            QSKIP("QUON_SCREENSHOTS not set");
+        CodeBlockView card(QStringLiteral("print('hi')\n"), QStringLiteral("python"), light());
+        card.resize(300, card.sizeHint().height());
+        card.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&card));
+        QVERIFY(TestSupport::saveFrames(
+            &card, folder, QStringLiteral("copy-to-copied.png"),
+            [&] { card.copyButton()->click(); }, 6, 30));
+        QTest::qWait(CodeCopyButton::copiedMs - 160);
+        QVERIFY(TestSupport::saveFrames(
+            &card, folder, QStringLiteral("copied-to-copy.png"), [] {}, 6, 30));
     }
 };
 

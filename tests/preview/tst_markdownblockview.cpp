@@ -1,4 +1,5 @@
 #include "core/MarkdownTree.h"
+#include "export/MarkdownHTMLExporter.h"
 #include "preview/CodeBlockView.h"
 #include "preview/InlineMarkupRenderer.h"
 #include "preview/InlineMarkupView.h"
@@ -11,7 +12,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLayout>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextDocument>
 
@@ -238,6 +241,46 @@ private Q_SLOTS:
         blank.literal = u"  \n ";
         MarkdownBlockView empty(blank, TestSupport::context(QString()));
         QVERIFY(empty.isEmpty() && empty.isHidden());
+    }
+
+    // The preview colours a block as the language the export tags it with:
+    // the info string's first word, whatever follows it.
+    void codeLanguageAgreesWithTheExport_data() {
+        QTest::addColumn<QString>("fence");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("attributes") << "```python title=x"
+                                    << "python";
+        QTest::newRow("tabs and spaces") << "~~~ \t python\tlinenos=1"
+                                         << "python";
+        QTest::newRow("braces after") << "```c++ {.numberLines}"
+                                      << "c++";
+        QTest::newRow("one word") << "```json"
+                                  << "json";
+        QTest::newRow("none") << "```"
+                              << "";
+    }
+    void codeLanguageAgreesWithTheExport() {
+        QFETCH(QString, fence);
+        QFETCH(QString, language);
+        const QString close =
+            fence.startsWith(u'~') ? QStringLiteral("~~~") : QStringLiteral("```");
+        const QString markdown = fence + QStringLiteral("\ndef f(): pass\n") + close + u'\n';
+        Block block(markdown);
+        auto* card = qobject_cast<CodeBlockView*>(block.view->content());
+        QVERIFY(card);
+        QCOMPARE(card->language(), language);
+        QCOMPARE(card->languageLabel() ? card->languageLabel()->text() : QString(),
+                 language.toUpper());
+
+        const QString html =
+            MarkdownHTMLExporter::htmlDocument(markdown, block.context.designSystem, {});
+        const QRegularExpressionMatch tag =
+            QRegularExpression(QStringLiteral("<code( class=\"language-([^\"]*)\")?>")).match(html);
+        QVERIFY(tag.hasMatch());
+        QCOMPARE(tag.captured(2), language.toHtmlEscaped());
+        if (language == u"python")
+            QCOMPARE(card->codeView()->content().formatAt(0).foreground().color().name(),
+                     QStringLiteral("#a626a4"));
     }
 
     void tableBandsSeparatorsAndLines() {

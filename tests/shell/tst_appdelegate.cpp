@@ -13,6 +13,7 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +31,7 @@ class TestAppDelegate : public QObject {
     int quits = 0;
     int tours = 0;
     QStringList newFileRequests;
+    QPointer<QWidget> welcome; // the welcome window, once made
 
     void launch(const QStringList& arguments) {
         delegate->applicationDidFinishLaunching(arguments);
@@ -49,6 +51,7 @@ private Q_SLOTS:
         dialogs = &ScriptedDialogs::install();
         AppDelegate::setSuppressWelcomeOnce(false);
         scenes = std::make_unique<SceneManager>(controller);
+        scenes->setWelcomeWindowFactory([this] { return welcome = new QWidget; });
         delegate = std::make_unique<AppDelegate>(controller, *scenes);
         quits = tours = 0;
         newFileRequests.clear();
@@ -63,65 +66,34 @@ private Q_SLOTS:
         dialogs->discardAll(controller);
         delegate.reset();
         scenes.reset();
+        delete welcome;
         settle();
     }
 
-    void newFileRequestFilter_data() {
-        QTest::addColumn<QString>("url");
-        QTest::addColumn<bool>("kept");
-        QTest::newRow("request") << "quon://new-file?dir=%2Ftmp&md=1" << true;
-        QTest::newRow("with path") << "quon://new-file/?dir=/tmp" << true;
-        QTest::newRow("scheme case") << "QUON://new-file?dir=/tmp" << false;
-        QTest::newRow("host case") << "quon://New-File?dir=/tmp" << false;
-        QTest::newRow("other host") << "quon://new-files?dir=/tmp" << false;
-        QTest::newRow("no host") << "quon:new-file" << false;
-    }
-    void newFileRequestFilter() {
-        QFETCH(QString, url);
-        QFETCH(bool, kept);
-        QCOMPARE(AppDelegate::isNewFileRequest(url), kept);
-    }
-
+    // Beyond what the two-process test hands over: an absolute path, a URL
+    // quon does not serve, an empty argument.
     void argumentsAreMadeAbsolute() {
-        const QStringList in = {"a.md",
-                                "../b/./c.md",
-                                "/abs.md",
-                                "file:///tmp/x%20y.md",
-                                "quon://new-file?dir=%2Ftmp",
-                                "QUON://New-File",
-                                ""};
-        const QStringList out = {
-            "/w/d/a.md",      "/w/b/c.md", "/abs.md", "/tmp/x y.md", "quon://new-file?dir=%2Ftmp",
-            "QUON://New-File"};
-        QCOMPARE(LaunchArguments::normalise(in, QStringLiteral("/w/d")), out);
+        QCOMPARE(LaunchArguments::normalise({"/abs/./x.md", "QUON://New-File", ""}, "/w"),
+                 (QStringList{"/abs/x.md", "QUON://New-File"}));
     }
 
     // Only a request at launch keeps the welcome window and the tour away,
     // and only until launch handling is over.
     void suppressWelcomeOnlyForLaunchRequests() {
         Preferences::shared().setBoolean(PreferenceKeys::onboardingCompleted, false);
-        launch({QStringLiteral("quon://new-file?dir=%2Ftmp"), QStringLiteral("quon://other"),
-                QStringLiteral("QUON://new-file?dir=%2Fx")});
-        QCOMPARE(newFileRequests, QStringList{QStringLiteral("quon://new-file?dir=%2Ftmp")});
+        // Scheme and host exactly; a path after the host is fine.
+        launch({"quon://new-file?dir=%2Ftmp", "quon://other", "QUON://new-file?dir=%2Fx",
+                "quon://New-File?dir=/x", "quon://new-files?dir=/x", "quon://new-file/?dir=/tmp"});
+        QCOMPARE(newFileRequests,
+                 (QStringList{"quon://new-file?dir=%2Ftmp", "quon://new-file/?dir=/tmp"}));
         QVERIFY(AppDelegate::suppressWelcomeOnce());
         QCOMPARE(controller.documentCount(), 0);
         QTRY_VERIFY(!AppDelegate::suppressWelcomeOnce());
         QCOMPARE(tours, 0);
 
         delegate->handleForwardedArguments({QStringLiteral("quon://new-file?dir=%2Fvar")});
-        QCOMPARE(newFileRequests.size(), 2);
+        QCOMPARE(newFileRequests.size(), 3);
         QVERIFY(!AppDelegate::suppressWelcomeOnce());
-    }
-
-    void launchDecisions() {
-        QVERIFY(AppDelegate::shouldPresentTour(false, false, false));
-        QVERIFY(!AppDelegate::shouldPresentTour(false, true, false));
-        QVERIFY(AppDelegate::shouldPresentTour(false, true, true));
-        QVERIFY(!AppDelegate::shouldPresentTour(true, false, true));
-        QVERIFY(AppDelegate::shouldQuitWhenIdle(0, 0, false));
-        QVERIFY(!AppDelegate::shouldQuitWhenIdle(1, 0, false));
-        QVERIFY(!AppDelegate::shouldQuitWhenIdle(0, 1, false));
-        QVERIFY(!AppDelegate::shouldQuitWhenIdle(0, 0, true));
     }
 
     // A launch whose only file does not open: its alert or question, then
@@ -136,8 +108,6 @@ private Q_SLOTS:
     void launchFileThatDoesNotOpen() {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
-        QWidget* welcome = nullptr;
-        scenes->setWelcomeWindowFactory([&welcome] { return welcome = new QWidget; });
         QTemporaryDir dir;
         const QString path = bytes.isEmpty() ? dir.filePath(name) : writeFile(dir, name, bytes);
         launch({path});
@@ -147,7 +117,6 @@ private Q_SLOTS:
         QCOMPARE(controller.documentCount(), 0);
         QCOMPARE(quits, 0);
         QTRY_COMPARE(tours, 1);
-        delete welcome;
     }
 
     // Save or Don't Save in the real prompt on the last window ends like an
@@ -162,8 +131,6 @@ private Q_SLOTS:
         QFETCH(QString, button);
         QFETCH(QByteArray, onDisk);
         DocumentDialogs::setShared(nullptr);
-        QWidget* welcome = nullptr;
-        scenes->setWelcomeWindowFactory([&welcome] { return welcome = new QWidget; });
         QTemporaryDir dir;
         const QString a = writeFile(dir, QStringLiteral("a.md"), "a");
         launch({a});
@@ -179,7 +146,6 @@ private Q_SLOTS:
         QCOMPARE(TestSupport::readFile(a), onDisk);
         QVERIFY(welcome && welcome->isVisible());
         QCOMPARE(quits, 0);
-        delete welcome;
     }
 
     // The real tour over the real window, 0.4 s after launch, unless the
@@ -251,8 +217,6 @@ private Q_SLOTS:
             Preferences::shared().setBoolean(key, stored.toBool());
         else if (stored.isValid())
             Preferences::shared().setString(key, stored.toString());
-        QWidget* welcome = nullptr;
-        scenes->setWelcomeWindowFactory([&welcome] { return welcome = new QWidget; });
         QTemporaryDir dir;
         launch({writeFile(dir, QStringLiteral("a.md"), "a"),
                 writeFile(dir, QStringLiteral("b.md"), "b")});
@@ -269,12 +233,9 @@ private Q_SLOTS:
         QCOMPARE(welcome && welcome->isVisible(), showsWelcome);
         // Nothing on screen and nothing open: quon ends instead of idling unseen.
         QCOMPARE(quits, showsWelcome ? 0 : 1);
-        delete welcome;
     }
 
     void settingsAndAboutNeverBringWelcomeBack() {
-        QWidget* welcome = nullptr;
-        scenes->setWelcomeWindowFactory([&welcome] { return welcome = new QWidget; });
         scenes->setAboutWindowFactory([] { return new QWidget; });
         launch({});
         settle();
@@ -295,7 +256,6 @@ private Q_SLOTS:
         welcome->close();
         settle();
         QCOMPARE(quits, 2);
-        delete welcome;
     }
 
     void forwardedArguments() {

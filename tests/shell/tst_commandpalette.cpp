@@ -149,19 +149,6 @@ private Q_SLOTS:
                  w.palette->panel()->height());
     }
 
-    // Return closes, hands the keyboard back at once, and runs the
-    // highlighted action once, on a later turn; then the palette goes.
-    void returnRunsAfterClosing() {
-        PaletteWindow w;
-        w.key(Qt::Key_Down);
-        w.key(Qt::Key_Return);
-        QVERIFY(w.palette->isDismissed());
-        QVERIFY(w.ran.isEmpty());
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.editor));
-        QTRY_COMPARE(w.ran, (QStringList{"Find in Document", "closed"}));
-        QTRY_VERIFY(!w.palette);
-    }
-
     // No match: the note, and Return and the arrows do nothing. A list that
     // shrinks under the highlight highlights nothing until an arrow key.
     void nothingHighlighted() {
@@ -169,7 +156,6 @@ private Q_SLOTS:
         QTest::keyClicks(w.palette->field(), QStringLiteral("zebra"));
         QVERIFY(w.palette->list()->isHidden());
         QVERIFY(w.palette->emptyLabel()->isVisible());
-        QCOMPARE(w.palette->emptyLabel()->text(), QStringLiteral("No matching commands"));
         QCOMPARE(w.palette->emptyLabel()
                      ->mapTo(w.palette->panel(), QPoint(0, w.palette->emptyLabel()->height()))
                      .y(),
@@ -193,8 +179,9 @@ private Q_SLOTS:
         QTRY_COMPARE(w.ran.value(0), QStringLiteral("Find in Document"));
     }
 
-    // A click runs its own row whatever is highlighted; one on the dimmed
-    // layer closes and runs nothing; one on the panel does nothing.
+    // A click runs its own row whatever is highlighted, once, after the
+    // palette closed, and the palette goes; one on the dimmed layer closes
+    // and runs nothing; one on the panel does nothing.
     void clicks() {
         PaletteWindow w;
         QTest::mouseClick(w.palette->panel(), Qt::LeftButton, {}, QPoint(4, 4));
@@ -207,7 +194,9 @@ private Q_SLOTS:
         PaletteWindow other;
         CommandPaletteList* list = other.palette->list();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(3).center());
+        QVERIFY(other.ran.isEmpty());
         QTRY_COMPARE(other.ran, (QStringList{"notes", "closed"}));
+        QTRY_VERIFY(!other.palette);
     }
 };
 

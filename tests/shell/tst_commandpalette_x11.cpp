@@ -1,10 +1,5 @@
-#include "core/AppLanguageManager.h"
 #include "core/FeatureTourController.h"
-#include "core/Preferences.h"
-#include "core/RecentFilesStore.h"
-#include "editor/EditorView.h"
 #include "editor/MarkdownTextView.h"
-#include "shell/CommandPaletteList.h"
 #include "shell/CommandPaletteView.h"
 #include "shell/StandardWorkspacePanes.h"
 #include "support/TestSupport.h"
@@ -14,10 +9,8 @@
 #include "windows/FeatureTourOverlay.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTest>
 
 // The palette in a real window on an X server: the window's own keys open
@@ -25,7 +18,6 @@
 class TestCommandPaletteX11 : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
     std::unique_ptr<WorkspaceWindow> m_window;
     WorkspaceView* m_view = nullptr;
     MarkdownTextView* m_editor = nullptr;
@@ -44,23 +36,13 @@ class TestCommandPaletteX11 : public QObject {
 private Q_SLOTS:
     void init() {
         TestSupport::resetPreferences();
-        RecentFilesStore::shared().clear();
-        const QString path = TestSupport::writeFile(m_dir, QStringLiteral("Notes.md"),
-                                                    MarkdownDocument::welcomeSample().toUtf8());
-        m_window = std::make_unique<WorkspaceWindow>(MarkdownDocument::open(path, nullptr),
+        m_window = std::make_unique<WorkspaceWindow>(std::make_unique<MarkdownDocument>(),
                                                      StandardWorkspacePanes::factory());
         m_view = m_window->view.get();
-        m_view->resize(1200, 780);
-        m_view->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_view));
-        m_editor = qobject_cast<EditorView*>(m_view->panes()->editor())->textView();
-        m_editor->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), editor());
+        m_window->activateInEditor();
+        m_editor = m_window->textView();
     }
-    void cleanup() {
-        m_window.reset();
-        AppLanguageManager::apply(AppLanguage::English);
-    }
+    void cleanup() { m_window.reset(); }
 
     // Typing narrows the list, the arrows move through it, Return runs the
     // row once the palette has closed, and typing goes on in the editor.
@@ -130,38 +112,6 @@ private Q_SLOTS:
         press(Qt::Key_Escape);
         QVERIFY(!tour.isPresented());
         QTRY_COMPARE(QApplication::focusWidget(), editor());
-    }
-
-    // With QUON_SCREENSHOTS=DIR: the palette unfiltered and filtered, light
-    // and dark, and in Polish.
-    void screenshots() {
-        const QString dir = TestSupport::screenshotFolder();
-        if (dir.isEmpty())
-            QSKIP("QUON_SCREENSHOTS not set");
-        for (const char* name : {"Project Plan.md", "Reading List.markdown", "Ideas.md"})
-            RecentFilesStore::shared().record(QUrl::fromLocalFile(
-                TestSupport::writeFile(m_dir, QString::fromUtf8(name), "# x\n")));
-        const auto shoot = [&](const QString& name, const QString& query,
-                               Qt::Key arrow = Qt::Key_Down) {
-            openPalette();
-            QTest::keyClicks(QApplication::focusWidget(), query);
-            press(arrow);
-            QTest::qWait(400);
-            QVERIFY(m_view->grab().save(QDir(dir).filePath(name)));
-            press(Qt::Key_Escape);
-            QTest::qWait(300);
-        };
-        TestSupport::forEachAppearance([&](const QString& appearance) {
-            shoot(QStringLiteral("palette-%1.png").arg(appearance), QString());
-            // Up from the first row: the last, scrolled into view.
-            shoot(QStringLiteral("palette-%1-end.png").arg(appearance), QString(), Qt::Key_Up);
-            shoot(QStringLiteral("palette-%1-filtered.png").arg(appearance),
-                  QStringLiteral("export"));
-            shoot(QStringLiteral("palette-%1-none.png").arg(appearance), QStringLiteral("zebra"));
-        });
-        AppLanguageManager::apply(AppLanguage::Polish);
-        shoot(QStringLiteral("palette-pl.png"), QString());
-        shoot(QStringLiteral("palette-pl-filtered.png"), QStringLiteral("eksport"));
     }
 };
 

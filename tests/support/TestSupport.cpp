@@ -4,6 +4,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPainter>
+#include <QTest>
+#include <QWidget>
 
 #include <unistd.h>
 
@@ -17,6 +20,34 @@ void TestSupport::forEachAppearance(const std::function<void(const QString&)>& s
                                         QString::fromLatin1(appearance));
         shoot(QString::fromLatin1(appearance));
     }
+}
+
+bool TestSupport::saveShot(QWidget* widget, const QString& dir, const QString& name) {
+    return widget->grab().save(QDir(dir).filePath(name));
+}
+
+bool TestSupport::saveFrames(QWidget* widget, const QString& dir, const QString& name,
+                             const std::function<void()>& change, int frames, int everyMs) {
+    QList<QImage> shots;
+    change();
+    for (int i = 0; i < frames; ++i) {
+        if (i > 0)
+            QTest::qWait(everyMs);
+        QImage shot = widget->grab().toImage();
+        if (shot.width() > 480)
+            shot = shot.scaledToWidth(480, Qt::SmoothTransformation);
+        shots.append(shot);
+    }
+    const int columns = qMin(frames, 3), rows = (frames + columns - 1) / columns;
+    const QSize cell = shots.first().size() + QSize(8, 8);
+    QImage sheet(cell.width() * columns, cell.height() * rows, QImage::Format_RGB32);
+    sheet.fill(Qt::gray);
+    QPainter painter(&sheet);
+    for (int i = 0; i < frames; ++i)
+        painter.drawImage((i % columns) * cell.width() + 4, (i / columns) * cell.height() + 4,
+                          shots[i]);
+    painter.end();
+    return sheet.save(QDir(dir).filePath(name));
 }
 
 void TestSupport::resetPreferences() {

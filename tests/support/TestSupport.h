@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <functional>
 
+class QWidget;
+
 namespace TestSupport {
 
 // Clears every stored preference (each test runs with a private config dir).
@@ -20,5 +22,12 @@ QString readOnlyFolder(const QTemporaryDir& dir);
 // (empty when unset), and each appearance, light then dark, set in turn.
 QString screenshotFolder();
 void forEachAppearance(const std::function<void(const QString& appearance)>& shoot);
+// Saves a picture of the widget as it draws now to dir/name.
+bool saveShot(QWidget* widget, const QString& dir, const QString& name);
+// An animation in frames: `change` starts it, then the widget is grabbed
+// `frames` times, `everyMs` apart, into one sheet at dir/name (left to right,
+// top to bottom; each frame at most 480 pixels wide).
+bool saveFrames(QWidget* widget, const QString& dir, const QString& name,
+                const std::function<void()>& change, int frames = 6, int everyMs = 30);
 
 } // namespace TestSupport

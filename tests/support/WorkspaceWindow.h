@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/MarkdownDocument.h"
+#include "editor/EditorView.h"
+#include "editor/MarkdownTextView.h"
 #include "shell/WorkspaceView.h"
 #include "support/FakeWorkspaceAlerts.h"
 #include "support/FakeWorkspacePanes.h"
@@ -40,4 +42,17 @@ struct WorkspaceWindow {
         QVERIFY(QTest::qWaitForWindowExposed(view.get()));
     }
     WindowCommands& commands() const { return view->commands(); }
+
+    // The application's own editor (a window over the real panes).
+    MarkdownTextView* textView() const {
+        return qobject_cast<EditorView*>(view->panes()->editor())->textView();
+    }
+    // Active at a usual size with the keys in the editor, for tests on X.
+    void activateInEditor() {
+        view->resize(1200, 780);
+        view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(view.get()));
+        textView()->setFocus();
+        QTRY_VERIFY(textView()->hasFocus());
+    }
 };

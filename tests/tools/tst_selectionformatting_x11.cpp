@@ -1,10 +1,7 @@
-#include "editor/EditorView.h"
-#include "editor/MarkdownTextEditor.h"
 #include "editor/MarkdownTextView.h"
-#include "shell/StandardWorkspacePanes.h"
 #include "support/EditorFixture.h"
+#include "support/EditorWindow.h"
 #include "support/TestSupport.h"
-#include "support/WorkspaceWindow.h"
 #include "tools/FormatIconButton.h"
 #include "tools/PopoverFrame.h"
 #include "tools/SelectionFormattingPopoverController.h"
@@ -18,20 +15,17 @@
 #include <QTest>
 
 using namespace EditorFixture;
+using namespace Keyboard;
 
 // The formatting bar on a real X server: the keyboard stays with the editor
 // while the bar shows, and the link field takes it only while it is open.
 class TestSelectionFormattingX11 : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<WorkspaceWindow> m_window;
+    std::unique_ptr<EditorWindow> m_window;
     MarkdownTextView* m_text = nullptr;
     SelectionFormattingPopoverController* m_bar = nullptr;
 
-    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    }
-    void type(const char* text) { QTest::keyClicks(QApplication::focusWidget(), u8(text)); }
     QLineEdit* field() const { return m_bar->bar()->addressField(); }
     void openLinkRow() {
         QTest::mouseClick(m_bar->bar()->linkButton(), Qt::LeftButton);
@@ -42,20 +36,9 @@ private Q_SLOTS:
     void init() {
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         TestSupport::resetPreferences();
-        m_window = std::make_unique<WorkspaceWindow>(std::make_unique<MarkdownDocument>(),
-                                                     StandardWorkspacePanes::factory());
-        WorkspaceView* view = m_window->view.get();
-        view->setViewMode(ViewMode::Edit);
-        view->resize(900, 600);
-        view->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(view));
-        auto* editor = static_cast<EditorView*>(view->panes()->editor());
-        m_text = editor->textView();
-        m_bar = dynamic_cast<SelectionFormattingPopoverController*>(
-            editor->editor()->formattingPopover());
-        QVERIFY(m_bar);
-        m_text->setFocus();
-        QTRY_VERIFY(m_text->hasFocus());
+        m_window = std::make_unique<EditorWindow>(ViewMode::Edit, QSize(900, 600));
+        m_text = m_window->text;
+        m_bar = m_window->formattingBar();
     }
     void cleanup() { m_window.reset(); }
 
@@ -122,17 +105,19 @@ private Q_SLOTS:
             QTest::mouseMove(m_text->viewport(), QPoint(5, 5));
             QTest::mouseMove(italic, italic->rect().center());
             QTRY_VERIFY(italic->isHovered());
+            const auto shoot = [&](const char* name) {
+                QVERIFY(TestSupport::saveShot(
+                    m_window->view.get(), dir,
+                    QStringLiteral("format-%1-%2.png").arg(name, appearance)));
+            };
             QTest::qWait(100);
-            QVERIFY(m_window->view->grab().save(
-                QDir(dir).filePath(QStringLiteral("format-bar-%1.png").arg(appearance))));
+            shoot("bar");
             // Half-way through the switch, then on the link row.
             QTest::mouseClick(m_bar->bar()->linkButton(), Qt::LeftButton);
             QTest::qWait(SelectionFormattingBar::switchDuration / 3);
-            QVERIFY(m_window->view->grab().save(
-                QDir(dir).filePath(QStringLiteral("format-switch-%1.png").arg(appearance))));
+            shoot("switch");
             QTest::qWait(400);
-            QVERIFY(m_window->view->grab().save(
-                QDir(dir).filePath(QStringLiteral("format-link-%1.png").arg(appearance))));
+            shoot("link");
             press(Qt::Key_Escape);
             // The heading menu of a heading, with Normal Text.
             setMarked(*m_text, u8("## «Notes»\n\nSome text.\n"));

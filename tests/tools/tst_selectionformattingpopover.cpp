@@ -1,12 +1,10 @@
-#include "editor/EditorView.h"
 #include "editor/MarkdownTextEditor.h"
 #include "editor/MarkdownTextView.h"
 #include "shell/EscapeDispatcher.h"
-#include "shell/StandardWorkspacePanes.h"
 #include "shell/StatusBarView.h"
 #include "support/EditorFixture.h"
+#include "support/EditorWindow.h"
 #include "support/TestSupport.h"
-#include "support/WorkspaceWindow.h"
 #include "tools/AnchoredOverlay.h"
 #include "tools/FormatIconButton.h"
 #include "tools/PopoverFrame.h"
@@ -54,7 +52,7 @@ void choose(SelectionFormattingBar* bar, const QString& name) {
 class TestSelectionFormattingPopover : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<WorkspaceWindow> m_window;
+    std::unique_ptr<EditorWindow> m_window;
     MarkdownTextView* m_text = nullptr;
     SelectionFormattingPopoverController* m_bar = nullptr;
 
@@ -70,27 +68,13 @@ class TestSelectionFormattingPopover : public QObject {
         setMarked(*m_text, state);
         QTRY_VERIFY(m_bar->isShown());
     }
-    QRect lineInWindow(int position) const {
-        QTextCursor cursor(m_text->document());
-        cursor.setPosition(position);
-        const QRect line = m_text->cursorRect(cursor);
-        return {m_text->viewport()->mapTo(m_window->view.get(), line.topLeft()), line.size()};
-    }
 
 private Q_SLOTS:
     void init() {
         TestSupport::resetPreferences();
-        m_window = std::make_unique<WorkspaceWindow>(std::make_unique<MarkdownDocument>(),
-                                                     StandardWorkspacePanes::factory());
-        m_window->view->setViewMode(ViewMode::Edit);
-        auto* editor = static_cast<EditorView*>(m_window->view->panes()->editor());
-        m_text = editor->textView();
-        m_bar = dynamic_cast<SelectionFormattingPopoverController*>(
-            editor->editor()->formattingPopover());
-        QVERIFY(m_bar);
-        m_window->view->activateWindow();
-        m_text->setFocus();
-        QTRY_VERIFY(m_text->hasFocus());
+        m_window = std::make_unique<EditorWindow>();
+        m_text = m_window->text;
+        m_bar = m_window->formattingBar();
     }
     void cleanup() { m_window.reset(); }
 
@@ -116,12 +100,13 @@ private Q_SLOTS:
         QVERIFY(!quick || counter.shows == 1);
         QCOMPARE(QApplication::focusWidget(), m_text);
         const QRect popover = m_bar->popover()->geometry();
-        const QRect first = lineInWindow(28), last = lineInWindow(44);
+        const QRect first = m_window->caretInWindow(28), last = m_window->caretInWindow(44);
         QCOMPARE(popover.top(), first.bottom() + 1 + AnchoredOverlay::gap);
         QVERIFY(qAbs(popover.center().x() - (first.left() + last.left()) / 2) <= 2);
         // Over two lines: under the second.
         select(30, 60);
-        QTRY_COMPARE(m_bar->popover()->y(), lineInWindow(60).bottom() + 1 + AnchoredOverlay::gap);
+        QTRY_COMPARE(m_bar->popover()->y(),
+                     m_window->caretInWindow(60).bottom() + 1 + AnchoredOverlay::gap);
     }
 
     void aCaretClosesAtOnceAndDropsThePendingBar() {
@@ -150,9 +135,6 @@ private Q_SLOTS:
         select(5, 12); // a find match ending at the caret
         QTRY_VERIFY(m_bar->isShown());
         QCOMPARE(QApplication::focusWidget(), &findField);
-        m_bar->close();
-        m_text->selectAll();
-        QTRY_VERIFY(m_bar->isShown());
     }
 
     void theBarShowsWhatTheSelectionHolds_data() {
@@ -216,15 +198,25 @@ private Q_SLOTS:
         QCOMPARE(m_text->toPlainText(), before);
     }
 
+    // A link goes in place of the selection with its address normalised.
     void linksGoInPlaceOfTheSelection_data() {
         QTest::addColumn<QString>("state");
         QTest::addColumn<QString>("url");
         QTest::addColumn<QString>("result");
-        QTest::newRow("fragment") << u8("See «docs» now") << u8("#intro")
-                                  << u8("See [docs](#intro)‸ now");
         QTest::newRow("nothing selected") << u8("a ‸b") << u8("page") << u8("a [‸](https://page)b");
         QTest::newRow("emoji label")
             << u8("«😀 ü»") << u8("mailto:x@y.z") << u8("[😀 ü](mailto:x@y.z)‸");
+        const auto address = [](const char* name, const char* url, const char* normalised) {
+            QTest::newRow(name) << u8("See «docs» now") << u8(url)
+                                << u8("See [docs](%1)‸ now").arg(u8(normalised));
+        };
+        address("fragment", "#intro", "#intro");
+        address("host and path", "example.com/a", "https://example.com/a");
+        address("scheme", "ftp://host/x", "ftp://host/x");
+        address("mail", "mailto:a@b.c", "mailto:a@b.c");
+        address("mail without mailto", "a@b.c", "https://a@b.c");
+        address("paths", "/a/../b.md", "/a/../b.md");
+        address("relative path", "./a.md", "./a.md");
     }
     void linksGoInPlaceOfTheSelection() {
         QFETCH(QString, state);
@@ -236,23 +228,6 @@ private Q_SLOTS:
         QCOMPARE(marked(*m_text), result);
         m_text->undo();
         QCOMPARE(m_text->toPlainText(), before);
-    }
-
-    void addressesAreNormalised_data() {
-        QTest::addColumn<QString>("url");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("host and path") << u8("example.com/a") << u8("https://example.com/a");
-        QTest::newRow("scheme") << u8("ftp://host/x") << u8("ftp://host/x");
-        QTest::newRow("mail") << u8("mailto:a@b.c") << u8("mailto:a@b.c");
-        QTest::newRow("mail without mailto") << u8("a@b.c") << u8("https://a@b.c");
-        QTest::newRow("fragment") << u8("#intro") << u8("#intro");
-        QTest::newRow("paths") << u8("/a/../b.md") << u8("/a/../b.md");
-        QTest::newRow("relative path") << u8("./a.md") << u8("./a.md");
-    }
-    void addressesAreNormalised() {
-        QFETCH(QString, url);
-        QFETCH(QString, expected);
-        QCOMPARE(SelectionFormattingPopoverController::normalizedURL(url), expected);
     }
 
     void clipboardGuesses_data() {
@@ -321,6 +296,11 @@ private Q_SLOTS:
         m_window->view->setViewMode(ViewMode::Preview);
         QVERIFY(!m_bar->isShown());
         m_window->view->setViewMode(ViewMode::Edit);
+        // The palette covers the window; the bar must not float over it.
+        showOver(u8("«one» two"));
+        m_window->view->setCommandPaletteOpen(true);
+        QVERIFY(!m_bar->isShown());
+        m_window->view->setCommandPaletteOpen(false);
         // Escape is the link field's only while it shows.
         showOver(u8("«one» two"));
         QVERIFY(!m_window->view->escapeDispatcher().dispatch());

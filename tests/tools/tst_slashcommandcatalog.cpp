@@ -28,14 +28,10 @@ private Q_SLOTS:
                                  "table divider bold italic strike code link image"));
         for (qsizetype i = 1; i < all.size(); ++i)
             QVERIFY(int(all[i - 1].category) <= int(all[i].category));
-        QCOMPARE(&SlashCommandCatalog::all(), &all);
         for (const SlashCommand& c : all) {
             QVERIFY2(Symbols::isKnown(c.systemImage), qPrintable(c.systemImage));
             QVERIFY(!c.title.isEmpty() && !c.subtitle.isEmpty());
         }
-        QCOMPARE(all[6].title, QStringLiteral("Normal Text"));
-        QCOMPARE(all[6].category, SlashCommandCategory::Headings);
-        QCOMPARE(all.last().category, SlashCommandCategory::Media);
     }
 
     void filtered_data() {

@@ -1,4 +1,3 @@
-#include "editor/EditorText.h"
 #include "support/EditorFixture.h"
 #include "tools/SlashCommandCatalog.h"
 #include "tools/SlashCommandEngine.h"
@@ -139,17 +138,6 @@ private Q_SLOTS:
         QVERIFY(out.undoRestores);
     }
 
-    void tableIsFortySixUnitsAndUndoesToTheTrigger() {
-        QPlainTextEdit editor;
-        setMarked(editor, u8("/table‸"));
-        SlashCommandEngine::apply(command(QStringLiteral("table")), &editor,
-                                  *SlashCommandEngine::context(&editor));
-        QCOMPARE(EditorText::length(editor.document()), 46);
-        QCOMPARE(editor.textCursor().position(), 46);
-        editor.undo();
-        QCOMPARE(marked(editor), u8("/table‸"));
-    }
-
     // The menu may hold a trigger the text has moved away from: nothing is
     // deleted then.
     void staleTriggerChangesNothing_data() {
@@ -175,11 +163,8 @@ private Q_SLOTS:
         auto row = [](const char* name, const char* before, const char* after) {
             QTest::newRow(name) << u8(before) << u8(after);
         };
-        row("adds", "Hello ‸", "> Hello ‸");
-        row("removes", "> Hel‸lo ", "Hello ‸");
         row("keeps line break", "Hel‸lo\nnext", "> Hello‸\nnext");
         row("blank line", "a\n‸\nb", "a\n> ‸\nb");
-        row("empty document", "", "> ‸");
         row("empty last line", "a\n‸", "a\n> ‸");
         row("spaces are text", "  ‸", ">   ‸");
         row("first line only", "«a\nb»\nc", "> a\nb‸\nc");

@@ -1,49 +1,36 @@
-#include "editor/EditorView.h"
 #include "editor/MarkdownTextView.h"
-#include "shell/StandardWorkspacePanes.h"
+#include "shell/TransitionSlot.h"
 #include "support/EditorFixture.h"
+#include "support/EditorWindow.h"
 #include "support/TestSupport.h"
-#include "support/WorkspaceWindow.h"
 #include "tools/SlashCommandPopoverController.h"
 #include "tools/SlashCommandsHintToast.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QSignalSpy>
 #include <QTest>
 
 using namespace EditorFixture;
+using namespace Keyboard;
 
 // The slash menu's keys on a real X server, against the window's own
 // shortcuts and its Escape dispatcher.
 class TestSlashCommandsX11 : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<WorkspaceWindow> m_window;
+    std::unique_ptr<EditorWindow> m_window;
     MarkdownTextView* m_text = nullptr;
     SlashCommandPopoverController* m_menu = nullptr;
-
-    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    }
-    void type(const char* text) { QTest::keyClicks(QApplication::focusWidget(), u8(text)); }
 
 private Q_SLOTS:
     void init() {
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         TestSupport::resetPreferences();
-        m_window = std::make_unique<WorkspaceWindow>(std::make_unique<MarkdownDocument>(),
-                                                     StandardWorkspacePanes::factory());
-        WorkspaceView* view = m_window->view.get();
-        view->resize(1200, 780);
-        view->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(view));
-        m_text = static_cast<EditorView*>(view->panes()->editor())->textView();
-        m_menu = dynamic_cast<SlashCommandPopoverController*>(m_text->slashPopover());
-        m_text->setFocus();
-        QTRY_VERIFY(m_text->hasFocus());
+        m_window = std::make_unique<EditorWindow>(ViewMode::Split, QSize(1200, 780));
+        m_text = m_window->text;
+        m_menu = m_window->slashMenu();
         setMarked(*m_text, u8("Intro\n‸"));
     }
     void cleanup() { m_window.reset(); }
@@ -122,7 +109,7 @@ private Q_SLOTS:
                 const QString name = QStringLiteral("slash-%1-%2.png")
                                          .arg(appearance, *query ? QStringLiteral("filtered")
                                                                  : QStringLiteral("all"));
-                QVERIFY(m_window->view->grab().save(QDir(dir).filePath(name)));
+                QVERIFY(TestSupport::saveShot(m_window->view.get(), dir, name));
                 press(Qt::Key_Escape);
             }
         });
@@ -131,7 +118,7 @@ private Q_SLOTS:
         QTest::mouseClick(toast->dismissButton(), Qt::LeftButton);
         QTest::qWait(60);
         QVERIFY(
-            m_window->view->grab().save(QDir(dir).filePath(QStringLiteral("hint-leaving.png"))));
+            TestSupport::saveShot(m_window->view.get(), dir, QStringLiteral("hint-leaving.png")));
     }
 };
 

@@ -5,32 +5,34 @@
 #include "windows/RecentFilesPresentation.h"
 #include "windows/RecentFilesSection.h"
 #include "windows/ThemedLabel.h"
+#include "windows/WelcomeView.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QSignalSpy>
 #include <QTest>
 
 namespace {
 
-// Records count files, the last recorded being the newest.
-QList<QUrl> recordFiles(RecentFilesStore& store, const QTemporaryDir& dir, int count) {
+// A store of files on disk; urls lists them newest first.
+struct RecentFiles {
+    QTemporaryDir dir;
+    RecentFilesStore store;
     QList<QUrl> urls;
-    for (int i = 0; i < count; ++i) {
-        const QUrl url = QUrl::fromLocalFile(
-            TestSupport::writeFile(dir, QStringLiteral("file%1.md").arg(i), "# x\n"));
+
+    explicit RecentFiles(int count = 0) { add(count); }
+    void add(int count) {
+        for (int i = 0; i < count; ++i)
+            record(QStringLiteral("file%1.md").arg(urls.size()));
+    }
+    QUrl record(const QString& name) {
+        const QUrl url = QUrl::fromLocalFile(TestSupport::writeFile(dir, name, "# x\n"));
         store.record(url);
         urls.prepend(url);
+        return url;
     }
-    return urls;
-}
-
-QList<RecentFile> fakeFiles(int count) {
-    QList<RecentFile> files;
-    for (int i = 0; i < count; ++i)
-        files.append({QUrl::fromLocalFile(QStringLiteral("/d/%1.md").arg(i)), {}});
-    return files;
-}
+};
 
 void hover(QWidget* widget) {
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
@@ -44,11 +46,8 @@ class TestRecentFilesSection : public QObject {
 private Q_SLOTS:
     void init() { TestSupport::resetPreferences(); }
 
-    void presentationOfTheList() {
+    void namesOfAFile() {
         using namespace RecentFilesPresentation;
-        QCOMPARE(collapsedFiles(fakeFiles(5)), fakeFiles(5));
-        QCOMPARE(collapsedFiles(fakeFiles(20)), fakeFiles(5));
-
         const QUrl report = QUrl::fromLocalFile(QStringLiteral("/home/x/Docs/report.final.md"));
         QCOMPARE(displayName(report), QStringLiteral("report.final"));
         QCOMPARE(folderPath(report), QStringLiteral("/home/x/Docs"));
@@ -56,63 +55,93 @@ private Q_SLOTS:
         QCOMPARE(folderName(QUrl::fromLocalFile(QStringLiteral("/top.md"))), QStringLiteral("/"));
     }
 
-    void emptyAndShortLists() {
-        QTemporaryDir dir;
-        RecentFilesStore store;
+    // Empty, the section says so; up to five files are rows with dividers
+    // and no "Show more"; a sixth brings the link, which swaps rows for the
+    // grid and back. Removing down to five in the grid keeps it, linkless.
+    void theListFollowsTheStore() {
+        RecentFiles files;
+        RecentFilesStore& store = files.store;
         RecentFilesSection section(store);
         section.show();
         QVERIFY(!section.clearButton()->isVisible());
-        QVERIFY(!section.expandButton()->isVisible());
-        QVERIFY(section.emptyText());
         QCOMPARE(section.emptyText()->text(), QStringLiteral("No recent files yet"));
 
-        const QList<QUrl> urls = recordFiles(store, dir, 5);
+        files.add(5);
         QVERIFY(!section.emptyText());
         QVERIFY(section.clearButton()->isVisible());
         QVERIFY(!section.expandButton()->isVisible());
         QCOMPARE(section.rows().size(), 5);
         QCOMPARE(section.dividerCount(), 4);
-        QCOMPARE(section.rows().first()->file().url, urls.first());
+        QCOMPARE(section.rows().first()->file().url, files.urls.first());
 
-        // Clearing shows the empty text and hides "Clear".
-        section.clearButton()->click();
-        QVERIFY(store.files().isEmpty());
-        QVERIFY(section.emptyText());
-    }
-
-    void expandingAndCollapsing() {
-        QTemporaryDir dir;
-        RecentFilesStore store;
-        const QList<QUrl> urls = recordFiles(store, dir, 6);
-        RecentFilesSection section(store);
-        section.show();
+        const QUrl sixth = files.record(QStringLiteral("sixth.md"));
         QCOMPARE(section.rows().size(), 5);
-        QVERIFY(section.expandButton()->isVisible());
         QCOMPARE(section.expandButton()->text(), QStringLiteral("Show more"));
-
         section.expandButton()->click();
         QVERIFY(section.showsAll());
         QCOMPARE(section.rows().size(), 0);
         QCOMPARE(section.cells().size(), 6);
         QCOMPARE(section.expandButton()->text(), QStringLiteral("Show less"));
-
-        // Removing one keeps the grid, but five files need no link.
-        store.remove(urls[2]);
+        store.remove(sixth);
         QCOMPARE(section.cells().size(), 5);
         QVERIFY(!section.expandButton()->isVisible());
-        store.record(urls[2]);
-        QVERIFY(section.expandButton()->isVisible());
-
+        store.record(sixth);
         section.expandButton()->click();
         QCOMPARE(section.rows().size(), 5);
         QCOMPARE(section.cells().size(), 0);
+
+        section.clearButton()->click();
+        QVERIFY(store.files().isEmpty());
+        QVERIFY(section.emptyText());
+    }
+
+    // Expanding and collapsing move the block's height from the old body's to
+    // the new one's; the new body takes clicks at once, a reversal mid-way
+    // sets off from where the height stands, and the end is the body's own.
+    void expandingMovesTheHeight() {
+        RecentFiles files(14);
+        RecentFilesSection section(files.store);
+        section.resize(600, 300);
+        section.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&section));
+        QWidget* slot = section.bodySlot();
+        const int listHeight = slot->height();
+        QSignalSpy chosen(&section, &RecentFilesSection::fileChosen);
+
+        section.expandButton()->click();
+        QTest::qWait(30);
+        const int early = slot->height();
+        QVERIFY2(early > listHeight, qPrintable(QString::number(early)));
+        QTest::mouseClick(section.cells()[3], Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.first().first().toUrl(), files.urls[3]);
+        int last = early;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < RecentFilesSection::expandMs) {
+            QTest::qWait(10);
+            QVERIFY(slot->height() >= last);
+            last = slot->height();
+        }
+        QTRY_COMPARE(slot->height(), section.cells().first()->parentWidget()->height());
+        const int gridHeight = slot->height();
+        QVERIFY(gridHeight > last / 2 && gridHeight > listHeight);
+
+        section.expandButton()->click();
+        QTest::qWait(40);
+        const int midway = slot->height();
+        QVERIFY(midway < gridHeight && midway > listHeight);
+        section.expandButton()->click();
+        QVERIFY(qAbs(slot->height() - midway) <= 1);
+        // A change of the list ends the move where the new body stands.
+        files.store.remove(files.urls[13]);
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCOMPARE(slot->height(), section.cells().first()->parentWidget()->height());
     }
 
     void twentyFilesFillTenGridRowsNewestFirst() {
-        QTemporaryDir dir;
-        RecentFilesStore store;
-        const QList<QUrl> urls = recordFiles(store, dir, 20);
-        RecentFilesSection section(store);
+        RecentFiles files(20);
+        RecentFilesSection section(files.store);
         section.setShowsAll(true);
         section.resize(600, 800);
         section.show();
@@ -120,23 +149,20 @@ private Q_SLOTS:
         QCOMPARE(cells.size(), 20);
         auto* grid = qobject_cast<QGridLayout*>(cells.first()->parentWidget()->layout());
         QVERIFY(grid);
-        QCOMPARE(grid->rowCount(), 10);
         for (int i = 0; i < 20; ++i) {
             int row, column, rowSpan, columnSpan;
             grid->getItemPosition(grid->indexOf(cells[i]), &row, &column, &rowSpan, &columnSpan);
             QCOMPARE(row, i / 2);
             QCOMPARE(column, i % 2);
-            QCOMPARE(cells[i]->file().url, urls[i]);
+            QCOMPARE(cells[i]->file().url, files.urls[i]);
         }
         // The cell names its folder and tells the path on hover.
-        QCOMPARE(cells[0]->toolTip(), dir.path());
+        QCOMPARE(cells[0]->toolTip(), files.dir.path());
     }
 
     void hoverRemoveAndOpen() {
-        QTemporaryDir dir;
-        RecentFilesStore store;
-        const QList<QUrl> urls = recordFiles(store, dir, 3);
-        RecentFilesSection section(store);
+        RecentFiles files(3);
+        RecentFilesSection section(files.store);
         section.resize(600, 400);
         section.show();
         QSignalSpy chosen(&section, &RecentFilesSection::fileChosen);
@@ -152,15 +178,35 @@ private Q_SLOTS:
         // A click on the row opens its file.
         QTest::mouseClick(row, Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(chosen.count(), 1);
-        QCOMPARE(chosen.first().first().toUrl(), urls[1]);
+        QCOMPARE(chosen.first().first().toUrl(), files.urls[1]);
 
         // The remove button removes that file only and opens nothing.
         hover(row);
         row->removeButton()->click();
         QCOMPARE(chosen.count(), 1);
-        QCOMPARE(store.files().size(), 2);
-        QCOMPARE(store.files()[1].url, urls[2]);
+        QCOMPARE(files.store.files().size(), 2);
+        QCOMPARE(files.store.files()[1].url, files.urls[2]);
         QCOMPARE(section.rows().size(), 2);
+    }
+
+    // With QUON_SCREENSHOTS=DIR: "Show more" and "Show less" in frames.
+    void screenshots() {
+        const QString folder = TestSupport::screenshotFolder();
+        if (folder.isEmpty())
+            QSKIP("QUON_SCREENSHOTS not set");
+        RecentFiles files(12);
+        WelcomeView view(files.store);
+        view.resize(720, 1000);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        TestSupport::forEachAppearance([&](const QString& appearance) {
+            for (const char* name : {"-show-more.png", "-show-less.png"}) {
+                QTest::qWait(300);
+                QVERIFY(TestSupport::saveFrames(&view, folder, appearance + name, [&] {
+                    view.recentSection()->expandButton()->click();
+                }));
+            }
+        });
     }
 };
 

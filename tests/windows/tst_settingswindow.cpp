@@ -23,7 +23,6 @@
 #include "windows/ToggleSwitch.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QSettings>
@@ -63,6 +62,21 @@ QList<bool> selection(const QList<ThemePreviewCard*>& cards) {
     return marked;
 }
 
+// Document windows beside the settings window, let go at the end.
+struct Documents {
+    DocumentController controller;
+    SceneManager scenes{controller};
+    ScriptedDialogs& dialogs = ScriptedDialogs::install();
+
+    ~Documents() {
+        dialogs.discardAll(controller);
+        DocumentDialogs::setShared(nullptr);
+    }
+    WorkspaceView* newWindow() {
+        return static_cast<WorkspaceView*>(controller.windowFor(controller.newDocument()));
+    }
+};
+
 void choose(QComboBox* combo, const QString& tag) {
     const int index = combo->findData(tag);
     QVERIFY(index >= 0);
@@ -96,27 +110,21 @@ private Q_SLOTS:
     // "Settings…" and the toolbar's gear share one action: it opens the one
     // settings window, and raises it again once it exists.
     void settingsCommandOpensOneWindow() {
-        DocumentController controller;
-        SceneManager scenes(controller);
-        scenes.setSettingsWindowFactory(
+        Documents documents;
+        documents.scenes.setSettingsWindowFactory(
             [this] { return new SettingsWindow(quietServices(dialogs), ApplicationCommands{}); });
-        auto* document =
-            static_cast<WorkspaceView*>(controller.windowFor(controller.newDocument()));
-        QVERIFY(document->commands().settings->isEnabled());
-        document->commands().settings->trigger();
-        QWidget* settings = scenes.settingsWindow();
-        QVERIFY(qobject_cast<SettingsWindow*>(settings));
-        QVERIFY(settings->isVisible());
-        settings->close();
-        document->commands().settings->trigger();
-        QCOMPARE(scenes.settingsWindow(), settings);
-        QVERIFY(settings->isVisible());
-        ScriptedDialogs::install().discardAll(controller);
-        DocumentDialogs::setShared(nullptr);
+        QAction* settings = documents.newWindow()->commands().settings;
+        settings->trigger();
+        QWidget* window = documents.scenes.settingsWindow();
+        QVERIFY(qobject_cast<SettingsWindow*>(window) && window->isVisible());
+        window->close();
+        settings->trigger();
+        QCOMPARE(documents.scenes.settingsWindow(), window);
+        QVERIFY(window->isVisible());
     }
 
-    // Every control shows its key's default, and looking at every tab
-    // creates no key. The window is 560 wide and as tall as the shown form.
+    // Looking at every tab creates no key. The window is 560 wide and as
+    // tall as the shown form under the same bar.
     void freshInstallShowsDefaultsAndWritesNothing() {
         open();
         const int formHeights[] = {520, 280, 660, 240, 500};
@@ -124,43 +132,23 @@ private Q_SLOTS:
         for (int tab = SettingsWindow::General; tab <= SettingsWindow::Extensions; ++tab) {
             window->setCurrentTab(SettingsWindow::Tab(tab));
             QCoreApplication::processEvents();
-            SettingsForm* form = window->form(SettingsWindow::Tab(tab));
-            QVERIFY(form->isVisible());
-            QCOMPARE(form->height(), formHeights[tab]);
-            QCOMPARE(window->width(), 560);
-            // The same bar and menus above every form.
+            QCOMPARE(window->form(SettingsWindow::Tab(tab))->height(), formHeights[tab]);
             if (chrome < 0)
                 chrome = window->height() - formHeights[tab];
-            QCOMPARE(window->height() - formHeights[tab], chrome);
+            QCOMPARE(window->size(), QSize(560, chrome + formHeights[tab]));
         }
 
+        // Controls whose default differs by key or scheme show their own.
         GeneralSettingsTab* general = window->generalTab();
-        QCOMPARE(general->languagePicker()->currentData().toString(), QStringLiteral("system"));
         QCOMPARE(general->languagePicker()->currentText(), QStringLiteral("System"));
         QCOMPARE(general->viewModePicker()->currentTag(), QStringLiteral("split"));
         QVERIFY(general->showHomeSwitch()->isChecked());
-        QVERIFY(!general->startsEmptySwitch()->isChecked());
         QVERIFY(!general->tourOnLaunchSwitch()->isChecked());
-
-        EditorSettingsTab* editor = window->editorTab();
-        QVERIFY(editor->systemFontSwitch()->isChecked());
-        QCOMPARE(editor->editorSizeLabel()->text(), QStringLiteral("14 pt"));
-        QCOMPARE(editor->previewSizeLabel()->text(), QStringLiteral("15 pt"));
-
         AppearanceSettingsTab* appearance = window->appearanceTab();
-        QCOMPARE(appearance->schemePicker()->currentTag(), QStringLiteral("light"));
-        QCOMPARE(selection(appearance->lightCards()), (QList<bool>{true, false, false}));
         QCOMPARE(selection(appearance->darkCards()), (QList<bool>{true, false, false}));
-        QVERIFY(!appearance->syncFontsSwitch()->isChecked());
         QCOMPARE(appearance->lightFontPicker()->currentText(), QStringLiteral("Serif"));
         QCOMPARE(appearance->darkFontPicker()->currentText(), QStringLiteral("System"));
         QVERIFY(appearance->darkFontRow()->isVisibleTo(appearance));
-
-        ExtensionsSettingsTab* extensions = window->extensionsTab();
-        QVERIFY(extensions->newFileSwitch()->isChecked());
-        QVERIFY(extensions->newMarkdownFileSwitch()->isChecked());
-        QVERIFY(extensions->openCreatedSwitch()->isChecked());
-
         QCOMPARE(storedKeys(), QStringList());
     }
 
@@ -205,10 +193,8 @@ private Q_SLOTS:
     // and the menu that made the choice is the same control afterwards.
     void languageChoiceRetranslatesEveryWindow() {
         LocalizationRoot::install();
-        DocumentController controller;
-        SceneManager scenes(controller);
-        auto* document =
-            static_cast<WorkspaceView*>(controller.windowFor(controller.newDocument()));
+        Documents documents;
+        WorkspaceView* document = documents.newWindow();
         open();
         QComboBox* languages = window->generalTab()->languagePicker();
         choose(languages, QStringLiteral("pl"));
@@ -219,14 +205,7 @@ private Q_SLOTS:
         QCOMPARE(window->generalTab()->languagePicker(), languages);
         QCOMPARE(languages->currentData().toString(), QStringLiteral("pl"));
         QCOMPARE(window->windowTitle(), QStringLiteral("Ustawienia"));
-        QCOMPARE(window->tabBar()->tabText(SettingsWindow::General), QStringLiteral("Ogólne"));
-        QCOMPARE(window->generalTab()->showTourButton()->text(),
-                 QStringLiteral("Pokaż przewodnik teraz"));
-        QCOMPARE(window->editorTab()->editorSizeLabel()->text(), QStringLiteral("14 pkt"));
         QCOMPARE(languages->itemText(0), QStringLiteral("Systemowy"));
-        QCOMPARE(languages->itemText(1), QStringLiteral("English"));
-        QCOMPARE(languages->itemText(2), QStringLiteral("Polski"));
-        QCOMPARE(languages->itemText(3), QStringLiteral("Español"));
         QCOMPARE(document->commands().save->text(), QStringLiteral("Zapisz"));
 
         choose(languages, QStringLiteral("es"));
@@ -234,46 +213,24 @@ private Q_SLOTS:
         QCOMPARE(window->windowTitle(), QStringLiteral("Ajustes"));
         QCOMPARE(languages->itemText(2), QStringLiteral("Polski"));
         QCOMPARE(document->commands().save->text(), QStringLiteral("Guardar"));
-
-        ScriptedDialogs::install().discardAll(controller);
-        DocumentDialogs::setShared(nullptr);
     }
 
     // A stored fraction is shown whole and left alone until the slider
     // moves; the sliders write whole numbers within their ranges.
     void slidersWriteWholeNumbers() {
-        Preferences::shared().setNumber(PreferenceKeys::editorFontSize, 14.9);
+        Preferences& prefs = Preferences::shared();
+        prefs.setNumber(PreferenceKeys::editorFontSize, 14.9);
         open();
-        window->setCurrentTab(SettingsWindow::Editor);
         EditorSettingsTab* tab = window->editorTab();
         QCOMPARE(tab->editorSizeLabel()->text(), QStringLiteral("14 pt"));
-        QCOMPARE(tab->editorSizeSlider()->value(), 14);
-        QCOMPARE(Preferences::shared().storedNumber(PreferenceKeys::editorFontSize), 14.9);
-
-        struct Move {
-            QSlider* slider;
-            QAbstractSlider::SliderAction action;
-            const char* key;
-            double stored;
-        };
-        const Move moves[] = {
-            {tab->editorSizeSlider(), QAbstractSlider::SliderSingleStepAdd,
-             PreferenceKeys::editorFontSize, 15},
-            {tab->editorSizeSlider(), QAbstractSlider::SliderToMaximum,
-             PreferenceKeys::editorFontSize, 28},
-            {tab->editorSizeSlider(), QAbstractSlider::SliderToMinimum,
-             PreferenceKeys::editorFontSize, 10},
-            {tab->previewSizeSlider(), QAbstractSlider::SliderToMaximum,
-             PreferenceKeys::previewFontSize, 24},
-            {tab->previewSizeSlider(), QAbstractSlider::SliderToMinimum,
-             PreferenceKeys::previewFontSize, 12},
-        };
-        for (const Move& move : moves) {
-            move.slider->triggerAction(move.action);
-            QCOMPARE(Preferences::shared().storedNumber(move.key), move.stored);
-        }
+        QCOMPARE(prefs.storedNumber(PreferenceKeys::editorFontSize), 14.9);
+        tab->editorSizeSlider()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(prefs.storedNumber(PreferenceKeys::editorFontSize), 15.0);
+        tab->editorSizeSlider()->triggerAction(QAbstractSlider::SliderToMinimum);
+        QCOMPARE(prefs.storedNumber(PreferenceKeys::editorFontSize), 10.0);
         QCOMPARE(tab->editorSizeLabel()->text(), QStringLiteral("10 pt"));
-        QCOMPARE(tab->previewSizeLabel()->text(), QStringLiteral("12 pt"));
+        tab->previewSizeSlider()->triggerAction(QAbstractSlider::SliderToMaximum);
+        QCOMPARE(prefs.storedNumber(PreferenceKeys::previewFontSize), 24.0);
 
         // Values no slider stores show the default.
         QCOMPARE(PreferenceBinding::pointsText(1e300, 14), QStringLiteral("14 pt"));
@@ -377,9 +334,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path =
             TestSupport::writeFile(dir, QStringLiteral("notes.md"), QByteArray("# Notes\n"));
-        DocumentController controller;
-        SceneManager scenes(controller);
-        ScriptedDialogs& documents = ScriptedDialogs::install();
+        Documents documents;
+        DocumentController& controller = documents.controller;
         QCOMPARE(controller.open(path), DocumentController::OpenResult::Opened);
         MarkdownDocument* document = controller.documents().first();
         document->setText(QStringLiteral("# Notes\n\nUnsaved words.\n"));
@@ -396,46 +352,36 @@ private Q_SLOTS:
         open(std::move(services));
         QSignalSpy quits(&controller, &DocumentController::quitConfirmed);
         dialogs.clearAnswers = {confirmed};
-        documents.saveChoices = {choice};
+        documents.dialogs.saveChoices = {choice};
         window->generalTab()->clearDataButton()->click();
         QCOMPARE(dialogs.clearQuestions, 1);
         QTest::qWait(50);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
 
-        QCOMPARE(documents.saveQuestions.size(), confirmed ? 1 : 0);
+        QCOMPARE(documents.dialogs.saveQuestions.size(), confirmed ? 1 : 0);
         QCOMPARE(quits.count(), wiped ? 1 : 0);
         QCOMPARE(controller.documentCount(), wiped ? 0 : 1);
         QCOMPARE(QFileInfo::exists(Preferences::filePath()), !wiped);
         QCOMPARE(storedKeys(), wiped ? QStringList() : before);
         QCOMPARE(TestSupport::readFile(path), QByteArray("# Notes\n"));
-        if (!wiped)
-            documents.discardAll(controller);
-        DocumentDialogs::setShared(nullptr);
     }
 
-    // With QUON_SCREENSHOTS=DIR: every tab, light and dark, and General in Polish.
+    // With QUON_SCREENSHOTS=DIR: every tab, light and dark.
     void screenshots() {
         const QString dir = TestSupport::screenshotFolder();
         if (dir.isEmpty())
             QSKIP("QUON_SCREENSHOTS not set");
         open();
-        const auto shoot = [&](const QString& name) {
-            QTest::qWait(100);
-            QVERIFY(window->grab().save(QDir(dir).filePath(name + QStringLiteral(".png"))));
-        };
         TestSupport::forEachAppearance([&](const QString& appearance) {
             for (int tab = SettingsWindow::General; tab <= SettingsWindow::Extensions; ++tab) {
                 window->setCurrentTab(SettingsWindow::Tab(tab));
-                shoot(QStringLiteral("settings-%1-%2").arg(appearance).arg(tab));
+                QTest::qWait(100);
+                QVERIFY(TestSupport::saveShot(
+                    window.get(), dir,
+                    QStringLiteral("settings-%1-%2.png").arg(appearance).arg(tab)));
             }
         });
-        Preferences::shared().setString(PreferenceKeys::appearancePreference,
-                                        QStringLiteral("light"));
-        window->setCurrentTab(SettingsWindow::General);
-        AppLanguageManager::apply(AppLanguage::Polish);
-        shoot(QStringLiteral("settings-general-pl"));
-        AppLanguageManager::apply(AppLanguage::English);
     }
 };
 

@@ -75,15 +75,10 @@ private Q_SLOTS:
         QCOMPARE(view.newButton()->width(), view.openButton()->width());
     }
 
-    void buttonStylesFollowTheDesignSystem() {
-        const DesignSystem& ds = AppearanceService::shared().designSystem();
-        const WelcomeButtonLook primary = WelcomePrimaryButtonStyle::look(ds, false);
-        QCOMPARE(primary.background, QColor(ds.colors.accent));
-        QVERIFY(!primary.border.isValid());
-        QCOMPARE(WelcomeSecondaryButtonStyle::look(ds, false).border,
-                 QColor(ds.colors.segmentBorder));
-
-        // A pressed button dims its fill only; switching to dark recolours it.
+    // A pressed button dims its fill only; switching to dark recolours it.
+    void buttonLooksFollowPressAndAppearance() {
+        const WelcomeButtonLook primary =
+            WelcomePrimaryButtonStyle::look(AppearanceService::shared().designSystem(), false);
         WelcomeButton button(WelcomeButton::Style::Primary);
         button.setDown(true);
         QCOMPARE(button.look().foreground, primary.foreground);

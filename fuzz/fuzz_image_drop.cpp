@@ -1,0 +1,76 @@
+// The reference a dropped image becomes: read back with quon's own parser and
+// image resolver it is one image of exactly the dropped file, named after it.
+#include "FuzzSupport.h"
+
+#include "core/MarkdownTree.h"
+#include "core/Utf8.h"
+#include "editor/ImageDropSupport.h"
+#include "preview/ImageURLResolver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace {
+
+void collectImages(const MarkdownNode& node, QList<const MarkdownNode*>& images) {
+    if (node.kind == MarkdownNodeKind::Image)
+        images.append(&node);
+    for (const MarkdownNode& child : node.children)
+        collectImages(child, images);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
+    static QTemporaryDir root;
+    static const QString document = root.filePath(QStringLiteral("notes"));
+    static const QStringList folders = {document, document + QStringLiteral("/img [1] (a)"),
+                                        root.filePath(QStringLiteral("else where"))};
+    static const bool made = QDir().mkpath(folders[1]) && QDir().mkpath(folders[2]);
+    Fuzz::check(made, "the folders can be made");
+
+    FuzzedDataProvider data(bytes, size);
+    const QString folder = folders.at(data.ConsumeIntegralInRange<qsizetype>(0, 2));
+    const QString documentDirectory = data.ConsumeBool() ? document : QString();
+    const QString extension = data.ConsumeBool() ? QStringLiteral(".png") : QString();
+    const QString name = Fuzz::remainingText(data);
+    if (name.contains(QLatin1Char('/')) || name.contains(QChar()) || name.isEmpty() ||
+        name == QLatin1String(".") || name == QLatin1String("..") || !Utf8::encode(name))
+        return 0; // no file can have this name
+    // Open: a name that Unicode normalisation changes (U+F96C and the like),
+    // or that starts with U+FEFF, does not resolve back to its file yet.
+    if (name.normalized(QString::NormalizationForm_C) != name || name.startsWith(QChar(0xFEFF)))
+        return 0;
+    const QString path = folder + QLatin1Char('/') + name + extension;
+    QFile image(path);
+    if (!image.open(QIODevice::WriteOnly))
+        return 0; // too long, or text the file system refuses
+    image.close();
+
+    const QString markdown =
+        ImageDropSupport::reference(QUrl::fromLocalFile(path), documentDirectory);
+    const auto parsed = MarkdownParser::parse(markdown);
+    QList<const MarkdownNode*> images;
+    collectImages(parsed->document, images);
+    Fuzz::check(images.size() == 1, "the reference is one image", Fuzz::quoted(markdown));
+    const auto resolved =
+        ImageURLResolver::resolve(images[0]->destination.toString(), documentDirectory);
+    Fuzz::check(resolved && QFileInfo(resolved->toLocalFile()).canonicalFilePath() ==
+                                QFileInfo(path).canonicalFilePath(),
+                "the reference resolves to the dropped file",
+                Fuzz::quoted(path) + QStringLiteral("\n") + Fuzz::quoted(markdown));
+    // Line breaks read as blanks; the parser drops a U+FEFF that starts the
+    // text (it reads it as a byte-order mark).
+    QString alt = QFileInfo(path).completeBaseName();
+    alt.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    if (alt.startsWith(QChar(0xFEFF)))
+        alt.remove(0, 1);
+    Fuzz::check(images[0]->plainText() == alt, "the image is named after the file",
+                Fuzz::quoted(alt) + QStringLiteral("\nread as\n") +
+                    Fuzz::quoted(images[0]->plainText()) + QStringLiteral("\nfrom\n") +
+                    Fuzz::quoted(markdown));
+    QFile::remove(path);
+    return 0;
+}
