@@ -16,6 +16,12 @@ QString generatedMarkdown(qsizetype bytes);
 QString matchDocument();
 // The resident memory of the process now, in MB (Linux).
 double residentMemoryMb();
+// Whether to take a figure here. Figures about the memory of the whole
+// process run in a process of their own, with preferences of their own, so
+// that nothing an earlier figure freed hides what they take: in the process
+// started for `key`, yes; anywhere else that process is started (this
+// program again, running only `group`) and waited for, and the answer is no.
+bool ownProcess(const char* group, const char* key);
 
 struct Registration {
     Registration(const char* name, void (*fn)());

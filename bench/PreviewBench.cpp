@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QScrollBar>
+#include <malloc.h>
 
 namespace {
 
@@ -59,16 +60,34 @@ struct Pane {
     }
     QScrollBar* bar() const { return view.scrollArea()->verticalScrollBar(); }
 
-    // Resident memory growth from here to the end, a screen at a time (MB).
-    double scrollThroughGrowthMb() {
+    // Scrolls from here to the end a screen at a time and reports how far
+    // resident memory rose above what it was here (at its peak), how many
+    // views were made on the way and how many are left at the end.
+    void scrollThrough(const QString& key) {
         settle();
+        // What the allocator still holds from the first render would hide
+        // what scrolling takes.
+        malloc_trim(0);
         resetPeakMemory();
         const double start = Bench::residentMemoryMb();
+        const int builds = view.content()->buildCount();
         while (bar()->value() < bar()->maximum()) {
             bar()->setValue(bar()->value() + bar()->pageStep());
             settle();
         }
-        return peakMemoryMb() - start;
+        Bench::report(QStringLiteral("preview.scroll-through.growth.") + key,
+                      peakMemoryMb() - start, "MB");
+        Bench::report(QStringLiteral("preview.scroll-through.views-made.") + key,
+                      view.content()->buildCount() - builds, "views");
+        Bench::report(QStringLiteral("preview.scroll-through.views-left.") + key,
+                      view.content()->builtRowCount(), "views");
+    }
+    // The median time of an edit near `near` in the middle of `text`, made
+    // and undone in turns.
+    double paragraphEditMs(const QString& text, const QString& near) {
+        const QString edited = editedMiddle(text, near);
+        int round = 0;
+        return Bench::medianMs(5, [&] { editMs(round++ % 2 == 0 ? edited : text); });
     }
     // The time from a new text to its rows, the debounce left out.
     double editMs(const QString& text) {
@@ -83,15 +102,12 @@ struct Pane {
 
 void previewFigures() {
     const QString text = Bench::generatedMarkdown(1024 * 1024);
-    resetPeakMemory();
     Pane pane(text);
     Bench::report(QStringLiteral("preview.first-render.1mb"), pane.firstRenderMs, "ms");
 
     // What runs when the debounce fires: the parse and the update of the rows.
-    const QString edited = editedMiddle(text, QStringLiteral("long enough to wrap"));
-    int round = 0;
-    const double edit = Bench::medianMs(5, [&] { pane.editMs(round++ % 2 == 0 ? edited : text); });
-    Bench::report(QStringLiteral("preview.paragraph-edit.1mb"), edit, "ms");
+    Bench::report(QStringLiteral("preview.paragraph-edit.1mb"),
+                  pane.paragraphEditMs(text, QStringLiteral("long enough to wrap")), "ms");
     // Scroll through the middle so there are views to lay out again.
     pane.bar()->setValue(pane.bar()->maximum() / 2);
     settle();
@@ -105,33 +121,29 @@ void previewFigures() {
     Bench::report(QStringLiteral("preview.rows.1mb"), pane.view.content()->rowCount(), "rows");
     Bench::report(QStringLiteral("preview.built-rows.1mb"), pane.view.content()->builtRowCount(),
                   "rows");
-    Bench::report(QStringLiteral("preview.peak-memory.1mb"), peakMemoryMb(), "MB");
-    pane.bar()->setValue(0);
-    settle();
-    Bench::report(QStringLiteral("preview.scroll-through.growth.1mb"), pane.scrollThroughGrowthMb(),
-                  "MB");
+}
+
+// One table of 80,000 rows, about 10 MB.
+QString longTable() {
+    QString table = QStringLiteral("| Name | Description | Amount | Note |\n|---|---|--:|---|\n");
+    for (int i = 0; i < 80000; ++i)
+        table += QStringLiteral("| row %1 | a *short* description of the item in stock today | "
+                                "%1.50 | `code` and [a link](https://example.com/%1) |\n")
+                     .arg(i);
+    return table;
 }
 
 void largePreviewFigures() {
     {
-        Pane pane(Bench::generatedMarkdown(10 * 1024 * 1024));
+        const QString text = Bench::generatedMarkdown(10 * 1024 * 1024);
+        Pane pane(text);
         Bench::report(QStringLiteral("preview.first-render.10mb"), pane.firstRenderMs, "ms");
-        Bench::report(QStringLiteral("preview.scroll-through.growth.10mb"),
-                      pane.scrollThroughGrowthMb(), "MB");
+        Bench::report(QStringLiteral("preview.paragraph-edit.10mb"),
+                      pane.paragraphEditMs(text, QStringLiteral("long enough to wrap")), "ms");
     }
     {
-        // One table of 80,000 rows, about 10 MB.
-        QString table =
-            QStringLiteral("| Name | Description | Amount | Note |\n|---|---|--:|---|\n");
-        for (int i = 0; i < 80000; ++i)
-            table += QStringLiteral(
-                         "| row %1 | a *short* description of the item in stock today | %1.50 | "
-                         "`code` and [a link](https://example.com/%1) |\n")
-                         .arg(i);
-        Pane pane(table);
+        Pane pane(longTable());
         Bench::report(QStringLiteral("preview.first-render.table-80k"), pane.firstRenderMs, "ms");
-        Bench::report(QStringLiteral("preview.scroll-through.growth.table-80k"),
-                      pane.scrollThroughGrowthMb(), "MB");
     }
     {
         // One paragraph of 80,000 characters with inline markup.
@@ -162,15 +174,71 @@ void largePreviewFigures() {
             text += prefix + u'\n';
         }
         Pane pane(text);
-        const QString edited = editedMiddle(text, QStringLiteral("some words"));
-        int round = 0;
-        const double edit =
-            Bench::medianMs(5, [&] { pane.editMs(round++ % 2 == 0 ? edited : text); });
-        Bench::report(QStringLiteral("preview.paragraph-edit.nested-250"), edit, "ms");
+        Bench::report(QStringLiteral("preview.paragraph-edit.nested-250"),
+                      pane.paragraphEditMs(text, QStringLiteral("some words")), "ms");
+    }
+}
+
+// Lines of code, about `size` characters of them.
+QString codeLines(qsizetype size) {
+    QString code;
+    for (int i = 0; code.size() < size; ++i)
+        code += QStringLiteral("let value%1 = compute(%1, \"text\") // step %1\n").arg(i);
+    return code;
+}
+
+QString fenced(const QString& code, QLatin1String language) {
+    return QStringLiteral("```") + language + u'\n' + code + QStringLiteral("```\n");
+}
+
+// 10 MB of code in one fenced block.
+QString hugeCodeBlock() {
+    return fenced(codeLines(10 * 1024 * 1024), QLatin1String("swift"));
+}
+
+// 200 blocks of about 1,300 lines (12 MB), each short enough to colour.
+QString manyCodeBlocks() {
+    const QString block = fenced(codeLines(60 * 1024), QLatin1String("swift"));
+    QString text;
+    for (int i = 0; i < 200; ++i)
+        text += QStringLiteral("Block %1 follows.\n\n").arg(i) + block + u'\n';
+    return text;
+}
+
+// One fenced code block of 5 MB, with a language and without one.
+void codeBlockFigures() {
+    const QString code = codeLines(5 * 1024 * 1024);
+    for (const char* info : {"swift", ""}) {
+        Pane pane(fenced(code, QLatin1String(info)));
+        Bench::report(QStringLiteral("preview.first-render.code-5mb") +
+                          (*info ? QString() : QStringLiteral(".untagged")),
+                      pane.firstRenderMs, "ms");
+    }
+}
+
+// The memory of a preview scrolled from top to end, each document in a
+// process of its own: the growth and the peak of the whole process.
+void scrollMemoryFigures() {
+    const std::pair<const char*, QString (*)()> documents[] = {
+        {"1mb", [] { return Bench::generatedMarkdown(1024 * 1024); }},
+        {"10mb", [] { return Bench::generatedMarkdown(10 * 1024 * 1024); }},
+        {"table-80k", longTable},
+        {"code-10mb", hugeCodeBlock},
+        {"code-blocks", manyCodeBlocks},
+    };
+    for (const auto& [key, make] : documents) {
+        if (!Bench::ownProcess("preview-memory", key))
+            continue;
+        Pane pane(make());
+        pane.scrollThrough(QLatin1String(key));
+        Bench::report(QStringLiteral("preview.peak-memory.") + QLatin1String(key), peakMemoryMb(),
+                      "MB");
     }
 }
 
 const Bench::Registration registration("preview", previewFigures);
 const Bench::Registration large("preview-large", largePreviewFigures);
+const Bench::Registration code("preview-code", codeBlockFigures);
+const Bench::Registration memory("preview-memory", scrollMemoryFigures);
 
 } // namespace

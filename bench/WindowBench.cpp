@@ -17,7 +17,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTimer>
@@ -122,24 +121,10 @@ void keystrokeFigures() {
 }
 
 // A real document window on a 10 MB file, opened in Edit mode. The memory of
-// a whole process counts, so the figure runs in a process of its own, with
-// preferences of its own.
+// a whole process counts, so the figure runs in a process of its own.
 void windowFigures() {
-    if (!qEnvironmentVariableIsSet("QUON_BENCH_WINDOW")) {
-        QTemporaryDir home;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QUON_BENCH_WINDOW"), QStringLiteral("1"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
-        env.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
-        env.insert(QStringLiteral("XDG_CACHE_HOME"), home.filePath(QStringLiteral("cache")));
-        QProcess child;
-        child.setProcessEnvironment(env);
-        child.setProcessChannelMode(QProcess::ForwardedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("window")});
-        child.waitForFinished(-1);
+    if (!Bench::ownProcess("window", "window"))
         return;
-    }
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("big.md"));
     {

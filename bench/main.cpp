@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -70,6 +71,24 @@ double Bench::residentMemoryMb() {
         return 0;
     const QList<QByteArray> pages = status.readAll().split(' ');
     return pages.value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024 * 1024);
+}
+
+bool Bench::ownProcess(const char* group, const char* key) {
+    static const QByteArray started = qgetenv("QUON_BENCH_PROCESS");
+    if (!started.isEmpty())
+        return started == key;
+    QTemporaryDir home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QUON_BENCH_PROCESS"), QString::fromLatin1(key));
+    for (const char* dir : {"CONFIG", "DATA", "STATE", "CACHE"})
+        env.insert(QStringLiteral("XDG_%1_HOME").arg(QLatin1String(dir)),
+                   home.filePath(QLatin1String(dir).toString().toLower()));
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(group)});
+    child.waitForFinished(-1);
+    return false;
 }
 
 int main(int argc, char** argv) {

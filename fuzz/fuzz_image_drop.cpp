@@ -51,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     QList<const MarkdownNode*> images;
     collectImages(parsed->document, images);
     Fuzz::check(images.size() == 1, "the reference is one image", Fuzz::quoted(markdown));
-    const auto resolved = ImageURLResolver::resolve(images[0]->destination, documentDirectory);
+    const auto resolved =
+        ImageURLResolver::resolve(images[0]->destination.toString(), documentDirectory);
     Fuzz::check(resolved && QFileInfo(resolved->toLocalFile()).canonicalFilePath() ==
                                 QFileInfo(path).canonicalFilePath(),
                 "the reference resolves to the dropped file",

@@ -58,9 +58,9 @@ QString codeSpan(const QString& code) {
 }
 
 QString linkTail(const MarkdownNode& node) {
-    QString out = QLatin1Char('(') + node.destination;
+    QString out = QLatin1Char('(') + node.destination.toString();
     if (!node.title.isEmpty())
-        out += QStringLiteral(" \"") + node.title + QLatin1Char('"');
+        out += QStringLiteral(" \"") + node.title.toString() + QLatin1Char('"');
     return out + QLatin1Char(')');
 }
 
@@ -100,15 +100,15 @@ QString MarkdownFormatter::format(const MarkdownNode& node) {
     case MarkdownNodeKind::TableCell:
         return inlines(node);
     case MarkdownNodeKind::CodeBlock: {
-        QString code = node.literal;
+        QString code = node.literal.toString();
         if (!code.isEmpty() && !code.endsWith(QLatin1Char('\n')))
             code += QLatin1Char('\n');
         const QString f = fence(code);
-        return f + node.language + QLatin1Char('\n') + code + f;
+        return f + node.language.toString() + QLatin1Char('\n') + code + f;
     }
     case MarkdownNodeKind::HtmlBlock:
     case MarkdownNodeKind::InlineHtml:
-        return node.literal.trimmed();
+        return node.literal.trimmed().toString();
     case MarkdownNodeKind::OrderedList:
     case MarkdownNodeKind::UnorderedList:
         return list(node);
@@ -139,13 +139,13 @@ QString MarkdownFormatter::format(const MarkdownNode& node) {
     case MarkdownNodeKind::TableRow:
         return tableRow(node);
     case MarkdownNodeKind::Text:
-        return node.literal;
+        return node.literal.toString();
     case MarkdownNodeKind::Emphasis:
         return QLatin1Char('*') + inlines(node) + QLatin1Char('*');
     case MarkdownNodeKind::Strong:
         return QStringLiteral("**") + inlines(node) + QStringLiteral("**");
     case MarkdownNodeKind::InlineCode:
-        return codeSpan(node.literal);
+        return codeSpan(node.literal.toString());
     case MarkdownNodeKind::Strikethrough:
         return QStringLiteral("~~") + inlines(node) + QStringLiteral("~~");
     case MarkdownNodeKind::Link:
@@ -157,7 +157,8 @@ QString MarkdownFormatter::format(const MarkdownNode& node) {
     case MarkdownNodeKind::LineBreak:
         return QStringLiteral("  ");
     case MarkdownNodeKind::Other:
-        return node.literal.isEmpty() ? blocks(node, QStringLiteral("\n\n")) : node.literal;
+        return node.literal.isEmpty() ? blocks(node, QStringLiteral("\n\n"))
+                                      : node.literal.toString();
     }
     return {};
 }

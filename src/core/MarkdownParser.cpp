@@ -1,4 +1,6 @@
 #include "core/MarkdownTree.h"
+#include "core/MarkdownTreeStorage.h"
+#include "core/ParserMemory.h"
 
 #include <cmark-gfm-core-extensions.h>
 #include <cmark-gfm-extension_api.h>
@@ -6,7 +8,8 @@
 
 #include <QStringDecoder>
 #include <algorithm>
-#include <optional>
+#include <atomic>
+#include <cstring>
 
 // The node types of the table and strikethrough extensions are numbers the
 // extension library assigns when it registers them.
@@ -152,44 +155,121 @@ MarkdownNodeKind kindOf(cmark_node* node, cmark_node_type type) {
 // exhaust the stack.
 constexpr int maxDepth = 200;
 
-// One parse's cmark tree turned into MarkdownNodes. The tree lives in cmark's
-// arena: nothing of it is freed node by node, the arena goes at once.
+std::uint64_t nextSerial() {
+    static std::atomic<std::uint64_t> serial{0};
+    return ++serial;
+}
+
+// One parse's cmark tree turned into MarkdownNodes, written where they stay:
+// each node's children side by side in the parse's arena, its strings there too.
 class Converter {
 public:
-    Converter(const QByteArray& utf8, BracketStandIns standIns)
-        : m_utf8(utf8), m_standIns(standIns) {
+    // `lineOffset`: lines above the text that was parsed.
+    Converter(const QByteArray& utf8, int lineOffset, BracketStandIns standIns)
+        : m_utf8(utf8), m_lineOffset(lineOffset), m_standIns(standIns),
+          // About one node per eight bytes of Markdown; literals take at most
+          // a unit per byte of it. More chunks come when that falls short.
+          m_arena(std::make_shared<NodeArena>(size_t(utf8.size()) / 8, size_t(utf8.size()))) {
         m_tasklist = cmark_find_syntax_extension("tasklist");
     }
 
-    // Fills `node` in place; a large document has hundreds of thousands of
-    // nodes, so children are counted first and built where they will stay.
-    void convert(cmark_node* source, cmark_node_type type, int depth, MarkdownNode& node) {
+    void convertDocument(cmark_node* root, MarkdownNode& document, MarkdownTreeStorage& storage) {
+        document.kind = MarkdownNodeKind::Document;
+        document.range = rangeOf(root);
+        const size_t count = gatherChildren(root);
+        storage.blocks.resize(count);
+        storage.memory.assign(count, {m_arena, {}});
+        for (size_t i = 0; i < count; ++i) {
+            const auto [child, type] = m_siblings[i];
+            fill(storage.blocks[i], child, type, 1);
+        }
+        m_siblings.clear();
+    }
+
+private:
+    static bool isEmptyText(cmark_node* node, cmark_node_type type) {
+        // cmark leaves an empty text node where it strips a hard break's blanks.
+        if (type != CMARK_NODE_TEXT)
+            return false;
+        const char* literal = cmark_node_get_literal(node);
+        return !literal || !*literal;
+    }
+
+    static void prefetchNode(cmark_node* node) {
+        const auto* bytes = reinterpret_cast<const char*>(node);
+        __builtin_prefetch(bytes);
+        __builtin_prefetch(bytes + 64);
+        __builtin_prefetch(bytes + 128);
+    }
+
+    static SourceRange rangeOf(cmark_node* node) {
+        return {cmark_node_get_start_line(node), cmark_node_get_start_column(node),
+                cmark_node_get_end_line(node), cmark_node_get_end_column(node)};
+    }
+
+    QStringView text(const char* utf8) {
+        const size_t length = utf8 ? std::strlen(utf8) : 0;
+        if (length == 0)
+            return {};
+        // UTF-16 never takes more units than UTF-8 takes bytes.
+        char16_t* at = m_arena->text(length);
+        auto* end = reinterpret_cast<char16_t*>(m_decoder.appendToBuffer(
+            reinterpret_cast<QChar*>(at), QByteArrayView(utf8, qsizetype(length))));
+        m_arena->keep(end);
+        if (m_standIns.open)
+            for (char16_t* u = at; u != end; ++u)
+                *u = *u == char16_t(m_standIns.open)    ? u'['
+                     : *u == char16_t(m_standIns.close) ? u']'
+                                                        : *u;
+        return {at, end - at};
+    }
+
+    // Pushes the children worth keeping on m_siblings; returns how many.
+    size_t gatherChildren(cmark_node* source) {
+        const size_t base = m_siblings.size();
+        for (cmark_node* child = cmark_node_first_child(source); child;
+             child = cmark_node_next(child)) {
+            // Reading cmark's tree waits on memory more than anything else:
+            // ask early for the rest of each child and for its first child
+            // (a node spans about three cache lines).
+            prefetchNode(child);
+            if (cmark_node* grandchild = cmark_node_first_child(child))
+                prefetchNode(grandchild);
+            const cmark_node_type type = cmark_node_get_type(child);
+            if (!isEmptyText(child, type))
+                m_siblings.emplace_back(child, type);
+        }
+        return m_siblings.size() - base;
+    }
+
+    void fill(MarkdownNode& node, cmark_node* source, cmark_node_type type, int depth) {
         node.kind = kindOf(source, type);
-        node.range = {cmark_node_get_start_line(source), cmark_node_get_start_column(source),
-                      cmark_node_get_end_line(source), cmark_node_get_end_column(source)};
+        node.range = rangeOf(source);
         if (depth >= maxDepth) {
             node.kind = MarkdownNodeKind::Other;
-            node.literal = sourceText(source, node.range);
+            node.literal = m_arena->copy(sourceText(source, node.range));
+            MarkdownTreeStorage::shiftRange(node, m_lineOffset);
             return;
         }
+        MarkdownTreeStorage::shiftRange(node, m_lineOffset);
         switch (node.kind) {
         case MarkdownNodeKind::Heading:
             node.headingLevel = cmark_node_get_heading_level(source);
             break;
         case MarkdownNodeKind::CodeBlock:
-            node.literal = string(cmark_node_get_literal(source));
-            node.language = string(cmark_node_get_fence_info(source));
+            node.literal = text(cmark_node_get_literal(source));
+            node.language = text(cmark_node_get_fence_info(source));
             break;
         case MarkdownNodeKind::Text:
         case MarkdownNodeKind::InlineCode:
         case MarkdownNodeKind::HtmlBlock:
         case MarkdownNodeKind::InlineHtml:
-            node.literal = string(cmark_node_get_literal(source));
+            node.literal = text(cmark_node_get_literal(source));
             break;
         case MarkdownNodeKind::Link:
         case MarkdownNodeKind::Image:
-            node.destination = string(cmark_node_get_url(source));
-            node.title = string(cmark_node_get_title(source));
+            node.destination = text(cmark_node_get_url(source));
+            node.title = text(cmark_node_get_title(source));
             break;
         case MarkdownNodeKind::OrderedList:
         case MarkdownNodeKind::UnorderedList:
@@ -205,28 +285,20 @@ public:
         default:
             break;
         }
-        cmark_node* first = cmark_node_first_child(source);
-        if (!first)
+        // The children, gathered on a stack that deeper calls grow and shrink again.
+        const size_t base = m_siblings.size();
+        const size_t count = gatherChildren(source);
+        if (count == 0)
             return;
-        size_t count = 0;
-        for (cmark_node* child = first; child; child = cmark_node_next(child))
-            ++count;
-        node.children.resize(count);
-        size_t index = 0;
-        for (cmark_node* child = first; child; child = cmark_node_next(child)) {
-            const cmark_node_type childType = cmark_node_get_type(child);
-            // cmark leaves an empty text node where it strips a hard break's blanks.
-            if (childType == CMARK_NODE_TEXT) {
-                const char* literal = cmark_node_get_literal(child);
-                if (!literal || !*literal)
-                    continue;
-            }
-            convert(child, childType, depth + 1, node.children[index++]);
+        MarkdownNode* children = m_arena->nodes(count);
+        node.children = {children, count};
+        for (size_t i = 0; i < count; ++i) {
+            const auto [child, childType] = m_siblings[base + i];
+            fill(children[i], child, childType, depth + 1);
         }
-        node.children.resize(index);
+        m_siblings.resize(base);
     }
 
-private:
     // A subtree below the depth cap: its source from where it starts to where
     // it ends, cut from the text rather than rendered again, so its cost stays
     // linear however deep it goes. A node without a position gives the text
@@ -277,12 +349,17 @@ private:
     QString string(const char* s) const { return m_standIns.restored(fromCmark(s)); }
 
     const QByteArray& m_utf8;
+    const int m_lineOffset;
     BracketStandIns m_standIns;
+    std::shared_ptr<NodeArena> m_arena;
     cmark_syntax_extension* m_tasklist = nullptr;
+    QStringDecoder m_decoder{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                       QStringDecoder::Flag::ConvertInitialBom};
+    std::vector<std::pair<cmark_node*, cmark_node_type>> m_siblings;
     std::vector<qsizetype> m_lineStarts; // in m_utf8, made when first needed
 };
 
-std::vector<qsizetype> lineStartsOf(const QString& text) {
+std::vector<qsizetype> lineStartsOf(QStringView text) {
     std::vector<qsizetype> starts;
     starts.reserve(size_t(text.count(u'\n')) + 1);
     starts.push_back(0);
@@ -291,17 +368,19 @@ std::vector<qsizetype> lineStartsOf(const QString& text) {
     return starts;
 }
 
-MarkdownNode parseTree(QStringView text) {
+// Parses `text`, whose first line is line `lineOffset + 1` of the document.
+void parseTree(QStringView text, int lineOffset, MarkdownNode& document,
+               MarkdownTreeStorage& storage) {
     static const bool registered = [] {
         cmark_gfm_core_extensions_ensure_registered();
         return true;
     }();
     Q_UNUSED(registered);
 
-    // Every node, literal and buffer of the parse comes from cmark's arena and
-    // is released at once after the conversion (quon parses nothing else with it).
-    cmark_parser* parser = cmark_parser_new_with_mem(CMARK_OPT_SMART | CMARK_OPT_SOURCEPOS,
-                                                     cmark_get_arena_mem_allocator());
+    // Every node, literal and buffer of the parse comes from the parser's
+    // memory and is let go at once after the conversion.
+    cmark_parser* parser =
+        cmark_parser_new_with_mem(CMARK_OPT_SMART | CMARK_OPT_SOURCEPOS, ParserMemory::allocator());
     for (const char* name : {"table", "strikethrough", "tasklist"}) {
         if (cmark_syntax_extension* ext = cmark_find_syntax_extension(name))
             cmark_parser_attach_syntax_extension(parser, ext);
@@ -310,33 +389,24 @@ MarkdownNode parseTree(QStringView text) {
     const BracketStandIns standIns = hideLateBrackets(utf8);
     cmark_parser_feed(parser, utf8.constData(), size_t(utf8.size()));
     cmark_node* root = cmark_parser_finish(parser);
-    MarkdownNode document;
-    Converter(utf8, standIns).convert(root, CMARK_NODE_DOCUMENT, 0, document);
-    cmark_arena_reset();
-    return document;
+    Converter(utf8, lineOffset, standIns).convertDocument(root, document, storage);
+    ParserMemory::reset();
 }
 
-// cmark gives some inline nodes (in table cells) no start column and a line
-// counted from their cell, not from the document: those stay as they are.
-void shiftLines(MarkdownNode& node, int lines) {
-    if (node.range.isValid() && (node.range.startColumn > 0 || node.isBlock())) {
-        node.range.startLine += lines;
-        node.range.endLine += lines;
-    }
-    for (MarkdownNode& child : node.children)
-        shiftLines(child, lines);
-}
-
-bool sameTree(const MarkdownNode& a, const MarkdownNode& b) {
-    if (a.kind != b.kind || a.range.startLine != b.range.startLine ||
-        a.range.startColumn != b.range.startColumn || a.range.endLine != b.range.endLine ||
-        a.range.endColumn != b.range.endColumn || a.headingLevel != b.headingLevel ||
+// Same tree, `b` moved down by `bShift` lines.
+bool sameTree(const MarkdownNode& a, const MarkdownNode& b, int bShift) {
+    MarkdownNode moved = b;
+    MarkdownTreeStorage::shiftRange(moved, bShift);
+    const SourceRange& r = moved.range;
+    if (a.kind != b.kind || a.range.startLine != r.startLine ||
+        a.range.startColumn != r.startColumn || a.range.endLine != r.endLine ||
+        a.range.endColumn != r.endColumn || a.headingLevel != b.headingLevel ||
         a.checkbox != b.checkbox || a.listStart != b.listStart || a.tight != b.tight ||
         a.literal != b.literal || a.language != b.language || a.destination != b.destination ||
         a.title != b.title || a.children.size() != b.children.size())
         return false;
     for (size_t i = 0; i < a.children.size(); ++i)
-        if (!sameTree(a.children[i], b.children[i]))
+        if (!sameTree(a.children[i], b.children[i], bShift))
             return false;
     return true;
 }
@@ -349,6 +419,49 @@ QStringView linesOf(const ParsedMarkdown& parsed, int first, int last) {
     return QStringView(parsed.text).mid(begin, end - begin);
 }
 
+// How many characters two texts share at the start, compared a page at a time first.
+qsizetype commonPrefix(QStringView a, QStringView b) {
+    const qsizetype shorter = qMin(a.size(), b.size());
+    constexpr qsizetype page = 2048;
+    qsizetype at = 0;
+    while (at + page <= shorter &&
+           std::memcmp(a.utf16() + at, b.utf16() + at, page * sizeof(char16_t)) == 0)
+        at += page;
+    while (at < shorter && a[at] == b[at])
+        ++at;
+    return at;
+}
+
+// How many characters they share at the end, at most `limit`.
+qsizetype commonSuffix(QStringView a, QStringView b, qsizetype limit) {
+    constexpr qsizetype page = 2048;
+    qsizetype at = 0;
+    while (at + page <= limit &&
+           std::memcmp(a.utf16() + a.size() - at - page, b.utf16() + b.size() - at - page,
+                       page * sizeof(char16_t)) == 0)
+        at += page;
+    while (at < limit && a[a.size() - 1 - at] == b[b.size() - 1 - at])
+        ++at;
+    return at;
+}
+
+void finishStorage(ParsedMarkdown& parsed, std::shared_ptr<MarkdownTreeStorage> storage) {
+    parsed.document.children = {storage->blocks.data(), storage->blocks.size()};
+    parsed.storage = std::move(storage);
+}
+
+void parseWhole(ParsedMarkdown& parsed) {
+    auto storage = std::make_shared<MarkdownTreeStorage>();
+    parseTree(parsed.text, 0, parsed.document, *storage);
+    storage->hasReferenceMark = parsed.text.contains(u"]:");
+    storage->blocksHaveLines =
+        std::all_of(storage->blocks.begin(), storage->blocks.end(),
+                    [](const MarkdownNode& block) { return block.range.isValid(); });
+    if (parsed.lineStarts.empty())
+        parsed.lineStarts = lineStartsOf(parsed.text);
+    finishStorage(parsed, std::move(storage));
+}
+
 // Re-parses only the top-level blocks an edit touched. Block structure is
 // decided line by line: where a top-level block starts on a line that the edit
 // left alone, with every line before it alone too, the parser is in the same
@@ -356,39 +469,60 @@ QStringView linesOf(const ParsedMarkdown& parsed, int first, int last) {
 // start of the block before the edit through the first block after it, and
 // kept only when that block comes out exactly as before (then everything after
 // it is as before too). Reference definitions resolve across the whole
-// document, so a text with any is parsed whole.
-std::optional<MarkdownNode> reparseEdited(const ParsedMarkdown& before,
-                                          const ParsedMarkdown& after) {
+// document, so a text with any is parsed whole. The blocks before and after
+// the edit are shared with the earlier parse, not copied; those after it are
+// copied only when the edit added or removed lines.
+bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
     const QString& oldText = before.text;
     const QString& newText = after.text;
-    if (oldText.contains(u"]:") || newText.contains(u"]:"))
-        return std::nullopt;
-    const std::vector<MarkdownNode>& blocks = before.document.children;
-    // Blocks are found by their lines; cmark leaves some without any (an
-    // empty paragraph where a table took its only line).
-    if (blocks.empty() || std::any_of(blocks.begin(), blocks.end(),
-                                      [](const MarkdownNode& b) { return !b.range.isValid(); }))
-        return std::nullopt;
+    const MarkdownTreeStorage* old = before.storage.get();
+    if (!old || old->hasReferenceMark || !old->blocksHaveLines)
+        return false;
+    const MarkdownNodeList blocks = before.document.children;
 
     // The characters both texts share at the start and at the end.
-    const qsizetype shorter = qMin(oldText.size(), newText.size());
-    qsizetype prefix = 0;
-    while (prefix < shorter && oldText[prefix] == newText[prefix])
-        ++prefix;
-    if (prefix == oldText.size() && prefix == newText.size())
-        return before.document;
-    qsizetype suffix = 0;
-    while (suffix < shorter - prefix &&
-           oldText[oldText.size() - 1 - suffix] == newText[newText.size() - 1 - suffix])
-        ++suffix;
+    const qsizetype prefix = commonPrefix(oldText, newText);
+    if (prefix == oldText.size() && prefix == newText.size()) {
+        after.document = before.document;
+        after.storage = before.storage;
+        after.lineStarts = before.lineStarts;
+        after.reuse = {before.serial, blocks.size(), 0, 0};
+        return true;
+    }
+    const qsizetype suffix =
+        commonSuffix(oldText, newText, qMin(oldText.size(), newText.size()) - prefix);
+    // Only what the edit wrote can have brought a reference definition in.
+    const qsizetype windowStart = qMax<qsizetype>(0, prefix - 1);
+    const qsizetype windowEnd = qMin(newText.size(), newText.size() - suffix + 1);
+    if (QStringView(newText).mid(windowStart, windowEnd - windowStart).contains(u"]:"))
+        return false;
+    if (blocks.empty())
+        return false;
+
+    // Line starts: those within the common start, the edited part's, and
+    // those within the common end, moved.
+    const auto& oldStarts = before.lineStarts;
+    const qsizetype growth = newText.size() - oldText.size();
+    {
+        std::vector<qsizetype>& starts = after.lineStarts;
+        const auto above = std::upper_bound(oldStarts.begin(), oldStarts.end(), prefix);
+        const auto below =
+            std::lower_bound(oldStarts.begin(), oldStarts.end(), oldText.size() - suffix + 1);
+        starts.reserve(oldStarts.size() + size_t(qMax<qsizetype>(0, growth)));
+        starts.assign(oldStarts.begin(), above);
+        const QStringView edited = QStringView(newText).first(newText.size() - suffix);
+        for (qsizetype at = edited.indexOf(u'\n', prefix); at >= 0;
+             at = edited.indexOf(u'\n', at + 1))
+            starts.push_back(at + 1);
+        for (auto start = below; start != oldStarts.end(); ++start)
+            starts.push_back(*start + growth);
+    }
 
     // Lines above the edit: those ending, line feed included, within the common start.
-    const auto& oldStarts = before.lineStarts;
     const int unchangedAbove =
         int(std::upper_bound(oldStarts.begin(), oldStarts.end(), prefix) - oldStarts.begin()) - 1;
     // Lines below it: from the first old line that lies in the common end and
     // starts a line in the new text too.
-    const qsizetype growth = newText.size() - oldText.size();
     int unchangedBelow = int(oldStarts.size()) + 1;
     for (auto start = std::lower_bound(oldStarts.begin(), oldStarts.end(), oldText.size() - suffix);
          start != oldStarts.end(); ++start) {
@@ -400,40 +534,55 @@ std::optional<MarkdownNode> reparseEdited(const ParsedMarkdown& before,
     }
     const int lineShift = int(after.lineStarts.size()) - int(oldStarts.size());
 
-    // From the last block that starts on a line above the edit (or the top).
-    size_t first = 0;
-    int startLine = 1;
-    for (size_t i = 0; i < blocks.size() && blocks[i].range.startLine <= unchangedAbove; ++i) {
-        first = i;
-        startLine = blocks[i].range.startLine;
-    }
-    // Through the first block that starts below it.
-    size_t next = first;
-    while (next < blocks.size() && (blocks[next].range.startLine < unchangedBelow ||
-                                    blocks[next].range.startLine <= unchangedAbove))
-        ++next;
+    // From the last block that starts on a line above the edit (or the top),
+    // through the first block that starts below it.
+    const auto startsBy = [&](int line) {
+        return size_t(std::partition_point(blocks.begin(), blocks.end(),
+                                           [line](const MarkdownNode& block) {
+                                               return block.range.startLine <= line;
+                                           }) -
+                      blocks.begin());
+    };
+    const size_t above = startsBy(unchangedAbove);
+    const size_t first = above > 0 ? above - 1 : 0;
+    const int startLine = above > 0 ? blocks[first].range.startLine : 1;
+    const size_t next = qMax(first, startsBy(qMax(unchangedBelow - 1, unchangedAbove)));
 
     const int newLineCount = int(after.lineStarts.size());
     const int regionEnd =
         next < blocks.size() ? blocks[next].range.endLine + lineShift : newLineCount;
     if (startLine < 1 || regionEnd < startLine || regionEnd > newLineCount)
-        return std::nullopt;
-    MarkdownNode region = parseTree(linesOf(after, startLine, regionEnd));
-    for (MarkdownNode& block : region.children)
-        shiftLines(block, startLine - 1);
-
+        return false;
+    MarkdownNode regionRoot;
+    MarkdownTreeStorage region;
+    parseTree(linesOf(after, startLine, regionEnd), startLine - 1, regionRoot, region);
+    if (!std::all_of(region.blocks.begin(), region.blocks.end(),
+                     [](const MarkdownNode& block) { return block.range.isValid(); }))
+        return false;
     if (next < blocks.size()) {
         // The region ends with the block after the edit, exactly as it was.
-        if (region.children.empty())
-            return std::nullopt;
-        MarkdownNode expected = blocks[next];
-        shiftLines(expected, lineShift);
-        if (!sameTree(region.children.back(), expected))
-            return std::nullopt;
-        region.children.pop_back();
+        if (region.blocks.empty() || !sameTree(region.blocks.back(), blocks[next], lineShift))
+            return false;
+        region.blocks.pop_back();
+        region.memory.pop_back();
     }
 
-    MarkdownNode document;
+    auto storage = std::make_shared<MarkdownTreeStorage>();
+    const size_t count = first + region.blocks.size() + (blocks.size() - next);
+    storage->blocks.reserve(count);
+    storage->memory.reserve(count);
+    storage->blocks.insert(storage->blocks.end(), blocks.begin(), blocks.begin() + first);
+    storage->memory.insert(storage->memory.end(), old->memory.begin(),
+                           old->memory.begin() + qsizetype(first));
+    storage->blocks.insert(storage->blocks.end(), region.blocks.begin(), region.blocks.end());
+    storage->memory.insert(storage->memory.end(), region.memory.begin(), region.memory.end());
+    for (size_t i = next; i < blocks.size(); ++i) {
+        auto [block, memory] = MarkdownTreeStorage::moved(blocks[i], old->memory[i], lineShift);
+        storage->blocks.push_back(block);
+        storage->memory.push_back(std::move(memory));
+    }
+
+    MarkdownNode& document = after.document;
     document.kind = MarkdownNodeKind::Document;
     // Where cmark ends a document: the end of its last line that has text.
     int lastLine = newLineCount;
@@ -442,37 +591,30 @@ std::optional<MarkdownNode> reparseEdited(const ParsedMarkdown& before,
     document.range = {1, 1, lastLine,
                       int(linesOf(after, lastLine, lastLine).toUtf8().size() -
                           (newText.endsWith(u'\n') ? 1 : 0))};
-    document.children.reserve(first + region.children.size() + (blocks.size() - next));
-    document.children.insert(document.children.end(), blocks.begin(),
-                             blocks.begin() + qsizetype(first));
-    for (MarkdownNode& block : region.children)
-        document.children.push_back(std::move(block));
-    for (size_t i = next; i < blocks.size(); ++i) {
-        document.children.push_back(blocks[i]);
-        shiftLines(document.children.back(), lineShift);
-    }
-    return document;
+    finishStorage(after, std::move(storage));
+    after.reuse = {before.serial, first, blocks.size() - next, lineShift};
+    return true;
 }
 
 } // namespace
 
 std::shared_ptr<const ParsedMarkdown> MarkdownParser::parse(const QString& text) {
     auto parsed = std::make_shared<ParsedMarkdown>();
+    parsed->serial = nextSerial();
     parsed->text = text;
-    parsed->document = parseTree(text);
-    parsed->lineStarts = lineStartsOf(text);
+    parseWhole(*parsed);
     return parsed;
 }
 
 std::shared_ptr<const ParsedMarkdown> MarkdownParser::reparse(const ParsedMarkdown& before,
                                                               const QString& text) {
     auto parsed = std::make_shared<ParsedMarkdown>();
+    parsed->serial = nextSerial();
     parsed->text = text;
-    parsed->lineStarts = lineStartsOf(text);
-    if (std::optional<MarkdownNode> document = reparseEdited(before, *parsed))
-        parsed->document = std::move(*document);
-    else
-        parsed->document = parseTree(text);
+    if (!reparseEdited(before, *parsed)) {
+        parsed->lineStarts.clear();
+        parseWhole(*parsed);
+    }
     return parsed;
 }
 
@@ -526,7 +668,7 @@ QString MarkdownNode::codeLanguage() const {
     qsizetype end = start;
     while (end < language.size() && !space(language[end]))
         ++end;
-    return language.mid(start, end - start);
+    return language.mid(start, end - start).toString();
 }
 
 QString MarkdownNode::plainText() const {
@@ -536,7 +678,7 @@ QString MarkdownNode::plainText() const {
     case MarkdownNodeKind::CodeBlock:
     case MarkdownNodeKind::HtmlBlock:
     case MarkdownNodeKind::InlineHtml:
-        return literal;
+        return literal.toString();
     case MarkdownNodeKind::SoftBreak:
         return QStringLiteral(" ");
     case MarkdownNodeKind::LineBreak:
@@ -544,7 +686,7 @@ QString MarkdownNode::plainText() const {
     case MarkdownNodeKind::Other:
         // A subtree below the depth cap carries its source text.
         if (!literal.isEmpty())
-            return literal;
+            return literal.toString();
         break;
     default:
         break;

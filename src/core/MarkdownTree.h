@@ -2,13 +2,17 @@
 
 #include <QString>
 #include <QStringView>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
-// The typed Markdown tree every reader of a document uses: a plain value tree
-// copied out of cmark-gfm (CommonMark + GitHub tables, strikethrough, task lists,
-// smart punctuation), so no reader ever holds a parser pointer.
-enum class MarkdownNodeKind {
+// The typed Markdown tree every reader of a document uses, copied out of
+// cmark-gfm (CommonMark + GitHub tables, strikethrough, task lists, smart
+// punctuation), so no reader ever holds a parser pointer. A parse stores its
+// nodes side by side and its strings in shared buffers rather than one
+// allocation per node: a node's children and texts are views into the
+// storage of the parse it came from, so keep the parse while reading them.
+enum class MarkdownNodeKind : std::uint8_t {
     Document,
     // Blocks
     Heading,
@@ -39,7 +43,7 @@ enum class MarkdownNodeKind {
     Other,
 };
 
-enum class TaskCheckbox { None, Unchecked, Checked };
+enum class TaskCheckbox : std::uint8_t { None, Unchecked, Checked };
 
 // 1-based lines and byte columns as the parser reports them; 0 when unknown.
 struct SourceRange {
@@ -50,20 +54,57 @@ struct SourceRange {
     bool isValid() const { return startLine > 0; }
 };
 
+struct MarkdownNode;
+
+class MovedChildren;
+
+// A node's children, stored side by side; read like a const std::vector.
+// The children of a block an edit moved down are made when first read.
+class MarkdownNodeList {
+public:
+    MarkdownNodeList() = default;
+    MarkdownNodeList(const MarkdownNode* first, size_t count)
+        : m_first(reinterpret_cast<std::uintptr_t>(first)), m_count(count) {}
+    MarkdownNodeList(const MovedChildren* moved, size_t count)
+        : m_first(reinterpret_cast<std::uintptr_t>(moved) | movedTag), m_count(count) {}
+
+    const MarkdownNode* begin() const {
+        return m_first & movedTag ? made() : reinterpret_cast<const MarkdownNode*>(m_first);
+    }
+    const MarkdownNode* end() const;
+    size_t size() const { return m_count; }
+    bool empty() const { return m_count == 0; }
+    const MarkdownNode& operator[](size_t index) const;
+    const MarkdownNode& front() const { return *begin(); }
+    const MarkdownNode& back() const;
+    // What makes the children of a moved block; null for any other list.
+    const MovedChildren* moved() const {
+        return m_first & movedTag ? reinterpret_cast<const MovedChildren*>(m_first & ~movedTag)
+                                  : nullptr;
+    }
+
+private:
+    static constexpr std::uintptr_t movedTag = 1;
+    const MarkdownNode* made() const;
+
+    std::uintptr_t m_first = 0;
+    size_t m_count = 0;
+};
+
 struct MarkdownNode {
     MarkdownNodeKind kind = MarkdownNodeKind::Other;
+    TaskCheckbox checkbox = TaskCheckbox::None; // ListItem
+    bool tight = false;                         // lists
+    int headingLevel = 0;                       // Heading
+    int listStart = 1;                          // OrderedList: the number the source starts at
     SourceRange range;
-    int headingLevel = 0; // Heading
     // Text, InlineCode, CodeBlock (code), HtmlBlock, InlineHtml; for a subtree
     // below the depth cap (Other), its source text
-    QString literal;
-    QString language;                           // CodeBlock: the whole info string, empty when none
-    QString destination;                        // Link destination, Image source
-    QString title;                              // Link and Image title
-    TaskCheckbox checkbox = TaskCheckbox::None; // ListItem
-    int listStart = 1;                          // OrderedList: the number the source starts at
-    bool tight = false;                         // lists
-    std::vector<MarkdownNode> children;
+    QStringView literal;
+    QStringView language;    // CodeBlock: the whole info string, empty when none
+    QStringView destination; // Link destination, Image source
+    QStringView title;       // Link and Image title
+    MarkdownNodeList children;
 
     bool isBlock() const;
     int childCount() const { return int(children.size()); }
@@ -83,12 +124,40 @@ struct MarkdownNode {
     std::vector<const MarkdownNode*> tableBody() const;
 };
 
+inline const MarkdownNode* MarkdownNodeList::end() const {
+    return begin() + m_count;
+}
+inline const MarkdownNode& MarkdownNodeList::operator[](size_t index) const {
+    return begin()[index];
+}
+inline const MarkdownNode& MarkdownNodeList::back() const {
+    return begin()[m_count - 1];
+}
+
+// Where a parse keeps its nodes and strings; shared with the parses an edit
+// makes from it, block by block.
+struct MarkdownTreeStorage;
+
 // One parse: the tree and the text it came from, so readers can tell whether a
 // tree is stale and can cut a node's source out of the text.
 struct ParsedMarkdown {
     QString text;
     MarkdownNode document;
     std::vector<qsizetype> lineStarts; // offset of each line's first character
+    std::shared_ptr<const MarkdownTreeStorage> storage;
+
+    // Told apart from every other parse of the process.
+    std::uint64_t serial = 0;
+    // What a re-parse kept of the parse it was made from (`from`, 0 for
+    // none): its first `keptAbove` top-level blocks as they were, and its last
+    // `keptBelow` moved by `lineShift` lines. The same nodes, so a reader
+    // need not compare them.
+    struct Reuse {
+        std::uint64_t from = 0;
+        size_t keptAbove = 0;
+        size_t keptBelow = 0;
+        int lineShift = 0;
+    } reuse;
 
     // The whole source lines a node spans (joined with LF, no final LF), as a
     // view into `text`.

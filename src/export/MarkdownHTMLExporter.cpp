@@ -25,10 +25,11 @@ QString renderImage(const MarkdownNode& image, const QString& folder) {
     if (image.destination.isEmpty())
         return {};
     // The preview and the page must mean the same file.
-    const std::optional<QUrl> resolved = ImageURLResolver::resolve(image.destination, folder);
+    const std::optional<QUrl> resolved =
+        ImageURLResolver::resolve(image.destination.toString(), folder);
     // A source that would run code is dropped, as a link's destination is.
-    const QString src =
-        safeLinkDestination(resolved ? resolved->toString(QUrl::FullyEncoded) : image.destination);
+    const QString src = safeLinkDestination(resolved ? resolved->toString(QUrl::FullyEncoded)
+                                                     : image.destination.toString());
     return QStringLiteral("<img src=\"") + escapeHTML(src) + QStringLiteral("\" alt=\"") +
            escapeHTML(image.plainText()) + QStringLiteral("\">");
 }
@@ -107,8 +108,8 @@ QString renderBlock(const MarkdownNode& node, const QString& folder) {
         const QString cls = language.isEmpty() ? QString()
                                                : QStringLiteral(" class=\"language-") +
                                                      escapeHTML(language) + QLatin1Char('"');
-        return QStringLiteral("<pre><code") + cls + QLatin1Char('>') + escapeHTML(node.literal) +
-               QStringLiteral("</code></pre>");
+        return QStringLiteral("<pre><code") + cls + QLatin1Char('>') +
+               escapeHTML(node.literal.toString()) + QStringLiteral("</code></pre>");
     }
     case MarkdownNodeKind::BlockQuote:
         return QStringLiteral("<blockquote>") + renderBlocks(node, folder) +
@@ -139,15 +140,17 @@ QString wrapped(const char* tag, const MarkdownNode& node, const QString& folder
 QString renderInline(const MarkdownNode& node, const QString& folder) {
     switch (node.kind) {
     case MarkdownNodeKind::Text:
-        return escapeHTML(node.literal);
+        return escapeHTML(node.literal.toString());
     case MarkdownNodeKind::Emphasis:
         return wrapped("em", node, folder);
     case MarkdownNodeKind::Strong:
         return wrapped("strong", node, folder);
     case MarkdownNodeKind::InlineCode:
-        return QStringLiteral("<code>") + escapeHTML(node.literal) + QStringLiteral("</code>");
+        return QStringLiteral("<code>") + escapeHTML(node.literal.toString()) +
+               QStringLiteral("</code>");
     case MarkdownNodeKind::Link:
-        return QStringLiteral("<a href=\"") + escapeHTML(safeLinkDestination(node.destination)) +
+        return QStringLiteral("<a href=\"") +
+               escapeHTML(safeLinkDestination(node.destination.toString())) +
                QStringLiteral("\">") + renderInlines(node, folder) + QStringLiteral("</a>");
     case MarkdownNodeKind::Strikethrough:
         return wrapped("del", node, folder);

@@ -4,6 +4,7 @@
 #include "core/Motion.h"
 #include "platform/Symbols.h"
 #include "preview/CodeHighlighter.h"
+#include "preview/CodeLinesView.h"
 #include "preview/HorizontalPassThroughScrollView.h"
 #include "preview/SelectableTextView.h"
 
@@ -17,6 +18,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -153,8 +155,12 @@ void enqueue(CodeBlockView* view) {
 int CodeBlockView::minimumBodyHeight(const QString& code) {
     const QFontMetricsF metrics(DesignSystem::Typography::font(FontDesign::Monospaced, 13));
     const int lineHeight = int(std::ceil(metrics.ascent() + metrics.descent() + metrics.leading()));
-    const int lines = qMax<qsizetype>(1, code.split(u'\n').size());
+    const auto lines = int(qMin<qsizetype>(code.count(u'\n') + 1, INT_MAX / lineHeight / 2));
     return lineHeight * lines + 2 * textPadding;
+}
+
+bool CodeBlockView::drawsInChunks(const QString& code) {
+    return code.size() > CodeHighlighter::highlightLimit || code.count(u'\n') >= chunkedLines;
 }
 
 CodeBlockView::CodeBlockView(const QString& code, const QString& language,
@@ -180,32 +186,43 @@ CodeBlockView::CodeBlockView(const QString& code, const QString& language,
         column->addLayout(header);
     }
 
-    auto* padded = new QWidget;
-    auto* paddedLayout = new QHBoxLayout(padded);
-    paddedLayout->setContentsMargins(textPadding, textPadding, textPadding, textPadding);
-    m_codeView = new SelectableTextView(padded);
+    // Long code is taller than a layout may make anything: its view pads
+    // itself and sits in the scroller directly.
+    QWidget* body = nullptr;
+    if (drawsInChunks(code)) {
+        body = m_linesView = new CodeLinesView;
+        m_linesView->setContentsMargins(textPadding, textPadding, textPadding, textPadding);
+    } else {
+        body = new QWidget;
+        auto* paddedLayout = new QHBoxLayout(body);
+        paddedLayout->setContentsMargins(textPadding, textPadding, textPadding, textPadding);
+        m_codeView = new SelectableTextView(body);
+        paddedLayout->addWidget(m_codeView, 0, Qt::AlignLeft | Qt::AlignTop);
+        paddedLayout->addStretch(1);
+    }
     // Detecting a language runs every grammar over the block (a noticeable
     // fraction of a second): such blocks show plain code first and are
     // coloured one per event-loop turn, so the page never waits for them.
     if (language.isEmpty() && CodeHighlighter::shared().needsDetection(code)) {
-        m_codeView->setContent(StyledText{code, {}}, design.typography.code, design.colors.text, 0,
-                               false);
+        showCode(StyledText{code, {}});
         DetectionQueue::enqueue(this);
     } else {
         applyHighlight();
     }
-    paddedLayout->addWidget(m_codeView, 0, Qt::AlignLeft | Qt::AlignTop);
-    paddedLayout->addStretch(1);
-    m_scroll = new HorizontalPassThroughScrollView(padded, minimumBodyHeight(code), this);
+    m_scroll = new HorizontalPassThroughScrollView(body, minimumBodyHeight(code), this);
     column->addWidget(m_scroll);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
 void CodeBlockView::applyHighlight() {
-    const auto highlighted =
-        CodeHighlighter::shared().highlight(m_code, m_language, m_design.codeTheme);
-    m_codeView->setContent(highlighted->styled, m_design.typography.code, m_design.colors.text, 0,
-                           false);
+    showCode(CodeHighlighter::shared().highlight(m_code, m_language, m_design.codeTheme)->styled);
+}
+
+void CodeBlockView::showCode(const StyledText& styled) {
+    if (m_linesView)
+        m_linesView->setContent(styled, m_design.typography.code, m_design.colors.text);
+    else
+        m_codeView->setContent(styled, m_design.typography.code, m_design.colors.text, 0, false);
 }
 
 void CodeBlockView::copyCode() {

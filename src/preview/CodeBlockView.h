@@ -6,9 +6,11 @@
 #include <QVariantAnimation>
 #include <QWidget>
 
+class CodeLinesView;
 class HorizontalPassThroughScrollView;
 class QLabel;
 class SelectableTextView;
+struct StyledText;
 
 // The copy button of a code card: the copy symbol, or "Copied" for a second
 // after a click; accent while copied, text colour under the pointer, muted
@@ -50,7 +52,8 @@ private:
 
 // A fenced or indented code block: a rounded card with, for a tagged block,
 // a header of the language and a copy button, and the coloured code below,
-// never wrapped, scrolling sideways inside the card.
+// never wrapped, scrolling sideways inside the card. Code of more than
+// chunkedLines lines, or too long to colour, is drawn a chunk at a time.
 class CodeBlockView : public QWidget {
     Q_OBJECT
 public:
@@ -60,6 +63,8 @@ public:
     // The code area's least height: one line of the 13-pixel code font per line
     // of code (a final line feed starts one more) plus 16 of padding.
     static int minimumBodyHeight(const QString& code);
+    static bool drawsInChunks(const QString& code);
+    static constexpr int chunkedLines = 2000;
     static constexpr int cornerRadius = 10;
     static constexpr int textPadding = 8;
 
@@ -67,7 +72,9 @@ public:
     QString language() const { return m_language; }
     QLabel* languageLabel() const { return m_languageLabel; }
     CodeCopyButton* copyButton() const { return m_copyButton; }
+    // The code's view: one or the other.
     SelectableTextView* codeView() const { return m_codeView; }
+    CodeLinesView* linesView() const { return m_linesView; }
     HorizontalPassThroughScrollView* scrollView() const { return m_scroll; }
 
     // Puts the code on the clipboard and shows "Copied".
@@ -81,11 +88,14 @@ private Q_SLOTS:
     void applyHighlight();
 
 private:
+    void showCode(const StyledText& styled);
+
     QString m_code;
     DesignSystem m_design;
     QLabel* m_languageLabel = nullptr;
     CodeCopyButton* m_copyButton = nullptr;
     SelectableTextView* m_codeView = nullptr;
+    CodeLinesView* m_linesView = nullptr;
     QString m_language;
     HorizontalPassThroughScrollView* m_scroll = nullptr;
 };

@@ -188,11 +188,14 @@ QString CodeHighlighter::detectLanguage(const QString& code) {
 }
 
 bool CodeHighlighter::needsDetection(const QString& code) {
-    return isAvailable() && !m_detected.contains(detectionSample(code));
+    return code.size() <= highlightLimit && isAvailable() &&
+           !m_detected.contains(detectionSample(code));
 }
 
 std::shared_ptr<const HighlightedCode>
 CodeHighlighter::highlight(const QString& code, const QString& language, const QString& theme) {
+    if (code.size() > highlightLimit)
+        return std::make_shared<const HighlightedCode>(HighlightedCode{{code, {}}, {}});
     const QString key = cacheKey(theme, language, code);
     if (auto* cached = m_results.object(key))
         return *cached;

@@ -23,9 +23,13 @@ public:
 
     // Auto-detection reads at most this much of a block (cut at a line end).
     static constexpr qsizetype detectionPrefix = 1024;
+    // highlight.js takes longer the longer the code, more than in proportion,
+    // and the window waits meanwhile: longer code shows plain.
+    static constexpr qsizetype highlightLimit = 64 * 1024;
 
     // theme: "atom-one-light" or "atom-one-dark". An empty language asks for
-    // detection; an unknown one gives the plain code.
+    // detection; an unknown one, or code longer than highlightLimit, gives the
+    // plain code.
     std::shared_ptr<const HighlightedCode> highlight(const QString& code, const QString& language,
                                                      const QString& theme);
     // The language highlight.js guesses for the code, empty when none.

@@ -238,7 +238,7 @@ QWidget* MarkdownBlockView::build(const MarkdownNode& node, const MarkdownRender
     case MarkdownNodeKind::Paragraph:
         return new InlineMarkupView(node, context, 0, this);
     case MarkdownNodeKind::CodeBlock:
-        return new CodeBlockView(node.literal, node.codeLanguage(), ds, this);
+        return new CodeBlockView(node.literal.toString(), node.codeLanguage(), ds, this);
     case MarkdownNodeKind::UnorderedList:
     case MarkdownNodeKind::OrderedList:
         return listView(node, context);

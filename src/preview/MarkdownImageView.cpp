@@ -20,7 +20,7 @@ ImagePresentation MarkdownImageView::present(const MarkdownNode& image,
                                              const QString& documentDirectory) {
     ImagePresentation p;
     p.caption = image.plainText();
-    const QString& source = image.destination;
+    const QString source = image.destination.toString();
     if (source.isEmpty())
         return p;
     const std::optional<QUrl> url = ImageURLResolver::resolve(source, documentDirectory);
@@ -50,7 +50,7 @@ MarkdownImageView::MarkdownImageView(const MarkdownNode& image,
         if (!m_picture) {
             // A file that is there but no picture reads as missing, like a wrong path.
             m_presentation.picture = Picture::Missing;
-            m_presentation.missingText = missingText(image.destination);
+            m_presentation.missingText = missingText(image.destination.toString());
         }
     } else if (m_presentation.picture == Picture::Remote) {
         m_picture = ImageLoader::shared().remote(m_presentation.url);

@@ -1,5 +1,6 @@
 #include "preview/PreviewContentView.h"
 
+#include "preview/LeastRecentlyUsed.h"
 #include "preview/MarkdownBlockView.h"
 #include "preview/PreviewHeightEstimate.h"
 #include "preview/PreviewRowMatcher.h"
@@ -71,40 +72,60 @@ void PreviewContentView::dropViews() {
 void PreviewContentView::setDocument(std::shared_ptr<const ParsedMarkdown> parsed) {
     if (!parsed)
         parsed = MarkdownParser::parse(QString());
-    std::vector<Row> before = std::move(m_rows);
     const std::shared_ptr<const ParsedMarkdown> previous = std::exchange(m_parsed, parsed);
+    const MarkdownNodeList oldBlocks = previous->document.children;
+    const MarkdownNodeList newBlocks = parsed->document.children;
+
+    // The rows of blocks the parse kept of the previous one stay without
+    // being compared: those above the edit as they are, those below it moved.
+    // Only the rows between are matched.
+    size_t keptAbove = 0;
+    size_t keptBelow = 0;
+    int lineShift = 0;
+    if (parsed->reuse.from == previous->serial) {
+        keptAbove = parsed->reuse.keptAbove;
+        keptBelow = parsed->reuse.keptBelow;
+        lineShift = parsed->reuse.lineShift;
+    }
+    const auto blockOf = [&](const Row& row) { return size_t(row.node - oldBlocks.begin()); };
+    const size_t head =
+        size_t(std::partition_point(m_rows.begin(), m_rows.end(),
+                                    [&](const Row& row) { return blockOf(row) < keptAbove; }) -
+               m_rows.begin());
+    const size_t tail =
+        size_t(std::partition_point(
+                   m_rows.begin() + qsizetype(head), m_rows.end(),
+                   [&](const Row& row) { return blockOf(row) < oldBlocks.size() - keptBelow; }) -
+               m_rows.begin());
 
     using Piece = PreviewRowMatcher::Piece;
-    const std::vector<Piece> pieces = PreviewRowMatcher::pieces(*parsed, sliceThreshold, sliceRows);
+    const std::vector<Piece> pieces = PreviewRowMatcher::pieces(
+        *parsed, sliceThreshold, sliceRows, keptAbove, newBlocks.size() - keptBelow);
     std::vector<size_t> keys;
     keys.reserve(pieces.size());
     for (const Piece& piece : pieces)
         keys.push_back(PreviewRowMatcher::key(*parsed, piece));
     std::vector<size_t> beforeKeys;
-    beforeKeys.reserve(before.size());
-    for (const Row& row : before)
-        beforeKeys.push_back(row.key);
+    beforeKeys.reserve(tail - head);
+    for (size_t i = head; i < tail; ++i)
+        beforeKeys.push_back(m_rows[i].key);
     const auto pieceOf = [](const Row& row) {
         return Piece{row.node, row.slice, row.firstLine, row.lastLine};
     };
     const std::vector<int> kept =
         PreviewRowMatcher::match(beforeKeys, keys, [&](size_t then, size_t now) {
-            return PreviewRowMatcher::same(*previous, pieceOf(before[then]), *parsed, pieces[now]);
+            return PreviewRowMatcher::same(*previous, pieceOf(m_rows[head + then]), *parsed,
+                                           pieces[now]);
         });
 
-    m_rows.clear();
-    m_rows.reserve(pieces.size());
-    m_built.clear();
+    std::vector<Row> middle;
+    middle.reserve(pieces.size());
     for (size_t i = 0; i < pieces.size(); ++i) {
         const Piece& piece = pieces[i];
         Row row;
         if (kept[i] >= 0) {
-            row = std::move(before[size_t(kept[i])]);
-            before[size_t(kept[i])].view = nullptr;
-            if (row.anchor) {
-                row.anchor->markdown = parsed->text;
-                row.anchor->lineShift = piece.block->range.startLine - row.builtStartLine;
-            }
+            row = std::move(m_rows[head + size_t(kept[i])]);
+            m_rows[head + size_t(kept[i])].view = nullptr;
         } else {
             row.empty = MarkdownBlockView::showsNothing(*piece.block);
         }
@@ -114,12 +135,39 @@ void PreviewContentView::setDocument(std::shared_ptr<const ParsedMarkdown> parse
         row.lastLine = piece.lastLine;
         row.joined = piece.slice.openTop;
         row.key = keys[i];
-        if (row.view)
-            m_built.push_back(i);
-        m_rows.push_back(std::move(row));
+        middle.push_back(std::move(row));
     }
-    for (Row& gone : before)
-        releaseView(gone);
+    for (size_t i = head; i < tail; ++i)
+        releaseView(m_rows[i]);
+    m_rows.erase(m_rows.begin() + qsizetype(head), m_rows.begin() + qsizetype(tail));
+    m_rows.insert(m_rows.begin() + qsizetype(head), std::make_move_iterator(middle.begin()),
+                  std::make_move_iterator(middle.end()));
+
+    // The kept rows point into the new parse.
+    for (size_t i = 0; i < head; ++i)
+        m_rows[i].node = newBlocks.begin() + blockOf(m_rows[i]);
+    const ptrdiff_t blocksAdded = ptrdiff_t(newBlocks.size()) - ptrdiff_t(oldBlocks.size());
+    for (size_t i = head + middle.size(); i < m_rows.size(); ++i) {
+        Row& row = m_rows[i];
+        row.node = newBlocks.begin() + (ptrdiff_t(blockOf(row)) + blocksAdded);
+        row.firstLine += lineShift;
+        row.lastLine += lineShift;
+    }
+    std::vector<size_t> built;
+    for (const size_t index : m_built)
+        if (index < head)
+            built.push_back(index);
+        else if (index >= tail)
+            built.push_back(index - tail + head + middle.size());
+    for (size_t i = 0; i < middle.size(); ++i)
+        if (m_rows[head + i].view)
+            built.push_back(head + i);
+    m_built = std::move(built);
+    for (const size_t index : m_built)
+        if (Row& row = m_rows[index]; row.anchor) {
+            row.anchor->markdown = parsed->text;
+            row.anchor->lineShift = row.node->range.startLine - row.builtStartLine;
+        }
     settle();
 }
 
@@ -302,13 +350,11 @@ void PreviewContentView::releaseOutOfReach(size_t first, size_t last) {
     for (const size_t index : m_built)
         if (index < first || index >= last)
             waiting.push_back(index);
-    if (waiting.size() <= size_t(keptViews))
+    const std::vector<size_t> gone = LeastRecentlyUsed::beyond(
+        std::move(waiting), size_t(keptViews), [this](size_t i) { return m_rows[i].lastShown; });
+    if (gone.empty())
         return;
-    // The least recently shown go first.
-    std::sort(waiting.begin(), waiting.end(),
-              [this](size_t a, size_t b) { return m_rows[a].lastShown < m_rows[b].lastShown; });
-    waiting.resize(waiting.size() - size_t(keptViews));
-    for (const size_t index : waiting)
+    for (const size_t index : gone)
         releaseView(m_rows[index]);
     std::erase_if(m_built, [this](size_t index) { return !m_rows[index].view; });
 }

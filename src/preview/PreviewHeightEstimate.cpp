@@ -67,7 +67,7 @@ double tableRows(const MarkdownNode& table, int first, int count, double width, 
 
 double inner(const MarkdownNode& node, double width, double size);
 
-double column(const std::vector<MarkdownNode>& nodes, double width, double size, int spacing) {
+double column(const MarkdownNodeList& nodes, double width, double size, int spacing) {
     double total = 0;
     for (const MarkdownNode& node : nodes)
         total += inner(node, width, size) + MarkdownBlockView::outerPadding(node).top +

@@ -25,10 +25,12 @@ bool isSliced(const PreviewRowMatcher::Piece& piece) {
 } // namespace
 
 std::vector<PreviewRowMatcher::Piece> PreviewRowMatcher::pieces(const ParsedMarkdown& parsed,
-                                                                int sliceThreshold, int sliceRows) {
+                                                                int sliceThreshold, int sliceRows,
+                                                                size_t first, size_t end) {
     std::vector<Piece> out;
-    out.reserve(parsed.document.children.size());
-    for (const MarkdownNode& block : parsed.document.children) {
+    out.reserve(end - first);
+    for (size_t index = first; index < end; ++index) {
+        const MarkdownNode& block = parsed.document.children[index];
         const int rows = block.kind == MarkdownNodeKind::Table ? TableSlice::bodyRowsOf(block) : 0;
         if (rows <= sliceThreshold) {
             out.push_back({&block, {}, block.range.startLine, block.range.endLine});

@@ -21,9 +21,11 @@ struct Piece {
     int lastLine = 0;
 };
 
-// The rows of a parse: tables of more than `sliceThreshold` body rows in
-// pieces of `sliceRows`, every other block whole.
-std::vector<Piece> pieces(const ParsedMarkdown& parsed, int sliceThreshold, int sliceRows);
+// The rows of the top-level blocks first..end-1 of a parse: tables of more
+// than `sliceThreshold` body rows in pieces of `sliceRows`, every other block
+// whole.
+std::vector<Piece> pieces(const ParsedMarkdown& parsed, int sliceThreshold, int sliceRows,
+                          size_t first, size_t end);
 
 // A hash of the piece's kind, slice and source lines.
 size_t key(const ParsedMarkdown& parsed, const Piece& piece);

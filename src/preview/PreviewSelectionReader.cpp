@@ -1,5 +1,6 @@
 #include "preview/PreviewSelectionReader.h"
 
+#include "preview/CodeLinesView.h"
 #include "preview/MarkdownTableView.h"
 #include "preview/SelectableTextView.h"
 
@@ -12,6 +13,7 @@ namespace {
 bool isTextView(const QWidget* widget) {
     return qobject_cast<const SelectableTextView*>(widget) ||
            qobject_cast<const MarkdownTableView*>(widget) ||
+           qobject_cast<const CodeLinesView*>(widget) ||
            qobject_cast<const QPlainTextEdit*>(widget) || qobject_cast<const QTextEdit*>(widget) ||
            qobject_cast<const QLineEdit*>(widget);
 }
@@ -29,6 +31,8 @@ QString selectionOf(const QWidget* widget) {
         text = view->selectedText();
     else if (auto* table = qobject_cast<const MarkdownTableView*>(widget))
         text = table->selectedText();
+    else if (auto* lines = qobject_cast<const CodeLinesView*>(widget))
+        text = lines->selectedText();
     else if (auto* plain = qobject_cast<const QPlainTextEdit*>(widget))
         text = plain->textCursor().selectedText();
     else if (auto* rich = qobject_cast<const QTextEdit*>(widget))

@@ -8,8 +8,9 @@ class QWidget;
 // preview's text lives in many small text views (and the window may hold the
 // editor too), so the search has a fixed order: the focused text view first,
 // then every text view of the window. Text views are the preview's
-// SelectableTextView, the table's cells, QPlainTextEdit, QTextEdit and QLineEdit. Paragraph and
-// line separators come back as line feeds. A null string means no selection.
+// SelectableTextView, the table's cells, the chunks of long code,
+// QPlainTextEdit, QTextEdit and QLineEdit. Paragraph and line separators come
+// back as line feeds. A null string means no selection.
 namespace PreviewSelectionReader {
 
 // From the focused widget up through its parents to the first text view: its

@@ -3,7 +3,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-void StyledText::append(const QString& piece, const QTextCharFormat& format) {
+void StyledText::append(QStringView piece, const QTextCharFormat& format) {
     if (piece.isEmpty())
         return;
     formats.append({int(text.size()), int(piece.size()), format});

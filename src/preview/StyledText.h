@@ -12,7 +12,7 @@ struct StyledText {
     QString text;
     QList<QTextLayout::FormatRange> formats;
 
-    void append(const QString& piece, const QTextCharFormat& format);
+    void append(QStringView piece, const QTextCharFormat& format);
     void append(const StyledText& other);
     // Merges the format into every range from `from` to the end.
     void mergeFrom(qsizetype from, const QTextCharFormat& format);

@@ -44,17 +44,27 @@ bool TextSelection::clear() {
     return true;
 }
 
-bool TextSelection::handleKey(QKeyEvent* event) {
+TextSelection::Shortcut TextSelection::shortcutOf(const QKeyEvent* event) {
     const bool control = event->modifiers() == Qt::ControlModifier;
-    if (event->matches(QKeySequence::Copy) || (event->key() == Qt::Key_C && control)) {
+    if (event->matches(QKeySequence::Copy) || (event->key() == Qt::Key_C && control))
+        return Shortcut::Copy;
+    if (event->matches(QKeySequence::SelectAll) || (event->key() == Qt::Key_A && control))
+        return Shortcut::SelectAll;
+    return Shortcut::None;
+}
+
+bool TextSelection::handleKey(QKeyEvent* event) {
+    switch (shortcutOf(event)) {
+    case Shortcut::Copy:
         if (hasSelection())
             QApplication::clipboard()->setText(text());
         return true;
-    }
-    if (event->matches(QKeySequence::SelectAll) || (event->key() == Qt::Key_A && control)) {
+    case Shortcut::SelectAll:
         if (!m_cursor.isNull())
             selectAll();
         return true;
+    case Shortcut::None:
+        break;
     }
     return false;
 }

@@ -29,6 +29,9 @@ public:
     // Ctrl+C and Ctrl+A; whether the key was one of them.
     bool handleKey(QKeyEvent* event);
 
+    enum class Shortcut { None, Copy, SelectAll };
+    static Shortcut shortcutOf(const QKeyEvent* event);
+
 private:
     QTextCursor m_cursor;
     bool m_dragging = false;

@@ -1,5 +1,6 @@
 #include "shell/TextEditing.h"
 
+#include "preview/CodeLinesView.h"
 #include "preview/SelectableTextView.h"
 
 #include <QApplication>
@@ -82,15 +83,24 @@ bool canRunOnLine(const QLineEdit* line, Command command) {
     return false;
 }
 
-bool canRunOnView(const SelectableTextView* view, Command command) {
+bool isEmpty(const SelectableTextView* view) {
+    return view->document()->isEmpty();
+}
+
+bool isEmpty(const CodeLinesView* view) {
+    return view->isEmpty();
+}
+
+// The preview's read-only text views.
+template <class View> bool canRunOnView(const View* view, Command command) {
     if (command == Command::Copy)
         return view->hasSelection();
     if (command == Command::SelectAll)
-        return !view->document()->isEmpty();
+        return !isEmpty(view);
     return false;
 }
 
-void runOnView(SelectableTextView* view, Command command) {
+template <class View> void runOnView(View* view, Command command) {
     if (command == Command::Copy)
         QApplication::clipboard()->setText(view->selectedText());
     else if (command == Command::SelectAll)
@@ -101,7 +111,8 @@ void runOnView(SelectableTextView* view, Command command) {
 
 QWidget* TextEditing::target(QWidget* focus) {
     if (qobject_cast<QPlainTextEdit*>(focus) || qobject_cast<QTextEdit*>(focus) ||
-        qobject_cast<QLineEdit*>(focus) || qobject_cast<SelectableTextView*>(focus))
+        qobject_cast<QLineEdit*>(focus) || qobject_cast<SelectableTextView*>(focus) ||
+        qobject_cast<CodeLinesView*>(focus))
         return focus;
     return nullptr;
 }
@@ -115,6 +126,8 @@ bool TextEditing::canRun(const QWidget* target, Command command) {
         return canRunOnLine(line, command);
     if (const auto* view = qobject_cast<const SelectableTextView*>(target))
         return canRunOnView(view, command);
+    if (const auto* lines = qobject_cast<const CodeLinesView*>(target))
+        return canRunOnView(lines, command);
     return false;
 }
 
@@ -129,4 +142,6 @@ void TextEditing::run(QWidget* target, Command command) {
         runOnEdit(line, command);
     else if (auto* view = qobject_cast<SelectableTextView*>(target))
         runOnView(view, command);
+    else if (auto* lines = qobject_cast<CodeLinesView*>(target))
+        runOnView(lines, command);
 }

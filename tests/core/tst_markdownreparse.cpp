@@ -1,4 +1,5 @@
 #include "core/MarkdownTree.h"
+#include "core/MarkdownTreeStorage.h"
 #include "support/MarkdownDump.h"
 
 #include <QRandomGenerator>
@@ -12,6 +13,34 @@ void expectFullParse(const ParsedMarkdown& parsed) {
     QVERIFY2(MarkdownDump::dump(parsed.document, true) == MarkdownDump::dump(full->document, true),
              qPrintable(QStringLiteral("--- edited text:\n") + parsed.text));
     QCOMPARE(parsed.lineStarts, full->lineStarts);
+}
+
+// The blocks the parse says it kept of the one before are those blocks:
+// above the edit as they were, below it moved by the lines the edit added.
+// Returns whether it kept any.
+bool expectReuse(const ParsedMarkdown& before, const ParsedMarkdown& after) {
+    const ParsedMarkdown::Reuse& reuse = after.reuse;
+    if (reuse.from == 0)
+        return false;
+    const MarkdownNodeList& old = before.document.children;
+    const MarkdownNodeList& now = after.document.children;
+    [&] {
+        QCOMPARE(reuse.from, before.serial);
+        QVERIFY(reuse.keptAbove + reuse.keptBelow <= qMin(old.size(), now.size()));
+        QCOMPARE(reuse.lineShift, int(after.lineStarts.size() - before.lineStarts.size()));
+        for (size_t i = 0; i < reuse.keptAbove; ++i)
+            QCOMPARE(MarkdownDump::dump(now[i], true), MarkdownDump::dump(old[i], true));
+        for (size_t i = 1; i <= reuse.keptBelow; ++i) {
+            // Moving a block copies no node: its children are made when read.
+            const MarkdownNodeList& children = now[now.size() - i].children;
+            QVERIFY(reuse.lineShift == 0 || children.empty() || children.moved());
+            const auto [moved, arena] =
+                MarkdownTreeStorage::moved(old[old.size() - i], {}, reuse.lineShift);
+            QCOMPARE(MarkdownDump::dump(now[now.size() - i], true),
+                     MarkdownDump::dump(moved, true));
+        }
+    }();
+    return reuse.keptAbove + reuse.keptBelow > 0;
 }
 
 // Blocks whose extent depends on what follows them: lists across blank
@@ -51,22 +80,44 @@ QStringList edits(const QString& text) {
 class TestMarkdownReparse : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void anEditGivesTheTreeOfAFullParse_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("incremental");
+        const QString text = QString::fromUtf8(corpus);
+        QTest::newRow("corpus") << text << false;
+        // Without the table that leaves an empty paragraph with no lines
+        // behind, edits keep the blocks around them.
+        QString kept = text;
+        kept.remove(QStringLiteral("line\nA | B\n--|--\n\n"));
+        QTest::newRow("blocks with lines") << kept << true;
+    }
+
     // Each edit made once from the original parse, and a run of edits each
     // made from the parse before, as the preview does.
     void anEditGivesTheTreeOfAFullParse() {
-        const QString text = QString::fromUtf8(corpus);
+        QFETCH(QString, text);
+        QFETCH(bool, incremental);
         const auto base = MarkdownParser::parse(text);
         auto previous = base;
         const QStringList steps = edits(text);
+        int reused = 0;
         for (int i = 0; i < steps.size() && !QTest::currentTestFailed(); ++i) {
             const auto quick = MarkdownParser::reparse(*base, steps[i]);
             QCOMPARE(quick->text, steps[i]);
             expectFullParse(*quick);
+            reused += expectReuse(*base, *quick);
             if (i % 5 == 0) {
-                previous = MarkdownParser::reparse(*previous, steps[i]);
-                expectFullParse(*previous);
+                const auto next = MarkdownParser::reparse(*previous, steps[i]);
+                expectFullParse(*next);
+                expectReuse(*previous, *next);
+                previous = next;
             }
         }
+        // Most edits keep blocks; the same text keeps them all.
+        if (incremental)
+            QVERIFY2(reused > steps.size() / 2, qPrintable(QString::number(reused)));
+        const auto same = MarkdownParser::reparse(*base, text);
+        QCOMPARE(same->reuse.keptAbove, incremental ? base->document.children.size() : 0);
     }
 
     void referenceDefinitionsAndEmptyTexts() {

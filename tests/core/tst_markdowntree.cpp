@@ -1,4 +1,5 @@
 #include "core/MarkdownTree.h"
+#include "core/ParserMemory.h"
 #include "support/MarkdownDump.h"
 
 #include <QTest>
@@ -179,6 +180,36 @@ private Q_SLOTS:
         auto parsed = MarkdownParser::parse(QStringLiteral("a\u0000b \U0001F600 \u2028"));
         QCOMPARE(parsed->document.childCount(), 1);
         QVERIFY(parsed->document.plainText().contains(QStringLiteral("\U0001F600")));
+        // A byte order mark opening a literal is text like any other.
+        auto marks = MarkdownParser::parse(QStringLiteral("x *\uFEFFy*\n\n```\n\uFEFFz\n```\n"));
+        QCOMPARE(marks->document.child(0).child(1).child(0).literal, u"\uFEFFy");
+        QCOMPARE(marks->document.child(1).literal, u"\uFEFFz\n");
+    }
+
+    // A tree is the parse's own: later parses, which reuse the parser's
+    // memory, leave it as it was, and that memory shrinks back after a
+    // large document.
+    void treesOutliveTheParserMemory() {
+        const QString small = QStringLiteral("# Title\n\nSome *text* and a [link](/x \"T\").\n");
+        const auto first = MarkdownParser::parse(small);
+        const QStringList before = MarkdownDump::dump(first->document, true);
+
+        // One code block of several MB: its buffer outgrows any chunk.
+        QString large = QStringLiteral("```\n");
+        for (int i = 0; large.size() < 6 * 1024 * 1024; ++i)
+            large += QStringLiteral("let line%1 = \"\u00E9\u4E2D\";\n").arg(i);
+        const qsizetype code = large.size() - 4;
+        large += QStringLiteral("```\n\n") + small;
+        const auto big = MarkdownParser::parse(large);
+        QCOMPARE(big->document.child(0).literal.size(), code);
+        QVERIFY(big->document.child(0).literal.endsWith(u"\u4E2D\";\n"));
+        QCOMPARE(MarkdownDump::dump(first->document, true), before);
+        QVERIFY(ParserMemory::heldBytes() <= ParserMemory::keptBytes);
+
+        MarkdownParser::parse(small);
+        QCOMPARE(ParserMemory::heldBytes(), ParserMemory::chunkBytes);
+        QCOMPARE(MarkdownDump::dump(first->document, true), before);
+        QCOMPARE(big->document.child(1).plainText(), QStringLiteral("Title"));
     }
 };
 

@@ -115,8 +115,8 @@ private Q_SLOTS:
                     QList<const MarkdownNode*> images;
                     collectImages(parsed->document, images);
                     QVERIFY2(images.size() == 1, qPrintable(markdown));
-                    const auto resolved =
-                        ImageURLResolver::resolve(images[0]->destination, documentDirectory);
+                    const auto resolved = ImageURLResolver::resolve(
+                        images[0]->destination.toString(), documentDirectory);
                     QVERIFY2(resolved && QFileInfo(resolved->toLocalFile()).canonicalFilePath() ==
                                              QFileInfo(path).canonicalFilePath(),
                              qPrintable(markdown));

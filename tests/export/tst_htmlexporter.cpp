@@ -207,13 +207,12 @@ private Q_SLOTS:
     void fallbackBlockThatFormatsToNothing() {
         MarkdownNode document;
         document.kind = MarkdownNodeKind::Document;
-        MarkdownNode empty;
-        empty.kind = MarkdownNodeKind::HtmlBlock;
-        empty.literal = QStringLiteral(" \n\t");
-        MarkdownNode raw;
-        raw.kind = MarkdownNodeKind::HtmlBlock;
-        raw.literal = QStringLiteral("<div>x</div>\n");
-        document.children = {empty, raw};
+        MarkdownNode blocks[2];
+        blocks[0].kind = MarkdownNodeKind::HtmlBlock;
+        blocks[0].literal = u" \n\t";
+        blocks[1].kind = MarkdownNodeKind::HtmlBlock;
+        blocks[1].literal = u"<div>x</div>\n";
+        document.children = {blocks, 2};
         QCOMPARE(MarkdownHTMLExporter::renderBlocks(document, {}),
                  "\n<p>&lt;div&gt;x&lt;/div&gt;</p>");
     }

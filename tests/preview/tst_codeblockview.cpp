@@ -1,7 +1,9 @@
 #include "preview/CodeBlockView.h"
 #include "preview/CodeHighlighter.h"
+#include "preview/CodeLinesView.h"
 #include "preview/CodeTheme.h"
 #include "preview/HorizontalPassThroughScrollView.h"
+#include "preview/PreviewSelectionReader.h"
 #include "preview/SelectableTextView.h"
 #include "support/TestSupport.h"
 
@@ -31,6 +33,24 @@ void wheel(QWidget* target, QPoint angle, Qt::KeyboardModifiers modifiers = Qt::
     QWheelEvent event(at, target->mapToGlobal(at), QPoint(), angle, Qt::NoButton, modifiers,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(target, &event);
+}
+
+// The chunks of a long code view put back together.
+QString joinedChunks(const CodeLinesView& view) {
+    QString code;
+    for (int i = 0; i < view.chunkCount(); ++i) {
+        code += view.chunkText(i);
+        if (view.endsLine(i) && i + 1 < view.chunkCount())
+            code += u'\n';
+    }
+    return code;
+}
+
+QString numberedLines(int count) {
+    QString code;
+    for (int i = 0; i < count; ++i)
+        code += QStringLiteral("let value%1 = compute(%1)\n").arg(i);
+    return code;
 }
 
 } // namespace
@@ -181,6 +201,105 @@ private Q_SLOTS:
         QVERIFY(afterHorizontal > 0);
         wheel(scroll->viewport(), QPoint(0, -120), Qt::ShiftModifier);
         QVERIFY(scroll->horizontalScrollBar()->value() > afterHorizontal);
+    }
+
+    void longCodeIsCutIntoChunksThatMakeItUpAgain_data() {
+        QTest::addColumn<QString>("code");
+        const int lines = CodeLinesView::chunkLines;
+        const qsizetype width = CodeLinesView::chunkCharacters;
+        QTest::newRow("empty") << QString();
+        QTest::newRow("one chunk, final break") << numberedLines(3);
+        QTest::newRow("chunks of whole lines") << numberedLines(2 * lines);
+        QTest::newRow("a break after the last full chunk") << numberedLines(lines) + u'\n';
+        QTest::newRow("a line of three chunks and more")
+            << QStringLiteral("start\n") + QString(3 * width + 5, u'x') + QStringLiteral("\nend");
+        QTest::newRow("a line of exactly one chunk") << QString(width, u'y') + u'\n';
+        QTest::newRow("lines of breaks") << QString(lines + 3, u'\n');
+        QTest::newRow("lines that fill chunks unevenly")
+            << QStringLiteral("%1\n").arg(QString(width / 3, u'z')).repeated(10);
+        QTest::newRow("one line of many chunks")
+            << QString(40 * width + 7, u'm') + u'\n' + numberedLines(lines + 1);
+    }
+    void longCodeIsCutIntoChunksThatMakeItUpAgain() {
+        QFETCH(QString, code);
+        CodeLinesView view;
+        view.setContent({code, {}}, light().typography.code, Qt::black);
+        QCOMPARE(joinedChunks(view), code);
+        for (int i = 0; i < view.chunkCount(); ++i) {
+            QVERIFY(view.chunkText(i).size() <= CodeLinesView::chunkCharacters);
+            QVERIFY(view.chunkText(i).count(u'\n') < CodeLinesView::chunkLines);
+            // Only a line longer than a chunk is cut.
+            QVERIFY(view.endsLine(i) || view.chunkText(i).size() == CodeLinesView::chunkCharacters);
+        }
+        QCOMPARE(view.laidOutChunkCount(), 0);
+    }
+
+    // Megabytes of code neither reach highlight.js nor are laid out at once:
+    // what shows is laid out, what went out of sight is let go, and the
+    // reader selects in it as anywhere else.
+    void hugeCodeStaysPlainAndDrawsWhatShows() {
+        CodeHighlighter& h = CodeHighlighter::shared();
+        QString code = QStringLiteral("let a = 1\n").repeated(CodeBlockView::chunkedLines);
+        QVERIFY(code.size() <= CodeHighlighter::highlightLimit);
+        QCOMPARE(h.highlight(code, QStringLiteral("swift"), light().codeTheme)->language,
+                 QStringLiteral("swift"));
+        QVERIFY(CodeBlockView::drawsInChunks(code));
+        while (code.size() <= 4 * CodeHighlighter::highlightLimit)
+            code += numberedLines(1000);
+        const auto plain = h.highlight(code, QStringLiteral("swift"), light().codeTheme);
+        QVERIFY(plain->language.isEmpty() && plain->styled.formats.isEmpty());
+        QCOMPARE(plain->styled.text, code);
+        QVERIFY(!h.needsDetection(code));
+
+        QScrollArea page;
+        auto* content = new QWidget;
+        auto* column = new QVBoxLayout(content);
+        auto* card = new CodeBlockView(code, QString(), light());
+        column->addWidget(card);
+        page.setWidget(content);
+        page.setWidgetResizable(true);
+        page.resize(500, 400);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        CodeLinesView* lines = card->linesView();
+        QVERIFY(lines && !card->codeView());
+        QVERIFY(lines->chunkCount() > 2 * CodeLinesView::keptChunks);
+        QTRY_VERIFY(lines->laidOutChunkCount() > 0);
+        QVERIFY(lines->laidOutChunkCount() <= 2);
+        QVERIFY(card->height() >= lines->chunkCount() * lines->chunkRect(0).height() / 2);
+
+        for (int value = 0; value < page.verticalScrollBar()->maximum(); value += 4000) {
+            page.verticalScrollBar()->setValue(value);
+            QCoreApplication::processEvents();
+        }
+        page.verticalScrollBar()->setValue(page.verticalScrollBar()->maximum());
+        QCoreApplication::processEvents();
+        QVERIFY(lines->laidOutChunkCount() <= CodeLinesView::keptChunks + 3);
+
+        // A drag from one chunk into the next selects the code as it
+        // stands, the line feed between them included; Ctrl+A all of it.
+        const int last = lines->chunkCount() - 2;
+        page.ensureVisible(0, lines->mapTo(content, lines->chunkRect(last).topLeft()).y(), 0, 200);
+        QCoreApplication::processEvents();
+        const QPoint start = lines->chunkRect(last - 1).bottomLeft() + QPoint(1, -4);
+        const QPoint end = lines->chunkRect(last).topLeft() + QPoint(60, 4);
+        QTest::mousePress(lines, Qt::LeftButton, {}, start);
+        QTest::mouseMove(lines, end);
+        QTest::mouseRelease(lines, Qt::LeftButton, {}, end);
+        const QString selected = lines->selectedText();
+        const QString lastLine = lines->chunkText(last - 1).section(u'\n', -1);
+        QVERIFY(selected.startsWith(lastLine + u'\n'));
+        QVERIFY(lines->chunkText(last).startsWith(selected.mid(lastLine.size() + 1)));
+        QVERIFY(selected.size() > lastLine.size() + 4);
+        QVERIFY(code.contains(selected));
+        QCOMPARE(PreviewSelectionReader::selectedTextIn(&page), selected);
+        QTest::keyClick(lines, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(lines, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), code);
+
+        // Out of sight, the view keeps no layout.
+        page.hide();
+        QCOMPARE(lines->laidOutChunkCount(), 0);
     }
 
     void copyPutsTheCodeOnTheClipboardAndShowsCopiedForASecond() {

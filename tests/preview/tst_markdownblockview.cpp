@@ -238,7 +238,7 @@ private Q_SLOTS:
 
         MarkdownNode blank;
         blank.kind = MarkdownNodeKind::HtmlBlock;
-        blank.literal = QStringLiteral("  \n ");
+        blank.literal = u"  \n ";
         MarkdownBlockView empty(blank, TestSupport::context(QString()));
         QVERIFY(empty.isEmpty() && empty.isHidden());
     }

@@ -16,10 +16,14 @@
 
 namespace {
 
-MarkdownNode imageNode(const QString& source, const QString& alt = {}) {
-    return MarkdownParser::parse(QStringLiteral("![%1](%2)").arg(alt, source))
-        ->document.child(0)
-        .child(0);
+// An image's node with the parse that holds its strings.
+struct ImageNode {
+    std::shared_ptr<const ParsedMarkdown> parsed;
+    operator const MarkdownNode&() const { return parsed->document.child(0).child(0); }
+};
+
+ImageNode imageNode(const QString& source, const QString& alt = {}) {
+    return {MarkdownParser::parse(QStringLiteral("![%1](%2)").arg(alt, source))};
 }
 
 QUrl local(const QString& path) {
@@ -157,7 +161,7 @@ private Q_SLOTS:
         PictureServer server;
         QVERIFY(server.isListening());
         const MarkdownRendererContext context = TestSupport::context(QString());
-        const MarkdownNode node = imageNode(server.url("/pic.png"), "web");
+        const ImageNode node = imageNode(server.url("/pic.png"), "web");
 
         // Nothing waits: the view starts with the empty placeholder.
         MarkdownImageView view(node, context);
@@ -174,7 +178,7 @@ private Q_SLOTS:
     void failedWebPicturesKeepThePlaceholder() {
         PictureServer server;
         const MarkdownRendererContext context = TestSupport::context(QString());
-        const MarkdownNode node = imageNode(server.url("/gone.png"));
+        const ImageNode node = imageNode(server.url("/gone.png"));
         MarkdownImageView view(node, context);
         QSignalSpy finished(&ImageLoader::shared(), &ImageLoader::remoteFinished);
         QTRY_COMPARE(finished.count(), 1);

@@ -190,6 +190,47 @@ private Q_SLOTS:
         QVERIFY(pane.content()->rowView(0) != link);
     }
 
+    // An edit keeps the rows above and below it without comparing them:
+    // those below move down with the line it added, their boxes edit their
+    // own lines, and a later parse from scratch still recognises them.
+    void anEditKeepsTheRowsAroundIt() {
+        const QString tasks = QStringLiteral("- [ ] far task\n- [ ] last task\n");
+        QString text = paragraphs(80) + tasks;
+        Pane pane(text, {500, 300});
+        PreviewContentView* content = pane.content();
+        pane.bar()->setValue(content->rowRect(40).top());
+        QCoreApplication::processEvents();
+        const QList<MarkdownBlockView*> before = pane.views();
+        const int built = content->buildCount();
+
+        text.replace(QStringLiteral("para 40 with"), QStringLiteral("para 40\nsplit with"));
+        pane.render(text);
+        QCOMPARE(content->buildCount(), built + 1);
+        QCOMPARE(pane.rowText(40), QStringLiteral("para 40 split with a few words"));
+        for (int row : {30, 39, 41, 50})
+            QVERIFY(before[row] && pane.views()[row] == before[row]);
+
+        // The list far below is made only now, from the block the edit moved.
+        QSignalSpy changes(pane.view.get(), &PreviewView::sourceChanged);
+        pane.scrollToEnd();
+        QCoreApplication::processEvents();
+        content->rowView(80)->findChildren<TaskCheckboxButton*>()[1]->click();
+        QCOMPARE(changes.count(), 1);
+        text.replace(QStringLiteral("- [ ] last"), QStringLiteral("- [x] last"));
+        QCOMPARE(changes[0][0].toString(), text);
+
+        // A reference definition has every edit parsed from scratch.
+        pane.render(text);
+        const QList<MarkdownBlockView*> atEnd = pane.views();
+        const int builtAtEnd = content->buildCount();
+        text.prepend(QStringLiteral("[ref]: /x\n\n"));
+        pane.render(text);
+        QCOMPARE(content->buildCount(), builtAtEnd);
+        QCOMPARE(pane.views()[79], atEnd[79]);
+        Pane fresh(text, {500, 300});
+        QCOMPARE(pane.allText(), fresh.allText());
+    }
+
     void fontSizeRestylesWithoutParsing() {
         Pane pane(QStringLiteral("body text\n"));
         QSignalSpy parses(&pane.view->parseCache(), &MarkdownParseCache::changed);

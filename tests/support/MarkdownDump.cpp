@@ -11,8 +11,8 @@ const char* const kindNames[] = {
     "del",      "link",    "img",       "ihtml", "soft", "hard", "other"};
 static_assert(std::size(kindNames) == size_t(MarkdownNodeKind::Other) + 1);
 
-QString quoted(const QString& text) {
-    return QLatin1Char('"') + QString(text).replace(QLatin1Char('\n'), QLatin1String("\\n")) +
+QString quoted(QStringView text) {
+    return QLatin1Char('"') + text.toString().replace(QLatin1Char('\n'), QLatin1String("\\n")) +
            QLatin1Char('"');
 }
 
@@ -42,7 +42,7 @@ QString describe(const MarkdownNode& node, bool withPositions) {
     if (node.kind == MarkdownNodeKind::OrderedList)
         out += QStringLiteral(" start=%1").arg(node.listStart);
     if (!node.destination.isEmpty())
-        out += QStringLiteral("->") + node.destination;
+        out += QStringLiteral("->") + node.destination.toString();
     if (!node.title.isEmpty())
         out += QStringLiteral(" title=") + quoted(node.title);
     if (!node.literal.isEmpty() && (withPositions || node.kind != MarkdownNodeKind::CodeBlock))

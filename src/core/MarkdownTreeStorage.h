@@ -1,0 +1,111 @@
+#pragma once
+
+#include "core/MarkdownTree.h"
+
+#include <QtGlobal>
+#include <memory>
+#include <mutex>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+static_assert(std::is_trivially_copyable_v<MarkdownNode> &&
+              std::is_trivially_destructible_v<MarkdownNode>);
+
+// Room for values made one after another, in chunks that never move, so a
+// node can point at its children and its strings as soon as it is made.
+template <typename T> class NodeChunks {
+public:
+    explicit NodeChunks(size_t hint) : m_hint(qMax<size_t>(hint, 64)) {}
+    ~NodeChunks() {
+        for (T* chunk : m_chunks)
+            ::operator delete(chunk);
+    }
+    NodeChunks(const NodeChunks&) = delete;
+    NodeChunks& operator=(const NodeChunks&) = delete;
+
+    // `count` values side by side, not yet made.
+    T* take(size_t count) {
+        if (size_t(m_limit - m_next) < count) {
+            const size_t size = qMax(count, m_hint);
+            m_hint *= 2;
+            m_chunks.push_back(static_cast<T*>(::operator new(size * sizeof(T))));
+            m_next = m_chunks.back();
+            m_limit = m_next + size;
+        }
+        T* taken = m_next;
+        m_next += count;
+        return taken;
+    }
+    // Gives back the end of the last take, from `end` on.
+    void giveBack(T* end) { m_next = end; }
+
+private:
+    std::vector<T*> m_chunks;
+    T* m_next = nullptr;
+    T* m_limit = nullptr;
+    size_t m_hint;
+};
+
+// The nodes and strings of one parse, or of one block copied, shared by every
+// parse that keeps one of its blocks.
+class NodeArena {
+public:
+    // How many nodes and string units to make room for at first.
+    NodeArena(size_t nodes, size_t units) : m_nodes(nodes), m_text(units) {}
+
+    // `count` default nodes side by side.
+    MarkdownNode* nodes(size_t count);
+    // Room for up to `count` units; keep() says where the string ended.
+    char16_t* text(size_t count) { return m_text.take(count); }
+    void keep(char16_t* end) { m_text.giveBack(end); }
+    QStringView copy(QStringView text);
+
+private:
+    NodeChunks<MarkdownNode> m_nodes;
+    NodeChunks<char16_t> m_text;
+};
+
+// The children of a block an edit moved down: copies of its children as
+// first parsed, moved by `lines`, made when first read (a moved block is
+// mostly never read again, and moving it costs nothing per node that way).
+class MovedChildren {
+public:
+    MovedChildren(const MarkdownNode* original, size_t count, int lines)
+        : original(original), count(count), lines(lines) {}
+
+    const MarkdownNode* nodes() const;
+
+    const MarkdownNode* const original;
+    const size_t count;
+    const int lines;
+
+private:
+    mutable std::once_flag m_made;
+    mutable std::unique_ptr<MarkdownNode[]> m_nodes;
+};
+
+// What one top-level block's descendants and strings live in: the arena of
+// the parse that made it and, once an edit moved the block, its children to be.
+struct BlockMemory {
+    std::shared_ptr<const NodeArena> arena;
+    std::shared_ptr<const MovedChildren> moved;
+};
+
+// A document's top-level blocks side by side, each with the memory of its
+// descendants and strings. A re-parse shares the memory of the blocks it
+// keeps, so a block's memory goes once no parse keeps it.
+struct MarkdownTreeStorage {
+    std::vector<MarkdownNode> blocks;
+    std::vector<BlockMemory> memory;
+    bool hasReferenceMark = false; // "]:" somewhere in the text: references may resolve anywhere
+    bool blocksHaveLines = true;   // every top-level block knows its source lines
+
+    // Moves a node down by `lines`. cmark gives some inline nodes (in table
+    // cells) no start column and a line counted from their cell, not from the
+    // document: those stay as they are.
+    static void shiftRange(MarkdownNode& node, int lines);
+    // A block moved down by `lines`; its children are made when first read.
+    static std::pair<MarkdownNode, BlockMemory> moved(const MarkdownNode& block,
+                                                      const BlockMemory& memory, int lines);
+};
