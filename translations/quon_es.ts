@@ -1204,6 +1204,10 @@
         <translation>«%1» está abierto en otra ventana.</translation>
     </message>
     <message>
+        <source>“%1” is too large to open: quon opens files of up to 64 MB.</source>
+        <translation>“%1” es demasiado grande para abrirlo: quon abre archivos de hasta 64 MB.</translation>
+    </message>
+    <message>
         <source>“%1” wasn’t saved because another application changed it.</source>
         <translation>No se guardó «%1» porque otra aplicación lo modificó.</translation>
     </message>

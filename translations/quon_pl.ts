@@ -1206,6 +1206,10 @@
         <translation>„%1” jest otwarty w innym oknie.</translation>
     </message>
     <message>
+        <source>“%1” is too large to open: quon opens files of up to 64 MB.</source>
+        <translation>„%1” jest za duży, by go otworzyć: quon otwiera pliki do 64 MB.</translation>
+    </message>
+    <message>
         <source>“%1” wasn’t saved because another application changed it.</source>
         <translation>Nie zapisano „%1”, ponieważ zmieniła go inna aplikacja.</translation>
     </message>

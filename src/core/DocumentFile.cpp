@@ -76,6 +76,9 @@ QString DocumentFileError::message() const {
     case Kind::NotUtf8:
         text = L10n::tr("“%1” can’t be opened because its text isn’t valid UTF-8.");
         break;
+    case Kind::TooLarge:
+        text = L10n::tr("“%1” is too large to open: quon opens files of up to 64 MB.");
+        break;
     case Kind::ReadFailed:
         text = L10n::tr("“%1” couldn’t be read.");
         break;
@@ -149,6 +152,8 @@ std::optional<DocumentFileContents> DocumentFile::read(const QString& path,
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(DocumentFileError::Kind::ReadFailed, file.errorString());
+    if (file.size() > largestTextFile)
+        return fail(DocumentFileError::Kind::TooLarge);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(DocumentFileError::Kind::ReadFailed, file.errorString());

@@ -24,6 +24,7 @@ struct DocumentFileError {
     enum class Kind {
         NotARegularFile,
         NotUtf8,
+        TooLarge,
         ReadFailed,
         WriteFailed,
         NotEncodable,
@@ -37,6 +38,11 @@ struct DocumentFileError {
 
 namespace DocumentFile {
 
+// The largest file quon reads as text. An editable document takes dozens of
+// times its size in memory; far past this a file would exhaust it and take
+// every open window down with the process.
+constexpr qint64 largestTextFile = 64 * 1024 * 1024;
+
 // Strict: bytes that are not valid UTF-8 give no contents.
 std::optional<DocumentFileContents> decode(const QByteArray& bytes);
 // The bytes of text (LF breaks) in a file's line-ending style and BOM; with
@@ -44,7 +50,8 @@ std::optional<DocumentFileContents> decode(const QByteArray& bytes);
 // text that begins with U+FEFF gets a BOM before it even without `hasBom`.
 std::optional<QByteArray> encode(const QString& text, LineEnding lineEnding, bool hasBom,
                                  const QByteArray& endings = {});
-// Reads a regular file; refuses directories, devices and invalid UTF-8.
+// Reads a regular file; refuses directories, devices, files over
+// largestTextFile and invalid UTF-8.
 std::optional<DocumentFileContents> read(const QString& path, DocumentFileError* error);
 // Writes atomically; on failure the old file stays as it was. With
 // `expectedOnDisk`, an existing file that holds other bytes right before it

@@ -119,7 +119,8 @@ bool DocumentOpener::convertToMarkdown(const QString& path) {
 std::optional<DocumentOpener::DecodedText> DocumentOpener::readAsText(const QString& path) {
     // Only a regular file ends: a device such as /dev/zero never does, and a
     // pipe blocks the open until something writes to it.
-    if (!QFileInfo(path).isFile())
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > DocumentFile::largestTextFile)
         return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

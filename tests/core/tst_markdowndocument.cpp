@@ -65,6 +65,13 @@ private Q_SLOTS:
 
         QVERIFY(!MarkdownDocument::open(dir.filePath(QStringLiteral("none.md")), &error));
         QCOMPARE(error.kind, DocumentFileError::Kind::ReadFailed);
+
+        // Too large to hold: refused before a byte is read.
+        const QString huge = dir.filePath(QStringLiteral("huge.md"));
+        QVERIFY(TestSupport::makeSparseFile(huge, DocumentFile::largestTextFile + 1));
+        QVERIFY(!MarkdownDocument::open(huge, &error));
+        QCOMPARE(error.kind, DocumentFileError::Kind::TooLarge);
+        QVERIFY(error.message().contains(QStringLiteral("huge.md")));
     }
 
     void unEditedRoundTripsByteForByte_data() {

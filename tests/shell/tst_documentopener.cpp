@@ -1,3 +1,4 @@
+#include "core/DocumentFile.h"
 #include "core/MarkdownDocument.h"
 #include "core/RecentFilesStore.h"
 #include "shell/AppNotifications.h"
@@ -159,14 +160,15 @@ private Q_SLOTS:
 
     // A device or pipe is never read: /dev/zero would fill memory, a pipe
     // without a writer would block the window for good.
-    void nonRegularFilesAreNotRead_data() {
+    void sourcesThatCannotBeHeldAreNotRead_data() {
         QTest::addColumn<QString>("kind");
         QTest::newRow("folder") << QStringLiteral("folder");
         QTest::newRow("device") << QStringLiteral("device");
         QTest::newRow("pipe") << QStringLiteral("pipe");
+        QTest::newRow("too large") << QStringLiteral("huge");
     }
 
-    void nonRegularFilesAreNotRead() {
+    void sourcesThatCannotBeHeldAreNotRead() {
         QFETCH(QString, kind);
         QTemporaryDir dir;
         QString path = dir.filePath(QStringLiteral("source"));
@@ -174,6 +176,8 @@ private Q_SLOTS:
             QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("source")));
         else if (kind == QLatin1String("pipe"))
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == QLatin1String("huge"))
+            QVERIFY(TestSupport::makeSparseFile(path, DocumentFile::largestTextFile + 1));
         else
             path = QStringLiteral("/dev/null");
         QVERIFY(!DocumentOpener::readAsText(path));

@@ -63,6 +63,11 @@ QString TestSupport::writeFile(const QTemporaryDir& dir, const QString& name,
     return path;
 }
 
+bool TestSupport::makeSparseFile(const QString& path, qint64 size) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.resize(size);
+}
+
 QByteArray TestSupport::readFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

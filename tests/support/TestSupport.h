@@ -14,6 +14,8 @@ void resetPreferences();
 // Writes bytes to dir/name and returns the path.
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
+// A file of `size` zero bytes that takes no room on disk.
+bool makeSparseFile(const QString& path, qint64 size);
 // A folder the test process cannot create files in: a read-only subfolder of
 // dir, or a system folder when running as root (root ignores permissions).
 QString readOnlyFolder(const QTemporaryDir& dir);
