@@ -139,7 +139,45 @@ void MarkdownDocument::applyEditorEdit(qsizetype position, qsizetype removed,
     position = qBound(qsizetype(0), position, m_text.length());
     removed = qBound(qsizetype(0), removed, m_text.length() - position);
     const TextEdit edit = TextEdit::between(m_text.mid(position, removed), added, sameAsShown);
-    replace(position + edit.position, edit.removed, edit.added);
+    const qsizetype at = position + edit.position;
+    replace(at, edit.removed, withSavedBreaks(at, edit.removed, edit.added));
+}
+
+// The editor shows U+2029, U+FDD0 and U+FDD1 as line breaks and gives a plain
+// one back where such a break returns (an undo, say). Where the added text
+// lines up with the saved text, from the unchanged text on each side that
+// is known to match it, each break is the saved unit again.
+QString MarkdownDocument::withSavedBreaks(qsizetype position, qsizetype removed,
+                                          QString added) const {
+    if (!added.contains(QLatin1Char('\n')))
+        return added;
+    const qsizetype count = added.size();
+    const qsizetype after = m_text.length() - position - removed;
+    const auto linesUp = [&](qsizetype savedAt) {
+        if (savedAt < 0 || savedAt + count > m_savedText.size())
+            return false;
+        for (qsizetype i = 0; i < count; ++i)
+            if (!sameAsShown(m_savedText[savedAt + i], added[i]))
+                return false;
+        return true;
+    };
+    const bool frontKnown = m_clean || position <= m_dirtyFrom;
+    const bool backKnown = m_clean || after <= m_dirtyTail;
+    const qsizetype front = position;
+    const qsizetype back = m_savedText.size() - after - count;
+    qsizetype savedAt = -1;
+    // Known on both sides, the two must agree: a break typed before a
+    // U+2029 lines up from the front only and stays a new break.
+    if (frontKnown && (!backKnown || back == front) && linesUp(front))
+        savedAt = front;
+    else if (backKnown && !frontKnown && linesUp(back))
+        savedAt = back;
+    if (savedAt < 0)
+        return added;
+    for (qsizetype i = 0; i < count; ++i)
+        if (added[i] == QLatin1Char('\n'))
+            added[i] = m_savedText[savedAt + i];
+    return added;
 }
 
 void MarkdownDocument::setFileUrl(const QUrl& url) {

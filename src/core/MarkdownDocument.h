@@ -104,6 +104,7 @@ Q_SIGNALS:
 private:
     struct ModifiedWatch;
     void takeSavedState(const DocumentFileContents& contents);
+    QString withSavedBreaks(qsizetype position, qsizetype removed, QString added) const;
     void widenDirtyRegion(qsizetype position, qsizetype tail);
     void narrowDirtyRegion();
     qsizetype sameForward(qsizetype from, qsizetype limit) const;

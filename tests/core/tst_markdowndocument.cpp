@@ -197,6 +197,27 @@ private Q_SLOTS:
         QCOMPARE(doc->text(), QString::fromUtf16(u"a\u2029bX\uFDD0c\uFDD1"));
         doc->applyEditorEdit(0, 6, QStringLiteral("a\nbXc"));
         QCOMPARE(doc->text(), QString::fromUtf16(u"a\u2029bXc\uFDD1"));
+
+        // A break the editor puts back where one was deleted (an undo) is the
+        // one the file had, whether or not the text changed elsewhere; a new
+        // break typed before one is a new break.
+        const QString saved = QString::fromUtf16(u"a\u2029b\uFDD0c\uFDD1");
+        doc = std::make_unique<MarkdownDocument>(*DocumentFile::decode(saved.toUtf8()));
+        doc->applyEditorEdit(1, 1, QString());
+        doc->applyEditorEdit(1, 0, QStringLiteral("\n"));
+        QCOMPARE(doc->text(), saved);
+        QVERIFY(!doc->isModified());
+        doc->applyEditorEdit(0, 0, QStringLiteral("X"));
+        doc->applyEditorEdit(4, 1, QString());
+        doc->applyEditorEdit(4, 0, QStringLiteral("\n"));
+        QCOMPARE(doc->text(), QLatin1Char('X') + saved);
+        doc->applyEditorEdit(0, 1, QString());
+        doc->applyEditorEdit(2, 3, QString());
+        doc->applyEditorEdit(2, 0, QStringLiteral("b\nc"));
+        QCOMPARE(doc->text(), saved);
+        QVERIFY(!doc->isModified());
+        doc->applyEditorEdit(1, 0, QStringLiteral("\n"));
+        QCOMPARE(doc->text(), QString::fromUtf16(u"a\n\u2029b\uFDD0c\uFDD1"));
     }
 
     // Over its own file a save never replaces what another program wrote

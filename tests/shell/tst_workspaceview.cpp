@@ -357,6 +357,24 @@ private Q_SLOTS:
         QVERIFY(!w.view->isWindowModified());
     }
 
+    // Deleted and undone in the real editor, a U+2029 comes back as itself.
+    void anUndoneDeletionRestoresTheFilesBreak() {
+        QTemporaryDir dir;
+        const QString original = QString::fromUtf16(u"a\u2029b\uFDD0c\r\n");
+        const QString path =
+            TestSupport::writeFile(dir, QStringLiteral("doc.md"), original.toUtf8());
+        Window w(MarkdownDocument::open(path, nullptr), StandardWorkspacePanes::factory());
+        MarkdownTextView* view = w.textView();
+        QTextCursor caret(view->document());
+        caret.setPosition(2);
+        view->setTextCursor(caret);
+        QTest::keyClick(view, Qt::Key_Backspace);
+        QCOMPARE(w.document->text(), QString::fromUtf16(u"ab\uFDD0c\n"));
+        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.document->text(), QString::fromUtf16(u"a\u2029b\uFDD0c\n"));
+        QVERIFY(!w.document->isModified());
+    }
+
     // A window restored to Edit mode never renders its preview, not even
     // while it first shows; Split renders it once.
     void aHiddenPreviewRendersNothing() {
