@@ -3,7 +3,6 @@
 #include "core/DocumentFile.h"
 #include "core/L10n.h"
 #include "core/MarkdownFileTypes.h"
-#include "core/Utf8.h"
 #include "export/DocumentFileActions.h"
 #include "export/ExportDesktop.h"
 #include "export/MarkdownHTMLExporter.h"
@@ -41,7 +40,8 @@ QString page(const DocumentExportContext& context) {
 
 void writeText(const QString& path, const QString& text) {
     DocumentFileError error;
-    const auto bytes = Utf8::encode(text);
+    // As a document saves it, so a leading U+FEFF reads back.
+    const auto bytes = DocumentFile::encode(text, LineEnding::LF, false);
     if (!bytes)
         error = {DocumentFileError::Kind::NotEncodable, path, {}};
     if (!bytes || !DocumentFile::write(path, *bytes, &error))

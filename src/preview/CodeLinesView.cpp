@@ -67,8 +67,11 @@ void CodeLinesView::setContent(const StyledText& text, const QFont& font, const 
                     breakAfter = true;
                 } else {
                     end = start + chunkCharacters;
+                    // Not between the halves of a surrogate pair.
+                    if (code[end].isLowSurrogate() && code[end - 1].isHighSurrogate())
+                        --end;
                     chunk.lines = 1;
-                    chunk.longestLine = chunkCharacters;
+                    chunk.longestLine = end - start;
                 }
                 break;
             }

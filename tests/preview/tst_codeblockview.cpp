@@ -219,6 +219,9 @@ private Q_SLOTS:
             << QStringLiteral("%1\n").arg(QString(width / 3, u'z')).repeated(10);
         QTest::newRow("one line of many chunks")
             << QString(40 * width + 7, u'm') + u'\n' + numberedLines(lines + 1);
+        // A cut at a chunk's length would fall inside a character.
+        QTest::newRow("a line of characters outside the BMP")
+            << u'x' + QStringLiteral("\U0001F600").repeated(width) + u'\n';
     }
     void longCodeIsCutIntoChunksThatMakeItUpAgain() {
         QFETCH(QString, code);
@@ -228,8 +231,10 @@ private Q_SLOTS:
         for (int i = 0; i < view.chunkCount(); ++i) {
             QVERIFY(view.chunkText(i).size() <= CodeLinesView::chunkCharacters);
             QVERIFY(view.chunkText(i).count(u'\n') < CodeLinesView::chunkLines);
-            // Only a line longer than a chunk is cut.
-            QVERIFY(view.endsLine(i) || view.chunkText(i).size() == CodeLinesView::chunkCharacters);
+            // Only a line longer than a chunk is cut, and never inside a character.
+            QVERIFY(view.endsLine(i) ||
+                    view.chunkText(i).size() >= CodeLinesView::chunkCharacters - 1);
+            QVERIFY(view.chunkText(i).isEmpty() || !view.chunkText(i).front().isLowSurrogate());
         }
         QCOMPARE(view.laidOutChunkCount(), 0);
     }
