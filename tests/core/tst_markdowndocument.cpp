@@ -19,7 +19,6 @@ private Q_SLOTS:
 
     void newDocumentFollowsPreference() {
         MarkdownDocument sample;
-        QCOMPARE(sample.text().toUtf8().size(), 501);
         QVERIFY(sample.text().contains(QStringLiteral("editor for Linux.")));
         QVERIFY(!sample.isModified());
         Preferences::shared().setBoolean(PreferenceKeys::newDocumentStartsEmpty, true);
@@ -274,7 +273,6 @@ private Q_SLOTS:
     }
 
     void fileTypes() {
-        QCOMPARE(MarkdownFileTypes::extensions(), (QStringList{"md", "markdown", "mdown", "mkd"}));
         QVERIFY(MarkdownFileTypes::hasMarkdownExtension(QStringLiteral("/x/README.MD")));
         QVERIFY(!MarkdownFileTypes::hasMarkdownExtension(QStringLiteral("md")));
         QCOMPARE(documentDirectory(QUrl::fromLocalFile(QStringLiteral("/home/u/n/a.md"))),

@@ -11,27 +11,6 @@ class TestPreferences : public QObject {
 private Q_SLOTS:
     void init() { TestSupport::resetPreferences(); }
 
-    void defaultsFromEmptyConfig() {
-        const Preferences& p = Preferences::shared();
-        const QVariantList got =
-            QVariantList() << p.appLanguagePreference() << p.defaultViewMode() << p.lastViewMode()
-                           << p.appearancePreference() << p.lightThemeChoice()
-                           << p.darkThemeChoice() << p.lightFontChoice() << p.darkFontChoice()
-                           << p.editorFontSize() << p.previewFontSize() << p.recentMarkdownFiles()
-                           << p.showHomeAfterClosingLastWindow() << p.newDocumentStartsEmpty()
-                           << p.showFeatureTourOnLaunch() << p.onboardingCompleted()
-                           << p.syncFonts() << p.useSystemFont() << p.openCreatedMarkdownFiles()
-                           << p.finderMenuShowNewFile() << p.finderMenuShowNewMarkdownFile()
-                           << p.slashCommandsHintDismissed();
-        const QVariantList want = {"system",     "split", "Split",  "light", "warmEditorial",
-                                   "sleekPro",   "serif", "system", 14.0,    15.0,
-                                   QByteArray(), true,    false,    false,   false,
-                                   false,        true,    true,     true,    true,
-                                   false};
-        QCOMPARE(got, want);
-        QVERIFY(Preferences::filePath().endsWith(QStringLiteral("/quon/quon.conf")));
-    }
-
     // What a restart hands back: every value as a string in the INI file.
     void valuesAfterRestart_data() {
         QTest::addColumn<QString>("stored");

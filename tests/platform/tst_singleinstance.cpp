@@ -28,6 +28,16 @@ class TestSingleInstance : public QObject {
         process.start();
     }
 
+    // The later quon ended at once and the running one received these paths.
+    static void expectHandedOver(QProcess& later, QSignalSpy& received,
+                                 const QStringList& expected) {
+        QTRY_VERIFY_WITH_TIMEOUT(later.state() == QProcess::NotRunning, 10000);
+        QCOMPARE(later.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(later.exitCode(), 0);
+        QVERIFY(received.size() == 1 || received.wait(5000));
+        QCOMPARE(received.first().first().toStringList(), expected);
+    }
+
 private Q_SLOTS:
     void secondQuonHandsItsArgumentsOver() {
         // Under the runtime folder the test runner gives each test.
@@ -46,14 +56,10 @@ private Q_SLOTS:
                 {"notes.md", "sub/../other.md", "quon://new-file?dir=%2Ftmp&md=1",
                  "file:///tmp/a%20b.md"},
                 dir.path());
-        QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 10000);
-        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second.exitCode(), 0);
-        QVERIFY(received.size() == 1 || received.wait(5000));
-        const QStringList expected = {
-            dir.filePath(QStringLiteral("notes.md")), dir.filePath(QStringLiteral("other.md")),
-            QStringLiteral("quon://new-file?dir=%2Ftmp&md=1"), QStringLiteral("/tmp/a b.md")};
-        QCOMPARE(received.first().first().toStringList(), expected);
+        expectHandedOver(
+            second, received,
+            {dir.filePath(QStringLiteral("notes.md")), dir.filePath(QStringLiteral("other.md")),
+             QStringLiteral("quon://new-file?dir=%2Ftmp&md=1"), QStringLiteral("/tmp/a b.md")});
     }
 
     // A quon killed outright leaves its socket behind; the next one takes over.
@@ -83,11 +89,7 @@ private Q_SLOTS:
         QSignalSpy received(&next, &SingleInstance::argumentsReceived);
         QProcess third;
         runQuon(third, {QStringLiteral("b.md")}, dir.path());
-        QTRY_VERIFY_WITH_TIMEOUT(third.state() == QProcess::NotRunning, 10000);
-        QCOMPARE(third.exitCode(), 0);
-        QVERIFY(received.size() == 1 || received.wait(5000));
-        QCOMPARE(received.first().first().toStringList(),
-                 QStringList{dir.filePath(QStringLiteral("b.md"))});
+        expectHandedOver(third, received, {dir.filePath(QStringLiteral("b.md"))});
     }
 
     // The first quon is slow to start: it holds the start-up lock for longer
@@ -105,11 +107,7 @@ private Q_SLOTS:
 
         QVERIFY(starting.listen());
         QSignalSpy received(&starting, &SingleInstance::argumentsReceived);
-        QTRY_VERIFY_WITH_TIMEOUT(later.state() == QProcess::NotRunning, 10000);
-        QCOMPARE(later.exitCode(), 0);
-        QVERIFY(received.size() == 1 || received.wait(5000));
-        QCOMPARE(received.first().first().toStringList(),
-                 QStringList{dir.filePath(QStringLiteral("b.md"))});
+        expectHandedOver(later, received, {dir.filePath(QStringLiteral("b.md"))});
 
         // Only a socket nobody answers on is ever replaced.
         SingleInstance another(starting.socketPath());
