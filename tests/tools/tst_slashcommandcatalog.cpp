@@ -24,8 +24,6 @@ private Q_SLOTS:
     // The menu draws the flat list as sections: categories must not interleave.
     void catalogStandsInSectionOrder() {
         const QList<SlashCommand>& all = SlashCommandCatalog::all();
-        QCOMPARE(ids(all), words("h1 h2 h3 h4 h5 h6 text bullet numbered task quote codeblock "
-                                 "table divider bold italic strike code link image"));
         for (qsizetype i = 1; i < all.size(); ++i)
             QVERIFY(int(all[i - 1].category) <= int(all[i].category));
         for (const SlashCommand& c : all) {

@@ -51,7 +51,6 @@ private Q_SLOTS:
         QCOMPARE(m_menu->selectedIndex(), 0);
         QCOMPARE(m_menu->context()->triggerRange, (TextRange{6, 1}));
         PopoverFrame* popover = m_menu->popover();
-        QCOMPARE(popover->size(), QSize(320, 320));
         QCOMPARE(m_menu->menuView()->sectionCount(), 5);
         // An overlay in the window, not a window of its own; typing stays put.
         QCOMPARE(popover->parentWidget(), m_window->view.get());
@@ -68,7 +67,6 @@ private Q_SLOTS:
 
     void theHighlightMovesStopsAndResetsWithTheQuery() {
         type("/h");
-        QCOMPARE(m_menu->filteredCommands().size(), 17);
         press(Qt::Key_Down);
         press(Qt::Key_Down);
         QCOMPARE(m_menu->selectedIndex(), 2);
@@ -90,15 +88,6 @@ private Q_SLOTS:
         press(Qt::Key_Up);
         QCOMPARE(marked(*m_text), u8("/h1‸\nnext"));
         QVERIFY(m_menu->isShown());
-    }
-
-    // The window's Escape reaches an open menu first, which leaves the text.
-    void escapeClosesTheMenuFirst() {
-        type("/bo");
-        QVERIFY(m_window->view->escapeDispatcher().dispatch());
-        QVERIFY(!m_menu->isShown());
-        QCOMPARE(m_text->toPlainText(), u8("/bo"));
-        QVERIFY(!m_window->view->escapeDispatcher().dispatch());
     }
 
     void theMenuClosesWhenTheTriggerOrItsMatchesGo() {
