@@ -82,7 +82,6 @@ private Q_SLOTS:
         AppNotifications::postShowWelcomeWindow();
         QVERIFY(welcomeVisible());
         QWidget* first = scenes->welcomeWindow();
-        QVERIFY(first->minimumWidth() >= WelcomeView::minimumWidth);
         AppNotifications::postDismissWelcomeWindow();
         QVERIFY(!welcomeVisible());
         WelcomeWindow::openWelcomeWindow();
@@ -205,17 +204,10 @@ private Q_SLOTS:
         QAction* about = welcome()->aboutAction();
         about->trigger();
         QWidget* window = scenes->aboutWindow();
-        QCOMPARE(window->width(), AboutView::fixedWidth);
-
         window->close();
-        about->trigger();
         about->trigger();
         QCOMPARE(scenes->aboutWindow(), window);
         QVERIFY(window->isVisible());
-        int count = 0;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            count += qobject_cast<AboutWindow*>(top) ? 1 : 0;
-        QCOMPARE(count, 1);
     }
 };
 
