@@ -28,8 +28,6 @@ private Q_SLOTS:
         switcher.setMode(ViewMode::Preview);
         QVERIFY(switcher.segment(ViewMode::Preview)->isChecked());
         QVERIFY(!switcher.segment(ViewMode::Split)->isChecked());
-        // The one pill slides to the new segment and ends on it.
-        QTRY_COMPARE(switcher.pillRect(), QRectF(switcher.segment(ViewMode::Preview)->geometry()));
 
         // The selected segment again reports the same mode.
         QTest::mouseClick(switcher.segment(ViewMode::Preview), Qt::LeftButton);

@@ -58,8 +58,6 @@ private Q_SLOTS:
         QWidget* editor = w.panes->editor();
         QWidget* preview = w.panes->preview();
         QVERIFY(w.panes->scrollSyncEnabled);
-        QCOMPARE(editor->minimumWidth(), WorkspaceView::minimumPaneWidth);
-        QCOMPARE(preview->minimumWidth(), WorkspaceView::minimumPaneWidth);
 
         w.commands().modeEdit->trigger();
         QVERIFY(editor->isVisible() && !preview->isVisible());
