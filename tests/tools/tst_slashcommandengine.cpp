@@ -87,7 +87,6 @@ private Q_SLOTS:
         row("heading after emoji", "h1", u8("😀 /h1‸"), u8("# 😀 ‸"));
         row("heading on empty line", "h3", u8("a\n/h3‸"), u8("a\n### ‸"));
         row("normal text", "text", u8("### Notes /text‸"), u8("Notes ‸"));
-        row("normal text on plain line", "text", u8("Plain /text‸"), u8("Plain ‸"));
         row("seven hashes are no heading", "text", u8("####### x /text‸"), u8("####### x ‸"));
         row("bullet", "bullet", u8("Item /bullet‸"), u8("- Item ‸"));
         row("bullet toggled off", "bullet", u8("- Item /bullet‸"), u8("Item ‸"));

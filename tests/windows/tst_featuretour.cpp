@@ -141,7 +141,6 @@ private Q_SLOTS:
         QVERIFY(!tour().isPresented());
         for (QWidget* window : windows)
             QTRY_VERIFY(!overlayOf(window));
-        QVERIFY(Preferences::shared().onboardingCompleted());
     }
 
     // Back is dimmed and dead on the first slide; the primary button reads
@@ -166,8 +165,6 @@ private Q_SLOTS:
         }
         QVERIFY(!tour().isPresented());
         QCOMPARE(tour().currentIndex(), FeatureTourSlideCatalog::count() - 1);
-        QVERIFY(Preferences::shared().onboardingCompleted());
-        QVERIFY(!Preferences::shared().showFeatureTourOnLaunch());
     }
 
     // Clicks, wheel turns, keys, shortcuts and drops stop at the layer.
