@@ -72,8 +72,7 @@ private Q_SLOTS:
         stolen.setShortcut(QKeySequence(Qt::CTRL | Qt::Key(key)));
         window.addAction(&stolen);
         QSignalSpy stolenSpy(&stolen, &QAction::triggered);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(TestSupport::showExposed(&window));
         view->setFocus();
         const Outcome out = run(*view, before, [&](QPlainTextEdit* e) {
             QTest::keyClick(e, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
@@ -198,9 +197,7 @@ private Q_SLOTS:
 
     void rightClickSelection() {
         MarkdownTextView view;
-        view.resize(500, 200);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(TestSupport::showExposed(&view, {500, 200}));
         setMarked(view, u8("one «two» three"));
         auto pointAt = [&](int position) {
             QTextCursor c(view.document());
