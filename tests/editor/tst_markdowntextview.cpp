@@ -124,8 +124,6 @@ private Q_SLOTS:
         row("divider", "x‸y", "contextMenuDivider", "x---\n‸y");
         row("heading replaces", "# Ti‸tle", "contextMenuHeading", "«## Title»", 2);
         row("normal text, first line", "### a‸\n### b", "contextMenuHeading", "«a\n»### b");
-        row("normal text, every line", "«## a\nb\n# c»", "contextMenuHeading", "«a\nb\nc»");
-        row("normal text on plain", "pl‸ain", "contextMenuHeading", "pl‸ain");
     }
     void contextActions() {
         QFETCH(QString, before);

@@ -83,14 +83,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("keyword");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("string");
-        QTest::newRow("light") << "atom-one-light"
-                               << "#a626a4"
-                               << "#4078f2"
-                               << "#50a14f";
-        QTest::newRow("dark") << "atom-one-dark"
-                              << "#c678dd"
-                              << "#61aeee"
-                              << "#98c379";
+        QTest::newRow("light") << QStringLiteral("atom-one-light") << QStringLiteral("#a626a4")
+                               << QStringLiteral("#4078f2") << QStringLiteral("#50a14f");
+        QTest::newRow("dark") << QStringLiteral("atom-one-dark") << QStringLiteral("#c678dd")
+                              << QStringLiteral("#61aeee") << QStringLiteral("#98c379");
     }
     void pythonDefInBothThemes() {
         QFETCH(QString, theme);

@@ -221,16 +221,14 @@ private Q_SLOTS:
     void codeLanguageAgreesWithTheExport_data() {
         QTest::addColumn<QString>("fence");
         QTest::addColumn<QString>("language");
-        QTest::newRow("attributes") << "```python title=x"
-                                    << "python";
-        QTest::newRow("tabs and spaces") << "~~~ \t python\tlinenos=1"
-                                         << "python";
-        QTest::newRow("braces after") << "```c++ {.numberLines}"
-                                      << "c++";
-        QTest::newRow("one word") << "```json"
-                                  << "json";
-        QTest::newRow("none") << "```"
-                              << "";
+        QTest::newRow("attributes")
+            << QStringLiteral("```python title=x") << QStringLiteral("python");
+        QTest::newRow("tabs and spaces")
+            << QStringLiteral("~~~ \t python\tlinenos=1") << QStringLiteral("python");
+        QTest::newRow("braces after")
+            << QStringLiteral("```c++ {.numberLines}") << QStringLiteral("c++");
+        QTest::newRow("one word") << QStringLiteral("```json") << QStringLiteral("json");
+        QTest::newRow("none") << QStringLiteral("```") << QString();
     }
     void codeLanguageAgreesWithTheExport() {
         QFETCH(QString, fence);
