@@ -66,6 +66,11 @@ private Q_SLOTS:
                                     "Ctrl+K", "", "", "", "", "", "", "", "Ctrl+F", "Ctrl+A"}));
         QCOMPARE(titles(item(menu.get(), "List")->menu()),
                  QStringList({"Bulleted List", "Numbered List", "Task List"}));
+        // Normal Text is offered only on a heading.
+        QCOMPARE(item(menu.get(), "Heading")->menu()->actions().size(), 6);
+        QCOMPARE(titles(item(menuFor(view, "## Ti‸tle").get(), "Heading")->menu()),
+                 QStringList({"Heading 1", "Heading 2", "Heading 3", "Heading 4", "Heading 5",
+                              "Heading 6", "-", "Normal Text"}));
         QCOMPARE(titles(menu.get(),
                         [](const QAction* a) { return !a->isSeparator() && a->icon().isNull(); }),
                  QStringList());
@@ -101,14 +106,6 @@ private Q_SLOTS:
         QVERIFY(item(menu.get(), "Paste")->isEnabled());
         QApplication::clipboard()->clear();
         QVERIFY(!item(menuFor(view, "x‸").get(), "Paste")->isEnabled());
-    }
-
-    void headingSubmenu() {
-        MarkdownTextView view;
-        QCOMPARE(titles(item(menuFor(view, "## Ti‸tle").get(), "Heading")->menu()),
-                 QStringList({"Heading 1", "Heading 2", "Heading 3", "Heading 4", "Heading 5",
-                              "Heading 6", "-", "Normal Text"}));
-        QCOMPARE(item(menuFor(view, "plain‸").get(), "Heading")->menu()->actions().size(), 6);
     }
 
     // Items act on the view they were built for, submenu items too.

@@ -19,11 +19,8 @@ private Q_SLOTS:
 
     void fontFollowsThePreferencesLive() {
         EditorView pane;
-        QCOMPARE(pane.highlightConfig().baseFont.pointSizeF(), 10.5);
         pane.setText(QStringLiteral("line\n").repeated(200));
-        pane.resize(300, 200);
-        pane.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        QVERIFY(TestSupport::showExposed(&pane, {300, 200}));
         QTest::keyClick(pane.textView(), Qt::Key_A);
         const QTextCursor cursor(pane.textView()->document()->findBlockByNumber(120));
         pane.textView()->setTextCursor(cursor);
@@ -53,9 +50,7 @@ private Q_SLOTS:
 
     void coloursFollowTheAppearanceLive() {
         EditorView pane;
-        pane.resize(300, 200);
-        pane.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        QVERIFY(TestSupport::showExposed(&pane, {300, 200}));
         for (const char* appearance : {"light", "dark"}) {
             Preferences::shared().setString(PreferenceKeys::appearancePreference,
                                             QString::fromLatin1(appearance));

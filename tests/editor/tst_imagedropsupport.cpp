@@ -14,10 +14,6 @@ using EditorFixture::u8;
 
 namespace {
 
-QUrl file(const char* path) {
-    return QUrl::fromLocalFile(u8(path));
-}
-
 void collectImages(const MarkdownNode& node, QList<const MarkdownNode*>& images) {
     if (node.kind == MarkdownNodeKind::Image)
         images.append(&node);
@@ -75,15 +71,9 @@ private Q_SLOTS:
         row("standardised", "/docs/notes/../notes/b.png", "/docs/./notes", "![b](b.png)");
         row("inner dots kept", "/d/my.photo.jpeg", "/d", "![my.photo](my.photo.jpeg)");
         row("balanced parentheses", "/d/shot (1).png", "", "![shot (1)](</d/shot (1).png>)");
-        row("balanced, no space", "/d/shot(1).png", "/d", "![shot(1)](shot(1).png)");
-        // Names and paths that would break the link go in angle brackets,
-        // with the characters escaped that would still break it.
+        // Paths that would break the link go in angle brackets; that every
+        // odd name reads back is checked below.
         row("space", "/docs/notes/img/a b.png", "/docs/notes", "![a b](<img/a b.png>)");
-        row("unbalanced", "/d/a).png", "/d", "![a)](<a).png>)");
-        row("angle brackets", "/d/<x>.png", "/d", "![\\<x\\>](<\\<x\\>.png>)");
-        row("brackets", "/d/[x].png", "/d", "![\\[x\\]](<[x].png>)");
-        row("backslash", "/d/a\\b.png", "/d", "![a\\\\b](<a\\\\b.png>)");
-        row("tab", "/d/a\tb.png", "/d", "![a\tb](<a\tb.png>)");
     }
     void references() {
         QFETCH(QString, image);
@@ -129,11 +119,6 @@ private Q_SLOTS:
             }
         }
         QVERIFY(checked > 2000);
-    }
-
-    void twoImagesTwoLines() {
-        QCOMPARE(ImageDropSupport::references({file("/d/a.png"), file("/e/b.gif")}, "/d"),
-                 QStringLiteral("![a](a.png)\n![b](/e/b.gif)\n"));
     }
 
     void whichFilesAreImages() {

@@ -3,6 +3,7 @@
 #include "editor/MarkdownSyntaxHighlighter.h"
 #include "editor/MarkdownTextEditor.h"
 #include "editor/MarkdownTextView.h"
+#include "support/EditorFixture.h"
 
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
@@ -118,12 +119,6 @@ QString mismatch(const MarkdownSyntaxHighlighter& hl, const std::vector<Style>& 
         QVERIFY2(where.isEmpty(), qPrintable(where));                                              \
     } while (false)
 
-HighlightConfig testConfig(double size = 14) {
-    EditorTheme theme{QColor(20, 20, 20), QColor(90, 90, 90), QColor(150, 150, 150),
-                      QColor(200, 60, 30), QColor(240, 235, 225)};
-    return {size, theme, DesignSystem::Typography::font(FontDesign::Monospaced, size)};
-}
-
 // One random line of Markdown punctuation, with the odd non-BMP character.
 QString punctuationLine(QRandomGenerator& rng) {
     static const QString punctuation =
@@ -166,7 +161,7 @@ struct Editor {
     QPlainTextEdit edit;
     MarkdownSyntaxHighlighter* hl;
     explicit Editor(const QString& text) : edit(text) {
-        hl = new MarkdownSyntaxHighlighter(edit.document(), testConfig());
+        hl = new MarkdownSyntaxHighlighter(edit.document(), EditorFixture::config());
     }
 };
 
@@ -232,9 +227,9 @@ private Q_SLOTS:
         QTextDocument* doc = edit.document();
         QSignalSpy changed(doc, &QTextDocument::contentsChanged);
         QSignalSpy textChanged(&edit, &QPlainTextEdit::textChanged);
-        auto* hl = new MarkdownSyntaxHighlighter(doc, testConfig());
+        auto* hl = new MarkdownSyntaxHighlighter(doc, EditorFixture::config());
         QCoreApplication::processEvents(); // the base class's deferred run
-        HighlightConfig next = testConfig(20);
+        HighlightConfig next = EditorFixture::config(false, 20);
         next.theme.accent = QColor(10, 120, 200);
         hl->setConfig(next);
         QCOMPARE(changed.count() + textChanged.count(), 0);
@@ -280,7 +275,7 @@ private Q_SLOTS:
     // itself adds no undo step and emits no edit.
     void progressiveColouring() {
         QRandomGenerator rng(99);
-        MarkdownTextEditor editor(testConfig());
+        MarkdownTextEditor editor(EditorFixture::config());
         editor.resize(600, 400);
         editor.show();
         QSignalSpy edited(&editor, &MarkdownTextEditor::textEdited);

@@ -46,6 +46,24 @@ QString joinedChunks(const CodeLinesView& view) {
     return code;
 }
 
+// A card in a page that scrolls, shown.
+struct Page {
+    QScrollArea area;
+    QWidget* content = new QWidget;
+    CodeBlockView* card;
+    Page(const QString& code, const QString& language, QSize size, int spaceBelow = 0) {
+        auto* column = new QVBoxLayout(content);
+        card = new CodeBlockView(code, language, light());
+        column->addWidget(card);
+        column->addSpacing(spaceBelow);
+        area.setWidget(content);
+        area.setWidgetResizable(true);
+        if (!TestSupport::showExposed(&area, size))
+            qFatal("page not shown");
+    }
+    QScrollBar* bar() { return area.verticalScrollBar(); }
+};
+
 QString numberedLines(int count) {
     QString code;
     for (int i = 0; i < count; ++i)
@@ -65,14 +83,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("keyword");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("string");
-        QTest::newRow("light") << "atom-one-light"
-                               << "#a626a4"
-                               << "#4078f2"
-                               << "#50a14f";
-        QTest::newRow("dark") << "atom-one-dark"
-                              << "#c678dd"
-                              << "#61aeee"
-                              << "#98c379";
+        QTest::newRow("light") << QStringLiteral("atom-one-light") << QStringLiteral("#a626a4")
+                               << QStringLiteral("#4078f2") << QStringLiteral("#50a14f");
+        QTest::newRow("dark") << QStringLiteral("atom-one-dark") << QStringLiteral("#c678dd")
+                              << QStringLiteral("#61aeee") << QStringLiteral("#98c379");
     }
     void pythonDefInBothThemes() {
         QFETCH(QString, theme);
@@ -150,8 +164,6 @@ private Q_SLOTS:
                              light());
         QCOMPARE(tagged.languageLabel()->text(), QStringLiteral("PYTHON"));
         QVERIFY(tagged.copyButton());
-        QCOMPARE(colourAt(tagged.codeView()->content(), QStringLiteral("def")),
-                 QStringLiteral("#a626a4"));
         QCOMPARE(tagged.codeView()->document()->defaultFont().families(),
                  DesignSystem::Typography::families(FontDesign::Monospaced));
 
@@ -177,22 +189,11 @@ private Q_SLOTS:
         QCOMPARE(HorizontalPassThroughScrollView::route({10, -40}, {}), Route::Parent);
         QCOMPARE(HorizontalPassThroughScrollView::route({30, 30}, {}), Route::Horizontal);
 
-        QScrollArea page;
-        auto* content = new QWidget;
-        auto* column = new QVBoxLayout(content);
-        auto* card =
-            new CodeBlockView(QStringLiteral("y").repeated(300), QStringLiteral("text"), light());
-        column->addWidget(card);
-        column->addSpacing(3000);
-        page.setWidget(content);
-        page.setWidgetResizable(true);
-        page.resize(300, 400);
-        page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
-        HorizontalPassThroughScrollView* scroll = card->scrollView();
-        QCOMPARE(card->codeView()->lineCount(), 1);
+        Page page(QStringLiteral("y").repeated(300), QStringLiteral("text"), {300, 400}, 3000);
+        HorizontalPassThroughScrollView* scroll = page.card->scrollView();
+        QCOMPARE(page.card->codeView()->lineCount(), 1);
         wheel(scroll->viewport(), QPoint(0, -120));
-        QVERIFY(page.verticalScrollBar()->value() > 0);
+        QVERIFY(page.bar()->value() > 0);
         QCOMPARE(scroll->horizontalScrollBar()->value(), 0);
 
         // Horizontal and Shift+wheel turns scroll the card.
@@ -256,16 +257,8 @@ private Q_SLOTS:
         QCOMPARE(plain->styled.text, code);
         QVERIFY(!h.needsDetection(code));
 
-        QScrollArea page;
-        auto* content = new QWidget;
-        auto* column = new QVBoxLayout(content);
-        auto* card = new CodeBlockView(code, QString(), light());
-        column->addWidget(card);
-        page.setWidget(content);
-        page.setWidgetResizable(true);
-        page.resize(500, 400);
-        page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        Page page(code, QString(), {500, 400});
+        CodeBlockView* card = page.card;
         CodeLinesView* lines = card->linesView();
         QVERIFY(lines && !card->codeView());
         QVERIFY(lines->chunkCount() > 2 * CodeLinesView::keptChunks);
@@ -273,18 +266,19 @@ private Q_SLOTS:
         QVERIFY(lines->laidOutChunkCount() <= 2);
         QVERIFY(card->height() >= lines->chunkCount() * lines->chunkRect(0).height() / 2);
 
-        for (int value = 0; value < page.verticalScrollBar()->maximum(); value += 4000) {
-            page.verticalScrollBar()->setValue(value);
+        for (int value = 0; value < page.bar()->maximum(); value += 4000) {
+            page.bar()->setValue(value);
             QCoreApplication::processEvents();
         }
-        page.verticalScrollBar()->setValue(page.verticalScrollBar()->maximum());
+        page.bar()->setValue(page.bar()->maximum());
         QCoreApplication::processEvents();
         QVERIFY(lines->laidOutChunkCount() <= CodeLinesView::keptChunks + 3);
 
         // A drag from one chunk into the next selects the code as it
         // stands, the line feed between them included; Ctrl+A all of it.
         const int last = lines->chunkCount() - 2;
-        page.ensureVisible(0, lines->mapTo(content, lines->chunkRect(last).topLeft()).y(), 0, 200);
+        page.area.ensureVisible(0, lines->mapTo(page.content, lines->chunkRect(last).topLeft()).y(),
+                                0, 200);
         QCoreApplication::processEvents();
         const QPoint start = lines->chunkRect(last - 1).bottomLeft() + QPoint(1, -4);
         const QPoint end = lines->chunkRect(last).topLeft() + QPoint(60, 4);
@@ -297,45 +291,30 @@ private Q_SLOTS:
         QVERIFY(lines->chunkText(last).startsWith(selected.mid(lastLine.size() + 1)));
         QVERIFY(selected.size() > lastLine.size() + 4);
         QVERIFY(code.contains(selected));
-        QCOMPARE(PreviewSelectionReader::selectedTextIn(&page), selected);
+        QCOMPARE(PreviewSelectionReader::selectedTextIn(&page.area), selected);
         QTest::keyClick(lines, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(lines, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), code);
 
         // Out of sight, the view keeps no layout.
-        page.hide();
+        page.area.hide();
         QCOMPARE(lines->laidOutChunkCount(), 0);
     }
 
-    void copyPutsTheCodeOnTheClipboardAndShowsCopiedForASecond() {
+    // Copy puts the code on the clipboard and shows "Copied" for a second.
+    // The word and the symbol crossfade both ways; the button keeps the
+    // word's width until the word has gone, so it is never cut off.
+    void copyShowsCopiedAndFadesInAndOutWhole() {
         const QString code = QStringLiteral("print('hi')\n");
         CodeBlockView card(code, QStringLiteral("python"), light());
+        QVERIFY(TestSupport::showExposed(&card, {400, card.sizeHint().height()}));
         CodeCopyButton* button = card.copyButton();
-        const DesignSystem ds = light();
-        QCOMPARE(button->currentColour(), QColor(ds.colors.mutedText));
-        const int symbolWidth = button->sizeHint().width();
+        const int symbolWidth = button->width();
 
         QApplication::clipboard()->clear();
         button->click();
         QCOMPARE(QApplication::clipboard()->text(), code);
         QVERIFY(button->isShowingCopied());
-        QCOMPARE(button->currentColour(), QColor(ds.colors.accent));
-        QVERIFY(button->sizeHint().width() > symbolWidth);
-        QTRY_VERIFY_WITH_TIMEOUT(!button->isShowingCopied(), 5000);
-        QCOMPARE(button->currentColour(), QColor(ds.colors.mutedText));
-    }
-
-    // The word and the symbol crossfade both ways; the button keeps the
-    // word's width until the word has gone, so it is never cut off.
-    void copiedFadesInAndOutWhole() {
-        CodeBlockView card(QStringLiteral("print('hi')\n"), QStringLiteral("python"), light());
-        card.resize(400, card.sizeHint().height());
-        card.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&card));
-        CodeCopyButton* button = card.copyButton();
-        const int symbolWidth = button->width();
-
-        button->click();
         QList<double> shown;
         while (button->shownCopied() < 1 && shown.size() < 200) {
             shown.append(button->shownCopied());
@@ -353,6 +332,7 @@ private Q_SLOTS:
             QTest::qWait(5);
         }
         QVERIFY(!cut);
+        QTRY_VERIFY_WITH_TIMEOUT(!button->isShowingCopied(), 5000);
         QTRY_COMPARE(button->width(), symbolWidth);
     }
 
@@ -362,9 +342,7 @@ private Q_SLOTS:
         if (folder.isEmpty())
             QSKIP("QUON_SCREENSHOTS not set");
         CodeBlockView card(QStringLiteral("print('hi')\n"), QStringLiteral("python"), light());
-        card.resize(300, card.sizeHint().height());
-        card.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&card));
+        QVERIFY(TestSupport::showExposed(&card, {300, card.sizeHint().height()}));
         QVERIFY(TestSupport::saveFrames(
             &card, folder, QStringLiteral("copy-to-copied.png"),
             [&] { card.copyButton()->click(); }, 6, 30));

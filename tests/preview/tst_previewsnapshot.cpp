@@ -65,8 +65,7 @@ private Q_SLOTS:
         MarkdownRendererContext context = TestSupport::context(text, dark);
         context.documentDirectory = dir.path();
         auto column = TestSupport::previewColumn(parsed->document, context, 760);
-        column->show();
-        QVERIFY(QTest::qWaitForWindowExposed(column.get()));
+        QVERIFY(TestSupport::showExposed(column.get()));
 
         // Every block has a visible height and they do not overlap.
         int previousBottom = -1;

@@ -37,10 +37,8 @@ QString paragraphs(int count, const QString& word = QStringLiteral("para")) {
 struct Pane {
     std::unique_ptr<PreviewView> view = std::make_unique<PreviewView>();
     explicit Pane(const QString& text, QSize size = {600, 400}) {
-        view->resize(size);
         view->setMarkdown(text);
-        view->show();
-        if (!QTest::qWaitForWindowExposed(view.get()))
+        if (!TestSupport::showExposed(view.get(), size))
             qFatal("preview not shown");
         QCoreApplication::processEvents();
     }
@@ -77,10 +75,12 @@ struct Pane {
         }
         return text;
     }
-    QString rowText(int row) const {
+    QTextDocument* rowDocument(int row) const {
         auto* inline_ = qobject_cast<InlineMarkupView*>(content()->rowView(row)->content());
-        return inline_ && inline_->textView() ? inline_->textView()->document()->toPlainText()
-                                              : QString();
+        return inline_ && inline_->textView() ? inline_->textView()->document() : nullptr;
+    }
+    QString rowText(int row) const {
+        return rowDocument(row) ? rowDocument(row)->toPlainText() : QString();
     }
 };
 
@@ -98,28 +98,21 @@ private Q_SLOTS:
         QCOMPARE(pane.content()->rowCount(), 5);
         for (MarkdownBlockView* row : pane.views())
             QVERIFY(row && row->isVisible());
-        // Stacked 16 apart inside 24 at the sides and 8 above.
-        QCOMPARE(pane.content()->rowRect(0).topLeft(), QPoint(24, 8));
-        QCOMPARE(pane.content()->rowRect(1).top(), pane.content()->rowRect(0).bottom() + 1 + 16);
-        QCOMPARE(pane.content()->rowRect(0).width(), pane.content()->width() - 48);
 
         Pane empty{QString()};
         QCOMPARE(empty.content()->contentHeight(), 16);
         QCOMPARE(empty.view->scrollHost()->reportedHeight(), 16);
     }
 
-    void aBurstOfEditsGivesOneParseOfTheLastText() {
+    // A new font size restyles without parsing. A hidden pane parses and
+    // restyles nothing; shown again it catches up once.
+    void aHiddenPaneCatchesUpOnceShown() {
         Pane pane(QStringLiteral("first\n"));
         QSignalSpy parses(&pane.view->parseCache(), &MarkdownParseCache::changed);
-        for (int i = 0; i < 5; ++i)
-            pane.view->setMarkdown(QStringLiteral("edit %1\n").arg(i));
-        QCOMPARE(MarkdownParseCache::debounceMs, 150);
-        QCOMPARE(pane.rowText(0), QStringLiteral("first"));
-        pane.render(QStringLiteral("edit 4\n"));
-        QCOMPARE(parses.count(), 1);
-        QCOMPARE(pane.rowText(0), QStringLiteral("edit 4"));
+        Preferences::shared().setNumber(PreferenceKeys::previewFontSize, 18);
+        QCOMPARE(parses.count(), 0);
+        QCOMPARE(pane.rowDocument(0)->defaultFont().pointSizeF() * 96 / 72, 18.0);
 
-        // A hidden pane parses and restyles nothing; shown again it catches up once.
         pane.view->hide();
         const int built = pane.content()->buildCount();
         pane.view->setMarkdown(QStringLiteral("two\n"));
@@ -127,10 +120,10 @@ private Q_SLOTS:
         pane.view->setDocumentDirectory(QStringLiteral("/tmp"));
         QVERIFY(!pane.view->parseCache().isPending());
         QCOMPARE(pane.content()->buildCount(), built);
-        QCOMPARE(pane.content()->rendererContext().previewFontSize, 15.0);
+        QCOMPARE(pane.content()->rendererContext().previewFontSize, 18.0);
         pane.view->show();
         QCOMPARE(pane.rowText(0), QStringLiteral("two"));
-        QCOMPARE(parses.count(), 2);
+        QCOMPARE(parses.count(), 1);
         QCOMPARE(pane.content()->rendererContext().previewFontSize, 20.0);
         QCOMPARE(pane.content()->rendererContext().documentDirectory, QStringLiteral("/tmp"));
     }
@@ -174,15 +167,6 @@ private Q_SLOTS:
         QCOMPARE(pane.views().mid(1), before);
         QCOMPARE(pane.content()->buildCount(), built + 1);
 
-        // Editing one paragraph rebuilds that one only.
-        text.replace(QStringLiteral("para 3"), QStringLiteral("para three"));
-        const QPointer<MarkdownBlockView> edited = before[3];
-        pane.render(text);
-        QCOMPARE(pane.content()->buildCount(), built + 2);
-        QCOMPARE(pane.rowText(4), QStringLiteral("para three with a few words"));
-        QCOMPARE(pane.views()[5], before[4]);
-        QTRY_VERIFY(!edited);
-
         // Same lines, other tree: an edited reference definition rebuilds the link.
         pane.render(QStringLiteral("see [x]\n\n[x]: https://a.example\n"));
         MarkdownBlockView* link = pane.content()->rowView(0);
@@ -203,9 +187,12 @@ private Q_SLOTS:
         const QList<MarkdownBlockView*> before = pane.views();
         const int built = content->buildCount();
 
+        // The edited row alone is rebuilt, its old view let go.
+        const QPointer<MarkdownBlockView> edited = before[40];
         text.replace(QStringLiteral("para 40 with"), QStringLiteral("para 40\nsplit with"));
         pane.render(text);
         QCOMPARE(content->buildCount(), built + 1);
+        QTRY_VERIFY(!edited);
         QCOMPARE(pane.rowText(40), QStringLiteral("para 40 split with a few words"));
         for (int row : {30, 39, 41, 50})
             QVERIFY(before[row] && pane.views()[row] == before[row]);
@@ -229,15 +216,6 @@ private Q_SLOTS:
         QCOMPARE(pane.views()[79], atEnd[79]);
         Pane fresh(text, {500, 300});
         QCOMPARE(pane.allText(), fresh.allText());
-    }
-
-    void fontSizeRestylesWithoutParsing() {
-        Pane pane(QStringLiteral("body text\n"));
-        QSignalSpy parses(&pane.view->parseCache(), &MarkdownParseCache::changed);
-        Preferences::shared().setNumber(PreferenceKeys::previewFontSize, 20);
-        QCOMPARE(parses.count(), 0);
-        auto* after = qobject_cast<InlineMarkupView*>(pane.content()->rowView(0)->content());
-        QCOMPARE(after->textView()->document()->defaultFont().pointSizeF() * 96 / 72, 20.0);
     }
 
     void farRowsAreMadeOnlyWhenNeeded() {
@@ -302,7 +280,6 @@ private Q_SLOTS:
         QCOMPARE(content->rowSlice(5).bodyRowCount, 50);
         // Pieces stand together; the rest keeps its spacing.
         QCOMPARE(content->rowRect(2).top(), content->rowRect(1).bottom() + 1);
-        QCOMPARE(content->rowRect(6).top(), content->rowRect(5).bottom() + 1 + 16);
         QVERIFY(!content->rowView(5));
         auto* piece = qobject_cast<MarkdownTableView*>(content->rowView(1)->content());
         QCOMPARE(piece->rowCount(), 101);
@@ -397,7 +374,6 @@ private Q_SLOTS:
         Pane pane(paragraphs(30));
         const int height = pane.view->scrollHost()->reportedHeight();
         const int range = pane.bar()->maximum();
-        QCOMPARE(range, height - pane.view->scrollArea()->viewport()->height());
         Q_EMIT pane.content()->contentHeightChanged(1);
         QCOMPARE(pane.view->scrollHost()->reportedHeight(), height);
         QCOMPARE(pane.bar()->maximum(), range);
@@ -409,8 +385,7 @@ private Q_SLOTS:
         // Scrolled before any content arrived (the synchroniser may do this).
         view->scrollArea()->verticalScrollBar()->setValue(40);
         view->setMarkdown(paragraphs(60));
-        view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        QVERIFY(TestSupport::showExposed(view.get()));
         QCOMPARE(view->scrollArea()->verticalScrollBar()->value(), 0);
 
         Pane pane(paragraphs(60), {500, 300});
@@ -460,8 +435,6 @@ private Q_SLOTS:
         std::unique_ptr<QMenu> menu(PreviewContextMenuBuilder::makeMenu(
             selection, std::nullopt, {}, [&](const QString& t) { found = t; }));
         const QList<QAction*> actions = menu->actions(); // Copy, a separator, Find in Editor
-        QCOMPARE(actions[0]->text(), QStringLiteral("Copy"));
-        QCOMPARE(actions[2]->text(), QStringLiteral("Find in Editor"));
         QCOMPARE(actions[0]->isEnabled(), enabled);
         QCOMPARE(actions[2]->isEnabled(), enabled);
         if (enabled) {
@@ -480,8 +453,7 @@ private Q_SLOTS:
         auto* editor = new QPlainTextEdit(QStringLiteral("first line\nsecond line"), &window);
         layout->addWidget(preview);
         layout->addWidget(editor);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(TestSupport::showExposed(&window));
         preview->selectAll();
 
         // Nothing focused: the first selection met in the window.

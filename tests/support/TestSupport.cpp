@@ -10,6 +10,13 @@
 
 #include <unistd.h>
 
+bool TestSupport::showExposed(QWidget* widget, QSize size) {
+    if (!size.isEmpty())
+        widget->resize(size);
+    widget->show();
+    return QTest::qWaitForWindowExposed(widget);
+}
+
 QString TestSupport::screenshotFolder() {
     return qEnvironmentVariable("QUON_SCREENSHOTS");
 }

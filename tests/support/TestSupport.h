@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
@@ -19,6 +20,9 @@ bool makeSparseFile(const QString& path, qint64 size);
 // A folder the test process cannot create files in: a read-only subfolder of
 // dir, or a system folder when running as root (root ignores permissions).
 QString readOnlyFolder(const QTemporaryDir& dir);
+
+// Resizes the widget (unless size is empty), shows it and waits until it is on screen.
+bool showExposed(QWidget* widget, QSize size = {});
 
 // Screenshots for a person to look at: the folder QUON_SCREENSHOTS names
 // (empty when unset), and each appearance, light then dark, set in turn.
