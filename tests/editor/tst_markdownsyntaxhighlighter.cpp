@@ -3,7 +3,6 @@
 #include "editor/MarkdownSyntaxHighlighter.h"
 #include "editor/MarkdownTextEditor.h"
 #include "editor/MarkdownTextView.h"
-#include "support/EditorFixture.h"
 
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
@@ -119,6 +118,13 @@ QString mismatch(const MarkdownSyntaxHighlighter& hl, const std::vector<Style>& 
         QVERIFY2(where.isEmpty(), qPrintable(where));                                              \
     } while (false)
 
+// Five distinct colours, so a role swapped for another shows.
+HighlightConfig testConfig(double size = 14) {
+    EditorTheme theme{QColor(20, 20, 20), QColor(90, 90, 90), QColor(150, 150, 150),
+                      QColor(200, 60, 30), QColor(240, 235, 225)};
+    return {size, theme, DesignSystem::Typography::font(FontDesign::Monospaced, size)};
+}
+
 // One random line of Markdown punctuation, with the odd non-BMP character.
 QString punctuationLine(QRandomGenerator& rng) {
     static const QString punctuation =
@@ -161,7 +167,7 @@ struct Editor {
     QPlainTextEdit edit;
     MarkdownSyntaxHighlighter* hl;
     explicit Editor(const QString& text) : edit(text) {
-        hl = new MarkdownSyntaxHighlighter(edit.document(), EditorFixture::config());
+        hl = new MarkdownSyntaxHighlighter(edit.document(), testConfig());
     }
 };
 
@@ -227,9 +233,9 @@ private Q_SLOTS:
         QTextDocument* doc = edit.document();
         QSignalSpy changed(doc, &QTextDocument::contentsChanged);
         QSignalSpy textChanged(&edit, &QPlainTextEdit::textChanged);
-        auto* hl = new MarkdownSyntaxHighlighter(doc, EditorFixture::config());
+        auto* hl = new MarkdownSyntaxHighlighter(doc, testConfig());
         QCoreApplication::processEvents(); // the base class's deferred run
-        HighlightConfig next = EditorFixture::config(false, 20);
+        HighlightConfig next = testConfig(20);
         next.theme.accent = QColor(10, 120, 200);
         hl->setConfig(next);
         QCOMPARE(changed.count() + textChanged.count(), 0);
@@ -275,7 +281,7 @@ private Q_SLOTS:
     // itself adds no undo step and emits no edit.
     void progressiveColouring() {
         QRandomGenerator rng(99);
-        MarkdownTextEditor editor(EditorFixture::config());
+        MarkdownTextEditor editor(testConfig());
         editor.resize(600, 400);
         editor.show();
         QSignalSpy edited(&editor, &MarkdownTextEditor::textEdited);
