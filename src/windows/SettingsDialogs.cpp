@@ -15,7 +15,11 @@ public:
         // clang-format off
         box.setInformativeText(L10n::tr("This will reset quon to a fresh install — settings, recent files, and the feature tour will be cleared. The app will quit immediately."));
         // clang-format on
-        QPushButton* clear = box.addButton(L10n::tr("Clear & Quit"), QMessageBox::DestructiveRole);
+        // "&&": a lone "&" would make the next character a mnemonic and vanish.
+        QString clearTitle = L10n::tr("Clear & Quit");
+        QPushButton* clear =
+            box.addButton(clearTitle.replace(QLatin1Char('&'), QLatin1String("&&")),
+                          QMessageBox::DestructiveRole);
         QPushButton* cancel = box.addButton(L10n::tr("Cancel"), QMessageBox::RejectRole);
         // Nothing destructive on a stray Return.
         box.setDefaultButton(cancel);

@@ -22,8 +22,12 @@
 #include "windows/ThemedLabel.h"
 #include "windows/ToggleSwitch.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QKeySequence>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -31,6 +35,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 namespace {
@@ -358,6 +363,28 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo::exists(Preferences::filePath()), !wiped);
         QCOMPARE(storedKeys(), wiped ? QStringList() : before);
         QCOMPARE(TestSupport::readFile(path), QByteArray("# Notes\n"));
+    }
+
+    // The real question: its buttons show their words, with no "&" taken for
+    // a mnemonic, and a stray Return answers Cancel.
+    void clearQuestionButtons() {
+        QStringList texts;
+        QTimer::singleShot(0, this, [&texts] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (auto* message = qobject_cast<QMessageBox*>(box))
+                for (QAbstractButton* button : message->buttons())
+                    texts.append(button->text());
+            if (box)
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+        QVERIFY(!SettingsDialogs::standard().confirmClearAppData(nullptr));
+        QStringList shown;
+        for (QString text : std::as_const(texts)) {
+            QVERIFY2(QKeySequence::mnemonic(text).isEmpty(), qPrintable(text));
+            shown.append(text.replace(QLatin1String("&&"), QLatin1String("&")));
+        }
+        shown.sort();
+        QCOMPARE(shown, QStringList({QStringLiteral("Cancel"), QStringLiteral("Clear & Quit")}));
     }
 
     // With QUON_SCREENSHOTS=DIR: every tab, light and dark.
