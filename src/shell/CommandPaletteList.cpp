@@ -1,6 +1,7 @@
 #include "shell/CommandPaletteList.h"
 
 #include "core/AppearanceService.h"
+#include "core/SingleLineText.h"
 #include "editor/ScrollViewStyling.h"
 
 #include <QEvent>
@@ -151,13 +152,15 @@ void CommandPaletteList::paintRow(QPainter& painter, int index, const QRect& row
     painter.setPen(primary);
     painter.drawText(QRect(textLeft, inner.top(), textWidth, titleMetrics.height()),
                      Qt::AlignLeft | Qt::AlignVCenter,
-                     titleMetrics.elidedText(action.title, Qt::ElideRight, textWidth));
+                     titleMetrics.elidedText(SingleLineText::flattened(action.title),
+                                             Qt::ElideRight, textWidth));
     if (action.subtitle) {
         painter.setFont(caption);
         painter.setPen(secondary);
         painter.drawText(QRect(textLeft, inner.top() + titleMetrics.height() + subtitleGap,
                                textWidth, captionMetrics.height()),
                          Qt::AlignLeft | Qt::AlignVCenter,
-                         captionMetrics.elidedText(*action.subtitle, Qt::ElideRight, textWidth));
+                         captionMetrics.elidedText(SingleLineText::flattened(*action.subtitle),
+                                                   Qt::ElideRight, textWidth));
     }
 }

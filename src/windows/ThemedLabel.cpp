@@ -2,6 +2,7 @@
 
 #include "core/AppearanceService.h"
 #include "core/L10n.h"
+#include "core/SingleLineText.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -62,6 +63,7 @@ void ThemedLabel::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     const QRect area = contentsRect();
-    painter.drawText(area, int(alignment()) | Qt::TextSingleLine,
-                     fontMetrics().elidedText(text(), m_elideMode, area.width()));
+    painter.drawText(
+        area, int(alignment()) | Qt::TextSingleLine,
+        fontMetrics().elidedText(SingleLineText::flattened(text()), m_elideMode, area.width()));
 }

@@ -4,6 +4,7 @@
 #include "tools/PopoverFrame.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -194,6 +195,26 @@ private Q_SLOTS:
         QVERIFY(other.ran.isEmpty());
         QTRY_COMPARE(other.ran, (QStringList{"notes", "closed"}));
         QTRY_VERIFY(!other.palette);
+    }
+
+    // A recent file's name or folder may hold a line break: the row shows
+    // it as a blank, on its one line, as it would any other blank.
+    void lineBreaksShowOnOneLine() {
+        const auto grab = [](const QString& title, const QString& subtitle) {
+            CommandPaletteList list;
+            CommandPaletteAction row = action(title);
+            row.subtitle = subtitle;
+            list.setActions({row}, 0);
+            list.resize(list.sizeHint());
+            return list.grab().toImage();
+        };
+        const QString title = QStringLiteral("new line");
+        const QString folder = QStringLiteral("/docs/a b");
+        grab(title, folder); // the first grab of the process still settles the style
+        QCOMPARE(grab(QStringLiteral("new\nline"), QStringLiteral("/docs/a\nb")),
+                 grab(title, folder));
+        QCOMPARE(grab(QString::fromUtf8("new\u2028line"), folder), grab(title, folder));
+        QCOMPARE(grab(title, QString::fromUtf8("/docs/a\u2029b")), grab(title, folder));
     }
 };
 

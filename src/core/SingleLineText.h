@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Text drawn on one line: a name may hold line breaks (a file called
+// "a\nb"), which a painter would otherwise break the line at.
+namespace SingleLineText {
+
+// Every line break (LF, CR, VT, FF, NEL, U+2028, U+2029) as a blank.
+QString flattened(QString text);
+
+} // namespace SingleLineText
