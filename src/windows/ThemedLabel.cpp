@@ -42,11 +42,22 @@ void ThemedLabel::restyle() {
     setPalette(p);
 }
 
+// Elided text is drawn on one line, whatever line breaks it holds.
+int ThemedLabel::oneLineHeight() const {
+    const QMargins margins = contentsMargins();
+    return fontMetrics().height() + 2 * margin() + margins.top() + margins.bottom();
+}
+
+QSize ThemedLabel::sizeHint() const {
+    if (!m_elided)
+        return QLabel::sizeHint();
+    return {QLabel::sizeHint().width(), oneLineHeight()};
+}
+
 QSize ThemedLabel::minimumSizeHint() const {
     if (!m_elided)
         return QLabel::minimumSizeHint();
-    return {fontMetrics().horizontalAdvance(QStringLiteral("…")),
-            QLabel::minimumSizeHint().height()};
+    return {fontMetrics().horizontalAdvance(QStringLiteral("…")), oneLineHeight()};
 }
 
 void ThemedLabel::changeEvent(QEvent* event) {

@@ -18,6 +18,7 @@ public:
     void setElided(bool elided, Qt::TextElideMode mode = Qt::ElideRight);
     void setColorRole(ColorRole color);
 
+    QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 protected:
@@ -26,6 +27,7 @@ protected:
 
 private:
     void restyle();
+    int oneLineHeight() const;
 
     FontRole m_font;
     ColorRole m_color;

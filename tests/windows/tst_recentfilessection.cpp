@@ -8,6 +8,7 @@
 #include "windows/WelcomeView.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QGridLayout>
 #include <QSignalSpy>
@@ -53,6 +54,26 @@ private Q_SLOTS:
         QCOMPARE(folderPath(report), QStringLiteral("/home/x/Docs"));
         QCOMPARE(folderName(report), QStringLiteral("Docs"));
         QCOMPARE(folderName(QUrl::fromLocalFile(QStringLiteral("/top.md"))), QStringLiteral("/"));
+    }
+
+    // A name or folder with line breaks shows on one line: its row and its
+    // cell are as tall as any other.
+    void lineBreaksKeepTheHeight() {
+        RecentFiles files;
+        QVERIFY(QDir(files.dir.path()).mkdir(QStringLiteral("two\nlines")));
+        files.record(QStringLiteral("two\nlines/a\nb\u2028c.md"));
+        files.record(QStringLiteral("plain.md"));
+        RecentFilesSection section(files.store);
+        section.show();
+        const QList<RecentFileRow*> rows = section.rows();
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[1]->sizeHint().height(), rows[0]->sizeHint().height());
+        for (int i = 0; i < 4; ++i)
+            files.record(QStringLiteral("more%1.md").arg(i));
+        section.expandButton()->click();
+        const QList<RecentFileCell*> cells = section.cells();
+        QCOMPARE(cells.size(), 6);
+        QCOMPARE(cells[5]->sizeHint().height(), cells[0]->sizeHint().height());
     }
 
     // Empty, the section says so; up to five files are rows with dividers
