@@ -87,12 +87,19 @@ void AppDelegate::reopen() {
         m_scenes.presentHome();
         return;
     }
+    QWidget* question = QApplication::activeModalWidget();
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible() && window->windowType() != Qt::Popup &&
+        if (window != question && window->isVisible() && window->windowType() != Qt::Popup &&
             window->windowType() != Qt::ToolTip) {
             window->raise();
             window->activateWindow();
         }
+    }
+    // A question up (it may have no parent to keep it above) comes last, on
+    // top: under a window it blocks, quon would look frozen.
+    if (question) {
+        question->raise();
+        question->activateWindow();
     }
 }
 

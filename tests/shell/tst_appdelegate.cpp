@@ -13,10 +13,12 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 using TestSupport::writeFile;
@@ -266,6 +268,26 @@ private Q_SLOTS:
         delegate->handleForwardedArguments({});
         QCOMPARE(controller.documentCount(), 1);
         QCOMPARE(dialogs->alerts.size(), 0);
+    }
+
+    // `quon` again while a question is up brings the windows forward with
+    // the question on top: under a window it blocks, quon looks frozen.
+    void reopenKeepsTheQuestionOnTop() {
+        QTemporaryDir dir;
+        launch({writeFile(dir, QStringLiteral("a.md"), "a")});
+        QWidget* window = controller.windowFor(controller.documents().first());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QMessageBox box(QMessageBox::Question, QString(), QStringLiteral("Convert?"),
+                        QMessageBox::Cancel);
+        QWidget* active = nullptr;
+        QTimer::singleShot(0, this, [&] {
+            delegate->handleForwardedArguments({});
+            QCoreApplication::processEvents();
+            active = QApplication::activeWindow();
+            box.reject();
+        });
+        box.exec();
+        QCOMPARE(active, &box);
     }
 };
 
