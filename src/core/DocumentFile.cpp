@@ -121,10 +121,19 @@ std::optional<QByteArray> DocumentFile::encode(const QString& text, LineEnding l
     } else {
         styled.reserve(text.size() + text.size() / 16);
         qsizetype run = 0;
+        const auto endingAt = [&](qsizetype i) {
+            return endings.isEmpty() ? lineEnding : LineEnding(endings[i]);
+        };
         for (qsizetype i = text.indexOf(QLatin1Char('\n')); i >= 0;
              i = text.indexOf(QLatin1Char('\n'), i + 1)) {
             styled.append(QStringView(text).sliced(run, i - run));
-            styled.append(endingText[int(endings.isEmpty() ? lineEnding : LineEnding(endings[i]))]);
+            LineEnding ending = endingAt(i);
+            // CR then LF reads back as one CRLF break: a CR line that an edit
+            // brought next to an LF break is written as CRLF, so both stay.
+            if (ending == LineEnding::CR && i + 1 < text.size() &&
+                text[i + 1] == QLatin1Char('\n') && endingAt(i + 1) == LineEnding::LF)
+                ending = LineEnding::CRLF;
+            styled.append(endingText[int(ending)]);
             run = i + 1;
         }
         styled.append(QStringView(text).sliced(run));

@@ -89,6 +89,11 @@ private Q_SLOTS:
         QTest::newRow("paragraph separator")
             << QByteArray("x\r\na\xE2\x80\xA9y\nz") << 3 << 0 << u(u"\n")
             << QByteArray("x\r\na\r\n\xE2\x80\xA9y\nz");
+        // A CR break written before an LF one would read back as one CRLF.
+        QTest::newRow("CR line emptied before an LF break")
+            << QByteArray("a\rb\nc") << 2 << 1 << QString() << QByteArray("a\r\n\nc");
+        QTest::newRow("LF break typed after a CR one")
+            << QByteArray("a\rb\nc") << 2 << 0 << u(u"\n") << QByteArray("a\r\n\nb\nc");
     }
     void newBreaksTakeTheEndingOfTheLineTheySplit() {
         QFETCH(QByteArray, file);
@@ -100,6 +105,7 @@ private Q_SLOTS:
         QCOMPARE(text.encode(false).value(), file);
         text.replace(position, removed, added);
         QCOMPARE(text.encode(false).value(), expected);
+        QCOMPARE(DocumentFile::decode(expected)->text, text.toString());
     }
 };
 
