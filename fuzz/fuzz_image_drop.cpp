@@ -6,22 +6,12 @@
 #include "core/Utf8.h"
 #include "editor/ImageDropSupport.h"
 #include "preview/ImageURLResolver.h"
+#include "support/MarkdownDump.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
-namespace {
-
-void collectImages(const MarkdownNode& node, QList<const MarkdownNode*>& images) {
-    if (node.kind == MarkdownNodeKind::Image)
-        images.append(&node);
-    for (const MarkdownNode& child : node.children)
-        collectImages(child, images);
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     static QTemporaryDir root;
@@ -48,8 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     const QString markdown =
         ImageDropSupport::reference(QUrl::fromLocalFile(path), documentDirectory);
     const auto parsed = MarkdownParser::parse(markdown);
-    QList<const MarkdownNode*> images;
-    collectImages(parsed->document, images);
+    const QList<const MarkdownNode*> images = MarkdownDump::images(parsed->document);
     Fuzz::check(images.size() == 1, "the reference is one image", Fuzz::quoted(markdown));
     const auto resolved =
         ImageURLResolver::resolve(images[0]->destination.toString(), documentDirectory);

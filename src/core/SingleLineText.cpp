@@ -1,20 +1,13 @@
 #include "core/SingleLineText.h"
 
+bool SingleLineText::isLineBreak(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
+}
+
 QString SingleLineText::flattened(QString text) {
-    for (QChar& c : text) {
-        switch (c.unicode()) {
-        case 0x0a:
-        case 0x0b:
-        case 0x0c:
-        case 0x0d:
-        case 0x85:
-        case 0x2028:
-        case 0x2029:
+    for (QChar& c : text)
+        if (isLineBreak(c))
             c = QLatin1Char(' ');
-            break;
-        default:
-            break;
-        }
-    }
     return text;
 }

@@ -6,7 +6,10 @@
 // "a\nb"), which a painter would otherwise break the line at.
 namespace SingleLineText {
 
-// Every line break (LF, CR, VT, FF, NEL, U+2028, U+2029) as a blank.
+// Line break characters (LF, CR, VT, FF, NEL, U+2028, U+2029).
+bool isLineBreak(QChar c);
+
+// Every line break as a blank.
 QString flattened(QString text);
 
 } // namespace SingleLineText

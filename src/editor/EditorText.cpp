@@ -1,5 +1,6 @@
 #include "editor/EditorText.h"
 
+#include "core/SingleLineText.h"
 #include "core/TextEdit.h"
 
 #include <QPlainTextEdit>
@@ -47,8 +48,7 @@ Range lineRange(const QTextDocument* document, Range range) {
 }
 
 bool isLineBreak(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
+    return SingleLineText::isLineBreak(c);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 #include "editor/ImageDropSupport.h"
 #include "preview/ImageURLResolver.h"
 #include "support/EditorFixture.h"
+#include "support/MarkdownDump.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -13,13 +14,6 @@
 using EditorFixture::u8;
 
 namespace {
-
-void collectImages(const MarkdownNode& node, QList<const MarkdownNode*>& images) {
-    if (node.kind == MarkdownNodeKind::Image)
-        images.append(&node);
-    for (const MarkdownNode& child : node.children)
-        collectImages(child, images);
-}
 
 // Names that have broken links, then random ones from characters that mean
 // something to Markdown, to the resolver or to nobody.
@@ -102,8 +96,8 @@ private Q_SLOTS:
                     const QString markdown =
                         ImageDropSupport::reference(QUrl::fromLocalFile(path), documentDirectory);
                     const auto parsed = MarkdownParser::parse(markdown);
-                    QList<const MarkdownNode*> images;
-                    collectImages(parsed->document, images);
+                    const QList<const MarkdownNode*> images =
+                        MarkdownDump::images(parsed->document);
                     QVERIFY2(images.size() == 1, qPrintable(markdown));
                     const auto resolved = ImageURLResolver::resolve(
                         images[0]->destination.toString(), documentDirectory);

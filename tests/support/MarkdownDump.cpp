@@ -80,3 +80,12 @@ QStringList MarkdownDump::dump(const MarkdownNode& node, bool withPositions) {
     dumpBlock(node, 0, withPositions, out);
     return out;
 }
+
+QList<const MarkdownNode*> MarkdownDump::images(const MarkdownNode& node) {
+    QList<const MarkdownNode*> found;
+    if (node.kind == MarkdownNodeKind::Image)
+        found.append(&node);
+    for (const MarkdownNode& child : node.children)
+        found.append(images(child));
+    return found;
+}

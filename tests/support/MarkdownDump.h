@@ -11,4 +11,7 @@ namespace MarkdownDump {
 // tightness, so two trees dump alike only when no reader could tell them apart.
 QStringList dump(const MarkdownNode& node, bool withPositions = false);
 
+// The image nodes of a tree, in document order.
+QList<const MarkdownNode*> images(const MarkdownNode& node);
+
 } // namespace MarkdownDump
