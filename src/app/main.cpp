@@ -1,4 +1,4 @@
-#include "shell/QuonApp.h"
+#include "app/QuonApp.h"
 
 int main(int argc, char** argv) {
     return QuonApp::run(argc, argv);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/DocumentSearchState.h"
+#include "core/DocumentSearchState.h"
 
 #include <QColor>
 #include <QList>

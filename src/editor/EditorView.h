@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/DocumentSearchState.h"
 #include "editor/HighlightConfig.h"
-#include "tools/DocumentSearchState.h"
 
 #include <QWidget>
 

@@ -73,6 +73,11 @@ bool applyTaskList(QPlainTextEdit* editor);
 // "1. ", "2. "... on the non-blank selected lines, or off when every
 // non-blank one is numbered.
 bool applyNumberedList(QPlainTextEdit* editor);
+// Toggles the quote marker "> " at the start of the selection's first line
+// (a quote's later lines continue it), leaving the caret at the end of the
+// changed lines. On a blank line, or the empty last line, inserts "> " at the
+// selection start with the caret after it. One undo step; always true.
+bool applyBlockquote(QPlainTextEdit* editor);
 
 // The line holding the start of the selection, without its line break.
 QString firstSelectedLine(const QPlainTextEdit* editor);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/DocumentSearchState.h"
 #include "editor/EditorSearchHighlighter.h"
 #include "editor/HighlightConfig.h"
-#include "tools/DocumentSearchState.h"
 
 #include <QWidget>
 #include <optional>

@@ -4,7 +4,6 @@
 #include "editor/EditorPopovers.h"
 #include "editor/ImageDropSupport.h"
 #include "editor/MarkdownEditingSupport.h"
-#include "tools/SlashCommandEngine.h"
 
 #include <QGuiApplication>
 #include <QMenu>
@@ -343,7 +342,7 @@ void MarkdownTextView::contextMenuTaskList() {
 }
 
 void MarkdownTextView::contextMenuBlockquote() {
-    SlashCommandEngine::applyBlockquote(this);
+    MarkdownEditingSupport::applyBlockquote(this);
 }
 
 void MarkdownTextView::contextMenuCodeBlock() {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "shell/CommandPaletteAction.h"
-#include "tools/PaintedRowList.h"
+#include "widgets/PaintedRowList.h"
 
 #include <QList>
 

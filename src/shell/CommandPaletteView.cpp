@@ -5,8 +5,8 @@
 #include "core/Motion.h"
 #include "shell/CommandPalette.h"
 #include "shell/CommandPaletteList.h"
-#include "tools/PopoverFrame.h"
-#include "windows/SymbolLabel.h"
+#include "widgets/PopoverFrame.h"
+#include "widgets/SymbolLabel.h"
 
 #include <QEvent>
 #include <QGraphicsOpacityEffect>

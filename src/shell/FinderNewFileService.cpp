@@ -8,7 +8,7 @@
 #include "shell/DocumentController.h"
 #include "shell/DocumentDialogs.h"
 #include "shell/DocumentOpener.h"
-#include "windows/NewFileDialog.h"
+#include "shell/NewFileDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -29,6 +29,7 @@ SceneManager::SceneManager(DocumentController& controller, QObject* parent)
         services.saveDocumentAs = [&owner, &document] { owner.saveAs(&document); };
         services.duplicateDocument = [&owner, &document] { owner.duplicate(&document); };
         services.dismissWelcomeWindow = &AppNotifications::postDismissWelcomeWindow;
+        services.overlays = m_documentOverlays;
         auto* window = new WorkspaceView(document, std::move(services));
         window->resize(documentSize);
         return window;

@@ -9,6 +9,7 @@
 #include <functional>
 
 class DocumentController;
+class EscapeDispatcher;
 
 // The windows quon can show: the single welcome, settings and about windows
 // and the document windows, at their sizes. The welcome window opens and
@@ -19,6 +20,7 @@ class SceneManager : public QObject {
     Q_OBJECT
 public:
     using WindowFactory = std::function<QWidget*()>;
+    using DocumentOverlays = std::function<void(QWidget* window, EscapeDispatcher& escape)>;
 
     static constexpr QSize welcomeSize{720, 560};
     static constexpr QSize documentSize{1200, 780};
@@ -31,6 +33,10 @@ public:
     void setWelcomeWindowFactory(WindowFactory factory) { m_welcomeFactory = std::move(factory); }
     void setSettingsWindowFactory(WindowFactory factory) { m_settingsFactory = std::move(factory); }
     void setAboutWindowFactory(WindowFactory factory) { m_aboutFactory = std::move(factory); }
+    // What every document window shows over its content (the tour).
+    void setDocumentOverlays(DocumentOverlays overlays) {
+        m_documentOverlays = std::move(overlays);
+    }
 
     // The shared application commands without those of windows that cannot
     // be shown (no factory): what every window's menus offer.
@@ -58,6 +64,7 @@ private:
     WindowFactory m_welcomeFactory;
     WindowFactory m_settingsFactory;
     WindowFactory m_aboutFactory;
+    DocumentOverlays m_documentOverlays;
     QPointer<QWidget> m_welcome;
     QPointer<QWidget> m_settings;
     QPointer<QWidget> m_about;

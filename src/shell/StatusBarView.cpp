@@ -3,7 +3,7 @@
 #include "core/AppearanceService.h"
 #include "core/MarkdownDocument.h"
 #include "shell/StatusBarText.h"
-#include "windows/ThemedLabel.h"
+#include "widgets/ThemedLabel.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/DocumentSearchState.h"
+#include "core/DocumentSearchState.h"
 
 #include <QObject>
 #include <QString>

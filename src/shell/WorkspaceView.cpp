@@ -24,7 +24,6 @@
 #include "tools/FindBarView.h"
 #include "tools/SearchMatcher.h"
 #include "tools/SlashCommandsHintToast.h"
-#include "windows/FeatureTourOverlayContainer.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -122,8 +121,8 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
         setFocusMode(false);
         return true;
     });
-    // The tour shows over every document window.
-    new FeatureTourOverlayContainer(this, *m_escape);
+    if (m_services.overlays)
+        m_services.overlays(this, *m_escape);
 
     m_panes->setEditorText(document.text());
     m_panes->setPreviewSource([this] { return m_document.text(); });

@@ -37,6 +37,9 @@ struct WorkspaceServices {
     std::function<void()> duplicateDocument;
     // Posts "quon.dismissWelcomeWindow".
     std::function<void()> dismissWelcomeWindow;
+    // Puts on the window what shows over every document window (the tour),
+    // with the window's Escape dispatcher.
+    std::function<void(QWidget* window, EscapeDispatcher& escape)> overlays;
 };
 
 // The window of one Markdown document: editor and preview in the Edit, Split

@@ -3,8 +3,8 @@
 #include "core/AppearanceService.h"
 #include "core/L10n.h"
 #include "tools/SearchMatcher.h"
-#include "windows/PlainButton.h"
-#include "windows/SymbolLabel.h"
+#include "widgets/PlainButton.h"
+#include "widgets/SymbolLabel.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/TextRange.h"
 #include "tools/TextChange.h"
-#include "tools/TextRange.h"
 
 #include <QList>
 #include <QString>

@@ -4,7 +4,7 @@
 #include "editor/MarkdownEditingSupport.h"
 #include "editor/MarkdownTextView.h"
 #include "tools/AnchoredOverlay.h"
-#include "tools/PopoverFrame.h"
+#include "widgets/PopoverFrame.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/TextRange.h"
+#include "core/TextRange.h"
 
 #include <QString>
 #include <QStringList>

@@ -29,10 +29,7 @@ std::optional<SlashCommandContext> context(const QPlainTextEdit* editor);
 // unknown command (the trigger is removed all the same).
 bool apply(const SlashCommand& command, QPlainTextEdit* editor, const SlashCommandContext& context);
 
-// Toggles the quote marker "> " at the start of the selection's first line
-// (a quote's later lines continue it), leaving the caret at the end of the
-// changed lines. On a blank line, or the empty last line, inserts "> " at the
-// selection start with the caret after it. One undo step; always true.
+// The editor's blockquote toggle (MarkdownEditingSupport::applyBlockquote).
 bool applyBlockquote(QPlainTextEdit* editor);
 
 } // namespace SlashCommandEngine

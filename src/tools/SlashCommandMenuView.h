@@ -1,8 +1,8 @@
 #pragma once
 
-#include "tools/PaintedRowList.h"
 #include "tools/SlashCommand.h"
 #include "tools/SlashCommandMenuColors.h"
+#include "widgets/PaintedRowList.h"
 
 #include <QList>
 

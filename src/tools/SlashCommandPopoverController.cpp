@@ -4,10 +4,10 @@
 #include "editor/MarkdownTextView.h"
 #include "editor/ScrollViewStyling.h"
 #include "tools/AnchoredOverlay.h"
-#include "tools/PopoverFrame.h"
 #include "tools/SlashCommandCatalog.h"
 #include "tools/SlashCommandEngine.h"
 #include "tools/SlashCommandMenuView.h"
+#include "widgets/PopoverFrame.h"
 
 #include <QApplication>
 #include <QKeyEvent>

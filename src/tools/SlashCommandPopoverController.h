@@ -2,9 +2,9 @@
 
 #include "editor/EditorPopovers.h"
 #include "editor/EditorTheme.h"
-#include "tools/PopoverFrame.h"
 #include "tools/SlashCommand.h"
 #include "tools/SlashCommandMenuView.h"
+#include "widgets/PopoverFrame.h"
 
 #include <QList>
 #include <QObject>

@@ -3,9 +3,9 @@
 #include "core/AppearanceService.h"
 #include "core/L10n.h"
 #include "platform/AppIcon.h"
-#include "windows/DividerLine.h"
-#include "windows/PlainButton.h"
-#include "windows/ThemedLabel.h"
+#include "widgets/DividerLine.h"
+#include "widgets/PlainButton.h"
+#include "widgets/ThemedLabel.h"
 
 #include <QBoxLayout>
 #include <QDesktopServices>

@@ -3,11 +3,11 @@
 #include "core/L10n.h"
 #include "core/PreferenceEnums.h"
 #include "core/Preferences.h"
+#include "widgets/SegmentedPicker.h"
+#include "widgets/ThemedLabel.h"
+#include "widgets/ToggleSwitch.h"
 #include "windows/PreferenceBinding.h"
-#include "windows/SegmentedPicker.h"
 #include "windows/ThemePreviewCard.h"
-#include "windows/ThemedLabel.h"
-#include "windows/ToggleSwitch.h"
 
 #include <QComboBox>
 #include <QEvent>

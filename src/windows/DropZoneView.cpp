@@ -2,8 +2,8 @@
 
 #include "core/AppearanceService.h"
 #include "core/L10n.h"
-#include "windows/SymbolLabel.h"
-#include "windows/ThemedLabel.h"
+#include "widgets/SymbolLabel.h"
+#include "widgets/ThemedLabel.h"
 
 #include <QBoxLayout>
 #include <QPainter>

@@ -2,9 +2,9 @@
 
 #include "core/L10n.h"
 #include "core/Preferences.h"
+#include "widgets/ThemedLabel.h"
+#include "widgets/ToggleSwitch.h"
 #include "windows/PreferenceBinding.h"
-#include "windows/ThemedLabel.h"
-#include "windows/ToggleSwitch.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

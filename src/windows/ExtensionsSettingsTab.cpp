@@ -4,13 +4,13 @@
 #include "core/L10n.h"
 #include "core/Preferences.h"
 #include "platform/FinderExtensionManager.h"
-#include "windows/FormButton.h"
-#include "windows/PlainButton.h"
+#include "widgets/FormButton.h"
+#include "widgets/PlainButton.h"
+#include "widgets/ProgressButton.h"
+#include "widgets/SymbolLabel.h"
+#include "widgets/ThemedLabel.h"
+#include "widgets/ToggleSwitch.h"
 #include "windows/PreferenceBinding.h"
-#include "windows/ProgressButton.h"
-#include "windows/SymbolLabel.h"
-#include "windows/ThemedLabel.h"
-#include "windows/ToggleSwitch.h"
 
 #include <QBoxLayout>
 #include <QPointer>

@@ -4,10 +4,10 @@
 #include "core/FeatureTourController.h"
 #include "core/FeatureTourSlideCatalog.h"
 #include "core/L10n.h"
+#include "widgets/PlainButton.h"
+#include "widgets/ThemedLabel.h"
 #include "windows/FeatureTourPageDots.h"
 #include "windows/FeatureTourSlideVisual.h"
-#include "windows/PlainButton.h"
-#include "windows/ThemedLabel.h"
 #include "windows/WelcomeButtonStyles.h"
 
 #include <QApplication>

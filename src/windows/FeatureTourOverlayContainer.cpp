@@ -38,6 +38,10 @@ FeatureTourOverlayContainer::FeatureTourOverlayContainer(QWidget* window, Escape
         appear(false);
 }
 
+void FeatureTourOverlayContainer::install(QWidget* window, EscapeDispatcher& escape) {
+    new FeatureTourOverlayContainer(window, escape);
+}
+
 FeatureTourOverlay* FeatureTourOverlayContainer::overlay() const {
     return m_overlay;
 }

@@ -18,6 +18,8 @@ class FeatureTourOverlayContainer : public QObject {
 public:
     // Follows the application's one tour.
     FeatureTourOverlayContainer(QWidget* window, EscapeDispatcher& escape);
+    // Puts a container on the window, owned by it.
+    static void install(QWidget* window, EscapeDispatcher& escape);
 
     // The overlay while it is on screen (also while fading out), else null.
     FeatureTourOverlay* overlay() const;

@@ -2,10 +2,10 @@
 
 #include "core/DefaultMarkdownHandlerService.h"
 #include "core/L10n.h"
-#include "windows/ProgressButton.h"
+#include "widgets/ProgressButton.h"
+#include "widgets/SymbolLabel.h"
+#include "widgets/ThemedLabel.h"
 #include "windows/SettingsDialogs.h"
-#include "windows/SymbolLabel.h"
-#include "windows/ThemedLabel.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -5,12 +5,12 @@
 #include "core/PreferenceEnums.h"
 #include "core/Preferences.h"
 #include "shell/AppNotifications.h"
-#include "windows/FormButton.h"
+#include "widgets/FormButton.h"
+#include "widgets/SegmentedPicker.h"
+#include "widgets/ThemedLabel.h"
+#include "widgets/ToggleSwitch.h"
 #include "windows/PreferenceBinding.h"
-#include "windows/SegmentedPicker.h"
 #include "windows/SettingsDialogs.h"
-#include "windows/ThemedLabel.h"
-#include "windows/ToggleSwitch.h"
 
 #include <QApplication>
 #include <QBoxLayout>

@@ -2,8 +2,8 @@
 
 #include "core/L10n.h"
 #include "core/Preferences.h"
-#include "windows/SegmentedPicker.h"
-#include "windows/ToggleSwitch.h"
+#include "widgets/SegmentedPicker.h"
+#include "widgets/ToggleSwitch.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -2,10 +2,10 @@
 
 #include "core/AppearanceService.h"
 #include "core/L10n.h"
-#include "windows/PlainButton.h"
+#include "widgets/PlainButton.h"
+#include "widgets/SymbolLabel.h"
+#include "widgets/ThemedLabel.h"
 #include "windows/RecentFilesPresentation.h"
-#include "windows/SymbolLabel.h"
-#include "windows/ThemedLabel.h"
 
 #include <QBoxLayout>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/RecentFile.h"
-#include "windows/ThemeRoles.h"
+#include "widgets/ThemeRoles.h"
 
 #include <QWidget>
 

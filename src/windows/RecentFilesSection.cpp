@@ -5,11 +5,11 @@
 #include "core/Motion.h"
 #include "core/RecentFilesStore.h"
 #include "shell/SnapshotFade.h"
-#include "windows/DividerLine.h"
-#include "windows/PlainButton.h"
+#include "widgets/DividerLine.h"
+#include "widgets/PlainButton.h"
+#include "widgets/ThemedLabel.h"
 #include "windows/RecentFileItem.h"
 #include "windows/RecentFilesPresentation.h"
-#include "windows/ThemedLabel.h"
 
 #include <QBoxLayout>
 #include <QEvent>

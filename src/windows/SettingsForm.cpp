@@ -2,7 +2,7 @@
 
 #include "core/AppearanceService.h"
 #include "editor/ScrollViewStyling.h"
-#include "windows/ThemedLabel.h"
+#include "widgets/ThemedLabel.h"
 
 #include <QBoxLayout>
 #include <QPainter>

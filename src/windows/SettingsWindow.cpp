@@ -8,8 +8,8 @@
 #include "shell/DocumentController.h"
 #include "shell/WindowCommands.h"
 #include "shell/WindowMenuBar.h"
+#include "widgets/DividerLine.h"
 #include "windows/AppearanceSettingsTab.h"
-#include "windows/DividerLine.h"
 #include "windows/EditorSettingsTab.h"
 
 #include <QBoxLayout>

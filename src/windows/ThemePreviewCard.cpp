@@ -2,7 +2,7 @@
 
 #include "core/AppearanceService.h"
 #include "core/L10n.h"
-#include "windows/SymbolLabel.h"
+#include "widgets/SymbolLabel.h"
 
 #include <QEvent>
 #include <QPainter>

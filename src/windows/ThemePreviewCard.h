@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/DesignSystem.h"
-#include "windows/ThemedButton.h"
+#include "widgets/ThemedButton.h"
 
 // A clickable preview of one colour theme: a small document mock-up drawn in
 // the theme's own palette, with the theme's name and description under it.

@@ -1,7 +1,7 @@
 #include "windows/WelcomeButtonStyles.h"
 
 #include "core/AppearanceService.h"
-#include "windows/SymbolLabel.h"
+#include "widgets/SymbolLabel.h"
 
 #include <QPainter>
 #include <QPainterPath>

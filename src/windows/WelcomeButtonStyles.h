@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/DesignSystem.h"
-#include "windows/ThemedButton.h"
+#include "widgets/ThemedButton.h"
 
 // What a large home-window button looks like in one state.
 struct WelcomeButtonLook {

@@ -2,9 +2,9 @@
 
 #include "core/AppearanceService.h"
 #include "core/L10n.h"
+#include "widgets/ThemedLabel.h"
 #include "windows/DropZoneView.h"
 #include "windows/RecentFilesSection.h"
-#include "windows/ThemedLabel.h"
 #include "windows/WelcomeButtonStyles.h"
 #include "windows/WelcomeDrop.h"
 

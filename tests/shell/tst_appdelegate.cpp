@@ -10,6 +10,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 #include "windows/FeatureTourOverlay.h"
+#include "windows/FeatureTourOverlayContainer.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -54,6 +55,7 @@ private Q_SLOTS:
         AppDelegate::setSuppressWelcomeOnce(false);
         scenes = std::make_unique<SceneManager>(controller);
         scenes->setWelcomeWindowFactory([this] { return welcome = new QWidget; });
+        scenes->setDocumentOverlays(&FeatureTourOverlayContainer::install);
         delegate = std::make_unique<AppDelegate>(controller, *scenes);
         quits = tours = 0;
         newFileRequests.clear();

@@ -1,7 +1,7 @@
 #include "shell/CommandPalette.h"
 #include "shell/CommandPaletteList.h"
 #include "shell/CommandPaletteView.h"
-#include "tools/PopoverFrame.h"
+#include "widgets/PopoverFrame.h"
 
 #include <QApplication>
 #include <QImage>

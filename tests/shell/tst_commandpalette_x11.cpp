@@ -5,7 +5,7 @@
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
 #include "tools/FindBarView.h"
-#include "tools/PopoverFrame.h"
+#include "widgets/PopoverFrame.h"
 #include "windows/FeatureTourOverlay.h"
 
 #include <QApplication>

@@ -3,10 +3,10 @@
 #include "shell/AppNotifications.h"
 #include "shell/DocumentController.h"
 #include "shell/FinderNewFileService.h"
+#include "shell/NewFileDialog.h"
 #include "shell/SceneManager.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
-#include "windows/NewFileDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>

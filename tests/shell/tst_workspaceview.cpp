@@ -18,7 +18,7 @@
 #include "tools/DocumentSearch.h"
 #include "tools/FindBarView.h"
 #include "tools/SlashCommandsHintToast.h"
-#include "windows/PlainButton.h"
+#include "widgets/PlainButton.h"
 
 #include <QAction>
 #include <QLineEdit>

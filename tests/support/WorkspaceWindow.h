@@ -6,11 +6,12 @@
 #include "shell/WorkspaceView.h"
 #include "support/FakeWorkspaceAlerts.h"
 #include "support/FakeWorkspacePanes.h"
+#include "windows/FeatureTourOverlayContainer.h"
 
 #include <QTest>
 #include <memory>
 
-// A document and its shown window with a fake prompt, over fake panes unless
+// A document and its shown window with a fake prompt and the tour, over fake panes unless
 // a pane factory is given (then `panes` stays null); `adjust` may change the
 // services before the window is made.
 struct WorkspaceWindow {
@@ -35,6 +36,7 @@ struct WorkspaceWindow {
             return panes;
         };
         services.dismissWelcomeWindow = [this] { ++dismissals; };
+        services.overlays = &FeatureTourOverlayContainer::install;
         if (adjust)
             adjust(services);
         view = std::make_unique<WorkspaceView>(*document, std::move(services));

@@ -1,6 +1,6 @@
 #include "core/AppLanguageManager.h"
 #include "tools/FindBarView.h"
-#include "windows/PlainButton.h"
+#include "widgets/PlainButton.h"
 
 #include <QLineEdit>
 #include <QTest>

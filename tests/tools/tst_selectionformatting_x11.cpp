@@ -3,8 +3,8 @@
 #include "support/EditorWindow.h"
 #include "support/TestSupport.h"
 #include "tools/FormatIconButton.h"
-#include "tools/PopoverFrame.h"
 #include "tools/SelectionFormattingPopoverController.h"
+#include "widgets/PopoverFrame.h"
 
 #include <QApplication>
 #include <QClipboard>

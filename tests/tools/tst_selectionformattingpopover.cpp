@@ -7,8 +7,8 @@
 #include "support/TestSupport.h"
 #include "tools/AnchoredOverlay.h"
 #include "tools/FormatIconButton.h"
-#include "tools/PopoverFrame.h"
 #include "tools/SelectionFormattingPopoverController.h"
+#include "widgets/PopoverFrame.h"
 
 #include <QApplication>
 #include <QClipboard>

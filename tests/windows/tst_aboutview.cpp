@@ -1,7 +1,7 @@
 #include "support/TestSupport.h"
+#include "widgets/ThemedLabel.h"
 #include "windows/AboutInfo.h"
 #include "windows/AboutView.h"
-#include "windows/ThemedLabel.h"
 
 #include <QImage>
 #include <QTest>

@@ -11,12 +11,12 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
+#include "widgets/PlainButton.h"
 #include "windows/DropZoneView.h"
 #include "windows/FeatureTourOverlay.h"
 #include "windows/FeatureTourOverlayContainer.h"
 #include "windows/FeatureTourPageDots.h"
 #include "windows/FeatureTourSlideVisual.h"
-#include "windows/PlainButton.h"
 #include "windows/WelcomeButtonStyles.h"
 #include "windows/WelcomeView.h"
 #include "windows/WelcomeWindow.h"
@@ -93,6 +93,7 @@ private Q_SLOTS:
         scenes = new SceneManager(controller, this);
         scenes->setWelcomeWindowFactory(
             [this] { return new WelcomeWindow(controller, *scenes, RecentFilesStore::shared()); });
+        scenes->setDocumentOverlays(&FeatureTourOverlayContainer::install);
     }
 
     void init() {

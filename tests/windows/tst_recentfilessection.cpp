@@ -1,10 +1,10 @@
 #include "core/RecentFilesStore.h"
 #include "support/TestSupport.h"
-#include "windows/PlainButton.h"
+#include "widgets/PlainButton.h"
+#include "widgets/ThemedLabel.h"
 #include "windows/RecentFileItem.h"
 #include "windows/RecentFilesPresentation.h"
 #include "windows/RecentFilesSection.h"
-#include "windows/ThemedLabel.h"
 #include "windows/WelcomeView.h"
 
 #include <QApplication>

@@ -3,14 +3,14 @@
 #include "platform/FinderExtensionManager.h"
 #include "support/FakeSettingsDialogs.h"
 #include "support/TestSupport.h"
+#include "widgets/FormButton.h"
+#include "widgets/PlainButton.h"
+#include "widgets/ProgressButton.h"
+#include "widgets/SymbolLabel.h"
+#include "widgets/ThemedLabel.h"
+#include "widgets/ToggleSwitch.h"
 #include "windows/ExtensionsSettingsTab.h"
 #include "windows/FilesSettingsTab.h"
-#include "windows/FormButton.h"
-#include "windows/PlainButton.h"
-#include "windows/ProgressButton.h"
-#include "windows/SymbolLabel.h"
-#include "windows/ThemedLabel.h"
-#include "windows/ToggleSwitch.h"
 
 #include <QDir>
 #include <QFile>

@@ -13,14 +13,14 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
+#include "widgets/SegmentedPicker.h"
+#include "widgets/ThemedLabel.h"
+#include "widgets/ToggleSwitch.h"
 #include "windows/AppearanceSettingsTab.h"
 #include "windows/EditorSettingsTab.h"
 #include "windows/PreferenceBinding.h"
-#include "windows/SegmentedPicker.h"
 #include "windows/SettingsWindow.h"
 #include "windows/ThemePreviewCard.h"
-#include "windows/ThemedLabel.h"
-#include "windows/ToggleSwitch.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "windows/DividerLine.h"
+#include "widgets/DividerLine.h"
 
 #include "core/AppearanceService.h"
 

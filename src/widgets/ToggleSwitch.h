@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/ThemedButton.h"
+#include "widgets/ThemedButton.h"
 
 // An on/off switch: a capsule in the accent colour when on, the segment track
 // when off, with a white knob. A click flips it and emits clicked(checked);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/FormButton.h"
+#include "widgets/FormButton.h"
 #include <QTimer>
 
 // A push button that, while busy, shows a small spinning indicator in place

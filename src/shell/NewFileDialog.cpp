@@ -1,4 +1,4 @@
-#include "windows/NewFileDialog.h"
+#include "shell/NewFileDialog.h"
 
 #include "core/L10n.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/ThemeRoles.h"
+#include "widgets/ThemeRoles.h"
 
 #include <QWidget>
 

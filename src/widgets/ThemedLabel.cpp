@@ -1,4 +1,4 @@
-#include "windows/ThemedLabel.h"
+#include "widgets/ThemedLabel.h"
 
 #include "core/AppearanceService.h"
 #include "core/L10n.h"

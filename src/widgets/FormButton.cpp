@@ -1,4 +1,4 @@
-#include "windows/FormButton.h"
+#include "widgets/FormButton.h"
 
 #include "core/L10n.h"
 

@@ -1,4 +1,4 @@
-#include "windows/SegmentedPicker.h"
+#include "widgets/SegmentedPicker.h"
 
 #include "core/AppearanceService.h"
 

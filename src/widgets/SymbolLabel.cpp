@@ -1,4 +1,4 @@
-#include "windows/SymbolLabel.h"
+#include "widgets/SymbolLabel.h"
 
 #include "core/AppearanceService.h"
 #include "platform/Symbols.h"

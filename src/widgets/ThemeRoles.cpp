@@ -1,4 +1,4 @@
-#include "windows/ThemeRoles.h"
+#include "widgets/ThemeRoles.h"
 
 namespace {
 QFont weighted(QFont font, QFont::Weight weight) {

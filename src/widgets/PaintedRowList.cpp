@@ -1,4 +1,4 @@
-#include "tools/PaintedRowList.h"
+#include "widgets/PaintedRowList.h"
 
 #include "platform/Symbols.h"
 

@@ -1,4 +1,4 @@
-#include "windows/ThemedButton.h"
+#include "widgets/ThemedButton.h"
 
 #include "core/AppearanceService.h"
 #include "core/L10n.h"

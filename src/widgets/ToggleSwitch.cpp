@@ -1,4 +1,4 @@
-#include "windows/ToggleSwitch.h"
+#include "widgets/ToggleSwitch.h"
 
 #include "core/AppearanceService.h"
 

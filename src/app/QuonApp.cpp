@@ -1,4 +1,4 @@
-#include "shell/QuonApp.h"
+#include "app/QuonApp.h"
 
 #include "common/AppIdentity.h"
 #include "core/AppearanceService.h"
@@ -13,6 +13,7 @@
 #include "shell/LaunchArguments.h"
 #include "shell/SceneManager.h"
 #include "windows/AboutWindow.h"
+#include "windows/FeatureTourOverlayContainer.h"
 #include "windows/SettingsWindow.h"
 #include "windows/WelcomeWindow.h"
 
@@ -50,6 +51,8 @@ int QuonApp::run(int argc, char** argv) {
     });
     scenes.setAboutWindowFactory(
         [&scenes] { return new AboutWindow(scenes.applicationCommands()); });
+    // The tour shows over every document window.
+    scenes.setDocumentOverlays(&FeatureTourOverlayContainer::install);
     AppDelegate delegate(controller, scenes);
     delegate.hooks().broadcastFinderMenu = &FinderSharedSettings::broadcastFromApp;
     delegate.hooks().registerExtension = &FinderExtensionManager::registerIfNeeded;

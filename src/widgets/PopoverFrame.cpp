@@ -1,4 +1,4 @@
-#include "tools/PopoverFrame.h"
+#include "widgets/PopoverFrame.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QMouseEvent>

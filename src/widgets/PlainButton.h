@@ -1,7 +1,7 @@
 #pragma once
 
-#include "windows/ThemeRoles.h"
-#include "windows/ThemedButton.h"
+#include "widgets/ThemeRoles.h"
+#include "widgets/ThemedButton.h"
 
 // A button without chrome: a text, a symbol after it, or a symbol alone, in a
 // design-system font and colour. Used for "Clear", "Show more", the remove

@@ -1,4 +1,4 @@
-#include "windows/ProgressButton.h"
+#include "widgets/ProgressButton.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>
