@@ -11,6 +11,7 @@
 #include "support/TestSupport.h"
 #include "windows/FeatureTourOverlay.h"
 
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 using TestSupport::writeFile;
@@ -33,7 +35,8 @@ class TestAppDelegate : public QObject {
     int quits = 0;
     int tours = 0;
     QStringList newFileRequests;
-    QPointer<QWidget> welcome; // the welcome window, once made
+    QList<std::function<void()>> newFileEnds; // each request's `ended`
+    QPointer<QWidget> welcome;                // the welcome window, once made
 
     void launch(const QStringList& arguments) {
         delegate->applicationDidFinishLaunching(arguments);
@@ -57,10 +60,13 @@ private Q_SLOTS:
         delegate = std::make_unique<AppDelegate>(controller, *scenes);
         quits = tours = 0;
         newFileRequests.clear();
+        newFileEnds.clear();
         delegate->hooks().quitApplication = [this] { ++quits; };
         delegate->hooks().presentTour = [this] { ++tours; };
-        delegate->hooks().handleNewFileUrl = [this](const QString& url) {
+        delegate->hooks().handleNewFileUrl = [this](const QString& url,
+                                                    std::function<void()> ended) {
             newFileRequests.append(url);
+            newFileEnds.append(std::move(ended));
         };
     }
 
@@ -96,6 +102,56 @@ private Q_SLOTS:
         delegate->handleForwardedArguments({QStringLiteral("quon://new-file?dir=%2Fvar")});
         QCOMPARE(newFileRequests.size(), 3);
         QVERIFY(!AppDelegate::suppressWelcomeOnce());
+    }
+
+    // Any "quon:" argument is a request or refused as one, never a file to
+    // open or to offer a conversion for.
+    void quonArgumentsAreNeverFiles() {
+        QTemporaryDir dir;
+        const QStringList raw{"quon:new-file?dir=%2Ftmp&md=1", "Quon:x", "quon:"};
+        QCOMPARE(LaunchArguments::normalise(raw, dir.path()), raw);
+        launch(LaunchArguments::normalise(raw, dir.path()));
+        settle();
+        QVERIFY(newFileRequests.isEmpty());
+        QCOMPARE(dialogs->alerts.size() + dialogs->confirmTexts.size(), 0);
+        QCOMPARE(controller.documentCount(), 0);
+        QVERIFY(welcome && welcome->isVisible());
+        QCOMPARE(quits, 0);
+    }
+
+    // A request that ends without a document ends like every other flow:
+    // the home window it made way for comes back; a quon started for the
+    // request alone quits once the question is gone.
+    void newFileRequestEndingWithoutADocument() {
+        QDialog question;
+        question.setModal(true);
+        std::function<void()> ended;
+        delegate->hooks().handleNewFileUrl = [&](const QString&, std::function<void()> end) {
+            question.show();
+            AppNotifications::postDismissWelcomeWindow();
+            ended = std::move(end);
+        };
+        const auto answer = [&] {
+            question.hide();
+            ended();
+            settle();
+        };
+        launch({QStringLiteral("quon://new-file?dir=%2Ftmp")});
+        settle();
+        QCOMPARE(quits, 0);
+        answer();
+        QCOMPARE(quits, 1);
+        QVERIFY(!welcome || !welcome->isVisible());
+
+        AppDelegate::setSuppressWelcomeOnce(false);
+        scenes->showWelcomeWindow();
+        QVERIFY(welcome && welcome->isVisible());
+        delegate->handleForwardedArguments({QStringLiteral("quon://new-file?dir=%2Ftmp")});
+        settle();
+        QVERIFY(!welcome->isVisible());
+        answer();
+        QVERIFY(welcome->isVisible());
+        QCOMPARE(quits, 1);
     }
 
     // A launch whose only file does not open: its alert or question, then
