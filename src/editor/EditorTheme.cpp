@@ -19,6 +19,7 @@ EditorTheme EditorTheme::from(const DesignSystem& designSystem) {
             c.mutedText,
             c.accent,
             c.codeBackground,
+            c.editorSurface,
             over(c.accent, 0.35, c.editorSurface),
             over(c.accent, 0.22, c.editorSurface)};
 }

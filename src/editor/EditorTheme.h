@@ -12,6 +12,7 @@ struct EditorTheme {
     QColor mutedText;         // list markers, breaks, link destinations, fence lines
     QColor accent;            // heading markers, link text, task boxes, inline code
     QColor codeBackground;    // background of inline code spans
+    QColor surface;           // the editor's background
     QColor selection;         // behind selected text (drawn in `text`) while focused
     QColor inactiveSelection; // the same while the focus is elsewhere, as in the find field
 

@@ -294,6 +294,8 @@ void MarkdownTextEditor::paintMatches() {
         selection.cursor.setPosition(match.range.location);
         selection.cursor.setPosition(int(match.range.end()), QTextCursor::KeepAnchor);
         selection.format.setBackground(match.current ? colours.current : colours.match);
+        if (match.current && colours.currentText.isValid())
+            selection.format.setForeground(colours.currentText);
         selections.append(selection);
     }
     m_view->setExtraSelections(selections);

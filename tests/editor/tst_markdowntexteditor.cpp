@@ -63,6 +63,17 @@ double contrast(const QColor& a, const QColor& b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
+// Empty when text in `text` reads on `behind` (laid over `under`) at 4.5:1.
+QString unreadable(const QColor& text, const QColor& behind, const QColor& under) {
+    const double a = behind.alphaF();
+    const QColor shown = QColor::fromRgbF(behind.redF() * a + under.redF() * (1 - a),
+                                          behind.greenF() * a + under.greenF() * (1 - a),
+                                          behind.blueF() * a + under.blueF() * (1 - a));
+    const double ratio = contrast(text, shown);
+    return ratio >= 4.5 ? QString()
+                        : QStringLiteral("%1 on %2: %3").arg(text.name(), shown.name()).arg(ratio);
+}
+
 bool nearlyEqual(const QColor& a, const QColor& b) {
     return std::abs(a.red() - b.red()) <= 1 && std::abs(a.green() - b.green()) <= 1 &&
            std::abs(a.blue() - b.blue()) <= 1;
@@ -214,8 +225,9 @@ private Q_SLOTS:
 
     // The selection, which is the current find match, comes in the theme's
     // own colours with the focus in the editor and with it in the find
-    // field, opaque and readable at 4.5:1 or better in all six themes.
-    void selectionReadsInEveryTheme() {
+    // field, opaque and readable at 4.5:1 or better in all six themes; so do
+    // the matches painted where the selection is not.
+    void selectionAndMatchesReadInEveryTheme() {
         using Colors = DesignSystem::Colors;
         const std::pair<const Colors&, bool> themes[] = {
             {Colors::light(), false}, {Colors::porcelain(), false}, {Colors::sage(), false},
@@ -252,13 +264,30 @@ private Q_SLOTS:
                 QCOMPARE(view->palette().color(group, QPalette::Highlight), behind);
                 QCOMPARE(view->palette().color(group, QPalette::HighlightedText), theme.text);
                 QCOMPARE(behind.alpha(), 255);
-                QVERIFY2(contrast(theme.text, behind) >= 4.5,
-                         qPrintable(QStringLiteral("%1 on %2: %3")
-                                        .arg(theme.text.name(), behind.name())
-                                        .arg(contrast(theme.text, behind))));
+                QVERIFY2(unreadable(theme.text, behind, theme.surface).isEmpty(),
+                         qPrintable(unreadable(theme.text, behind, theme.surface)));
                 const QColor drawn = view->viewport()->grab().toImage().pixelColor(inside);
                 QVERIFY2(nearlyEqual(drawn, behind),
                          qPrintable(drawn.name() + QStringLiteral(" drawn, not ") + behind.name()));
+            }
+        }
+
+        editor->setFindActive(true);
+        editor->setSearchState({QStringLiteral("ab"), 1, {{0, 2}, {6, 2}}});
+        editor->setText(QStringLiteral("ab xx ab\n"));
+        for (const auto& [colors, dark] : themes) {
+            const EditorTheme theme =
+                EditorTheme::from(DesignSystem::make(colors, FontDesign::Serif, dark));
+            editor->setHighlightConfig({14, theme, config().baseFont});
+            QCOMPARE(view->extraSelections().size(), 2);
+            for (const QTextEdit::ExtraSelection& match : view->extraSelections()) {
+                const QTextCharFormat& format = match.format;
+                const QColor text = format.hasProperty(QTextFormat::ForegroundBrush)
+                                        ? format.foreground().color()
+                                        : theme.text;
+                const QString problem =
+                    unreadable(text, format.background().color(), theme.surface);
+                QVERIFY2(problem.isEmpty(), qPrintable(problem));
             }
         }
     }
