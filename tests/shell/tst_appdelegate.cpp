@@ -11,7 +11,6 @@
 #include "support/TestSupport.h"
 #include "windows/FeatureTourOverlay.h"
 
-#include <QDialog>
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -35,8 +34,7 @@ class TestAppDelegate : public QObject {
     int quits = 0;
     int tours = 0;
     QStringList newFileRequests;
-    QList<std::function<void()>> newFileEnds; // each request's `ended`
-    QPointer<QWidget> welcome;                // the welcome window, once made
+    QPointer<QWidget> welcome; // the welcome window, once made
 
     void launch(const QStringList& arguments) {
         delegate->applicationDidFinishLaunching(arguments);
@@ -60,13 +58,11 @@ private Q_SLOTS:
         delegate = std::make_unique<AppDelegate>(controller, *scenes);
         quits = tours = 0;
         newFileRequests.clear();
-        newFileEnds.clear();
         delegate->hooks().quitApplication = [this] { ++quits; };
         delegate->hooks().presentTour = [this] { ++tours; };
         delegate->hooks().handleNewFileUrl = [this](const QString& url,
-                                                    std::function<void()> ended) {
+                                                    const std::function<void()>&) {
             newFileRequests.append(url);
-            newFileEnds.append(std::move(ended));
         };
     }
 
@@ -117,41 +113,6 @@ private Q_SLOTS:
         QCOMPARE(controller.documentCount(), 0);
         QVERIFY(welcome && welcome->isVisible());
         QCOMPARE(quits, 0);
-    }
-
-    // A request that ends without a document ends like every other flow:
-    // the home window it made way for comes back; a quon started for the
-    // request alone quits once the question is gone.
-    void newFileRequestEndingWithoutADocument() {
-        QDialog question;
-        question.setModal(true);
-        std::function<void()> ended;
-        delegate->hooks().handleNewFileUrl = [&](const QString&, std::function<void()> end) {
-            question.show();
-            AppNotifications::postDismissWelcomeWindow();
-            ended = std::move(end);
-        };
-        const auto answer = [&] {
-            question.hide();
-            ended();
-            settle();
-        };
-        launch({QStringLiteral("quon://new-file?dir=%2Ftmp")});
-        settle();
-        QCOMPARE(quits, 0);
-        answer();
-        QCOMPARE(quits, 1);
-        QVERIFY(!welcome || !welcome->isVisible());
-
-        AppDelegate::setSuppressWelcomeOnce(false);
-        scenes->showWelcomeWindow();
-        QVERIFY(welcome && welcome->isVisible());
-        delegate->handleForwardedArguments({QStringLiteral("quon://new-file?dir=%2Ftmp")});
-        settle();
-        QVERIFY(!welcome->isVisible());
-        answer();
-        QVERIFY(welcome->isVisible());
-        QCOMPARE(quits, 1);
     }
 
     // A launch whose only file does not open: its alert or question, then
