@@ -2,6 +2,7 @@
 
 #include "common/AppIdentity.h"
 #include "core/Preferences.h"
+#include "platform/DesktopEntry.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,4 +60,5 @@ void AppDataResetService::clearAllData() {
     Preferences::shared().clearAll();
     for (const QString& path : locations())
         remove(path);
+    DesktopEntry::removeOwnEntry();
 }

@@ -6,8 +6,8 @@
 namespace AppDataResetService {
 
 // Clears every preference, then deletes the preferences file, the state and
-// cache folders and the file-manager plug-in's key file. Every error is
-// ignored; the caller quits right after.
+// cache folders, the file-manager plug-in's key file and the desktop entry
+// quon wrote for itself. Every error is ignored; the caller quits right after.
 void clearAllData();
 
 // What clearAllData deletes: only paths strictly inside their XDG base

@@ -62,13 +62,26 @@ QStringList DefaultMarkdownHandlerService::handlerTypes() {
     return types;
 }
 
+QString DefaultMarkdownHandlerService::defaultApplicationInGioAnswer(const QByteArray& output) {
+    // "Default application for “TYPE”: ID.desktop"; nothing of the kind when
+    // there is none.
+    for (const QByteArray& line : output.split('\n')) {
+        const qsizetype colon = line.lastIndexOf(": ");
+        if (line.startsWith("Default application for ") && colon > 0)
+            return QString::fromUtf8(line.mid(colon + 2).trimmed());
+    }
+    return {};
+}
+
 void DefaultMarkdownHandlerService::isDefaultHandler(std::function<void(bool)> answer) {
-    ToolRunner::run(xdgMime,
-                    {QStringLiteral("query"), QStringLiteral("default"),
-                     QLatin1String(MarkdownFileTypes::markdownMimeType)},
+    // GIO's own lookup (mimeapps.list, entries that can run, parent types),
+    // which xdg-mime outside GNOME does not repeat. Its untranslated answer.
+    ToolRunner::run(QStringLiteral("env"),
+                    {QStringLiteral("LC_ALL=C.UTF-8"), QStringLiteral("gio"),
+                     QStringLiteral("mime"), QLatin1String(MarkdownFileTypes::markdownMimeType)},
                     [answer](const ToolRunner::Result& result) {
-                        answer(result.succeeded() &&
-                               result.output.trimmed() == DesktopEntry::fileName);
+                        answer(result.succeeded() && defaultApplicationInGioAnswer(result.output) ==
+                                                         QLatin1String(DesktopEntry::fileName));
                     });
 }
 

@@ -18,9 +18,12 @@ QString noContentTypesMessage();
 // application/octet-stream or an unknown type.
 QStringList handlerTypes();
 
-// Whether `xdg-mime query default text/markdown` names quon's desktop entry;
-// false when the tool fails.
+// Whether GIO, and so Files, opens Markdown with quon: `gio mime
+// text/markdown` names quon's desktop entry as the default. False when the
+// tool fails.
 void isDefaultHandler(std::function<void(bool)> answer);
+// The desktop entry `gio mime TYPE` names as the default; empty for none.
+QString defaultApplicationInGioAnswer(const QByteArray& output);
 
 // Makes sure quon has a desktop entry, then makes it the default for every
 // handler type, one xdg-mime run after another. Success when any type was

@@ -28,8 +28,8 @@ const QColor& darkCurrent() {
 
 Colours colours(const EditorTheme& theme) {
     if (isDarkTheme(theme))
-        return {darkMatch(), darkCurrent()};
-    return {lightMatch(), lightCurrent()};
+        return {darkMatch(), darkCurrent(), theme.surface};
+    return {lightMatch(), lightCurrent(), QColor()};
 }
 
 bool isPaintedQuery(const QString& query) {

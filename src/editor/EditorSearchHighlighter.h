@@ -21,8 +21,12 @@ const QColor& darkCurrent();
 struct Colours {
     QColor match;
     QColor current;
+    // The text over the current match; invalid where the text keeps its own.
+    QColor currentText;
 };
-// The dark pair for a dark theme, else the light pair.
+// The dark pair for a dark theme, else the light pair. The dark pair's
+// current match is too bright for a dark theme's light text: the text there
+// takes the editor's background colour.
 Colours colours(const EditorTheme& theme);
 
 // Whether a query paints anything: not empty once white space and line

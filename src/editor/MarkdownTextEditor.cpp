@@ -117,6 +117,16 @@ void MarkdownTextEditor::applyConfig() {
     QPalette palette = m_view->palette();
     palette.setColor(QPalette::Text, theme.text);
     palette.setColor(QPalette::Base, Qt::transparent);
+    // Not the application's accent pair: the theme's own, which keep the
+    // text's colour readable, focused or not.
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        const QColor& behind =
+            group == QPalette::Active ? theme.selection : theme.inactiveSelection;
+        if (!behind.isValid())
+            continue;
+        palette.setColor(group, QPalette::Highlight, behind);
+        palette.setColor(group, QPalette::HighlightedText, theme.text);
+    }
     m_view->setPalette(palette);
     m_view->setCaretColour(theme.accent);
     ScrollViewStyling::apply(m_view, theme.accent);
@@ -284,6 +294,8 @@ void MarkdownTextEditor::paintMatches() {
         selection.cursor.setPosition(match.range.location);
         selection.cursor.setPosition(int(match.range.end()), QTextCursor::KeepAnchor);
         selection.format.setBackground(match.current ? colours.current : colours.match);
+        if (match.current && colours.currentText.isValid())
+            selection.format.setForeground(colours.currentText);
         selections.append(selection);
     }
     m_view->setExtraSelections(selections);

@@ -3,14 +3,52 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <optional>
 
 namespace {
+
+// Far more than any entry of ours; a larger file is not one.
+constexpr qint64 entrySizeLimit = 64 * 1024;
 
 bool hasControlCharacter(const QString& text) {
     for (QChar c : text)
         if (c.category() == QChar::Other_Control)
+            return true;
+    return false;
+}
+
+// Where quon's own entry lives; empty without a user data folder.
+QString ownEntryPath() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+    return folder.isEmpty() ? QString()
+                            : QDir(folder).filePath(QLatin1String(DesktopEntry::fileName));
+}
+
+// The entry at the path when it is quon's own: a small regular file (no link,
+// device or pipe) carrying the mark.
+std::optional<QByteArray> readOwnEntry(const QString& path) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || info.isSymLink() || !info.isFile() || info.size() > entrySizeLimit)
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.read(entrySizeLimit);
+    for (const QByteArray& line : bytes.split('\n'))
+        if (line.trimmed() == DesktopEntry::ownMark)
+            return bytes;
+    return std::nullopt;
+}
+
+// An entry for quon in the data folders other than the user's own file.
+bool isInstalledElsewhere(const QString& ownPath) {
+    const QStringList found = QStandardPaths::locateAll(QStandardPaths::ApplicationsLocation,
+                                                        QLatin1String(DesktopEntry::fileName));
+    for (const QString& path : found)
+        if (QDir::cleanPath(path) != QDir::cleanPath(ownPath))
             return true;
     return false;
 }
@@ -47,20 +85,45 @@ QByteArray DesktopEntry::forExecutable(const QString& executablePath) {
         return {};
     QByteArray entry;
     const QByteArray exec = "Exec=" + execArgument(executablePath).toUtf8() + " %U";
-    for (const QByteArray& line : packaged.readAll().split('\n')) {
-        entry += (line.startsWith("Exec=") ? exec : line) + '\n';
+    // A plain string value: only the backslash is escaped.
+    const QByteArray tryExec =
+        "TryExec=" +
+        QString(executablePath).replace(QLatin1String("\\"), QLatin1String("\\\\")).toUtf8();
+    for (const QByteArray& line : packaged.readAll().trimmed().split('\n')) {
+        if (line.startsWith("Exec="))
+            entry += exec + '\n';
+        else if (line.startsWith("TryExec="))
+            entry += tryExec + '\n';
+        else
+            entry += line + '\n';
+        if (line == "[Desktop Entry]")
+            entry += QByteArray(ownMark) + '\n';
     }
-    return entry.chopped(1);
+    return entry;
 }
 
 bool DesktopEntry::ensureInstalled() {
-    if (!QStandardPaths::locate(QStandardPaths::ApplicationsLocation, QLatin1String(fileName))
-             .isEmpty())
+    const QString path = ownEntryPath();
+    const std::optional<QByteArray> own = readOwnEntry(path);
+    // The user's own install, or a file quon does not know: never touched.
+    if (!own && (QFileInfo::exists(path) || QFileInfo(path).isSymLink()))
         return true;
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+    if (isInstalledElsewhere(path)) {
+        if (own)
+            QFile::remove(path);
+        return true;
+    }
     const QByteArray entry = forExecutable(QCoreApplication::applicationFilePath());
-    if (folder.isEmpty() || entry.isEmpty() || !QDir().mkpath(folder))
+    if (path.isEmpty() || entry.isEmpty() || !QDir().mkpath(QFileInfo(path).path()))
         return false;
-    QSaveFile file(QDir(folder).filePath(QLatin1String(fileName)));
+    if (own == entry)
+        return true;
+    QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(entry) == entry.size() && file.commit();
+}
+
+void DesktopEntry::removeOwnEntry() {
+    const QString path = ownEntryPath();
+    if (readOwnEntry(path))
+        QFile::remove(path);
 }

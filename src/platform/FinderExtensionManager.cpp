@@ -31,11 +31,6 @@ std::optional<FinderExtensionManager::Locations>& overridden() {
     return locations;
 }
 
-bool runsFromBuildTree() {
-    return QDir::cleanPath(QCoreApplication::applicationDirPath()) ==
-           QDir::cleanPath(QString::fromUtf8(BuildInfo::buildDir));
-}
-
 QString moduleIn(const QString& folder) {
     return QDir(folder).filePath(QStringLiteral(QUON_NAUTILUS_MODULE_FILE));
 }
@@ -54,10 +49,18 @@ QString shellQuoted(const QString& text) {
 FinderExtensionManager::Locations FinderExtensionManager::locations() {
     if (overridden())
         return *overridden();
-    const char* source =
-        runsFromBuildTree() ? BuildInfo::buildPluginModuleDir : BuildInfo::pluginModuleDir;
-    return {QString::fromUtf8(BuildInfo::nautilusExtensionDir),
-            moduleIn(QString::fromUtf8(source))};
+    return locationsFor(QCoreApplication::applicationDirPath());
+}
+
+FinderExtensionManager::Locations
+FinderExtensionManager::locationsFor(const QString& executableFolder) {
+    const QString folder = QDir::cleanPath(executableFolder);
+    const QString source =
+        folder == QDir::cleanPath(QString::fromUtf8(BuildInfo::buildDir))
+            ? QString::fromUtf8(BuildInfo::buildPluginModuleDir)
+            : QDir::cleanPath(folder + QLatin1Char('/') +
+                              QString::fromUtf8(BuildInfo::pluginModuleDirFromBinary));
+    return {QString::fromUtf8(BuildInfo::nautilusExtensionDir), moduleIn(source)};
 }
 
 void FinderExtensionManager::setLocations(const Locations& locations) {
@@ -68,6 +71,10 @@ void FinderExtensionManager::setLocations(const Locations& locations) {
 }
 
 void FinderExtensionManager::registerIfNeeded() {
+    // At every launch: quon's own entry follows the running executable and
+    // makes way for an installed one.
+    if (!DesktopEntry::ensureInstalled())
+        return;
     const QString tool = QStringLiteral("xdg-mime");
     const QString type = QLatin1String(schemeHandlerType);
     ToolRunner::run(tool, {QStringLiteral("query"), QStringLiteral("default"), type},
@@ -77,9 +84,8 @@ void FinderExtensionManager::registerIfNeeded() {
                         if (!result.started || result.timedOut ||
                             !result.output.trimmed().isEmpty())
                             return;
-                        if (DesktopEntry::ensureInstalled())
-                            ToolRunner::run(tool, {QStringLiteral("default"),
-                                                   QLatin1String(DesktopEntry::fileName), type});
+                        ToolRunner::run(tool, {QStringLiteral("default"),
+                                               QLatin1String(DesktopEntry::fileName), type});
                     });
 }
 

@@ -14,9 +14,12 @@ struct Locations {
     QString moduleSource;       // the module quon installs from
 };
 
-// Nautilus's folder, and quon's own copy of the module (the build tree's when
-// quon runs from its build folder).
+// Nautilus's folder, and quon's own copy of the module beside the running
+// executable's install (the build tree's when quon runs from its build folder).
 Locations locations();
+// The same for an executable in the given folder: "PREFIX/bin" keeps the
+// module in "PREFIX/lib/quon".
+Locations locationsFor(const QString& executableFolder);
 // Tests point both elsewhere; an empty Locations restores the defaults.
 void setLocations(const Locations& locations);
 

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -77,9 +78,24 @@ int AppDelegate::openUrls(const QStringList& rawUrls, bool atLaunch) {
         s_suppressWelcomeOnce = true;
         m_launchedForNewFile = true;
     }
-    for (const QString& url : kept)
-        m_hooks.handleNewFileUrl(url);
+    const QPointer<AppDelegate> self(this);
+    for (const QString& url : kept) {
+        const QWidget* home = m_scenes.welcomeWindow();
+        const bool homeShown = home && home->isVisible();
+        m_hooks.handleNewFileUrl(url, [self, homeShown] {
+            if (self)
+                self->newFileRequestEnded(homeShown);
+        });
+    }
     return static_cast<int>(kept.size());
+}
+
+void AppDelegate::newFileRequestEnded(bool homeWasShown) {
+    // The home window made way for the question; it comes back. A quon
+    // started for the request alone has nothing left to show and quits.
+    if (homeWasShown)
+        m_scenes.showWelcomeWindow();
+    scheduleIdleCheck();
 }
 
 void AppDelegate::reopen() {

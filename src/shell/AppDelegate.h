@@ -23,7 +23,9 @@ public:
         std::function<void()> broadcastFinderMenu = [] {};
         std::function<void()> registerExtension = [] {};
         std::function<void()> presentTour = [] {};
-        std::function<void(const QString& rawUrl)> handleNewFileUrl = [](const QString&) {};
+        // Serves a request; calls `ended` when it ends without a document window.
+        std::function<void(const QString& rawUrl, std::function<void()> ended)> handleNewFileUrl =
+            [](const QString&, const std::function<void()>&) {};
         std::function<void()> quitApplication;
     };
 
@@ -72,6 +74,7 @@ private:
     void launchTourStep();
     void documentWindowWillClose();
     void lastWindowCheck();
+    void newFileRequestEnded(bool homeWasShown);
     void scheduleIdleCheck();
     void idleCheck();
 

@@ -71,7 +71,8 @@ bool WidgetDocumentDialogs::confirm(QWidget* parent, const QString& text,
 
 void WidgetDocumentDialogs::showAlert(QWidget* parent, const QString& title,
                                       const QString& message) {
-    QMessageBox box(QMessageBox::Warning, QString(), title, QMessageBox::NoButton, parent);
+    // The window's title says what failed, not just "quon".
+    QMessageBox box(QMessageBox::Warning, title, title, QMessageBox::NoButton, parent);
     box.setInformativeText(message);
     box.addButton(L10n::tr("OK"), QMessageBox::AcceptRole);
     box.exec();

@@ -5,7 +5,6 @@
 #include "core/Preferences.h"
 #include "platform/FileManager.h"
 #include "shell/AppNotifications.h"
-#include "shell/DocumentController.h"
 #include "shell/DocumentDialogs.h"
 #include "shell/DocumentOpener.h"
 #include "shell/NewFileDialog.h"
@@ -48,13 +47,6 @@ void showError(const QString& message) {
                                         L10n::tr("Could Not Create File"), message);
 }
 
-// Back to the file manager: with no document open nothing of quon stays on
-// screen, and the application's idle rule lets it quit.
-void returnToFinderIfIdle() {
-    if (DocumentController::shared().documentCount() == 0)
-        AppNotifications::postDismissWelcomeWindow();
-}
-
 bool isTaken(const QString& path) {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
@@ -76,39 +68,34 @@ std::optional<QString> createUnique(const QString& folder, const QString& name) 
     }
 }
 
-void createFile(const QString& typed, const QString& folder, bool markdown, bool open) {
+// True when the new file opened in a window of its own.
+bool createFile(const QString& typed, const QString& folder, bool markdown, bool open) {
     const std::optional<QString> name = FinderNewFileService::fileNameFor(typed, markdown);
     if (!name) {
         showError(L10n::tr("Enter a valid file name."));
-        returnToFinderIfIdle();
-        return;
+        return false;
     }
     const std::optional<QString> path = createUnique(folder, *name);
     if (!path) {
         showError(L10n::tr("The file could not be created in \"%1\".").arg(folderName(folder)));
-        returnToFinderIfIdle();
-        return;
+        return false;
     }
-    if (!open) {
+    if (!open)
         FileManager::showItem(*path);
-    } else if (DocumentOpener::isMarkdownFile(*path)) {
-        DocumentOpener::open(*path);
-        return;
-    } else {
+    else if (DocumentOpener::isMarkdownFile(*path))
+        return DocumentOpener::open(*path);
+    else
         QDesktopServices::openUrl(QUrl::fromLocalFile(*path));
-    }
-    returnToFinderIfIdle();
+    return false;
 }
 
-void promptAndCreate(const QString& folder, bool markdown) {
+// True when a document window came of it.
+bool promptAndCreate(const QString& folder, bool markdown) {
     Preferences& prefs = Preferences::shared();
     const FinderNewFileService::Answer answer =
         prompt()(folderName(folder), markdown, prefs.openCreatedMarkdownFiles());
     prefs.setBoolean(PreferenceKeys::openCreatedMarkdownFiles, answer.open);
-    if (answer.create)
-        createFile(answer.name, folder, markdown, answer.open);
-    else
-        returnToFinderIfIdle();
+    return answer.create && createFile(answer.name, folder, markdown, answer.open);
 }
 
 } // namespace
@@ -145,19 +132,25 @@ QString FinderNewFileService::candidatePath(const QString& folder, const QString
     return inFolder(base + QLatin1Char(' ') + QString::number(n) + extension);
 }
 
-void FinderNewFileService::handle(const QString& rawUrl) {
+void FinderNewFileService::handle(const QString& rawUrl, std::function<void()> ended) {
     const Request asked = request(rawUrl);
     const QString& dir = asked.dir;
     const bool markdown = asked.markdown;
-    if (dir.isEmpty() || !QDir::isAbsolutePath(dir) || !QFileInfo(dir).isDir())
+    if (dir.isEmpty() || !QDir::isAbsolutePath(dir))
         return;
-    const QString folder = QDir::cleanPath(dir);
+    // The folder as the kernel resolves it ("link/.." is the link target's
+    // parent, not the link's), checked and written to under that one path.
+    const QString folder = QFileInfo(dir).canonicalFilePath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return;
     // The welcome window goes only as the question comes: with nothing on
     // screen in between, quon would count as idle and quit.
-    QTimer::singleShot(0, qApp, [folder, markdown] {
+    QTimer::singleShot(0, qApp, [folder, markdown, ended = std::move(ended)] {
         AppNotifications::postDismissWelcomeWindow();
-        promptAndCreate(folder, markdown);
+        const bool opened = promptAndCreate(folder, markdown);
         AppNotifications::postDismissWelcomeWindow();
+        if (!opened && ended)
+            ended();
     });
 }
 

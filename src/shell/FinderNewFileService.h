@@ -20,8 +20,10 @@ using Prompt = std::function<Answer(const QString& folderName, bool markdown, bo
 
 // Ignores a request whose "dir" is not an absolute path to an existing
 // folder. Otherwise the question comes from the event loop, never from
-// inside this call (it may come from a socket callback).
-void handle(const QString& rawUrl);
+// inside this call (it may come from a socket callback), and `ended` runs
+// after it when no document window came of it (cancelled, failed, the file
+// shown in Files or handed to another application).
+void handle(const QString& rawUrl, std::function<void()> ended = {});
 
 // What a request asks for: the "dir" value fully decoded (not yet checked),
 // and whether "md" is "1".

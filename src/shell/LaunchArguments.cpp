@@ -6,7 +6,10 @@
 
 bool LaunchArguments::isUrl(const QString& argument) {
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
-    return scheme.match(argument).hasMatch();
+    // quon's own scheme with or without "//": a request (or a malformed one
+    // to refuse), never the name of a file to open.
+    return scheme.match(argument).hasMatch() ||
+           argument.startsWith(QLatin1String("quon:"), Qt::CaseInsensitive);
 }
 
 QStringList LaunchArguments::normalise(const QStringList& arguments,

@@ -8,7 +8,8 @@
 // desktop file's %U passes) turned into paths, other URLs kept as typed.
 namespace LaunchArguments {
 
-// "scheme://..." as the desktop passes URLs.
+// "scheme://..." as the desktop passes URLs, and anything in quon's own
+// "quon:" scheme.
 bool isUrl(const QString& argument);
 QStringList normalise(const QStringList& arguments, const QString& workingDirectory);
 

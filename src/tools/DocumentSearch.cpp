@@ -25,8 +25,7 @@ bool DocumentSearch::findInEditor(const QString& text) {
     if (query.isEmpty())
         return false;
     present();
-    m_state.query = query;
-    refreshSearchMatches(true);
+    search(query, true);
     // The editor's seed for this session is ignored (the query is set); the
     // session still makes it reveal the first match.
     Q_EMIT sessionStarted(++m_sessionId);
@@ -47,8 +46,7 @@ void DocumentSearch::closeFindBar() {
 void DocumentSearch::setQuery(const QString& query) {
     if (query == m_state.query)
         return;
-    m_state.query = query;
-    refreshSearchMatches(true);
+    search(query, true);
 }
 
 void DocumentSearch::advanceFindMatch(bool forward) {
@@ -64,9 +62,8 @@ void DocumentSearch::advanceFindMatch(bool forward) {
 }
 
 void DocumentSearch::handleFindSessionStarted(const QString& selectedText) {
-    if (m_state.query.isEmpty() && !selectedText.isEmpty())
-        m_state.query = selectedText;
-    refreshSearchMatches(true);
+    const bool seeded = m_state.query.isEmpty() && !selectedText.isEmpty();
+    search(seeded ? selectedText : m_state.query, true);
 }
 
 void DocumentSearch::textChanged(const TextChange& change) {
@@ -79,17 +76,24 @@ void DocumentSearch::textChanged(const TextChange& change) {
         return;
     }
     m_searchedLength = text.size();
-    takeMatches(SearchMatcher::matchesAfterChange(m_state.matches, text, query, change), false);
+    takeMatches(m_state.query,
+                SearchMatcher::matchesAfterChange(m_state.matches, text, query, change), false);
 }
 
 void DocumentSearch::refreshSearchMatches(bool resetIndex) {
+    search(m_state.query, resetIndex);
+}
+
+void DocumentSearch::search(const QString& query, bool resetIndex) {
     const QString text = m_text();
     m_searchedLength = text.size();
-    takeMatches(SearchMatcher::findMatches(text, SearchMatcher::searchedQuery(m_state.query)),
+    takeMatches(query, SearchMatcher::findMatches(text, SearchMatcher::searchedQuery(query)),
                 resetIndex);
 }
 
-void DocumentSearch::takeMatches(QList<TextRange> matches, bool resetIndex) {
+// The state changes in one step, query included, so a new query with the
+// same (even no) matches still counts as a change.
+void DocumentSearch::takeMatches(const QString& query, QList<TextRange> matches, bool resetIndex) {
     const std::optional<TextRange> current =
         m_state.hasCurrentMatch() ? std::optional(m_state.matches[m_state.currentIndex])
                                   : std::nullopt;
@@ -105,7 +109,7 @@ void DocumentSearch::takeMatches(QList<TextRange> matches, bool resetIndex) {
         if (same != matches.cend() && *same == *current)
             index = int(same - matches.cbegin());
     }
-    DocumentSearchState next{m_state.query, index, std::move(matches)};
+    DocumentSearchState next{query, index, std::move(matches)};
     if (next == m_state)
         return;
     m_state = std::move(next);

@@ -50,7 +50,8 @@ Q_SIGNALS:
 private:
     void present();
     void refreshSearchMatches(bool resetIndex);
-    void takeMatches(QList<TextRange> matches, bool resetIndex);
+    void search(const QString& query, bool resetIndex);
+    void takeMatches(const QString& query, QList<TextRange> matches, bool resetIndex);
 
     std::function<QString()> m_text;
     DocumentSearchState m_state;

@@ -10,8 +10,8 @@ namespace {
 class MessageBoxSettingsDialogs : public SettingsDialogs {
 public:
     bool confirmClearAppData(QWidget* parent) override {
-        QMessageBox box(QMessageBox::Warning, QString(), L10n::tr("Clear App Data?"),
-                        QMessageBox::NoButton, parent);
+        const QString title = L10n::tr("Clear App Data?");
+        QMessageBox box(QMessageBox::Warning, title, title, QMessageBox::NoButton, parent);
         // clang-format off
         box.setInformativeText(L10n::tr("This will reset quon to a fresh install — settings, recent files, and the feature tour will be cleared. The app will quit immediately."));
         // clang-format on
@@ -29,8 +29,8 @@ public:
     }
 
     void showDefaultAppError(QWidget* parent, const QString& message) override {
-        QMessageBox box(QMessageBox::Warning, QString(), L10n::tr("Could Not Set Default App"),
-                        QMessageBox::NoButton, parent);
+        const QString title = L10n::tr("Could Not Set Default App");
+        QMessageBox box(QMessageBox::Warning, title, title, QMessageBox::NoButton, parent);
         box.setInformativeText(message);
         QPushButton* ok = box.addButton(L10n::tr("OK"), QMessageBox::RejectRole);
         box.setEscapeButton(ok);

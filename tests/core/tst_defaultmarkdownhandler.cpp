@@ -1,3 +1,4 @@
+#include "core/AppDataResetService.h"
 #include "core/DefaultMarkdownHandlerService.h"
 #include "platform/DesktopEntry.h"
 #include "support/TestSupport.h"
@@ -5,10 +6,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 namespace Handler = DefaultMarkdownHandlerService;
 
@@ -21,6 +25,21 @@ class TestDefaultMarkdownHandler : public QObject {
     QByteArray originalPath;
 
     static QString dataHome() { return qEnvironmentVariable("XDG_DATA_HOME"); }
+    static QString ownEntry() {
+        return dataHome() + QStringLiteral("/applications/app.quon.Quon.desktop");
+    }
+    static void write(const QString& path, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    static bool isDefault() {
+        std::optional<bool> answer;
+        Handler::isDefaultHandler([&](bool is) { answer = is; });
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(answer.has_value(), 20000); }();
+        return answer.value_or(false);
+    }
 
     // A stand-in xdg-mime that fails for the types listed in QUON_FAIL_TYPES.
     void useStandInTool() {
@@ -128,6 +147,74 @@ private Q_SLOTS:
         bool is = true;
         Handler::isDefaultHandler([&](bool answer) { is = answer; });
         QTRY_VERIFY(!is);
+    }
+
+    // The entry quon writes is marked as its own and follows the executable
+    // that runs; one the user installed is never touched, not even by Clear
+    // App Data, which removes quon's own.
+    void ownEntryFollowsTheRunningExecutable() {
+        const QByteArray current =
+            DesktopEntry::forExecutable(QCoreApplication::applicationFilePath());
+        write(ownEntry(), DesktopEntry::forExecutable(QStringLiteral("/old/build/quon")));
+        QVERIFY(DesktopEntry::ensureInstalled());
+        QCOMPARE(TestSupport::readFile(ownEntry()), current);
+        QVERIFY(current.contains("\nX-Quon-Generated=true\n"));
+        QVERIFY(current.contains("\nTryExec=" + QCoreApplication::applicationFilePath().toUtf8()));
+        QCOMPARE(QProcess::execute(QStringLiteral("desktop-file-validate"), {ownEntry()}), 0);
+        AppDataResetService::clearAllData();
+        QVERIFY(!QFile::exists(ownEntry()));
+
+        const QByteArray installed = "[Desktop Entry]\nType=Application\nName=quon\nExec=quon %U\n";
+        write(ownEntry(), installed);
+        QVERIFY(DesktopEntry::ensureInstalled());
+        DesktopEntry::removeOwnEntry();
+        AppDataResetService::clearAllData();
+        QCOMPARE(TestSupport::readFile(ownEntry()), installed);
+        QFile::remove(ownEntry());
+    }
+
+    // An entry installed in the data folders is the one the desktop uses:
+    // quon writes none, and its own, which would hide it, goes.
+    void installedEntryWins() {
+        const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
+        const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_DIRS", dataDirs); });
+        QTemporaryDir system;
+        qputenv("XDG_DATA_DIRS", system.path().toUtf8() + ":/usr/share");
+        QVERIFY(DesktopEntry::ensureInstalled());
+        QVERIFY(QFile::exists(ownEntry()));
+        write(system.filePath(QStringLiteral("applications/app.quon.Quon.desktop")),
+              DesktopEntry::forExecutable(QStringLiteral("/usr/bin/quon")));
+        QVERIFY(DesktopEntry::ensureInstalled());
+        QVERIFY(!QFile::exists(ownEntry()));
+        QVERIFY(DesktopEntry::ensureInstalled());
+        QVERIFY(!QFile::exists(ownEntry()));
+    }
+
+    // The settings' "default app" is what GIO (and so Files) opens Markdown
+    // with: not quon while its entry starts a program that is gone, even
+    // though mimeapps.list names it; quon again once the entry is current.
+    void defaultStatusAgreesWithGio() {
+        const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+        write(config + QStringLiteral("/mimeapps.list"),
+              "[Default Applications]\ntext/markdown=app.quon.Quon.desktop\n");
+        write(ownEntry(), DesktopEntry::forExecutable(QStringLiteral("/gone/build/quon")));
+        QVERIFY(!isDefault());
+        QVERIFY(DesktopEntry::ensureInstalled());
+        QVERIFY(isDefault());
+
+        using Handler::defaultApplicationInGioAnswer;
+        QCOMPARE(defaultApplicationInGioAnswer("Default application for \xe2\x80\x9ctext/markdown"
+                                               "\xe2\x80\x9d: vim.desktop\nRegistered "
+                                               "applications:\n\tvim.desktop\n"),
+                 QStringLiteral("vim.desktop"));
+        QCOMPARE(
+            defaultApplicationInGioAnswer("Default application for ?text/markdown?: a.desktop"),
+            QStringLiteral("a.desktop"));
+        QCOMPARE(defaultApplicationInGioAnswer("No default applications for \xe2\x80\x9c"
+                                               "text/markdown\xe2\x80\x9d\n"),
+                 QString());
+        QFile::remove(ownEntry());
+        QFile::remove(config + QStringLiteral("/mimeapps.list"));
     }
 
     // The user's own entry starts this very executable, wherever it lies.

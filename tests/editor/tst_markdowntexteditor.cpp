@@ -1,3 +1,4 @@
+#include "core/DesignSystem.h"
 #include "editor/AccentScroller.h"
 #include "editor/EditorText.h"
 #include "editor/FindIndicator.h"
@@ -8,10 +9,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
+#include <cmath>
 
 using namespace EditorFixture;
 using Painted = EditorSearchHighlighter::PaintedMatch;
@@ -46,6 +50,34 @@ struct Editor {
     }
     QScrollBar* bar() const { return view->verticalScrollBar(); }
 };
+
+// WCAG 2 contrast ratio of two opaque colours, from their relative luminance.
+double contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Empty when text in `text` reads on `behind` (laid over `under`) at 4.5:1.
+QString unreadable(const QColor& text, const QColor& behind, const QColor& under) {
+    const double a = behind.alphaF();
+    const QColor shown = QColor::fromRgbF(behind.redF() * a + under.redF() * (1 - a),
+                                          behind.greenF() * a + under.greenF() * (1 - a),
+                                          behind.blueF() * a + under.blueF() * (1 - a));
+    const double ratio = contrast(text, shown);
+    return ratio >= 4.5 ? QString()
+                        : QStringLiteral("%1 on %2: %3").arg(text.name(), shown.name()).arg(ratio);
+}
+
+bool nearlyEqual(const QColor& a, const QColor& b) {
+    return std::abs(a.red() - b.red()) <= 1 && std::abs(a.green() - b.green()) <= 1 &&
+           std::abs(a.blue() - b.blue()) <= 1;
+}
 
 QString lines(int count, const char* pattern) {
     QStringList out;
@@ -189,6 +221,75 @@ private Q_SLOTS:
         e.editor.setSearchState({QStringLiteral("o"), 0, {{0, 1}}});
         e.editor.setFindActive(false);
         QVERIFY(e.view->extraSelections().isEmpty());
+    }
+
+    // The selection, which is the current find match, comes in the theme's
+    // own colours with the focus in the editor and with it in the find
+    // field, opaque and readable at 4.5:1 or better in all six themes; so do
+    // the matches painted where the selection is not.
+    void selectionAndMatchesReadInEveryTheme() {
+        using Colors = DesignSystem::Colors;
+        const std::pair<const Colors&, bool> themes[] = {
+            {Colors::light(), false}, {Colors::porcelain(), false}, {Colors::sage(), false},
+            {Colors::dark(), true},   {Colors::depth(), true},      {Colors::ember(), true}};
+        QWidget window;
+        auto* field = new QLineEdit(&window);
+        auto* editor = new MarkdownTextEditor(config(), &window);
+        auto* column = new QVBoxLayout(&window);
+        column->addWidget(field);
+        column->addWidget(editor);
+        QVERIFY(TestSupport::showExposed(&window, {500, 300}));
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        MarkdownTextView* view = editor->textView();
+        editor->setText(QStringLiteral("ab xx cd\n"));
+        QTextCursor selected(view->document());
+        selected.setPosition(3);
+        selected.setPosition(5, QTextCursor::KeepAnchor);
+        view->setTextCursor(selected);
+        // Over the first "x", above its ink.
+        QTextCursor start(view->document());
+        start.setPosition(3);
+        const QPoint inside = view->cursorRect(start).topLeft() + QPoint(2, 1);
+
+        for (const auto& [colors, dark] : themes) {
+            const EditorTheme theme =
+                EditorTheme::from(DesignSystem::make(colors, FontDesign::Serif, dark));
+            editor->setHighlightConfig({14, theme, config().baseFont});
+            for (const bool focused : {true, false}) {
+                (focused ? static_cast<QWidget*>(view) : field)->setFocus();
+                QTRY_COMPARE(view->hasFocus(), focused);
+                const QColor behind = focused ? theme.selection : theme.inactiveSelection;
+                const QPalette::ColorGroup group = focused ? QPalette::Active : QPalette::Inactive;
+                QCOMPARE(view->palette().color(group, QPalette::Highlight), behind);
+                QCOMPARE(view->palette().color(group, QPalette::HighlightedText), theme.text);
+                QCOMPARE(behind.alpha(), 255);
+                QVERIFY2(unreadable(theme.text, behind, theme.surface).isEmpty(),
+                         qPrintable(unreadable(theme.text, behind, theme.surface)));
+                const QColor drawn = view->viewport()->grab().toImage().pixelColor(inside);
+                QVERIFY2(nearlyEqual(drawn, behind),
+                         qPrintable(drawn.name() + QStringLiteral(" drawn, not ") + behind.name()));
+            }
+        }
+
+        editor->setFindActive(true);
+        editor->setSearchState({QStringLiteral("ab"), 1, {{0, 2}, {6, 2}}});
+        editor->setText(QStringLiteral("ab xx ab\n"));
+        for (const auto& [colors, dark] : themes) {
+            const EditorTheme theme =
+                EditorTheme::from(DesignSystem::make(colors, FontDesign::Serif, dark));
+            editor->setHighlightConfig({14, theme, config().baseFont});
+            QCOMPARE(view->extraSelections().size(), 2);
+            for (const QTextEdit::ExtraSelection& match : view->extraSelections()) {
+                const QTextCharFormat& format = match.format;
+                const QColor text = format.hasProperty(QTextFormat::ForegroundBrush)
+                                        ? format.foreground().color()
+                                        : theme.text;
+                const QString problem =
+                    unreadable(text, format.background().color(), theme.surface);
+                QVERIFY2(problem.isEmpty(), qPrintable(problem));
+            }
+        }
     }
 
     void onlyMatchesInViewArePainted() {

@@ -1,4 +1,6 @@
+#include "BuildInfo.h"
 #include "common/AppIdentity.h"
+#include "platform/FinderExtensionManager.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -65,7 +67,7 @@ private Q_SLOTS:
         for (const char* file :
              {"applications/" QUON_APP_ID ".desktop", "metainfo/" QUON_APP_ID ".metainfo.xml",
               "mime/packages/" QUON_APP_ID ".xml",
-              "icons/hicolor/scalable/apps/" QUON_APP_ID ".svg"})
+              "icons/hicolor/scalable/apps/" QUON_APP_ID ".svg", "man/man1/quon.1"})
             QVERIFY2(QFile::exists(share + QLatin1Char('/') + QLatin1String(file)), file);
         for (int size : {16, 24, 32, 48, 64, 128, 256, 512}) {
             const QImage icon(
@@ -75,14 +77,59 @@ private Q_SLOTS:
         }
     }
 
+    // Clean for the desktop's validators, AppStream's pedantic checks and
+    // groff's warnings; the one pedantic note left is the upper case of the
+    // fixed application id.
     void validators() {
+        QByteArray output;
         QCOMPARE(run(QStringLiteral("desktop-file-validate"),
-                     {share + QStringLiteral("/applications/" QUON_APP_ID ".desktop")}),
+                     {share + QStringLiteral("/applications/" QUON_APP_ID ".desktop")},
+                     QProcessEnvironment::systemEnvironment(), &output),
                  0);
+        QCOMPARE(output, QByteArray());
         QCOMPARE(run(QStringLiteral("appstreamcli"),
-                     {QStringLiteral("validate"), QStringLiteral("--no-net"),
-                      share + QStringLiteral("/metainfo/" QUON_APP_ID ".metainfo.xml")}),
+                     {QStringLiteral("validate"), QStringLiteral("--pedantic"),
+                      QStringLiteral("--no-net"),
+                      share + QStringLiteral("/metainfo/" QUON_APP_ID ".metainfo.xml")},
+                     QProcessEnvironment::systemEnvironment(), &output),
                  0);
+        for (const QByteArray& line : output.split('\n'))
+            QVERIFY2(line.size() < 2 || line[1] != ':' ||
+                         line.contains("cid-contains-uppercase-letter"),
+                     line.constData());
+        QCOMPARE(run(QStringLiteral("groff"),
+                     {QStringLiteral("-man"), QStringLiteral("-ww"), QStringLiteral("-z"),
+                      share + QStringLiteral("/man/man1/quon.1")},
+                     QProcessEnvironment::systemEnvironment(), &output),
+                 0);
+        const QByteArray desktop =
+            TestSupport::readFile(share + QStringLiteral("/applications/" QUON_APP_ID ".desktop"));
+        QVERIFY(desktop.contains("\nTryExec=quon\n"));
+        QVERIFY(QFile::exists(QStringLiteral(QUON_SOURCE_DIR "/LICENSE")));
+    }
+
+    // Installed under any prefix, quon finds the Files module beside its own
+    // folder, and the build's own from the build folder: what "Enable Files
+    // Extension" copies, and the command it shows, name an existing file.
+    void filesModuleFoundFromTheExecutable() {
+        QTemporaryDir prefix;
+        const QString build = QFileInfo(QStringLiteral(QUON_EXECUTABLE)).path();
+        QCOMPARE(run(QStringLiteral("cmake"), {QStringLiteral("--install"), build,
+                                               QStringLiteral("--prefix"), prefix.path()}),
+                 0);
+        const QString installed =
+            FinderExtensionManager::locationsFor(prefix.filePath(QStringLiteral("bin")))
+                .moduleSource;
+        QVERIFY2(QFileInfo(installed).isFile(), qPrintable(installed));
+        QVERIFY(installed.startsWith(prefix.path() + QLatin1Char('/')));
+        FinderExtensionManager::setLocations(
+            FinderExtensionManager::locationsFor(prefix.filePath(QStringLiteral("bin"))));
+        QVERIFY(FinderExtensionManager::manualInstallCommand().contains(installed));
+        FinderExtensionManager::setLocations({});
+
+        const QString ofBuild = FinderExtensionManager::locationsFor(build).moduleSource;
+        QVERIFY2(QFileInfo(ofBuild).isFile(), qPrintable(ofBuild));
+        QVERIFY(ofBuild.startsWith(QString::fromUtf8(BuildInfo::buildDir)));
     }
 
     // The installed package makes *.mdown Markdown, which the system

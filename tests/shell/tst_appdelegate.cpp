@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 using TestSupport::writeFile;
@@ -61,7 +62,8 @@ private Q_SLOTS:
         newFileRequests.clear();
         delegate->hooks().quitApplication = [this] { ++quits; };
         delegate->hooks().presentTour = [this] { ++tours; };
-        delegate->hooks().handleNewFileUrl = [this](const QString& url) {
+        delegate->hooks().handleNewFileUrl = [this](const QString& url,
+                                                    const std::function<void()>&) {
             newFileRequests.append(url);
         };
     }
@@ -98,6 +100,21 @@ private Q_SLOTS:
         delegate->handleForwardedArguments({QStringLiteral("quon://new-file?dir=%2Fvar")});
         QCOMPARE(newFileRequests.size(), 3);
         QVERIFY(!AppDelegate::suppressWelcomeOnce());
+    }
+
+    // Any "quon:" argument is a request or refused as one, never a file to
+    // open or to offer a conversion for.
+    void quonArgumentsAreNeverFiles() {
+        QTemporaryDir dir;
+        const QStringList raw{"quon:new-file?dir=%2Ftmp&md=1", "Quon:x", "quon:"};
+        QCOMPARE(LaunchArguments::normalise(raw, dir.path()), raw);
+        launch(LaunchArguments::normalise(raw, dir.path()));
+        settle();
+        QVERIFY(newFileRequests.isEmpty());
+        QCOMPARE(dialogs->alerts.size() + dialogs->confirmTexts.size(), 0);
+        QCOMPARE(controller.documentCount(), 0);
+        QVERIFY(welcome && welcome->isVisible());
+        QCOMPARE(quits, 0);
     }
 
     // A launch whose only file does not open: its alert or question, then

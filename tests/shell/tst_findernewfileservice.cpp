@@ -5,6 +5,7 @@
 #include "shell/FinderNewFileService.h"
 #include "shell/NewFileDialog.h"
 #include "shell/SceneManager.h"
+#include "support/ModalAnswerer.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 
@@ -48,9 +49,9 @@ class TestFinderNewFileService : public QObject {
     }
 
     // One request, answered by the next queued answer.
-    void request(const QString& rawUrl) {
+    void request(const QString& rawUrl, std::function<void()> ended = {}) {
         const qsizetype before = asked.size();
-        FinderNewFileService::handle(rawUrl);
+        FinderNewFileService::handle(rawUrl, std::move(ended));
         // Never asked from inside the call: it may come from a socket callback.
         QCOMPARE(asked.size(), before);
         QCoreApplication::processEvents();
@@ -234,6 +235,56 @@ private Q_SLOTS:
         QVERIFY(desktopOpened.isEmpty());
     }
 
+    // The real alert's window is titled with what failed.
+    void alertTitleSaysWhatFailed() {
+        DocumentDialogs::setShared(nullptr);
+        QTemporaryDir dir;
+        ModalAnswerer answerer;
+        answerer.answer(QStringLiteral("OK"));
+        answers.append({true, QStringLiteral("Ideas"), false});
+        request(url(TestSupport::readOnlyFolder(dir)));
+        QCOMPARE(answerer.titles, QStringList{QStringLiteral("Could Not Create File")});
+        dialogs = &ScriptedDialogs::install();
+    }
+
+    // "link/.." is the folder the kernel takes it for, the link target's
+    // parent: the question names it and the file is made there.
+    void folderResolvedOnce() {
+        folder(QStringLiteral("Real/Inner"));
+        const QString link = scratch->filePath(QStringLiteral("link"));
+        QVERIFY(QFile::link(scratch->filePath(QStringLiteral("Real/Inner")), link));
+        answers.append({true, QStringLiteral("Plan"), false});
+        request(url(link + QStringLiteral("/..")));
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].folderName, QStringLiteral("Real"));
+        QCOMPARE(entries(scratch->filePath(QStringLiteral("Real"))),
+                 (QStringList{"Inner", "Plan.md"}));
+        QCOMPARE(entries(scratch->path()), (QStringList{"Real", "link"}));
+    }
+
+    // `ended` comes once a question ends without a document window, after
+    // its alert, and only then.
+    void endedWithoutADocument() {
+        const QString dir = folder();
+        QTemporaryDir other;
+        int ended = 0;
+        const auto count = [&ended] { ++ended; };
+        const auto ask = [&](const Answer& answer, const QString& folder, int expected) {
+            answers.append(answer);
+            request(url(folder), count);
+            QCOMPARE(ended, expected);
+        };
+        ask({false, QStringLiteral("Plan"), true}, dir, 1);   // Cancel
+        ask({true, QStringLiteral(".hidden"), true}, dir, 2); // invalid name
+        ask({true, QStringLiteral("Plan"), true}, TestSupport::readOnlyFolder(other), 3);
+        QCOMPARE(dialogs->alerts.size(), 2);
+        ask({true, QStringLiteral("Shown"), false}, dir, 4); // "open" off
+        ask({true, QStringLiteral("Opened"), true}, dir, 4); // a window
+        QCOMPARE(ScriptedDialogs::openFileNames(controller), QStringList{"Opened.md"});
+        request(url(dir + QStringLiteral("/gone")), count); // ignored
+        QCOMPARE(ended, 4);
+    }
+
     // The checkbox's state is kept after Create and after Cancel and is the
     // next prompt's first state; a created Markdown file opens in quon,
     // another file in its default application.
@@ -246,7 +297,7 @@ private Q_SLOTS:
         QCOMPARE(Preferences::shared().storedBoolean(PreferenceKeys::openCreatedMarkdownFiles),
                  std::optional<bool>(false));
         QCOMPARE(entries(dir), QStringList());
-        QCOMPARE(dismissed.size(), 3); // before, on returning to the file manager, after
+        QCOMPARE(dismissed.size(), 2); // as the question comes and after it
 
         answers.append({true, QStringLiteral("Plan"), true});
         request(url(dir));

@@ -278,6 +278,17 @@ private Q_SLOTS:
         QVERIFY(pane->editor()->paintedMatches().isEmpty());
     }
 
+    // The very first query of a window finding nothing says so.
+    void aFirstQueryWithoutMatchesShowsNoResults() {
+        Window w(std::make_unique<MarkdownDocument>(), StandardWorkspacePanes::factory());
+        w.document->setText(QStringLiteral("cat\n"));
+        FindBarView* bar = w.view->findBar();
+        w.view->openFindBar();
+        QTest::keyClicks(bar->field(), QStringLiteral("dog"));
+        QCOMPARE(bar->statusText(), QStringLiteral("No results"));
+        QVERIFY(!bar->nextButton()->isEnabled());
+    }
+
     void findFromThePreviewSearchesTheTrimmedText() {
         Window w;
         w.panes->type(QStringLiteral("a word, a Word"));

@@ -24,6 +24,7 @@ void ModalAnswerer::poll() {
     for (QAbstractButton* button : box->buttons()) {
         if (button->text() == next.button) {
             questions.append(box->text());
+            titles.append(box->windowTitle());
             m_answers.removeFirst();
             button->click();
             return;

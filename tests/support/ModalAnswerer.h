@@ -17,6 +17,7 @@ public:
     void answer(const QString& buttonText, std::function<bool()> when = {});
 
     QStringList questions; // the texts of the boxes answered, in order
+    QStringList titles;    // and their window titles
 
 private:
     void poll();

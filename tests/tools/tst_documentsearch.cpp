@@ -101,6 +101,27 @@ private Q_SLOTS:
         QCOMPARE(changes.count(), 0);
     }
 
+    // Every new query reaches the bar, also one that matches nothing while
+    // nothing matched before: the bar shows "No results" from its state.
+    void everyNewQueryIsAChange() {
+        Search s(QStringLiteral("cat"));
+        QSignalSpy changes(&s.search, &DocumentSearch::stateChanged);
+        s.open(QStringLiteral("dog")); // the seed
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(s.search.state().query, QStringLiteral("dog"));
+        s.search.setQuery(QStringLiteral("dogs"));
+        QCOMPARE(changes.count(), 2);
+        s.search.setQuery(QStringLiteral("dogs "));
+        QCOMPARE(changes.count(), 3);
+        QCOMPARE(s.search.state().query, QStringLiteral("dogs "));
+        s.search.closeFindBar();
+        QCOMPARE(changes.count(), 4);
+        QVERIFY(s.search.findInEditor(QStringLiteral("bird")));
+        QCOMPARE(changes.count(), 5);
+        QCOMPARE(s.search.state().query, QStringLiteral("bird"));
+        QVERIFY(s.matches().isEmpty());
+    }
+
     // An edit the search did not hear of is caught by the next one, which
     // then searches the whole text.
     void aMissedChangeIsSearchedWhole() {

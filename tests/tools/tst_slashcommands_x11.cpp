@@ -1,8 +1,10 @@
+#include "editor/EditorText.h"
 #include "editor/MarkdownTextView.h"
 #include "shell/TransitionSlot.h"
 #include "support/EditorFixture.h"
 #include "support/EditorWindow.h"
 #include "support/TestSupport.h"
+#include "tools/SlashCommandCatalog.h"
 #include "tools/SlashCommandPopoverController.h"
 #include "tools/SlashCommandsHintToast.h"
 
@@ -91,6 +93,29 @@ private Q_SLOTS:
         type("2");
         press(Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(marked(*m_text), u8("Intro\n# ‸"));
+    }
+
+    // Typing after any command is an undo step of its own: the first Ctrl+Z
+    // takes back only the typing, the second the command.
+    void typingAfterACommandUndoesOnItsOwn() {
+        const QList<SlashCommand>& commands = SlashCommandCatalog::all();
+        for (int i = 0; i < commands.size(); ++i) {
+            const QByteArray id = commands[i].id.toUtf8();
+            setMarked(*m_text, u8("Intro\n‸"));
+            type("/");
+            QVERIFY2(m_menu->isShown(), id);
+            for (int down = 0; down < i; ++down)
+                press(Qt::Key_Down);
+            press(Qt::Key_Return);
+            const QString applied = EditorText::text(m_text->document());
+            QVERIFY2(!applied.contains(QLatin1Char('/')), id);
+            type("XY");
+            QVERIFY2(EditorText::text(m_text->document()).contains(QStringLiteral("XY")), id);
+            press(Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(EditorText::text(m_text->document()), applied);
+            press(Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(EditorText::text(m_text->document()), u8("Intro\n/"));
+        }
     }
 
     // With QUON_SCREENSHOTS=DIR: the menu unfiltered and filtered in a light

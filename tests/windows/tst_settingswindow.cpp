@@ -10,6 +10,7 @@
 #include "shell/WindowCommands.h"
 #include "shell/WorkspaceView.h"
 #include "support/FakeSettingsDialogs.h"
+#include "support/ModalAnswerer.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
@@ -385,6 +386,18 @@ private Q_SLOTS:
         }
         shown.sort();
         QCOMPARE(shown, QStringList({QStringLiteral("Cancel"), QStringLiteral("Clear & Quit")}));
+    }
+
+    // The real alert and question are titled with what they are about, not
+    // just the application's name.
+    void alertTitlesSayWhatFailed() {
+        ModalAnswerer answerer;
+        answerer.answer(QStringLiteral("OK"));
+        answerer.answer(QStringLiteral("Cancel"));
+        SettingsDialogs::standard().showDefaultAppError(nullptr, QStringLiteral("No handler."));
+        QVERIFY(!SettingsDialogs::standard().confirmClearAppData(nullptr));
+        QCOMPARE(answerer.titles, (QStringList{QStringLiteral("Could Not Set Default App"),
+                                               QStringLiteral("Clear App Data?")}));
     }
 
     // With QUON_SCREENSHOTS=DIR: every tab, light and dark.
