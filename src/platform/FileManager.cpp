@@ -16,10 +16,12 @@ void openFolder(const QString& path) {
 
 } // namespace
 
-void FileManager::showItem(const QString& path) {
+void FileManager::showItem(const QString& path, const std::function<void()>& shown) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         openFolder(path);
+        if (shown)
+            shown();
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
@@ -29,9 +31,11 @@ void FileManager::showItem(const QString& path) {
     call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call));
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished,
-                     [path](QDBusPendingCallWatcher* w) {
+                     [path, shown](QDBusPendingCallWatcher* w) {
                          if (w->isError())
                              openFolder(path);
                          w->deleteLater();
+                         if (shown)
+                             shown();
                      });
 }

@@ -68,34 +68,46 @@ std::optional<QString> createUnique(const QString& folder, const QString& name) 
     }
 }
 
-// True when the new file opened in a window of its own.
-bool createFile(const QString& typed, const QString& folder, bool markdown, bool open) {
+// Calls ended unless the new file opened in a document window of its own;
+// once the file manager has been asked to show it, when it was not opened.
+void createFile(const QString& typed, const QString& folder, bool markdown, bool open,
+                const std::function<void()>& ended) {
     const std::optional<QString> name = FinderNewFileService::fileNameFor(typed, markdown);
     if (!name) {
         showError(L10n::tr("Enter a valid file name."));
-        return false;
+        ended();
+        return;
     }
     const std::optional<QString> path = createUnique(folder, *name);
     if (!path) {
         showError(L10n::tr("The file could not be created in \"%1\".").arg(folderName(folder)));
-        return false;
+        ended();
+        return;
     }
-    if (!open)
-        FileManager::showItem(*path);
-    else if (DocumentOpener::isMarkdownFile(*path))
-        return DocumentOpener::open(*path);
-    else
+    if (!open) {
+        // Quitting before the file manager answered would lose the fallback.
+        FileManager::showItem(*path, ended);
+    } else if (DocumentOpener::isMarkdownFile(*path)) {
+        if (!DocumentOpener::open(*path))
+            ended();
+    } else {
         QDesktopServices::openUrl(QUrl::fromLocalFile(*path));
-    return false;
+        ended();
+    }
 }
 
-// True when a document window came of it.
-bool promptAndCreate(const QString& folder, bool markdown) {
+void promptAndCreate(const QString& folder, bool markdown, const std::function<void()>& ended) {
     Preferences& prefs = Preferences::shared();
     const FinderNewFileService::Answer answer =
         prompt()(folderName(folder), markdown, prefs.openCreatedMarkdownFiles());
     prefs.setBoolean(PreferenceKeys::openCreatedMarkdownFiles, answer.open);
-    return answer.create && createFile(answer.name, folder, markdown, answer.open);
+    // A home window brought up while the question was open goes too; the
+    // request's end decides what shows next.
+    AppNotifications::postDismissWelcomeWindow();
+    if (answer.create)
+        createFile(answer.name, folder, markdown, answer.open, ended);
+    else
+        ended();
 }
 
 } // namespace
@@ -147,10 +159,10 @@ void FinderNewFileService::handle(const QString& rawUrl, std::function<void()> e
     // screen in between, quon would count as idle and quit.
     QTimer::singleShot(0, qApp, [folder, markdown, ended = std::move(ended)] {
         AppNotifications::postDismissWelcomeWindow();
-        const bool opened = promptAndCreate(folder, markdown);
-        AppNotifications::postDismissWelcomeWindow();
-        if (!opened && ended)
-            ended();
+        promptAndCreate(folder, markdown, [ended] {
+            if (ended)
+                ended();
+        });
     });
 }
 
