@@ -1,6 +1,7 @@
 #include "shell/CommandPalette.h"
 #include "shell/CommandPaletteList.h"
 #include "shell/CommandPaletteView.h"
+#include "support/TestSupport.h"
 #include "widgets/PopoverFrame.h"
 
 #include <QApplication>
@@ -145,6 +146,16 @@ private Q_SLOTS:
         QCOMPARE(list->height(), list->contentHeight());
         QCOMPARE(list->mapTo(w.palette->panel(), QPoint(0, list->height())).y(),
                  w.palette->panel()->height());
+    }
+
+    // Opaque chrome in a light and a dark scheme: nothing shows through.
+    void thePanelIsOpaque() {
+        TestSupport::forEachAppearance([](const QString& appearance) {
+            PaletteWindow w;
+            const QColor painted = w.palette->panel()->paintedBackground();
+            QCOMPARE(painted.alpha(), 255);
+            QCOMPARE(painted.lightness() < 128, appearance == QStringLiteral("dark"));
+        });
     }
 
     // No match: the note, and Return and the arrows do nothing. A list that

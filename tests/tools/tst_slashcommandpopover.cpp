@@ -152,14 +152,19 @@ private Q_SLOTS:
         QVERIFY(m_menu->popover()->y() < top);
     }
 
-    void aDarkEditorGivesADarkMenu() {
+    // Dark on a dark editor, and opaque either way: the text under the menu
+    // never shows through its chrome.
+    void aDarkEditorGivesADarkOpaqueMenu() {
         auto* editor = m_window->editor->editor();
         for (bool dark : {false, true}) {
             editor->setHighlightConfig(config(dark));
             start("‸");
             type("/");
-            const QColor window = m_menu->popover()->palette().color(QPalette::Window);
+            PopoverFrame* popover = m_menu->popover();
+            const QColor window = popover->palette().color(QPalette::Window);
             QCOMPARE(window.lightness() < 128, dark);
+            QCOMPARE(popover->paintedBackground().alpha(), 255);
+            QCOMPARE(popover->paintedBackground().lightness() < 128, dark);
             m_menu->close();
         }
     }
