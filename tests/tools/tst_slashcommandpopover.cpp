@@ -168,6 +168,15 @@ private Q_SLOTS:
             m_menu->close();
         }
     }
+
+    // In a window too short for the whole list the menu stays inside it.
+    void aShortWindowKeepsTheMenuInside() {
+        m_window->view->resize(m_window->view->width(), 1);
+        QTRY_COMPARE(m_window->view->height(), m_window->view->minimumHeight());
+        type("/");
+        QVERIFY(m_menu->isShown());
+        QVERIFY(m_window->view->rect().contains(m_menu->popover()->geometry()));
+    }
 };
 
 QTEST_MAIN(TestSlashCommandPopover)
