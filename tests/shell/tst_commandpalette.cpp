@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -146,6 +147,34 @@ private Q_SLOTS:
         QCOMPARE(list->height(), list->contentHeight());
         QCOMPARE(list->mapTo(w.palette->panel(), QPoint(0, list->height())).y(),
                  w.palette->panel()->height());
+    }
+
+    // A window too short for the panel: the panel rises and ends inside the
+    // window, its list scrolling; the highlight still comes into view.
+    void aShortWindowClampsThePanel() {
+        QList<CommandPaletteAction> many;
+        for (int i = 0; i < 30; ++i)
+            many.append(action(QStringLiteral("row %1").arg(i), "subtitle"));
+        PaletteWindow w(many);
+        CommandPaletteView* p = w.palette;
+        CommandPaletteList* list = p->list();
+        for (const int height : {320, 226, 150}) {
+            w.window.resize(761, height);
+            QTRY_COMPARE(p->height(), height);
+            const QRect panel = p->panel()->geometry();
+            QVERIFY2(p->rect().contains(panel), qPrintable(QString::number(height)));
+            QCOMPARE(panel.top() == CommandPaletteView::panelTop, height == 320);
+            QVERIFY(list->height() < list->contentHeight());
+            QVERIFY(list->verticalScrollBar()->maximum() > 0);
+            QCOMPARE(list->mapTo(p->panel(), QPoint(0, list->height())).y(), panel.height());
+            w.key(Qt::Key_Up);
+            QVERIFY(w.highlightInView());
+            w.key(Qt::Key_Down);
+            QVERIFY(w.highlightInView());
+        }
+        w.window.resize(900, 700);
+        QTRY_COMPARE(list->height(), int(CommandPaletteList::maximumHeight));
+        QCOMPARE(p->panel()->y(), CommandPaletteView::panelTop);
     }
 
     // Opaque chrome in a light and a dark scheme: nothing shows through.
