@@ -17,6 +17,7 @@
 #include "windows/FeatureTourOverlayContainer.h"
 #include "windows/FeatureTourPageDots.h"
 #include "windows/FeatureTourSlideVisual.h"
+#include "windows/FeatureTourSlideVisuals.h"
 #include "windows/WelcomeButtonStyles.h"
 #include "windows/WelcomeView.h"
 #include "windows/WelcomeWindow.h"
@@ -24,6 +25,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMimeData>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -260,6 +262,51 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), editor);
         press(view, Qt::Key_A);
         QCOMPARE(w.document->text(), QStringLiteral("a"));
+    }
+
+    // From the window's smallest size to a large one, on every slide, the
+    // card's parts keep their places: none overlaps another, the texts get
+    // all the height they need, and what the window cannot hold scrolls.
+    void theCardNeverOverlapsItself() {
+        WorkspaceWindow w(std::make_unique<MarkdownDocument>(), StandardWorkspacePanes::factory());
+        QWidget* view = w.view.get();
+        tour().present();
+        FeatureTourOverlay* overlay = overlayOf(view);
+        QWidget* card = overlay->card();
+        for (const QSize size : {QSize(1, 1), QSize(761, 320), QSize(1600, 1000)}) {
+            view->resize(size);
+            QTRY_VERIFY(size.height() > 1 || view->size() == view->minimumSize());
+            QTRY_COMPARE(overlay->size(), view->size());
+            for (int i = 0; i < FeatureTourSlideCatalog::count(); ++i) {
+                QCoreApplication::processEvents(); // the card settles on the slide's texts
+                const QString where =
+                    QStringLiteral("%1x%2, slide %3").arg(view->width()).arg(view->height()).arg(i);
+                const QList<QWidget*> parts = {overlay->skipButton(),   overlay->picture(),
+                                               overlay->titleLabel(),   overlay->bodyLabel(),
+                                               overlay->pageDots(),     overlay->backButton(),
+                                               overlay->primaryButton()};
+                for (qsizetype a = 0; a < parts.size(); ++a) {
+                    const QRect rect = parts[a]->geometry();
+                    QVERIFY2(!rect.isEmpty() && card->rect().contains(rect), qPrintable(where));
+                    for (qsizetype b = a + 1; b < parts.size(); ++b)
+                        QVERIFY2(!rect.intersects(parts[b]->geometry()), qPrintable(where));
+                }
+                for (QLabel* label : {overlay->titleLabel(), overlay->bodyLabel()})
+                    QVERIFY2(label->height() >= label->heightForWidth(label->width()),
+                             qPrintable(where));
+                const QScrollArea* area = overlay->cardArea();
+                QVERIFY2(overlay->rect().contains(area->geometry()), qPrintable(where));
+                QCOMPARE(area->verticalScrollBar()->maximum(),
+                         qMax(0, card->height() - area->viewport()->height()));
+                const int picture = overlay->picture()->height();
+                QVERIFY(picture >= FeatureTourOverlay::minimumPictureHeight);
+                // Full size where there is room, lower in a short window.
+                QVERIFY2((picture == FeatureTourSlideVisuals::height) == (size.height() == 1000),
+                         qPrintable(where));
+                tour().advance();
+            }
+            tour().present();
+        }
     }
 
     // The slides keep the language they were first built in; the buttons and
