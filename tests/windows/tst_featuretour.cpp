@@ -1,6 +1,7 @@
 #include "core/AppLanguageManager.h"
 #include "core/FeatureTourController.h"
 #include "core/FeatureTourSlideCatalog.h"
+#include "core/PreferenceEnums.h"
 #include "core/Preferences.h"
 #include "core/RecentFilesStore.h"
 #include "shell/DocumentController.h"
@@ -23,6 +24,7 @@
 #include "windows/WelcomeWindow.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QMimeData>
 #include <QScrollArea>
@@ -307,6 +309,34 @@ private Q_SLOTS:
             }
             tour().present();
         }
+    }
+
+    // The themes picture names each theme under its swatch in full, in every
+    // language: one or two lines, each within the swatch's column.
+    void themeNamesFitUnderTheirSwatches() {
+        for (const AppLanguage language :
+             {AppLanguage::English, AppLanguage::Polish, AppLanguage::Spanish}) {
+            AppLanguageManager::apply(language);
+            QStringList names;
+            for (const LightTheme theme : allCases<LightTheme>())
+                names << label(theme);
+            for (const DarkTheme theme : allCases<DarkTheme>())
+                names << label(theme);
+            QVERIFY(names.contains(QStringLiteral("Ciepły redakcyjny")) ||
+                    language != AppLanguage::Polish);
+            for (const QString& name : std::as_const(names)) {
+                const FeatureTourSlideVisuals::ChipCaption caption =
+                    FeatureTourSlideVisuals::chipCaption(name);
+                QVERIFY2(caption.lines.size() <= 2, qPrintable(name));
+                QCOMPARE(caption.lines.join(QLatin1Char(' ')), name);
+                QVERIFY2(caption.font.pointSizeF() * 96 / 72 >= 6, qPrintable(name));
+                for (const QString& line : caption.lines)
+                    QVERIFY2(QFontMetricsF(caption.font).horizontalAdvance(line) <=
+                                 FeatureTourSlideVisuals::chipWidth,
+                             qPrintable(line));
+            }
+        }
+        AppLanguageManager::apply(AppLanguage::English);
     }
 
     // The slides keep the language they were first built in; the buttons and
