@@ -1,6 +1,7 @@
 #include "core/AppLanguageManager.h"
 #include "core/DesignSystem.h"
 #include "core/FeatureTourController.h"
+#include "core/L10n.h"
 #include "core/MarkdownDocument.h"
 #include "core/Preferences.h"
 #include "core/RecentFilesStore.h"
@@ -29,6 +30,7 @@
 #include <QKeySequence>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSlider>
@@ -153,6 +155,44 @@ private Q_SLOTS:
         QCOMPARE(appearance->darkFontPicker()->currentText(), QStringLiteral("System"));
         QVERIFY(appearance->darkFontRow()->isVisibleTo(appearance));
         QCOMPARE(storedKeys(), QStringList());
+    }
+
+    // In English, Polish and Spanish every tab is as tall as its sections
+    // need (never less than its own height): nothing is cut off and nothing
+    // scrolls, and the window follows a change of language at once.
+    void everyTabFitsItsContentInEveryLanguage() {
+        open();
+        const int ownHeights[] = {
+            GeneralSettingsTab::formHeightValue, EditorSettingsTab::formHeightValue,
+            AppearanceSettingsTab::formHeightValue, FilesSettingsTab::formHeightValue,
+            ExtensionsSettingsTab::formHeightValue};
+        QList<int> generalHeights;
+        for (const AppLanguage language :
+             {AppLanguage::English, AppLanguage::Polish, AppLanguage::Spanish}) {
+            AppLanguageManager::apply(language);
+            QTRY_COMPARE(window->tabBar()->tabText(SettingsWindow::Extensions),
+                         L10n::tr("Extensions"));
+            for (int tab = SettingsWindow::General; tab <= SettingsWindow::Extensions; ++tab) {
+                window->setCurrentTab(SettingsWindow::Tab(tab));
+                SettingsForm* form = window->form(SettingsWindow::Tab(tab));
+                const QWidget* content = form->widget();
+                const QString where = QStringLiteral("%1, tab %2").arg(int(language)).arg(tab);
+                QTRY_VERIFY2(content->heightForWidth(form->viewport()->width()) <=
+                                 form->viewport()->height(),
+                             qPrintable(where));
+                QVERIFY2(form->verticalScrollBar()->maximum() == 0, qPrintable(where));
+                QVERIFY(form->height() >= ownHeights[tab]);
+                QCOMPARE(form->height(), form->formHeight());
+                if (tab == SettingsWindow::General)
+                    generalHeights << form->height();
+            }
+        }
+        AppLanguageManager::apply(AppLanguage::English);
+        // The longer translations grow the tab, and it shrinks back.
+        QVERIFY(generalHeights.value(1) > generalHeights.value(0));
+        QVERIFY(generalHeights.value(2) > generalHeights.value(0));
+        window->setCurrentTab(SettingsWindow::General);
+        QTRY_COMPARE(window->form(SettingsWindow::General)->height(), generalHeights.value(0));
     }
 
     // Switches and pickers follow changes made elsewhere (a tour that ends,
