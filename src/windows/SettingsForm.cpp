@@ -117,6 +117,10 @@ ThemedLabel* SettingsSection::addNote(const char* text) {
     return (m_last ? m_last : appendRow())->addNote(text);
 }
 
+ThemedLabel* SettingsSection::addNoteRow(const char* text) {
+    return appendRow()->addNote(text);
+}
+
 SettingsForm::SettingsForm(int height, QWidget* parent) : QScrollArea(parent), m_height(height) {
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);

@@ -40,6 +40,8 @@ public:
     SettingsRow* addRow(QWidget* content);
     // A note under the last row.
     ThemedLabel* addNote(const char* text);
+    // A note in a row of its own, shown whichever rows above it are hidden.
+    ThemedLabel* addNoteRow(const char* text);
 
 private:
     SettingsRow* appendRow();

@@ -195,6 +195,25 @@ private Q_SLOTS:
         QTRY_COMPARE(window->form(SettingsWindow::General)->height(), generalHeights.value(0));
     }
 
+    // With "Use one font for both themes" on, the fonts' note stays, under
+    // the one picker.
+    void theFontsNoteOutlivesTheDarkPicker() {
+        open();
+        window->setCurrentTab(SettingsWindow::Appearance);
+        AppearanceSettingsTab* appearance = window->appearanceTab();
+        for (const bool synced : {false, true, false}) {
+            if (appearance->syncFontsSwitch()->isChecked() != synced)
+                QTest::mouseClick(appearance->syncFontsSwitch(), Qt::LeftButton);
+            QCOMPARE(Preferences::shared().syncFonts(), synced);
+            QCOMPARE(appearance->darkFontRow()->isVisibleTo(appearance), !synced);
+            QVERIFY(appearance->fontsNote()->isVisibleTo(appearance));
+            const SettingsRow* last =
+                synced ? appearance->lightFontRow() : appearance->darkFontRow();
+            QTRY_VERIFY(appearance->fontsNote()->mapTo(appearance, QPoint()).y() >=
+                        last->mapTo(appearance, QPoint(0, last->height())).y());
+        }
+    }
+
     // Switches and pickers follow changes made elsewhere (a tour that ends,
     // a wipe) while the window is open.
     void controlsFollowOutsideChanges() {
