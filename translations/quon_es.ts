@@ -803,7 +803,7 @@
     </message>
     <message>
         <source>Replay the welcome guided tour</source>
-        <translation>Repetir la visita guiada de bienvenida</translation>
+        <translation>Repetir el recorrido de bienvenida</translation>
     </message>
     <message>
         <source>Restart Files</source>
@@ -891,7 +891,7 @@
     </message>
     <message>
         <source>Show Feature Tour</source>
-        <translation>Mostrar la presentación de funciones</translation>
+        <translation>Mostrar el recorrido</translation>
     </message>
     <message>
         <source>Show Home after closing last document</source>

@@ -81,7 +81,7 @@
     </message>
     <message>
         <source>After the first tour, this is off by default. Turn it on to see the tour again each time you open quon.</source>
-        <translation>Po pierwszym przewodniku ta opcja jest domyślnie wyłączona. Włącz ją, aby oglądać przewodnik przy każdym uruchomieniu quon.</translation>
+        <translation>Po pierwszym obejrzeniu przewodnika ta opcja jest domyślnie wyłączona. Włącz ją, aby oglądać przewodnik przy każdym uruchomieniu quon.</translation>
     </message>
     <message>
         <source>All Files</source>
@@ -93,7 +93,7 @@
     </message>
     <message>
         <source>App language follows the Linux system language when set to System.</source>
-        <translation>Ustawiony na Systemowy, język aplikacji jest zgodny z językiem systemu Linux.</translation>
+        <translation>Gdy wybrano opcję „Systemowy”, aplikacja używa języka systemu Linux.</translation>
     </message>
     <message>
         <source>Appearance</source>
@@ -805,7 +805,7 @@
     </message>
     <message>
         <source>Replay the welcome guided tour</source>
-        <translation>Obejrzyj ponownie powitalną prezentację</translation>
+        <translation>Obejrzyj ponownie powitalny przewodnik</translation>
     </message>
     <message>
         <source>Restart Files</source>
@@ -893,7 +893,7 @@
     </message>
     <message>
         <source>Show Feature Tour</source>
-        <translation>Pokaż prezentację funkcji</translation>
+        <translation>Pokaż przewodnik</translation>
     </message>
     <message>
         <source>Show Home after closing last document</source>

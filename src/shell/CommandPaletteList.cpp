@@ -75,8 +75,16 @@ int CommandPaletteList::contentHeight() const {
     return m_tops.last() + rowHeight(m_actions.last()) + padding;
 }
 
+void CommandPaletteList::setHeightLimit(int limit) {
+    limit = qBound(0, limit, int(maximumHeight));
+    if (limit == m_heightLimit)
+        return;
+    m_heightLimit = limit;
+    updateGeometry();
+}
+
 QSize CommandPaletteList::sizeHint() const {
-    return {QAbstractScrollArea::sizeHint().width(), qMin(contentHeight(), maximumHeight)};
+    return {QAbstractScrollArea::sizeHint().width(), qMin(contentHeight(), m_heightLimit)};
 }
 
 void CommandPaletteList::resizeEvent(QResizeEvent* event) {

@@ -6,8 +6,9 @@
 #include <QList>
 
 // The palette's rows: symbol, title, optional subtitle and trailing hint, the
-// highlighted row filled with the accent. At most maximumHeight high,
-// scrolling beyond, and the highlighted row is always scrolled into view.
+// highlighted row filled with the accent. At most maximumHeight high (less
+// when limited), scrolling beyond, and the highlighted row is always
+// scrolled into view.
 class CommandPaletteList : public PaintedRowList {
     Q_OBJECT
 public:
@@ -28,6 +29,8 @@ public:
     int contentHeight() const override;
     QRect rowRect(int index) const override;
 
+    // Lower than the rows want in a short window: the list then scrolls.
+    void setHeightLimit(int limit);
     QSize sizeHint() const override;
     // A scroll area would ask for room for its scroll bar's arrows.
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -46,4 +49,5 @@ private:
     QList<CommandPaletteAction> m_actions;
     QList<int> m_tops; // of each row, in content coordinates
     int m_selected = 0;
+    int m_heightLimit = maximumHeight;
 };

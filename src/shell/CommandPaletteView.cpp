@@ -21,6 +21,10 @@
 namespace {
 
 constexpr int fieldPadding = 16, emptyPadding = 24, cornerRadius = 14;
+// Between the panel and the window's edges in a short window, and the list's
+// least height before the panel leaves its place 100 pixels down (about
+// three rows).
+constexpr int panelMargin = 12, shortListHeight = 130;
 // A large soft shadow falling well below the panel.
 constexpr int shadowBlur = 15, shadowOffset = 14;
 constexpr double shadowOpacity = 0.28;
@@ -233,10 +237,24 @@ void CommandPaletteView::showRows() {
 }
 
 void CommandPaletteView::placePanel() {
+    // In a short window the panel rises and its list gives up rows, scrolling
+    // them, so that the panel ends above the window's bottom edge.
+    const bool rows = !m_list->isHidden();
+    m_list->setHeightLimit(CommandPaletteList::maximumHeight);
     m_body->layout()->invalidate();
+    const int listHeight = rows ? m_list->sizeHint().height() : 0;
+    const int fixed = m_body->layout()->sizeHint().height() - listHeight;
+    const int fewRows = qMin(listHeight, shortListHeight);
+    const int top =
+        qMax(panelMargin, qMin(int(panelTop), height() - panelMargin - fixed - fewRows));
+    if (rows) {
+        m_list->setHeightLimit(height() - panelMargin - top - fixed);
+        m_body->layout()->invalidate();
+    }
     const int width = qMin(panelWidth, this->width());
-    const int height = m_body->layout()->sizeHint().height();
-    const QRect placed((this->width() - width) / 2, panelTop, width, height);
+    const int panelHeight =
+        qMin(m_body->layout()->sizeHint().height(), qMax(0, height() - panelMargin - top));
+    const QRect placed((this->width() - width) / 2, top, width, panelHeight);
     if (placed == m_panel->geometry())
         return;
     m_panel->setGeometry(placed);

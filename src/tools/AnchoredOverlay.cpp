@@ -7,7 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 
-AnchoredOverlay::AnchoredOverlay(QObject* parent) : QObject(parent) {}
+AnchoredOverlay::AnchoredOverlay(Bounds bounds, QObject* parent)
+    : QObject(parent), m_bounds(bounds) {}
 
 AnchoredOverlay::~AnchoredOverlay() {
     watch(false);
@@ -65,7 +66,10 @@ void AnchoredOverlay::reposition() {
         return;
     QRect anchor = m_anchorRect();
     anchor.moveTopLeft(m_anchor->mapTo(m_window, anchor.topLeft()));
-    m_widget->setGeometry(placement(anchor, m_widget->size(), m_window->rect()));
+    QRect bounds = m_window->rect();
+    if (m_bounds == Bounds::Anchor)
+        bounds &= QRect(m_anchor->mapTo(m_window, QPoint()), m_anchor->size());
+    m_widget->setGeometry(placement(anchor, m_widget->size(), bounds));
 }
 
 void AnchoredOverlay::watch(bool on) {

@@ -12,7 +12,7 @@ class QWidget;
 // popup window of its own, so keyboard focus stays where it is.
 //
 // The widget goes below the rectangle, or above it when only there it fits,
-// and always stays inside the window. It follows the rectangle as the anchor
+// and always stays inside its bounds. It follows the rectangle as the anchor
 // scrolls, moves or resizes and as the window resizes. A mouse press anywhere
 // outside it (in this window or another) is reported by clickedOutside on the
 // next event-loop turn; the press itself still reaches its target. When the
@@ -28,7 +28,12 @@ public:
 
     using AnchorRect = std::function<QRect()>;
 
-    explicit AnchoredOverlay(QObject* parent = nullptr);
+    // Where the widget may go: anywhere in the window, or only over the
+    // anchor itself (the text's visible area, clear of the bars and toasts
+    // around it).
+    enum class Bounds { Window, Anchor };
+
+    explicit AnchoredOverlay(Bounds bounds = Bounds::Window, QObject* parent = nullptr);
     ~AnchoredOverlay() override;
 
     // Shows the widget (or moves it when shown) next to anchorRect(), which
@@ -58,6 +63,7 @@ private:
     void watch(bool on);
     bool isOutside(QObject* receiver) const;
 
+    Bounds m_bounds;
     QPointer<QWidget> m_widget;
     QPointer<QWidget> m_anchor;
     QPointer<QWidget> m_window;

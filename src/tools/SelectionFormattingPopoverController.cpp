@@ -60,7 +60,9 @@ SelectionFormattingPopoverController::SelectionFormattingPopoverController(QObje
     m_settle.setSingleShot(true);
     m_settle.setInterval(settleDelay);
     connect(&m_settle, &QTimer::timeout, this, &SelectionFormattingPopoverController::present);
-    m_overlay = new AnchoredOverlay(this);
+    // Over the text only: a selection taller than the view must not push the
+    // bar onto the find bar or the hint toast.
+    m_overlay = new AnchoredOverlay(AnchoredOverlay::Bounds::Anchor, this);
     connect(m_overlay, &AnchoredOverlay::clickedOutside, this,
             &SelectionFormattingPopoverController::close);
     connect(m_overlay, &AnchoredOverlay::anchorHidden, this,

@@ -34,7 +34,7 @@ bool isMenuKey(const QKeyEvent* event) {
 } // namespace
 
 SlashCommandPopoverController::SlashCommandPopoverController(QObject* parent) : QObject(parent) {
-    m_overlay = new AnchoredOverlay(this);
+    m_overlay = new AnchoredOverlay(AnchoredOverlay::Bounds::Window, this);
     connect(m_overlay, &AnchoredOverlay::clickedOutside, this,
             &SlashCommandPopoverController::close);
     connect(m_overlay, &AnchoredOverlay::anchorHidden, this, &SlashCommandPopoverController::close);
@@ -116,7 +116,11 @@ void SlashCommandPopoverController::rebuildMenu() {
     m_menu->setColors(colors);
     ScrollViewStyling::apply(m_menu, colors.accent);
     m_menu->setCommands(m_filtered, m_selected);
-    m_frame->resize(popoverWidth, popoverHeight(m_menu->sectionCount(), int(m_filtered.size())));
+    int height = popoverHeight(m_menu->sectionCount(), int(m_filtered.size()));
+    // Never taller than a short window: the list scrolls instead.
+    if (m_view && m_view->window())
+        height = qMin(height, m_view->window()->height() - 2 * AnchoredOverlay::margin);
+    m_frame->resize(popoverWidth, height);
     m_overlay->reposition();
 }
 

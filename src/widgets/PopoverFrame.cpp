@@ -31,6 +31,15 @@ void PopoverFrame::setColours(const QColor& background, const QColor& border) {
     update();
 }
 
+QColor PopoverFrame::paintedBackground() const {
+    const QColor base = palette().color(QPalette::Window).toRgb();
+    const QColor over = m_background.toRgb();
+    const float a = over.alphaF();
+    const auto mix = [a](float top, float bottom) { return top * a + bottom * (1 - a); };
+    return QColor::fromRgbF(mix(over.redF(), base.redF()), mix(over.greenF(), base.greenF()),
+                            mix(over.blueF(), base.blueF()));
+}
+
 void PopoverFrame::setCornerRadius(int cornerRadius) {
     m_radius = cornerRadius;
     update();
@@ -63,7 +72,7 @@ void PopoverFrame::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath shape;
     shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), m_radius, m_radius);
-    painter.fillPath(shape, m_background);
+    painter.fillPath(shape, paintedBackground());
     painter.setPen(QPen(m_border, 1));
     painter.drawPath(shape);
 }

@@ -16,7 +16,11 @@ public:
     // `maximumContentHeight` high, centred; the frame owns it.
     void setContent(QWidget* content, int inset, int maximumContentHeight);
     QWidget* content() const { return m_content; }
+    // A translucent background is laid over the palette's window colour:
+    // nothing blurs what lies behind a frame here, so it is always painted
+    // opaque, text under it never showing through.
     void setColours(const QColor& background, const QColor& border);
+    QColor paintedBackground() const;
     void setCornerRadius(int cornerRadius);
     // Off for a frame whose shadow is drawn by what lies behind it.
     void setShadowEnabled(bool enabled);

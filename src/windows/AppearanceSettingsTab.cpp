@@ -19,7 +19,7 @@ constexpr int gridColumns = 3;
 
 // clang-format off
 constexpr const char* schemeNote = L10n::mark("Choose a theme for each mode below. System follows Linux.");
-constexpr const char* fontsNote = L10n::mark("Applies to preview headings and body text. Editor stays monospaced.");
+constexpr const char* fontsNoteText = L10n::mark("Applies to preview headings and body text. Editor stays monospaced.");
 // clang-format on
 
 // What a card shows of its theme: its palette and whether its heading is serif.
@@ -80,7 +80,8 @@ AppearanceSettingsTab::AppearanceSettingsTab(QWidget* parent)
     m_lightFontRow = fonts->addRow(L10n::mark("Light theme font"), m_lightFont);
     m_darkFont = fontPicker(darkFontChoice);
     m_darkFontRow = fonts->addRow(L10n::mark("Dark theme font"), m_darkFont);
-    fonts->addNote(fontsNote);
+    // Not on the dark font's row, which syncing hides.
+    m_fontsNote = fonts->addNoteRow(fontsNoteText);
     // Synced, one picker edits the light choice; the dark one is kept, unseen.
     PreferenceBinding::follow(this, syncFonts, [this] {
         const bool synced = Preferences::shared().syncFonts();

@@ -27,6 +27,8 @@ public:
     QComboBox* darkFontPicker() const { return m_darkFont; }
     SettingsRow* lightFontRow() const { return m_lightFontRow; }
     SettingsRow* darkFontRow() const { return m_darkFontRow; }
+    // "Applies to preview headings…", under the font pickers either way.
+    ThemedLabel* fontsNote() const { return m_fontsNote; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -45,4 +47,5 @@ private:
     QComboBox* m_darkFont = nullptr;
     SettingsRow* m_lightFontRow = nullptr;
     SettingsRow* m_darkFontRow = nullptr;
+    ThemedLabel* m_fontsNote = nullptr;
 };

@@ -4,10 +4,12 @@
 #include "core/FeatureTourController.h"
 #include "core/FeatureTourSlideCatalog.h"
 #include "core/L10n.h"
+#include "editor/ScrollViewStyling.h"
 #include "widgets/PlainButton.h"
 #include "widgets/ThemedLabel.h"
 #include "windows/FeatureTourPageDots.h"
 #include "windows/FeatureTourSlideVisual.h"
+#include "windows/FeatureTourSlideVisuals.h"
 #include "windows/WelcomeButtonStyles.h"
 
 #include <QApplication>
@@ -15,6 +17,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollArea>
 
 namespace {
 
@@ -63,13 +66,23 @@ FeatureTourOverlay::FeatureTourOverlay(FeatureTourController& tour, QWidget* par
     setObjectName(QStringLiteral("featureTourOverlay"));
     setFocusPolicy(Qt::ClickFocus);
     setAcceptDrops(true);
-    auto* layout = box(QBoxLayout::TopToBottom, this, QMargins(24, 24, 24, 24), 0);
-    layout->addWidget(buildCard(), 0, Qt::AlignCenter);
+    m_area = new QScrollArea(this);
+    m_area->setFrameShape(QFrame::NoFrame);
+    m_area->setFocusPolicy(Qt::NoFocus);
+    m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_area->viewport()->setAutoFillBackground(false);
+    m_area->setWidget(buildCard());
+    m_area->widget()->setAutoFillBackground(false);
+    m_card->installEventFilter(this);
 
     connect(&tour, &FeatureTourController::currentIndexChanged, this, [this] { showSlide(true); });
-    connect(&AppearanceService::shared(), &AppearanceService::changed, this,
-            qOverload<>(&QWidget::update));
+    connect(&AppearanceService::shared(), &AppearanceService::changed, this, [this] {
+        ScrollViewStyling::apply(m_area, AppearanceService::shared().designSystem().colors.accent);
+        update();
+    });
+    ScrollViewStyling::apply(m_area, AppearanceService::shared().designSystem().colors.accent);
     showSlide(false);
+    placeCard();
 }
 
 QWidget* FeatureTourOverlay::buildCard() {
@@ -199,7 +212,35 @@ void FeatureTourOverlay::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
+void FeatureTourOverlay::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeCard();
+}
+
+void FeatureTourOverlay::placeCard() {
+    const auto cardHeight = [this] {
+        const QLayout* layout = m_card->layout();
+        return layout->hasHeightForWidth() ? layout->totalHeightForWidth(cardWidth)
+                                           : layout->totalSizeHint().height();
+    };
+    // All the card but the picture, at its fixed width. A short window first
+    // takes from the margins, then from the picture.
+    const int full = FeatureTourSlideVisuals::height;
+    const int rest = cardHeight() - m_picture->maximumHeight();
+    const int inset = qBound(int(minimumMargin), (height() - rest - full) / 2, int(margin));
+    const int room = qMax(0, height() - 2 * inset);
+    m_picture->setFixedHeight(qBound(int(minimumPictureHeight), room - rest, full));
+    const int card = cardHeight();
+    m_card->resize(cardWidth, card);
+    const int areaHeight = qMin(card, room);
+    m_area->setGeometry((width() - cardWidth) / 2, inset + (room - areaHeight) / 2, cardWidth,
+                        areaHeight);
+}
+
 bool FeatureTourOverlay::eventFilter(QObject* watched, QEvent* event) {
+    // A new slide's texts may need another height.
+    if (watched == m_card && event->type() == QEvent::LayoutRequest)
+        QMetaObject::invokeMethod(this, &FeatureTourOverlay::placeCard, Qt::QueuedConnection);
     // A focused card button would take the arrows to move focus; they step
     // the tour wherever the focus is.
     if (event->type() == QEvent::KeyPress && step(static_cast<QKeyEvent*>(event)))

@@ -8,6 +8,7 @@ class FeatureTourSlideVisual;
 class PlainButton;
 class QKeyEvent;
 class QLabel;
+class QScrollArea;
 class WelcomeButton;
 
 // The tour as the user sees it: a dimmed layer over the whole window with the
@@ -16,16 +17,24 @@ class WelcomeButton;
 // and only calls it; it keeps no state of its own. While it is up it takes
 // every click, wheel, drop and key, so nothing reaches the window under it;
 // Escape is left to the window's Escape dispatcher.
+//
+// In a short window the card keeps its layout: its margins shrink, then its
+// picture gets lower, down to minimumPictureHeight, and below that the card
+// scrolls.
 class FeatureTourOverlay : public QWidget {
     Q_OBJECT
 public:
     static constexpr int cardWidth = 560;
     static constexpr double backdropOpacity = 0.55;
     static constexpr double dimmedBackOpacity = 0.45;
+    static constexpr int margin = 24, minimumMargin = 8;
+    static constexpr int minimumPictureHeight = 64;
 
     FeatureTourOverlay(FeatureTourController& tour, QWidget* parent);
 
     QWidget* card() const { return m_card; }
+    // Around the card; scrolls only when the card cannot fit.
+    QScrollArea* cardArea() const { return m_area; }
     PlainButton* skipButton() const { return m_skip; }
     WelcomeButton* backButton() const { return m_back; }
     WelcomeButton* primaryButton() const { return m_primary; }
@@ -41,14 +50,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QWidget* buildCard();
     void showSlide(bool animated);
+    void placeCard();
     // Left, Right and Return without modifiers; true when the key was one.
     bool step(const QKeyEvent* event);
 
     FeatureTourController& m_tour;
+    QScrollArea* m_area = nullptr;
     QWidget* m_card = nullptr;
     PlainButton* m_skip = nullptr;
     FeatureTourSlideVisual* m_picture = nullptr;

@@ -58,13 +58,18 @@ void FeatureTourSlideVisual::paintPicture(QPainter& painter, FeatureTourSlideKin
     painter.save();
     painter.translate(offset, 0);
     painter.setOpacity(opacity);
-    FeatureTourSlideVisuals::paint(painter, kind, QRectF(rect()),
-                                   AppearanceService::shared().designSystem(),
-                                   {applicationIcon(), m_switcher});
+    // Laid out at full height; a lower picture is the same one, smaller.
+    const double scale = double(height()) / FeatureTourSlideVisuals::height;
+    painter.scale(scale, scale);
+    FeatureTourSlideVisuals::paint(
+        painter, kind, QRectF(0, 0, width() / scale, FeatureTourSlideVisuals::height),
+        AppearanceService::shared().designSystem(), {applicationIcon(), m_switcher});
     painter.restore();
 }
 
 void FeatureTourSlideVisual::paintEvent(QPaintEvent*) {
+    if (height() <= 0)
+        return;
     QPainter painter(this);
     if (!isSwapping()) {
         paintPicture(painter, m_kind, 0, 1);

@@ -7,7 +7,8 @@
 
 class ModeSwitcher;
 
-// The picture of the slide on show, as wide as the card and 168 high. A new
+// The picture of the slide on show, as wide as the card and 168 high, or
+// lower in a short window, drawn smaller to fit. A new
 // slide's picture moves in from the trailing edge while the old one leaves
 // towards the leading edge, forward and back alike. Only an illustration: it
 // takes no clicks or keys.

@@ -275,10 +275,27 @@ void paintCommandPalette(QPainter& p, const QRectF& frame, const DesignSystem& d
 
 // --- Themes and focus: the six themes in their own colours, and focus mode.
 
-constexpr double chipWidth = 50;
+using FeatureTourSlideVisuals::chipWidth;
+constexpr double chipCaptionSize = 8, smallestChipCaptionSize = 6;
 
+// Words on at most two lines of chipWidth; empty when one word is wider.
+QStringList wrapped(const QString& name, const QFont& f) {
+    QStringList lines;
+    for (const QString& word : name.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (textWidth(f, word) > chipWidth)
+            return {};
+        const QString joined = lines.isEmpty() ? QString() : lines.last() + QLatin1Char(' ') + word;
+        if (!lines.isEmpty() && textWidth(f, joined) <= chipWidth)
+            lines.last() = joined;
+        else
+            lines.append(word);
+    }
+    return lines.size() <= 2 ? lines : QStringList();
+}
+
+// Room for two lines of the usual caption under every swatch.
 double chipHeight() {
-    return 28 + 4 + lineHeight(font(8));
+    return 28 + 4 + 2 * lineHeight(font(chipCaptionSize));
 }
 
 // The swatch in the theme's own colours, the label in the active ones.
@@ -290,12 +307,16 @@ void themeChip(QPainter& p, const QPointF& topLeft, const Colors& palette, const
     p.setBrush(QColor(palette.accent));
     p.drawEllipse(QRectF(swatch.right() - 4 - 8, swatch.bottom() - 4 - 8, 8, 8));
     stroke(p, swatch, 6, palette.divider);
-    const QFont f = font(8);
-    p.setFont(f);
+    const FeatureTourSlideVisuals::ChipCaption caption =
+        FeatureTourSlideVisuals::chipCaption(label);
+    p.setFont(caption.font);
     p.setPen(QColor(ds.colors.mutedText));
-    const QRectF labelRect(topLeft.x(), swatch.bottom() + 4, chipWidth, lineHeight(f));
-    p.drawText(labelRect, Qt::AlignCenter | Qt::TextSingleLine,
-               QFontMetricsF(f).elidedText(label, Qt::ElideRight, chipWidth));
+    double y = swatch.bottom() + 4;
+    for (const QString& line : caption.lines) {
+        const QRectF lineRect(topLeft.x(), y, chipWidth, lineHeight(caption.font));
+        p.drawText(lineRect, Qt::AlignCenter | Qt::TextSingleLine, line);
+        y += lineRect.height();
+    }
 }
 
 void paintThemes(QPainter& p, const QRectF& frame, const DesignSystem& ds) {
@@ -318,8 +339,11 @@ void paintThemes(QPainter& p, const QRectF& frame, const DesignSystem& ds) {
     const double focusWidth =
         12 + defaultSymbol + 8 + textWidth(name, focus) + 8 + badge.width() + 12;
     const double rowWidth = 3 * chipWidth + 2 * 8;
+    // Two-line captions leave less room between the rows than the usual 16.
+    const double gap =
+        qBound(8.0, (FeatureTourSlideVisuals::height - 2 * chipHeight() - focusHeight) / 2, 16.0);
     const QRectF area =
-        centred(frame, qMax(rowWidth, focusWidth), 2 * chipHeight() + 16 + 16 + focusHeight);
+        centred(frame, qMax(rowWidth, focusWidth), 2 * chipHeight() + 2 * gap + focusHeight);
 
     double y = area.top();
     for (const auto* row : {&light, &dark}) {
@@ -328,7 +352,7 @@ void paintThemes(QPainter& p, const QRectF& frame, const DesignSystem& ds) {
             themeChip(p, {x, y}, *palette, title, ds);
             x += chipWidth + 8;
         }
-        y += chipHeight() + 16;
+        y += chipHeight() + gap;
     }
 
     const QRectF bar(frame.center().x() - focusWidth / 2, y, focusWidth, focusHeight);
@@ -383,6 +407,16 @@ void paintReady(QPainter& p, const QRectF& frame, const DesignSystem& ds) {
 }
 
 } // namespace
+
+FeatureTourSlideVisuals::ChipCaption FeatureTourSlideVisuals::chipCaption(const QString& name) {
+    for (double size = chipCaptionSize; size >= smallestChipCaptionSize; size -= 0.5) {
+        const QFont f = font(size);
+        if (const QStringList lines = wrapped(name, f); !lines.isEmpty())
+            return {f, lines};
+    }
+    const QFont smallest = font(smallestChipCaptionSize);
+    return {smallest, {QFontMetricsF(smallest).elidedText(name, Qt::ElideRight, chipWidth)}};
+}
 
 void FeatureTourSlideVisuals::paint(QPainter& painter, FeatureTourSlideKind kind,
                                     const QRectF& frame, const DesignSystem& ds,

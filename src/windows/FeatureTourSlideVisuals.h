@@ -3,8 +3,10 @@
 #include "core/DesignSystem.h"
 #include "core/FeatureTourSlide.h"
 
+#include <QFont>
 #include <QIcon>
 #include <QRectF>
+#include <QStringList>
 
 class QPainter;
 class QWidget;
@@ -21,6 +23,15 @@ struct FeatureTourVisualInputs {
 namespace FeatureTourSlideVisuals {
 
 inline constexpr int height = 168;
+
+// A theme's name under its swatch on the themes picture: on one line, or two,
+// at most chipWidth wide; smaller only when one word alone is wider.
+inline constexpr double chipWidth = 50;
+struct ChipCaption {
+    QFont font;
+    QStringList lines;
+};
+ChipCaption chipCaption(const QString& name);
 
 void paint(QPainter& painter, FeatureTourSlideKind kind, const QRectF& frame,
            const DesignSystem& ds, const FeatureTourVisualInputs& inputs);

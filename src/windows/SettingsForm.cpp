@@ -5,6 +5,7 @@
 #include "widgets/ThemedLabel.h"
 
 #include <QBoxLayout>
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -116,6 +117,10 @@ ThemedLabel* SettingsSection::addNote(const char* text) {
     return (m_last ? m_last : appendRow())->addNote(text);
 }
 
+ThemedLabel* SettingsSection::addNoteRow(const char* text) {
+    return appendRow()->addNote(text);
+}
+
 SettingsForm::SettingsForm(int height, QWidget* parent) : QScrollArea(parent), m_height(height) {
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
@@ -126,9 +131,23 @@ SettingsForm::SettingsForm(int height, QWidget* parent) : QScrollArea(parent), m
     m_sections->setSpacing(12);
     m_sections->addStretch(1);
     setWidget(m_content);
+    m_content->installEventFilter(this);
     connect(&AppearanceService::shared(), &AppearanceService::changed, this,
             &SettingsForm::restyle);
     restyle();
+}
+
+int SettingsForm::formHeight() const {
+    const QLayout* layout = m_content->layout();
+    const int needed = layout->hasHeightForWidth() ? layout->totalHeightForWidth(width)
+                                                   : layout->totalSizeHint().height();
+    return qMax(m_height, needed);
+}
+
+bool SettingsForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_content && event->type() == QEvent::LayoutRequest)
+        Q_EMIT contentChanged();
+    return QScrollArea::eventFilter(watched, event);
 }
 
 SettingsSection* SettingsForm::addSection(const char* title) {

@@ -40,6 +40,8 @@ public:
     SettingsRow* addRow(QWidget* content);
     // A note under the last row.
     ThemedLabel* addNote(const char* text);
+    // A note in a row of its own, shown whichever rows above it are hidden.
+    ThemedLabel* addNoteRow(const char* text);
 
 private:
     SettingsRow* appendRow();
@@ -51,8 +53,8 @@ private:
 };
 
 // A settings tab's form in the grouped style: sections one under the other
-// on the window background, at a fixed height. Contents taller than that
-// (long translations) scroll.
+// on the window background, at the tab's own height, or taller when its
+// sections need more at the form's width (longer translations).
 class SettingsForm : public QScrollArea {
     Q_OBJECT
 public:
@@ -60,11 +62,19 @@ public:
 
     explicit SettingsForm(int height, QWidget* parent = nullptr);
 
-    int formHeight() const { return m_height; }
+    // The tab's height, or what its sections need if that is more.
+    int formHeight() const;
     SettingsSection* addSection(const char* title);
 
-    QSize sizeHint() const override { return {width, m_height}; }
+    QSize sizeHint() const override { return {width, formHeight()}; }
     QSize minimumSizeHint() const override { return {0, 0}; }
+
+Q_SIGNALS:
+    // The sections may need another height (a text or a row changed).
+    void contentChanged();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void restyle();

@@ -81,6 +81,10 @@ SettingsWindow::SettingsWindow(SettingsServices services, ApplicationCommands ap
           static_cast<SettingsForm*>(m_extensions)}) {
         m_stack->addWidget(form);
         m_tabBar->addTab(QString());
+        connect(form, &SettingsForm::contentChanged, this, [this, form] {
+            if (form == this->form(currentTab()))
+                fitToCurrentTab();
+        });
     }
     setCentralWidget(content);
 
@@ -113,7 +117,8 @@ SettingsForm* SettingsWindow::form(Tab tab) const {
 }
 
 void SettingsWindow::fitToCurrentTab() {
-    // The menus, the tab bar and the shown tab's form, nothing more.
+    // The menus, the tab bar and the shown tab's form, nothing more: the
+    // form as tall as its sections need in the language shown.
     const int header = m_header->sizeHint().height();
     const int menus = menuWidget() ? menuWidget()->sizeHint().height() : 0;
     setFixedSize(SettingsForm::width, menus + header + form(currentTab())->formHeight());

@@ -1,6 +1,7 @@
 #include "shell/CommandPalette.h"
 #include "shell/CommandPaletteList.h"
 #include "shell/CommandPaletteView.h"
+#include "support/TestSupport.h"
 #include "widgets/PopoverFrame.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -145,6 +147,44 @@ private Q_SLOTS:
         QCOMPARE(list->height(), list->contentHeight());
         QCOMPARE(list->mapTo(w.palette->panel(), QPoint(0, list->height())).y(),
                  w.palette->panel()->height());
+    }
+
+    // A window too short for the panel: the panel rises and ends inside the
+    // window, its list scrolling; the highlight still comes into view.
+    void aShortWindowClampsThePanel() {
+        QList<CommandPaletteAction> many;
+        for (int i = 0; i < 30; ++i)
+            many.append(action(QStringLiteral("row %1").arg(i), "subtitle"));
+        PaletteWindow w(many);
+        CommandPaletteView* p = w.palette;
+        CommandPaletteList* list = p->list();
+        for (const int height : {320, 226, 150}) {
+            w.window.resize(761, height);
+            QTRY_COMPARE(p->height(), height);
+            const QRect panel = p->panel()->geometry();
+            QVERIFY2(p->rect().contains(panel), qPrintable(QString::number(height)));
+            QCOMPARE(panel.top() == CommandPaletteView::panelTop, height == 320);
+            QVERIFY(list->height() < list->contentHeight());
+            QVERIFY(list->verticalScrollBar()->maximum() > 0);
+            QCOMPARE(list->mapTo(p->panel(), QPoint(0, list->height())).y(), panel.height());
+            w.key(Qt::Key_Up);
+            QVERIFY(w.highlightInView());
+            w.key(Qt::Key_Down);
+            QVERIFY(w.highlightInView());
+        }
+        w.window.resize(900, 700);
+        QTRY_COMPARE(list->height(), int(CommandPaletteList::maximumHeight));
+        QCOMPARE(p->panel()->y(), CommandPaletteView::panelTop);
+    }
+
+    // Opaque chrome in a light and a dark scheme: nothing shows through.
+    void thePanelIsOpaque() {
+        TestSupport::forEachAppearance([](const QString& appearance) {
+            PaletteWindow w;
+            const QColor painted = w.palette->panel()->paintedBackground();
+            QCOMPARE(painted.alpha(), 255);
+            QCOMPARE(painted.lightness() < 128, appearance == QStringLiteral("dark"));
+        });
     }
 
     // No match: the note, and Return and the arrows do nothing. A list that

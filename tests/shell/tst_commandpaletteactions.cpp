@@ -1,8 +1,10 @@
 #include "core/AppLanguageManager.h"
 #include "core/FeatureTourController.h"
+#include "core/L10n.h"
 #include "core/Preferences.h"
 #include "core/RecentFilesStore.h"
 #include "platform/Symbols.h"
+#include "shell/CommandPalette.h"
 #include "shell/CommandPaletteActionsBuilder.h"
 #include "shell/CommandPaletteView.h"
 #include "shell/DocumentController.h"
@@ -88,6 +90,28 @@ private Q_SLOTS:
         QCOMPARE(palette->field()->placeholderText(), QStringLiteral("Wpisz polecenie…"));
         AppLanguageManager::apply(AppLanguage::English);
         QTRY_COMPARE(palette->filteredActions().first().title, QStringLiteral("Edit"));
+    }
+
+    // The tour goes by one name in each language: the word the settings use
+    // finds the palette's tour row.
+    void theTourHasOneNamePerLanguage_data() {
+        QTest::addColumn<AppLanguage>("language");
+        QTest::addColumn<QString>("word");
+        QTest::newRow("en") << AppLanguage::English << QStringLiteral("tour");
+        QTest::newRow("pl") << AppLanguage::Polish << QStringLiteral("przewodnik");
+        QTest::newRow("es") << AppLanguage::Spanish << QStringLiteral("recorrido");
+    }
+    void theTourHasOneNamePerLanguage() {
+        QFETCH(AppLanguage, language);
+        QFETCH(QString, word);
+        AppLanguageManager::apply(language);
+        for (const char* setting : {"Show feature tour now", "Show feature tour on launch"})
+            QVERIFY2(L10n::tr(setting).contains(word, Qt::CaseInsensitive), setting);
+        WorkspaceWindow w;
+        const QList<CommandPaletteAction> found =
+            CommandPalette::filtered(w.view->commandPaletteActions(), word);
+        AppLanguageManager::apply(AppLanguage::English);
+        QVERIFY(ids(found).contains(QStringLiteral("nav.featureTour")));
     }
 
     // Of the first six recent files, all but the window's own.

@@ -1,4 +1,6 @@
 #include "editor/MarkdownTextView.h"
+#include "shell/TransitionSlot.h"
+#include "shell/WorkspaceView.h"
 #include "support/EditorFixture.h"
 #include "support/EditorWindow.h"
 #include "support/TestSupport.h"
@@ -88,6 +90,38 @@ private Q_SLOTS:
         // The address field's Escape is spent: this one leaves focus mode.
         press(Qt::Key_Escape);
         QVERIFY(!m_window->view->isFocusMode());
+    }
+
+    // Select All on a document longer than the view: the bar stays over the
+    // visible text, never on the find bar or the hint toast, at a usual size
+    // and at the window's smallest.
+    void aSelectionTallerThanTheViewKeepsTheBarOverTheText() {
+        WorkspaceView* view = m_window->view.get();
+        QStringList lines;
+        for (int i = 0; i < 400; ++i)
+            lines << QStringLiteral("line %1 of a long document").arg(i);
+        view->panes()->setEditorText(lines.join(QLatin1Char('\n')));
+        TransitionSlot* hint = view->slashHintSlot();
+        QTRY_VERIFY(hint->isShown() && !hint->isRunning());
+        view->openFindBar();
+        QTRY_VERIFY(view->isFindBarPresented() && !view->findBarSlot()->isRunning());
+        const auto inWindow = [view](QWidget* widget) {
+            return QRect(widget->mapTo(view, QPoint()), widget->size());
+        };
+        for (const QSize size : {QSize(900, 600), QSize(1, 1)}) {
+            view->resize(size);
+            QTRY_VERIFY(size.height() > 1 || view->size() == view->minimumSize());
+            m_bar->close();
+            m_text->setFocus();
+            QTRY_VERIFY(m_text->hasFocus());
+            press(Qt::Key_Home, Qt::ControlModifier);
+            press(Qt::Key_A, Qt::ControlModifier);
+            QTRY_VERIFY(m_bar->isShown());
+            const QRect bar = m_bar->popover()->geometry();
+            QVERIFY(inWindow(m_text->viewport()).contains(bar));
+            QVERIFY(!bar.intersects(inWindow(hint)));
+            QVERIFY(!bar.intersects(inWindow(view->findBarSlot())));
+        }
     }
 
     // With QUON_SCREENSHOTS=DIR: the bar (Bold active, the pointer over

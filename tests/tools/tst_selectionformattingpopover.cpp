@@ -309,6 +309,18 @@ private Q_SLOTS:
         QVERIFY(!m_bar->isShown());
     }
 
+    // Opaque in a light and in a dark editor: no text shows through.
+    void theBarIsOpaqueInEitherTheme() {
+        auto* editor = m_window->editor->editor();
+        for (bool dark : {false, true}) {
+            editor->setHighlightConfig(config(dark));
+            showOver(u8("«one» two"));
+            const QColor painted = m_bar->popover()->paintedBackground();
+            QCOMPARE(painted.alpha(), 255);
+            QCOMPARE(painted.lightness() < 128, dark);
+        }
+    }
+
     void aDestroyedEditorTakesItsBarAlong() {
         QWidget window;
         auto* editor = new MarkdownTextEditor(config(true), &window);

@@ -152,16 +152,30 @@ private Q_SLOTS:
         QVERIFY(m_menu->popover()->y() < top);
     }
 
-    void aDarkEditorGivesADarkMenu() {
+    // Dark on a dark editor, and opaque either way: the text under the menu
+    // never shows through its chrome.
+    void aDarkEditorGivesADarkOpaqueMenu() {
         auto* editor = m_window->editor->editor();
         for (bool dark : {false, true}) {
             editor->setHighlightConfig(config(dark));
             start("‸");
             type("/");
-            const QColor window = m_menu->popover()->palette().color(QPalette::Window);
+            PopoverFrame* popover = m_menu->popover();
+            const QColor window = popover->palette().color(QPalette::Window);
             QCOMPARE(window.lightness() < 128, dark);
+            QCOMPARE(popover->paintedBackground().alpha(), 255);
+            QCOMPARE(popover->paintedBackground().lightness() < 128, dark);
             m_menu->close();
         }
+    }
+
+    // In a window too short for the whole list the menu stays inside it.
+    void aShortWindowKeepsTheMenuInside() {
+        m_window->view->resize(m_window->view->width(), 1);
+        QTRY_COMPARE(m_window->view->height(), m_window->view->minimumHeight());
+        type("/");
+        QVERIFY(m_menu->isShown());
+        QVERIFY(m_window->view->rect().contains(m_menu->popover()->geometry()));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "core/AppLanguageManager.h"
 #include "core/FeatureTourController.h"
 #include "core/FeatureTourSlideCatalog.h"
+#include "core/PreferenceEnums.h"
 #include "core/Preferences.h"
 #include "core/RecentFilesStore.h"
 #include "shell/DocumentController.h"
@@ -17,13 +18,16 @@
 #include "windows/FeatureTourOverlayContainer.h"
 #include "windows/FeatureTourPageDots.h"
 #include "windows/FeatureTourSlideVisual.h"
+#include "windows/FeatureTourSlideVisuals.h"
 #include "windows/WelcomeButtonStyles.h"
 #include "windows/WelcomeView.h"
 #include "windows/WelcomeWindow.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QMimeData>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -260,6 +264,79 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), editor);
         press(view, Qt::Key_A);
         QCOMPARE(w.document->text(), QStringLiteral("a"));
+    }
+
+    // From the window's smallest size to a large one, on every slide, the
+    // card's parts keep their places: none overlaps another, the texts get
+    // all the height they need, and what the window cannot hold scrolls.
+    void theCardNeverOverlapsItself() {
+        WorkspaceWindow w(std::make_unique<MarkdownDocument>(), StandardWorkspacePanes::factory());
+        QWidget* view = w.view.get();
+        tour().present();
+        FeatureTourOverlay* overlay = overlayOf(view);
+        QWidget* card = overlay->card();
+        for (const QSize size : {QSize(1, 1), QSize(761, 320), QSize(1600, 1000)}) {
+            view->resize(size);
+            QTRY_VERIFY(size.height() > 1 || view->size() == view->minimumSize());
+            QTRY_COMPARE(overlay->size(), view->size());
+            for (int i = 0; i < FeatureTourSlideCatalog::count(); ++i) {
+                QCoreApplication::processEvents(); // the card settles on the slide's texts
+                const QString where =
+                    QStringLiteral("%1x%2, slide %3").arg(view->width()).arg(view->height()).arg(i);
+                const QList<QWidget*> parts = {overlay->skipButton(),   overlay->picture(),
+                                               overlay->titleLabel(),   overlay->bodyLabel(),
+                                               overlay->pageDots(),     overlay->backButton(),
+                                               overlay->primaryButton()};
+                for (qsizetype a = 0; a < parts.size(); ++a) {
+                    const QRect rect = parts[a]->geometry();
+                    QVERIFY2(!rect.isEmpty() && card->rect().contains(rect), qPrintable(where));
+                    for (qsizetype b = a + 1; b < parts.size(); ++b)
+                        QVERIFY2(!rect.intersects(parts[b]->geometry()), qPrintable(where));
+                }
+                for (QLabel* label : {overlay->titleLabel(), overlay->bodyLabel()})
+                    QVERIFY2(label->height() >= label->heightForWidth(label->width()),
+                             qPrintable(where));
+                const QScrollArea* area = overlay->cardArea();
+                QVERIFY2(overlay->rect().contains(area->geometry()), qPrintable(where));
+                QCOMPARE(area->verticalScrollBar()->maximum(),
+                         qMax(0, card->height() - area->viewport()->height()));
+                const int picture = overlay->picture()->height();
+                QVERIFY(picture >= FeatureTourOverlay::minimumPictureHeight);
+                // Full size where there is room, lower in a short window.
+                QVERIFY2((picture == FeatureTourSlideVisuals::height) == (size.height() == 1000),
+                         qPrintable(where));
+                tour().advance();
+            }
+            tour().present();
+        }
+    }
+
+    // The themes picture names each theme under its swatch in full, in every
+    // language: one or two lines, each within the swatch's column.
+    void themeNamesFitUnderTheirSwatches() {
+        for (const AppLanguage language :
+             {AppLanguage::English, AppLanguage::Polish, AppLanguage::Spanish}) {
+            AppLanguageManager::apply(language);
+            QStringList names;
+            for (const LightTheme theme : allCases<LightTheme>())
+                names << label(theme);
+            for (const DarkTheme theme : allCases<DarkTheme>())
+                names << label(theme);
+            QVERIFY(names.contains(QStringLiteral("Ciepły redakcyjny")) ||
+                    language != AppLanguage::Polish);
+            for (const QString& name : std::as_const(names)) {
+                const FeatureTourSlideVisuals::ChipCaption caption =
+                    FeatureTourSlideVisuals::chipCaption(name);
+                QVERIFY2(caption.lines.size() <= 2, qPrintable(name));
+                QCOMPARE(caption.lines.join(QLatin1Char(' ')), name);
+                QVERIFY2(caption.font.pointSizeF() * 96 / 72 >= 6, qPrintable(name));
+                for (const QString& line : caption.lines)
+                    QVERIFY2(QFontMetricsF(caption.font).horizontalAdvance(line) <=
+                                 FeatureTourSlideVisuals::chipWidth,
+                             qPrintable(line));
+            }
+        }
+        AppLanguageManager::apply(AppLanguage::English);
     }
 
     // The slides keep the language they were first built in; the buttons and

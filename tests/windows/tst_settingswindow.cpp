@@ -1,6 +1,7 @@
 #include "core/AppLanguageManager.h"
 #include "core/DesignSystem.h"
 #include "core/FeatureTourController.h"
+#include "core/L10n.h"
 #include "core/MarkdownDocument.h"
 #include "core/Preferences.h"
 #include "core/RecentFilesStore.h"
@@ -30,6 +31,7 @@
 #include <QKeySequence>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSlider>
@@ -154,6 +156,63 @@ private Q_SLOTS:
         QCOMPARE(appearance->darkFontPicker()->currentText(), QStringLiteral("System"));
         QVERIFY(appearance->darkFontRow()->isVisibleTo(appearance));
         QCOMPARE(storedKeys(), QStringList());
+    }
+
+    // In English, Polish and Spanish every tab is as tall as its sections
+    // need (never less than its own height): nothing is cut off and nothing
+    // scrolls, and the window follows a change of language at once.
+    void everyTabFitsItsContentInEveryLanguage() {
+        open();
+        const int ownHeights[] = {
+            GeneralSettingsTab::formHeightValue, EditorSettingsTab::formHeightValue,
+            AppearanceSettingsTab::formHeightValue, FilesSettingsTab::formHeightValue,
+            ExtensionsSettingsTab::formHeightValue};
+        QList<int> generalHeights;
+        for (const AppLanguage language :
+             {AppLanguage::English, AppLanguage::Polish, AppLanguage::Spanish}) {
+            AppLanguageManager::apply(language);
+            QTRY_COMPARE(window->tabBar()->tabText(SettingsWindow::Extensions),
+                         L10n::tr("Extensions"));
+            for (int tab = SettingsWindow::General; tab <= SettingsWindow::Extensions; ++tab) {
+                window->setCurrentTab(SettingsWindow::Tab(tab));
+                SettingsForm* form = window->form(SettingsWindow::Tab(tab));
+                const QWidget* content = form->widget();
+                const QString where = QStringLiteral("%1, tab %2").arg(int(language)).arg(tab);
+                QTRY_VERIFY2(content->heightForWidth(form->viewport()->width()) <=
+                                 form->viewport()->height(),
+                             qPrintable(where));
+                QVERIFY2(form->verticalScrollBar()->maximum() == 0, qPrintable(where));
+                QVERIFY(form->height() >= ownHeights[tab]);
+                QCOMPARE(form->height(), form->formHeight());
+                if (tab == SettingsWindow::General)
+                    generalHeights << form->height();
+            }
+        }
+        AppLanguageManager::apply(AppLanguage::English);
+        // The longer translations grow the tab, and it shrinks back.
+        QVERIFY(generalHeights.value(1) > generalHeights.value(0));
+        QVERIFY(generalHeights.value(2) > generalHeights.value(0));
+        window->setCurrentTab(SettingsWindow::General);
+        QTRY_COMPARE(window->form(SettingsWindow::General)->height(), generalHeights.value(0));
+    }
+
+    // With "Use one font for both themes" on, the fonts' note stays, under
+    // the one picker.
+    void theFontsNoteOutlivesTheDarkPicker() {
+        open();
+        window->setCurrentTab(SettingsWindow::Appearance);
+        AppearanceSettingsTab* appearance = window->appearanceTab();
+        for (const bool synced : {false, true, false}) {
+            if (appearance->syncFontsSwitch()->isChecked() != synced)
+                QTest::mouseClick(appearance->syncFontsSwitch(), Qt::LeftButton);
+            QCOMPARE(Preferences::shared().syncFonts(), synced);
+            QCOMPARE(appearance->darkFontRow()->isVisibleTo(appearance), !synced);
+            QVERIFY(appearance->fontsNote()->isVisibleTo(appearance));
+            const SettingsRow* last =
+                synced ? appearance->lightFontRow() : appearance->darkFontRow();
+            QTRY_VERIFY(appearance->fontsNote()->mapTo(appearance, QPoint()).y() >=
+                        last->mapTo(appearance, QPoint(0, last->height())).y());
+        }
     }
 
     // Switches and pickers follow changes made elsewhere (a tour that ends,
