@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include "core/Preferences.h"
+#include "support/AnimationClock.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <optional>
 #include <unistd.h>
 
 bool TestSupport::showExposed(QWidget* widget, QSize size) {
@@ -36,10 +38,13 @@ bool TestSupport::saveShot(QWidget* widget, const QString& dir, const QString& n
 bool TestSupport::saveFrames(QWidget* widget, const QString& dir, const QString& name,
                              const std::function<void()>& change, int frames, int everyMs) {
     QList<QImage> shots;
+    std::optional<AnimationClock> own;
+    AnimationClock* clock = AnimationClock::active();
+    if (!clock)
+        clock = &own.emplace();
     change();
     for (int i = 0; i < frames; ++i) {
-        if (i > 0)
-            QTest::qWait(everyMs);
+        clock->step(i > 0 ? everyMs : 0);
         QImage shot = widget->grab().toImage();
         if (shot.width() > 480)
             shot = shot.scaledToWidth(480, Qt::SmoothTransformation);
@@ -54,6 +59,7 @@ bool TestSupport::saveFrames(QWidget* widget, const QString& dir, const QString&
         painter.drawImage((i % columns) * cell.width() + 4, (i / columns) * cell.height() + 4,
                           shots[i]);
     painter.end();
+    clock->finish();
     return sheet.save(QDir(dir).filePath(name));
 }
 

@@ -31,8 +31,9 @@ void forEachAppearance(const std::function<void(const QString& appearance)>& sho
 // Saves a picture of the widget as it draws now to dir/name.
 bool saveShot(QWidget* widget, const QString& dir, const QString& name);
 // An animation in frames: `change` starts it, then the widget is grabbed
-// `frames` times, `everyMs` apart, into one sheet at dir/name (left to right,
-// top to bottom; each frame at most 480 pixels wide).
+// `frames` times, `everyMs` of animation time apart, into one sheet at dir/name
+// (left to right, top to bottom; each frame at most 480 pixels wide). The
+// animations run to their end before this returns.
 bool saveFrames(QWidget* widget, const QString& dir, const QString& name,
                 const std::function<void()>& change, int frames = 6, int everyMs = 30);
 
