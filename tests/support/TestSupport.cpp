@@ -3,14 +3,39 @@
 #include "core/Preferences.h"
 #include "support/AnimationClock.h"
 
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <optional>
 #include <unistd.h>
+
+void TestSupport::processPendingEvents() {
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    // Bounded: a window system may keep sending events of its own.
+    for (int round = 0; round < 100; ++round) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (!dispatcher->processEvents(QEventLoop::AllEvents))
+            break;
+    }
+}
+
+bool TestSupport::runPastTimers(int ms) {
+    processPendingEvents();
+    // Coarse timers may fire up to 5 % late: this one is well clear of that.
+    QTimer after;
+    after.setSingleShot(true);
+    after.setTimerType(Qt::PreciseTimer);
+    after.start(ms * 3 / 2 + 50);
+    const bool past = QTest::qWaitFor([&] { return !after.isActive(); }, 60'000);
+    processPendingEvents();
+    return past;
+}
 
 bool TestSupport::showExposed(QWidget* widget, QSize size) {
     if (!size.isEmpty())

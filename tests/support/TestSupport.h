@@ -21,6 +21,16 @@ bool makeSparseFile(const QString& path, qint64 size);
 // dir, or a system folder when running as root (root ignores permissions).
 QString readOnlyFolder(const QTemporaryDir& dir);
 
+// Handles everything that is due now: posted events, queued calls, timers of
+// no delay, file and socket events already in, and what those queue in turn.
+void processPendingEvents();
+// Lets the code do whatever it would do on a timer of at most `ms` started
+// before this call: handles what is due now, then runs the event loop until a
+// longer timer started after those has fired. Timers fire in the order of
+// their deadlines however slow the machine, so afterwards a test can check
+// that something did not happen. False if the event loop never got there.
+bool runPastTimers(int ms);
+
 // Resizes the widget (unless size is empty), shows it and waits until it is on screen.
 bool showExposed(QWidget* widget, QSize size = {});
 
