@@ -15,12 +15,12 @@
 #include <optional>
 #include <unistd.h>
 
-void TestSupport::processPendingEvents() {
+void TestSupport::processPendingEvents(QEventLoop::ProcessEventsFlags flags) {
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     // Bounded: a window system may keep sending events of its own.
     for (int round = 0; round < 100; ++round) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        if (!dispatcher->processEvents(QEventLoop::AllEvents))
+        if (!dispatcher->processEvents(flags))
             break;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QEventLoop>
 #include <QSize>
 #include <QString>
 #include <QTemporaryDir>
@@ -23,7 +24,9 @@ QString readOnlyFolder(const QTemporaryDir& dir);
 
 // Handles everything that is due now: posted events, queued calls, timers of
 // no delay, file and socket events already in, and what those queue in turn.
-void processPendingEvents();
+// With QEventLoop::X11ExcludeTimers no timer fires, so a debounce that an
+// event starts here is still pending afterwards, however slow the machine.
+void processPendingEvents(QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents);
 // Lets the code do whatever it would do on a timer of at most `ms` started
 // before this call: handles what is due now, then runs the event loop until a
 // longer timer started after those has fired. Timers fire in the order of
