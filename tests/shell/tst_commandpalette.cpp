@@ -1,6 +1,7 @@
 #include "shell/CommandPalette.h"
 #include "shell/CommandPaletteList.h"
 #include "shell/CommandPaletteView.h"
+#include "support/TestSupport.h"
 #include "tools/PopoverFrame.h"
 
 #include <QApplication>
@@ -160,7 +161,7 @@ private Q_SLOTS:
                  w.palette->panel()->height());
         w.key(Qt::Key_Down);
         w.key(Qt::Key_Return);
-        QTest::qWait(20);
+        TestSupport::processPendingEvents();
         QVERIFY(!w.palette->isDismissed());
 
         w.palette->field()->clear();
@@ -170,7 +171,7 @@ private Q_SLOTS:
         QCOMPARE(w.palette->selectedIndex(), 4);
         QVERIFY(w.palette->list()->rowRect(4).isNull());
         w.key(Qt::Key_Return);
-        QTest::qWait(20);
+        TestSupport::processPendingEvents();
         QVERIFY(w.ran.isEmpty());
         w.key(Qt::Key_Down);
         w.key(Qt::Key_Return);
@@ -186,7 +187,7 @@ private Q_SLOTS:
         QVERIFY(!w.palette->isDismissed());
         QTest::mouseClick(w.palette, Qt::LeftButton, {}, QPoint(10, 10));
         QVERIFY(w.palette->isDismissed());
-        QTest::qWait(20);
+        TestSupport::processPendingEvents();
         QVERIFY(w.ran.isEmpty());
 
         PaletteWindow other;
