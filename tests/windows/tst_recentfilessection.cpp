@@ -222,7 +222,6 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         TestSupport::forEachAppearance([&](const QString& appearance) {
             for (const char* name : {"-show-more.png", "-show-less.png"}) {
-                QTest::qWait(300);
                 QVERIFY(TestSupport::saveFrames(&view, folder, appearance + name, [&] {
                     view.recentSection()->expandButton()->click();
                 }));
