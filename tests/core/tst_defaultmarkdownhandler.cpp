@@ -44,8 +44,7 @@ class TestDefaultMarkdownHandler : public QObject {
         // xdg-mime runs once per type, each a shell script: slow on a busy machine.
         [&] { QTRY_VERIFY_WITH_TIMEOUT(!answers.isEmpty(), 60'000); }();
         // With every run over, nothing is left to answer a second time.
-        [&] { QTRY_VERIFY_WITH_TIMEOUT(qApp->findChildren<QProcess*>().isEmpty(), 10'000); }();
-        TestSupport::processPendingEvents();
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(TestSupport::toolRunsAreOver(), 10'000); }();
         return atOnce.isEmpty() ? answers : QStringList{QStringLiteral("answered inside the call")};
     }
 

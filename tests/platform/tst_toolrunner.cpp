@@ -1,8 +1,6 @@
 #include "platform/ToolRunner.h"
 #include "support/TestSupport.h"
 
-#include <QCoreApplication>
-#include <QProcess>
 #include <QTest>
 
 class TestToolRunner : public QObject {
@@ -41,8 +39,7 @@ private Q_SLOTS:
         // Well before the hanging tool would end by itself.
         QTRY_COMPARE_WITH_TIMEOUT(results.size(), 1, 20'000);
         // Once the process is gone nothing is left to answer again.
-        QTRY_VERIFY_WITH_TIMEOUT(qApp->findChildren<QProcess*>().isEmpty(), 10'000);
-        TestSupport::processPendingEvents();
+        QTRY_VERIFY_WITH_TIMEOUT(TestSupport::toolRunsAreOver(), 10'000);
         QCOMPARE(results.size(), 1);
         const ToolRunner::Result& result = results.first();
         QTEST(result.started, "started");

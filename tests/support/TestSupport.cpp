@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPainter>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -35,6 +36,12 @@ bool TestSupport::runPastTimers(int ms) {
     const bool past = QTest::qWaitFor([&] { return !after.isActive(); }, 60'000);
     processPendingEvents();
     return past;
+}
+
+bool TestSupport::toolRunsAreOver() {
+    // An answer is queued next to its process's deletion; it may start another.
+    processPendingEvents();
+    return QCoreApplication::instance()->findChildren<QProcess*>().isEmpty();
 }
 
 bool TestSupport::showExposed(QWidget* widget, QSize size) {

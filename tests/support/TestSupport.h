@@ -34,6 +34,10 @@ void processPendingEvents(QEventLoop::ProcessEventsFlags flags = QEventLoop::All
 // that something did not happen. False if the event loop never got there.
 bool runPastTimers(int ms);
 
+// True once no tool run (ToolRunner's processes) is left and what their
+// answers queued has been handled, runs those answers started included.
+bool toolRunsAreOver();
+
 // Resizes the widget (unless size is empty), shows it and waits until it is on screen.
 bool showExposed(QWidget* widget, QSize size = {});
 
