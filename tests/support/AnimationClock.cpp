@@ -15,7 +15,9 @@ void deliverQueuedCalls() {
 } // namespace
 
 AnimationClock::AnimationClock() {
-    Q_ASSERT(!activeClock);
+    // Qt keeps one driver: a second would be refused and never move.
+    if (activeClock)
+        qFatal("one AnimationClock at a time");
     activeClock = this;
     install();
 }
