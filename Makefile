@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench format clean check-asan fuzz fuzz-smoke
+.PHONY: all deps configure build run test test-stress bench format clean check-asan fuzz fuzz-smoke
 
 all: build
 
@@ -21,6 +21,12 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The whole suite ROUNDS times at twice as many jobs as cores, every core kept busy.
+ROUNDS ?= 5
+
+test-stress: build
+	@ROUNDS=$(ROUNDS) ./scripts/test-stress $(BUILD_DIR)
 
 # The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer; the first
 # report stops the test. Leaks are reported too, but for those of the libraries below

@@ -65,7 +65,7 @@ private Q_SLOTS:
         QVERIFY(!e.scroller->isVisible());
         e.bar->setValue(40);
         QVERIFY(e.scroller->isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(!e.scroller->isVisible(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!e.scroller->isVisible(), 10'000);
         // The pointer near the right edge brings it back.
         QMouseEvent move(QEvent::MouseMove, QPointF(e.edit.viewport()->width() - 3, 20), QPointF(),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);

@@ -49,7 +49,7 @@ class TestFinderExtensionManager : public QObject {
         FinderExtensionManager::enable([&](bool enabled) { answer = enabled; });
         if (answer)
             return false; // answered inside the call
-        [&] { QTRY_VERIFY(answer.has_value()); }();
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(answer.has_value(), 30'000); }();
         return answer.value_or(false);
     }
 
@@ -122,7 +122,8 @@ private Q_SLOTS:
         const QString type = QStringLiteral("x-scheme-handler/" QUON_URL_SCHEME);
         QCOMPARE(xdgMimeDefault(type), QString());
         FinderExtensionManager::registerIfNeeded();
-        QTRY_COMPARE(xdgMimeDefault(type), QStringLiteral(QUON_APP_ID ".desktop"));
+        QTRY_VERIFY_WITH_TIMEOUT(TestSupport::toolRunsAreOver(), 60'000);
+        QCOMPARE(xdgMimeDefault(type), QStringLiteral(QUON_APP_ID ".desktop"));
 
         const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
         TestSupport::writeFile(*folders, QStringLiteral("other.desktop"),
@@ -132,7 +133,7 @@ private Q_SLOTS:
         QProcess::execute(QStringLiteral("xdg-mime"),
                           {QStringLiteral("default"), QStringLiteral("other.desktop"), type});
         FinderExtensionManager::registerIfNeeded();
-        QTest::qWait(500);
+        QTRY_VERIFY_WITH_TIMEOUT(TestSupport::toolRunsAreOver(), 60'000);
         QCOMPARE(xdgMimeDefault(type), QStringLiteral("other.desktop"));
     }
 };

@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QNetworkReply>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -177,8 +178,13 @@ private Q_SLOTS:
         QTRY_COMPARE(finished.count(), 1);
         QVERIFY(!failed.picture());
         QCOMPARE(failed.heightForWidth(300), 120);
+        // Asked for again, it starts no download.
+        TestSupport::processPendingEvents();
+        QVERIFY(ImageLoader::shared().findChildren<QNetworkReply*>().isEmpty());
         MarkdownImageView failedAgain(gone, context);
-        QTest::qWait(50);
+        QVERIFY(!failedAgain.picture());
+        QVERIFY(ImageLoader::shared().findChildren<QNetworkReply*>().isEmpty());
+        TestSupport::processPendingEvents();
         QCOMPARE(server.requests, 2);
     }
 };

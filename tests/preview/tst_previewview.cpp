@@ -149,7 +149,7 @@ private Q_SLOTS:
         pane.view->hide();
         text = QStringLiteral("hidden\n");
         pane.view->markdownSourceChanged();
-        QTest::qWait(MarkdownParseCache::debounceMs * 2);
+        QVERIFY(TestSupport::runPastTimers(MarkdownParseCache::debounceMs));
         QCOMPARE(reads, 1);
         pane.view->show();
         QCOMPARE(reads, 2);
@@ -403,7 +403,7 @@ private Q_SLOTS:
         sync.setEnabled(true);
         sync.linkEditor(&editor);
         sync.linkPreview(pane.view->scrollArea());
-        QTest::qWait(1);
+        TestSupport::processPendingEvents();
         editor.verticalScrollBar()->setValue(50);
         QVERIFY(std::abs(pane.ratio() - 0.5) < 0.01);
         QCoreApplication::processEvents();

@@ -200,7 +200,7 @@ private Q_SLOTS:
                  w.palette->panel()->height());
         w.key(Qt::Key_Down);
         w.key(Qt::Key_Return);
-        QTest::qWait(20);
+        TestSupport::processPendingEvents();
         QVERIFY(!w.palette->isDismissed());
 
         w.palette->field()->clear();
@@ -210,7 +210,7 @@ private Q_SLOTS:
         QCOMPARE(w.palette->selectedIndex(), 4);
         QVERIFY(w.palette->list()->rowRect(4).isNull());
         w.key(Qt::Key_Return);
-        QTest::qWait(20);
+        TestSupport::processPendingEvents();
         QVERIFY(w.ran.isEmpty());
         w.key(Qt::Key_Down);
         w.key(Qt::Key_Return);
@@ -226,7 +226,7 @@ private Q_SLOTS:
         QVERIFY(!w.palette->isDismissed());
         QTest::mouseClick(w.palette, Qt::LeftButton, {}, QPoint(10, 10));
         QVERIFY(w.palette->isDismissed());
-        QTest::qWait(20);
+        TestSupport::processPendingEvents();
         QVERIFY(w.ran.isEmpty());
 
         PaletteWindow other;

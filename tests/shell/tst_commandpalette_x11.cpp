@@ -76,18 +76,28 @@ private Q_SLOTS:
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("export"));
         const QRect shrunk = palette->panel()->geometry();
         QVERIFY(shrunk.bottom() + 40 < tall.bottom());
-        QTest::qWait(200);
-        QApplication::processEvents();
         QWidget* window = m_view;
-        const QImage shown = window->screen()->grabWindow(window->winId()).toImage();
-        const QImage drawn = window->grab().toImage();
         // Down the middle, from under the shrunken panel's shadow to past the
         // tall one's.
         const QPoint x(palette->mapTo(window, tall.center()).x(), 0);
         const int from = palette->mapTo(window, shrunk.bottomLeft()).y() + 30;
         const int to = palette->mapTo(window, tall.bottomLeft()).y() + 30;
-        for (int y = from; y <= to; y += 4)
-            QCOMPARE(shown.pixelColor(x + QPoint(0, y)), drawn.pixelColor(x + QPoint(0, y)));
+        // The screen shows the window as it draws once the server has caught up.
+        int differs = -1;
+        const auto screenShowsTheWindow = [&] {
+            const QImage shown = window->screen()->grabWindow(window->winId()).toImage();
+            const QImage drawn = window->grab().toImage();
+            for (int y = from; y <= to; y += 4) {
+                if (shown.pixelColor(x + QPoint(0, y)) != drawn.pixelColor(x + QPoint(0, y))) {
+                    differs = y;
+                    return false;
+                }
+            }
+            return true;
+        };
+        QTRY_VERIFY2_WITH_TIMEOUT(screenShowsTheWindow(),
+                                  qPrintable(QStringLiteral("differs at y %1").arg(differs)),
+                                  10'000);
     }
 
     // Escape closes the palette before the find bar and before focus mode.

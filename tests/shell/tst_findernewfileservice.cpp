@@ -339,7 +339,7 @@ private Q_SLOTS:
         });
         delegate.handleForwardedArguments({url(dir)});
         QTRY_COMPARE(ScriptedDialogs::openFileNames(controller), QStringList{"Plan.md"});
-        QTest::qWait(20);
+        TestSupport::processPendingEvents();
         QCOMPARE(quits, 0);
         QVERIFY(!scenes->welcomeWindow()->isVisible());
         QVERIFY(Preferences::shared().openCreatedMarkdownFiles());

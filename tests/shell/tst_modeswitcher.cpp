@@ -1,9 +1,9 @@
 #include "core/Preferences.h"
 #include "shell/ModeSwitcher.h"
 #include "shell/ViewModeMemory.h"
+#include "support/AnimationClock.h"
 #include "support/TestSupport.h"
 
-#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -44,20 +44,24 @@ private Q_SLOTS:
         const QRectF edit(switcher.segment(ViewMode::Edit)->geometry());
         const QRectF split(switcher.segment(ViewMode::Split)->geometry());
         const QRectF preview(switcher.segment(ViewMode::Preview)->geometry());
-        QElapsedTimer clock;
-        clock.start();
+        AnimationClock clock;
         switcher.setMode(ViewMode::Preview);
         QCOMPARE(switcher.pillRect(), split);
-        QTRY_COMPARE(switcher.pillRect(), preview);
-        QVERIFY2(clock.elapsed() > 200, qPrintable(QString::number(clock.elapsed())));
+        for (int ms = 20; ms <= 200; ms += 20) {
+            clock.step(20);
+            QVERIFY2(switcher.pillRect() != preview, qPrintable(QString::number(ms)));
+        }
+        QVERIFY(clock.finish());
+        QCOMPARE(switcher.pillRect(), preview);
 
         switcher.setMode(ViewMode::Edit);
-        QTest::qWait(60);
+        clock.step(60);
         const QRectF midway = switcher.pillRect();
         QVERIFY(midway.left() < preview.left() && midway.left() > edit.left());
         switcher.setMode(ViewMode::Split);
         QCOMPARE(switcher.pillRect(), midway);
-        QTRY_COMPARE(switcher.pillRect(), split);
+        QVERIFY(clock.finish());
+        QCOMPARE(switcher.pillRect(), split);
     }
 
     void restoredMode_data() {

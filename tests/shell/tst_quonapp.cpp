@@ -7,7 +7,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 
-#include <QElapsedTimer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -50,11 +50,14 @@ private Q_SLOTS:
         later.setProgram(QStringLiteral(QUON_EXECUTABLE));
         later.setArguments({QStringLiteral("page.html")});
         later.setWorkingDirectory(dir.path());
-        QElapsedTimer sinceExit;
-        connect(&later, &QProcess::finished, this, [&sinceExit] { sinceExit.start(); });
+        bool laterEnded = false;
+        connect(&later, &QProcess::finished, this, [&laterEnded] { laterEnded = true; });
+        // Answered once the later process has ended and the running quon has
+        // let go of its connection.
         ModalAnswerer answerer;
-        answerer.answer(QStringLiteral("Convert to Markdown"),
-                        [&sinceExit] { return sinceExit.isValid() && sinceExit.elapsed() > 300; });
+        answerer.answer(QStringLiteral("Convert to Markdown"), [&] {
+            return laterEnded && instance.findChildren<QLocalSocket*>().isEmpty();
+        });
         later.start();
         QTRY_COMPARE_WITH_TIMEOUT(controller.documentCount(), 2, 20000);
 

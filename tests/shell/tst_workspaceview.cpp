@@ -13,6 +13,7 @@
 #include "shell/TransitionSlot.h"
 #include "shell/WindowCommands.h"
 #include "shell/WindowToolbar.h"
+#include "support/AnimationClock.h"
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
 #include "tools/DocumentSearch.h"
@@ -121,12 +122,15 @@ private Q_SLOTS:
         TransitionSlot* hint = w.view->slashHintSlot();
         auto* toast = hint->findChild<SlashCommandsHintToast*>();
         QVERIFY(toast);
+        AnimationClock clock;
         w.view->setViewMode(ViewMode::Preview);
         QVERIFY(!w.view->showsSlashCommandsHint());
-        QTRY_VERIFY(!hint->isVisible());
+        QVERIFY(clock.finish());
+        QVERIFY(!hint->isVisible());
         w.view->setViewMode(ViewMode::Edit);
-        QTRY_VERIFY(hint->isVisible());
-        QTRY_VERIFY(!hint->isRunning());
+        QVERIFY(hint->isVisible());
+        QVERIFY(clock.finish());
+        QVERIFY(!hint->isRunning());
         QCOMPARE(hint->height(), hint->content()->sizeHint().height());
         // Shown, the card draws as itself, not through a fading picture.
         QVERIFY(!hint->content()->graphicsEffect());
@@ -134,9 +138,11 @@ private Q_SLOTS:
         QTest::mouseClick(toast->dismissButton(), Qt::LeftButton);
         QVERIFY(Preferences::shared().slashCommandsHintDismissed());
         // Leaving: the slot shrinks while the card keeps its height.
-        QTRY_VERIFY(hint->height() < toast->sizeHint().height());
+        clock.step(60);
+        QVERIFY(hint->height() > 0 && hint->height() < toast->sizeHint().height());
         QCOMPARE(toast->height(), toast->sizeHint().height());
-        QTRY_VERIFY(!hint->isVisible());
+        QVERIFY(clock.finish());
+        QVERIFY(!hint->isVisible());
         w.view->setViewMode(ViewMode::Split);
         QVERIFY(!hint->isVisible());
         Preferences::shared().setBoolean(PreferenceKeys::slashCommandsHintDismissed, false);

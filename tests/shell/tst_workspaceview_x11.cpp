@@ -7,6 +7,7 @@
 #include "shell/SnapshotFade.h"
 #include "shell/StandardWorkspacePanes.h"
 #include "shell/WindowToolbar.h"
+#include "support/AnimationClock.h"
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
 #include "tools/DocumentSearch.h"
@@ -34,13 +35,18 @@ class TestWorkspaceViewX11 : public QObject {
     void typeAcrossModes(bool overlapping, QStringList& state) {
         MarkdownTextView* editor = m_window->textView();
         const SnapshotFade* fade = m_view->viewModeFade();
+        // The fades move only when the test says, so the keys fall inside or
+        // after them as meant however slow the machine.
+        AnimationClock clock;
         bool inTime = true;
         const auto step = [&](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
             press(key, modifiers);
-            if (overlapping)
+            if (overlapping) {
                 inTime = inTime && fade->isRunning();
-            else
-                QTRY_VERIFY(!fade->isRunning());
+            } else {
+                QVERIFY(clock.finish());
+                QVERIFY(!fade->isRunning());
+            }
         };
         step(Qt::Key_1, Qt::ControlModifier);
         QVERIFY(!m_view->panes()->preview()->isVisible());
@@ -57,6 +63,7 @@ class TestWorkspaceViewX11 : public QObject {
         step(Qt::Key_Z);
         QVERIFY(m_window->document->text().startsWith(QStringLiteral("xyz#")));
         QVERIFY2(inTime, "a key came after the fade");
+        QVERIFY(clock.finish());
         QTRY_VERIFY(!fade->isVisible());
         QWidget* focus = QApplication::focusWidget();
         state = {rawValue(m_view->viewMode()),
@@ -132,12 +139,13 @@ private Q_SLOTS:
         QScrollBar* editorBar = editor->verticalScrollBar();
         QScrollBar* previewBar = preview->scrollArea()->verticalScrollBar();
         QTRY_COMPARE(preview->parseCache().document()->text, text);
-        QTest::qWait(20);
+        TestSupport::processPendingEvents();
         const auto inStep = [&] {
             return std::abs(ScrollSyncEngine::scrollRatio(editorBar) -
                             ScrollSyncEngine::scrollRatio(previewBar)) < 0.02;
         };
-        const auto settle = [] { QTest::qWait(10); };
+        // What the scrolls queued (the next turn's echo, a deferred reveal).
+        const auto settle = [] { TestSupport::processPendingEvents(); };
 
         // Keys, with which the editor scrolls itself.
         press(Qt::Key_PageDown);
@@ -182,7 +190,8 @@ private Q_SLOTS:
         if (dir.isEmpty())
             QSKIP("QUON_SCREENSHOTS not set");
         const auto shoot = [&](const QString& name) {
-            QTest::qWait(300);
+            QVERIFY(AnimationClock::finishAll());
+            TestSupport::processPendingEvents();
             QVERIFY(m_view->grab().save(QDir(dir).filePath(name + ".png")));
         };
         TestSupport::forEachAppearance([&](const QString& appearance) {
@@ -201,10 +210,9 @@ private Q_SLOTS:
             m_view->setCommandPaletteOpen(true);
             shoot(appearance + "-palette");
             m_view->setCommandPaletteOpen(false);
-            QTest::qWait(300);
+            QVERIFY(AnimationClock::finishAll());
             QVERIFY(TestSupport::saveFrames(m_view, dir, appearance + "-split-to-preview.png",
                                             [&] { m_view->setViewMode(ViewMode::Preview); }));
-            QTest::qWait(300);
             QVERIFY(TestSupport::saveFrames(
                 m_view->toolbar()->modeSwitcher(), dir, appearance + "-switcher-to-edit.png",
                 [&] { m_view->setViewMode(ViewMode::Edit); }, 9, 40));

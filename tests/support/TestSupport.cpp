@@ -1,14 +1,48 @@
 #include "support/TestSupport.h"
 
 #include "core/Preferences.h"
+#include "support/AnimationClock.h"
 
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
+#include <QProcess>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
+#include <optional>
 #include <unistd.h>
+
+void TestSupport::processPendingEvents(QEventLoop::ProcessEventsFlags flags) {
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    // Bounded: a window system may keep sending events of its own.
+    for (int round = 0; round < 100; ++round) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (!dispatcher->processEvents(flags))
+            break;
+    }
+}
+
+bool TestSupport::runPastTimers(int ms) {
+    processPendingEvents();
+    // Coarse timers may fire up to 5 % late: this one is well clear of that.
+    QTimer after;
+    after.setSingleShot(true);
+    after.setTimerType(Qt::PreciseTimer);
+    after.start(ms * 3 / 2 + 50);
+    const bool past = QTest::qWaitFor([&] { return !after.isActive(); }, 60'000);
+    processPendingEvents();
+    return past;
+}
+
+bool TestSupport::toolRunsAreOver() {
+    // An answer is queued next to its process's deletion; it may start another.
+    processPendingEvents();
+    return QCoreApplication::instance()->findChildren<QProcess*>().isEmpty();
+}
 
 bool TestSupport::showExposed(QWidget* widget, QSize size) {
     if (!size.isEmpty())
@@ -36,10 +70,13 @@ bool TestSupport::saveShot(QWidget* widget, const QString& dir, const QString& n
 bool TestSupport::saveFrames(QWidget* widget, const QString& dir, const QString& name,
                              const std::function<void()>& change, int frames, int everyMs) {
     QList<QImage> shots;
+    std::optional<AnimationClock> own;
+    AnimationClock* clock = AnimationClock::active();
+    if (!clock)
+        clock = &own.emplace();
     change();
     for (int i = 0; i < frames; ++i) {
-        if (i > 0)
-            QTest::qWait(everyMs);
+        clock->step(i > 0 ? everyMs : 0);
         QImage shot = widget->grab().toImage();
         if (shot.width() > 480)
             shot = shot.scaledToWidth(480, Qt::SmoothTransformation);
@@ -54,6 +91,7 @@ bool TestSupport::saveFrames(QWidget* widget, const QString& dir, const QString&
         painter.drawImage((i % columns) * cell.width() + 4, (i / columns) * cell.height() + 4,
                           shots[i]);
     painter.end();
+    clock->finish();
     return sheet.save(QDir(dir).filePath(name));
 }
 

@@ -1,3 +1,4 @@
+#include "support/TestSupport.h"
 #include "tools/AnchoredOverlay.h"
 
 #include <QMenu>
@@ -63,7 +64,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&menu));
         QTest::mouseClick(&menu, Qt::LeftButton, {},
                           menu.actionGeometry(menu.actions()[0]).center());
-        QTest::qWait(0);
+        TestSupport::processPendingEvents();
         QCOMPARE(outside.count(), 0);
         QTest::mouseClick(other, Qt::LeftButton);
         QCOMPARE(otherClicked.count(), 1);
@@ -71,7 +72,7 @@ private Q_SLOTS:
         QTRY_COMPARE(outside.count(), 1);
         overlay.hide();
         QTest::mouseClick(other, Qt::LeftButton);
-        QTest::qWait(0);
+        TestSupport::processPendingEvents();
         QCOMPARE(outside.count(), 1);
         // Following the anchor: the window grows, the anchor moves.
         overlay.show(floating, other, [other] { return other->rect(); });

@@ -1,6 +1,7 @@
 #include "editor/MarkdownTextView.h"
 #include "shell/TransitionSlot.h"
 #include "shell/WorkspaceView.h"
+#include "support/AnimationClock.h"
 #include "support/EditorFixture.h"
 #include "support/EditorWindow.h"
 #include "support/TestSupport.h"
@@ -144,13 +145,18 @@ private Q_SLOTS:
                     m_window->view.get(), dir,
                     QStringLiteral("format-%1-%2.png").arg(name, appearance)));
             };
-            QTest::qWait(100);
+            QVERIFY(AnimationClock::finishAll());
+            TestSupport::processPendingEvents();
             shoot("bar");
             // Half-way through the switch, then on the link row.
-            QTest::mouseClick(m_bar->bar()->linkButton(), Qt::LeftButton);
-            QTest::qWait(SelectionFormattingBar::switchDuration / 3);
-            shoot("switch");
-            QTest::qWait(400);
+            {
+                AnimationClock clock;
+                QTest::mouseClick(m_bar->bar()->linkButton(), Qt::LeftButton);
+                clock.step(SelectionFormattingBar::switchDuration / 3);
+                shoot("switch");
+                QVERIFY(clock.finish());
+            }
+            TestSupport::processPendingEvents();
             shoot("link");
             press(Qt::Key_Escape);
             // The heading menu of a heading, with Normal Text.
@@ -158,7 +164,8 @@ private Q_SLOTS:
             QTRY_VERIFY(m_bar->isShown());
             QTest::mouseClick(m_bar->bar()->headingButton(), Qt::LeftButton);
             QTRY_VERIFY(m_bar->bar()->headingMenu()->isVisible());
-            QTest::qWait(200);
+            QVERIFY(QTest::qWaitForWindowExposed(m_bar->bar()->headingMenu()));
+            TestSupport::processPendingEvents();
             QVERIFY(QGuiApplication::primaryScreen()->grabWindow(0).save(
                 QDir(dir).filePath(QStringLiteral("format-heading-menu-%1.png").arg(appearance))));
             m_bar->bar()->headingMenu()->close();

@@ -1,6 +1,7 @@
 #include "editor/EditorText.h"
 #include "editor/MarkdownTextView.h"
 #include "shell/TransitionSlot.h"
+#include "support/AnimationClock.h"
 #include "support/EditorFixture.h"
 #include "support/EditorWindow.h"
 #include "support/TestSupport.h"
@@ -130,7 +131,8 @@ private Q_SLOTS:
                 type("/");
                 type(query);
                 press(Qt::Key_Down);
-                QTest::qWait(300);
+                QVERIFY(AnimationClock::finishAll());
+                TestSupport::processPendingEvents();
                 const QString name = QStringLiteral("slash-%1-%2.png")
                                          .arg(appearance, *query ? QStringLiteral("filtered")
                                                                  : QStringLiteral("all"));
@@ -140,8 +142,9 @@ private Q_SLOTS:
         });
         // The hint half-way out after its dismiss button.
         auto* toast = m_window->view->slashHintSlot()->findChild<SlashCommandsHintToast*>();
+        AnimationClock clock;
         QTest::mouseClick(toast->dismissButton(), Qt::LeftButton);
-        QTest::qWait(60);
+        clock.step(60);
         QVERIFY(
             TestSupport::saveShot(m_window->view.get(), dir, QStringLiteral("hint-leaving.png")));
     }

@@ -9,6 +9,7 @@
 #include "shell/SceneManager.h"
 #include "shell/StandardWorkspacePanes.h"
 #include "shell/WindowToolbar.h"
+#include "support/AnimationClock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
@@ -365,7 +366,8 @@ private Q_SLOTS:
         TestSupport::forEachAppearance([&](const QString& appearance) {
             tour().present();
             for (int i = 0; i < FeatureTourSlideCatalog::count(); ++i) {
-                QTest::qWait(350);
+                QVERIFY(AnimationClock::finishAll());
+                TestSupport::processPendingEvents();
                 QVERIFY(TestSupport::saveShot(
                     w.view.get(), dir, QStringLiteral("tour-%1-%2.png").arg(appearance).arg(i)));
                 tour().advance();

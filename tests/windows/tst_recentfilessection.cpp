@@ -1,4 +1,5 @@
 #include "core/RecentFilesStore.h"
+#include "support/AnimationClock.h"
 #include "support/TestSupport.h"
 #include "widgets/PlainButton.h"
 #include "widgets/ThemedLabel.h"
@@ -9,7 +10,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QSignalSpy>
 #include <QTest>
@@ -128,28 +128,28 @@ private Q_SLOTS:
         QWidget* slot = section.bodySlot();
         const int listHeight = slot->height();
         QSignalSpy chosen(&section, &RecentFilesSection::fileChosen);
+        AnimationClock clock;
 
         section.expandButton()->click();
-        QTest::qWait(30);
+        clock.step(30);
         const int early = slot->height();
         QVERIFY2(early > listHeight, qPrintable(QString::number(early)));
         QTest::mouseClick(section.cells()[3], Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(chosen.count(), 1);
         QCOMPARE(chosen.first().first().toUrl(), files.urls[3]);
         int last = early;
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < RecentFilesSection::expandMs) {
-            QTest::qWait(10);
+        for (int t = 30; t < RecentFilesSection::expandMs; t += 10) {
+            clock.step(10);
             QVERIFY(slot->height() >= last);
             last = slot->height();
         }
-        QTRY_COMPARE(slot->height(), section.cells().first()->parentWidget()->height());
+        QVERIFY(clock.finish());
+        QCOMPARE(slot->height(), section.cells().first()->parentWidget()->height());
         const int gridHeight = slot->height();
         QVERIFY(gridHeight > last / 2 && gridHeight > listHeight);
 
         section.expandButton()->click();
-        QTest::qWait(40);
+        clock.step(40);
         const int midway = slot->height();
         QVERIFY(midway < gridHeight && midway > listHeight);
         section.expandButton()->click();
@@ -222,7 +222,6 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         TestSupport::forEachAppearance([&](const QString& appearance) {
             for (const char* name : {"-show-more.png", "-show-less.png"}) {
-                QTest::qWait(300);
                 QVERIFY(TestSupport::saveFrames(&view, folder, appearance + name, [&] {
                     view.recentSection()->expandButton()->click();
                 }));

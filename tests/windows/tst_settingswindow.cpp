@@ -10,6 +10,7 @@
 #include "shell/SceneManager.h"
 #include "shell/WindowCommands.h"
 #include "shell/WorkspaceView.h"
+#include "support/AnimationClock.h"
 #include "support/FakeSettingsDialogs.h"
 #include "support/ModalAnswerer.h"
 #include "support/ScriptedDialogs.h"
@@ -27,6 +28,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMessageBox>
@@ -360,12 +362,17 @@ private Q_SLOTS:
         open(SettingsServices::standard(controller));
         QSignalSpy welcome(&AppNotifications::shared(), &AppNotifications::showWelcomeWindow);
         QSignalSpy shown(&tour, &FeatureTourController::currentIndexChanged);
+        QElapsedTimer clock;
+        clock.start();
         window->generalTab()->showTourButton()->click();
         QCOMPARE(welcome.count(), 1);
-        QTest::qWait(GeneralSettingsTab::tourDelayMs / 2);
+        // No timer fires here, so the window closes before the slide is due.
+        TestSupport::processPendingEvents(QEventLoop::X11ExcludeTimers);
         QCOMPARE(shown.count(), 0);
         window->close();
-        QTRY_COMPARE(shown.count(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 10'000);
+        // A timer never fires early, however busy the machine.
+        QVERIFY(clock.elapsed() >= GeneralSettingsTab::tourDelayMs);
         QCOMPARE(tour.currentIndex(), 0);
         QVERIFY(tour.isPresented());
 
@@ -413,9 +420,7 @@ private Q_SLOTS:
         documents.dialogs.saveChoices = {choice};
         window->generalTab()->clearDataButton()->click();
         QCOMPARE(dialogs.clearQuestions, 1);
-        QTest::qWait(50);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
+        TestSupport::processPendingEvents();
 
         QCOMPARE(documents.dialogs.saveQuestions.size(), confirmed ? 1 : 0);
         QCOMPARE(quits.count(), wiped ? 1 : 0);
@@ -468,7 +473,8 @@ private Q_SLOTS:
         TestSupport::forEachAppearance([&](const QString& appearance) {
             for (int tab = SettingsWindow::General; tab <= SettingsWindow::Extensions; ++tab) {
                 window->setCurrentTab(SettingsWindow::Tab(tab));
-                QTest::qWait(100);
+                QVERIFY(AnimationClock::finishAll());
+                TestSupport::processPendingEvents();
                 QVERIFY(TestSupport::saveShot(
                     window.get(), dir,
                     QStringLiteral("settings-%1-%2.png").arg(appearance).arg(tab)));
