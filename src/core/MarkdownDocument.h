@@ -84,8 +84,10 @@ public:
     // quon, so the document counts as modified until it is saved.
     void setOnlyInMemory(bool onlyInMemory);
     // The file holds bytes that are no UTF-8 text and the user keeps their
-    // version: a save may replace those bytes.
-    void keepOverUnreadableFile(const QByteArray& bytes);
+    // version: a save may replace those bytes. Without bytes (the path holds
+    // no file quon reads: a device, a FIFO, a file too large), the next save
+    // replaces whatever the path holds.
+    void keepOverUnreadableFile(const std::optional<QByteArray>& bytes);
 
     // The text and bytes last read or written.
     QString savedText() const { return m_savedText; }
@@ -125,6 +127,7 @@ private:
     bool m_hasSavedBytes = false;
     bool m_hasBom = false;
     bool m_onlyInMemory = false;
+    bool m_replacesUnread = false; // kept over what the path held, unread
 
     // Where the text may differ from the saved text: outside the region
     // from m_dirtyFrom to m_dirtyTail units before the end, both are the
