@@ -1,11 +1,11 @@
 #include "core/DocumentFile.h"
 
+#include "core/FileWriter.h"
 #include "core/GuardedRead.h"
 #include "core/L10n.h"
 #include "core/Utf8.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -191,20 +191,15 @@ bool DocumentFile::holdsOtherBytes(const QString& path, const QByteArray& expect
 
 bool DocumentFile::write(const QString& path, const QByteArray& bytes, DocumentFileError* error,
                          const QByteArray* expectedOnDisk) {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) {
-        // Checked last, right before the file is replaced.
-        if (expectedOnDisk && holdsOtherBytes(path, *expectedOnDisk)) {
-            file.cancelWriting();
-            file.commit();
-            if (error)
-                *error = DocumentFileError{DocumentFileError::Kind::ChangedOnDisk, path, {}};
-            return false;
-        }
-        if (file.commit())
-            return true;
-    }
+    FileWriter::Failure failure;
+    const auto unchanged = [&] {
+        return !expectedOnDisk || !holdsOtherBytes(path, *expectedOnDisk);
+    };
+    if (FileWriter::replace(path, bytes, unchanged, &failure))
+        return true;
     if (error)
-        *error = DocumentFileError{DocumentFileError::Kind::WriteFailed, path, file.errorString()};
+        *error = DocumentFileError{failure.changedOnDisk ? DocumentFileError::Kind::ChangedOnDisk
+                                                         : DocumentFileError::Kind::WriteFailed,
+                                   path, failure.errorText};
     return false;
 }

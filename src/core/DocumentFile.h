@@ -57,9 +57,10 @@ std::optional<DocumentFileContents> read(const QString& path, DocumentFileError*
 // that is no longer a regular file, or more. Missing or unreadable, it holds
 // nothing a save could overwrite unseen.
 bool holdsOtherBytes(const QString& path, const QByteArray& expected);
-// Writes atomically; on failure the old file stays as it was. With
-// `expectedOnDisk`, an existing file that holds other bytes right before it
-// would be replaced is left alone (ChangedOnDisk).
+// Writes so that a crash leaves the old file or the new one whole, keeping
+// the file's hard links, owner, group and mode (FileWriter); on failure the
+// file keeps what it held. With `expectedOnDisk`, an existing file that holds
+// other bytes right before it would be replaced is left alone (ChangedOnDisk).
 bool write(const QString& path, const QByteArray& bytes, DocumentFileError* error,
            const QByteArray* expectedOnDisk = nullptr);
 

@@ -63,7 +63,9 @@ public:
     // No value when the text cannot be written as UTF-8.
     std::optional<QByteArray> fileBytes() const;
 
-    // Writes atomically; on success the written bytes become the saved state.
+    // Writes so that a crash leaves the old file or the new one whole
+    // (DocumentFile::write); on success the written bytes become the saved
+    // state.
     // A save over the document's own file first makes sure the file still
     // holds the bytes last read or written; when it does not, nothing is
     // written and onChangedOnDisk decides whether the save goes ahead

@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using TestSupport::readFile;
 using TestSupport::writeFile;
 using Result = DocumentController::OpenResult;
@@ -200,6 +203,28 @@ private Q_SLOTS:
         QVERIFY(controller.save(linked));
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(readFile(target), QByteArray("xt\n"));
+    }
+
+    // Saved by root, another user's file stays theirs, with its group and mode.
+    void saveKeepsAnotherUsersOwnership() {
+        if (::geteuid() != 0)
+            QSKIP("only root can give a file to another user");
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("theirs.md"), "theirs\n");
+        const QByteArray native = QFile::encodeName(path);
+        const uid_t nobody = 65534;
+        QCOMPARE(::chown(native.constData(), nobody, nobody), 0);
+        QCOMPARE(::chmod(native.constData(), 0640), 0);
+        QCOMPARE(controller.open(path), Result::Opened);
+        MarkdownDocument* document = controller.documents().first();
+        type(document, QStringLiteral("root: "));
+        QVERIFY(controller.save(document));
+        QCOMPARE(readFile(path), QByteArray("root: theirs\n"));
+        struct stat status;
+        QCOMPARE(::stat(native.constData(), &status), 0);
+        QCOMPARE(status.st_uid, nobody);
+        QCOMPARE(status.st_gid, gid_t(nobody));
+        QCOMPARE(status.st_mode & 07777, mode_t(0640));
     }
 
     void saveAsNamesAndGuards() {

@@ -17,6 +17,7 @@
 #include <fcntl.h>
 #include <mutex>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <thread>
 #include <unistd.h>
 
@@ -41,13 +42,15 @@ void addStrangers() {
     QTest::newRow("over 64 MB") << Stranger::Huge;
 }
 
-// Puts it in the file's place at once, as `ln -sf /dev/zero .z && mv .z doc.md` does.
-bool replaceBy(Stranger stranger, const QString& path) {
+// Puts it in the file's place at once, as `ln -sf /dev/zero .z && mv .z doc.md`
+// does. The link goes to `device`.
+bool replaceBy(Stranger stranger, const QString& path,
+               const QString& device = QStringLiteral("/dev/zero")) {
     const QString made = QFileInfo(path).absolutePath() + QStringLiteral("/.stranger");
     const QByteArray name = QFile::encodeName(made);
     switch (stranger) {
     case Stranger::DeviceLink:
-        if (!QFile::link(QStringLiteral("/dev/zero"), made))
+        if (!QFile::link(device, made))
             return false;
         break;
     case Stranger::Fifo:
@@ -65,6 +68,23 @@ bool replaceBy(Stranger stranger, const QString& path) {
         break;
     }
     return ::rename(name.constData(), QFile::encodeName(path).constData()) == 0;
+}
+
+// A zero device of the test's own where a save could break one: a save that
+// wrote through the link as root would replace the node itself. Others
+// cannot replace /dev/zero.
+QString ownZeroDevice(const QTemporaryDir& dir) {
+    if (::geteuid() != 0)
+        return QStringLiteral("/dev/zero");
+    const QString path = dir.filePath(QStringLiteral("zero"));
+    if (::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, ::makedev(1, 5)) != 0)
+        qFatal("cannot make a device node");
+    return path;
+}
+
+bool isCharacterDevice(const QString& path) {
+    struct stat status;
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISCHR(status.st_mode);
 }
 
 qint64 residentBytes() {
@@ -333,6 +353,45 @@ private Q_SLOTS:
         QVERIFY(w.view->isWindowModified());
         QCOMPARE(w.alerts.outsideChangeAsks, 0);
         QCOMPARE(w.document->text(), QStringLiteral("alpha\n"));
+    }
+
+    // A save finds it too, before writing: it asks, a reload says why it
+    // cannot, and the kept text takes the path as a file of its own (never
+    // written through a link to a device). A folder cannot be replaced: the
+    // save fails without a question.
+    void saveOverWhatIsNoFileAsksFirst_data() { addStrangers(); }
+    void saveOverWhatIsNoFileAsksFirst() {
+        QFETCH(Stranger, stranger);
+        WatchedDocument w;
+        w.watch.stop();
+        w.document->setText(QStringLiteral("mine\n"));
+        const FifoRelease release(w.path);
+        const QString device = ownZeroDevice(w.dir);
+        QVERIFY(replaceBy(stranger, w.path, device));
+        DocumentFileError error;
+        if (stranger == Stranger::Folder) {
+            QVERIFY(!w.document->save(w.path, &error));
+            QCOMPARE(error.kind, DocumentFileError::Kind::WriteFailed);
+            QCOMPARE(w.alerts.outsideChangeAsks, 0);
+            QVERIFY(QFileInfo(w.path).isDir());
+            QVERIFY(w.document->isModified());
+            return;
+        }
+
+        w.alerts.answer = Choice::Reload;
+        QVERIFY(!w.document->save(w.path, nullptr));
+        QCOMPARE(w.alerts.outsideChangeAsks, 1);
+        QCOMPARE(w.alerts.reloadFailures.size(), 1);
+        QVERIFY(w.alerts.reloadFailures.first().contains(QStringLiteral("doc.md")));
+        QCOMPARE(w.document->text(), QStringLiteral("mine\n"));
+
+        w.alerts.answer = Choice::KeepMyVersion;
+        QVERIFY(w.document->save(w.path, &error));
+        QCOMPARE(w.alerts.outsideChangeAsks, 2);
+        QVERIFY(QFileInfo(w.path).isFile() && !QFileInfo(w.path).isSymLink());
+        QCOMPARE(TestSupport::readFile(w.path), QByteArray("mine\n"));
+        QVERIFY(!w.document->isModified());
+        QVERIFY(isCharacterDevice(device));
     }
 
     // A check that runs after the document is gone does nothing.
