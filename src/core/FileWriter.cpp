@@ -1,5 +1,7 @@
 #include "core/FileWriter.h"
 
+#include "core/FileDescriptor.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -37,24 +39,6 @@ QByteArray native(const QString& path) {
     return QFile::encodeName(path);
 }
 
-struct Descriptor {
-    int fd = -1;
-    Descriptor() = default;
-    explicit Descriptor(int fd) : fd(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    // Closing can report a write that failed late (NFS): asked, not ignored.
-    bool close() {
-        const int result = ::close(fd);
-        fd = -1;
-        return result == 0;
-    }
-};
-
 bool writeAll(int fd, const char* data, qint64 size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size_t(size));
@@ -72,7 +56,7 @@ bool writeAll(int fd, const char* data, qint64 size) {
 // A new file beside the target, named after it, that no one else has made.
 struct NewFile {
     QString path;
-    Descriptor file;
+    FileDescriptor file;
 };
 
 bool createBeside(const QString& target, mode_t mode, NewFile* created) {
@@ -100,9 +84,9 @@ bool writeSynced(int fd, const QByteArray& bytes) {
 }
 
 void syncFolder(const QString& file) {
-    const Descriptor folder(::open(native(QFileInfo(file).absolutePath()).constData(),
-                                   O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.fd >= 0)
+    const FileDescriptor folder(::open(native(QFileInfo(file).absolutePath()).constData(),
+                                       O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.isOpen())
         ::fsync(folder.fd);
 }
 
@@ -125,9 +109,9 @@ bool inPlace(const QString& target, const struct stat& original, const QByteArra
         dropCopy(0);
         return changedOnDisk(failure);
     }
-    const Descriptor file(
+    const FileDescriptor file(
         ::open(native(target).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (file.fd < 0)
+    if (!file.isOpen())
         return fail(failure, dropCopy(errno));
     struct stat opened;
     if (::fstat(file.fd, &opened) != 0)
@@ -191,16 +175,16 @@ bool FileWriter::replace(const QString& path, const QByteArray& bytes,
         struct stat made;
         if (::fstat(replacement.file.fd, &made) != 0)
             return fail(failure, dropReplacement(errno));
-        if ((made.st_uid != original.st_uid || made.st_gid != original.st_gid) &&
-            ::fchown(replacement.file.fd, original.st_uid, original.st_gid) != 0) {
-            // Only the file itself can stay another's.
+        const mode_t mode = original.st_mode & 07777;
+        // The mode after the owner: a change of owner clears the set-ID bits.
+        if (((made.st_uid != original.st_uid || made.st_gid != original.st_gid) &&
+             ::fchown(replacement.file.fd, original.st_uid, original.st_gid) != 0) ||
+            ((made.st_mode & 07777) != mode && ::fchmod(replacement.file.fd, mode) != 0)) {
+            // What a new file cannot be given, only the file itself keeps.
             dropReplacement(0);
             replacement.file.close();
             return inPlace(target, original, bytes, mayReplace, failure);
         }
-        // After the owner: a change of owner clears the set-ID bits.
-        if (::fchmod(replacement.file.fd, original.st_mode & 07777) != 0)
-            return fail(failure, dropReplacement(errno));
     }
     if (!writeSynced(replacement.file.fd, bytes) || !replacement.file.close())
         return fail(failure, dropReplacement(errno));

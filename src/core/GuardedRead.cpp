@@ -1,5 +1,7 @@
 #include "core/GuardedRead.h"
 
+#include "core/FileDescriptor.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -23,15 +25,6 @@ GuardedRead::Result failedOpen(int error) {
                    error);
 }
 
-// Closes the descriptor whichever way the read ends.
-struct Descriptor {
-    int fd;
-    ~Descriptor() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
 } // namespace
 
 GuardedRead::Result GuardedRead::read(const QString& path, qint64 limit) {
@@ -46,8 +39,9 @@ GuardedRead::Result GuardedRead::read(const QString& path, qint64 limit) {
         return refused(Outcome::TooLarge);
     // The path may have become something else since: the descriptor is what
     // counts.
-    const Descriptor file{::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
-    if (file.fd < 0)
+    const FileDescriptor file(
+        ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (!file.isOpen())
         return failedOpen(errno);
     if (::fstat(file.fd, &status) != 0)
         return refused(Outcome::Failed, errno);
