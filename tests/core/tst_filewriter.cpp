@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -118,6 +119,35 @@ private Q_SLOTS:
         QCOMPARE(readFile(dir.filePath(QStringLiteral("b.md"))), newText);
         QCOMPARE(statOf(a).st_ino, inode);
         QCOMPARE(statOf(a).st_nlink, nlink_t(2));
+        QCOMPARE(othersIn(dir), QStringList());
+    }
+
+    // A user who cannot give the file's group to a new file (not a member of
+    // it) saves in place: the file stays the same file, with its group.
+    void groupTheSaverCannotGiveIsKept() {
+        if (::geteuid() != 0)
+            QSKIP("only root can make a file another user's");
+        QTemporaryDir dir;
+        const uid_t nobody = 65534;
+        const QString path = TestSupport::writeFile(dir, QStringLiteral("a.md"), oldText);
+        QCOMPARE(::chown(QFile::encodeName(dir.path()).constData(), nobody, nobody), 0);
+        QCOMPARE(::chown(QFile::encodeName(path).constData(), nobody, 0), 0);
+        const ino_t inode = statOf(path).st_ino;
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0)
+                ::_exit(2);
+            ::_exit(FileWriter::replace(path, newText, {}, nullptr) ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+        QCOMPARE(readFile(path), newText);
+        QCOMPARE(statOf(path).st_ino, inode);
+        QCOMPARE(statOf(path).st_uid, nobody);
+        QCOMPARE(statOf(path).st_gid, gid_t(0));
         QCOMPARE(othersIn(dir), QStringList());
     }
 };
