@@ -58,9 +58,11 @@ std::optional<DocumentFileContents> read(const QString& path, DocumentFileError*
 // nothing a save could overwrite unseen.
 bool holdsOtherBytes(const QString& path, const QByteArray& expected);
 // Writes so that a crash leaves the old file or the new one whole, keeping
-// the file's hard links, owner, group and mode (FileWriter); on failure the
-// file keeps what it held. With `expectedOnDisk`, an existing file that holds
-// other bytes right before it would be replaced is left alone (ChangedOnDisk).
+// the file's hard links, owner, group and mode (FileWriter). On failure the
+// file keeps what it held, or a save in place that broke off left the new
+// bytes complete in a copy beside it. With `expectedOnDisk`, an existing file
+// that holds other bytes right before it would be replaced is left alone
+// (ChangedOnDisk).
 bool write(const QString& path, const QByteArray& bytes, DocumentFileError* error,
            const QByteArray* expectedOnDisk = nullptr);
 

@@ -65,8 +65,7 @@ public:
 
     // Writes so that a crash leaves the old file or the new one whole
     // (DocumentFile::write); on success the written bytes become the saved
-    // state.
-    // A save over the document's own file first makes sure the file still
+    // state. A save over the document's own file first makes sure the file still
     // holds the bytes last read or written; when it does not, nothing is
     // written and onChangedOnDisk decides whether the save goes ahead
     // (ChangedOnDisk otherwise).
