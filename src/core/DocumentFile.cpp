@@ -1,11 +1,11 @@
 #include "core/DocumentFile.h"
 
+#include "core/FileWriter.h"
+#include "core/GuardedRead.h"
 #include "core/L10n.h"
 #include "core/Utf8.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -155,54 +155,51 @@ std::optional<DocumentFileContents> DocumentFile::read(const QString& path,
             *error = DocumentFileError{kind, path, detail};
         return std::nullopt;
     };
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
+    const GuardedRead::Result read = GuardedRead::read(path, largestTextFile);
+    switch (read.outcome) {
+    case GuardedRead::Outcome::Read:
+        break;
+    case GuardedRead::Outcome::NotRegular:
         return fail(DocumentFileError::Kind::NotARegularFile);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(DocumentFileError::Kind::ReadFailed, file.errorString());
-    if (file.size() > largestTextFile)
+    case GuardedRead::Outcome::TooLarge:
         return fail(DocumentFileError::Kind::TooLarge);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return fail(DocumentFileError::Kind::ReadFailed, file.errorString());
-    auto contents = decode(bytes);
+    case GuardedRead::Outcome::Missing:
+    case GuardedRead::Outcome::Failed:
+        return fail(DocumentFileError::Kind::ReadFailed, read.errorText);
+    }
+    auto contents = decode(read.bytes);
     if (!contents)
         return fail(DocumentFileError::Kind::NotUtf8);
     return contents;
 }
 
-namespace {
-
-// Whether the file at path holds other bytes than expected; a missing or
-// unreadable file holds nothing a save could overwrite unseen.
-bool holdsOtherBytes(const QString& path, const QByteArray& expected) {
-    QFile current(path);
-    if (!current.open(QIODevice::ReadOnly))
-        return false;
-    if (current.size() != expected.size())
+bool DocumentFile::holdsOtherBytes(const QString& path, const QByteArray& expected) {
+    // Read no further than the expected bytes: anything longer differs.
+    const GuardedRead::Result read = GuardedRead::read(path, expected.size());
+    switch (read.outcome) {
+    case GuardedRead::Outcome::Read:
+        return read.bytes != expected;
+    case GuardedRead::Outcome::NotRegular:
+    case GuardedRead::Outcome::TooLarge:
         return true;
-    return current.readAll() != expected;
+    case GuardedRead::Outcome::Missing:
+    case GuardedRead::Outcome::Failed:
+        break;
+    }
+    return false;
 }
-
-} // namespace
 
 bool DocumentFile::write(const QString& path, const QByteArray& bytes, DocumentFileError* error,
                          const QByteArray* expectedOnDisk) {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) {
-        // Checked last, right before the file is replaced.
-        if (expectedOnDisk && holdsOtherBytes(path, *expectedOnDisk)) {
-            file.cancelWriting();
-            file.commit();
-            if (error)
-                *error = DocumentFileError{DocumentFileError::Kind::ChangedOnDisk, path, {}};
-            return false;
-        }
-        if (file.commit())
-            return true;
-    }
+    FileWriter::Failure failure;
+    const auto unchanged = [&] {
+        return !expectedOnDisk || !holdsOtherBytes(path, *expectedOnDisk);
+    };
+    if (FileWriter::replace(path, bytes, unchanged, &failure))
+        return true;
     if (error)
-        *error = DocumentFileError{DocumentFileError::Kind::WriteFailed, path, file.errorString()};
+        *error = DocumentFileError{failure.changedOnDisk ? DocumentFileError::Kind::ChangedOnDisk
+                                                         : DocumentFileError::Kind::WriteFailed,
+                                   path, failure.errorText};
     return false;
 }

@@ -50,12 +50,19 @@ std::optional<DocumentFileContents> decode(const QByteArray& bytes);
 // text that begins with U+FEFF gets a BOM before it even without `hasBom`.
 std::optional<QByteArray> encode(const QString& text, LineEnding lineEnding, bool hasBom,
                                  const QByteArray& endings = {});
-// Reads a regular file; refuses directories, devices, files over
+// Reads a regular file; refuses directories, devices, FIFOs, files over
 // largestTextFile and invalid UTF-8.
 std::optional<DocumentFileContents> read(const QString& path, DocumentFileError* error);
-// Writes atomically; on failure the old file stays as it was. With
-// `expectedOnDisk`, an existing file that holds other bytes right before it
-// would be replaced is left alone (ChangedOnDisk).
+// Whether the path holds something other than these bytes: another file, one
+// that is no longer a regular file, or more. Missing or unreadable, it holds
+// nothing a save could overwrite unseen.
+bool holdsOtherBytes(const QString& path, const QByteArray& expected);
+// Writes so that a crash leaves the old file or the new one whole, keeping
+// the file's hard links, owner, group and mode (FileWriter). On failure the
+// file keeps what it held, or a save in place that broke off left the new
+// bytes complete in a copy beside it. With `expectedOnDisk`, an existing file
+// that holds other bytes right before it would be replaced is left alone
+// (ChangedOnDisk).
 bool write(const QString& path, const QByteArray& bytes, DocumentFileError* error,
            const QByteArray* expectedOnDisk = nullptr);
 

@@ -210,7 +210,8 @@ bool MarkdownDocument::save(const QString& path, DocumentFileError* error) {
             break;
         }
         // Another program's change is never overwritten unseen.
-        const QByteArray* expected = m_hasSavedBytes && isOwnFile(path) ? &m_savedBytes : nullptr;
+        const QByteArray* expected =
+            m_hasSavedBytes && !m_replacesUnread && isOwnFile(path) ? &m_savedBytes : nullptr;
         if (DocumentFile::write(path, *bytes, &failure, expected)) {
             const ModifiedWatch watch{*this};
             DocumentFileContents written;
@@ -241,6 +242,7 @@ void MarkdownDocument::takeSavedState(const DocumentFileContents& contents) {
     m_hasSavedBytes = true;
     m_hasBom = contents.hasBom;
     m_onlyInMemory = false;
+    m_replacesUnread = false;
     m_clean = true;
     m_textCopy = QString();
 }
@@ -300,12 +302,17 @@ void MarkdownDocument::reload(const DocumentFileContents& contents) {
 void MarkdownDocument::setOnlyInMemory(bool onlyInMemory) {
     const ModifiedWatch watch{*this};
     m_onlyInMemory = onlyInMemory;
+    if (!onlyInMemory)
+        m_replacesUnread = false;
 }
 
-void MarkdownDocument::keepOverUnreadableFile(const QByteArray& bytes) {
+void MarkdownDocument::keepOverUnreadableFile(const std::optional<QByteArray>& bytes) {
     const ModifiedWatch watch{*this};
-    m_savedBytes = bytes;
-    m_hasSavedBytes = true;
+    if (bytes) {
+        m_savedBytes = *bytes;
+        m_hasSavedBytes = true;
+    }
+    m_replacesUnread = !bytes;
     m_onlyInMemory = true;
 }
 

@@ -63,8 +63,9 @@ public:
     // No value when the text cannot be written as UTF-8.
     std::optional<QByteArray> fileBytes() const;
 
-    // Writes atomically; on success the written bytes become the saved state.
-    // A save over the document's own file first makes sure the file still
+    // Writes so that a crash leaves the old file or the new one whole
+    // (DocumentFile::write); on success the written bytes become the saved
+    // state. A save over the document's own file first makes sure the file still
     // holds the bytes last read or written; when it does not, nothing is
     // written and onChangedOnDisk decides whether the save goes ahead
     // (ChangedOnDisk otherwise).
@@ -84,8 +85,10 @@ public:
     // quon, so the document counts as modified until it is saved.
     void setOnlyInMemory(bool onlyInMemory);
     // The file holds bytes that are no UTF-8 text and the user keeps their
-    // version: a save may replace those bytes.
-    void keepOverUnreadableFile(const QByteArray& bytes);
+    // version: a save may replace those bytes. Without bytes (the path holds
+    // no file quon reads: a device, a FIFO, a file too large), the next save
+    // replaces whatever the path holds.
+    void keepOverUnreadableFile(const std::optional<QByteArray>& bytes);
 
     // The text and bytes last read or written.
     QString savedText() const { return m_savedText; }
@@ -125,6 +128,7 @@ private:
     bool m_hasSavedBytes = false;
     bool m_hasBom = false;
     bool m_onlyInMemory = false;
+    bool m_replacesUnread = false; // kept over what the path held, unread
 
     // Where the text may differ from the saved text: outside the region
     // from m_dirtyFrom to m_dirtyTail units before the end, both are the

@@ -1,5 +1,6 @@
 #include "shell/DocumentController.h"
 
+#include "core/FileIdentity.h"
 #include "core/L10n.h"
 #include "core/MarkdownDocument.h"
 #include "core/RecentFilesStore.h"
@@ -72,9 +73,16 @@ DocumentController::Entry* DocumentController::entryForWindow(const QObject* win
 }
 
 DocumentController::Entry* DocumentController::entryForPath(const QString& canonical) const {
-    for (const auto& entry : m_entries)
-        if (!entry->canonicalPath.isEmpty() && entry->canonicalPath == canonical)
+    // Another hard link's name is the same file: asked of the disk now, as a
+    // save by rename (quon's or another program's) makes a new file.
+    const std::optional<FileIdentity> identity = FileIdentity::of(canonical);
+    for (const auto& entry : m_entries) {
+        if (entry->canonicalPath.isEmpty())
+            continue;
+        if (entry->canonicalPath == canonical ||
+            (identity && FileIdentity::of(entry->canonicalPath) == identity))
             return entry.get();
+    }
     return nullptr;
 }
 

@@ -10,8 +10,9 @@ class QMainWindow;
 class QWidget;
 
 // Owns every open document and its window: one window per file (by canonical
-// path), new, open, save, save as, duplicate, the modified flag in the title,
-// and Save / Don't Save / Cancel before a modified document goes away.
+// path, or by device and inode for another hard link's name), new, open, save, save as, duplicate,
+// the modified flag in the title, and Save / Don't Save / Cancel before a modified document goes
+// away.
 class DocumentController : public QObject {
     Q_OBJECT
 public:

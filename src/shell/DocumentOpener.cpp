@@ -1,6 +1,7 @@
 #include "shell/DocumentOpener.h"
 
 #include "core/DocumentFile.h"
+#include "core/GuardedRead.h"
 #include "core/L10n.h"
 #include "core/MarkdownFileTypes.h"
 #include "core/RecentFilesStore.h"
@@ -119,16 +120,10 @@ bool DocumentOpener::convertToMarkdown(const QString& path) {
 std::optional<DocumentOpener::DecodedText> DocumentOpener::readAsText(const QString& path) {
     // Only a regular file ends: a device such as /dev/zero never does, and a
     // pipe blocks the open until something writes to it.
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > DocumentFile::largestTextFile)
+    const GuardedRead::Result read = GuardedRead::read(path, DocumentFile::largestTextFile);
+    if (!read.ok())
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return decodeText(bytes);
+    return decodeText(read.bytes);
 }
 
 DocumentOpener::DecodedText DocumentOpener::decodeText(const QByteArray& bytes) {

@@ -1,10 +1,9 @@
 #include "shell/OutsideChangeWatch.h"
 
 #include "core/DocumentFile.h"
+#include "core/GuardedRead.h"
 #include "core/MarkdownDocument.h"
 #include "shell/WorkspaceAlerts.h"
-
-#include <QFile>
 
 OutsideChangeWatch::OutsideChangeWatch(MarkdownDocument& document, WorkspaceAlerts& alerts,
                                        QWidget* window, QObject* parent)
@@ -43,20 +42,22 @@ bool OutsideChangeWatch::settle(const QString& path, Occasion occasion) {
     // One prompt at a time: changes while it is open are judged by its answer.
     if (!m_document || m_asking)
         return false;
-    QFile file(path);
-    if (!file.exists()) {
+    GuardedRead::Result read = GuardedRead::read(path, DocumentFile::largestTextFile);
+    if (read.outcome == GuardedRead::Outcome::Missing) {
         // Deleted or moved away, and not back after the monitor's pause.
         m_document->setOnlyInMemory(true);
         return true;
     }
-    if (!file.open(QIODevice::ReadOnly))
+    if (read.outcome == GuardedRead::Outcome::Failed)
         return false;
-    const QByteArray bytes = file.readAll();
+    // A folder, device, FIFO or a file too large in its place is never read.
+    const std::optional<QByteArray> bytes =
+        read.ok() ? std::optional<QByteArray>(std::move(read.bytes)) : std::nullopt;
     if (bytes == m_document->savedBytes()) {
         m_document->setOnlyInMemory(false);
         return true;
     }
-    const auto contents = DocumentFile::decode(bytes);
+    const auto contents = bytes ? DocumentFile::decode(*bytes) : std::nullopt;
     if (contents && contents->text == m_document->text()) {
         m_document->reload(*contents);
         return true;

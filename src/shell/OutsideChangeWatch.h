@@ -19,8 +19,9 @@ class WorkspaceAlerts;
 // - Its text is the document's text, or the text quon last read or wrote, in
 //   other bytes (line endings, BOM): the file's bytes, line endings and BOM
 //   become the saved state without a question.
-// - It is gone, or holds what cannot be read as text: the text is only in
-//   quon now, so the document counts as modified.
+// - It is gone, holds what cannot be read as text, or is no longer a file
+//   quon reads (a folder, device, FIFO or a file too large, never read): the
+//   text is only in quon now, so the document counts as modified.
 //
 // A save that finds the file changed since quon last read or wrote it runs
 // the same check before it writes anything.

@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using TestSupport::readFile;
 using TestSupport::writeFile;
 using Result = DocumentController::OpenResult;
@@ -200,6 +203,56 @@ private Q_SLOTS:
         QVERIFY(controller.save(linked));
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(readFile(target), QByteArray("xt\n"));
+    }
+
+    // Two hard-linked names are one file: one window, and a save keeps them
+    // one file holding the saved text; Save As onto the other name is refused.
+    void hardLinkedNamesShareOneWindowAndStayLinked() {
+        QTemporaryDir dir;
+        const QString a = writeFile(dir, QStringLiteral("a.md"), "shared\n");
+        const QString b = dir.filePath(QStringLiteral("b.md"));
+        QCOMPARE(::link(QFile::encodeName(a).constData(), QFile::encodeName(b).constData()), 0);
+        QCOMPARE(controller.open(a), Result::Opened);
+        QCOMPARE(controller.open(b), Result::Raised);
+        QCOMPARE(controller.documentCount(), 1);
+
+        MarkdownDocument* document = controller.documents().first();
+        type(document, QStringLiteral("edited "));
+        QVERIFY(controller.save(document));
+        QCOMPARE(readFile(a), QByteArray("edited shared\n"));
+        QCOMPARE(readFile(b), QByteArray("edited shared\n"));
+        struct stat status;
+        QCOMPARE(::stat(QFile::encodeName(a).constData(), &status), 0);
+        QCOMPARE(status.st_nlink, nlink_t(2));
+        QCOMPARE(controller.open(b), Result::Raised);
+
+        MarkdownDocument* other = controller.newDocument();
+        dialogs->savePaths = {b};
+        QVERIFY(!controller.saveAs(other));
+        QVERIFY(dialogs->alerts.last().second.contains(QStringLiteral("b.md")));
+        QCOMPARE(readFile(a), QByteArray("edited shared\n"));
+    }
+
+    // Saved by root, another user's file stays theirs, with its group and mode.
+    void saveKeepsAnotherUsersOwnership() {
+        if (::geteuid() != 0)
+            QSKIP("only root can give a file to another user");
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("theirs.md"), "theirs\n");
+        const QByteArray native = QFile::encodeName(path);
+        const uid_t nobody = 65534;
+        QCOMPARE(::chown(native.constData(), nobody, nobody), 0);
+        QCOMPARE(::chmod(native.constData(), 0640), 0);
+        QCOMPARE(controller.open(path), Result::Opened);
+        MarkdownDocument* document = controller.documents().first();
+        type(document, QStringLiteral("root: "));
+        QVERIFY(controller.save(document));
+        QCOMPARE(readFile(path), QByteArray("root: theirs\n"));
+        struct stat status;
+        QCOMPARE(::stat(native.constData(), &status), 0);
+        QCOMPARE(status.st_uid, nobody);
+        QCOMPARE(status.st_gid, gid_t(nobody));
+        QCOMPARE(status.st_mode & 07777, mode_t(0640));
     }
 
     void saveAsNamesAndGuards() {

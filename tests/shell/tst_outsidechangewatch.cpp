@@ -3,14 +3,156 @@
 #include "shell/OutsideChangeWatch.h"
 #include "support/FakeWorkspaceAlerts.h"
 #include "support/TestSupport.h"
+#include "support/WorkspaceWindow.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <condition_variable>
+#include <cstdio>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <thread>
+#include <unistd.h>
 
 using Choice = WorkspaceAlerts::OutsideChangeChoice;
 
 namespace {
+
+// What another program may leave at a document's path.
+enum class Stranger { DeviceLink, Fifo, Folder, Huge };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Stranger)
+
+namespace {
+
+void addStrangers() {
+    QTest::addColumn<Stranger>("stranger");
+    QTest::newRow("link to /dev/zero") << Stranger::DeviceLink;
+    QTest::newRow("FIFO") << Stranger::Fifo;
+    QTest::newRow("folder") << Stranger::Folder;
+    QTest::newRow("over 64 MB") << Stranger::Huge;
+}
+
+// Puts it in the file's place at once, as `ln -sf /dev/zero .z && mv .z doc.md`
+// does. The link goes to `device`.
+bool replaceBy(Stranger stranger, const QString& path,
+               const QString& device = QStringLiteral("/dev/zero")) {
+    const QString made = QFileInfo(path).absolutePath() + QStringLiteral("/.stranger");
+    const QByteArray name = QFile::encodeName(made);
+    switch (stranger) {
+    case Stranger::DeviceLink:
+        if (!QFile::link(device, made))
+            return false;
+        break;
+    case Stranger::Fifo:
+        if (::mkfifo(name.constData(), 0600) != 0)
+            return false;
+        break;
+    case Stranger::Folder:
+        // A folder cannot be renamed over a file.
+        if (!QDir().mkdir(made) || !QFile::remove(path))
+            return false;
+        break;
+    case Stranger::Huge:
+        if (!TestSupport::makeSparseFile(made, DocumentFile::largestTextFile + 1))
+            return false;
+        break;
+    }
+    return ::rename(name.constData(), QFile::encodeName(path).constData()) == 0;
+}
+
+// A zero device of the test's own where a save could break one: a save that
+// wrote through the link as root would replace the node itself. Others
+// cannot replace /dev/zero.
+QString ownZeroDevice(const QTemporaryDir& dir) {
+    if (::geteuid() != 0)
+        return QStringLiteral("/dev/zero");
+    const QString path = dir.filePath(QStringLiteral("zero"));
+    if (::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, ::makedev(1, 5)) != 0)
+        qFatal("cannot make a device node");
+    return path;
+}
+
+bool isCharacterDevice(const QString& path) {
+    struct stat status;
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISCHR(status.st_mode);
+}
+
+qint64 residentBytes() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() * ::sysconf(_SC_PAGESIZE) : 0;
+}
+
+// The longest time the event loop took between two turns of a short timer.
+struct LoopProbe {
+    QTimer timer;
+    QElapsedTimer sinceLast;
+    qint64 longestMs = 0;
+    int turns = 0;
+
+    LoopProbe() {
+        timer.setInterval(5);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            longestMs = qMax(longestMs, sinceLast.restart());
+            ++turns;
+        });
+        sinceLast.start();
+        timer.start();
+    }
+    // A few more turns, so a stall that is still going on is counted.
+    bool settle() {
+        const int until = turns + 3;
+        return QTest::qWaitFor([&] { return turns >= until; }, 30000);
+    }
+};
+
+// A reader blocked opening a FIFO would freeze the test for good: past a
+// generous pause a writer comes and goes every second, so such a fault fails
+// the test instead of hanging it.
+class FifoRelease {
+public:
+    explicit FifoRelease(const QString& path)
+        : m_path(QFile::encodeName(path)), m_thread([this] { run(); }) {}
+    ~FifoRelease() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_wake.notify_all();
+        m_thread.join();
+    }
+
+private:
+    void run() {
+        std::unique_lock lock(m_mutex);
+        auto pause = std::chrono::seconds(20);
+        while (!m_wake.wait_for(lock, pause, [this] { return m_done; })) {
+            const int fd = ::open(m_path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0)
+                ::close(fd);
+            pause = std::chrono::seconds(1);
+        }
+    }
+
+    QByteArray m_path;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_done = false;
+    std::thread m_thread;
+};
 
 // A document opened from dir/doc.md and watched, with a fake prompt.
 struct WatchedDocument {
@@ -189,6 +331,71 @@ private Q_SLOTS:
         QCOMPARE(w.alerts.reloadFailures.size(), 1);
         QVERIFY(w.alerts.reloadFailures.first().contains(QStringLiteral("doc.md")));
         QCOMPARE(w.document->text(), QStringLiteral("edited\n"));
+    }
+
+    // Whatever another program leaves in the file's place, an open window's
+    // watch reads nothing it cannot hold: the window stays responsive, memory
+    // stays where it was, and the document counts as modified, as when the
+    // file is deleted.
+    void replacedByWhatIsNoFile_data() { addStrangers(); }
+    void replacedByWhatIsNoFile() {
+        QFETCH(Stranger, stranger);
+        QTemporaryDir dir;
+        const QString path = TestSupport::writeFile(dir, QStringLiteral("doc.md"), "alpha\n");
+        WorkspaceWindow w(MarkdownDocument::open(path, nullptr));
+        QTRY_VERIFY_WITH_TIMEOUT(w.view->outsideChangeWatch().monitor().isWatching(), 10000);
+        QVERIFY(!w.view->isWindowModified());
+
+        const qint64 before = residentBytes();
+        LoopProbe probe;
+        const FifoRelease release(path);
+        QVERIFY(replaceBy(stranger, path));
+        QTRY_VERIFY_WITH_TIMEOUT(w.document->isModified(), 20000);
+        QVERIFY(probe.settle());
+        QVERIFY2(probe.longestMs < 200, qPrintable(QString::number(probe.longestMs)));
+        QVERIFY(residentBytes() - before < 100 * 1024 * 1024);
+        QVERIFY(w.view->isWindowModified());
+        QCOMPARE(w.alerts.outsideChangeAsks, 0);
+        QCOMPARE(w.document->text(), QStringLiteral("alpha\n"));
+    }
+
+    // A save finds it too, before writing: it asks, a reload says why it
+    // cannot, and the kept text takes the path as a file of its own (never
+    // written through a link to a device). A folder cannot be replaced: the
+    // save fails without a question.
+    void saveOverWhatIsNoFileAsksFirst_data() { addStrangers(); }
+    void saveOverWhatIsNoFileAsksFirst() {
+        QFETCH(Stranger, stranger);
+        WatchedDocument w;
+        w.watch.stop();
+        w.document->setText(QStringLiteral("mine\n"));
+        const FifoRelease release(w.path);
+        const QString device = ownZeroDevice(w.dir);
+        QVERIFY(replaceBy(stranger, w.path, device));
+        DocumentFileError error;
+        if (stranger == Stranger::Folder) {
+            QVERIFY(!w.document->save(w.path, &error));
+            QCOMPARE(error.kind, DocumentFileError::Kind::WriteFailed);
+            QCOMPARE(w.alerts.outsideChangeAsks, 0);
+            QVERIFY(QFileInfo(w.path).isDir());
+            QVERIFY(w.document->isModified());
+            return;
+        }
+
+        w.alerts.answer = Choice::Reload;
+        QVERIFY(!w.document->save(w.path, nullptr));
+        QCOMPARE(w.alerts.outsideChangeAsks, 1);
+        QCOMPARE(w.alerts.reloadFailures.size(), 1);
+        QVERIFY(w.alerts.reloadFailures.first().contains(QStringLiteral("doc.md")));
+        QCOMPARE(w.document->text(), QStringLiteral("mine\n"));
+
+        w.alerts.answer = Choice::KeepMyVersion;
+        QVERIFY(w.document->save(w.path, &error));
+        QCOMPARE(w.alerts.outsideChangeAsks, 2);
+        QVERIFY(QFileInfo(w.path).isFile() && !QFileInfo(w.path).isSymLink());
+        QCOMPARE(TestSupport::readFile(w.path), QByteArray("mine\n"));
+        QVERIFY(!w.document->isModified());
+        QVERIFY(isCharacterDevice(device));
     }
 
     // A check that runs after the document is gone does nothing.

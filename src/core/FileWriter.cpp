@@ -1,0 +1,200 @@
+#include "core/FileWriter.h"
+
+#include "core/FileDescriptor.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+void (*FileWriter::stepHookForTesting)(FileWriter::Step) = nullptr;
+
+namespace {
+
+using FileWriter::Failure;
+using FileWriter::Step;
+
+void reach(Step step) {
+    if (FileWriter::stepHookForTesting)
+        FileWriter::stepHookForTesting(step);
+}
+
+bool fail(Failure* failure, int error) {
+    if (failure)
+        *failure = Failure{false, qt_error_string(error)};
+    return false;
+}
+
+bool changedOnDisk(Failure* failure) {
+    if (failure)
+        *failure = Failure{true, {}};
+    return false;
+}
+
+QByteArray native(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+bool writeAll(int fd, const char* data, qint64 size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+// A new file beside the target, named after it, that no one else has made.
+struct NewFile {
+    QString path;
+    FileDescriptor file;
+};
+
+bool createBeside(const QString& target, mode_t mode, NewFile* created) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString name =
+            target + QLatin1Char('.') +
+            QString::number(QRandomGenerator::global()->generate() % 0x1000000, 16);
+        const int fd = ::open(native(name).constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, mode);
+        if (fd >= 0) {
+            created->path = name;
+            created->file.fd = fd;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    errno = EEXIST;
+    return false;
+}
+
+// Written and on the disk, not only in the cache.
+bool writeSynced(int fd, const QByteArray& bytes) {
+    return writeAll(fd, bytes.constData(), bytes.size()) && ::fsync(fd) == 0;
+}
+
+void syncFolder(const QString& file) {
+    const FileDescriptor folder(::open(native(QFileInfo(file).absolutePath()).constData(),
+                                       O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.isOpen())
+        ::fsync(folder.fd);
+}
+
+bool inPlace(const QString& target, const struct stat& original, const QByteArray& bytes,
+             const std::function<bool()>& mayReplace, Failure* failure) {
+    NewFile copy;
+    if (!createBeside(target, S_IRUSR | S_IWUSR, &copy))
+        return fail(failure, errno);
+    reach(Step::CopyCreated);
+    const auto dropCopy = [&](int error) {
+        ::unlink(native(copy.path).constData());
+        return error;
+    };
+    if (!writeSynced(copy.file.fd, bytes) || !copy.file.close())
+        return fail(failure, dropCopy(errno));
+    syncFolder(copy.path);
+    reach(Step::CopySynced);
+
+    if (mayReplace && !mayReplace()) {
+        dropCopy(0);
+        return changedOnDisk(failure);
+    }
+    const FileDescriptor file(
+        ::open(native(target).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (!file.isOpen())
+        return fail(failure, dropCopy(errno));
+    struct stat opened;
+    if (::fstat(file.fd, &opened) != 0)
+        return fail(failure, dropCopy(errno));
+    if (!S_ISREG(opened.st_mode) || opened.st_dev != original.st_dev ||
+        opened.st_ino != original.st_ino) {
+        // Another file took the name meanwhile.
+        dropCopy(0);
+        return changedOnDisk(failure);
+    }
+    // From here until it is synced the file may hold a mix of old and new:
+    // the copy is complete, and stays when anything fails.
+    if (!writeAll(file.fd, bytes.constData(), bytes.size()))
+        return fail(failure, errno);
+    reach(Step::OriginalWritten);
+    if (::ftruncate(file.fd, bytes.size()) != 0 || ::fsync(file.fd) != 0)
+        return fail(failure, errno);
+    reach(Step::OriginalSynced);
+    dropCopy(0);
+    return true;
+}
+
+} // namespace
+
+bool FileWriter::replace(const QString& path, const QByteArray& bytes,
+                         const std::function<bool()>& mayReplace, Failure* failure) {
+    QString target = path;
+    struct stat original;
+    bool keep = false; // an existing regular file whose identity is kept
+    if (::lstat(native(path).constData(), &original) == 0) {
+        if (S_ISDIR(original.st_mode))
+            return fail(failure, EISDIR);
+        if (S_ISLNK(original.st_mode)) {
+            // A link to a regular file stays; one to nothing, a folder or a
+            // device is replaced itself, never written through.
+            if (::stat(native(path).constData(), &original) == 0 && S_ISREG(original.st_mode)) {
+                target = QFileInfo(path).canonicalFilePath();
+                keep = !target.isEmpty();
+            }
+            if (!keep)
+                target = path;
+        } else {
+            keep = S_ISREG(original.st_mode);
+        }
+    }
+    // As a save never made a read-only file writable.
+    if (keep && ::access(native(target).constData(), W_OK) != 0)
+        return fail(failure, errno);
+    if (keep && original.st_nlink > 1)
+        return inPlace(target, original, bytes, mayReplace, failure);
+
+    NewFile replacement;
+    if (!createBeside(target, S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH,
+                      &replacement))
+        return fail(failure, errno);
+    const auto dropReplacement = [&](int error) {
+        ::unlink(native(replacement.path).constData());
+        return error;
+    };
+    if (keep) {
+        struct stat made;
+        if (::fstat(replacement.file.fd, &made) != 0)
+            return fail(failure, dropReplacement(errno));
+        const mode_t mode = original.st_mode & 07777;
+        // The mode after the owner: a change of owner clears the set-ID bits.
+        if (((made.st_uid != original.st_uid || made.st_gid != original.st_gid) &&
+             ::fchown(replacement.file.fd, original.st_uid, original.st_gid) != 0) ||
+            ((made.st_mode & 07777) != mode && ::fchmod(replacement.file.fd, mode) != 0)) {
+            // What a new file cannot be given, only the file itself keeps.
+            dropReplacement(0);
+            replacement.file.close();
+            return inPlace(target, original, bytes, mayReplace, failure);
+        }
+    }
+    if (!writeSynced(replacement.file.fd, bytes) || !replacement.file.close())
+        return fail(failure, dropReplacement(errno));
+    // Checked last, right before the file is replaced.
+    if (mayReplace && !mayReplace()) {
+        dropReplacement(0);
+        return changedOnDisk(failure);
+    }
+    if (::rename(native(replacement.path).constData(), native(target).constData()) != 0)
+        return fail(failure, dropReplacement(errno));
+    syncFolder(target);
+    return true;
+}

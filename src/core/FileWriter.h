@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+// Replaces a file's contents and keeps what the file is: its hard links,
+// owner, group and mode. Usually a new file is written beside it and renamed
+// over it, so a crash leaves the old file whole. Where that would lose what
+// the file is (other names link to it, or its owner or group cannot be given
+// to a new file), the file is rewritten in place instead, once the complete
+// new contents are synced to a copy beside it, which is removed after: a
+// crash then leaves the old file or that complete copy.
+namespace FileWriter {
+
+struct Failure {
+    bool changedOnDisk = false; // mayReplace said no: nothing was replaced
+    QString errorText;          // the system's own words
+};
+
+// A link to a regular file stays a link, and the file it names is saved.
+// mayReplace, asked right before the file is replaced, can keep it as it is.
+bool replace(const QString& path, const QByteArray& bytes, const std::function<bool()>& mayReplace,
+             Failure* failure);
+
+// The moments between the steps of a save in place.
+enum class Step { CopyCreated, CopySynced, OriginalWritten, OriginalSynced };
+// Called at each of them when set; tests stop the process there.
+extern void (*stepHookForTesting)(Step step);
+
+} // namespace FileWriter

@@ -1,0 +1,156 @@
+#include "core/FileWriter.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using Step = FileWriter::Step;
+using TestSupport::readFile;
+
+Q_DECLARE_METATYPE(FileWriter::Step)
+
+namespace {
+
+Step stopAt = Step::CopyCreated;
+
+// Stops the saving child at one step, for the test to kill it there.
+void stopHere(Step step) {
+    if (step == stopAt)
+        ::raise(SIGSTOP);
+}
+
+struct stat statOf(const QString& path) {
+    struct stat status = {};
+    ::stat(QFile::encodeName(path).constData(), &status);
+    return status;
+}
+
+// The names in the folder other than the two links.
+QStringList othersIn(const QTemporaryDir& dir) {
+    QStringList names =
+        QDir(dir.path())
+            .entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    names.removeAll(QStringLiteral("a.md"));
+    names.removeAll(QStringLiteral("b.md"));
+    return names;
+}
+
+// A file with a second name, so a save writes it in place.
+QString linkedPair(const QTemporaryDir& dir, const QByteArray& bytes) {
+    const QString a = TestSupport::writeFile(dir, QStringLiteral("a.md"), bytes);
+    if (::link(QFile::encodeName(a).constData(),
+               QFile::encodeName(dir.filePath(QStringLiteral("b.md"))).constData()) != 0)
+        qFatal("cannot link");
+    return a;
+}
+
+const QByteArray oldText("The old text, longer than the new one, line after line.\n");
+const QByteArray newText("The new text.\n");
+
+} // namespace
+
+class TestFileWriter : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // A process killed (kill -9) at any step of a save in place leaves the
+    // old text in the file or the complete new text in a copy beside it,
+    // and the two names still one file.
+    void killedDuringASaveInPlace_data() {
+        QTest::addColumn<Step>("step");
+        QTest::newRow("copy created") << Step::CopyCreated;
+        QTest::newRow("copy synced") << Step::CopySynced;
+        QTest::newRow("original written, not truncated") << Step::OriginalWritten;
+        QTest::newRow("original synced") << Step::OriginalSynced;
+    }
+    void killedDuringASaveInPlace() {
+        QFETCH(Step, step);
+        QTemporaryDir dir;
+        const QString a = linkedPair(dir, oldText);
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            stopAt = step;
+            FileWriter::stepHookForTesting = stopHere;
+            FileWriter::replace(a, newText, {}, nullptr);
+            ::_exit(0);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, WUNTRACED), child);
+        QVERIFY2(WIFSTOPPED(status), "the save never reached the step");
+        QCOMPARE(::kill(child, SIGKILL), 0);
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+
+        const QStringList others = othersIn(dir);
+        QVERIFY(others.size() <= 1);
+        const QByteArray copy = others.isEmpty() ? QByteArray() : readFile(dir.filePath(others[0]));
+        const QByteArray file = readFile(a);
+        QVERIFY2(file == oldText || file == newText || copy == newText, file.constData());
+        if (step == Step::CopyCreated)
+            QCOMPARE(file, oldText);
+        else
+            QCOMPARE(copy, newText);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("b.md"))), file);
+        QCOMPARE(statOf(a).st_nlink, nlink_t(2));
+    }
+
+    // A finished save in place, and one refused because the file changed,
+    // leave no copy behind; the file stays the same file.
+    void savesInPlaceLeaveNothingBehind() {
+        QTemporaryDir dir;
+        const QString a = linkedPair(dir, oldText);
+        const ino_t inode = statOf(a).st_ino;
+        FileWriter::Failure failure;
+        QVERIFY(!FileWriter::replace(
+            a, newText, [] { return false; }, &failure));
+        QVERIFY(failure.changedOnDisk);
+        QCOMPARE(readFile(a), oldText);
+        QCOMPARE(othersIn(dir), QStringList());
+
+        QVERIFY(FileWriter::replace(a, newText, {}, &failure));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("b.md"))), newText);
+        QCOMPARE(statOf(a).st_ino, inode);
+        QCOMPARE(statOf(a).st_nlink, nlink_t(2));
+        QCOMPARE(othersIn(dir), QStringList());
+    }
+
+    // A user who cannot give the file's group to a new file (not a member of
+    // it) saves in place: the file stays the same file, with its group.
+    void groupTheSaverCannotGiveIsKept() {
+        if (::geteuid() != 0)
+            QSKIP("only root can make a file another user's");
+        QTemporaryDir dir;
+        const uid_t nobody = 65534;
+        const QString path = TestSupport::writeFile(dir, QStringLiteral("a.md"), oldText);
+        QCOMPARE(::chown(QFile::encodeName(dir.path()).constData(), nobody, nobody), 0);
+        QCOMPARE(::chown(QFile::encodeName(path).constData(), nobody, 0), 0);
+        const ino_t inode = statOf(path).st_ino;
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0)
+                ::_exit(2);
+            ::_exit(FileWriter::replace(path, newText, {}, nullptr) ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+        QCOMPARE(readFile(path), newText);
+        QCOMPARE(statOf(path).st_ino, inode);
+        QCOMPARE(statOf(path).st_uid, nobody);
+        QCOMPARE(statOf(path).st_gid, gid_t(0));
+        QCOMPARE(othersIn(dir), QStringList());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestFileWriter)
+#include "tst_filewriter.moc"
