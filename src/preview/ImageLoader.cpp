@@ -1,7 +1,8 @@
 #include "preview/ImageLoader.h"
 
+#include "core/GuardedRead.h"
+
 #include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QNetworkAccessManager>
@@ -12,6 +13,7 @@
 namespace {
 
 constexpr int cacheBytes = 256 * 1024 * 1024;
+constexpr qint64 largestImageFile = 64 * 1024 * 1024;
 constexpr int transferTimeoutMs = 30000;
 // A failed download is tried again when a view asks after this long.
 constexpr qint64 retryAfterSeconds = 60;
@@ -43,10 +45,10 @@ std::shared_ptr<const LoadedImage> LoadedImage::decode(const QByteArray& bytes) 
 }
 
 std::shared_ptr<const LoadedImage> LoadedImage::decodeFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return nullptr;
-    return decode(file.readAll());
+    // The path may have become a pipe, a device or a huge file since it was
+    // looked at: the read neither blocks nor takes more than a picture needs.
+    const GuardedRead::Result read = GuardedRead::read(path, largestImageFile);
+    return read.ok() ? decode(read.bytes) : nullptr;
 }
 
 QSizeF LoadedImage::size() const {

@@ -14,6 +14,7 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QTextDocument>
+#include <sys/stat.h>
 
 namespace {
 
@@ -153,6 +154,23 @@ private Q_SLOTS:
         QImage(30, 10, QImage::Format_RGB32).save(path);
         QCOMPARE(loader.local(path)->size(), QSizeF(30, 10));
         QCOMPARE(loader.localReads(), 2);
+    }
+
+    // A picture path that is a pipe, a link to a device or a huge file gives
+    // no picture, and looking at it neither blocks nor fills memory.
+    void whatIsNoPictureFileIsNotRead() {
+        QTemporaryDir dir;
+        const QString pipe = dir.filePath(QStringLiteral("pipe.png"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        const QString zero = dir.filePath(QStringLiteral("zero.png"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), zero));
+        const QString huge = dir.filePath(QStringLiteral("huge.png"));
+        QVERIFY(TestSupport::makeSparseFile(huge, qint64(1) << 30));
+        TestSupport::resetPeakResident();
+        const qint64 before = TestSupport::peakResidentBytes();
+        for (const QString& path : {pipe, zero, huge})
+            QVERIFY2(!ImageLoader::shared().local(path), qPrintable(path));
+        QVERIFY(TestSupport::peakResidentBytes() - before < 100 * 1024 * 1024);
     }
 
     // A web picture loads in the background; what came back, the picture

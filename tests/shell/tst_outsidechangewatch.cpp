@@ -88,14 +88,6 @@ bool isCharacterDevice(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISCHR(status.st_mode);
 }
 
-qint64 residentBytes() {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLongLong() * ::sysconf(_SC_PAGESIZE) : 0;
-}
-
 // The longest time the event loop took between two turns of a short timer.
 struct LoopProbe {
     QTimer timer;
@@ -346,14 +338,14 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(w.view->outsideChangeWatch().monitor().isWatching(), 10000);
         QVERIFY(!w.view->isWindowModified());
 
-        const qint64 before = residentBytes();
+        const qint64 before = TestSupport::residentBytes();
         LoopProbe probe;
         const FifoRelease release(path);
         QVERIFY(replaceBy(stranger, path));
         QTRY_VERIFY_WITH_TIMEOUT(w.document->isModified(), 20000);
         QVERIFY(probe.settle());
         QVERIFY2(probe.longestMs < 200, qPrintable(QString::number(probe.longestMs)));
-        QVERIFY(residentBytes() - before < 100 * 1024 * 1024);
+        QVERIFY(TestSupport::residentBytes() - before < 100 * 1024 * 1024);
         QVERIFY(w.view->isWindowModified());
         QCOMPARE(w.alerts.outsideChangeAsks, 0);
         QCOMPARE(w.document->text(), QStringLiteral("alpha\n"));
