@@ -32,6 +32,9 @@ private Q_SLOTS:
         const QString pdf = dir.filePath(QStringLiteral("notes.pdf"));
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        // Its own single-instance socket: no quon of an earlier row answers.
+        QTemporaryDir runtime;
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         // As quon starts from a desktop or `make run`.
         environment.remove(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"));
         if (!helper.isEmpty())
@@ -64,7 +67,8 @@ private Q_SLOTS:
             QProcess text;
             text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
             QVERIFY(text.waitForFinished(30'000));
-            QVERIFY(text.readAllStandardOutput().contains("Unsaved words."));
+            const QByteArray printed = text.readAllStandardOutput();
+            QVERIFY2(printed.contains("Unsaved words."), printed.constData());
         } else {
             QVERIFY2(output.contains("alert: Export Failed | "), output.constData());
             QVERIFY(!QFile::exists(pdf));
