@@ -4,6 +4,7 @@
 #include "core/AppearanceService.h"
 #include "core/FinderSharedSettings.h"
 #include "core/RecentFilesStore.h"
+#include "export/PDFExporter.h"
 #include "platform/AppIcon.h"
 #include "platform/FinderExtensionManager.h"
 #include "platform/SingleInstance.h"
@@ -33,6 +34,7 @@ int QuonApp::run(int argc, char** argv) {
     if (instance.forwardToRunningInstance(arguments))
         return 0;
 
+    PDFExporter::prepareEngine();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quon"));

@@ -10,15 +10,33 @@
 
 namespace {
 
+// The path with every link resolved; the part that does not exist yet is
+// appended as it is, since no link can hide in it.
+QString resolved(const QString& path) {
+    const QString clean = QDir::cleanPath(path);
+    QString existing = clean;
+    while (!QFileInfo::exists(existing) && existing != QLatin1String("/"))
+        existing = QFileInfo(existing).path();
+    const QString canonical = QFileInfo(existing).canonicalFilePath();
+    if (canonical.isEmpty())
+        return {};
+    return QDir::cleanPath(canonical + QLatin1Char('/') + clean.mid(existing.size()));
+}
+
 // The XDG base folder named by the variable, or its default under home when
-// the variable is empty. Empty when the folder cannot be trusted.
+// the variable is empty, with its links resolved. Empty when the folder
+// cannot be trusted: a base that is home, "/" or a folder above home would
+// make a "quon" folder of the user's own look like quon's.
 QString baseFolder(const char* variable, const char* defaultUnderHome) {
-    const QString home = QDir::cleanPath(QDir::homePath());
     QString base = qEnvironmentVariable(variable);
     if (base.isEmpty())
-        base = home + QLatin1Char('/') + QLatin1String(defaultUnderHome);
-    base = QDir::cleanPath(base);
-    if (!QDir::isAbsolutePath(base) || base == QLatin1String("/") || base == home)
+        base = QDir::homePath() + QLatin1Char('/') + QLatin1String(defaultUnderHome);
+    if (!QDir::isAbsolutePath(base))
+        return {};
+    base = resolved(base);
+    const QString home = resolved(QDir::homePath());
+    if (base.isEmpty() || home.isEmpty() || base == QLatin1String("/") || base == home ||
+        home.startsWith(base + QLatin1Char('/')))
         return {};
     return base;
 }
@@ -33,9 +51,17 @@ QString underQuon(const QString& base, const QString& name = {}) {
 void remove(const QString& path) {
     const QFileInfo info(path);
     // A link is removed, never followed.
-    if (info.isDir() && !info.isSymLink())
+    if (info.isSymLink()) {
+        QFile::remove(path);
+        return;
+    }
+    // The paths are built on resolved bases: a link on the way to this one
+    // (quon's folder of a file) leads outside, to what is not quon's.
+    if (resolved(info.path()) != info.path())
+        return;
+    if (info.isDir())
         QDir(path).removeRecursively();
-    else
+    else if (info.exists())
         QFile::remove(path);
 }
 

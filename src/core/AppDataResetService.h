@@ -11,8 +11,9 @@ namespace AppDataResetService {
 void clearAllData();
 
 // What clearAllData deletes: only paths strictly inside their XDG base
-// folder, under quon's own name. A base that is relative, "/" or the home
-// folder itself contributes nothing.
+// folder, under quon's own name, with the base's links resolved. A base
+// that is relative, or that resolves to "/", the home folder or a folder
+// above it, contributes nothing.
 QStringList locations();
 
 } // namespace AppDataResetService

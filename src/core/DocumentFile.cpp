@@ -3,6 +3,7 @@
 #include "core/FileWriter.h"
 #include "core/GuardedRead.h"
 #include "core/L10n.h"
+#include "core/TextEncodingGuess.h"
 #include "core/Utf8.h"
 
 #include <QFileInfo>
@@ -100,6 +101,10 @@ QString DocumentFileError::message() const {
 
 std::optional<DocumentFileContents> DocumentFile::decode(const QByteArray& bytes) {
     const bool bom = bytes.startsWith(utf8Bom);
+    // UTF-16 in ASCII is valid UTF-8 too: it would open as text full of NULs,
+    // and a typed character would put UTF-8 into UTF-16.
+    if (!bom && TextEncodingGuess::utf16WithoutMark(bytes))
+        return std::nullopt;
     const auto text = Utf8::decode(QByteArrayView(bytes).sliced(bom ? 3 : 0));
     if (!text)
         return std::nullopt;

@@ -43,7 +43,8 @@ namespace DocumentFile {
 // every open window down with the process.
 constexpr qint64 largestTextFile = 64 * 1024 * 1024;
 
-// Strict: bytes that are not valid UTF-8 give no contents.
+// Strict: bytes that are not valid UTF-8, or that are UTF-16 without a
+// byte-order mark, give no contents.
 std::optional<DocumentFileContents> decode(const QByteArray& bytes);
 // The bytes of text (LF breaks) in a file's line-ending style and BOM; with
 // `endings` (as in DocumentFileContents) each break in its own ending. A

@@ -154,31 +154,53 @@ std::optional<DecodedText> utf16(QByteArrayView bytes, QStringConverter::Encodin
     return out;
 }
 
-// Text in a Latin script written as UTF-16 has a zero byte in most pairs,
-// always on the same side; a NUL character means it is no text at all.
+} // namespace
+
+// Written as UTF-16, text of any script has a zero byte in many of its units:
+// the high byte of spaces, line breaks, digits and Latin letters, the low
+// byte of U+3000, U+4E00 or the low half of many emoji. A few NUL bytes in
+// UTF-8 text are far fewer, and a NUL unit means it is no text at all.
+// Spaces and line breaks tell the byte order: read the other way they would
+// be U+2000, U+0A00 and the like, which text hardly holds. Without them,
+// the zero bytes must lie almost all on one side.
 std::optional<QStringConverter::Encoding> utf16WithoutMark(QByteArrayView bytes) {
     if (bytes.size() < 2 || bytes.size() % 2 != 0)
         return std::nullopt;
+    const auto isSpace = [](char byte) {
+        return byte == ' ' || byte == '\n' || byte == '\r' || byte == '\t';
+    };
     const qsizetype sample = std::min(bytes.size(), utf16SampleBytes) & ~qsizetype(1);
-    qsizetype firstZero = 0;
-    qsizetype secondZero = 0;
+    // Index 0: the first byte of the pair is zero (big-endian order's high
+    // byte); 1: the second (little-endian order's).
+    qsizetype zeros[2] = {0, 0};
+    qsizetype spaces[2] = {0, 0};
     for (qsizetype at = 0; at < sample; at += 2) {
-        const bool first = bytes[at] == 0;
-        const bool second = bytes[at + 1] == 0;
-        if (first && second)
+        const char first = bytes[at];
+        const char second = bytes[at + 1];
+        if (first == 0 && second == 0)
             return std::nullopt;
-        firstZero += first ? 1 : 0;
-        secondZero += second ? 1 : 0;
+        if (first == 0) {
+            ++zeros[0];
+            spaces[0] += isSpace(second) ? 1 : 0;
+        } else if (second == 0) {
+            ++zeros[1];
+            spaces[1] += isSpace(first) ? 1 : 0;
+        }
     }
     const qsizetype pairs = sample / 2;
-    if (firstZero == 0 && secondZero * 2 >= pairs)
-        return QStringConverter::Utf16LE;
-    if (secondZero == 0 && firstZero * 2 >= pairs)
-        return QStringConverter::Utf16BE;
-    return std::nullopt;
+    const qsizetype allZeros = zeros[0] + zeros[1];
+    if (allZeros == 0 || allZeros * 16 < pairs)
+        return std::nullopt;
+    const bool bySpaces = spaces[0] != spaces[1];
+    // One zero byte alone tells nothing unless it is a space's.
+    if (!bySpaces && allZeros < 2)
+        return std::nullopt;
+    const qsizetype* evidence = bySpaces ? spaces : zeros;
+    const int side = evidence[1] > evidence[0] ? 1 : 0;
+    if (evidence[1 - side] * 4 > evidence[side])
+        return std::nullopt;
+    return side == 1 ? QStringConverter::Utf16LE : QStringConverter::Utf16BE;
 }
-
-} // namespace
 
 DecodedText decode(QByteArrayView bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF")) {

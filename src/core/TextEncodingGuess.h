@@ -2,6 +2,8 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringConverter>
+#include <optional>
 
 // Reads the bytes of a file that is not strict UTF-8 as the text it most
 // likely holds, for a copy the user will read: never fails, and says when
@@ -15,8 +17,14 @@ struct DecodedText {
 };
 
 // In this order: a byte-order mark (UTF-8, UTF-16 LE or BE); UTF-16 without
-// a mark, told by a zero byte on one side of most pairs; strict UTF-8; UTF-8
-// with a few broken sequences, each becoming U+FFFD; else Windows-1252.
+// a mark; strict UTF-8; UTF-8 with a few broken sequences, each becoming
+// U+FFFD; else Windows-1252.
 DecodedText decode(QByteArrayView bytes);
+
+// UTF-16 without a byte-order mark, told by its zero bytes over the first
+// few KB, and its byte order by the side the zero bytes of spaces and line
+// breaks are on (else by the side almost all zero bytes are on). Text in
+// ASCII is valid UTF-8 as well, so this is asked before UTF-8.
+std::optional<QStringConverter::Encoding> utf16WithoutMark(QByteArrayView bytes);
 
 } // namespace TextEncodingGuess

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPointer>
@@ -14,9 +16,22 @@
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
 
+#include <unistd.h>
+
 namespace {
 
 constexpr int pauseAfterLoadMs = 150;
+
+// The engine stops the process when it cannot find its helper program:
+// look for it where the engine does before starting it.
+bool helperProgramExists() {
+    const QString fromEnvironment = qEnvironmentVariable("QTWEBENGINEPROCESS_PATH");
+    if (!fromEnvironment.isEmpty())
+        return QFileInfo::exists(fromEnvironment);
+    const QString name = QStringLiteral("/QtWebEngineProcess");
+    return QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + name) ||
+           QFileInfo::exists(QCoreApplication::applicationDirPath() + name);
+}
 
 // One export: owns its page and temporary file and deletes itself once it
 // has reported, whichever of load, print, write or time limit ends it.
@@ -37,6 +52,10 @@ public:
             return;
         }
         file.close();
+        if (!helperProgramExists()) {
+            finish(L10n::tr("The PDF couldn’t be created."));
+            return;
+        }
 
         m_limit.setSingleShot(true);
         connect(&m_limit, &QTimer::timeout, this,
@@ -48,6 +67,9 @@ public:
         // The page never needs scripts.
         m_page->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
         connect(m_page, &QWebEnginePage::loadFinished, this, &PdfExportJob::loaded);
+        // The page's process ended (or never started): nothing will print.
+        connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
+                [this] { finish(L10n::tr("The PDF couldn’t be created.")); });
         // The web engine shuts down with the application: drop the page first.
         connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
             m_done = true;
@@ -117,6 +139,11 @@ private:
 };
 
 } // namespace
+
+void PDFExporter::prepareEngine() {
+    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+}
 
 void PDFExporter::exportPDF(const QString& html, const QString& path, Completion completion,
                             int timeLimitMs) {

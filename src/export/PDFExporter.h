@@ -14,8 +14,16 @@ using Completion = std::function<void(const QString& errorMessage)>;
 
 inline constexpr int defaultTimeLimitMs = 60'000;
 
-// Returns at once; the work runs on the event loop. After timeLimitMs the
-// export gives up and reports that it took too long.
+// Called once before the application object exists. The web engine's
+// sandbox cannot run as root, and the engine ends the whole process when
+// asked to start it there; the page it loads is quon's own export, with
+// scripts off, so as root the engine runs without it.
+void prepareEngine();
+
+// Returns at once; the work runs on the event loop. An engine that cannot
+// start, a page process that ends and a load that fails are reported as
+// errors; after timeLimitMs the export gives up and reports that it took
+// too long.
 void exportPDF(const QString& html, const QString& path, Completion completion,
                int timeLimitMs = defaultTimeLimitMs);
 

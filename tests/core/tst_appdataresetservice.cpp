@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Runs in the private home and XDG folders of tests/run-test.sh.
@@ -24,7 +25,7 @@ class TestAppDataResetService : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        for (const char* name : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME", "HOME"})
             original.insert(name, qgetenv(name));
     }
 
@@ -90,6 +91,52 @@ private Q_SLOTS:
         qputenv("XDG_CONFIG_HOME", "/");
         AppDataResetService::clearAllData();
         QVERIFY(QFile::exists(QDir::homePath() + QStringLiteral("/quon/keep")));
+    }
+
+    // A base that is a link to home or to a folder above it, directly or
+    // through another link, is no place of quon's: the user's own "quon"
+    // folder there stays, and quon's real files still go.
+    void linkedBasesAreResolved_data() {
+        QTest::addColumn<QByteArray>("variable");
+        QTest::addColumn<bool>("aboveHome");
+        QTest::addColumn<bool>("linkToLink");
+        QTest::newRow("cache is home") << QByteArray("XDG_CACHE_HOME") << false << false;
+        QTest::newRow("state is home") << QByteArray("XDG_STATE_HOME") << false << false;
+        QTest::newRow("cache above home") << QByteArray("XDG_CACHE_HOME") << true << false;
+        QTest::newRow("state via two links") << QByteArray("XDG_STATE_HOME") << false << true;
+    }
+    void linkedBasesAreResolved() {
+        QFETCH(QByteArray, variable);
+        QFETCH(bool, aboveHome);
+        QFETCH(bool, linkToLink);
+        QTemporaryDir top;
+        const QString home = top.filePath(QStringLiteral("home"));
+        QVERIFY(QDir().mkpath(home));
+        qputenv("HOME", QFile::encodeName(home));
+        const QString target = aboveHome ? top.path() : home;
+        const QString mine = target + QStringLiteral("/quon/keep");
+        put(mine);
+        QTemporaryDir links;
+        QString link = links.filePath(QStringLiteral("base"));
+        QVERIFY(QFile::link(target, link));
+        if (linkToLink) {
+            QVERIFY(QFile::link(link, links.filePath(QStringLiteral("again"))));
+            link = links.filePath(QStringLiteral("again"));
+        }
+        const QByteArray other = variable == "XDG_CACHE_HOME" ? "XDG_STATE_HOME" : "XDG_CACHE_HOME";
+        const QString quonsOwn = env(other.constData()) + QStringLiteral("/quon/data");
+        put(quonsOwn);
+        qputenv(variable.constData(), QFile::encodeName(link));
+        Preferences::shared().setBoolean(PreferenceKeys::onboardingCompleted, true);
+        QVERIFY(QFile::exists(Preferences::filePath()));
+
+        for (const QString& path : AppDataResetService::locations())
+            QVERIFY2(!path.startsWith(target + QStringLiteral("/quon")), qPrintable(path));
+        AppDataResetService::clearAllData();
+        QVERIFY(QFile::exists(mine));
+        QVERIFY(!QFileInfo::exists(quonsOwn));
+        QVERIFY(!QFileInfo::exists(QFileInfo(quonsOwn).path()));
+        QVERIFY(!QFileInfo::exists(Preferences::filePath()));
     }
 };
 

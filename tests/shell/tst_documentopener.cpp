@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -32,6 +33,54 @@ class TestDocumentOpener : public QObject {
     }
 
     QStringList openPaths() const { return ScriptedDialogs::openFileNames(controller); }
+    // A few lines of words in one script, separated as text is by spaces
+    // (U+3000 in CJK) and line breaks, with now and then a character whose
+    // low byte is zero in UTF-16: U+0100, U+3000, U+4E00 and U+1F600, whose
+    // low half is U+DE00.
+    static QString generatedText(QRandomGenerator& random, int script) {
+        const auto letter = [&]() -> QString {
+            switch (script) {
+            case 0: // ASCII
+                return QChar(char16_t(random.bounded(u'!', char16_t(u'~' + 1))));
+            case 1: { // Latin
+                static const QString letters =
+                    QStringLiteral("aąbcćdeęéfghiîjklłmnńoóöpqrsśßtuüvwxyzźżÀÇÑ");
+                return letters.at(random.bounded(letters.size()));
+            }
+            case 2: // Cyrillic
+                return QChar(char16_t(random.bounded(0x0410, 0x0450)));
+            case 3: // CJK
+                return QChar(char16_t(random.bounded(0x4E00, 0xA000)));
+            default: // emoji among Latin letters
+                if (random.bounded(3) == 0)
+                    return QString::fromUcs4(U"\U0001F600")
+                        .replace(1, 1, QChar(char16_t(0xDE00 + random.bounded(0x50))));
+                return QChar(char16_t(random.bounded(u'a', char16_t(u'z' + 1))));
+            }
+        };
+        static const QStringList rare = {QStringLiteral("\u0100"), QStringLiteral("\u3000"),
+                                         QStringLiteral("\u4E00"),
+                                         QString::fromUcs4(U"\U0001F600")};
+        QString text;
+        const int lines = random.bounded(1, 9);
+        for (int line = 0; line < lines; ++line) {
+            const QChar space = script == 3 ? QChar(0x3000) : QChar(u' ');
+            if (script == 3 && random.bounded(3) == 0)
+                text += space; // the indent of a paragraph
+            const int words = random.bounded(1, 11);
+            for (int word = 0; word < words; ++word) {
+                if (word > 0)
+                    text += space;
+                for (int n = random.bounded(1, 8); n > 0; --n)
+                    text += letter();
+                if (random.bounded(20) == 0)
+                    text += rare.at(random.bounded(rare.size()));
+            }
+            text += QLatin1Char('\n');
+        }
+        return text;
+    }
+
     static QStringList recentNames() {
         QStringList names;
         for (const RecentFile& file : RecentFilesStore::shared().files())
@@ -251,6 +300,68 @@ private Q_SLOTS:
         const DocumentOpener::DecodedText decoded = DocumentOpener::decodeText(bytes);
         QCOMPARE(decoded.text, text);
         QCOMPARE(decoded.hasUnreadableBytes, unreadable);
+    }
+
+    // UTF-16 without a mark, in any script and either byte order, is never
+    // opened as UTF-8 and reads back as exactly its text.
+    void utf16WithoutMarkReadsAsItsText() {
+        QRandomGenerator random(31);
+        for (int script = 0; script < 5; ++script) {
+            for (int round = 0; round < 200; ++round) {
+                const QString text = generatedText(random, script);
+                for (const auto encoding : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+                    const QByteArray bytes = utf16(text, encoding);
+                    const auto describe = [&] {
+                        return QStringLiteral("script %1, %2: %3")
+                            .arg(script)
+                            .arg(encoding == QStringConverter::Utf16LE ? "LE" : "BE", text);
+                    };
+                    QVERIFY2(!DocumentFile::decode(bytes), qPrintable(describe()));
+                    const DocumentOpener::DecodedText decoded = DocumentOpener::decodeText(bytes);
+                    QVERIFY2(decoded.text == text, qPrintable(describe()));
+                    QVERIFY(!decoded.hasUnreadableBytes);
+                }
+            }
+        }
+    }
+
+    // A Markdown file in UTF-16 is offered a copy, which holds exactly its
+    // text; UTF-8 with a few NUL bytes still opens as it is.
+    void utf16MarkdownIsOfferedACopy_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("encoding");
+        const QString ascii = QStringLiteral("# Notes\n\nOnly ASCII here, 100%.\n");
+        const QString mixed = QStringLiteral("# 一 Ā\n\n\u3000日本語 text 😀 and ничего more\n");
+        QTest::newRow("ascii le") << ascii << int(QStringConverter::Utf16LE);
+        QTest::newRow("ascii be") << ascii << int(QStringConverter::Utf16BE);
+        QTest::newRow("mixed le") << mixed << int(QStringConverter::Utf16LE);
+        QTest::newRow("mixed be") << mixed << int(QStringConverter::Utf16BE);
+    }
+    void utf16MarkdownIsOfferedACopy() {
+        QFETCH(QString, text);
+        QFETCH(int, encoding);
+        QTemporaryDir dir;
+        const QByteArray bytes = utf16(text, QStringConverter::Encoding(encoding));
+        const QString path = writeFile(dir, QStringLiteral("notes.md"), bytes);
+        dialogs->confirmations = {true};
+        QCOMPARE(controller.open(path), DocumentController::OpenResult::NotOpened);
+        QCOMPARE(dialogs->confirmTexts,
+                 QStringList{QStringLiteral("\"notes.md\" is not valid UTF-8 text.")});
+        QCOMPARE(openPaths(), QStringList{QStringLiteral("notes 2.md")});
+        QCOMPARE(controller.documents().first()->text(), text);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("notes 2.md"))), text.toUtf8());
+        QCOMPARE(readFile(path), bytes);
+    }
+
+    void utf8WithAFewNulsOpens() {
+        QTemporaryDir dir;
+        QByteArray bytes = "# Log\n\n" + QByteArray("A line of ordinary text.\n").repeated(8);
+        for (const int at : {20, 60, 100})
+            bytes[at] = '\0';
+        const QString path = writeFile(dir, QStringLiteral("log.md"), bytes);
+        QCOMPARE(controller.open(path), DocumentController::OpenResult::Opened);
+        QCOMPARE(dialogs->confirmTexts, QStringList{});
+        QCOMPARE(controller.documents().first()->text().toUtf8(), bytes);
     }
 };
 
