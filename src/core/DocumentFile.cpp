@@ -103,7 +103,7 @@ std::optional<DocumentFileContents> DocumentFile::decode(const QByteArray& bytes
     const bool bom = bytes.startsWith(utf8Bom);
     // UTF-16 in ASCII is valid UTF-8 too: it would open as text full of NULs,
     // and a typed character would put UTF-8 into UTF-16.
-    if (!bom && TextEncodingGuess::utf16WithoutMark(bytes))
+    if (!bom && TextEncodingGuess::isUtf16ReadingAsUtf8(bytes))
         return std::nullopt;
     const auto text = Utf8::decode(QByteArrayView(bytes).sliced(bom ? 3 : 0));
     if (!text)

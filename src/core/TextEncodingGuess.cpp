@@ -163,33 +163,61 @@ std::optional<DecodedText> utf16(QByteArrayView bytes, QStringConverter::Encodin
 // Spaces and line breaks tell the byte order: read the other way they would
 // be U+2000, U+0A00 and the like, which text hardly holds. Without them,
 // the zero bytes must lie almost all on one side.
-std::optional<QStringConverter::Encoding> utf16WithoutMark(QByteArrayView bytes) {
+namespace {
+
+// The zero bytes of the first few KB read as pairs. Index 0: the first byte
+// of the pair is zero (big-endian order's high byte); 1: the second
+// (little-endian order's).
+struct ZeroBytes {
+    qsizetype pairs = 0;
+    qsizetype zeros[2] = {0, 0};
+    qsizetype spaces[2] = {0, 0};
+    qsizetype controls = 0; // pairs with a control byte, NUL included, but tab and line breaks
+    bool nulUnit = false;
+    qsizetype all() const { return zeros[0] + zeros[1]; }
+};
+
+std::optional<ZeroBytes> zeroBytes(QByteArrayView bytes) {
     if (bytes.size() < 2 || bytes.size() % 2 != 0)
         return std::nullopt;
     const auto isSpace = [](char byte) {
         return byte == ' ' || byte == '\n' || byte == '\r' || byte == '\t';
     };
+    const auto isControl = [](char byte) {
+        return uchar(byte) < 0x20 && byte != '\t' && byte != '\n' && byte != '\r';
+    };
+    ZeroBytes counted;
     const qsizetype sample = std::min(bytes.size(), utf16SampleBytes) & ~qsizetype(1);
-    // Index 0: the first byte of the pair is zero (big-endian order's high
-    // byte); 1: the second (little-endian order's).
-    qsizetype zeros[2] = {0, 0};
-    qsizetype spaces[2] = {0, 0};
+    counted.pairs = sample / 2;
     for (qsizetype at = 0; at < sample; at += 2) {
         const char first = bytes[at];
         const char second = bytes[at + 1];
-        if (first == 0 && second == 0)
-            return std::nullopt;
+        if (first == 0 && second == 0) {
+            counted.nulUnit = true;
+            return counted;
+        }
+        counted.controls += isControl(first) || isControl(second) ? 1 : 0;
         if (first == 0) {
-            ++zeros[0];
-            spaces[0] += isSpace(second) ? 1 : 0;
+            ++counted.zeros[0];
+            counted.spaces[0] += isSpace(second) ? 1 : 0;
         } else if (second == 0) {
-            ++zeros[1];
-            spaces[1] += isSpace(first) ? 1 : 0;
+            ++counted.zeros[1];
+            counted.spaces[1] += isSpace(first) ? 1 : 0;
         }
     }
-    const qsizetype pairs = sample / 2;
-    const qsizetype allZeros = zeros[0] + zeros[1];
-    if (allZeros == 0 || allZeros * 16 < pairs)
+    return counted;
+}
+
+} // namespace
+
+std::optional<QStringConverter::Encoding> utf16WithoutMark(QByteArrayView bytes) {
+    const std::optional<ZeroBytes> counted = zeroBytes(bytes);
+    if (!counted || counted->nulUnit)
+        return std::nullopt;
+    const qsizetype* zeros = counted->zeros;
+    const qsizetype* spaces = counted->spaces;
+    const qsizetype allZeros = counted->all();
+    if (allZeros == 0 || allZeros * 16 < counted->pairs)
         return std::nullopt;
     const bool bySpaces = spaces[0] != spaces[1];
     // One zero byte alone tells nothing unless it is a space's.
@@ -200,6 +228,11 @@ std::optional<QStringConverter::Encoding> utf16WithoutMark(QByteArrayView bytes)
     if (evidence[1 - side] * 4 > evidence[side])
         return std::nullopt;
     return side == 1 ? QStringConverter::Utf16LE : QStringConverter::Utf16BE;
+}
+
+bool isUtf16ReadingAsUtf8(QByteArrayView bytes) {
+    const std::optional<ZeroBytes> counted = zeroBytes(bytes);
+    return counted && counted->controls * 2 >= counted->pairs && utf16WithoutMark(bytes);
 }
 
 DecodedText decode(QByteArrayView bytes) {

@@ -353,11 +353,20 @@ private Q_SLOTS:
         QCOMPARE(readFile(path), bytes);
     }
 
-    void utf8WithAFewNulsOpens() {
-        QTemporaryDir dir;
-        QByteArray bytes = "# Log\n\n" + QByteArray("A line of ordinary text.\n").repeated(8);
+    // Also where NULs are many for so short a text, as a save may leave them.
+    void utf8WithAFewNulsOpens_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray log = "# Log\n\n" + QByteArray("A line of ordinary text.\n").repeated(8);
         for (const int at : {20, 60, 100})
-            bytes[at] = '\0';
+            log[at] = '\0';
+        QTest::newRow("long") << log;
+        QTest::newRow("short") << QByteArray("\xe7\x86\x93\xe6\xbd\xb5\xe6\x95\xb4\xe8\x81\xa4"
+                                             "\xe6\x8c\xa0\x00\xe1\x80\x80\x00",
+                                             20);
+    }
+    void utf8WithAFewNulsOpens() {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
         const QString path = writeFile(dir, QStringLiteral("log.md"), bytes);
         QCOMPARE(controller.open(path), DocumentController::OpenResult::Opened);
         QCOMPARE(dialogs->confirmTexts, QStringList{});
