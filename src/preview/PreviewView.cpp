@@ -90,6 +90,17 @@ void PreviewView::showEvent(QShowEvent* event) {
         m_cache.parseNow(m_markdown);
 }
 
+void PreviewView::updateNow() {
+    readSource();
+    m_sourceDebounce.stop();
+    if (m_cache.document()->text != m_markdown || m_cache.isPending())
+        m_cache.parseNow(m_markdown);
+}
+
+bool PreviewView::isUpdating() const {
+    return m_sourceDebounce.isActive() || m_cache.isPending();
+}
+
 void PreviewView::adoptSourceChange(const QString& text) {
     setMarkdown(text);
     Q_EMIT sourceChanged(text);

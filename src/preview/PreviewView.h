@@ -51,6 +51,10 @@ public:
     PreviewScrollHost* scrollHost() const { return m_host; }
     PreviewContentView* content() const;
     const MarkdownParseCache& parseCache() const { return m_cache; }
+    // Parses the current text now, without waiting for the pause in typing.
+    void updateNow();
+    // A newer text is waiting to be shown.
+    bool isUpdating() const;
 
 Q_SIGNALS:
     void sourceChanged(const QString& newText);
