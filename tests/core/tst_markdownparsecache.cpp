@@ -1,8 +1,12 @@
 #include "core/MarkdownParseCache.h"
+#include "support/MarkdownDump.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
+#include <algorithm>
+#include <atomic>
 
 class TestMarkdownParseCache : public QObject {
     Q_OBJECT
@@ -45,6 +49,61 @@ private Q_SLOTS:
         QCOMPARE(cache.document()->text, QStringLiteral("now"));
         // A reader still holding the earlier tree keeps it.
         QCOMPARE(initial->document.childCount(), 0);
+    }
+
+    // Texts too large to parse at once go to the parsing thread, the followup
+    // with them. Each newer text supersedes the parse before it: the trees
+    // come back in the order of their texts, a scheduled text dropped by a
+    // later one never comes, and the last is the tree of a full parse.
+    void newerTextsSupersedeParsesOnTheParsingThread() {
+        QString body;
+        for (int i = 0; body.size() <= MarkdownParseCache::parsedAtOnce; ++i)
+            body += QStringLiteral("Paragraph %1 with *words* and [a link](/%1).\n\n").arg(i);
+        QStringList texts;
+        for (int i = 0; i < 7; ++i)
+            texts << QStringLiteral("# Edit %1\n\n").arg(i) + body.repeated(1 + i % 2);
+        texts[3] = QStringLiteral("small\n");
+
+        MarkdownParseCache cache;
+        QThread* const main = QThread::currentThread();
+        std::atomic<int> followups{0};
+        std::atomic<bool> offMain{true};
+        cache.setFollowup([&](const ParsedMarkdown& before, const ParsedMarkdown& parsed) {
+            offMain = offMain && QThread::currentThread() != main;
+            ++followups;
+            return std::any(parsed.serial - before.serial);
+        });
+        std::vector<qsizetype> shown;
+        connect(&cache, &MarkdownParseCache::changed, this,
+                [&] { shown.push_back(texts.indexOf(cache.document()->text)); });
+
+        cache.parseNow(texts[0]);
+        QVERIFY(cache.isParsing());
+        QVERIFY(cache.document()->text.isEmpty());
+        cache.parseNow(texts[1]);
+        QTRY_VERIFY_WITH_TIMEOUT(!cache.isPending(), 20000);
+        QCOMPARE(shown.back(), 1);
+        QVERIFY(cache.followup().has_value());
+
+        cache.parseNow(texts[2]);
+        // Small: parsed here and shown at once, and the larger one before it never comes.
+        cache.parseNow(texts[3]);
+        QVERIFY(!cache.isPending());
+        QCOMPARE(shown.back(), 3);
+        QVERIFY(!cache.followup().has_value());
+        cache.parseNow(texts[4]);
+        cache.scheduleParse(texts[5]);
+        cache.parseNow(texts[6]);
+        QTRY_VERIFY_WITH_TIMEOUT(!cache.isPending(), 20000);
+
+        QCOMPARE(shown.back(), 6);
+        QVERIFY(std::is_sorted(shown.begin(), shown.end()));
+        QVERIFY(std::find(shown.begin(), shown.end(), 5) == shown.end());
+        QVERIFY(std::find(shown.begin(), shown.end(), 2) == shown.end());
+        QVERIFY(offMain);
+        QVERIFY(followups > 0);
+        QCOMPARE(MarkdownDump::dump(cache.document()->document, true),
+                 MarkdownDump::dump(MarkdownParser::parse(texts[6])->document, true));
     }
 };
 
