@@ -104,6 +104,7 @@ void PreviewContentView::showDocument(std::shared_ptr<const ParsedMarkdown> pars
 
 void PreviewContentView::applySlice() {
     m_deadline = QDeadlineTimer(m_sliceMs);
+    m_sliceMade = false;
     if (m_applying) {
         if (prepare(*m_applying, m_deadline)) {
             Applying ready = std::move(*m_applying);
@@ -359,9 +360,11 @@ std::pair<size_t, size_t> PreviewContentView::rowsInReach() const {
 }
 
 int PreviewContentView::materialize() {
-    // While a parse comes in, no call makes views for longer than a slice.
+    // While a parse comes in, no call makes views for longer than a slice,
+    // and a slice makes at least one.
+    const bool inSlice = !m_deadline.isForever();
     const QDeadlineTimer deadline =
-        m_deadline.isForever() && isApplying() ? QDeadlineTimer(m_sliceMs) : m_deadline;
+        !inSlice && isApplying() ? QDeadlineTimer(m_sliceMs) : m_deadline;
     bool made = false;
     int shift = 0;
     // Measuring moves the rows below; a few rounds reach the rows that come
@@ -374,7 +377,7 @@ int PreviewContentView::materialize() {
             if (row.empty)
                 continue;
             if (!row.view) {
-                if (made && deadline.hasExpired()) {
+                if ((inSlice ? m_sliceMade : made) && deadline.hasExpired()) {
                     // The rest in the next slice.
                     m_settling = true;
                     if (!m_nextSlice.isActive())
@@ -382,7 +385,7 @@ int PreviewContentView::materialize() {
                     return shift;
                 }
                 build(row, i);
-                made = true;
+                made = m_sliceMade = true;
             }
             if (row.measured)
                 continue;

@@ -163,9 +163,10 @@ private:
     MarkdownRendererContext m_context;
     std::shared_ptr<const ParsedMarkdown> m_parsed;
     std::optional<Applying> m_applying;
-    std::optional<Applying> m_waiting; // given while m_applying was
-    bool m_settling = false;           // views in reach left to make
-    QDeadlineTimer m_deadline{QDeadlineTimer::Forever};
+    std::optional<Applying> m_waiting;                  // given while m_applying was
+    bool m_settling = false;                            // views in reach left to make
+    QDeadlineTimer m_deadline{QDeadlineTimer::Forever}; // the end of the slice running
+    bool m_sliceMade = false;                           // it made a view
     int m_sliceMs = sliceMs;
     QTimer m_nextSlice;
     std::vector<Row> m_rows;

@@ -238,7 +238,8 @@ private Q_SLOTS:
         text.replace(QStringLiteral("- [ ] last"), QStringLiteral("- [x] last"));
         QCOMPARE(changes[0][0].toString(), text);
 
-        // A reference definition has every edit parsed from scratch.
+        // A new reference definition has the text parsed whole, and the
+        // rows it changes nothing in stay.
         pane.render(text);
         const QList<MarkdownBlockView*> atEnd = pane.views();
         const int builtAtEnd = content->buildCount();
@@ -248,6 +249,39 @@ private Q_SLOTS:
         QCOMPARE(pane.views()[79], atEnd[79]);
         Pane fresh(text, {500, 300});
         QCOMPARE(pane.allText(), fresh.allText());
+    }
+
+    // With link reference definitions in the text, an edit rebuilds the row
+    // it touched and keeps the rest without comparing them, as in any text;
+    // an edited definition rebuilds only the rows whose links it changed.
+    void definitionsRebuildOnlyTheRowsThatUseThem() {
+        QStringList blocks;
+        for (int i = 0; i < 12; ++i)
+            blocks << QStringLiteral("para %1 links to [%2]").arg(i).arg(i % 3 ? "b" : "a");
+        QString text =
+            blocks.join(QStringLiteral("\n\n")) + QStringLiteral("\n\n[a]: /one\n[b]: /two\n");
+        Pane pane(text, {500, 2000});
+        PreviewContentView* content = pane.content();
+        const QList<MarkdownBlockView*> before = pane.views();
+        int built = content->buildCount();
+
+        text.replace(QStringLiteral("para 4 "), QStringLiteral("para 4 edited "));
+        pane.render(text);
+        QCOMPARE(content->buildCount(), built + 1);
+        QVERIFY(content->document()->reuse.keptAbove > 0 &&
+                content->document()->reuse.keptBelow > 0);
+        for (int row = 0; row < 12; ++row)
+            QVERIFY((pane.views()[row] == before[row]) == (row != 4));
+
+        const QList<MarkdownBlockView*> edited = pane.views();
+        built = content->buildCount();
+        text.replace(QStringLiteral("[a]: /one"), QStringLiteral("[a]: /uno"));
+        pane.render(text);
+        QCOMPARE(content->buildCount(), built + 4);
+        for (int row = 0; row < 12; ++row)
+            QVERIFY((pane.views()[row] == edited[row]) == (row % 3 != 0));
+        QCOMPARE(content->document()->document.child(3).child(1).destination,
+                 QStringLiteral("/uno"));
     }
 
     void farRowsAreMadeOnlyWhenNeeded() {
