@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QPromise>
 #include <QThreadPool>
+#include <atomic>
 #include <utility>
 
 namespace {
@@ -18,6 +19,11 @@ QThreadPool& parsingThread() {
     }
     return *pool;
 }
+
+// Parses handed to the parsing thread and not yet done. Parses on two
+// threads wait for each other to finish, so a text is parsed here only
+// while this is 0.
+std::atomic<int> parsesThere{0};
 
 } // namespace
 
@@ -52,7 +58,7 @@ void MarkdownParseCache::scheduleParse(const QString& text) {
 void MarkdownParseCache::parseNow(const QString& text) {
     m_debounce.stop();
     m_pendingText.clear();
-    if (text.size() > parsedAtOnce) {
+    if (text.size() > parsedAtOnce || parsesThere > 0) {
         start(text);
         return;
     }
@@ -73,6 +79,7 @@ void MarkdownParseCache::start(const QString& text) {
     auto promise = std::make_shared<QPromise<Result>>();
     promise->start();
     const QFuture<Result> future = promise->future();
+    ++parsesThere;
     parsingThread().start([promise, before = m_document, text, followup = m_followupFunction,
                            job = ++m_job] {
         if (!promise->isCanceled()) {
@@ -82,6 +89,7 @@ void MarkdownParseCache::start(const QString& text) {
                 promise->addResult(Result{job, std::move(parsed), std::move(extra)});
             }
         }
+        --parsesThere;
         promise->finish();
     });
     m_running.setFuture(future);

@@ -19,7 +19,8 @@
 // of the text and with a parser and memory of its own; the tree comes back
 // through the event loop. A newer text supersedes a parse still running: it
 // stops at its next step and never comes back. Only a small text asked for
-// now is parsed at once on the calling thread.
+// now, while the parsing thread has no parse to do, is parsed at once on the
+// calling thread.
 class MarkdownParseCache : public QObject {
     Q_OBJECT
 public:
@@ -47,8 +48,9 @@ public:
 
     // Parses the text once no newer text has come for 0.15 s.
     void scheduleParse(const QString& text);
-    // Parses without waiting: a small text at once, a larger one on the
-    // parsing thread straight away. A scheduled text is dropped, never parsed later.
+    // Parses without waiting: a small text at once (unless the parsing
+    // thread is busy), any other on the parsing thread straight away. A
+    // scheduled text is dropped, never parsed later.
     void parseNow(const QString& text);
 
     // Lets go of a parse on the parsing thread, so that freeing a large tree

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <mutex>
 
 // The node types of the table and strikethrough extensions are numbers the
 // extension library assigns when it registers them.
@@ -397,6 +398,11 @@ void withCmarkTree(QByteArray& utf8, std::vector<ReferenceDefinition>* definitio
     const size_t known = definitions ? definitions->size() : 0;
     cmark_node* root = nullptr;
     {
+        // Finishing a parse resolves its inlines, for which cmark-gfm marks
+        // the characters its extensions read in tables of the whole process,
+        // and unmarks them after: two threads must not finish at once.
+        static std::mutex finishing;
+        const std::lock_guard lock(finishing);
         const ReferenceDefinitions::Collecting collecting(definitions);
         root = cmark_parser_finish(parser);
     }
@@ -652,11 +658,19 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
 } // namespace
 
 std::shared_ptr<const ParsedMarkdown> MarkdownParser::parse(const QString& text) {
-    auto parsed = std::make_shared<ParsedMarkdown>();
-    parsed->serial = nextSerial();
-    parsed->text = text;
-    parseWhole(*parsed);
-    return parsed;
+    const auto parsedWhole = [](const QString& text) {
+        auto parsed = std::make_shared<ParsedMarkdown>();
+        parsed->serial = nextSerial();
+        parsed->text = text;
+        parseWhole(*parsed);
+        return parsed;
+    };
+    // Every view starts with the empty text: one parse of it serves them all.
+    if (text.isEmpty()) {
+        static const std::shared_ptr<const ParsedMarkdown> empty = parsedWhole(QString());
+        return empty;
+    }
+    return parsedWhole(text);
 }
 
 std::shared_ptr<const ParsedMarkdown> MarkdownParser::reparse(const ParsedMarkdown& before,
