@@ -264,7 +264,7 @@ void splitFigures() {
     splitPauseFigures(QStringLiteral("table-80k"), Bench::longTable(), false);
 }
 
-const Bench::Registration split("window-split", splitFigures);
+const Bench::Registration split("split-pause", splitFigures);
 
 const Bench::Registration oneLine("oneline", oneLineFigures);
 

@@ -205,15 +205,23 @@ void PreviewContentView::commit(Applying& applying) {
     }
     for (size_t i = 0; i < head; ++i)
         m_rows[i].node = newBlocks.begin() + blockOf(m_rows[i]);
-    // In place where the counts agree, so that the rows below move only when they must.
-    const size_t common = qMin(tail - head, middle.size());
-    std::move(middle.begin(), middle.begin() + qsizetype(common), m_rows.begin() + qsizetype(head));
-    if (middle.size() > common)
-        m_rows.insert(m_rows.begin() + qsizetype(tail),
-                      std::make_move_iterator(middle.begin() + qsizetype(common)),
-                      std::make_move_iterator(middle.end()));
-    else
-        m_rows.erase(m_rows.begin() + qsizetype(head + common), m_rows.begin() + qsizetype(tail));
+    // In place where the counts agree, so that the rows below move only when
+    // they must; all of them replaced (a first parse), the new ones are taken as they are.
+    const size_t count = middle.size();
+    const size_t common = qMin(tail - head, count);
+    if (head == 0 && tail == m_rows.size()) {
+        std::swap(m_rows, middle);
+    } else {
+        std::move(middle.begin(), middle.begin() + qsizetype(common),
+                  m_rows.begin() + qsizetype(head));
+        if (count > common)
+            m_rows.insert(m_rows.begin() + qsizetype(tail),
+                          std::make_move_iterator(middle.begin() + qsizetype(common)),
+                          std::make_move_iterator(middle.end()));
+        else
+            m_rows.erase(m_rows.begin() + qsizetype(head + common),
+                         m_rows.begin() + qsizetype(tail));
+    }
 
     std::vector<size_t> built;
     built.reserve(m_built.size());
@@ -221,8 +229,8 @@ void PreviewContentView::commit(Applying& applying) {
         if (index < head)
             built.push_back(index);
         else if (index >= tail)
-            built.push_back(index - tail + head + middle.size());
-    for (size_t i = 0; i < middle.size(); ++i)
+            built.push_back(index - tail + head + count);
+    for (size_t i = 0; i < count; ++i)
         if (m_rows[head + i].view)
             built.push_back(head + i);
     m_built = std::move(built);
