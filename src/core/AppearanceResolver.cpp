@@ -24,7 +24,8 @@ std::optional<ColorScheme> AppearanceResolver::forcedScheme(const AppearanceInpu
     return std::nullopt;
 }
 
-ColorScheme AppearanceResolver::resolvedScheme(const AppearanceInputs& inputs, ColorScheme system) {
+ColorScheme AppearanceResolver::resolvedScheme(const AppearanceInputs& inputs,
+                                               ColorScheme system) {
     return forcedScheme(inputs).value_or(system);
 }
 
