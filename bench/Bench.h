@@ -12,6 +12,8 @@ void report(const QString& name, double value, const char* unit);
 double medianMs(int runs, const std::function<void()>& fn);
 // A generated Markdown document of about `bytes` bytes.
 QString generatedMarkdown(qsizetype bytes);
+// One table of 80,000 rows, about 10 MB.
+QString longTable();
 // About 1 MB in 20,000 lines, each with three "match": 60,000 matches.
 QString matchDocument();
 // The resident memory of the process now, in MB (Linux).

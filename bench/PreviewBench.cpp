@@ -1,4 +1,5 @@
 #include "Bench.h"
+#include "ReadmeDocument.h"
 
 #include "preview/PreviewContentView.h"
 #include "preview/PreviewView.h"
@@ -8,7 +9,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <malloc.h>
+#include <memory>
 
 namespace {
 
@@ -49,14 +52,21 @@ struct Pane {
     PreviewView view;
     double firstRenderMs = 0;
 
-    explicit Pane(const QString& text, QSize size = {900, 800}) {
+    explicit Pane(const QString& text, QSize size = {900, 800}, const QString& folder = {}) {
         QElapsedTimer timer;
         timer.start();
         view.resize(size);
+        view.setDocumentDirectory(folder);
         view.setMarkdown(text);
         view.show();
-        settle();
+        catchUp();
         firstRenderMs = double(timer.nsecsElapsed()) / 1e6;
+    }
+    // Until the preview shows its text.
+    void catchUp() {
+        settle();
+        while (view.isUpdating())
+            settle();
     }
     QScrollBar* bar() const { return view.scrollArea()->verticalScrollBar(); }
 
@@ -94,11 +104,35 @@ struct Pane {
         QElapsedTimer timer;
         timer.start();
         view.setMarkdown(text);
-        const_cast<MarkdownParseCache&>(view.parseCache()).parseNow(text);
-        settle();
+        view.updateNow();
+        catchUp();
         return double(timer.nsecsElapsed()) / 1e6;
     }
 };
+
+// A README-like document of 1 MB with its pictures beside it, shown.
+struct ReadmePane {
+    QTemporaryDir folder;
+    QString text = ReadmeDocument::markdown(1024 * 1024);
+    std::unique_ptr<Pane> pane;
+
+    ReadmePane() {
+        if (ReadmeDocument::writeImages(folder.path()))
+            pane = std::make_unique<Pane>(text, QSize(900, 800), folder.path());
+    }
+};
+
+// With link reference definitions in it, so an edit resolves references.
+void readmeFigures() {
+    ReadmePane readme;
+    if (!readme.pane)
+        return;
+    Bench::report(QStringLiteral("preview.first-render.readme-1mb"), readme.pane->firstRenderMs,
+                  "ms");
+    Bench::report(QStringLiteral("preview.paragraph-edit.readme-1mb"),
+                  readme.pane->paragraphEditMs(readme.text, QStringLiteral("before you upgrade")),
+                  "ms");
+}
 
 void previewFigures() {
     const QString text = Bench::generatedMarkdown(1024 * 1024);
@@ -121,16 +155,7 @@ void previewFigures() {
     Bench::report(QStringLiteral("preview.rows.1mb"), pane.view.content()->rowCount(), "rows");
     Bench::report(QStringLiteral("preview.built-rows.1mb"), pane.view.content()->builtRowCount(),
                   "rows");
-}
-
-// One table of 80,000 rows, about 10 MB.
-QString longTable() {
-    QString table = QStringLiteral("| Name | Description | Amount | Note |\n|---|---|--:|---|\n");
-    for (int i = 0; i < 80000; ++i)
-        table += QStringLiteral("| row %1 | a *short* description of the item in stock today | "
-                                "%1.50 | `code` and [a link](https://example.com/%1) |\n")
-                     .arg(i);
-    return table;
+    readmeFigures();
 }
 
 void largePreviewFigures() {
@@ -142,7 +167,7 @@ void largePreviewFigures() {
                       pane.paragraphEditMs(text, QStringLiteral("long enough to wrap")), "ms");
     }
     {
-        Pane pane(longTable());
+        Pane pane(Bench::longTable());
         Bench::report(QStringLiteral("preview.first-render.table-80k"), pane.firstRenderMs, "ms");
     }
     {
@@ -222,7 +247,7 @@ void scrollMemoryFigures() {
     const std::pair<const char*, QString (*)()> documents[] = {
         {"1mb", [] { return Bench::generatedMarkdown(1024 * 1024); }},
         {"10mb", [] { return Bench::generatedMarkdown(10 * 1024 * 1024); }},
-        {"table-80k", longTable},
+        {"table-80k", Bench::longTable},
         {"code-10mb", hugeCodeBlock},
         {"code-blocks", manyCodeBlocks},
     };
@@ -233,6 +258,13 @@ void scrollMemoryFigures() {
         pane.scrollThrough(QLatin1String(key));
         Bench::report(QStringLiteral("preview.peak-memory.") + QLatin1String(key), peakMemoryMb(),
                       "MB");
+    }
+    if (Bench::ownProcess("preview-memory", "readme-1mb")) {
+        ReadmePane readme;
+        if (readme.pane) {
+            readme.pane->scrollThrough(QStringLiteral("readme-1mb"));
+            Bench::report(QStringLiteral("preview.peak-memory.readme-1mb"), peakMemoryMb(), "MB");
+        }
     }
 }
 

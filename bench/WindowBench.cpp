@@ -197,10 +197,74 @@ void oneLineFigures() {
     timer.start();
     window.setViewMode(ViewMode::Split);
     waitUntilIdle();
+    // The paragraph is parsed on the parsing thread and shown when it comes.
+    auto* preview = qobject_cast<PreviewView*>(window.panes()->preview());
+    while (preview->isUpdating())
+        QApplication::processEvents();
     window.grab();
     Bench::report(QStringLiteral("window.split.oneline.10mb"), double(timer.nsecsElapsed()) / 1e6,
                   "ms");
 }
+
+// From a pause in typing until the preview shows the edit, in a real window
+// in Split: the longest turn of the event loop (what the next key would wait
+// for) and the time until the preview has caught up. Each of three pauses
+// follows five keys typed in the middle of the text; medians of the three.
+void splitPauseFigures(const QString& key, const QString& text, bool catchUp) {
+    auto document = std::make_unique<MarkdownDocument>(*DocumentFile::decode(text.toUtf8()));
+    WorkspaceServices services;
+    services.application = ApplicationCommands{};
+    services.panes = StandardWorkspacePanes::factory();
+    WorkspaceView window(*document, std::move(services));
+    window.resize(1200, 800);
+    window.show();
+    window.setViewMode(ViewMode::Split);
+    auto* pane = qobject_cast<EditorView*>(window.panes()->editor());
+    auto* preview = qobject_cast<PreviewView*>(window.panes()->preview());
+    const auto shown = [&] {
+        return !preview->isUpdating() &&
+               preview->content()->document()->text.size() == document->length();
+    };
+    while (pane->editor()->highlighter()->isColouringProgressively() || !shown())
+        QApplication::processEvents();
+
+    MarkdownTextView* view = pane->textView();
+    view->setFocus();
+    QTextCursor cursor(view->document()->findBlockByNumber(view->document()->blockCount() / 2));
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    view->setTextCursor(cursor);
+    view->centerCursor();
+    QApplication::processEvents();
+    std::vector<double> stalls, catchUps;
+    for (int pause = 0; pause < 3; ++pause) {
+        for (int i = 0; i < 5; ++i) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+            QApplication::sendEvent(view, &press);
+            waitUntilIdle();
+        }
+        QElapsedTimer sincePause;
+        sincePause.start();
+        double longest = 0;
+        while (!shown()) {
+            QElapsedTimer turn;
+            turn.start();
+            QApplication::processEvents();
+            longest = std::max(longest, double(turn.nsecsElapsed()) / 1e6);
+        }
+        catchUps.push_back(double(sincePause.nsecsElapsed()) / 1e6);
+        stalls.push_back(longest);
+    }
+    Bench::report(QStringLiteral("window.split.stall-after-pause.") + key, median(stalls), "ms");
+    if (catchUp)
+        Bench::report(QStringLiteral("window.split.catch-up.") + key, median(catchUps), "ms");
+}
+
+void splitFigures() {
+    splitPauseFigures(QStringLiteral("10mb"), Bench::generatedMarkdown(10 * 1024 * 1024), true);
+    splitPauseFigures(QStringLiteral("table-80k"), Bench::longTable(), false);
+}
+
+const Bench::Registration split("split-pause", splitFigures);
 
 const Bench::Registration oneLine("oneline", oneLineFigures);
 

@@ -55,6 +55,15 @@ QString Bench::generatedMarkdown(qsizetype bytes) {
     return out;
 }
 
+QString Bench::longTable() {
+    QString table = QStringLiteral("| Name | Description | Amount | Note |\n|---|---|--:|---|\n");
+    for (int i = 0; i < 80000; ++i)
+        table += QStringLiteral("| row %1 | a *short* description of the item in stock today | "
+                                "%1.50 | `code` and [a link](https://example.com/%1) |\n")
+                     .arg(i);
+    return table;
+}
+
 QString Bench::matchDocument() {
     QString out;
     for (int i = 0; i < 20000; ++i)

@@ -6,6 +6,8 @@
 #include "core/MarkdownTree.h"
 #include "support/MarkdownDump.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 void visit(const ParsedMarkdown& parsed, const MarkdownNode& node) {
@@ -34,6 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
 
     MarkdownParseCache cache;
     cache.parseNow(text);
+    // A text too large to parse at once comes back from the parsing thread.
+    while (cache.isPending())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const std::shared_ptr<const ParsedMarkdown> before = cache.document();
     Fuzz::check(before && before->text == text, "the cache holds the parse of its text");
     visit(*before, before->document);

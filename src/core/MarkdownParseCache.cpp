@@ -1,13 +1,53 @@
 #include "core/MarkdownParseCache.h"
 
+#include <QCoreApplication>
+#include <QPointer>
+#include <QPromise>
+#include <QThreadPool>
+#include <atomic>
 #include <utility>
 
+namespace {
+
+// The one thread the previews parse on, one parse after another. It ends
+// after a while without work, and its parser memory with it.
+QThreadPool& parsingThread() {
+    static QPointer<QThreadPool> pool;
+    if (!pool) {
+        pool = new QThreadPool(QCoreApplication::instance());
+        pool->setMaxThreadCount(1);
+    }
+    return *pool;
+}
+
+// Parses handed to the parsing thread and not yet done. Parses on two
+// threads wait for each other to finish, so a text is parsed here only
+// while this is 0.
+std::atomic<int> parsesThere{0};
+
+} // namespace
+
 MarkdownParseCache::MarkdownParseCache(QObject* parent)
+    // Parsing here first also registers the parser's extensions on this
+    // thread, before any parse on the parsing thread.
     : QObject(parent), m_document(MarkdownParser::parse(QString())) {
     m_debounce.setSingleShot(true);
     m_debounce.setInterval(debounceMs);
     connect(&m_debounce, &QTimer::timeout, this,
-            [this] { assign(std::exchange(m_pendingText, {})); });
+            [this] { start(std::exchange(m_pendingText, {})); });
+    connect(&m_running, &QFutureWatcher<Result>::finished, this, &MarkdownParseCache::finished);
+}
+
+MarkdownParseCache::~MarkdownParseCache() {
+    // A parse still running stops at its next step; nothing waits for it.
+    m_running.future().cancel();
+}
+
+void MarkdownParseCache::discard(std::shared_ptr<const ParsedMarkdown> parsed) {
+    // A small tree goes as fast here as a hand-over would.
+    if (!parsed || parsed->text.size() <= parsedAtOnce)
+        return;
+    parsingThread().start([parsed = std::move(parsed)]() mutable { parsed.reset(); });
 }
 
 void MarkdownParseCache::scheduleParse(const QString& text) {
@@ -18,10 +58,52 @@ void MarkdownParseCache::scheduleParse(const QString& text) {
 void MarkdownParseCache::parseNow(const QString& text) {
     m_debounce.stop();
     m_pendingText.clear();
-    assign(text);
+    if (text.size() > parsedAtOnce || parsesThere > 0) {
+        start(text);
+        return;
+    }
+    m_running.future().cancel();
+    ++m_job;
+    m_inFlight = false;
+    m_latestText = text;
+    m_document = MarkdownParser::reparse(*m_document, text);
+    m_followup.reset();
+    Q_EMIT changed();
 }
 
-void MarkdownParseCache::assign(const QString& text) {
-    m_document = MarkdownParser::reparse(*m_document, text);
+void MarkdownParseCache::start(const QString& text) {
+    // A parse still running is of an older text.
+    m_running.future().cancel();
+    m_inFlight = true;
+    m_latestText = text;
+    auto promise = std::make_shared<QPromise<Result>>();
+    promise->start();
+    const QFuture<Result> future = promise->future();
+    ++parsesThere;
+    parsingThread().start([promise, before = m_document, text, followup = m_followupFunction,
+                           job = ++m_job] {
+        if (!promise->isCanceled()) {
+            std::shared_ptr<const ParsedMarkdown> parsed = MarkdownParser::reparse(*before, text);
+            if (!promise->isCanceled()) {
+                std::any extra = followup ? followup(*before, *parsed) : std::any();
+                promise->addResult(Result{job, std::move(parsed), std::move(extra)});
+            }
+        }
+        --parsesThere;
+        promise->finish();
+    });
+    m_running.setFuture(future);
+}
+
+void MarkdownParseCache::finished() {
+    const QFuture<Result> future = m_running.future();
+    if (!m_inFlight || future.isCanceled() || future.resultCount() == 0)
+        return;
+    Result result = future.result();
+    if (result.job != m_job)
+        return;
+    m_inFlight = false;
+    m_document = std::move(result.parsed);
+    m_followup = std::move(result.followup);
     Q_EMIT changed();
 }

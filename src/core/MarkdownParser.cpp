@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <mutex>
 
 // The node types of the table and strikethrough extensions are numbers the
 // extension library assigns when it registers them.
@@ -368,29 +369,73 @@ std::vector<qsizetype> lineStartsOf(QStringView text) {
     return starts;
 }
 
-// Parses `text`, whose first line is line `lineOffset + 1` of the document.
-void parseTree(QStringView text, int lineOffset, MarkdownNode& document,
-               MarkdownTreeStorage& storage) {
+void registerExtensions() {
     static const bool registered = [] {
         cmark_gfm_core_extensions_ensure_registered();
+        ReferenceDefinitions::collector();
         return true;
     }();
     Q_UNUSED(registered);
+}
 
-    // Every node, literal and buffer of the parse comes from the parser's
-    // memory and is let go at once after the conversion.
+// Runs cmark over `utf8` and hands its tree to `use`; the link reference
+// definitions, in document order, go to `definitions` when given. Every
+// node, literal and buffer of the parse comes from the parser's memory and
+// is let go at once after `use`.
+template <typename Use>
+void withCmarkTree(QByteArray& utf8, std::vector<ReferenceDefinition>* definitions, Use use) {
+    registerExtensions();
     cmark_parser* parser =
         cmark_parser_new_with_mem(CMARK_OPT_SMART | CMARK_OPT_SOURCEPOS, ParserMemory::allocator());
     for (const char* name : {"table", "strikethrough", "tasklist"}) {
         if (cmark_syntax_extension* ext = cmark_find_syntax_extension(name))
             cmark_parser_attach_syntax_extension(parser, ext);
     }
-    QByteArray utf8 = text.toUtf8();
+    if (definitions)
+        cmark_parser_attach_syntax_extension(parser, ReferenceDefinitions::collector());
     const BracketStandIns standIns = hideLateBrackets(utf8);
     cmark_parser_feed(parser, utf8.constData(), size_t(utf8.size()));
-    cmark_node* root = cmark_parser_finish(parser);
-    Converter(utf8, lineOffset, standIns).convertDocument(root, document, storage);
+    const size_t known = definitions ? definitions->size() : 0;
+    cmark_node* root = nullptr;
+    {
+        // Finishing a parse resolves its inlines, for which cmark-gfm marks
+        // the characters its extensions read in tables of the whole process,
+        // and unmarks them after: two threads must not finish at once.
+        static std::mutex finishing;
+        const std::lock_guard lock(finishing);
+        const ReferenceDefinitions::Collecting collecting(definitions);
+        root = cmark_parser_finish(parser);
+    }
+    if (definitions && standIns.open)
+        for (auto d = definitions->begin() + qsizetype(known); d != definitions->end(); ++d)
+            for (QByteArray* part : {&d->label, &d->url, &d->title})
+                part->replace(standIns.open, '[').replace(standIns.close, ']');
+    use(root, standIns);
     ParserMemory::reset();
+}
+
+// Parses `text`, whose first line is line `lineOffset + 1` of the document,
+// after `before`: whole lines that must leave no node (definitions).
+void parseTree(QStringView text, int lineOffset, MarkdownNode& document,
+               MarkdownTreeStorage& storage, const QByteArray& before = {},
+               std::vector<ReferenceDefinition>* definitions = nullptr) {
+    QByteArray utf8 = before + text.toUtf8();
+    const int beforeLines = int(before.count('\n'));
+    withCmarkTree(utf8, definitions, [&](cmark_node* root, BracketStandIns standIns) {
+        Converter(utf8, lineOffset - beforeLines, standIns)
+            .convertDocument(root, document, storage);
+    });
+}
+
+// The link reference definitions of a text, in document order.
+std::vector<ReferenceDefinition> definitionsIn(QStringView text) {
+    std::vector<ReferenceDefinition> definitions;
+    // Without "]:" there is no definition to look for.
+    if (!text.contains(u"]:"))
+        return definitions;
+    QByteArray utf8 = text.toUtf8();
+    withCmarkTree(utf8, &definitions, [](cmark_node*, BracketStandIns) {});
+    return definitions;
 }
 
 // Same tree, `b` moved down by `bShift` lines.
@@ -452,8 +497,9 @@ void finishStorage(ParsedMarkdown& parsed, std::shared_ptr<MarkdownTreeStorage> 
 
 void parseWhole(ParsedMarkdown& parsed) {
     auto storage = std::make_shared<MarkdownTreeStorage>();
-    parseTree(parsed.text, 0, parsed.document, *storage);
-    storage->hasReferenceMark = parsed.text.contains(u"]:");
+    std::vector<ReferenceDefinition> definitions;
+    parseTree(parsed.text, 0, parsed.document, *storage, {}, &definitions);
+    storage->definitions = ReferenceDefinitions::inEffect(definitions);
     storage->blocksHaveLines =
         std::all_of(storage->blocks.begin(), storage->blocks.end(),
                     [](const MarkdownNode& block) { return block.range.isValid(); });
@@ -469,14 +515,17 @@ void parseWhole(ParsedMarkdown& parsed) {
 // start of the block before the edit through the first block after it, and
 // kept only when that block comes out exactly as before (then everything after
 // it is as before too). Reference definitions resolve across the whole
-// document, so a text with any is parsed whole. The blocks before and after
-// the edit are shared with the earlier parse, not copied; those after it are
-// copied only when the edit added or removed lines.
+// document: the edited part is parsed after the document's definitions, and
+// kept only when it defines what it defined before, so that the definitions
+// stand as they were; an edit that changes them has the text parsed whole.
+// The blocks before and after the edit are shared with the earlier parse,
+// not copied; those after it are copied only when the edit added or removed
+// lines.
 bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
     const QString& oldText = before.text;
     const QString& newText = after.text;
     const MarkdownTreeStorage* old = before.storage.get();
-    if (!old || old->hasReferenceMark || !old->blocksHaveLines)
+    if (!old || !old->blocksHaveLines)
         return false;
     const MarkdownNodeList blocks = before.document.children;
 
@@ -491,11 +540,6 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
     }
     const qsizetype suffix =
         commonSuffix(oldText, newText, qMin(oldText.size(), newText.size()) - prefix);
-    // Only what the edit wrote can have brought a reference definition in.
-    const qsizetype windowStart = qMax<qsizetype>(0, prefix - 1);
-    const qsizetype windowEnd = qMin(newText.size(), newText.size() - suffix + 1);
-    if (QStringView(newText).mid(windowStart, windowEnd - windowStart).contains(u"]:"))
-        return false;
     if (blocks.empty())
         return false;
 
@@ -555,9 +599,23 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
         return false;
     MarkdownNode regionRoot;
     MarkdownTreeStorage region;
-    parseTree(linesOf(after, startLine, regionEnd), startLine - 1, regionRoot, region);
-    if (!std::all_of(region.blocks.begin(), region.blocks.end(),
-                     [](const MarkdownNode& block) { return block.range.isValid(); }))
+    std::vector<ReferenceDefinition> defined;
+    parseTree(linesOf(after, startLine, regionEnd), startLine - 1, regionRoot, region,
+              ReferenceDefinitions::asMarkdown(old->definitions), &defined);
+    if (!std::all_of(region.blocks.begin(), region.blocks.end(), [&](const MarkdownNode& block) {
+            return block.range.isValid() && block.range.startLine >= startLine;
+        }))
+        return false;
+    // The document's definitions went in as they were, and the edited part
+    // defines what it did before.
+    const auto given = qsizetype(old->definitions.size());
+    if (qsizetype(defined.size()) < given ||
+        !std::equal(old->definitions.begin(), old->definitions.end(), defined.begin()))
+        return false;
+    defined.erase(defined.begin(), defined.begin() + given);
+    const int oldRegionEnd =
+        next < blocks.size() ? blocks[next].range.endLine : int(oldStarts.size());
+    if (defined != definitionsIn(linesOf(before, startLine, oldRegionEnd)))
         return false;
     if (next < blocks.size()) {
         // The region ends with the block after the edit, exactly as it was.
@@ -568,6 +626,7 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
     }
 
     auto storage = std::make_shared<MarkdownTreeStorage>();
+    storage->definitions = old->definitions;
     const size_t count = first + region.blocks.size() + (blocks.size() - next);
     storage->blocks.reserve(count);
     storage->memory.reserve(count);
@@ -599,11 +658,19 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
 } // namespace
 
 std::shared_ptr<const ParsedMarkdown> MarkdownParser::parse(const QString& text) {
-    auto parsed = std::make_shared<ParsedMarkdown>();
-    parsed->serial = nextSerial();
-    parsed->text = text;
-    parseWhole(*parsed);
-    return parsed;
+    const auto parsedWhole = [](const QString& text) {
+        auto parsed = std::make_shared<ParsedMarkdown>();
+        parsed->serial = nextSerial();
+        parsed->text = text;
+        parseWhole(*parsed);
+        return parsed;
+    };
+    // Every view starts with the empty text: one parse of it serves them all.
+    if (text.isEmpty()) {
+        static const std::shared_ptr<const ParsedMarkdown> empty = parsedWhole(QString());
+        return empty;
+    }
+    return parsedWhole(text);
 }
 
 std::shared_ptr<const ParsedMarkdown> MarkdownParser::reparse(const ParsedMarkdown& before,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MarkdownTree.h"
+#include "core/ReferenceDefinitions.h"
 
 #include <QtGlobal>
 #include <memory>
@@ -98,8 +99,9 @@ struct BlockMemory {
 struct MarkdownTreeStorage {
     std::vector<MarkdownNode> blocks;
     std::vector<BlockMemory> memory;
-    bool hasReferenceMark = false; // "]:" somewhere in the text: references may resolve anywhere
-    bool blocksHaveLines = true;   // every top-level block knows its source lines
+    // The link reference definitions links resolve with (ReferenceDefinitions::inEffect).
+    std::vector<ReferenceDefinition> definitions;
+    bool blocksHaveLines = true; // every top-level block knows its source lines
 
     // Moves a node down by `lines`. cmark gives some inline nodes (in table
     // cells) no start column and a line counted from their cell, not from the

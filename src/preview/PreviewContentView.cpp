@@ -1,5 +1,6 @@
 #include "preview/PreviewContentView.h"
 
+#include "core/MarkdownParseCache.h"
 #include "preview/LeastRecentlyUsed.h"
 #include "preview/MarkdownBlockView.h"
 #include "preview/PreviewHeightEstimate.h"
@@ -25,6 +26,9 @@ bool sameLook(const MarkdownRendererContext& a, const MarkdownRendererContext& b
 PreviewContentView::PreviewContentView(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
     m_parsed = MarkdownParser::parse(QString());
+    m_nextSlice.setSingleShot(true);
+    m_nextSlice.setInterval(0);
+    connect(&m_nextSlice, &QTimer::timeout, this, &PreviewContentView::applySlice);
 }
 
 PreviewContentView::~PreviewContentView() = default;
@@ -67,108 +71,183 @@ void PreviewContentView::dropViews() {
         row.measured = false;
         row.measuredByWidth.clear();
     }
+    // Rows made for a parse on its way in are guessed again in the new look.
+    for (std::optional<Applying>* applying : {&m_applying, &m_waiting})
+        if (*applying)
+            for (Row& row : (*applying)->rows)
+                row.estimateWidth = -1;
 }
 
 void PreviewContentView::setDocument(std::shared_ptr<const ParsedMarkdown> parsed) {
+    m_applying.reset();
+    m_waiting.reset();
+    m_settling = false;
+    m_nextSlice.stop();
+    Applying applying{parsed ? std::move(parsed) : MarkdownParser::parse(QString()), nullptr, {}};
+    prepare(applying, QDeadlineTimer(QDeadlineTimer::Forever));
+    commit(applying);
+    settle();
+}
+
+void PreviewContentView::showDocument(std::shared_ptr<const ParsedMarkdown> parsed,
+                                      std::shared_ptr<const PreviewRowMatcher::Plan> plan) {
     if (!parsed)
-        parsed = MarkdownParser::parse(QString());
-    const std::shared_ptr<const ParsedMarkdown> previous = std::exchange(m_parsed, parsed);
-    const MarkdownNodeList oldBlocks = previous->document.children;
-    const MarkdownNodeList newBlocks = parsed->document.children;
-
-    // The rows of blocks the parse kept of the previous one stay without
-    // being compared: those above the edit as they are, those below it moved.
-    // Only the rows between are matched.
-    size_t keptAbove = 0;
-    size_t keptBelow = 0;
-    int lineShift = 0;
-    if (parsed->reuse.from == previous->serial) {
-        keptAbove = parsed->reuse.keptAbove;
-        keptBelow = parsed->reuse.keptBelow;
-        lineShift = parsed->reuse.lineShift;
+        return;
+    Applying applying{std::move(parsed), std::move(plan), {}};
+    if (m_applying) {
+        m_waiting = std::move(applying);
+        return;
     }
-    const auto blockOf = [&](const Row& row) { return size_t(row.node - oldBlocks.begin()); };
-    const size_t head =
-        size_t(std::partition_point(m_rows.begin(), m_rows.end(),
-                                    [&](const Row& row) { return blockOf(row) < keptAbove; }) -
-               m_rows.begin());
-    const size_t tail =
-        size_t(std::partition_point(
-                   m_rows.begin() + qsizetype(head), m_rows.end(),
-                   [&](const Row& row) { return blockOf(row) < oldBlocks.size() - keptBelow; }) -
-               m_rows.begin());
+    m_applying = std::move(applying);
+    applySlice();
+}
 
-    using Piece = PreviewRowMatcher::Piece;
-    const std::vector<Piece> pieces = PreviewRowMatcher::pieces(
-        *parsed, sliceThreshold, sliceRows, keptAbove, newBlocks.size() - keptBelow);
-    std::vector<size_t> keys;
-    keys.reserve(pieces.size());
-    for (const Piece& piece : pieces)
-        keys.push_back(PreviewRowMatcher::key(*parsed, piece));
-    std::vector<size_t> beforeKeys;
-    beforeKeys.reserve(tail - head);
-    for (size_t i = head; i < tail; ++i)
-        beforeKeys.push_back(m_rows[i].key);
-    const auto pieceOf = [](const Row& row) {
-        return Piece{row.node, row.slice, row.firstLine, row.lastLine};
-    };
-    const std::vector<int> kept =
-        PreviewRowMatcher::match(beforeKeys, keys, [&](size_t then, size_t now) {
-            return PreviewRowMatcher::same(*previous, pieceOf(m_rows[head + then]), *parsed,
-                                           pieces[now]);
-        });
-
-    std::vector<Row> middle;
-    middle.reserve(pieces.size());
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        const Piece& piece = pieces[i];
-        Row row;
-        if (kept[i] >= 0) {
-            row = std::move(m_rows[head + size_t(kept[i])]);
-            m_rows[head + size_t(kept[i])].view = nullptr;
-        } else {
-            row.empty = MarkdownBlockView::showsNothing(*piece.block);
+void PreviewContentView::applySlice() {
+    m_deadline = QDeadlineTimer(m_sliceMs);
+    m_sliceMade = false;
+    if (m_applying) {
+        if (prepare(*m_applying, m_deadline)) {
+            Applying ready = std::move(*m_applying);
+            m_applying = std::exchange(m_waiting, std::nullopt);
+            commit(ready);
+            settle();
         }
+    } else if (m_settling) {
+        settle();
+    }
+    m_deadline = QDeadlineTimer(QDeadlineTimer::Forever);
+    m_settling = inReachUnmade();
+    if (m_applying || m_settling)
+        m_nextSlice.start();
+}
+
+// Makes the new rows between, in the plan's order, until the deadline.
+bool PreviewContentView::prepare(Applying& applying, const QDeadlineTimer& deadline) {
+    const ParsedMarkdown& parsed = *applying.parsed;
+    if (!applying.plan || applying.plan->from != m_parsed->serial ||
+        applying.plan->to != parsed.serial) {
+        applying.plan = std::make_shared<const PreviewRowMatcher::Plan>(
+            PreviewRowMatcher::plan(*m_parsed, parsed, sliceThreshold, sliceRows));
+        applying.rows.clear();
+    }
+    const PreviewRowMatcher::Plan& plan = *applying.plan;
+    applying.rows.reserve(plan.pieces.size());
+    for (size_t made = 0; applying.rows.size() < plan.pieces.size(); ++made) {
+        // The clock is read now and then: it costs more than a row.
+        if (made % 32 == 31 && deadline.hasExpired())
+            return false;
+        const size_t i = applying.rows.size();
+        const PreviewRowMatcher::Piece& piece = plan.pieces[i];
+        Row row;
         row.node = piece.block;
         row.slice = piece.slice;
         row.firstLine = piece.firstLine;
         row.lastLine = piece.lastLine;
         row.joined = piece.slice.openTop;
-        row.key = keys[i];
-        middle.push_back(std::move(row));
+        row.key = plan.keys[i];
+        // A kept row brings its own when the parse is swapped in.
+        if (plan.kept[i] < 0) {
+            row.empty = MarkdownBlockView::showsNothing(*piece.block);
+            if (!row.empty)
+                rawEstimate(row);
+        }
+        applying.rows.push_back(std::move(row));
+    }
+    return true;
+}
+
+// Swaps the parse in: the kept rows move into place, the rest let their views go.
+void PreviewContentView::commit(Applying& applying) {
+    const PreviewRowMatcher::Plan& plan = *applying.plan;
+    std::shared_ptr<const ParsedMarkdown> previous = std::exchange(m_parsed, applying.parsed);
+    const MarkdownNodeList oldBlocks = previous->document.children;
+    const MarkdownNodeList newBlocks = m_parsed->document.children;
+
+    // The rows of blocks the parse kept of the previous one stay without
+    // being compared: those above the edit as they are, those below it moved.
+    const auto blockOf = [&](const Row& row) { return size_t(row.node - oldBlocks.begin()); };
+    const size_t head =
+        size_t(std::partition_point(m_rows.begin(), m_rows.end(),
+                                    [&](const Row& row) { return blockOf(row) < plan.keptAbove; }) -
+               m_rows.begin());
+    const size_t tail =
+        size_t(std::partition_point(m_rows.begin() + qsizetype(head), m_rows.end(),
+                                    [&](const Row& row) {
+                                        return blockOf(row) < oldBlocks.size() - plan.keptBelow;
+                                    }) -
+               m_rows.begin());
+    Q_ASSERT(tail - head == plan.replaced);
+
+    std::vector<Row>& middle = applying.rows;
+    for (size_t i = 0; i < middle.size(); ++i) {
+        if (plan.kept[i] < 0)
+            continue;
+        Row& old = m_rows[head + size_t(plan.kept[i])];
+        Row kept = std::move(old);
+        old.view = nullptr;
+        kept.node = middle[i].node;
+        kept.slice = middle[i].slice;
+        kept.firstLine = middle[i].firstLine;
+        kept.lastLine = middle[i].lastLine;
+        kept.joined = middle[i].joined;
+        kept.key = middle[i].key;
+        middle[i] = std::move(kept);
     }
     for (size_t i = head; i < tail; ++i)
         releaseView(m_rows[i]);
-    m_rows.erase(m_rows.begin() + qsizetype(head), m_rows.begin() + qsizetype(tail));
-    m_rows.insert(m_rows.begin() + qsizetype(head), std::make_move_iterator(middle.begin()),
-                  std::make_move_iterator(middle.end()));
-
-    // The kept rows point into the new parse.
-    for (size_t i = 0; i < head; ++i)
-        m_rows[i].node = newBlocks.begin() + blockOf(m_rows[i]);
+    // The kept rows below point into the new parse, moved with its lines.
     const ptrdiff_t blocksAdded = ptrdiff_t(newBlocks.size()) - ptrdiff_t(oldBlocks.size());
-    for (size_t i = head + middle.size(); i < m_rows.size(); ++i) {
+    for (size_t i = tail; i < m_rows.size(); ++i) {
         Row& row = m_rows[i];
         row.node = newBlocks.begin() + (ptrdiff_t(blockOf(row)) + blocksAdded);
-        row.firstLine += lineShift;
-        row.lastLine += lineShift;
+        row.firstLine += plan.lineShift;
+        row.lastLine += plan.lineShift;
     }
+    for (size_t i = 0; i < head; ++i)
+        m_rows[i].node = newBlocks.begin() + blockOf(m_rows[i]);
+    // In place where the counts agree, so that the rows below move only when
+    // they must; all of them replaced (a first parse), the new ones are taken as they are.
+    const size_t count = middle.size();
+    const size_t common = qMin(tail - head, count);
+    if (head == 0 && tail == m_rows.size()) {
+        std::swap(m_rows, middle);
+    } else {
+        std::move(middle.begin(), middle.begin() + qsizetype(common),
+                  m_rows.begin() + qsizetype(head));
+        if (count > common)
+            m_rows.insert(m_rows.begin() + qsizetype(tail),
+                          std::make_move_iterator(middle.begin() + qsizetype(common)),
+                          std::make_move_iterator(middle.end()));
+        else
+            m_rows.erase(m_rows.begin() + qsizetype(head + common),
+                         m_rows.begin() + qsizetype(tail));
+    }
+
     std::vector<size_t> built;
+    built.reserve(m_built.size());
     for (const size_t index : m_built)
         if (index < head)
             built.push_back(index);
         else if (index >= tail)
-            built.push_back(index - tail + head + middle.size());
-    for (size_t i = 0; i < middle.size(); ++i)
+            built.push_back(index - tail + head + count);
+    for (size_t i = 0; i < count; ++i)
         if (m_rows[head + i].view)
             built.push_back(head + i);
     m_built = std::move(built);
     for (const size_t index : m_built)
         if (Row& row = m_rows[index]; row.anchor) {
-            row.anchor->markdown = parsed->text;
+            row.anchor->markdown = m_parsed->text;
             row.anchor->lineShift = row.node->range.startLine - row.builtStartLine;
         }
-    settle();
+    MarkdownParseCache::discard(std::move(previous));
+}
+
+bool PreviewContentView::inReachUnmade() const {
+    const auto [first, last] = rowsInReach();
+    for (size_t i = first; i < last; ++i)
+        if (const Row& row = m_rows[i]; !row.empty && (!row.view || !row.measured))
+            return true;
+    return false;
 }
 
 void PreviewContentView::setLayoutWidth(int width) {
@@ -289,6 +368,12 @@ std::pair<size_t, size_t> PreviewContentView::rowsInReach() const {
 }
 
 int PreviewContentView::materialize() {
+    // While a parse comes in, no call makes views for longer than a slice,
+    // and a slice makes at least one.
+    const bool inSlice = !m_deadline.isForever();
+    const QDeadlineTimer deadline =
+        !inSlice && isApplying() ? QDeadlineTimer(m_sliceMs) : m_deadline;
+    bool made = false;
     int shift = 0;
     // Measuring moves the rows below; a few rounds reach the rows that come
     // into reach that way.
@@ -299,8 +384,17 @@ int PreviewContentView::materialize() {
             Row& row = m_rows[i];
             if (row.empty)
                 continue;
-            if (!row.view)
+            if (!row.view) {
+                if ((inSlice ? m_sliceMade : made) && deadline.hasExpired()) {
+                    // The rest in the next slice.
+                    m_settling = true;
+                    if (!m_nextSlice.isActive())
+                        m_nextSlice.start();
+                    return shift;
+                }
                 build(row, i);
+                made = m_sliceMade = true;
+            }
             if (row.measured)
                 continue;
             const int before = row.height;

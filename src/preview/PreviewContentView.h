@@ -2,11 +2,15 @@
 
 #include "core/MarkdownTree.h"
 #include "preview/MarkdownRendererContext.h"
+#include "preview/PreviewRowMatcher.h"
 #include "preview/TableSlice.h"
 
+#include <QDeadlineTimer>
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class MarkdownBlockView;
@@ -22,6 +26,10 @@ class MarkdownBlockView;
 //   least recently shown first;
 // - a new parse keeps the views of every row whose source lines and tree are
 //   unchanged, wherever the row moved; only touched rows are rebuilt;
+// - a parse handed over with showDocument is applied a slice at a time, none
+//   holding the event loop much longer than sliceMs: the changed rows are
+//   made while the previous parse stays shown, then swapped in at once, and
+//   the views coming into reach are made over the turns that follow;
 // - measured heights are remembered per row and width, so a width change
 //   only measures the rows in view.
 // The widget is as big as the visible part; its scroll host tells it the
@@ -39,6 +47,9 @@ public:
     // Tables with more body rows than this are shown in pieces of sliceRows.
     static constexpr int sliceThreshold = 200;
     static constexpr int sliceRows = 100;
+    // What a slice of applying a parse may take, leaving the rest of a frame
+    // for painting.
+    static constexpr int sliceMs = 8;
 
     explicit PreviewContentView(QWidget* parent = nullptr);
     ~PreviewContentView() override;
@@ -49,9 +60,21 @@ public:
     void setRendererContext(const MarkdownRendererContext& context);
     const MarkdownRendererContext& rendererContext() const { return m_context; }
 
-    // Shows a parse, keeping the views of unchanged rows.
+    // Shows a parse at once, keeping the views of unchanged rows; any parse
+    // still being applied is dropped.
     void setDocument(std::shared_ptr<const ParsedMarkdown> parsed);
+    // Shows a parse over the next event-loop turns. `plan` (optional) holds
+    // its rows worked out against the parse shown or, when that is still
+    // being applied, against that one; a parse given while another is being
+    // applied waits for it.
+    void showDocument(std::shared_ptr<const ParsedMarkdown> parsed,
+                      std::shared_ptr<const PreviewRowMatcher::Plan> plan);
+    // The parse shown: what the rows, their task boxes and their text stand for.
     std::shared_ptr<const ParsedMarkdown> document() const { return m_parsed; }
+    // A parse given is not shown yet, or some views in reach are still to be made.
+    bool isApplying() const { return m_applying.has_value() || m_settling; }
+    // Tests shorten the slices.
+    void setSliceMs(int ms) { m_sliceMs = ms; }
 
     void setLayoutWidth(int width);
     int layoutWidth() const { return m_width; }
@@ -108,7 +131,18 @@ private:
         std::vector<std::pair<int, int>> measuredByWidth; // a few recent widths
     };
 
+    // A parse on its way in: its plan and the new rows between, made so far.
+    struct Applying {
+        std::shared_ptr<const ParsedMarkdown> parsed;
+        std::shared_ptr<const PreviewRowMatcher::Plan> plan;
+        std::vector<Row> rows;
+    };
+
     int innerWidth() const;
+    void applySlice();
+    bool prepare(Applying& applying, const QDeadlineTimer& deadline);
+    void commit(Applying& applying);
+    bool inReachUnmade() const;
     void dropViews();
     void releaseView(Row& row);
     void build(Row& row, size_t index);
@@ -119,6 +153,7 @@ private:
     void relayout();
     std::pair<size_t, size_t> rowsWithin(int top, int bottom) const;
     std::pair<size_t, size_t> rowsInReach() const;
+    // Makes and measures the views in reach; stops at m_deadline.
     int materialize();
     void place();
     void releaseOutOfReach(size_t first, size_t last);
@@ -127,6 +162,13 @@ private:
 
     MarkdownRendererContext m_context;
     std::shared_ptr<const ParsedMarkdown> m_parsed;
+    std::optional<Applying> m_applying;
+    std::optional<Applying> m_waiting;                  // given while m_applying was
+    bool m_settling = false;                            // views in reach left to make
+    QDeadlineTimer m_deadline{QDeadlineTimer::Forever}; // the end of the slice running
+    bool m_sliceMade = false;                           // it made a view
+    int m_sliceMs = sliceMs;
+    QTimer m_nextSlice;
     std::vector<Row> m_rows;
     std::vector<size_t> m_built; // rows with a view
     std::uint64_t m_tick = 0;

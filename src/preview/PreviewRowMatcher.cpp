@@ -121,3 +121,32 @@ std::vector<int> PreviewRowMatcher::match(const std::vector<size_t>& beforeKeys,
     }
     return kept;
 }
+
+PreviewRowMatcher::Plan PreviewRowMatcher::plan(const ParsedMarkdown& before,
+                                                const ParsedMarkdown& after, int sliceThreshold,
+                                                int sliceRows) {
+    Plan out;
+    out.from = before.serial;
+    out.to = after.serial;
+    if (after.reuse.from == before.serial) {
+        out.keptAbove = after.reuse.keptAbove;
+        out.keptBelow = after.reuse.keptBelow;
+        out.lineShift = after.reuse.lineShift;
+    }
+    const std::vector<Piece> old = pieces(before, sliceThreshold, sliceRows, out.keptAbove,
+                                          before.document.children.size() - out.keptBelow);
+    out.replaced = old.size();
+    out.pieces = pieces(after, sliceThreshold, sliceRows, out.keptAbove,
+                        after.document.children.size() - out.keptBelow);
+    std::vector<size_t> oldKeys;
+    oldKeys.reserve(old.size());
+    for (const Piece& piece : old)
+        oldKeys.push_back(key(before, piece));
+    out.keys.reserve(out.pieces.size());
+    for (const Piece& piece : out.pieces)
+        out.keys.push_back(key(after, piece));
+    out.kept = match(oldKeys, out.keys, [&](size_t then, size_t now) {
+        return same(before, old[then], after, out.pieces[now]);
+    });
+    return out;
+}

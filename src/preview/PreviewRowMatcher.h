@@ -3,6 +3,7 @@
 #include "core/MarkdownTree.h"
 #include "preview/TableSlice.h"
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -38,5 +39,24 @@ bool same(const ParsedMarkdown& before, const Piece& a, const ParsedMarkdown& af
 // confirms a pair whose keys agree.
 std::vector<int> match(const std::vector<size_t>& beforeKeys, const std::vector<size_t>& afterKeys,
                        const std::function<bool(size_t, size_t)>& same);
+
+// How the rows of a parse come from the rows of the one before. The blocks
+// the parse kept of it keep their rows unread: `keptAbove` as they were,
+// `keptBelow` moved by `lineShift` lines. Only the rows between are matched,
+// which reads both trees whole when the parse kept nothing, so the parsing
+// thread works it out.
+struct Plan {
+    std::uint64_t from = 0; // the serials of the two parses
+    std::uint64_t to = 0;
+    size_t keptAbove = 0;
+    size_t keptBelow = 0;
+    int lineShift = 0;
+    size_t replaced = 0;       // rows between in the parse before
+    std::vector<Piece> pieces; // rows between in the new one
+    std::vector<size_t> keys;
+    std::vector<int> kept; // per piece: the row between it keeps (from the first), or -1
+};
+Plan plan(const ParsedMarkdown& before, const ParsedMarkdown& after, int sliceThreshold,
+          int sliceRows);
 
 } // namespace PreviewRowMatcher

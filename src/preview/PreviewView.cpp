@@ -14,13 +14,26 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent), m_host(new PreviewS
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_host);
 
-    connect(&m_cache, &MarkdownParseCache::changed, this,
-            [this] { content()->setDocument(m_cache.document()); });
+    // The rows of each new tree are worked out on the parsing thread too,
+    // against the tree before it, which the content shows by the time it comes.
+    m_cache.setFollowup([](const ParsedMarkdown& before, const ParsedMarkdown& parsed) {
+        return std::make_shared<const PreviewRowMatcher::Plan>(PreviewRowMatcher::plan(
+            before, parsed, PreviewContentView::sliceThreshold, PreviewContentView::sliceRows));
+    });
+    connect(&m_cache, &MarkdownParseCache::changed, this, [this] {
+        // A tree parsed here is shown at once; one from the parsing thread a slice at a time.
+        const auto* plan =
+            std::any_cast<std::shared_ptr<const PreviewRowMatcher::Plan>>(&m_cache.followup());
+        if (plan)
+            content()->showDocument(m_cache.document(), *plan);
+        else
+            content()->setDocument(m_cache.document());
+    });
     m_sourceDebounce.setSingleShot(true);
     m_sourceDebounce.setInterval(MarkdownParseCache::debounceMs);
     connect(&m_sourceDebounce, &QTimer::timeout, this, [this] {
         readSource();
-        if (m_cache.document()->text != m_markdown)
+        if (m_cache.latestText() != m_markdown)
             m_cache.parseNow(m_markdown);
     });
     connect(m_host, &PreviewScrollHost::scrollViewReady, this, &PreviewView::scrollViewReady);
@@ -86,8 +99,23 @@ void PreviewView::showEvent(QShowEvent* event) {
     m_sourceDebounce.stop();
     if (m_restylePending)
         applyStyle();
-    if (m_cache.document()->text != m_markdown || m_cache.isPending())
+    catchUp();
+}
+
+// Parses the text unless its parse is done or on its way.
+void PreviewView::catchUp() {
+    if (m_cache.latestText() != m_markdown || (m_cache.isPending() && !m_cache.isParsing()))
         m_cache.parseNow(m_markdown);
+}
+
+void PreviewView::updateNow() {
+    readSource();
+    m_sourceDebounce.stop();
+    catchUp();
+}
+
+bool PreviewView::isUpdating() const {
+    return m_sourceDebounce.isActive() || m_cache.isPending() || content()->isApplying();
 }
 
 void PreviewView::adoptSourceChange(const QString& text) {
@@ -115,7 +143,7 @@ void PreviewView::applyStyle() {
         readSource();
         return m_markdown;
     };
-    context.onStaleSource = [this] { m_cache.parseNow(m_markdown); };
+    context.onStaleSource = [this] { catchUp(); };
     content()->setRendererContext(context);
     m_host->setColours(ds.colors.accent, EditorTheme::from(ds));
 }

@@ -18,9 +18,11 @@ class ScrollSyncEngine;
 //
 // Parsing: when the pane is shown it parses the current text at once; after
 // that every new text is parsed 0.15 s after the last change (the parse
-// cache's debounce), and until then the previous rendering stays. A hidden
-// pane does nothing: shown again after its text, look or folder changed, it
-// catches up once.
+// cache's debounce). Parses run on the parsing thread (a small text asked
+// for at once excepted), and the rows take a new tree a slice at a time;
+// until then the previous rendering stays, and its task boxes refuse to
+// edit a text that has moved on. A hidden pane does nothing: shown again
+// after its text, look or folder changed, it catches up once.
 //
 // Use by the workspace:
 // - setMarkdown(text) with every new text, or setMarkdownSource(source) once
@@ -51,6 +53,10 @@ public:
     PreviewScrollHost* scrollHost() const { return m_host; }
     PreviewContentView* content() const;
     const MarkdownParseCache& parseCache() const { return m_cache; }
+    // Parses the current text now, without waiting for the pause in typing.
+    void updateNow();
+    // A newer text is waiting to be shown, or the rows are still taking it.
+    bool isUpdating() const;
 
 Q_SIGNALS:
     void sourceChanged(const QString& newText);
@@ -66,6 +72,7 @@ private:
     void applyStyle();
     void adoptSourceChange(const QString& text);
     bool readSource();
+    void catchUp();
 
     QString m_markdown;
     std::function<QString()> m_source;

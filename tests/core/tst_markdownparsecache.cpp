@@ -1,9 +1,13 @@
 #include "core/MarkdownParseCache.h"
+#include "support/MarkdownDump.h"
 #include "support/TestSupport.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
+#include <algorithm>
+#include <atomic>
 
 class TestMarkdownParseCache : public QObject {
     Q_OBJECT
@@ -50,6 +54,92 @@ private Q_SLOTS:
         QCOMPARE(cache.document()->text, QStringLiteral("now"));
         // A reader still holding the earlier tree keeps it.
         QCOMPARE(initial->document.childCount(), 0);
+    }
+
+    // Texts too large to parse at once go to the parsing thread, the followup
+    // with them. Each newer text supersedes the parse before it: the trees
+    // come back in the order of their texts, a scheduled text dropped by a
+    // later one never comes, and the last is the tree of a full parse.
+    void newerTextsSupersedeParsesOnTheParsingThread() {
+        QString body;
+        for (int i = 0; body.size() <= MarkdownParseCache::parsedAtOnce; ++i)
+            body += QStringLiteral("Paragraph %1 with *words* and [a link](/%1).\n\n").arg(i);
+        QStringList texts;
+        for (int i = 0; i < 7; ++i)
+            texts << QStringLiteral("# Edit %1\n\n").arg(i) + body.repeated(1 + i % 2);
+        texts[3] = QStringLiteral("small\n");
+        texts[4] = QStringLiteral("small again\n");
+
+        MarkdownParseCache cache;
+        QThread* const main = QThread::currentThread();
+        std::atomic<int> followups{0};
+        std::atomic<bool> offMain{true};
+        cache.setFollowup([&](const ParsedMarkdown& before, const ParsedMarkdown& parsed) {
+            offMain = offMain && QThread::currentThread() != main;
+            ++followups;
+            return std::any(parsed.serial - before.serial);
+        });
+        std::vector<qsizetype> shown;
+        connect(&cache, &MarkdownParseCache::changed, this,
+                [&] { shown.push_back(texts.indexOf(cache.document()->text)); });
+
+        cache.parseNow(texts[0]);
+        QVERIFY(cache.isParsing());
+        QVERIFY(cache.document()->text.isEmpty());
+        cache.parseNow(texts[1]);
+        QTRY_VERIFY_WITH_TIMEOUT(!cache.isPending(), 20000);
+        QCOMPARE(shown.back(), 1);
+        QVERIFY(cache.followup().has_value());
+
+        cache.parseNow(texts[2]);
+        // Small, but the parsing thread is busy: there too, and the larger
+        // one before it never comes.
+        cache.parseNow(texts[3]);
+        QVERIFY(cache.isParsing());
+        QTRY_VERIFY_WITH_TIMEOUT(!cache.isPending(), 20000);
+        QCOMPARE(shown.back(), 3);
+        // Small with the parsing thread idle: parsed here and shown at once.
+        cache.parseNow(texts[4]);
+        QVERIFY(!cache.isPending());
+        QCOMPARE(shown.back(), 4);
+        QVERIFY(!cache.followup().has_value());
+        cache.scheduleParse(texts[5]);
+        cache.parseNow(texts[6]);
+        QTRY_VERIFY_WITH_TIMEOUT(!cache.isPending(), 20000);
+
+        QCOMPARE(shown.back(), 6);
+        QVERIFY(std::is_sorted(shown.begin(), shown.end()));
+        QVERIFY(std::find(shown.begin(), shown.end(), 5) == shown.end());
+        QVERIFY(std::find(shown.begin(), shown.end(), -1) == shown.end());
+        QVERIFY(std::find(shown.begin(), shown.end(), 2) == shown.end());
+        QVERIFY(offMain);
+        QVERIFY(followups > 0);
+        QCOMPARE(MarkdownDump::dump(cache.document()->document, true),
+                 MarkdownDump::dump(MarkdownParser::parse(texts[6])->document, true));
+    }
+
+    // Parses on this thread while the parsing thread parses give the trees
+    // they give alone: no parse loses the strikethrough that cmark-gfm only
+    // recognises while a parse finishes.
+    void parsesOnTwoThreadsAtOnce() {
+        QString text;
+        for (int i = 0; text.size() <= 4 * MarkdownParseCache::parsedAtOnce; ++i)
+            text += QStringLiteral("a ~~struck %1~~ word\n\n").arg(i);
+        const QStringList alone = MarkdownDump::dump(MarkdownParser::parse(text)->document);
+        const QStringList small =
+            MarkdownDump::dump(MarkdownParser::parse(QStringLiteral("x ~~y~~\n"))->document);
+        MarkdownParseCache cache;
+        cache.parseNow(text);
+        int here = 0;
+        while (cache.isParsing()) {
+            QCOMPARE(
+                MarkdownDump::dump(MarkdownParser::parse(QStringLiteral("x ~~y~~\n"))->document),
+                small);
+            ++here;
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(here > 1);
+        QCOMPARE(MarkdownDump::dump(cache.document()->document), alone);
     }
 };
 

@@ -55,13 +55,31 @@ const char* const corpus =
     "done\n\n"
     "Final *paragraph* with **strong** text.\n";
 
+// Link reference definitions in every form the parser reads: titles in
+// each kind of quote and across lines, escapes and entities, labels that
+// fold case or repeat, definitions inside lists and quotes, and uses of
+// them before and after.
+const char* const definitions =
+    "[Docs]: https://example.org/docs \"The &amp; docs\"\n"
+    "[esc\\]aped]: <a b\\<c> 'single \"quoted\"'\n"
+    "[\u1E9E stra\u00DFe]: /fold (paren)\n"
+    "[multi]: /m\n\"title on\ntwo lines\"\n\n"
+    "# Title with [docs] and [ESC\\]APED]\n\n"
+    "Para [multi] and [ss strasse] and [docs][] and [x][docs] and [missing].\n\n"
+    "- item [inner]\n\n  [inner]: /inner-def\n- [docs]\n\n"
+    "> [quoted]: /q \"q\"\n> uses [quoted]\n\n"
+    "[docs]: /the-first-stays\n"
+    "[amp]: /a&b?c=1&amp;d\\&e\n[amp] text\n\n"
+    "Final [amp] and [inner] and ![pic][docs].\n";
+
 QStringList edits(const QString& text) {
     QStringList out;
-    const QStringList pieces = {QStringLiteral("x"),       QStringLiteral("\n"),
-                                QStringLiteral("\n\n"),    QStringLiteral("```"),
-                                QStringLiteral("- "),      QStringLiteral("---\n"),
-                                QStringLiteral("> "),      QStringLiteral("    "),
-                                QStringLiteral("<div>\n"), QStringLiteral("| c |\n")};
+    const QStringList pieces = {
+        QStringLiteral("x"),         QStringLiteral("\n"),     QStringLiteral("\n\n"),
+        QStringLiteral("```"),       QStringLiteral("- "),     QStringLiteral("---\n"),
+        QStringLiteral("> "),        QStringLiteral("    "),   QStringLiteral("<div>\n"),
+        QStringLiteral("| c |\n"),   QStringLiteral("[docs]"), QStringLiteral("[new]: /n\n"),
+        QStringLiteral("[missing]:")};
     auto* random = QRandomGenerator::global();
     for (int i = 0; i < 400; ++i) {
         QString edited = text;
@@ -90,6 +108,8 @@ private Q_SLOTS:
         QString kept = text;
         kept.remove(QStringLiteral("line\nA | B\n--|--\n\n"));
         QTest::newRow("blocks with lines") << kept << true;
+        // Edits that leave the definitions alone keep blocks as well.
+        QTest::newRow("definitions") << kept + u'\n' + QString::fromUtf8(definitions) << true;
     }
 
     // Each edit made once from the original parse, and a run of edits each
@@ -118,6 +138,31 @@ private Q_SLOTS:
             QVERIFY2(reused > steps.size() / 2, qPrintable(QString::number(reused)));
         const auto same = MarkdownParser::reparse(*base, text);
         QCOMPARE(same->reuse.keptAbove, incremental ? base->document.children.size() : 0);
+    }
+
+    // An edit elsewhere keeps the blocks around it and still resolves every
+    // reference; an edit to a definition parses the text whole.
+    void definitionsStandUnlessEdited() {
+        const QString text = QString::fromUtf8(definitions);
+        const auto base = MarkdownParser::parse(text);
+        QString edited = text;
+        edited.replace(QStringLiteral("Para [multi]"), QStringLiteral("Para edited [multi]"));
+        const auto quick = MarkdownParser::reparse(*base, edited);
+        expectFullParse(*quick);
+        QCOMPARE(quick->reuse.from, base->serial);
+        QVERIFY(quick->reuse.keptBelow > 0);
+        QCOMPARE(quick->storage->definitions, base->storage->definitions);
+        // The edited paragraph resolves with every definition, the first of a label winning.
+        const QString links = MarkdownDump::dump(quick->document).join(u'\n');
+        for (const char* url : {"->/m", "->/fold", "->https://example.org/docs"})
+            QVERIFY2(links.contains(QLatin1String(url)), url);
+        QVERIFY(!links.contains(QLatin1String("the-first-stays")));
+
+        const auto redefined = MarkdownParser::reparse(
+            *quick, QString(edited).replace(QStringLiteral("/m\n"), QStringLiteral("/m2\n")));
+        expectFullParse(*redefined);
+        QCOMPARE(redefined->reuse.from, 0u);
+        QVERIFY(redefined->storage->definitions != base->storage->definitions);
     }
 
     void referenceDefinitionsAndEmptyTexts() {

@@ -11,6 +11,7 @@
 #include "preview/PreviewView.h"
 #include "preview/ScrollSyncEngine.h"
 #include "preview/SelectableTextView.h"
+#include "support/MarkdownDump.h"
 #include "support/NestedMarkdown.h"
 #include "support/TestSupport.h"
 
@@ -40,6 +41,9 @@ struct Pane {
         view->setMarkdown(text);
         if (!TestSupport::showExposed(view.get(), size))
             qFatal("preview not shown");
+        // A large text is parsed on the parsing thread.
+        if (!QTest::qWaitFor([&] { return !view->isUpdating(); }, 30000))
+            qFatal("preview not rendered");
         QCoreApplication::processEvents();
     }
     PreviewContentView* content() const { return view->content(); }
@@ -51,10 +55,10 @@ struct Pane {
             out << content()->rowView(i);
         return out;
     }
-    // Sets the text and waits for its debounced parse.
+    // Sets the text and waits for its debounced parse and its rows.
     void render(const QString& text) const {
         view->setMarkdown(text);
-        QTRY_VERIFY(!view->parseCache().isPending());
+        QTRY_VERIFY(!view->isUpdating());
         QCoreApplication::processEvents();
     }
     // Scrolls a screen at a time until the end, views released as it goes.
@@ -82,7 +86,35 @@ struct Pane {
     QString rowText(int row) const {
         return rowDocument(row) ? rowDocument(row)->toPlainText() : QString();
     }
+    // The texts a row's view shows, whatever kind of block it is; null without a view.
+    QString rowTexts(int row) const {
+        MarkdownBlockView* view = content()->rowView(row);
+        if (!view)
+            return {};
+        QString text = QStringLiteral("");
+        for (SelectableTextView* part : view->findChildren<SelectableTextView*>())
+            text += part->document()->toPlainText() + u'\n';
+        return text;
+    }
+    // Rows near `row` (scrolled to the top of the view) as they read.
+    QStringList rowsNear(int row) const {
+        bar()->setValue(content()->rowRect(row).top());
+        QCoreApplication::processEvents();
+        QStringList texts;
+        for (int i = row; i < qMin(row + 8, content()->rowCount()); ++i)
+            texts << rowTexts(i);
+        return texts;
+    }
 };
+
+// Paragraphs, every `every`th with other words.
+QString editedParagraphs(int count, int every) {
+    QStringList blocks;
+    for (int i = 0; i < count; ++i)
+        blocks
+            << QStringLiteral("%1 %2 with a few words").arg(i % every ? "para" : "edited").arg(i);
+    return blocks.join(QStringLiteral("\n\n")) + u'\n';
+}
 
 } // namespace
 
@@ -206,7 +238,8 @@ private Q_SLOTS:
         text.replace(QStringLiteral("- [ ] last"), QStringLiteral("- [x] last"));
         QCOMPARE(changes[0][0].toString(), text);
 
-        // A reference definition has every edit parsed from scratch.
+        // A new reference definition has the text parsed whole, and the
+        // rows it changes nothing in stay.
         pane.render(text);
         const QList<MarkdownBlockView*> atEnd = pane.views();
         const int builtAtEnd = content->buildCount();
@@ -216,6 +249,39 @@ private Q_SLOTS:
         QCOMPARE(pane.views()[79], atEnd[79]);
         Pane fresh(text, {500, 300});
         QCOMPARE(pane.allText(), fresh.allText());
+    }
+
+    // With link reference definitions in the text, an edit rebuilds the row
+    // it touched and keeps the rest without comparing them, as in any text;
+    // an edited definition rebuilds only the rows whose links it changed.
+    void definitionsRebuildOnlyTheRowsThatUseThem() {
+        QStringList blocks;
+        for (int i = 0; i < 12; ++i)
+            blocks << QStringLiteral("para %1 links to [%2]").arg(i).arg(i % 3 ? "b" : "a");
+        QString text =
+            blocks.join(QStringLiteral("\n\n")) + QStringLiteral("\n\n[a]: /one\n[b]: /two\n");
+        Pane pane(text, {500, 2000});
+        PreviewContentView* content = pane.content();
+        const QList<MarkdownBlockView*> before = pane.views();
+        int built = content->buildCount();
+
+        text.replace(QStringLiteral("para 4 "), QStringLiteral("para 4 edited "));
+        pane.render(text);
+        QCOMPARE(content->buildCount(), built + 1);
+        QVERIFY(content->document()->reuse.keptAbove > 0 &&
+                content->document()->reuse.keptBelow > 0);
+        for (int row = 0; row < 12; ++row)
+            QVERIFY((pane.views()[row] == before[row]) == (row != 4));
+
+        const QList<MarkdownBlockView*> edited = pane.views();
+        built = content->buildCount();
+        text.replace(QStringLiteral("[a]: /one"), QStringLiteral("[a]: /uno"));
+        pane.render(text);
+        QCOMPARE(content->buildCount(), built + 4);
+        for (int row = 0; row < 12; ++row)
+            QVERIFY((pane.views()[row] == edited[row]) == (row % 3 != 0));
+        QCOMPARE(content->document()->document.child(3).child(1).destination,
+                 QStringLiteral("/uno"));
     }
 
     void farRowsAreMadeOnlyWhenNeeded() {
@@ -358,6 +424,119 @@ private Q_SLOTS:
         QCOMPARE(changes.count(), 1);
         QCOMPARE(pane.view->parseCache().document()->text, toggled);
         QVERIFY(pane.content()->rowView(3)->findChildren<TaskCheckboxButton*>()[1]->isDone());
+    }
+
+    // A parse handed over to be shown comes in slices: the rows of the parse
+    // before stay until the new rows are made, the unchanged rows keep their
+    // views, and the end is what a parse shown at once gives. A parse given
+    // meanwhile waits its turn; one shown at once drops both.
+    void aParseComesInSlices() {
+        Pane pane(paragraphs(300), {500, 300});
+        PreviewContentView* content = pane.content();
+        content->setSliceMs(0);
+        const std::shared_ptr<const ParsedMarkdown> old = content->document();
+        const QList<MarkdownBlockView*> before = pane.views();
+        const QString text = editedParagraphs(300, 2);
+        const std::shared_ptr<const ParsedMarkdown> parsed = MarkdownParser::parse(text);
+        content->showDocument(parsed, nullptr);
+        QVERIFY(content->isApplying());
+        // Until the new rows are made the rows are those of the parse before.
+        int turns = 0;
+        for (; content->document() == old && turns < 100000; ++turns) {
+            QCOMPARE(pane.views(), before);
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(content->document(), parsed);
+        QVERIFY2(turns > 2, qPrintable(QString::number(turns)));
+        QTRY_VERIFY(!content->isApplying());
+        for (int row = 1; row < 10; row += 2)
+            QCOMPARE(pane.views()[row], before[row]);
+        QVERIFY(pane.views()[0] != before[0]);
+        Pane fresh(text, {500, 300});
+        QCOMPARE(pane.rowsNear(0), fresh.rowsNear(0));
+
+        const auto first = MarkdownParser::parse(paragraphs(300, QStringLiteral("first")));
+        const auto second = MarkdownParser::parse(paragraphs(200, QStringLiteral("second")));
+        content->showDocument(first, nullptr);
+        content->showDocument(second, nullptr);
+        QVERIFY(QTest::qWaitFor([&] { return content->document() == first; }));
+        QTRY_VERIFY(!content->isApplying());
+        QCOMPARE(content->document(), second);
+        QCOMPARE(content->rowCount(), 200);
+        content->showDocument(first, nullptr);
+        content->showDocument(parsed, nullptr);
+        content->setDocument(second);
+        QVERIFY(!content->isApplying());
+        QCoreApplication::processEvents();
+        QCOMPARE(content->document(), second);
+    }
+
+    // Edits of every kind in a burst on a text parsed on the parsing thread,
+    // some asked for at once so that they supersede the parse before: the
+    // pane ends showing the tree and the rows of a full parse of the last text.
+    void aBurstOfEditsEndsWithTheRowsOfAFullParse() {
+        QString text = paragraphs(6000);
+        QVERIFY(text.size() > MarkdownParseCache::parsedAtOnce);
+        Pane pane(text, {500, 300});
+        pane.content()->setSliceMs(1);
+        const QStringList inserts = {QStringLiteral("# Heading\n\n"), QStringLiteral("```\n"),
+                                     QStringLiteral("[para]: /defined\n\n"),
+                                     QStringLiteral("- item\n"),
+                                     QStringLiteral("| a | b |\n|---|---|\n| 1 | 2 |\n\n")};
+        int superseded = 0;
+        for (int i = 0; i < 40; ++i) {
+            const qsizetype at = text.indexOf(QStringLiteral("para %1 ").arg((i * 877) % 6000));
+            if (i % 3 == 2)
+                text.remove(at, 12);
+            else
+                text.insert(at, inserts[i % inserts.size()]);
+            pane.view->setMarkdown(text);
+            if (i % 3 == 0) {
+                superseded += pane.view->parseCache().isParsing();
+                pane.view->updateNow();
+            }
+            if (i % 4 == 0)
+                QCoreApplication::processEvents();
+        }
+        QVERIFY(superseded > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!pane.view->isUpdating(), 30000);
+
+        const std::shared_ptr<const ParsedMarkdown> shown = pane.content()->document();
+        QCOMPARE(shown->text, text);
+        QCOMPARE(MarkdownDump::dump(shown->document, true),
+                 MarkdownDump::dump(MarkdownParser::parse(text)->document, true));
+        Pane fresh(text, {500, 300});
+        QCOMPARE(pane.content()->rowCount(), fresh.content()->rowCount());
+        for (int row = 0; row < pane.content()->rowCount(); ++row)
+            QVERIFY(pane.content()->rowSlice(row) == fresh.content()->rowSlice(row));
+        for (int row : {0, pane.content()->rowCount() / 2, pane.content()->rowCount() - 8})
+            QCOMPARE(pane.rowsNear(row), fresh.rowsNear(row));
+    }
+
+    // A box in rows drawn from an older text than the one the pane holds
+    // now never edits: the click is refused and the pane parses the text at
+    // once. Shown again, the box edits the line it stands on.
+    void aStaleTreeNeverTogglesTheWrongTask() {
+        const QString body = paragraphs(6000);
+        QString current = QStringLiteral("- [ ] first\n- [ ] second\n\n") + body;
+        Pane pane(current, {500, 300});
+        pane.view->setMarkdownSource([&] { return current; });
+        QTRY_VERIFY(!pane.view->isUpdating());
+        QSignalSpy changes(pane.view.get(), &PreviewView::sourceChanged);
+        MarkdownBlockView* list = pane.content()->rowView(0);
+
+        current.prepend(QStringLiteral("intro\n\nmore\n\n"));
+        pane.view->markdownSourceChanged();
+        list->findChildren<TaskCheckboxButton*>()[1]->click();
+        QCOMPARE(changes.count(), 0);
+        QVERIFY(pane.view->parseCache().isParsing());
+        QTRY_VERIFY_WITH_TIMEOUT(!pane.view->isUpdating(), 30000);
+        QCOMPARE(pane.content()->document()->text, current);
+
+        pane.content()->rowView(2)->findChildren<TaskCheckboxButton*>()[1]->click();
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(changes[0][0].toString(),
+                 QStringLiteral("intro\n\nmore\n\n- [ ] first\n- [x] second\n\n") + body);
     }
 
     void scrollViewIsReportedOnceOnTheNextTurn() {

@@ -1,6 +1,7 @@
 #include "core/Preferences.h"
 #include "editor/EditorView.h"
 #include "editor/MarkdownTextView.h"
+#include "preview/PreviewContentView.h"
 #include "preview/PreviewView.h"
 #include "preview/ScrollSyncEngine.h"
 #include "shell/ModeSwitcher.h"
@@ -8,6 +9,7 @@
 #include "shell/StandardWorkspacePanes.h"
 #include "shell/WindowToolbar.h"
 #include "support/AnimationClock.h"
+#include "support/EventLoopProbe.h"
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
 #include "tools/DocumentSearch.h"
@@ -181,6 +183,44 @@ private Q_SLOTS:
         settle();
         QVERIFY(ScrollSyncEngine::scrollRatio(editorBar) > 0.95);
         QVERIFY(inStep());
+    }
+
+    // Keys typed while the preview parses a large document on the parsing
+    // thread are handled at once: no turn of the event loop waits for the
+    // parse, and the preview ends showing the last text.
+    void keysDuringALargeParseNeverWait() {
+        // A paragraph before one long table: every edit of the paragraph
+        // parses the table again, to be sure it follows unchanged.
+        QString text = QStringLiteral("Intro\n\n| Name | Note |\n|---|---|\n");
+        for (int i = 0; text.size() < 4 * 1024 * 1024; ++i)
+            text +=
+                QStringLiteral("| row %1 | *some* text and [a link](https://x.y/%1) |\n").arg(i);
+        m_window->document->setText(text);
+        auto* preview = qobject_cast<PreviewView*>(m_view->panes()->preview());
+        const auto caughtUp = [&] {
+            return !preview->isUpdating() &&
+                   preview->content()->document()->text == m_window->document->text();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(caughtUp(), 120000);
+        MarkdownTextView* editor = m_window->textView();
+        editor->moveCursor(QTextCursor::Start);
+        editor->moveCursor(QTextCursor::EndOfLine);
+
+        const EventLoopProbe probe;
+        int keysDuringParse = 0;
+        for (int round = 0; round < 3; ++round) {
+            QTest::keyClick(editor, Qt::Key_A);
+            QTRY_VERIFY_WITH_TIMEOUT(preview->parseCache().isParsing(), 20000);
+            for (int key = 0; key < 10 && preview->parseCache().isParsing(); ++key) {
+                QTest::keyClick(editor, Qt::Key_B);
+                QCoreApplication::processEvents();
+                ++keysDuringParse;
+            }
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(caughtUp(), 120000);
+        QVERIFY(keysDuringParse > 0);
+        QVERIFY2(probe.longestGapMs() < 200, qPrintable(QString::number(probe.longestGapMs())));
+        QVERIFY(m_window->document->text().startsWith(QStringLiteral("Introab")));
     }
 
     // With QUON_SCREENSHOTS=DIR: the three modes with the welcome sample, the

@@ -1,0 +1,107 @@
+#include "core/ReferenceDefinitions.h"
+
+#include <cmark-gfm-extension_api.h>
+#include <cmark-gfm.h>
+// The parser's reference map, through the headers the library installs for
+// extensions.
+extern "C" {
+#include <cmark-gfm/parser.h>
+#include <cmark-gfm/references.h>
+}
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+namespace {
+
+thread_local std::vector<ReferenceDefinition>* collected = nullptr;
+
+QByteArray bytes(const cmark_chunk& chunk) {
+    return QByteArray(reinterpret_cast<const char*>(chunk.data), chunk.len);
+}
+
+// Runs once the parser has resolved every link, before it forgets the map.
+cmark_node* collect(cmark_syntax_extension*, cmark_parser* parser, cmark_node*) {
+    if (!collected || !parser->refmap)
+        return nullptr;
+    const size_t first = collected->size();
+    std::vector<std::pair<unsigned, ReferenceDefinition>> found;
+    for (cmark_map_entry* entry = parser->refmap->refs; entry; entry = entry->next) {
+        const auto* reference = reinterpret_cast<const cmark_reference*>(entry);
+        found.emplace_back(
+            entry->age, ReferenceDefinition{QByteArray(reinterpret_cast<const char*>(entry->label)),
+                                            bytes(reference->url), bytes(reference->title)});
+    }
+    // The map lists the latest first; its age counts them in document order.
+    std::sort(found.begin(), found.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    collected->reserve(first + found.size());
+    for (auto& [age, definition] : found)
+        collected->push_back(std::move(definition));
+    return nullptr;
+}
+
+// Written so that the parser reads back these very bytes: every ASCII
+// punctuation character escaped, and "&" as an entity, since entities are
+// resolved before escapes.
+void appendEscaped(QByteArray& out, const QByteArray& text) {
+    for (const char c : text) {
+        if (c == '&')
+            out += "&amp;";
+        else if (c > ' ' && c < 127 && !std::isalnum(static_cast<unsigned char>(c)))
+            out += '\\', out += c;
+        else
+            out += c;
+    }
+}
+
+} // namespace
+
+cmark_syntax_extension* ReferenceDefinitions::collector() {
+    static cmark_syntax_extension* extension = [] {
+        cmark_syntax_extension* made = cmark_syntax_extension_new("quon-reference-definitions");
+        cmark_syntax_extension_set_postprocess_func(made, collect);
+        return made;
+    }();
+    return extension;
+}
+
+ReferenceDefinitions::Collecting::Collecting(std::vector<ReferenceDefinition>* into)
+    : m_previous(std::exchange(collected, into)) {}
+
+ReferenceDefinitions::Collecting::~Collecting() {
+    collected = m_previous;
+}
+
+std::vector<ReferenceDefinition>
+ReferenceDefinitions::inEffect(const std::vector<ReferenceDefinition>& inOrder) {
+    std::vector<ReferenceDefinition> out = inOrder;
+    // Stable: of equal labels the first in the document stays first.
+    std::stable_sort(out.begin(), out.end(),
+                     [](const auto& a, const auto& b) { return a.label < b.label; });
+    out.erase(std::unique(out.begin(), out.end(),
+                          [](const auto& a, const auto& b) { return a.label == b.label; }),
+              out.end());
+    return out;
+}
+
+QByteArray ReferenceDefinitions::asMarkdown(const std::vector<ReferenceDefinition>& definitions) {
+    if (definitions.empty())
+        return {};
+    QByteArray out;
+    for (const ReferenceDefinition& definition : definitions) {
+        // A label is kept as written, escapes included, so it goes back as it is.
+        out += '[' + definition.label + "]: <";
+        appendEscaped(out, definition.url);
+        out += '>';
+        if (!definition.title.isEmpty()) {
+            out += " \"";
+            appendEscaped(out, definition.title);
+            out += '"';
+        }
+        out += '\n';
+    }
+    out += '\n';
+    return out;
+}
