@@ -1,6 +1,7 @@
 #include "core/ExternalChangeMonitor.h"
 #include "core/MarkdownDocument.h"
 #include "shell/OutsideChangeWatch.h"
+#include "support/EventLoopProbe.h"
 #include "support/FakeWorkspaceAlerts.h"
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
@@ -87,29 +88,6 @@ bool isCharacterDevice(const QString& path) {
     struct stat status;
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISCHR(status.st_mode);
 }
-
-// The longest time the event loop took between two turns of a short timer.
-struct LoopProbe {
-    QTimer timer;
-    QElapsedTimer sinceLast;
-    qint64 longestMs = 0;
-    int turns = 0;
-
-    LoopProbe() {
-        timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            longestMs = qMax(longestMs, sinceLast.restart());
-            ++turns;
-        });
-        sinceLast.start();
-        timer.start();
-    }
-    // A few more turns, so a stall that is still going on is counted.
-    bool settle() {
-        const int until = turns + 3;
-        return QTest::qWaitFor([&] { return turns >= until; }, 30000);
-    }
-};
 
 // A reader blocked opening a FIFO would freeze the test for good: past a
 // generous pause a writer comes and goes every second, so such a fault fails
@@ -339,12 +317,12 @@ private Q_SLOTS:
         QVERIFY(!w.view->isWindowModified());
 
         const qint64 before = TestSupport::residentBytes();
-        LoopProbe probe;
+        EventLoopProbe probe;
         const FifoRelease release(path);
         QVERIFY(replaceBy(stranger, path));
         QTRY_VERIFY_WITH_TIMEOUT(w.document->isModified(), 20000);
         QVERIFY(probe.settle());
-        QVERIFY2(probe.longestMs < 200, qPrintable(QString::number(probe.longestMs)));
+        QVERIFY2(probe.longestGapMs() < 200, qPrintable(QString::number(probe.longestGapMs())));
         QVERIFY(TestSupport::residentBytes() - before < 100 * 1024 * 1024);
         QVERIFY(w.view->isWindowModified());
         QCOMPARE(w.alerts.outsideChangeAsks, 0);
