@@ -6,28 +6,10 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QScrollBar>
 #include <malloc.h>
 
 namespace {
-
-// Peak resident memory since the last reset, in MB (Linux).
-double peakMemoryMb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    return 0;
-}
-
-void resetPeakMemory() {
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
 
 void settle() {
     QApplication::sendPostedEvents();
@@ -68,7 +50,7 @@ struct Pane {
         // What the allocator still holds from the first render would hide
         // what scrolling takes.
         malloc_trim(0);
-        resetPeakMemory();
+        Bench::resetPeakMemory();
         const double start = Bench::residentMemoryMb();
         const int builds = view.content()->buildCount();
         while (bar()->value() < bar()->maximum()) {
@@ -76,7 +58,7 @@ struct Pane {
             settle();
         }
         Bench::report(QStringLiteral("preview.scroll-through.growth.") + key,
-                      peakMemoryMb() - start, "MB");
+                      Bench::peakMemoryMb() - start, "MB");
         Bench::report(QStringLiteral("preview.scroll-through.views-made.") + key,
                       view.content()->buildCount() - builds, "views");
         Bench::report(QStringLiteral("preview.scroll-through.views-left.") + key,
@@ -123,16 +105,6 @@ void previewFigures() {
                   "rows");
 }
 
-// One table of 80,000 rows, about 10 MB.
-QString longTable() {
-    QString table = QStringLiteral("| Name | Description | Amount | Note |\n|---|---|--:|---|\n");
-    for (int i = 0; i < 80000; ++i)
-        table += QStringLiteral("| row %1 | a *short* description of the item in stock today | "
-                                "%1.50 | `code` and [a link](https://example.com/%1) |\n")
-                     .arg(i);
-    return table;
-}
-
 void largePreviewFigures() {
     {
         const QString text = Bench::generatedMarkdown(10 * 1024 * 1024);
@@ -142,7 +114,7 @@ void largePreviewFigures() {
                       pane.paragraphEditMs(text, QStringLiteral("long enough to wrap")), "ms");
     }
     {
-        Pane pane(longTable());
+        Pane pane(Bench::longTable());
         Bench::report(QStringLiteral("preview.first-render.table-80k"), pane.firstRenderMs, "ms");
     }
     {
@@ -222,7 +194,7 @@ void scrollMemoryFigures() {
     const std::pair<const char*, QString (*)()> documents[] = {
         {"1mb", [] { return Bench::generatedMarkdown(1024 * 1024); }},
         {"10mb", [] { return Bench::generatedMarkdown(10 * 1024 * 1024); }},
-        {"table-80k", longTable},
+        {"table-80k", Bench::longTable},
         {"code-10mb", hugeCodeBlock},
         {"code-blocks", manyCodeBlocks},
     };
@@ -231,8 +203,8 @@ void scrollMemoryFigures() {
             continue;
         Pane pane(make());
         pane.scrollThrough(QLatin1String(key));
-        Bench::report(QStringLiteral("preview.peak-memory.") + QLatin1String(key), peakMemoryMb(),
-                      "MB");
+        Bench::report(QStringLiteral("preview.peak-memory.") + QLatin1String(key),
+                      Bench::peakMemoryMb(), "MB");
     }
 }
 
