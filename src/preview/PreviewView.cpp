@@ -3,6 +3,7 @@
 #include "core/AppearanceService.h"
 #include "core/Preferences.h"
 #include "editor/EditorTheme.h"
+#include "platform/FreedMemory.h"
 #include "preview/PreviewContentView.h"
 #include "preview/PreviewScrollHost.h"
 #include "preview/ScrollSyncEngine.h"
@@ -14,8 +15,11 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent), m_host(new PreviewS
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_host);
 
-    connect(&m_cache, &MarkdownParseCache::changed, this,
-            [this] { content()->setDocument(m_cache.document()); });
+    connect(&m_cache, &MarkdownParseCache::changed, this, [this] {
+        content()->setDocument(m_cache.document());
+        // The tree and the views it replaced are gone.
+        FreedMemory::giveBackSoon();
+    });
     m_sourceDebounce.setSingleShot(true);
     m_sourceDebounce.setInterval(MarkdownParseCache::debounceMs);
     connect(&m_sourceDebounce, &QTimer::timeout, this, [this] {
