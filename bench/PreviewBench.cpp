@@ -7,30 +7,12 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <malloc.h>
 #include <memory>
 
 namespace {
-
-// Peak resident memory since the last reset, in MB (Linux).
-double peakMemoryMb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    return 0;
-}
-
-void resetPeakMemory() {
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
 
 void settle() {
     QApplication::sendPostedEvents();
@@ -78,7 +60,7 @@ struct Pane {
         // What the allocator still holds from the first render would hide
         // what scrolling takes.
         malloc_trim(0);
-        resetPeakMemory();
+        Bench::resetPeakMemory();
         const double start = Bench::residentMemoryMb();
         const int builds = view.content()->buildCount();
         while (bar()->value() < bar()->maximum()) {
@@ -86,7 +68,7 @@ struct Pane {
             settle();
         }
         Bench::report(QStringLiteral("preview.scroll-through.growth.") + key,
-                      peakMemoryMb() - start, "MB");
+                      Bench::peakMemoryMb() - start, "MB");
         Bench::report(QStringLiteral("preview.scroll-through.views-made.") + key,
                       view.content()->buildCount() - builds, "views");
         Bench::report(QStringLiteral("preview.scroll-through.views-left.") + key,
@@ -256,14 +238,15 @@ void scrollMemoryFigures() {
             continue;
         Pane pane(make());
         pane.scrollThrough(QLatin1String(key));
-        Bench::report(QStringLiteral("preview.peak-memory.") + QLatin1String(key), peakMemoryMb(),
-                      "MB");
+        Bench::report(QStringLiteral("preview.peak-memory.") + QLatin1String(key),
+                      Bench::peakMemoryMb(), "MB");
     }
     if (Bench::ownProcess("preview-memory", "readme-1mb")) {
         ReadmePane readme;
         if (readme.pane) {
             readme.pane->scrollThrough(QStringLiteral("readme-1mb"));
-            Bench::report(QStringLiteral("preview.peak-memory.readme-1mb"), peakMemoryMb(), "MB");
+            Bench::report(QStringLiteral("preview.peak-memory.readme-1mb"), Bench::peakMemoryMb(),
+                          "MB");
         }
     }
 }

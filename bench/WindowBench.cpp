@@ -266,7 +266,38 @@ void splitFigures() {
 
 const Bench::Registration split("split-pause", splitFigures);
 
+// A key typed in the middle of one long line, in a real window in Split:
+// a line of links, emphasis and code spans, and a line of plain words.
+void longLineFigures() {
+    QString dense;
+    for (int i = 0; dense.size() < 80000; ++i)
+        dense +=
+            QStringLiteral("word%1 *emphasis* **strong** `code` [link](https://x.y/%1) ").arg(i);
+    QString plain;
+    for (int i = 0; plain.size() < 200 * 1024; ++i)
+        plain += QStringLiteral("plain words %1 of a line ").arg(i);
+    const std::pair<const char*, QString> lines[] = {{"long-line.80k", dense.left(80000)},
+                                                     {"long-line.plain-200kb", plain}};
+    for (const auto& [key, line] : lines) {
+        auto document = std::make_unique<MarkdownDocument>(
+            *DocumentFile::decode(QString(line + u'\n').toUtf8()));
+        WorkspaceServices services;
+        services.application = ApplicationCommands{};
+        services.panes = StandardWorkspacePanes::factory();
+        WorkspaceView window(*document, std::move(services));
+        window.resize(1200, 800);
+        window.show();
+        window.setViewMode(ViewMode::Split);
+        waitUntilIdle();
+        auto* pane = qobject_cast<EditorView*>(window.panes()->editor());
+        const std::vector<double> times = typingTimes(pane->textView(), int(line.size() / 2), 20);
+        Bench::report(QStringLiteral("editor.keystroke.") + QLatin1String(key), median(times),
+                      "ms");
+    }
+}
+
 const Bench::Registration oneLine("oneline", oneLineFigures);
+const Bench::Registration longLine("long-line", longLineFigures);
 
 const Bench::Registration registration("window", windowFigures);
 

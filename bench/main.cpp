@@ -82,6 +82,31 @@ double Bench::residentMemoryMb() {
     return pages.value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024 * 1024);
 }
 
+double Bench::peakMemoryMb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
+void Bench::resetPeakMemory() {
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+QString Bench::longTable() {
+    QString table = QStringLiteral("| Name | Description | Amount | Note |\n|---|---|--:|---|\n");
+    for (int i = 0; i < 80000; ++i)
+        table += QStringLiteral("| row %1 | a *short* description of the item in stock today | "
+                                "%1.50 | `code` and [a link](https://example.com/%1) |\n")
+                     .arg(i);
+    return table;
+}
+
 bool Bench::ownProcess(const char* group, const char* key) {
     static const QByteArray started = qgetenv("QUON_BENCH_PROCESS");
     if (!started.isEmpty())

@@ -1,5 +1,7 @@
 #include "core/MarkdownParseCache.h"
 
+#include "platform/FreedMemory.h"
+
 #include <QCoreApplication>
 #include <QPointer>
 #include <QPromise>
@@ -45,9 +47,16 @@ MarkdownParseCache::~MarkdownParseCache() {
 
 void MarkdownParseCache::discard(std::shared_ptr<const ParsedMarkdown> parsed) {
     // A small tree goes as fast here as a hand-over would.
-    if (!parsed || parsed->text.size() <= parsedAtOnce)
+    if (!parsed || parsed->text.size() <= parsedAtOnce) {
+        parsed.reset();
+        FreedMemory::giveBackSoon();
         return;
-    parsingThread().start([parsed = std::move(parsed)]() mutable { parsed.reset(); });
+    }
+    parsingThread().start([parsed = std::move(parsed)]() mutable {
+        parsed.reset();
+        // What the tree held goes back once it is gone.
+        QMetaObject::invokeMethod(qApp, &FreedMemory::giveBackSoon, Qt::QueuedConnection);
+    });
 }
 
 void MarkdownParseCache::scheduleParse(const QString& text) {

@@ -9,11 +9,13 @@ struct cmark_mem;
 // chunks and nothing freed one by one. After a parse the chunks it used are
 // kept (up to keptBytes) for the next one, so parsing again, as the preview
 // does after every pause in typing, does not page fresh memory in each time.
+// That covers a whole parse of a document of a megabyte or two; the much
+// more a very large document takes goes back, and its edits re-parse little.
 // One per thread; one parse at a time on it.
 class ParserMemory {
 public:
     static constexpr size_t chunkBytes = size_t(4) << 20;
-    static constexpr size_t keptBytes = size_t(64) << 20;
+    static constexpr size_t keptBytes = size_t(16) << 20;
 
     // The allocator to hand cmark for a parse on this thread.
     static cmark_mem* allocator();

@@ -325,7 +325,8 @@ void MarkdownSyntaxHighlighter::highlightBlock(const QString& text) {
     const bool inFence = styleBlock(text, previousBlockState() == InsideFence, styles);
     setCurrentBlockState(inFence ? InsideFence : OutsideFence);
     forEachRun(styles, text.size(), [this](qsizetype start, qsizetype length, Style style) {
-        setFormat(int(start), int(length), format(style));
+        if (style != Style{})
+            setFormat(int(start), int(length), format(style));
     });
 }
 
@@ -340,11 +341,15 @@ bool MarkdownSyntaxHighlighter::colourBlockQuietly(QTextBlock block) {
     const QString text = block.text();
     const bool inFence = styleBlock(text, block.previous().userState() == InsideFence, styles);
     block.setUserState(inFence ? InsideFence : OutsideFence);
-    // The ranges the base class would make: runs of one format.
+    // The ranges the base class would make: runs of one format, none for
+    // the plain style.
     QList<QTextLayout::FormatRange> ranges;
     forEachRun(styles, text.size(), [&](qsizetype start, qsizetype length, Style style) {
+        if (style == Style{})
+            return;
         const QTextCharFormat& f = format(style);
-        if (!ranges.isEmpty() && ranges.last().format == f)
+        if (!ranges.isEmpty() && ranges.last().format == f &&
+            ranges.last().start + ranges.last().length == start)
             ranges.last().length += int(length);
         else
             ranges.append({int(start), int(length), f});

@@ -26,8 +26,10 @@
 //      and muted colour, flipping the fence flag; lines inside a fence in
 //      the base font and secondary colour, discarding the earlier passes.
 //
-// A line of more than 10,000 units outside a fence is left without formats:
-// it shows plain, in the editor's own font and colour.
+// Characters of the plain style (the base font and the text colour, the
+// editor's own) carry no format, so a line without markup keeps none, and a
+// line of more than 10,000 units outside a fence is left without formats
+// altogether: it shows plain.
 class MarkdownSyntaxHighlighter : public QSyntaxHighlighter {
     Q_OBJECT
 public:

@@ -98,7 +98,7 @@ CodeHighlighter& CodeHighlighter::shared() {
     return instance;
 }
 
-CodeHighlighter::CodeHighlighter() : m_results(16 * 1024 * 1024), m_detected(512) {}
+CodeHighlighter::CodeHighlighter() : m_results(resultBytes), m_detected(512) {}
 
 CodeHighlighter::~CodeHighlighter() = default;
 
@@ -217,8 +217,12 @@ CodeHighlighter::highlight(const QString& code, const QString& language, const Q
                 result = {std::move(styled), used};
         }
     }
+    // The cost is what an entry holds: its key and code, and its runs.
+    const qsizetype bytes =
+        qsizetype(sizeof(QChar)) * (key.size() + code.size()) +
+        result.styled.formats.size() * qsizetype(sizeof(QTextLayout::FormatRange)) + 256;
     auto shared = std::make_shared<const HighlightedCode>(std::move(result));
     m_results.insert(key, new std::shared_ptr<const HighlightedCode>(shared),
-                     int(qMin<qsizetype>(code.size() + 64, 1 << 30)));
+                     int(qMin<qsizetype>(bytes, 1 << 30)));
     return shared;
 }

@@ -116,6 +116,16 @@ CodeTheme::Declarations CodeTheme::declared(const std::vector<QStringList>& span
 }
 
 QTextCharFormat CodeTheme::format(const std::vector<QStringList>& spans) const {
+    QString key;
+    for (const QStringList& classes : spans)
+        key += classes.join(u' ') + u'/';
+    const auto known = m_formats.constFind(key);
+    if (known != m_formats.constEnd())
+        return *known;
+    return *m_formats.insert(key, resolved(spans));
+}
+
+QTextCharFormat CodeTheme::resolved(const std::vector<QStringList>& spans) const {
     // Inner spans override what they declare and inherit the rest.
     Declarations effective;
     for (size_t depth = 0; depth < spans.size(); ++depth)

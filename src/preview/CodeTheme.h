@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QTextCharFormat>
@@ -19,7 +20,8 @@ public:
     QColor foreground() const { return m_foreground; }
     QColor background() const { return m_background; }
     // The format of text inside the given spans, outermost first; each entry
-    // is the class list of one span.
+    // is the class list of one span. The same spans give the same shared
+    // format, so the many runs of coloured code hold one copy of each.
     QTextCharFormat format(const std::vector<QStringList>& spans) const;
 
 private:
@@ -37,8 +39,10 @@ private:
         Declarations declarations;
     };
     Declarations declared(const std::vector<QStringList>& spans, size_t depth) const;
+    QTextCharFormat resolved(const std::vector<QStringList>& spans) const;
 
     QColor m_foreground;
     QColor m_background;
-    std::vector<Rule> m_rules; // by specificity, then source order
+    std::vector<Rule> m_rules;                         // by specificity, then source order
+    mutable QHash<QString, QTextCharFormat> m_formats; // by the spans' classes
 };

@@ -4,6 +4,7 @@
 #include "core/L10n.h"
 #include "core/MarkdownDocument.h"
 #include "core/RecentFilesStore.h"
+#include "platform/FreedMemory.h"
 #include "shell/DocumentDialogs.h"
 #include "shell/DocumentOpener.h"
 
@@ -167,7 +168,11 @@ MarkdownDocument* DocumentController::present(std::unique_ptr<MarkdownDocument> 
     entry->window = window;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->installEventFilter(this);
-    connect(window, &QObject::destroyed, this, [this, window] { remove(window); });
+    connect(window, &QObject::destroyed, this, [this, window] {
+        remove(window);
+        // The window's document, editor and preview are gone.
+        FreedMemory::giveBackSoon();
+    });
     connect(raw, &MarkdownDocument::modifiedChanged, window, &QWidget::setWindowModified);
     m_entries.push_back(std::move(entry));
     updateTitle(*m_entries.back());

@@ -78,11 +78,12 @@ std::vector<Style> referenceColouring(const QString& text) {
     return styles;
 }
 
-// What the highlighter drew, read back from the block layouts; a character
-// without one of the highlighter's formats reads as nothing.
+// What the highlighter drew, read back from the block layouts: a character
+// without a format shows plain, one with a format not the highlighter's reads
+// as nothing.
 std::vector<std::optional<Style>> drawnStyles(const MarkdownSyntaxHighlighter& hl) {
     const QTextDocument& doc = *hl.document();
-    std::vector<std::optional<Style>> out(size_t(doc.characterCount() - 1));
+    std::vector<std::optional<Style>> out(size_t(doc.characterCount() - 1), Style{});
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
         for (const QTextLayout::FormatRange& r : b.layout()->formats()) {
             std::optional<Style> style;
@@ -224,6 +225,10 @@ private Q_SLOTS:
         const QString where = mismatch(*e.hl, expected);
         QVERIFY2(where.isEmpty(), qPrintable(where));
         VERIFY_REFERENCE((*e.hl));
+        // Plain text keeps no format: a line without markup holds none.
+        for (QTextBlock b = e.edit.document()->begin(); b.isValid(); b = b.next())
+            for (const QTextLayout::FormatRange& r : b.layout()->formats())
+                QVERIFY(r.format != e.hl->format(Style{}));
     }
 
     // Colouring is no edit: no undo step, no modified flag, no change

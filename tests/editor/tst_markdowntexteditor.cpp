@@ -15,6 +15,8 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -78,6 +80,19 @@ QString unreadable(const QColor& text, const QColor& behind, const QColor& under
 bool nearlyEqual(const QColor& a, const QColor& b) {
     return std::abs(a.red() - b.red()) <= 1 && std::abs(a.green() - b.green()) <= 1 &&
            std::abs(a.blue() - b.blue()) <= 1;
+}
+
+// Laying a block out gives its layout the document's text option again, so
+// a different option set beforehand tells whether the block was laid out
+// since.
+void markLayout(const QTextBlock& block) {
+    QTextOption marked = block.document()->defaultTextOption();
+    marked.setTabStopDistance(marked.tabStopDistance() + 1);
+    block.layout()->setTextOption(marked);
+}
+bool laidOutSinceMarked(const QTextBlock& block) {
+    return block.layout()->textOption().tabStopDistance() ==
+           block.document()->defaultTextOption().tabStopDistance();
 }
 
 QString lines(int count, const char* pattern) {
@@ -370,6 +385,40 @@ private Q_SLOTS:
     // A find action pulses a marker over the match, briefly, that follows
     // it as it scrolls; typing ends it at once, as does closing the find bar.
     // A view that loses height keeps the match it revealed in sight.
+    void keyLaysTheLineOutOnce_data() {
+        QTest::addColumn<QString>("line");
+        QString dense;
+        for (int i = 0; dense.size() < 9000; ++i)
+            dense += QStringLiteral("w%1 *em* **strong** `code` [link](https://x.y/%1) ").arg(i);
+        QTest::newRow("plain, too long to colour") << QStringLiteral("plain words ").repeated(2000);
+        QTest::newRow("dense with markup") << dense;
+        QTest::newRow("in a fence") << QStringLiteral("```\n%1\n```").arg(dense.repeated(3));
+    }
+    // A key in a long line lays the line out once: the edit's layout is the
+    // one painted, or the line is laid out when painted, never both.
+    void keyLaysTheLineOutOnce() {
+        QFETCH(QString, line);
+        Editor e(QStringLiteral("# Title\n") + line + QStringLiteral("\nlast line\n"));
+        QTextCursor cursor(e.view->document()->findBlockByNumber(line.startsWith(u'`') ? 2 : 1));
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::MoveAnchor, 40);
+        e.view->setTextCursor(cursor);
+        e.view->viewport()->repaint();
+        for (const auto& [key, text] :
+             {std::pair{Qt::Key_A, QStringLiteral("a")}, std::pair{Qt::Key_Backspace, QString()},
+              std::pair{Qt::Key_Space, QStringLiteral(" ")}}) {
+            const QTextBlock block = e.view->textCursor().block();
+            markLayout(block);
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+            QApplication::sendEvent(e.view, &press);
+            const bool byEdit = laidOutSinceMarked(block);
+            markLayout(block);
+            QApplication::processEvents();
+            e.view->viewport()->repaint();
+            QVERIFY(block.layout()->lineCount() > 1);
+            QCOMPARE(int(byEdit) + int(laidOutSinceMarked(block)), 1);
+        }
+    }
+
     void findActionsPulseOverTheMatch() {
         Editor e(lines(60, "line %1") + QStringLiteral("\nthe needle here"));
         e.editor.setFindActive(true);

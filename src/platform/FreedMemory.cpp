@@ -1,0 +1,71 @@
+#include "platform/FreedMemory.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTimer>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace {
+
+size_t threshold = FreedMemory::defaultThreshold;
+bool scheduled = false;
+int givenBack = 0;
+
+// Anonymous resident memory in bytes: the heap and other private mappings.
+size_t residentAnonymousBytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("RssAnon:"))
+            return size_t(line.mid(8).trimmed().split(' ').value(0).toULongLong()) * 1024;
+    return 0;
+}
+
+} // namespace
+
+size_t FreedMemory::heldBytes() {
+#if defined(__GLIBC__)
+    const struct mallinfo2 info = mallinfo2();
+    // Allocated memory is partly never touched, so this errs low.
+    const size_t used = info.uordblks + info.hblkhd;
+    const size_t resident = residentAnonymousBytes();
+    return resident > used ? resident - used : 0;
+#else
+    return 0;
+#endif
+}
+
+bool FreedMemory::giveBackNow() {
+#if defined(__GLIBC__)
+    if (threshold > 0 && heldBytes() < threshold)
+        return false;
+    malloc_trim(0);
+    ++givenBack;
+    return true;
+#else
+    return false;
+#endif
+}
+
+void FreedMemory::giveBackSoon() {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (scheduled || !app)
+        return;
+    scheduled = true;
+    QTimer::singleShot(0, app, [] {
+        scheduled = false;
+        giveBackNow();
+    });
+}
+
+int FreedMemory::givenBackCount() {
+    return givenBack;
+}
+
+void FreedMemory::setThreshold(size_t bytes) {
+    threshold = bytes;
+}

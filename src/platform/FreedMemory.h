@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+
+// Memory freed in bulk (a large tree replaced by a re-render, a window
+// closed) stays with the allocator, which keeps it for later allocations:
+// the process stays as large as at its peak. Here it goes back to the system,
+// at most once per turn of the event loop and only when the allocator holds
+// a large amount resident that nothing uses, never per keystroke.
+namespace FreedMemory {
+
+// Below this much resident unused memory nothing is given back.
+constexpr size_t defaultThreshold = size_t(64) << 20;
+
+// Gives freed memory back on the next turn of the event loop, once what the
+// caller released is gone; several calls before then give back once.
+void giveBackSoon();
+// Gives freed memory back now when more than the threshold is held; whether
+// it did.
+bool giveBackNow();
+// Resident memory the allocator holds that no allocation uses, in bytes (an
+// estimate: anonymous resident memory less what is allocated).
+size_t heldBytes();
+
+// How many times memory was given back since the process started.
+int givenBackCount();
+// 0 gives back whenever asked.
+void setThreshold(size_t bytes);
+
+} // namespace FreedMemory

@@ -1,0 +1,115 @@
+#include "core/MarkdownDocument.h"
+#include "platform/FreedMemory.h"
+#include "preview/PreviewContentView.h"
+#include "preview/PreviewView.h"
+#include "shell/DocumentController.h"
+#include "support/TestSupport.h"
+
+#include <QMainWindow>
+#include <QTest>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+QString table(int rows) {
+    QString text = QStringLiteral("| A | B |\n|---|---|\n");
+    for (int i = 0; i < rows; ++i)
+        text +=
+            QStringLiteral("| row %1 | *cell* with `code` and [a link](https://x.y/%1) |\n").arg(i);
+    return text;
+}
+
+} // namespace
+
+class TestFreedMemory : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() {
+        TestSupport::resetPreferences();
+        FreedMemory::setThreshold(FreedMemory::defaultThreshold);
+    }
+
+    // Memory freed in bulk stays resident with the allocator until given
+    // back; given back, it is gone, and nothing is given back while little
+    // is held.
+    void heldMemoryGoesBack() {
+#if defined(__SANITIZE_ADDRESS__) || !defined(__GLIBC__)
+        QSKIP("needs glibc's own allocator");
+#else
+        constexpr size_t piece = 64 * 1024;
+        std::vector<void*> pieces;
+        for (int i = 0; i < 2048; ++i) {
+            pieces.push_back(std::malloc(piece));
+            std::memset(pieces.back(), 1, piece);
+        }
+        // The last piece stays: the others cannot join the top of the heap,
+        // which free() would give back by itself.
+        void* pin = pieces.back();
+        pieces.pop_back();
+        for (void* p : pieces)
+            std::free(p);
+        QVERIFY(FreedMemory::heldBytes() >= size_t(100) << 20);
+        const int before = FreedMemory::givenBackCount();
+        QVERIFY(FreedMemory::giveBackNow());
+        QCOMPARE(FreedMemory::givenBackCount(), before + 1);
+        QVERIFY(FreedMemory::heldBytes() < size_t(32) << 20);
+        QVERIFY(!FreedMemory::giveBackNow());
+        QCOMPARE(FreedMemory::givenBackCount(), before + 1);
+        std::free(pin);
+#endif
+    }
+
+    // Asking gives back on the next turn of the event loop, once however
+    // often it was asked.
+    void askingGivesBackOnceOnTheNextTurn() {
+        FreedMemory::setThreshold(0);
+        const int before = FreedMemory::givenBackCount();
+        FreedMemory::giveBackSoon();
+        FreedMemory::giveBackSoon();
+        QCOMPARE(FreedMemory::givenBackCount(), before);
+        QTRY_COMPARE(FreedMemory::givenBackCount(), before + 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(FreedMemory::givenBackCount(), before + 1);
+    }
+
+    // A re-render that replaced a tree gives back once, however many edits
+    // came before its pause.
+    void aRerenderGivesBackOnce() {
+        const QString text = table(2000);
+        PreviewView view;
+        view.setMarkdown(text);
+        QVERIFY(TestSupport::showExposed(&view, {600, 400}));
+        QTRY_VERIFY(view.content()->document()->text == text);
+        QCoreApplication::processEvents();
+
+        FreedMemory::setThreshold(0);
+        const int before = FreedMemory::givenBackCount();
+        QString edited = text;
+        for (int key = 0; key < 20; ++key)
+            view.setMarkdown(edited.insert(text.size() / 2, u'x'));
+        QCOMPARE(FreedMemory::givenBackCount(), before);
+        QTRY_VERIFY(view.content()->document()->text == edited);
+        QTRY_COMPARE(FreedMemory::givenBackCount(), before + 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(FreedMemory::givenBackCount(), before + 1);
+    }
+
+    // Closing a document window gives back what it held.
+    void closingAWindowGivesBack() {
+        DocumentController& controller = DocumentController::shared();
+        controller.setWindowFactory(
+            [](MarkdownDocument&, DocumentController&) { return new QMainWindow; });
+        MarkdownDocument* document = controller.newDocument();
+        QCoreApplication::processEvents();
+        FreedMemory::setThreshold(0);
+        const int before = FreedMemory::givenBackCount();
+        QVERIFY(controller.close(document));
+        QTRY_COMPARE(controller.documentCount(), 0);
+        QTRY_COMPARE(FreedMemory::givenBackCount(), before + 1);
+    }
+};
+
+QTEST_MAIN(TestFreedMemory)
+#include "tst_freedmemory.moc"
