@@ -21,8 +21,6 @@ double residentMemoryMb();
 // Peak resident memory since the last reset (or the start), in MB (Linux).
 double peakMemoryMb();
 void resetPeakMemory();
-// One table of 80,000 rows, about 10 MB.
-QString longTable();
 // Whether to take a figure here. Figures about the memory of the whole
 // process run in a process of their own, with preferences of their own, so
 // that nothing an earlier figure freed hides what they take: in the process

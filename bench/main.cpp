@@ -98,15 +98,6 @@ void Bench::resetPeakMemory() {
         clear.write("5");
 }
 
-QString Bench::longTable() {
-    QString table = QStringLiteral("| Name | Description | Amount | Note |\n|---|---|--:|---|\n");
-    for (int i = 0; i < 80000; ++i)
-        table += QStringLiteral("| row %1 | a *short* description of the item in stock today | "
-                                "%1.50 | `code` and [a link](https://example.com/%1) |\n")
-                     .arg(i);
-    return table;
-}
-
 bool Bench::ownProcess(const char* group, const char* key) {
     static const QByteArray started = qgetenv("QUON_BENCH_PROCESS");
     if (!started.isEmpty())
