@@ -1140,6 +1140,10 @@
         <translation>Si no los guardas, se perderán los cambios.</translation>
     </message>
     <message>
+        <source>Your text is complete in “%1”, in the same folder.</source>
+        <translation>El texto completo está en «%1», en la misma carpeta.</translation>
+    </message>
+    <message>
         <source>character</source>
         <translation>carácter</translation>
     </message>

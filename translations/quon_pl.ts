@@ -1142,6 +1142,10 @@
         <translation>Jeśli ich nie zapiszesz, zmiany zostaną utracone.</translation>
     </message>
     <message>
+        <source>Your text is complete in “%1”, in the same folder.</source>
+        <translation>Pełny tekst jest w pliku „%1” w tym samym folderze.</translation>
+    </message>
+    <message>
         <source>character</source>
         <translation>znak</translation>
     </message>

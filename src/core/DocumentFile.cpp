@@ -96,6 +96,9 @@ QString DocumentFileError::message() const {
     text = text.arg(name);
     if (!detail.isEmpty())
         text += QLatin1Char(' ') + detail;
+    if (!keptCopy.isEmpty())
+        text += QLatin1Char(' ') + L10n::tr("Your text is complete in “%1”, in the same folder.")
+                                       .arg(displayName(keptCopy));
     return text;
 }
 
@@ -205,6 +208,6 @@ bool DocumentFile::write(const QString& path, const QByteArray& bytes, DocumentF
     if (error)
         *error = DocumentFileError{failure.changedOnDisk ? DocumentFileError::Kind::ChangedOnDisk
                                                          : DocumentFileError::Kind::WriteFailed,
-                                   path, failure.errorText};
+                                   path, failure.errorText, failure.keptCopy};
     return false;
 }

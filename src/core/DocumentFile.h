@@ -33,6 +33,8 @@ struct DocumentFileError {
     Kind kind = Kind::ReadFailed;
     QString path;
     QString detail; // the system's own words, when there are any
+    // A save that broke off halfway left this complete copy of the text.
+    QString keptCopy;
     QString message() const;
 };
 

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -78,6 +79,32 @@ bool createBeside(const QString& target, mode_t mode, NewFile* created) {
     return false;
 }
 
+// The whole file from its start, when it is readable and not larger than a
+// document can be.
+std::optional<QByteArray> readAt(int fd, qint64 size) {
+    constexpr qint64 largest = 64 * 1024 * 1024;
+    if (size > largest)
+        return std::nullopt;
+    QByteArray bytes(size, Qt::Uninitialized);
+    qint64 total = 0;
+    while (total < size) {
+        const ssize_t n = ::pread(fd, bytes.data() + total, size_t(size - total), total);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return std::nullopt;
+        total += n;
+    }
+    return bytes;
+}
+
+// Puts the old contents back after a write broke off: they fit in the space
+// they had, so this works when the disk filled up.
+bool restore(int fd, const QByteArray& old) {
+    return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, old.constData(), old.size()) &&
+           ::ftruncate(fd, old.size()) == 0 && ::fsync(fd) == 0;
+}
+
 // Written and on the disk, not only in the cache.
 bool writeSynced(int fd, const QByteArray& bytes) {
     return writeAll(fd, bytes.constData(), bytes.size()) && ::fsync(fd) == 0;
@@ -109,8 +136,10 @@ bool inPlace(const QString& target, const struct stat& original, const QByteArra
         dropCopy(0);
         return changedOnDisk(failure);
     }
-    const FileDescriptor file(
-        ::open(native(target).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const QByteArray name = native(target);
+    FileDescriptor file(::open(name.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (!file.isOpen() && errno == EACCES)
+        file.fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (!file.isOpen())
         return fail(failure, dropCopy(errno));
     struct stat opened;
@@ -122,13 +151,24 @@ bool inPlace(const QString& target, const struct stat& original, const QByteArra
         dropCopy(0);
         return changedOnDisk(failure);
     }
+    // What the file holds now, to put back should the new text not fit.
+    const std::optional<QByteArray> old = readAt(file.fd, opened.st_size);
     // From here until it is synced the file may hold a mix of old and new:
     // the copy is complete, and stays when anything fails.
+    const auto failWriting = [&](int error) {
+        if (old && restore(file.fd, *old)) {
+            dropCopy(0);
+            return fail(failure, error);
+        }
+        if (failure)
+            *failure = Failure{false, qt_error_string(error), copy.path};
+        return false;
+    };
     if (!writeAll(file.fd, bytes.constData(), bytes.size()))
-        return fail(failure, errno);
+        return failWriting(errno);
     reach(Step::OriginalWritten);
     if (::ftruncate(file.fd, bytes.size()) != 0 || ::fsync(file.fd) != 0)
-        return fail(failure, errno);
+        return failWriting(errno);
     reach(Step::OriginalSynced);
     dropCopy(0);
     return true;

@@ -16,6 +16,10 @@ namespace FileWriter {
 struct Failure {
     bool changedOnDisk = false; // mayReplace said no: nothing was replaced
     QString errorText;          // the system's own words
+    // A rewrite in place broke off and the old contents could not be put
+    // back: the file holds part of each, and this complete copy of the new
+    // contents stays beside it.
+    QString keptCopy;
 };
 
 // A link to a regular file stays a link, and the file it names is saved.

@@ -3,11 +3,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 #include <grp.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -50,6 +52,17 @@ QString linkedPair(const QTemporaryDir& dir, const QByteArray& bytes) {
                QFile::encodeName(dir.filePath(QStringLiteral("b.md"))).constData()) != 0)
         qFatal("cannot link");
     return a;
+}
+
+// Files larger than this cannot be written from the copy's sync on.
+rlim_t sizeLimit = RLIM_INFINITY;
+void limitSizeOnceCopied(Step step) {
+    if (step != Step::CopySynced)
+        return;
+    struct rlimit limit;
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = sizeLimit;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 const QByteArray oldText("The old text, longer than the new one, line after line.\n");
@@ -104,6 +117,47 @@ private Q_SLOTS:
 
     // A finished save in place, and one refused because the file changed,
     // leave no copy behind; the file stays the same file.
+    // A rewrite in place that breaks off (a full disk, a quota) puts the old
+    // text back; where even that fails, the complete new text stays in the
+    // copy, which the failure names.
+    void aRewriteThatBreaksOff_data() {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<bool>("restored");
+        QTest::newRow("room for the old text") << 4096 << true;
+        QTest::newRow("not even for that") << 8 << false;
+    }
+    void aRewriteThatBreaksOff() {
+        QFETCH(int, limit);
+        QFETCH(bool, restored);
+        QTemporaryDir dir;
+        const QString a = linkedPair(dir, oldText);
+        const QByteArray longer = QByteArray("A much longer new text.\n").repeated(1000);
+        ::signal(SIGXFSZ, SIG_IGN);
+        sizeLimit = rlim_t(limit);
+        FileWriter::stepHookForTesting = limitSizeOnceCopied;
+        FileWriter::Failure failure;
+        const bool saved = FileWriter::replace(a, longer, {}, &failure);
+        FileWriter::stepHookForTesting = nullptr;
+        struct rlimit unlimited;
+        ::getrlimit(RLIMIT_FSIZE, &unlimited);
+        unlimited.rlim_cur = unlimited.rlim_max;
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        ::signal(SIGXFSZ, SIG_DFL);
+
+        QVERIFY(!saved);
+        QVERIFY(!failure.changedOnDisk);
+        QVERIFY(!failure.errorText.isEmpty());
+        QCOMPARE(statOf(a).st_nlink, nlink_t(2));
+        if (restored) {
+            QCOMPARE(readFile(a), oldText);
+            QVERIFY(failure.keptCopy.isEmpty());
+            QCOMPARE(othersIn(dir), QStringList());
+        } else {
+            QCOMPARE(othersIn(dir), QStringList{QFileInfo(failure.keptCopy).fileName()});
+            QCOMPARE(readFile(failure.keptCopy), longer);
+        }
+    }
+
     void savesInPlaceLeaveNothingBehind() {
         QTemporaryDir dir;
         const QString a = linkedPair(dir, oldText);
