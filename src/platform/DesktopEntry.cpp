@@ -1,5 +1,7 @@
 #include "platform/DesktopEntry.h"
 
+#include "core/GuardedRead.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -30,13 +32,12 @@ QString ownEntryPath() {
 // The entry at the path when it is quon's own: a small regular file (no link,
 // device or pipe) carrying the mark.
 std::optional<QByteArray> readOwnEntry(const QString& path) {
-    const QFileInfo info(path);
-    if (path.isEmpty() || info.isSymLink() || !info.isFile() || info.size() > entrySizeLimit)
+    if (path.isEmpty() || QFileInfo(path).isSymLink())
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const GuardedRead::Result read = GuardedRead::read(path, entrySizeLimit);
+    if (!read.ok())
         return std::nullopt;
-    const QByteArray bytes = file.read(entrySizeLimit);
+    const QByteArray& bytes = read.bytes;
     for (const QByteArray& line : bytes.split('\n'))
         if (line.trimmed() == DesktopEntry::ownMark)
             return bytes;
@@ -47,8 +48,11 @@ std::optional<QByteArray> readOwnEntry(const QString& path) {
 bool isInstalledElsewhere(const QString& ownPath) {
     const QStringList found = QStandardPaths::locateAll(QStandardPaths::ApplicationsLocation,
                                                         QLatin1String(DesktopEntry::fileName));
+    // The user's folder may be reached through a link: compared as the
+    // kernel resolves them, their own entry is never one elsewhere.
+    const QString own = QFileInfo(ownPath).canonicalFilePath();
     for (const QString& path : found)
-        if (QDir::cleanPath(path) != QDir::cleanPath(ownPath))
+        if (QFileInfo(path).canonicalFilePath() != own)
             return true;
     return false;
 }

@@ -1,11 +1,13 @@
 #include "platform/FileManager.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -35,7 +37,8 @@ void FileManager::showItem(const QString& path, const std::function<void()>& sho
                          if (w->isError())
                              openFolder(path);
                          w->deleteLater();
+                         // What follows may ask the user: not inside the reply.
                          if (shown)
-                             shown();
+                             QTimer::singleShot(0, QCoreApplication::instance(), shown);
                      });
 }

@@ -189,6 +189,17 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(ownEntry()));
         QVERIFY(DesktopEntry::ensureInstalled());
         QVERIFY(!QFile::exists(ownEntry()));
+
+        // The user's own folder again, through a link: no install elsewhere.
+        QVERIFY(
+            QFile::remove(system.filePath(QStringLiteral("applications/app.quon.Quon.desktop"))));
+        const QString linked = system.filePath(QStringLiteral("linked"));
+        QVERIFY(QFile::link(qEnvironmentVariable("XDG_DATA_HOME"), linked));
+        qputenv("XDG_DATA_DIRS", linked.toUtf8() + ":/usr/share");
+        QVERIFY(DesktopEntry::ensureInstalled());
+        QVERIFY(QFile::exists(ownEntry()));
+        QVERIFY(DesktopEntry::ensureInstalled());
+        QVERIFY(QFile::exists(ownEntry()));
     }
 
     // The settings' "default app" is what GIO (and so Files) opens Markdown
