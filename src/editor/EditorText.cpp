@@ -68,9 +68,14 @@ void rewrite(QTextDocument* document, Range range, const QString& replacement, i
     cursor.setPosition(range.from + int(edit.position + edit.removed), QTextCursor::KeepAnchor);
     cursor.insertText(edit.added);
     cursor.endEditBlock();
+    endUndoStep(document);
 }
 
 } // namespace
+
+void endUndoStep(QTextDocument* document) {
+    document->setModified(false);
+}
 
 void replace(QPlainTextEdit* editor, Range range, const QString& replacement, Range select) {
     QTextDocument* document = editor->document();

@@ -35,6 +35,12 @@ Range lineRange(const QTextDocument* document, Range range);
 // Line break characters (LF, CR, VT, FF, NEL, U+2028, U+2029).
 bool isLineBreak(QChar c);
 
+// Ends the undo step of the last edit: typing on from where it left the
+// caret would join it, as Qt merges an insertion that continues the last
+// step's while the text document counts as modified. Nothing else reads that
+// flag (the Markdown document keeps its own). Every edit here ends so.
+void endUndoStep(QTextDocument* document);
+
 // One undo step: replaces the range with text, then selects `select` (anchor
 // at its start, caret at its end). Only the part that differs is rewritten;
 // nothing is recorded when the text stays the same.

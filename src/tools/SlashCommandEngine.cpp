@@ -176,11 +176,7 @@ bool apply(const SlashCommand& command, QPlainTextEdit* editor,
     EditorText::replace(editor, range, {}, {range.from, range.from});
     const bool done = perform(command.id, editor);
     step.endEditBlock();
-    // Typing on from where the command left the caret would join its undo
-    // step: Qt merges an insertion that continues the last step's insertion
-    // while the text document counts as modified. Nothing else reads that
-    // flag (the Markdown document keeps its own), so clearing it ends the step.
-    doc->setModified(false);
+    EditorText::endUndoStep(doc);
     editor->ensureCursorVisible();
     return done;
 }

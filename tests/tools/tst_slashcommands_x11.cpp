@@ -119,6 +119,22 @@ private Q_SLOTS:
         }
     }
 
+    // The same for the editor's own rules that leave the caret after what
+    // they inserted: the context menu's blockquote and a list continued.
+    void typingAfterAnEditingRuleUndoesOnItsOwn() {
+        setMarked(*m_text, u8("Intro\n‸"));
+        m_text->contextMenuBlockquote();
+        type("XY");
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(EditorText::text(m_text->document()), u8("Intro\n> "));
+
+        setMarked(*m_text, u8("- item‸"));
+        press(Qt::Key_Return);
+        type("XY");
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(EditorText::text(m_text->document()), u8("- item\n- "));
+    }
+
     // With QUON_SCREENSHOTS=DIR: the menu unfiltered and filtered in a light
     // and a dark theme, with the hint toast under the editor.
     void screenshots() {
