@@ -199,10 +199,13 @@ bool DocumentFile::holdsOtherBytes(const QString& path, const QByteArray& expect
 
 bool DocumentFile::write(const QString& path, const QByteArray& bytes, DocumentFileError* error,
                          const QByteArray* expectedOnDisk) {
+    return write(path, bytes, error,
+                 [&] { return !expectedOnDisk || !holdsOtherBytes(path, *expectedOnDisk); });
+}
+
+bool DocumentFile::write(const QString& path, const QByteArray& bytes, DocumentFileError* error,
+                         const std::function<bool()>& unchanged) {
     FileWriter::Failure failure;
-    const auto unchanged = [&] {
-        return !expectedOnDisk || !holdsOtherBytes(path, *expectedOnDisk);
-    };
     if (FileWriter::replace(path, bytes, unchanged, &failure))
         return true;
     if (error)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 
 enum class LineEnding { LF, CRLF, CR };
@@ -68,5 +69,9 @@ bool holdsOtherBytes(const QString& path, const QByteArray& expected);
 // (ChangedOnDisk).
 bool write(const QString& path, const QByteArray& bytes, DocumentFileError* error,
            const QByteArray* expectedOnDisk = nullptr);
+// The same with the check of the disk given: `unchanged` is asked right
+// before the file would be replaced.
+bool write(const QString& path, const QByteArray& bytes, DocumentFileError* error,
+           const std::function<bool()>& unchanged);
 
 } // namespace DocumentFile

@@ -15,3 +15,17 @@ struct FileIdentity {
 
     bool operator==(const FileIdentity&) const = default;
 };
+
+// What a path holds now, enough to tell that something else took its place
+// or it changed: which file, of what type and size, modified when.
+struct FileState {
+    FileIdentity identity;
+    quint32 type = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+
+    // Links followed; none when the path holds nothing.
+    static std::optional<FileState> of(const QString& path);
+
+    bool operator==(const FileState&) const = default;
+};

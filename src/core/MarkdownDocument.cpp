@@ -209,10 +209,16 @@ bool MarkdownDocument::save(const QString& path, DocumentFileError* error) {
             failure = DocumentFileError{DocumentFileError::Kind::NotEncodable, path, {}};
             break;
         }
-        // Another program's change is never overwritten unseen.
-        const QByteArray* expected =
-            m_hasSavedBytes && !m_replacesUnread && isOwnFile(path) ? &m_savedBytes : nullptr;
-        if (DocumentFile::write(path, *bytes, &failure, expected)) {
+        // Another program's change is never overwritten unseen: the file
+        // still holds what quon last read or wrote, or, kept over what it
+        // could not read, still that same thing.
+        const bool own = isOwnFile(path);
+        const auto unchanged = [&] {
+            if (own && m_replacesUnread)
+                return FileState::of(path) == m_unreadState;
+            return !own || !m_hasSavedBytes || !DocumentFile::holdsOtherBytes(path, m_savedBytes);
+        };
+        if (DocumentFile::write(path, *bytes, &failure, unchanged)) {
             const ModifiedWatch watch{*this};
             DocumentFileContents written;
             written.text = text();
@@ -313,6 +319,8 @@ void MarkdownDocument::keepOverUnreadableFile(const std::optional<QByteArray>& b
         m_hasSavedBytes = true;
     }
     m_replacesUnread = !bytes;
+    m_unreadState =
+        bytes || !m_fileUrl.isLocalFile() ? std::nullopt : FileState::of(m_fileUrl.toLocalFile());
     m_onlyInMemory = true;
 }
 

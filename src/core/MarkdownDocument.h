@@ -2,6 +2,7 @@
 
 #include "core/DocumentFile.h"
 #include "core/DocumentText.h"
+#include "core/FileIdentity.h"
 
 #include <QObject>
 #include <QString>
@@ -128,7 +129,8 @@ private:
     bool m_hasSavedBytes = false;
     bool m_hasBom = false;
     bool m_onlyInMemory = false;
-    bool m_replacesUnread = false; // kept over what the path held, unread
+    bool m_replacesUnread = false;          // kept over what the path held, unread
+    std::optional<FileState> m_unreadState; // what that was, when kept
 
     // Where the text may differ from the saved text: outside the region
     // from m_dirtyFrom to m_dirtyTail units before the end, both are the

@@ -238,6 +238,29 @@ private Q_SLOTS:
         QCOMPARE(readFile(other), QByteArray("mine, edited\n"));
     }
 
+    // Kept over what quon could not read (here a file too large), a save
+    // replaces that, but not a file another program put there since.
+    void keptOverAnUnreadFileReplacesOnlyThat() {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("a.md"), "mine\n");
+        auto doc = MarkdownDocument::open(path, nullptr);
+        QVERIFY(QFile::remove(path));
+        QVERIFY(TestSupport::makeSparseFile(path, DocumentFile::largestTextFile + 1));
+        doc->keepOverUnreadableFile(std::nullopt);
+        writeFile(dir, QStringLiteral("a.md"), "theirs\n");
+        DocumentFileError error;
+        QVERIFY(!doc->save(path, &error));
+        QCOMPARE(error.kind, DocumentFileError::Kind::ChangedOnDisk);
+        QCOMPARE(readFile(path), QByteArray("theirs\n"));
+
+        QVERIFY(QFile::remove(path));
+        QVERIFY(TestSupport::makeSparseFile(path, DocumentFile::largestTextFile + 1));
+        doc->keepOverUnreadableFile(std::nullopt);
+        QVERIFY(doc->save(path, &error));
+        QCOMPARE(readFile(path), QByteArray("mine\n"));
+        QVERIFY(!doc->isModified());
+    }
+
     // Kept text over a changed file: modified exactly while it differs from the file.
     void adoptedFileContentsBecomeTheSavedState() {
         QTemporaryDir dir;
