@@ -149,3 +149,11 @@ DesignSystem DesignSystem::make(const Colors& colors, FontDesign design, bool da
     return {colors, Typography::standard(design),
             dark ? QStringLiteral("atom-one-dark") : QStringLiteral("atom-one-light")};
 }
+
+QColor composited(const QColor& top, const QColor& bottom) {
+    const QColor t = top.toRgb(), b = bottom.toRgb();
+    const float a = t.alphaF();
+    const auto mix = [a](float over, float under) { return over * a + under * (1 - a); };
+    return QColor::fromRgbF(mix(t.redF(), b.redF()), mix(t.greenF(), b.greenF()),
+                            mix(t.blueF(), b.blueF()));
+}

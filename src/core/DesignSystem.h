@@ -15,6 +15,9 @@ struct ColorValue {
     bool operator==(const ColorValue&) const = default;
 };
 
+// The opaque colour seen where `top`, with its alpha, lies over `bottom`.
+QColor composited(const QColor& top, const QColor& bottom);
+
 enum class FontDesign { Default, Serif, Rounded, Monospaced };
 
 struct DesignSystem {

@@ -208,16 +208,14 @@ std::optional<ZeroBytes> zeroBytes(QByteArrayView bytes) {
     return counted;
 }
 
-} // namespace
-
-std::optional<QStringConverter::Encoding> utf16WithoutMark(QByteArrayView bytes) {
-    const std::optional<ZeroBytes> counted = zeroBytes(bytes);
-    if (!counted || counted->nulUnit)
+// The byte order of UTF-16 without a mark that the zero bytes tell, if any.
+std::optional<QStringConverter::Encoding> byteOrder(const ZeroBytes& counted) {
+    if (counted.nulUnit)
         return std::nullopt;
-    const qsizetype* zeros = counted->zeros;
-    const qsizetype* spaces = counted->spaces;
-    const qsizetype allZeros = counted->all();
-    if (allZeros == 0 || allZeros * 16 < counted->pairs)
+    const qsizetype* zeros = counted.zeros;
+    const qsizetype* spaces = counted.spaces;
+    const qsizetype allZeros = counted.all();
+    if (allZeros == 0 || allZeros * 16 < counted.pairs)
         return std::nullopt;
     const bool bySpaces = spaces[0] != spaces[1];
     // One zero byte alone tells nothing unless it is a space's.
@@ -230,9 +228,16 @@ std::optional<QStringConverter::Encoding> utf16WithoutMark(QByteArrayView bytes)
     return side == 1 ? QStringConverter::Utf16LE : QStringConverter::Utf16BE;
 }
 
+std::optional<QStringConverter::Encoding> utf16WithoutMark(QByteArrayView bytes) {
+    const std::optional<ZeroBytes> counted = zeroBytes(bytes);
+    return counted ? byteOrder(*counted) : std::nullopt;
+}
+
+} // namespace
+
 bool isUtf16ReadingAsUtf8(QByteArrayView bytes) {
     const std::optional<ZeroBytes> counted = zeroBytes(bytes);
-    return counted && counted->controls * 2 >= counted->pairs && utf16WithoutMark(bytes);
+    return counted && counted->controls * 2 >= counted->pairs && byteOrder(*counted);
 }
 
 DecodedText decode(QByteArrayView bytes) {

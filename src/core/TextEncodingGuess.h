@@ -17,15 +17,12 @@ struct DecodedText {
 };
 
 // In this order: a byte-order mark (UTF-8, UTF-16 LE or BE); UTF-16 without
-// a mark; strict UTF-8; UTF-8 with a few broken sequences, each becoming
+// a mark, told by its zero bytes over the first few KB and its byte order by
+// the side the zero bytes of spaces and line breaks are on (else the side
+// almost all zero bytes are on), before UTF-8 as ASCII in it is UTF-8 too;
+// strict UTF-8; UTF-8 with a few broken sequences, each becoming
 // U+FFFD; else Windows-1252.
 DecodedText decode(QByteArrayView bytes);
-
-// UTF-16 without a byte-order mark, told by its zero bytes over the first
-// few KB, and its byte order by the side the zero bytes of spaces and line
-// breaks are on (else by the side almost all zero bytes are on). Text in
-// ASCII is valid UTF-8 as well, so this is asked before UTF-8.
-std::optional<QStringConverter::Encoding> utf16WithoutMark(QByteArrayView bytes);
 
 // UTF-16 without a mark that is valid UTF-8 as well: its units that read as
 // UTF-8 are ASCII or Cyrillic and the like, each with a zero or control byte

@@ -2,16 +2,6 @@
 
 #include "core/DesignSystem.h"
 
-namespace {
-
-QColor over(const ColorValue& top, double alpha, const ColorValue& bottom) {
-    const auto mix = [alpha](double t, double b) { return t * alpha + b * (1 - alpha); };
-    return QColor::fromRgbF(float(mix(top.red, bottom.red)), float(mix(top.green, bottom.green)),
-                            float(mix(top.blue, bottom.blue)));
-}
-
-} // namespace
-
 EditorTheme EditorTheme::from(const DesignSystem& designSystem) {
     const DesignSystem::Colors& c = designSystem.colors;
     return {c.text,
@@ -20,8 +10,8 @@ EditorTheme EditorTheme::from(const DesignSystem& designSystem) {
             c.accent,
             c.codeBackground,
             c.editorSurface,
-            over(c.accent, 0.35, c.editorSurface),
-            over(c.accent, 0.22, c.editorSurface)};
+            composited(c.accent.withAlpha(0.35), c.editorSurface),
+            composited(c.accent.withAlpha(0.22), c.editorSurface)};
 }
 
 bool isDarkTheme(const EditorTheme& theme) {

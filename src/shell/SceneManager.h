@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/FocusedValues.h"
+#include "shell/WorkspaceView.h"
 
 #include <QObject>
 #include <QPointer>
@@ -9,7 +10,6 @@
 #include <functional>
 
 class DocumentController;
-class EscapeDispatcher;
 
 // The windows quon can show: the single welcome, settings and about windows
 // and the document windows, at their sizes. The welcome window opens and
@@ -20,7 +20,6 @@ class SceneManager : public QObject {
     Q_OBJECT
 public:
     using WindowFactory = std::function<QWidget*()>;
-    using DocumentOverlays = std::function<void(QWidget* window, EscapeDispatcher& escape)>;
 
     static constexpr QSize welcomeSize{720, 560};
     static constexpr QSize documentSize{1200, 780};

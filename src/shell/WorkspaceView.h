@@ -24,6 +24,10 @@ class WindowMenuBar;
 class WindowToolbar;
 class WorkspaceAlerts;
 
+// Puts on a document window what shows over every one (the tour), with the
+// window's Escape dispatcher.
+using DocumentOverlays = std::function<void(QWidget* window, EscapeDispatcher& escape)>;
+
 // What a document window needs from the rest of the application.
 struct WorkspaceServices {
     WorkspaceServices(); // standard alerts and application commands, no panes
@@ -37,9 +41,7 @@ struct WorkspaceServices {
     std::function<void()> duplicateDocument;
     // Posts "quon.dismissWelcomeWindow".
     std::function<void()> dismissWelcomeWindow;
-    // Puts on the window what shows over every document window (the tour),
-    // with the window's Escape dispatcher.
-    std::function<void(QWidget* window, EscapeDispatcher& escape)> overlays;
+    DocumentOverlays overlays;
 };
 
 // The window of one Markdown document: editor and preview in the Edit, Split

@@ -1,5 +1,7 @@
 #include "widgets/PopoverFrame.h"
 
+#include "core/DesignSystem.h"
+
 #include <QGraphicsDropShadowEffect>
 #include <QMouseEvent>
 #include <QPainter>
@@ -32,12 +34,7 @@ void PopoverFrame::setColours(const QColor& background, const QColor& border) {
 }
 
 QColor PopoverFrame::paintedBackground() const {
-    const QColor base = palette().color(QPalette::Window).toRgb();
-    const QColor over = m_background.toRgb();
-    const float a = over.alphaF();
-    const auto mix = [a](float top, float bottom) { return top * a + bottom * (1 - a); };
-    return QColor::fromRgbF(mix(over.redF(), base.redF()), mix(over.greenF(), base.greenF()),
-                            mix(over.blueF(), base.blueF()));
+    return composited(m_background, palette().color(QPalette::Window));
 }
 
 void PopoverFrame::setCornerRadius(int cornerRadius) {

@@ -68,10 +68,7 @@ double contrast(const QColor& a, const QColor& b) {
 
 // Empty when text in `text` reads on `behind` (laid over `under`) at 4.5:1.
 QString unreadable(const QColor& text, const QColor& behind, const QColor& under) {
-    const double a = behind.alphaF();
-    const QColor shown = QColor::fromRgbF(behind.redF() * a + under.redF() * (1 - a),
-                                          behind.greenF() * a + under.greenF() * (1 - a),
-                                          behind.blueF() * a + under.blueF() * (1 - a));
+    const QColor shown = composited(behind, under);
     const double ratio = contrast(text, shown);
     return ratio >= 4.5 ? QString()
                         : QStringLiteral("%1 on %2: %3").arg(text.name(), shown.name()).arg(ratio);
