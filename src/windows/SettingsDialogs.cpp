@@ -1,6 +1,7 @@
 #include "windows/SettingsDialogs.h"
 
 #include "core/L10n.h"
+#include "shell/DocumentDialogs.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -29,12 +30,7 @@ public:
     }
 
     void showDefaultAppError(QWidget* parent, const QString& message) override {
-        const QString title = L10n::tr("Could Not Set Default App");
-        QMessageBox box(QMessageBox::Warning, title, title, QMessageBox::NoButton, parent);
-        box.setInformativeText(message);
-        QPushButton* ok = box.addButton(L10n::tr("OK"), QMessageBox::RejectRole);
-        box.setEscapeButton(ok);
-        box.exec();
+        WidgetDocumentDialogs().showAlert(parent, L10n::tr("Could Not Set Default App"), message);
     }
 };
 
