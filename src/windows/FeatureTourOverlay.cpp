@@ -5,6 +5,7 @@
 #include "core/FeatureTourSlideCatalog.h"
 #include "core/L10n.h"
 #include "editor/ScrollViewStyling.h"
+#include "widgets/LayoutHeight.h"
 #include "widgets/PlainButton.h"
 #include "widgets/ThemedLabel.h"
 #include "windows/FeatureTourPageDots.h"
@@ -218,11 +219,7 @@ void FeatureTourOverlay::resizeEvent(QResizeEvent* event) {
 }
 
 void FeatureTourOverlay::placeCard() {
-    const auto cardHeight = [this] {
-        const QLayout* layout = m_card->layout();
-        return layout->hasHeightForWidth() ? layout->totalHeightForWidth(cardWidth)
-                                           : layout->totalSizeHint().height();
-    };
+    const auto cardHeight = [this] { return LayoutHeight::forWidth(*m_card->layout(), cardWidth); };
     // All the card but the picture, at its fixed width. A short window first
     // takes from the margins, then from the picture.
     const int full = FeatureTourSlideVisuals::height;

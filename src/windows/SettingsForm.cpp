@@ -2,6 +2,7 @@
 
 #include "core/AppearanceService.h"
 #include "editor/ScrollViewStyling.h"
+#include "widgets/LayoutHeight.h"
 #include "widgets/ThemedLabel.h"
 
 #include <QBoxLayout>
@@ -138,10 +139,7 @@ SettingsForm::SettingsForm(int height, QWidget* parent) : QScrollArea(parent), m
 }
 
 int SettingsForm::formHeight() const {
-    const QLayout* layout = m_content->layout();
-    const int needed = layout->hasHeightForWidth() ? layout->totalHeightForWidth(width)
-                                                   : layout->totalSizeHint().height();
-    return qMax(m_height, needed);
+    return qMax(m_height, LayoutHeight::forWidth(*m_content->layout(), width));
 }
 
 bool SettingsForm::eventFilter(QObject* watched, QEvent* event) {
