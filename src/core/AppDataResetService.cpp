@@ -10,8 +10,8 @@
 
 namespace {
 
-// The path with every link resolved; the part that does not exist yet is
-// appended as it is, since no link can hide in it.
+// The path with every link resolved; the part that does not exist (or lies
+// behind a link to nothing) is appended as it is: nothing there can be deleted.
 QString resolved(const QString& path) {
     const QString clean = QDir::cleanPath(path);
     QString existing = clean;

@@ -91,7 +91,8 @@ QByteArray ReferenceDefinitions::asMarkdown(const std::vector<ReferenceDefinitio
         return {};
     QByteArray out;
     for (const ReferenceDefinition& definition : definitions) {
-        // A label is kept as written, escapes included, so it goes back as it is.
+        // A label comes as cmark keys it (case folded, white space collapsed,
+        // escapes kept): written back, it keys the same references.
         out += '[' + definition.label + "]: <";
         appendEscaped(out, definition.url);
         out += '>';

@@ -2,8 +2,9 @@
 
 #include <QWidget>
 
-// The chrome of the editing tools' popovers: a rounded panel with a thin
-// border and a soft shadow around one content widget. It never takes focus
+// The chrome of popovers and overlay panels (the editing tools' popovers, the
+// command palette): an opaque rounded panel with a thin border and a soft
+// shadow around one content widget. It never takes focus
 // and keeps every click on it to itself.
 class PopoverFrame : public QWidget {
     Q_OBJECT

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-// Widgets of the home and about windows name the colour and font they draw
-// with, and take them from the active design system each time it changes.
+// Themed widgets name the colour and font they draw with, and take them from
+// the active design system each time it changes.
 using ColorRole = ColorValue DesignSystem::Colors::*;
 using FontRole = std::function<QFont(const DesignSystem&)>;
 

@@ -2,7 +2,7 @@
 
 #include <QAbstractButton>
 
-// What the custom-drawn buttons of the home and about windows share: they
+// What the custom-drawn buttons share: they
 // repaint when the design system changes, retranslate a fixed text, and show a
 // focus ring when reached with Tab (not when focused by a click or by their
 // window opening).
