@@ -2,10 +2,9 @@
 
 #include <QAbstractButton>
 
-// What the custom-drawn buttons share: they
-// repaint when the design system changes, retranslate a fixed text, and show a
-// focus ring when reached with Tab (not when focused by a click or by their
-// window opening).
+// What the custom-drawn buttons share: they repaint when the design system
+// changes, retranslate a fixed text, and show a focus ring when reached with
+// Tab (not when focused by a click or by their window opening).
 class ThemedButton : public QAbstractButton {
     Q_OBJECT
 public:
