@@ -80,6 +80,18 @@ void DefaultMarkdownHandlerService::isDefaultHandler(std::function<void(bool)> a
                     {QStringLiteral("LC_ALL=C.UTF-8"), QStringLiteral("gio"),
                      QStringLiteral("mime"), QLatin1String(MarkdownFileTypes::markdownMimeType)},
                     [answer](const ToolRunner::Result& result) {
+                        // env's 127: no gio here; xdg-mime is the desktop's answer then.
+                        if (result.started && !result.timedOut && result.exitCode == 127) {
+                            ToolRunner::run(xdgMime,
+                                            {QStringLiteral("query"), QStringLiteral("default"),
+                                             QLatin1String(MarkdownFileTypes::markdownMimeType)},
+                                            [answer](const ToolRunner::Result& queried) {
+                                                answer(queried.succeeded() &&
+                                                       queried.output.trimmed() ==
+                                                           DesktopEntry::fileName);
+                                            });
+                            return;
+                        }
                         answer(result.succeeded() && defaultApplicationInGioAnswer(result.output) ==
                                                          QLatin1String(DesktopEntry::fileName));
                     });

@@ -150,6 +150,22 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!is, 30'000);
     }
 
+    // Without GIO's tool, the desktop's own xdg-mime answers.
+    void withoutGioXdgMimeAnswers() {
+        TestSupport::writeFile(tools, QStringLiteral("xdg-mime"),
+                               "#!/bin/sh\n"
+                               "[ \"$1 $2 $3\" = \"query default text/markdown\" ] && "
+                               "echo app.quon.Quon.desktop\n"
+                               "exit 0\n");
+        QFile::setPermissions(tools.filePath(QStringLiteral("xdg-mime")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::remove(tools.filePath(QStringLiteral("env")));
+        QVERIFY(QFile::link(QStringLiteral("/usr/bin/env"), tools.filePath(QStringLiteral("env"))));
+        qputenv("PATH", tools.path().toUtf8());
+        QVERIFY(isDefault());
+        QFile::remove(tools.filePath(QStringLiteral("env")));
+    }
+
     // The entry quon writes is marked as its own and follows the executable
     // that runs; one the user installed is never touched, not even by Clear
     // App Data, which removes quon's own.
