@@ -3,6 +3,7 @@
 #include "support/TestSupport.h"
 
 #include <QElapsedTimer>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -74,8 +75,14 @@ private Q_SLOTS:
         QThread* const main = QThread::currentThread();
         std::atomic<int> followups{0};
         std::atomic<bool> offMain{true};
+        // Holds the parsing thread in a parse until the test lets it go, so
+        // it is busy for as long as the test needs, however fast it runs.
+        std::atomic<bool> holding{false};
+        QSemaphore letGo;
         cache.setFollowup([&](const ParsedMarkdown& before, const ParsedMarkdown& parsed) {
             offMain = offMain && QThread::currentThread() != main;
+            if (holding)
+                letGo.acquire();
             ++followups;
             return std::any(parsed.serial - before.serial);
         });
@@ -91,11 +98,14 @@ private Q_SLOTS:
         QCOMPARE(shown.back(), 1);
         QVERIFY(cache.followup().has_value());
 
+        holding = true;
         cache.parseNow(texts[2]);
         // Small, but the parsing thread is busy: there too, and the larger
         // one before it never comes.
         cache.parseNow(texts[3]);
         QVERIFY(cache.isParsing());
+        holding = false;
+        letGo.release();
         QTRY_VERIFY_WITH_TIMEOUT(!cache.isPending(), 20000);
         QCOMPARE(shown.back(), 3);
         // Small with the parsing thread idle: parsed here and shown at once.
