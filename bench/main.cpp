@@ -1,13 +1,13 @@
 #include "Bench.h"
 
+#include "platform/ProcessMemory.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -75,27 +75,15 @@ QString Bench::matchDocument() {
 }
 
 double Bench::residentMemoryMb() {
-    QFile status(QStringLiteral("/proc/self/statm"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> pages = status.readAll().split(' ');
-    return pages.value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024 * 1024);
+    return double(ProcessMemory::residentBytes()) / (1024 * 1024);
 }
 
 double Bench::peakMemoryMb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    return 0;
+    return double(ProcessMemory::peakResidentBytes()) / (1024 * 1024);
 }
 
 void Bench::resetPeakMemory() {
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
+    ProcessMemory::resetPeak();
 }
 
 bool Bench::ownProcess(const char* group, const char* key) {

@@ -30,8 +30,8 @@ std::atomic<int> parsesThere{0};
 } // namespace
 
 MarkdownParseCache::MarkdownParseCache(QObject* parent)
-    // Parsing here first also registers the parser's extensions on this
-    // thread, before any parse on the parsing thread.
+    // The first cache made parses the empty text here, which registers the
+    // parser's extensions on this thread before any parse on the parsing thread.
     : QObject(parent), m_document(MarkdownParser::parse(QString())) {
     m_debounce.setSingleShot(true);
     m_debounce.setInterval(debounceMs);

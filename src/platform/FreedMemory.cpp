@@ -1,7 +1,8 @@
 #include "platform/FreedMemory.h"
 
+#include "platform/ProcessMemory.h"
+
 #include <QCoreApplication>
-#include <QFile>
 #include <QTimer>
 
 #if defined(__GLIBC__)
@@ -14,17 +15,6 @@ size_t threshold = FreedMemory::defaultThreshold;
 bool scheduled = false;
 int givenBack = 0;
 
-// Anonymous resident memory in bytes: the heap and other private mappings.
-size_t residentAnonymousBytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("RssAnon:"))
-            return size_t(line.mid(8).trimmed().split(' ').value(0).toULongLong()) * 1024;
-    return 0;
-}
-
 } // namespace
 
 size_t FreedMemory::heldBytes() {
@@ -32,7 +22,7 @@ size_t FreedMemory::heldBytes() {
     const struct mallinfo2 info = mallinfo2();
     // Allocated memory is partly never touched, so this errs low.
     const size_t used = info.uordblks + info.hblkhd;
-    const size_t resident = residentAnonymousBytes();
+    const auto resident = size_t(ProcessMemory::residentAnonymousBytes());
     return resident > used ? resident - used : 0;
 #else
     return 0;

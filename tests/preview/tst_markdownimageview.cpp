@@ -1,4 +1,5 @@
 #include "core/MarkdownTree.h"
+#include "platform/ProcessMemory.h"
 #include "preview/ImageLoader.h"
 #include "preview/ImageURLResolver.h"
 #include "preview/MarkdownImageView.h"
@@ -166,11 +167,11 @@ private Q_SLOTS:
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), zero));
         const QString huge = dir.filePath(QStringLiteral("huge.png"));
         QVERIFY(TestSupport::makeSparseFile(huge, qint64(1) << 30));
-        TestSupport::resetPeakResident();
-        const qint64 before = TestSupport::peakResidentBytes();
+        ProcessMemory::resetPeak();
+        const qint64 before = ProcessMemory::peakResidentBytes();
         for (const QString& path : {pipe, zero, huge})
             QVERIFY2(!ImageLoader::shared().local(path), qPrintable(path));
-        QVERIFY(TestSupport::peakResidentBytes() - before < 100 * 1024 * 1024);
+        QVERIFY(ProcessMemory::peakResidentBytes() - before < 100 * 1024 * 1024);
     }
 
     // A web picture loads in the background; what came back, the picture

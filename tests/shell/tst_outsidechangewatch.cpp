@@ -1,5 +1,6 @@
 #include "core/ExternalChangeMonitor.h"
 #include "core/MarkdownDocument.h"
+#include "platform/ProcessMemory.h"
 #include "shell/OutsideChangeWatch.h"
 #include "support/EventLoopProbe.h"
 #include "support/FakeWorkspaceAlerts.h"
@@ -318,7 +319,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(w.view->outsideChangeWatch().monitor().isWatching(), 10000);
         QVERIFY(!w.view->isWindowModified());
 
-        const qint64 before = TestSupport::residentBytes();
+        const qint64 before = ProcessMemory::residentBytes();
         EventLoopProbe probe;
         const FifoRelease release(path);
         QVERIFY(replaceBy(stranger, path));
@@ -329,7 +330,7 @@ private Q_SLOTS:
         QVERIFY2(probe.longestBusyMs() < 200, qPrintable(QString::number(probe.longestBusyMs())));
         QVERIFY2(probe.longestGapMs() < FifoRelease::afterMs / 2,
                  qPrintable(QString::number(probe.longestGapMs())));
-        QVERIFY(TestSupport::residentBytes() - before < 100 * 1024 * 1024);
+        QVERIFY(ProcessMemory::residentBytes() - before < 100 * 1024 * 1024);
         QVERIFY(w.view->isWindowModified());
         QCOMPARE(w.alerts.outsideChangeAsks, 0);
         QCOMPARE(w.document->text(), QStringLiteral("alpha\n"));

@@ -18,11 +18,6 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
 QByteArray readFile(const QString& path);
 // A file of `size` zero bytes that takes no room on disk.
 bool makeSparseFile(const QString& path, qint64 size);
-// The process's resident memory now, and the most it has held since the last
-// resetPeakResident() (or its start).
-qint64 residentBytes();
-qint64 peakResidentBytes();
-void resetPeakResident();
 // A folder the test process cannot create files in: a read-only subfolder of
 // dir, or a system folder when running as root (root ignores permissions).
 QString readOnlyFolder(const QTemporaryDir& dir);
