@@ -143,6 +143,15 @@ private:
 void PDFExporter::prepareEngine() {
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // Without the sandbox the engine needs no zygote, and a zygote whose
+    // helper ends stops the whole process; without one, such a helper is a
+    // page process that ended, which the export reports.
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX") &&
+        !flags.split(' ').contains("--no-zygote")) {
+        flags += flags.isEmpty() ? "--no-zygote" : " --no-zygote";
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    }
 }
 
 void PDFExporter::exportPDF(const QString& html, const QString& path, Completion completion,

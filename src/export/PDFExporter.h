@@ -17,7 +17,8 @@ inline constexpr int defaultTimeLimitMs = 60'000;
 // Called once before the application object exists. The web engine's
 // sandbox cannot run as root, and the engine ends the whole process when
 // asked to start it there; the page it loads is quon's own export, with
-// scripts off, so as root the engine runs without it.
+// scripts off, so as root the engine runs without it. Without the sandbox,
+// a helper program that cannot start no longer ends the process.
 void prepareEngine();
 
 // Returns at once; the work runs on the event loop. An engine that cannot
