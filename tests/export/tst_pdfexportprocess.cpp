@@ -29,6 +29,28 @@ bool giveTo(const QString& path, uid_t user, gid_t group) {
     return true;
 }
 
+// The first child of the process that runs the program, or 0.
+qint64 childRunning(qint64 parent, const QString& program) {
+    const QStringList processes = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString& process : processes) {
+        const QByteArray stat = TestSupport::readFile("/proc/" + process + "/stat");
+        // "PID (NAME) STATE PPID ...": the name may hold anything but the last ')'.
+        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() < 2 || fields[1].toLongLong() != parent)
+            continue;
+        const QByteArray command = TestSupport::readFile("/proc/" + process + "/cmdline");
+        if (QString::fromLocal8Bit(command.left(command.indexOf('\0'))).endsWith(program))
+            return process.toLongLong();
+    }
+    return 0;
+}
+
+// Running, or ended but not yet reaped by anyone.
+bool running(qint64 process) {
+    const QByteArray stat = TestSupport::readFile("/proc/" + QByteArray::number(process) + "/stat");
+    return !stat.isEmpty() && stat.mid(stat.lastIndexOf(')') + 2, 1) != "Z";
+}
+
 } // namespace
 
 class TestPdfExportProcess : public QObject {
@@ -138,6 +160,39 @@ private Q_SLOTS:
         QCOMPARE(TestSupport::readFile(document), QByteArray("# Notes\n\nSaved text.\n"));
         quon.kill();
         QVERIFY(quon.waitForFinished(10'000));
+    }
+
+    // A quon that ends in the middle of an export takes its printer along.
+    void printerEndsWithQuon() {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("runtime")));
+        const QString document =
+            TestSupport::writeFile(dir, QStringLiteral("notes.md"), "# Notes\n");
+        // An engine helper that never answers: the page never loads, and
+        // the helper lives as long as the printer that started it.
+        const QString helper = TestSupport::writeFile(
+            dir, QStringLiteral("helper"),
+            "#!/bin/sh\nwhile kill -0 $PPID 2>/dev/null; do sleep 0.1; done\n");
+        QVERIFY(QFile::setPermissions(helper, QFile::ReadOwner | QFile::ExeOwner));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath("runtime"));
+        environment.insert(QStringLiteral("QTWEBENGINEPROCESS_PATH"), helper);
+        environment.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(QUON_TEST_PLUGINS));
+        environment.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"),
+                           QStringLiteral("quonexportdriver:") + dir.filePath("notes.pdf"));
+        QProcess quon;
+        quon.setProcessEnvironment(environment);
+        quon.setStandardOutputFile(QProcess::nullDevice());
+        quon.setStandardErrorFile(QProcess::nullDevice());
+        quon.start(QStringLiteral(QUON_EXECUTABLE), {document});
+        QVERIFY(quon.waitForStarted());
+        qint64 printer = 0;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (printer = childRunning(quon.processId(), QStringLiteral("/quon-pdf-printer"))) != 0,
+            90'000);
+        quon.kill();
+        QVERIFY(quon.waitForFinished(10'000));
+        QTRY_VERIFY_WITH_TIMEOUT(!running(printer), 30'000);
     }
 };
 
