@@ -26,7 +26,7 @@ void pdfFigures() {
     const QString html = MarkdownHTMLExporter::printDocument(Bench::generatedMarkdown(100 * 1024),
                                                              exportDesign(), {});
     QString error;
-    // The first run also starts the web engine; the median leaves it out.
+    // Every run starts the printer and its web engine.
     const double ms = Bench::medianMs(3, [&] {
         QEventLoop loop;
         PDFExporter::exportPDF(html, dir.filePath(QStringLiteral("bench.pdf")),

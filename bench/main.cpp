@@ -1,6 +1,5 @@
 #include "Bench.h"
 
-#include "export/PDFExporter.h"
 #include "platform/ProcessMemory.h"
 
 #include <QApplication>
@@ -112,9 +111,6 @@ int main(int argc, char** argv) {
     qputenv("XDG_STATE_HOME", home.filePath(QStringLiteral("state")).toLocal8Bit());
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    // The PDF export's web engine starts as in the app, with shared contexts.
-    PDFExporter::prepareEngine();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
         qputenv("QT_LOGGING_RULES", "qt.qml.compiler=false");
     QApplication app(argc, argv);

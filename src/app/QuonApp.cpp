@@ -4,7 +4,6 @@
 #include "core/AppearanceService.h"
 #include "core/FinderSharedSettings.h"
 #include "core/RecentFilesStore.h"
-#include "export/PDFExporter.h"
 #include "platform/AppIcon.h"
 #include "platform/FinderExtensionManager.h"
 #include "platform/SingleInstance.h"
@@ -34,8 +33,6 @@ int QuonApp::run(int argc, char** argv) {
     if (instance.forwardToRunningInstance(arguments))
         return 0;
 
-    PDFExporter::prepareEngine();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quon"));
     QApplication::setOrganizationName(QStringLiteral("quon"));

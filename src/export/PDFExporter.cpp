@@ -1,46 +1,46 @@
 #include "export/PDFExporter.h"
 
+#include "BuildInfo.h"
 #include "core/DocumentFile.h"
 #include "core/L10n.h"
+#include "export/PDFPrintJob.h"
+#include "export/PDFPrinter.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLibraryInfo>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPointer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QUrl>
-#include <QWebEnginePage>
-#include <QWebEngineSettings>
 
+#include <csignal>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
 
-constexpr int pauseAfterLoadMs = 150;
-
-// The engine stops the process when it cannot find its helper program:
-// look for it where the engine does before starting it.
-bool helperProgramExists() {
-    const QString fromEnvironment = qEnvironmentVariable("QTWEBENGINEPROCESS_PATH");
-    if (!fromEnvironment.isEmpty())
-        return QFileInfo::exists(fromEnvironment);
-    const QString name = QStringLiteral("/QtWebEngineProcess");
-    return QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + name) ||
-           QFileInfo::exists(QCoreApplication::applicationDirPath() + name);
+QString& printerOverride() {
+    static QString path;
+    return path;
 }
 
-// One export: owns its page and temporary file and deletes itself once it
-// has reported, whichever of load, print, write or time limit ends it.
+// The PDF the printer made in quon's own temporary folder; far larger than
+// any export, so a stray file cannot take quon's memory.
+QByteArray readPrinted(const QString& path) {
+    constexpr qint64 largestPdf = 1024LL * 1024 * 1024;
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || file.size() > largestPdf || !file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+// One export: owns its temporary folder and the printer's process, reports
+// once, and deletes itself once the process has ended too.
 class PdfExportJob : public QObject {
 public:
     PdfExportJob(const QString& path, PDFExporter::Completion completion)
         : m_path(path), m_completion(std::move(completion)) {}
-
-    ~PdfExportJob() override { delete m_page; }
 
     void start(const QString& html, int timeLimitMs) {
         const QString pagePath = m_folder.filePath(QStringLiteral("page.html"));
@@ -49,64 +49,56 @@ public:
         if (!m_folder.isValid() || !file.open(QIODevice::WriteOnly) ||
             file.write(bytes) != bytes.size() || !file.flush()) {
             finish(L10n::tr("The page couldn’t be prepared for printing."));
+            deleteLater();
             return;
         }
         file.close();
-        if (!helperProgramExists()) {
+        const QString printer = PDFExporter::printerProgram();
+        if (!QFileInfo(printer).isExecutable()) {
             finish(L10n::tr("The PDF couldn’t be created."));
+            deleteLater();
             return;
         }
 
         m_limit.setSingleShot(true);
-        connect(&m_limit, &QTimer::timeout, this,
-                [this] { finish(L10n::tr("Making the PDF took too long and was stopped.")); });
+        connect(&m_limit, &QTimer::timeout, this, [this] {
+            m_process.kill();
+            finish(L10n::tr("Making the PDF took too long and was stopped."));
+        });
         m_limit.start(timeLimitMs);
 
-        m_page = new QWebEnginePage();
-        m_page->settings()->setAttribute(QWebEngineSettings::PrintElementBackgrounds, true);
-        // The page never needs scripts.
-        m_page->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-        connect(m_page, &QWebEnginePage::loadFinished, this, &PdfExportJob::loaded);
-        // The page's process ended (or never started): nothing will print.
-        connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
-                [this] { finish(L10n::tr("The PDF couldn’t be created.")); });
-        // The web engine shuts down with the application: drop the page first.
-        connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
-            m_done = true;
-            delete m_page;
-            m_page = nullptr;
+        // The engine's messages go where quon's own go; the printer says
+        // nothing on its output that quon needs.
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.setStandardOutputFile(QProcess::nullDevice());
+        // A quon that ends any way at all takes its printer along.
+        m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        connect(&m_process, &QProcess::finished, this, &PdfExportJob::printerEnded);
+        connect(&m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+            if (error != QProcess::FailedToStart)
+                return;
+            finish(L10n::tr("The PDF couldn’t be created."));
+            deleteLater();
         });
-        m_page->load(QUrl::fromLocalFile(pagePath));
+        connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_process.kill(); });
+        m_process.start(printer, {pagePath, printedPath()});
     }
 
 private:
-    void loaded(bool ok) {
-        if (m_loaded || m_done)
-            return;
-        m_loaded = true;
-        if (!ok) {
-            finish(L10n::tr("The page couldn’t be loaded for printing."));
-            return;
-        }
-        QTimer::singleShot(pauseAfterLoadMs, this, &PdfExportJob::print);
-    }
+    QString printedPath() const { return m_folder.filePath(QStringLiteral("page.pdf")); }
 
-    void print() {
-        if (m_done || !m_page)
-            return;
-        const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
-        QPointer<PdfExportJob> self(this);
-        m_page->printToPdf(
-            [self](const QByteArray& data) {
-                if (self)
-                    self->printed(data);
-            },
-            a4);
-    }
-
-    void printed(const QByteArray& data) {
+    void printerEnded(int exitCode, QProcess::ExitStatus status) {
+        // Only once the process is gone: the job holds no running process.
+        deleteLater();
         if (m_done)
             return;
+        if (status != QProcess::NormalExit || exitCode != PDFPrintJob::Written) {
+            finish(status == QProcess::NormalExit && exitCode == PDFPrintJob::PageNotLoaded
+                       ? L10n::tr("The page couldn’t be loaded for printing.")
+                       : L10n::tr("The PDF couldn’t be created."));
+            return;
+        }
+        const QByteArray data = readPrinted(printedPath());
         if (data.isEmpty()) {
             finish(L10n::tr("The PDF couldn’t be created."));
             return;
@@ -120,8 +112,7 @@ private:
             return;
         m_done = true;
         m_limit.stop();
-        deleteLater();
-        // From the event loop, never inside the web engine's callbacks: the
+        // From the event loop, never inside the process's callbacks: the
         // caller may alert in a modal dialog.
         if (m_completion)
             QTimer::singleShot(0, qApp, [completion = std::move(m_completion), errorMessage] {
@@ -133,8 +124,7 @@ private:
     PDFExporter::Completion m_completion;
     QTemporaryDir m_folder;
     QTimer m_limit;
-    QWebEnginePage* m_page = nullptr;
-    bool m_loaded = false;
+    QProcess m_process;
     bool m_done = false;
 };
 
@@ -145,7 +135,7 @@ void PDFExporter::prepareEngine() {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     // Without the sandbox the engine needs no zygote, and a zygote whose
     // helper ends stops the whole process; without one, such a helper is a
-    // page process that ended, which the export reports.
+    // page process that ended, which the printer reports.
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
     if (qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX") &&
         !flags.split(' ').contains("--no-zygote")) {
@@ -158,4 +148,25 @@ void PDFExporter::exportPDF(const QString& html, const QString& path, Completion
                             int timeLimitMs) {
     auto* job = new PdfExportJob(path, std::move(completion));
     job->start(html, timeLimitMs);
+}
+
+QString PDFExporter::printerProgram() {
+    if (!printerOverride().isEmpty())
+        return printerOverride();
+    return printerProgramFor(QCoreApplication::applicationDirPath());
+}
+
+QString PDFExporter::printerProgramFor(const QString& executableFolder) {
+    const QString folder = QDir::cleanPath(executableFolder);
+    const QString build = QDir::cleanPath(QString::fromUtf8(BuildInfo::buildDir));
+    // quon, its tests and its bench all run the printer the build made.
+    if (folder == build || folder.startsWith(build + QLatin1Char('/')))
+        return build + QLatin1Char('/') + QLatin1String(PDFPrinter::programName);
+    return QDir::cleanPath(folder + QLatin1Char('/') +
+                           QString::fromUtf8(BuildInfo::pluginModuleDirFromBinary) +
+                           QLatin1Char('/') + QLatin1String(PDFPrinter::programName));
+}
+
+void PDFExporter::setPrinterProgram(const QString& path) {
+    printerOverride() = path;
 }

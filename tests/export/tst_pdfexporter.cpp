@@ -210,11 +210,55 @@ private Q_SLOTS:
         QCOMPARE(exportDirectly(html, path, PDFExporter::defaultTimeLimitMs), QString());
         QVERIFY(pdfText(path).contains("Slow"));
     }
+
+    // Whatever the printer does, quon reports it once and writes nothing but
+    // a finished PDF; a printer that hangs is stopped.
+    void failingPrinterWritesNothing_data() {
+        QTest::addColumn<QByteArray>("script"); // the printer's; empty: there is none
+        QTest::addColumn<QString>("message");
+        const QString notCreated = QStringLiteral("The PDF couldn’t be created.");
+        QTest::newRow("missing") << QByteArray() << notCreated;
+        QTest::newRow("crashes") << QByteArray("kill -SEGV $$") << notCreated;
+        QTest::newRow("ends without a PDF") << QByteArray("exit 0") << notCreated;
+        QTest::newRow("page not loaded")
+            << QByteArray("printf '%PDF-' > \"$2\"; exit 3")
+            << QStringLiteral("The page couldn’t be loaded for printing.");
+        QTest::newRow("hangs") << QByteArray("echo $$ > \"$0.pid\"; exec sleep 600")
+                               << QStringLiteral("Making the PDF took too long and was stopped.");
+    }
+    void failingPrinterWritesNothing() {
+        QFETCH(QByteArray, script);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString printer = dir.filePath("printer");
+        if (!script.isEmpty()) {
+            TestSupport::writeFile(dir, "printer", "#!/bin/sh\n" + script + "\n");
+            QVERIFY(QFile::setPermissions(printer, QFile::ReadOwner | QFile::ExeOwner));
+        }
+        PDFExporter::setPrinterProgram(printer);
+        const QString path = TestSupport::writeFile(dir, "old.pdf", "old");
+        const QString error = exportDirectly("<p>Page</p>", path, 2'000);
+        PDFExporter::setPrinterProgram({});
+        QCOMPARE(error, message);
+        QCOMPARE(TestSupport::readFile(path), QByteArray("old"));
+        if (QFileInfo::exists(printer + ".pid")) {
+            const QByteArray pid = TestSupport::readFile(printer + ".pid").trimmed();
+            QVERIFY(!pid.isEmpty());
+            QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists("/proc/" + pid), 30'000);
+        }
+    }
+
+    // quon, its tests and its bench run the printer of their build; an
+    // installed quon the one in its own lib folder.
+    void printerOfTheBuild() {
+        const QString ofBuild = PDFExporter::printerProgram();
+        QVERIFY2(QFileInfo(ofBuild).isExecutable(), qPrintable(ofBuild));
+        QCOMPARE(PDFExporter::printerProgramFor(QFileInfo(QUON_EXECUTABLE).path()), ofBuild);
+    }
 };
 
 int main(int argc, char** argv) {
     umask(022);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     TestPdfExporter test;
     return QTest::qExec(&test, argc, argv);

@@ -1,5 +1,6 @@
 #include "BuildInfo.h"
 #include "common/AppIdentity.h"
+#include "export/PDFExporter.h"
 #include "platform/FinderExtensionManager.h"
 #include "support/TestSupport.h"
 
@@ -108,10 +109,11 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(QStringLiteral(QUON_SOURCE_DIR "/LICENSE")));
     }
 
-    // Installed under any prefix, quon finds the Files module beside its own
-    // folder, and the build's own from the build folder: what "Enable Files
-    // Extension" copies, and the command it shows, name an existing file.
-    void filesModuleFoundFromTheExecutable() {
+    // Installed under any prefix, quon finds the Files module and the PDF
+    // printer beside its own folder, and the build's own from the build
+    // folder: what "Enable Files Extension" copies, and the command it shows,
+    // name an existing file, and the installed printer prints.
+    void filesModuleAndPrinterFoundFromTheExecutable() {
         QTemporaryDir prefix;
         const QString build = QFileInfo(QStringLiteral(QUON_EXECUTABLE)).path();
         QCOMPARE(run(QStringLiteral("cmake"), {QStringLiteral("--install"), build,
@@ -126,6 +128,13 @@ private Q_SLOTS:
             FinderExtensionManager::locationsFor(prefix.filePath(QStringLiteral("bin"))));
         QVERIFY(FinderExtensionManager::manualInstallCommand().contains(installed));
         FinderExtensionManager::setLocations({});
+
+        const QString printer = PDFExporter::printerProgramFor(prefix.filePath("bin"));
+        QVERIFY2(QFileInfo(printer).isExecutable(), qPrintable(printer));
+        QVERIFY(printer.startsWith(prefix.path() + QLatin1Char('/')));
+        const QString page = TestSupport::writeFile(prefix, "page.html", "<p>Printed</p>");
+        QCOMPARE(run(printer, {page, prefix.filePath("page.pdf")}), 0);
+        QVERIFY(TestSupport::readFile(prefix.filePath("page.pdf")).startsWith("%PDF-"));
 
         const QString ofBuild = FinderExtensionManager::locationsFor(build).moduleSource;
         QVERIFY2(QFileInfo(ofBuild).isFile(), qPrintable(ofBuild));
