@@ -144,6 +144,10 @@ private Q_SLOTS:
                                 .arg(quon.exitCode())
                                 .arg(QString::fromUtf8(output), QString::fromUtf8(errors))));
         const QList<QByteArray> lines = output.split('\n');
+        // Where the system gives a normal user no sandbox, that export can only fail.
+        if (asUser && written && output.contains("alert: Export Failed | ") &&
+            (errors.contains("sandbox") || errors.contains("namespace")))
+            QSKIP("the web engine's sandbox cannot run for a normal user on this system");
         QVERIFY2(lines.contains("edited"), output.constData());
         QVERIFY2(lines.contains("modified"), output.constData());
         if (written) {
