@@ -182,6 +182,10 @@ public:
         storage.memory.assign(count, {m_arena, {}});
         for (size_t i = 0; i < count; ++i) {
             const auto [child, type] = m_siblings[i];
+            // What is left of a paragraph a table took its last line from has
+            // no lines, and cmark counts its inlines' lines from the
+            // paragraph: it stays as cmark gives it, wherever the text began.
+            m_shift = cmark_node_get_start_line(child) > 0 ? m_lineOffset : 0;
             fill(storage.blocks[i], child, type, 1);
         }
         m_siblings.clear();
@@ -249,10 +253,10 @@ private:
         if (depth >= maxDepth) {
             node.kind = MarkdownNodeKind::Other;
             node.literal = m_arena->copy(sourceText(source, node.range));
-            MarkdownTreeStorage::shiftRange(node, m_lineOffset);
+            MarkdownTreeStorage::shiftRange(node, m_shift);
             return;
         }
-        MarkdownTreeStorage::shiftRange(node, m_lineOffset);
+        MarkdownTreeStorage::shiftRange(node, m_shift);
         switch (node.kind) {
         case MarkdownNodeKind::Heading:
             node.headingLevel = cmark_node_get_heading_level(source);
@@ -351,6 +355,7 @@ private:
 
     const QByteArray& m_utf8;
     const int m_lineOffset;
+    int m_shift = 0; // lines the nodes of the block being made move down
     BracketStandIns m_standIns;
     std::shared_ptr<NodeArena> m_arena;
     cmark_syntax_extension* m_tasklist = nullptr;
@@ -427,13 +432,14 @@ void parseTree(QStringView text, int lineOffset, MarkdownNode& document,
     });
 }
 
-// The link reference definitions of a text, in document order.
-std::vector<ReferenceDefinition> definitionsIn(QStringView text) {
+// The link reference definitions of a text, in document order; `before` as
+// in parseTree.
+std::vector<ReferenceDefinition> definitionsIn(QStringView text, const QByteArray& before = {}) {
     std::vector<ReferenceDefinition> definitions;
     // Without "]:" there is no definition to look for.
     if (!text.contains(u"]:"))
         return definitions;
-    QByteArray utf8 = text.toUtf8();
+    QByteArray utf8 = before + text.toUtf8();
     withCmarkTree(utf8, &definitions, [](cmark_node*, BracketStandIns) {});
     return definitions;
 }
@@ -495,16 +501,129 @@ void finishStorage(ParsedMarkdown& parsed, std::shared_ptr<MarkdownTreeStorage> 
     parsed.storage = std::move(storage);
 }
 
-void parseWhole(ParsedMarkdown& parsed) {
+// Where cmark ends a document: the end of its last line that has text.
+SourceRange documentRange(const ParsedMarkdown& parsed) {
+    const bool finalBreak = parsed.text.endsWith(u'\n');
+    const int lastLine = int(parsed.lineStarts.size()) - (finalBreak ? 1 : 0);
+    return {1, 1, lastLine,
+            int(linesOf(parsed, lastLine, lastLine).toUtf8().size() - (finalBreak ? 1 : 0))};
+}
+
+// Parses the text a section at a time and hands each section's parse to
+// `take` with how many of its blocks to keep, and the definitions made by
+// those. A section is about `chars` characters of whole lines. Its last
+// block may go on below it, so it is left to the next section, which starts
+// on that block's first line: where a top-level block starts, the parser is
+// in the same state as at the start of a document (see reparseEdited). Only
+// where a blank line comes before it, though: a paragraph's start does not
+// count the definitions it begins with, which may yet belong to a table's
+// header. A section without such a block grows until it holds one or
+// reaches the end.
+//
+// With `known`, the definitions in effect in the whole text, each section
+// is parsed after them, so that its links resolve as in the whole text. The
+// blocks left over must not define a label the text does not (a paragraph
+// of definitions cut off above the table header it ends with): where they
+// do, the section grows too. `defines`: the text may hold definitions.
+template <typename Take>
+void parseSections(const ParsedMarkdown& parsed, qsizetype chars, bool defines,
+                   const std::vector<ReferenceDefinition>* known, Take take) {
+    const std::vector<qsizetype>& starts = parsed.lineStarts;
+    const auto lines = int(starts.size());
+    // A blank line at least keeps a section from starting the text: cmark
+    // would take a U+FEFF that starts it for a byte-order mark.
+    QByteArray before = known ? ReferenceDefinitions::asMarkdown(*known) : QByteArray();
+    if (before.isEmpty())
+        before = "\n";
+    const auto blank = [&](int line) {
+        const QStringView text = linesOf(parsed, line, line);
+        return std::all_of(text.begin(), text.end(),
+                           [](QChar c) { return c == u' ' || c == u'\t' || c == u'\n'; });
+    };
+    const auto unknown = [&](const ReferenceDefinition& definition) {
+        return !std::binary_search(known->begin(), known->end(), definition,
+                                   [](const auto& a, const auto& b) { return a.label < b.label; });
+    };
+    int first = 1;
+    for (qsizetype size = chars; first <= lines;) {
+        const qsizetype from = starts[size_t(first - 1)];
+        const int last =
+            int(std::lower_bound(starts.begin(), starts.end(), from + size) - starts.begin());
+        MarkdownNode root;
+        MarkdownTreeStorage section;
+        std::vector<ReferenceDefinition> defined;
+        parseTree(linesOf(parsed, first, last), first - 1, root, section, before,
+                  defines ? &defined : nullptr);
+        if (last == lines) {
+            take(section, section.blocks.size(), std::move(defined));
+            return;
+        }
+        // Not after what is left of a paragraph a table took lines from
+        // (no lines of its own): that table would make it again.
+        size_t kept = section.blocks.size();
+        int next = 0;
+        while (kept > 0 && next == 0) {
+            const SourceRange& range = section.blocks[--kept].range;
+            if (range.startLine > first && blank(range.startLine - 1) &&
+                (kept == 0 || section.blocks[kept - 1].range.isValid()))
+                next = range.startLine;
+        }
+        if (next == 0 || (known && std::any_of(defined.begin(), defined.end(), unknown))) {
+            size *= 2;
+            continue;
+        }
+        // The definitions of the lines left over are the section's last ones.
+        if (defines) {
+            const size_t over = definitionsIn(linesOf(parsed, next, last), before).size();
+            defined.resize(defined.size() - qMin(over, defined.size()));
+        }
+        take(section, kept, std::move(defined));
+        first = next;
+        size = chars;
+    }
+}
+
+// A large text a section at a time, so that the parser never holds more
+// than a section's nodes. Links resolve with definitions anywhere in the
+// text: when it may hold some, a first pass gathers them, and each section
+// is then parsed after them.
+void parseInSections(ParsedMarkdown& parsed, qsizetype chars, MarkdownTreeStorage& storage) {
+    const bool defines = parsed.text.contains(u"]:");
+    if (defines) {
+        std::vector<ReferenceDefinition> definitions;
+        parseSections(parsed, chars, true, nullptr,
+                      [&](const MarkdownTreeStorage&, size_t, std::vector<ReferenceDefinition> d) {
+                          definitions.insert(definitions.end(), d.begin(), d.end());
+                      });
+        storage.definitions = ReferenceDefinitions::inEffect(definitions);
+    }
+    parseSections(parsed, chars, defines, &storage.definitions,
+                  [&](MarkdownTreeStorage& section, size_t kept, std::vector<ReferenceDefinition>) {
+                      storage.blocks.insert(storage.blocks.end(), section.blocks.begin(),
+                                            section.blocks.begin() + qsizetype(kept));
+                      storage.memory.insert(storage.memory.end(), section.memory.begin(),
+                                            section.memory.begin() + qsizetype(kept));
+                  });
+    parsed.document = {};
+    parsed.document.kind = MarkdownNodeKind::Document;
+    parsed.document.range = documentRange(parsed);
+}
+
+void parseWhole(ParsedMarkdown& parsed, qsizetype sectionChars) {
     auto storage = std::make_shared<MarkdownTreeStorage>();
-    std::vector<ReferenceDefinition> definitions;
-    parseTree(parsed.text, 0, parsed.document, *storage, {}, &definitions);
-    storage->definitions = ReferenceDefinitions::inEffect(definitions);
+    if (parsed.lineStarts.empty())
+        parsed.lineStarts = lineStartsOf(parsed.text);
+    // Lines end with a line feed alone where the text is parsed a section at a time.
+    if (parsed.text.size() > sectionChars && !parsed.text.contains(u'\r')) {
+        parseInSections(parsed, sectionChars, *storage);
+    } else {
+        std::vector<ReferenceDefinition> definitions;
+        parseTree(parsed.text, 0, parsed.document, *storage, {}, &definitions);
+        storage->definitions = ReferenceDefinitions::inEffect(definitions);
+    }
     storage->blocksHaveLines =
         std::all_of(storage->blocks.begin(), storage->blocks.end(),
                     [](const MarkdownNode& block) { return block.range.isValid(); });
-    if (parsed.lineStarts.empty())
-        parsed.lineStarts = lineStartsOf(parsed.text);
     finishStorage(parsed, std::move(storage));
 }
 
@@ -641,15 +760,8 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
         storage->memory.push_back(std::move(memory));
     }
 
-    MarkdownNode& document = after.document;
-    document.kind = MarkdownNodeKind::Document;
-    // Where cmark ends a document: the end of its last line that has text.
-    int lastLine = newLineCount;
-    if (newText.endsWith(u'\n'))
-        --lastLine;
-    document.range = {1, 1, lastLine,
-                      int(linesOf(after, lastLine, lastLine).toUtf8().size() -
-                          (newText.endsWith(u'\n') ? 1 : 0))};
+    after.document.kind = MarkdownNodeKind::Document;
+    after.document.range = documentRange(after);
     finishStorage(after, std::move(storage));
     after.reuse = {before.serial, first, blocks.size() - next, lineShift};
     return true;
@@ -657,12 +769,13 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
 
 } // namespace
 
-std::shared_ptr<const ParsedMarkdown> MarkdownParser::parse(const QString& text) {
-    const auto parsedWhole = [](const QString& text) {
+std::shared_ptr<const ParsedMarkdown> MarkdownParser::parse(const QString& text,
+                                                            qsizetype sectionChars) {
+    const auto parsedWhole = [sectionChars](const QString& text) {
         auto parsed = std::make_shared<ParsedMarkdown>();
         parsed->serial = nextSerial();
         parsed->text = text;
-        parseWhole(*parsed);
+        parseWhole(*parsed, sectionChars);
         return parsed;
     };
     // Every view starts with the empty text: one parse of it serves them all.
@@ -680,7 +793,7 @@ std::shared_ptr<const ParsedMarkdown> MarkdownParser::reparse(const ParsedMarkdo
     parsed->text = text;
     if (!reparseEdited(before, *parsed)) {
         parsed->lineStarts.clear();
-        parseWhole(*parsed);
+        parseWhole(*parsed, sectionChars);
     }
     return parsed;
 }

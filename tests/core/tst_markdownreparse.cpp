@@ -165,6 +165,42 @@ private Q_SLOTS:
         QVERIFY(redefined->storage->definitions != base->storage->definitions);
     }
 
+    // Any text parsed a section at a time, however small the sections,
+    // gives the tree and the definitions of a parse of the whole.
+    void sectionsGiveTheTreeOfAWholeParse() {
+        const QString text = QString::fromUtf8(corpus) + u'\n' + QString::fromUtf8(definitions);
+        QStringList texts = {text, text + text,
+                             // A line that starts with U+FEFF, which only the text may start with.
+                             QStringLiteral("a\n\n\uFEFF[x]: /bom\n\n[x]\n\n\uFEFF# b\n"),
+                             // One block longer than a section between short ones.
+                             QStringLiteral("a\n\n") + QStringLiteral("> q\n").repeated(300) +
+                                 QStringLiteral("\nb [x]\n\n[x]: /late\n"),
+                             // Definitions that a table's header turns back into text.
+                             QStringLiteral("[x] [y]\n\n[X]: <a b> (p)\n| a | b |\n|---|:-:|\n"),
+                             // What a table leaves of a paragraph, after a blank line.
+                             QStringLiteral("p\n\n| c |\na | b\n-|-\n\nq\n"),
+                             // An HTML block whose range ends a line early.
+                             QStringLiteral("<!-- c\n\n-->\n\nz\n")};
+        const QStringList edited = edits(text);
+        for (int i = 0; i < edited.size(); i += 8)
+            texts << edited[i];
+        for (const QString& one : std::as_const(texts)) {
+            const auto whole = MarkdownParser::parse(one, one.size());
+            for (const qsizetype chars : {1, 30, 200, 1000}) {
+                const auto sections = MarkdownParser::parse(one, chars);
+                QVERIFY2(MarkdownDump::dump(sections->document, true) ==
+                             MarkdownDump::dump(whole->document, true),
+                         qPrintable(QStringLiteral("--- in sections of %1:\n").arg(chars) + one));
+                QCOMPARE(sections->storage->definitions, whole->storage->definitions);
+                QCOMPARE(sections->storage->blocksHaveLines, whole->storage->blocksHaveLines);
+                QCOMPARE(sections->lineStarts, whole->lineStarts);
+            }
+        }
+        // A definition below its use still resolves in the first section.
+        const auto late = MarkdownParser::parse(texts[3], 30);
+        QVERIFY(MarkdownDump::dump(late->document).join(u'\n').contains(QLatin1String("->/late")));
+    }
+
     void referenceDefinitionsAndEmptyTexts() {
         const auto base = MarkdownParser::parse(QStringLiteral("[a]\n\ntext\n\n[a]: /x\n"));
         const auto edited =
