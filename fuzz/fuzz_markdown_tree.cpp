@@ -5,6 +5,7 @@
 
 #include "core/MarkdownParseCache.h"
 #include "core/MarkdownTree.h"
+#include "core/MarkdownTreeStorage.h"
 #include "support/MarkdownDump.h"
 
 #include <QCoreApplication>

@@ -11,6 +11,8 @@
 #include <atomic>
 #include <cstring>
 #include <mutex>
+#include <string_view>
+#include <type_traits>
 
 // The node types of the table and strikethrough extensions are numbers the
 // extension library assigns when it registers them.
@@ -69,15 +71,13 @@ template <typename F> void forEachLateBracket(const QByteArray& utf8, F f) {
     }
 }
 
-BracketStandIns hideLateBrackets(QByteArray& utf8) {
-    bool late = false;
-    forEachLateBracket(utf8, [&](qsizetype) { return !(late = true); });
-    if (!late)
-        return {};
+// Two control characters a text does not hold, if it leaves two; `units`
+// are its bytes or its UTF-16 units.
+template <typename Units> BracketStandIns unusedControls(const Units& units) {
     bool used[32] = {};
-    for (const char c : std::as_const(utf8))
-        if (uchar(c) < 32)
-            used[uchar(c)] = true;
+    for (const auto c : units)
+        if (const auto u = std::make_unsigned_t<std::decay_t<decltype(c)>>(c); u < 32)
+            used[u] = true;
     BracketStandIns standIns;
     for (char c = 1; c < 32 && !standIns.close; ++c) {
         // Whitespace to cmark is never a stand-in.
@@ -85,7 +85,16 @@ BracketStandIns hideLateBrackets(QByteArray& utf8) {
             continue;
         (standIns.open ? standIns.close : standIns.open) = c;
     }
+    return standIns.close ? standIns : BracketStandIns();
+}
+
+BracketStandIns hideLateBrackets(QByteArray& utf8) {
+    bool late = false;
+    forEachLateBracket(utf8, [&](qsizetype) { return !(late = true); });
+    if (!late)
+        return {};
     // A text holding nearly every control character is parsed as it is.
+    const BracketStandIns standIns = unusedControls(std::as_const(utf8));
     if (!standIns.close)
         return {};
     char* data = utf8.data();
@@ -444,6 +453,13 @@ std::vector<ReferenceDefinition> definitionsIn(QStringView text, const QByteArra
     return definitions;
 }
 
+bool hasLoneCarriageReturn(QStringView text) {
+    for (qsizetype at = text.indexOf(u'\r'); at >= 0; at = text.indexOf(u'\r', at + 1))
+        if (at + 1 == text.size() || text[at + 1] != u'\n')
+            return true;
+    return false;
+}
+
 // Same tree, `b` moved down by `bShift` lines.
 bool sameTree(const MarkdownNode& a, const MarkdownNode& b, int bShift) {
     MarkdownNode moved = b;
@@ -573,7 +589,7 @@ void parseSections(const ParsedMarkdown& parsed, qsizetype chars, bool defines,
             continue;
         }
         // The definitions of the lines left over are the section's last ones.
-        if (defines) {
+        if (defines && !known) {
             const size_t over = definitionsIn(linesOf(parsed, next, last), before).size();
             defined.resize(defined.size() - qMin(over, defined.size()));
         }
@@ -613,8 +629,14 @@ void parseWhole(ParsedMarkdown& parsed, qsizetype sectionChars) {
     auto storage = std::make_shared<MarkdownTreeStorage>();
     if (parsed.lineStarts.empty())
         parsed.lineStarts = lineStartsOf(parsed.text);
-    // Lines end with a line feed alone where the text is parsed a section at a time.
-    if (parsed.text.size() > sectionChars && !parsed.text.contains(u'\r')) {
+    // Lines end with a line feed alone where the text is parsed a section at
+    // a time, and a byte-order mark can only start the input of the first. A
+    // section may leave stand-ins for brackets where the whole text leaves none.
+    if (parsed.text.size() > sectionChars && !parsed.text.startsWith(QChar(0xFEFF)) &&
+        !parsed.text.contains(u'\r') &&
+        unusedControls(std::u16string_view(reinterpret_cast<const char16_t*>(parsed.text.utf16()),
+                                           size_t(parsed.text.size())))
+            .close) {
         parseInSections(parsed, sectionChars, *storage);
     } else {
         std::vector<ReferenceDefinition> definitions;
@@ -644,7 +666,10 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
     const QString& oldText = before.text;
     const QString& newText = after.text;
     const MarkdownTreeStorage* old = before.storage.get();
-    if (!old || !old->blocksHaveLines)
+    // The parser ends a line at a carriage return alone too: its line
+    // numbers are then not those of the line feeds.
+    if (!old || !old->blocksHaveLines || hasLoneCarriageReturn(oldText) ||
+        hasLoneCarriageReturn(newText))
         return false;
     const MarkdownNodeList blocks = before.document.children;
 
@@ -715,6 +740,10 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
     const int regionEnd =
         next < blocks.size() ? blocks[next].range.endLine + lineShift : newLineCount;
     if (startLine < 1 || regionEnd < startLine || regionEnd > newLineCount)
+        return false;
+    // The parser drops a byte-order mark only where its input starts, not
+    // after the definitions.
+    if (startLine == 1 && !old->definitions.empty() && newText.startsWith(QChar(0xFEFF)))
         return false;
     MarkdownNode regionRoot;
     MarkdownTreeStorage region;
