@@ -533,14 +533,14 @@ SourceRange documentRange(const ParsedMarkdown& parsed) {
 // in the same state as at the start of a document (see reparseEdited). Only
 // where a blank line comes before it, though: a paragraph's start does not
 // count the definitions it begins with, which may yet belong to a table's
-// header. A section without such a block grows until it holds one or
-// reaches the end.
+// header. Where a section holds no such block, the rest of the text is
+// parsed as one.
 //
 // With `known`, the definitions in effect in the whole text, each section
 // is parsed after them, so that its links resolve as in the whole text. The
 // blocks left over must not define a label the text does not (a paragraph
 // of definitions cut off above the table header it ends with): where they
-// do, the section grows too. `defines`: the text may hold definitions.
+// do, the rest is parsed as one too. `defines`: the text may hold definitions.
 template <typename Take>
 void parseSections(const ParsedMarkdown& parsed, qsizetype chars, bool defines,
                    const std::vector<ReferenceDefinition>* known, Take take) {
@@ -561,10 +561,11 @@ void parseSections(const ParsedMarkdown& parsed, qsizetype chars, bool defines,
                                    [](const auto& a, const auto& b) { return a.label < b.label; });
     };
     int first = 1;
-    for (qsizetype size = chars; first <= lines;) {
+    for (bool rest = false; first <= lines;) {
         const qsizetype from = starts[size_t(first - 1)];
-        const int last =
-            int(std::lower_bound(starts.begin(), starts.end(), from + size) - starts.begin());
+        const int last = rest ? lines
+                              : int(std::lower_bound(starts.begin(), starts.end(), from + chars) -
+                                    starts.begin());
         MarkdownNode root;
         MarkdownTreeStorage section;
         std::vector<ReferenceDefinition> defined;
@@ -584,8 +585,10 @@ void parseSections(const ParsedMarkdown& parsed, qsizetype chars, bool defines,
                 (kept == 0 || section.blocks[kept - 1].range.isValid()))
                 next = range.startLine;
         }
+        // So a text with no place to cut (one long table) costs one section's
+        // parse more than a whole parse, not many parses of growing sections.
         if (next == 0 || (known && std::any_of(defined.begin(), defined.end(), unknown))) {
-            size *= 2;
+            rest = true;
             continue;
         }
         // The definitions of the lines left over are the section's last ones.
@@ -595,7 +598,6 @@ void parseSections(const ParsedMarkdown& parsed, qsizetype chars, bool defines,
         }
         take(section, kept, std::move(defined));
         first = next;
-        size = chars;
     }
 }
 
