@@ -55,13 +55,13 @@ struct SplitWindow {
     EditorView* editor() const { return qobject_cast<EditorView*>(window->panes()->editor()); }
     PreviewView* preview() const { return qobject_cast<PreviewView*>(window->panes()->preview()); }
 
-    // Until the preview shows the editor's text.
+    // Until the preview shows the editor's text, its rows done taking it.
     void waitForPreview() const {
         const QDeadlineTimer deadline(120'000);
         while (!deadline.hasExpired()) {
             settle();
             const auto parsed = preview()->parseCache().document();
-            if (!preview()->parseCache().isPending() && parsed && parsed->text == editor()->text())
+            if (!preview()->isUpdating() && parsed && parsed->text == editor()->text())
                 break;
             QThread::msleep(10);
         }

@@ -1,9 +1,11 @@
 // The Markdown tree: a parse, the formatter over every node, and the re-parse
-// after an edit, which must equal a full parse of the edited text.
+// after an edit and a parse in small sections, which must each equal a full
+// parse of the edited text.
 #include "FuzzSupport.h"
 
 #include "core/MarkdownParseCache.h"
 #include "core/MarkdownTree.h"
+#include "core/MarkdownTreeStorage.h"
 #include "support/MarkdownDump.h"
 
 #include <QCoreApplication>
@@ -57,5 +59,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
                     QStringLiteral("\nre-parse:\n") + quickDump.join(QLatin1Char('\n')) +
                     QStringLiteral("\nfull parse:\n") + fullDump.join(QLatin1Char('\n')));
     Fuzz::check(quick->lineStarts == full->lineStarts, "a re-parse has a full parse's lines");
+
+    // The text parsed a few lines at a time gives the same tree.
+    const auto sections = MarkdownParser::parse(edited, 1 + removed);
+    const QStringList sectionsDump = MarkdownDump::dump(sections->document, true).mid(1);
+    Fuzz::check(sectionsDump == fullDump &&
+                    sections->storage->definitions == full->storage->definitions,
+                "a parse in sections equals a whole parse",
+                Fuzz::quoted(edited) + QStringLiteral("\nin sections:\n") +
+                    sectionsDump.join(QLatin1Char('\n')) + QStringLiteral("\nwhole:\n") +
+                    fullDump.join(QLatin1Char('\n')));
     return 0;
 }

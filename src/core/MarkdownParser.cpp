@@ -11,6 +11,8 @@
 #include <atomic>
 #include <cstring>
 #include <mutex>
+#include <string_view>
+#include <type_traits>
 
 // The node types of the table and strikethrough extensions are numbers the
 // extension library assigns when it registers them.
@@ -69,15 +71,13 @@ template <typename F> void forEachLateBracket(const QByteArray& utf8, F f) {
     }
 }
 
-BracketStandIns hideLateBrackets(QByteArray& utf8) {
-    bool late = false;
-    forEachLateBracket(utf8, [&](qsizetype) { return !(late = true); });
-    if (!late)
-        return {};
+// Two control characters a text does not hold, if it leaves two; `units`
+// are its bytes or its UTF-16 units.
+template <typename Units> BracketStandIns unusedControls(const Units& units) {
     bool used[32] = {};
-    for (const char c : std::as_const(utf8))
-        if (uchar(c) < 32)
-            used[uchar(c)] = true;
+    for (const auto c : units)
+        if (const auto u = std::make_unsigned_t<std::decay_t<decltype(c)>>(c); u < 32)
+            used[u] = true;
     BracketStandIns standIns;
     for (char c = 1; c < 32 && !standIns.close; ++c) {
         // Whitespace to cmark is never a stand-in.
@@ -85,7 +85,16 @@ BracketStandIns hideLateBrackets(QByteArray& utf8) {
             continue;
         (standIns.open ? standIns.close : standIns.open) = c;
     }
+    return standIns.close ? standIns : BracketStandIns();
+}
+
+BracketStandIns hideLateBrackets(QByteArray& utf8) {
+    bool late = false;
+    forEachLateBracket(utf8, [&](qsizetype) { return !(late = true); });
+    if (!late)
+        return {};
     // A text holding nearly every control character is parsed as it is.
+    const BracketStandIns standIns = unusedControls(std::as_const(utf8));
     if (!standIns.close)
         return {};
     char* data = utf8.data();
@@ -182,6 +191,10 @@ public:
         storage.memory.assign(count, {m_arena, {}});
         for (size_t i = 0; i < count; ++i) {
             const auto [child, type] = m_siblings[i];
+            // What is left of a paragraph a table took its last line from has
+            // no lines, and cmark counts its inlines' lines from the
+            // paragraph: it stays as cmark gives it, wherever the text began.
+            m_shift = cmark_node_get_start_line(child) > 0 ? m_lineOffset : 0;
             fill(storage.blocks[i], child, type, 1);
         }
         m_siblings.clear();
@@ -249,10 +262,10 @@ private:
         if (depth >= maxDepth) {
             node.kind = MarkdownNodeKind::Other;
             node.literal = m_arena->copy(sourceText(source, node.range));
-            MarkdownTreeStorage::shiftRange(node, m_lineOffset);
+            MarkdownTreeStorage::shiftRange(node, m_shift);
             return;
         }
-        MarkdownTreeStorage::shiftRange(node, m_lineOffset);
+        MarkdownTreeStorage::shiftRange(node, m_shift);
         switch (node.kind) {
         case MarkdownNodeKind::Heading:
             node.headingLevel = cmark_node_get_heading_level(source);
@@ -351,6 +364,7 @@ private:
 
     const QByteArray& m_utf8;
     const int m_lineOffset;
+    int m_shift = 0; // lines the nodes of the block being made move down
     BracketStandIns m_standIns;
     std::shared_ptr<NodeArena> m_arena;
     cmark_syntax_extension* m_tasklist = nullptr;
@@ -427,15 +441,23 @@ void parseTree(QStringView text, int lineOffset, MarkdownNode& document,
     });
 }
 
-// The link reference definitions of a text, in document order.
-std::vector<ReferenceDefinition> definitionsIn(QStringView text) {
+// The link reference definitions of a text, in document order; `before` as
+// in parseTree.
+std::vector<ReferenceDefinition> definitionsIn(QStringView text, const QByteArray& before = {}) {
     std::vector<ReferenceDefinition> definitions;
     // Without "]:" there is no definition to look for.
     if (!text.contains(u"]:"))
         return definitions;
-    QByteArray utf8 = text.toUtf8();
+    QByteArray utf8 = before + text.toUtf8();
     withCmarkTree(utf8, &definitions, [](cmark_node*, BracketStandIns) {});
     return definitions;
+}
+
+bool hasLoneCarriageReturn(QStringView text) {
+    for (qsizetype at = text.indexOf(u'\r'); at >= 0; at = text.indexOf(u'\r', at + 1))
+        if (at + 1 == text.size() || text[at + 1] != u'\n')
+            return true;
+    return false;
 }
 
 // Same tree, `b` moved down by `bShift` lines.
@@ -495,16 +517,137 @@ void finishStorage(ParsedMarkdown& parsed, std::shared_ptr<MarkdownTreeStorage> 
     parsed.storage = std::move(storage);
 }
 
-void parseWhole(ParsedMarkdown& parsed) {
+// Where cmark ends a document: the end of its last line that has text.
+SourceRange documentRange(const ParsedMarkdown& parsed) {
+    const bool finalBreak = parsed.text.endsWith(u'\n');
+    const int lastLine = int(parsed.lineStarts.size()) - (finalBreak ? 1 : 0);
+    return {1, 1, lastLine,
+            int(linesOf(parsed, lastLine, lastLine).toUtf8().size() - (finalBreak ? 1 : 0))};
+}
+
+// Parses the text a section at a time and hands each section's parse to
+// `take` with how many of its blocks to keep, and the definitions made by
+// those. A section is about `chars` characters of whole lines. Its last
+// block may go on below it, so it is left to the next section, which starts
+// on that block's first line: where a top-level block starts, the parser is
+// in the same state as at the start of a document (see reparseEdited). Only
+// where a blank line comes before it, though: a paragraph's start does not
+// count the definitions it begins with, which may yet belong to a table's
+// header. Where a section holds no such block, the rest of the text is
+// parsed as one.
+//
+// With `known`, the definitions in effect in the whole text, each section
+// is parsed after them, so that its links resolve as in the whole text. The
+// blocks left over must not define a label the text does not (a paragraph
+// of definitions cut off above the table header it ends with): where they
+// do, the rest is parsed as one too. `defines`: the text may hold definitions.
+template <typename Take>
+void parseSections(const ParsedMarkdown& parsed, qsizetype chars, bool defines,
+                   const std::vector<ReferenceDefinition>* known, Take take) {
+    const std::vector<qsizetype>& starts = parsed.lineStarts;
+    const auto lines = int(starts.size());
+    // A blank line at least keeps a section from starting the text: cmark
+    // would take a U+FEFF that starts it for a byte-order mark.
+    QByteArray before = known ? ReferenceDefinitions::asMarkdown(*known) : QByteArray();
+    if (before.isEmpty())
+        before = "\n";
+    const auto blank = [&](int line) {
+        const QStringView text = linesOf(parsed, line, line);
+        return std::all_of(text.begin(), text.end(),
+                           [](QChar c) { return c == u' ' || c == u'\t' || c == u'\n'; });
+    };
+    const auto unknown = [&](const ReferenceDefinition& definition) {
+        return !std::binary_search(known->begin(), known->end(), definition,
+                                   [](const auto& a, const auto& b) { return a.label < b.label; });
+    };
+    int first = 1;
+    for (bool rest = false; first <= lines;) {
+        const qsizetype from = starts[size_t(first - 1)];
+        const int last = rest ? lines
+                              : int(std::lower_bound(starts.begin(), starts.end(), from + chars) -
+                                    starts.begin());
+        MarkdownNode root;
+        MarkdownTreeStorage section;
+        std::vector<ReferenceDefinition> defined;
+        parseTree(linesOf(parsed, first, last), first - 1, root, section, before,
+                  defines ? &defined : nullptr);
+        if (last == lines) {
+            take(section, section.blocks.size(), std::move(defined));
+            return;
+        }
+        // Not after what is left of a paragraph a table took lines from
+        // (no lines of its own): that table would make it again.
+        size_t kept = section.blocks.size();
+        int next = 0;
+        while (kept > 0 && next == 0) {
+            const SourceRange& range = section.blocks[--kept].range;
+            if (range.startLine > first && blank(range.startLine - 1) &&
+                (kept == 0 || section.blocks[kept - 1].range.isValid()))
+                next = range.startLine;
+        }
+        // So a text with no place to cut (one long table) costs one section's
+        // parse more than a whole parse, not many parses of growing sections.
+        if (next == 0 || (known && std::any_of(defined.begin(), defined.end(), unknown))) {
+            rest = true;
+            continue;
+        }
+        // The definitions of the lines left over are the section's last ones.
+        if (defines && !known) {
+            const size_t over = definitionsIn(linesOf(parsed, next, last), before).size();
+            defined.resize(defined.size() - qMin(over, defined.size()));
+        }
+        take(section, kept, std::move(defined));
+        first = next;
+    }
+}
+
+// A large text a section at a time, so that the parser never holds more
+// than a section's nodes. Links resolve with definitions anywhere in the
+// text: when it may hold some, a first pass gathers them, and each section
+// is then parsed after them.
+void parseInSections(ParsedMarkdown& parsed, qsizetype chars, MarkdownTreeStorage& storage) {
+    const bool defines = parsed.text.contains(u"]:");
+    if (defines) {
+        std::vector<ReferenceDefinition> definitions;
+        parseSections(parsed, chars, true, nullptr,
+                      [&](const MarkdownTreeStorage&, size_t, std::vector<ReferenceDefinition> d) {
+                          definitions.insert(definitions.end(), d.begin(), d.end());
+                      });
+        storage.definitions = ReferenceDefinitions::inEffect(definitions);
+    }
+    parseSections(parsed, chars, defines, &storage.definitions,
+                  [&](MarkdownTreeStorage& section, size_t kept, std::vector<ReferenceDefinition>) {
+                      storage.blocks.insert(storage.blocks.end(), section.blocks.begin(),
+                                            section.blocks.begin() + qsizetype(kept));
+                      storage.memory.insert(storage.memory.end(), section.memory.begin(),
+                                            section.memory.begin() + qsizetype(kept));
+                  });
+    parsed.document = {};
+    parsed.document.kind = MarkdownNodeKind::Document;
+    parsed.document.range = documentRange(parsed);
+}
+
+void parseWhole(ParsedMarkdown& parsed, qsizetype sectionChars) {
     auto storage = std::make_shared<MarkdownTreeStorage>();
-    std::vector<ReferenceDefinition> definitions;
-    parseTree(parsed.text, 0, parsed.document, *storage, {}, &definitions);
-    storage->definitions = ReferenceDefinitions::inEffect(definitions);
+    if (parsed.lineStarts.empty())
+        parsed.lineStarts = lineStartsOf(parsed.text);
+    // Lines end with a line feed alone where the text is parsed a section at
+    // a time, and a byte-order mark can only start the input of the first. A
+    // section may leave stand-ins for brackets where the whole text leaves none.
+    if (parsed.text.size() > sectionChars && !parsed.text.startsWith(QChar(0xFEFF)) &&
+        !parsed.text.contains(u'\r') &&
+        unusedControls(std::u16string_view(reinterpret_cast<const char16_t*>(parsed.text.utf16()),
+                                           size_t(parsed.text.size())))
+            .close) {
+        parseInSections(parsed, sectionChars, *storage);
+    } else {
+        std::vector<ReferenceDefinition> definitions;
+        parseTree(parsed.text, 0, parsed.document, *storage, {}, &definitions);
+        storage->definitions = ReferenceDefinitions::inEffect(definitions);
+    }
     storage->blocksHaveLines =
         std::all_of(storage->blocks.begin(), storage->blocks.end(),
                     [](const MarkdownNode& block) { return block.range.isValid(); });
-    if (parsed.lineStarts.empty())
-        parsed.lineStarts = lineStartsOf(parsed.text);
     finishStorage(parsed, std::move(storage));
 }
 
@@ -525,7 +668,10 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
     const QString& oldText = before.text;
     const QString& newText = after.text;
     const MarkdownTreeStorage* old = before.storage.get();
-    if (!old || !old->blocksHaveLines)
+    // The parser ends a line at a carriage return alone too: its line
+    // numbers are then not those of the line feeds.
+    if (!old || !old->blocksHaveLines || hasLoneCarriageReturn(oldText) ||
+        hasLoneCarriageReturn(newText))
         return false;
     const MarkdownNodeList blocks = before.document.children;
 
@@ -597,6 +743,10 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
         next < blocks.size() ? blocks[next].range.endLine + lineShift : newLineCount;
     if (startLine < 1 || regionEnd < startLine || regionEnd > newLineCount)
         return false;
+    // The parser drops a byte-order mark only where its input starts, not
+    // after the definitions.
+    if (startLine == 1 && !old->definitions.empty() && newText.startsWith(QChar(0xFEFF)))
+        return false;
     MarkdownNode regionRoot;
     MarkdownTreeStorage region;
     std::vector<ReferenceDefinition> defined;
@@ -641,15 +791,8 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
         storage->memory.push_back(std::move(memory));
     }
 
-    MarkdownNode& document = after.document;
-    document.kind = MarkdownNodeKind::Document;
-    // Where cmark ends a document: the end of its last line that has text.
-    int lastLine = newLineCount;
-    if (newText.endsWith(u'\n'))
-        --lastLine;
-    document.range = {1, 1, lastLine,
-                      int(linesOf(after, lastLine, lastLine).toUtf8().size() -
-                          (newText.endsWith(u'\n') ? 1 : 0))};
+    after.document.kind = MarkdownNodeKind::Document;
+    after.document.range = documentRange(after);
     finishStorage(after, std::move(storage));
     after.reuse = {before.serial, first, blocks.size() - next, lineShift};
     return true;
@@ -657,12 +800,13 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
 
 } // namespace
 
-std::shared_ptr<const ParsedMarkdown> MarkdownParser::parse(const QString& text) {
-    const auto parsedWhole = [](const QString& text) {
+std::shared_ptr<const ParsedMarkdown> MarkdownParser::parse(const QString& text,
+                                                            qsizetype sectionChars) {
+    const auto parsedWhole = [sectionChars](const QString& text) {
         auto parsed = std::make_shared<ParsedMarkdown>();
         parsed->serial = nextSerial();
         parsed->text = text;
-        parseWhole(*parsed);
+        parseWhole(*parsed, sectionChars);
         return parsed;
     };
     // Every view starts with the empty text: one parse of it serves them all.
@@ -680,7 +824,7 @@ std::shared_ptr<const ParsedMarkdown> MarkdownParser::reparse(const ParsedMarkdo
     parsed->text = text;
     if (!reparseEdited(before, *parsed)) {
         parsed->lineStarts.clear();
-        parseWhole(*parsed);
+        parseWhole(*parsed, sectionChars);
     }
     return parsed;
 }

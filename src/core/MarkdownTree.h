@@ -168,7 +168,13 @@ struct ParsedMarkdown {
 
 namespace MarkdownParser {
 
-std::shared_ptr<const ParsedMarkdown> parse(const QString& text);
+// A text longer than this is parsed about this many characters at a time,
+// giving the same tree: the parser's own memory for a whole text of many
+// megabytes would dwarf the tree it makes.
+constexpr qsizetype sectionChars = 512 * 1024;
+
+std::shared_ptr<const ParsedMarkdown> parse(const QString& text,
+                                            qsizetype sectionChars = MarkdownParser::sectionChars);
 // The parse of `text`, the same as parse(text), made from an earlier parse by
 // parsing again only the top-level blocks an edit touched where that is sure
 // to give the same tree (and the whole text otherwise).

@@ -93,6 +93,93 @@ QStringList edits(const QString& text) {
     return out;
 }
 
+// Documents made of the pieces whose extent or meaning depends on the lines
+// around them, in random order: loose and tight lists, setext underlines,
+// tables after paragraphs and definitions, definitions anywhere (across
+// lines too), fences left open, HTML blocks, a U+FEFF first, CRLF, no final
+// line feed, and lines past the length where links stop being read.
+QStringList hostileDocuments(int count) {
+    static const char* const pieces[] = {"- a\n",
+                                         "- b\n\n",
+                                         "  continued\n",
+                                         "1. one\n",
+                                         "2) two\n",
+                                         "\n",
+                                         "\n\n",
+                                         " \n",
+                                         "para text\n",
+                                         "Setext\n",
+                                         "===\n",
+                                         "---\n",
+                                         "| a | b |\n",
+                                         "|---|:-:|\n",
+                                         "| 1 | [x] |\n",
+                                         "a | b\n",
+                                         "-|-\n",
+                                         "[x]: /u\n",
+                                         "[Y]: /v 'multi\n",
+                                         "title'\n",
+                                         "[x] and [y] and [z][] and ![i][x]\n",
+                                         "[z]:\n/z\n",
+                                         "```\n",
+                                         "~~~js\n",
+                                         "    code\n",
+                                         "\tcode\n",
+                                         "<div>\n",
+                                         "</div>\n",
+                                         "<!-- c\n",
+                                         "-->\n",
+                                         "<pre>\n",
+                                         "</pre>\n",
+                                         "> q\n",
+                                         ">\n",
+                                         "> - [ ] t\n",
+                                         "* [x] done\n",
+                                         "# H [x]\n",
+                                         "\\\n",
+                                         "hard  \n",
+                                         "*em\n",
+                                         "text*\n",
+                                         "\u00e9\u4e2d\U0001F600\n",
+                                         "<x>\n",
+                                         "    \n",
+                                         "1.\n",
+                                         "+ c\n"};
+    const auto piece = [](int i) { return QString::fromUtf8(pieces[i]); };
+    const int kinds = int(std::size(pieces));
+    auto* random = QRandomGenerator::global();
+    QStringList out = {QStringLiteral("\n").repeated(500), QStringLiteral(" \n\t\n").repeated(99)};
+    for (int i = 0; i < count; ++i) {
+        QString text;
+        const int length = 2 + random->bounded(i % 10 == 0 ? 400 : 60);
+        for (int p = 0; p < length; ++p)
+            text += piece(random->bounded(kinds));
+        if (i % 7 == 1)
+            text.chop(1);
+        if (i % 11 == 2)
+            text.prepend(QChar(0xFEFF));
+        if (i % 13 == 3)
+            text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+        if (i % 50 == 4) {
+            QString line = QStringLiteral("a [x] [l](/u) ").repeated(1900);
+            text.insert(random->bounded(int(text.size()) + 1), u'\n' + line + u'\n');
+        }
+        out << text;
+    }
+    return out;
+}
+
+// The parse of `text` a section of `chars` at a time equals its parse whole.
+void expectSectionsEqualWhole(const QString& text, const ParsedMarkdown& whole, qsizetype chars) {
+    const auto sections = MarkdownParser::parse(text, chars);
+    QVERIFY2(MarkdownDump::dump(sections->document, true) ==
+                 MarkdownDump::dump(whole.document, true),
+             qPrintable(QStringLiteral("--- in sections of %1:\n").arg(chars) + text));
+    QCOMPARE(sections->storage->definitions, whole.storage->definitions);
+    QCOMPARE(sections->storage->blocksHaveLines, whole.storage->blocksHaveLines);
+    QCOMPARE(sections->lineStarts, whole.lineStarts);
+}
+
 } // namespace
 
 class TestMarkdownReparse : public QObject {
@@ -110,6 +197,13 @@ private Q_SLOTS:
         QTest::newRow("blocks with lines") << kept << true;
         // Edits that leave the definitions alone keep blocks as well.
         QTest::newRow("definitions") << kept + u'\n' + QString::fromUtf8(definitions) << true;
+        // A carriage return alone ends a line to the parser.
+        QTest::newRow("carriage returns")
+            << QString(kept).replace(QStringLiteral("\n\n"), QStringLiteral("\r\r\n")) << false;
+        // A U+FEFF that starts the text is a byte-order mark to the parser.
+        QTest::newRow("byte-order mark")
+            << QChar(0xFEFF) + QStringLiteral("<b>\n") + kept + QString::fromUtf8(definitions)
+            << true;
     }
 
     // Each edit made once from the original parse, and a run of edits each
@@ -133,6 +227,9 @@ private Q_SLOTS:
                 previous = next;
             }
         }
+        // Edits on the first line, where a U+FEFF may start the text.
+        for (qsizetype at = 0; at < 6; ++at)
+            expectFullParse(*MarkdownParser::reparse(*base, QString(text).insert(at, u'x')));
         // Most edits keep blocks; the same text keeps them all.
         if (incremental)
             QVERIFY2(reused > steps.size() / 2, qPrintable(QString::number(reused)));
@@ -163,6 +260,46 @@ private Q_SLOTS:
         expectFullParse(*redefined);
         QCOMPARE(redefined->reuse.from, 0u);
         QVERIFY(redefined->storage->definitions != base->storage->definitions);
+    }
+
+    // Any text parsed a section at a time, however small the sections,
+    // gives the tree and the definitions of a parse of the whole.
+    void sectionsGiveTheTreeOfAWholeParse() {
+        const QString text = QString::fromUtf8(corpus) + u'\n' + QString::fromUtf8(definitions);
+        QStringList texts = {text, text + text,
+                             // A line that starts with U+FEFF, which only the text may start with.
+                             QStringLiteral("a\n\n\uFEFF[x]: /bom\n\n[x]\n\n\uFEFF# b\n"),
+                             // One block longer than a section between short ones.
+                             QStringLiteral("a\n\n") + QStringLiteral("> q\n").repeated(300) +
+                                 QStringLiteral("\nb [x]\n\n[x]: /late\n"),
+                             // Definitions that a table's header turns back into text.
+                             QStringLiteral("[x] [y]\n\n[X]: <a b> (p)\n| a | b |\n|---|:-:|\n"),
+                             // What a table leaves of a paragraph, after a blank line.
+                             QStringLiteral("p\n\n| c |\na | b\n-|-\n\nq\n"),
+                             // An HTML block whose range ends a line early.
+                             QStringLiteral("<!-- c\n\n-->\n\nz\n")};
+        // Late brackets where the text holds every control character but one.
+        QString controls;
+        for (char16_t c = 1; c < 31; ++c)
+            if (c < u'\t' || c > u'\r')
+                controls += QChar(c);
+        texts << controls + QStringLiteral("\n\n[x]: /u\n\n") +
+                     QStringLiteral("a [x] ").repeated(4000) + QStringLiteral("\n\nb\n");
+        const QStringList edited = edits(text);
+        for (int i = 0; i < edited.size(); i += 8)
+            texts << edited[i];
+        texts << hostileDocuments(300);
+        for (const QString& one : std::as_const(texts)) {
+            const auto whole = MarkdownParser::parse(one, one.size());
+            for (const qsizetype chars : {1, 30, 200, 1000}) {
+                expectSectionsEqualWhole(one, *whole, chars);
+                if (QTest::currentTestFailed())
+                    return;
+            }
+        }
+        // A definition below its use still resolves in the first section.
+        const auto late = MarkdownParser::parse(texts[3], 30);
+        QVERIFY(MarkdownDump::dump(late->document).join(u'\n').contains(QLatin1String("->/late")));
     }
 
     void referenceDefinitionsAndEmptyTexts() {
