@@ -747,11 +747,16 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
     // after the definitions.
     if (startLine == 1 && !old->definitions.empty() && newText.startsWith(QChar(0xFEFF)))
         return false;
+    // A region below the first line never starts the input: a U+FEFF that
+    // starts its first line is text, as in the whole document.
+    QByteArray ahead = ReferenceDefinitions::asMarkdown(old->definitions);
+    if (ahead.isEmpty() && startLine > 1)
+        ahead = "\n";
     MarkdownNode regionRoot;
     MarkdownTreeStorage region;
     std::vector<ReferenceDefinition> defined;
-    parseTree(linesOf(after, startLine, regionEnd), startLine - 1, regionRoot, region,
-              ReferenceDefinitions::asMarkdown(old->definitions), &defined);
+    parseTree(linesOf(after, startLine, regionEnd), startLine - 1, regionRoot, region, ahead,
+              &defined);
     if (!std::all_of(region.blocks.begin(), region.blocks.end(), [&](const MarkdownNode& block) {
             return block.range.isValid() && block.range.startLine >= startLine;
         }))
@@ -765,7 +770,8 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
     defined.erase(defined.begin(), defined.begin() + given);
     const int oldRegionEnd =
         next < blocks.size() ? blocks[next].range.endLine : int(oldStarts.size());
-    if (defined != definitionsIn(linesOf(before, startLine, oldRegionEnd)))
+    if (defined != definitionsIn(linesOf(before, startLine, oldRegionEnd),
+                                 startLine > 1 ? QByteArray("\n") : QByteArray()))
         return false;
     if (next < blocks.size()) {
         // The region ends with the block after the edit, exactly as it was.

@@ -71,8 +71,13 @@ public:
         // nothing on its output that quon needs.
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.setStandardOutputFile(QProcess::nullDevice());
-        // A quon that ends any way at all takes its printer along.
-        m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        // A quon that ends any way at all takes its printer along, even one
+        // that ended before the printer could ask for that.
+        m_process.setChildProcessModifier([parent = ::getpid()] {
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (::getppid() != parent)
+                ::_exit(1);
+        });
         connect(&m_process, &QProcess::finished, this, &PdfExportJob::printerEnded);
         connect(&m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
             if (error != QProcess::FailedToStart)
@@ -80,7 +85,12 @@ public:
             finish(L10n::tr("The PDF couldn’t be created."));
             deleteLater();
         });
-        connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_process.kill(); });
+        // The page holds the user's text: it goes with the printer.
+        connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+            m_process.kill();
+            m_process.waitForFinished(1000);
+            m_folder.remove();
+        });
         m_process.start(printer, {pagePath, printedPath()});
     }
 

@@ -200,6 +200,11 @@ private Q_SLOTS:
         // A carriage return alone ends a line to the parser.
         QTest::newRow("carriage returns")
             << QString(kept).replace(QStringLiteral("\n\n"), QStringLiteral("\r\r\n")) << false;
+        // A U+FEFF that starts a later line is text, whatever the edit parses.
+        QString marked = kept;
+        marked.insert(marked.indexOf(QStringLiteral("\n\n"), marked.size() / 2) + 2,
+                      QStringLiteral("\uFEFF# b\n\n\uFEFF[z]: /bom\n\n"));
+        QTest::newRow("U+FEFF starting a line") << marked << true;
         // A U+FEFF that starts the text is a byte-order mark to the parser.
         QTest::newRow("byte-order mark")
             << QChar(0xFEFF) + QStringLiteral("<b>\n") + kept + QString::fromUtf8(definitions)

@@ -146,7 +146,8 @@ private Q_SLOTS:
         const QList<QByteArray> lines = output.split('\n');
         // Where the system gives a normal user no sandbox, that export can only fail.
         if (asUser && written && output.contains("alert: Export Failed | ") &&
-            (errors.contains("sandbox") || errors.contains("namespace")))
+            (errors.contains("No usable sandbox") ||
+             errors.contains("Failed to move to new namespace")))
             QSKIP("the web engine's sandbox cannot run for a normal user on this system");
         QVERIFY2(lines.contains("edited"), output.constData());
         QVERIFY2(lines.contains("modified"), output.constData());
