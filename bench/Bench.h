@@ -2,6 +2,10 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
+
+class MarkdownDocument;
+class WorkspaceView;
 
 // Figures print as "bench: NAME VALUE UNIT". Each bench file registers its
 // figures with a static Bench::Registration.
@@ -21,6 +25,8 @@ double residentMemoryMb();
 // Peak resident memory since the last reset (or the start), in MB (Linux).
 double peakMemoryMb();
 void resetPeakMemory();
+// A document window with the standard panes, 1200×800 and shown.
+std::unique_ptr<WorkspaceView> openWindow(MarkdownDocument& document);
 // Whether to take a figure here. Figures about the memory of the whole
 // process run in a process of their own, with preferences of their own, so
 // that nothing an earlier figure freed hides what they take: in the process

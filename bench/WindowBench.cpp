@@ -97,12 +97,8 @@ void viewModeFigures(WorkspaceView& window) {
 void keystrokeFigures() {
     auto document = std::make_unique<MarkdownDocument>(
         *DocumentFile::decode(Bench::generatedMarkdown(10 * 1024 * 1024).toUtf8()));
-    WorkspaceServices services;
-    services.application = ApplicationCommands{};
-    services.panes = StandardWorkspacePanes::factory();
-    WorkspaceView window(*document, std::move(services));
-    window.resize(1200, 800);
-    window.show();
+    const auto owned = Bench::openWindow(*document);
+    WorkspaceView& window = *owned;
     window.setViewMode(ViewMode::Split);
     auto* pane = qobject_cast<EditorView*>(window.panes()->editor());
     while (pane->editor()->highlighter()->isColouringProgressively())
@@ -178,11 +174,8 @@ void oneLineFigures() {
     QElapsedTimer timer;
     timer.start();
     auto document = MarkdownDocument::open(path, nullptr);
-    WorkspaceServices services;
-    services.panes = StandardWorkspacePanes::factory();
-    WorkspaceView window(*document, std::move(services));
-    window.resize(1200, 800);
-    window.show();
+    const auto owned = Bench::openWindow(*document);
+    WorkspaceView& window = *owned;
     waitUntilIdle();
     window.grab();
     Bench::report(QStringLiteral("editor.open.oneline.10mb"), double(timer.nsecsElapsed()) / 1e6,
@@ -212,12 +205,8 @@ void oneLineFigures() {
 // follows five keys typed in the middle of the text; medians of the three.
 void splitPauseFigures(const QString& key, const QString& text, bool catchUp) {
     auto document = std::make_unique<MarkdownDocument>(*DocumentFile::decode(text.toUtf8()));
-    WorkspaceServices services;
-    services.application = ApplicationCommands{};
-    services.panes = StandardWorkspacePanes::factory();
-    WorkspaceView window(*document, std::move(services));
-    window.resize(1200, 800);
-    window.show();
+    const auto owned = Bench::openWindow(*document);
+    WorkspaceView& window = *owned;
     window.setViewMode(ViewMode::Split);
     auto* pane = qobject_cast<EditorView*>(window.panes()->editor());
     auto* preview = qobject_cast<PreviewView*>(window.panes()->preview());
@@ -281,12 +270,8 @@ void longLineFigures() {
     for (const auto& [key, line] : lines) {
         auto document = std::make_unique<MarkdownDocument>(
             *DocumentFile::decode(QString(line + u'\n').toUtf8()));
-        WorkspaceServices services;
-        services.application = ApplicationCommands{};
-        services.panes = StandardWorkspacePanes::factory();
-        WorkspaceView window(*document, std::move(services));
-        window.resize(1200, 800);
-        window.show();
+        const auto owned = Bench::openWindow(*document);
+        WorkspaceView& window = *owned;
         window.setViewMode(ViewMode::Split);
         waitUntilIdle();
         auto* pane = qobject_cast<EditorView*>(window.panes()->editor());

@@ -6,7 +6,6 @@
 #include "editor/MarkdownTextEditor.h"
 #include "editor/MarkdownTextView.h"
 #include "preview/PreviewView.h"
-#include "shell/StandardWorkspacePanes.h"
 #include "shell/WorkspaceView.h"
 
 #include <QAbstractScrollArea>
@@ -44,11 +43,7 @@ struct SplitWindow {
         }
         Preferences::shared().setString(PreferenceKeys::lastViewMode, QStringLiteral("Split"));
         document = MarkdownDocument::open(path, nullptr);
-        WorkspaceServices services;
-        services.panes = StandardWorkspacePanes::factory();
-        window = std::make_unique<WorkspaceView>(*document, std::move(services));
-        window->resize(1200, 800);
-        window->show();
+        window = Bench::openWindow(*document);
         settle();
         waitForPreview();
     }

@@ -1,6 +1,8 @@
 #include "Bench.h"
 
 #include "platform/ProcessMemory.h"
+#include "shell/StandardWorkspacePanes.h"
+#include "shell/WorkspaceView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -80,6 +82,15 @@ double Bench::residentMemoryMb() {
 
 double Bench::peakMemoryMb() {
     return double(ProcessMemory::peakResidentBytes()) / (1024 * 1024);
+}
+
+std::unique_ptr<WorkspaceView> Bench::openWindow(MarkdownDocument& document) {
+    WorkspaceServices services;
+    services.panes = StandardWorkspacePanes::factory();
+    auto window = std::make_unique<WorkspaceView>(document, std::move(services));
+    window->resize(1200, 800);
+    window->show();
+    return window;
 }
 
 void Bench::resetPeakMemory() {

@@ -5,9 +5,9 @@
 #include "core/L10n.h"
 #include "export/PDFPrintJob.h"
 #include "export/PDFPrinter.h"
+#include "platform/InstallLayout.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -167,14 +167,9 @@ QString PDFExporter::printerProgram() {
 }
 
 QString PDFExporter::printerProgramFor(const QString& executableFolder) {
-    const QString folder = QDir::cleanPath(executableFolder);
-    const QString build = QDir::cleanPath(QString::fromUtf8(BuildInfo::buildDir));
-    // quon, its tests and its bench all run the printer the build made.
-    if (folder == build || folder.startsWith(build + QLatin1Char('/')))
-        return build + QLatin1Char('/') + QLatin1String(PDFPrinter::programName);
-    return QDir::cleanPath(folder + QLatin1Char('/') +
-                           QString::fromUtf8(BuildInfo::pluginModuleDirFromBinary) +
-                           QLatin1Char('/') + QLatin1String(PDFPrinter::programName));
+    return InstallLayout::companionFolder(executableFolder,
+                                          QString::fromUtf8(BuildInfo::buildDir)) +
+           QLatin1Char('/') + QLatin1String(PDFPrinter::programName);
 }
 
 void PDFExporter::setPrinterProgram(const QString& path) {

@@ -4,6 +4,7 @@
 #include "common/AppIdentity.h"
 #include "core/L10n.h"
 #include "platform/DesktopEntry.h"
+#include "platform/InstallLayout.h"
 #include "platform/ToolRunner.h"
 
 #include <QCoreApplication>
@@ -54,12 +55,8 @@ FinderExtensionManager::Locations FinderExtensionManager::locations() {
 
 FinderExtensionManager::Locations
 FinderExtensionManager::locationsFor(const QString& executableFolder) {
-    const QString folder = QDir::cleanPath(executableFolder);
-    const QString source =
-        folder == QDir::cleanPath(QString::fromUtf8(BuildInfo::buildDir))
-            ? QString::fromUtf8(BuildInfo::buildPluginModuleDir)
-            : QDir::cleanPath(folder + QLatin1Char('/') +
-                              QString::fromUtf8(BuildInfo::pluginModuleDirFromBinary));
+    const QString source = InstallLayout::companionFolder(
+        executableFolder, QString::fromUtf8(BuildInfo::buildPluginModuleDir));
     return {QString::fromUtf8(BuildInfo::nautilusExtensionDir), moduleIn(source)};
 }
 

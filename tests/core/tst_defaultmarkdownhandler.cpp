@@ -41,15 +41,18 @@ class TestDefaultMarkdownHandler : public QObject {
         return answer.value_or(false);
     }
 
-    // A stand-in xdg-mime that fails for the types listed in QUON_FAIL_TYPES.
-    void useStandInTool() {
-        TestSupport::writeFile(tools, QStringLiteral("xdg-mime"),
-                               "#!/bin/sh\n"
-                               "echo \"$@\" >> \"$QUON_TOOL_LOG\"\n"
-                               "for t in $QUON_FAIL_TYPES; do [ \"$3\" = \"$t\" ] && exit 4; done\n"
-                               "exit 0\n");
+    // A stand-in xdg-mime running `script`.
+    void writeXdgMime(const QByteArray& script) {
+        TestSupport::writeFile(tools, QStringLiteral("xdg-mime"), "#!/bin/sh\n" + script);
         QFile::setPermissions(tools.filePath(QStringLiteral("xdg-mime")),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // A stand-in xdg-mime that fails for the types listed in QUON_FAIL_TYPES.
+    void useStandInTool() {
+        writeXdgMime("echo \"$@\" >> \"$QUON_TOOL_LOG\"\n"
+                     "for t in $QUON_FAIL_TYPES; do [ \"$3\" = \"$t\" ] && exit 4; done\n"
+                     "exit 0\n");
         qputenv("PATH", tools.path().toUtf8() + ':' + originalPath);
         qputenv("QUON_TOOL_LOG", tools.filePath(QStringLiteral("log")).toUtf8());
         QFile::remove(tools.filePath(QStringLiteral("log")));
@@ -152,13 +155,9 @@ private Q_SLOTS:
 
     // Without GIO's tool, the desktop's own xdg-mime answers.
     void withoutGioXdgMimeAnswers() {
-        TestSupport::writeFile(tools, QStringLiteral("xdg-mime"),
-                               "#!/bin/sh\n"
-                               "[ \"$1 $2 $3\" = \"query default text/markdown\" ] && "
-                               "echo app.quon.Quon.desktop\n"
-                               "exit 0\n");
-        QFile::setPermissions(tools.filePath(QStringLiteral("xdg-mime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeXdgMime("[ \"$1 $2 $3\" = \"query default text/markdown\" ] && "
+                     "echo app.quon.Quon.desktop\n"
+                     "exit 0\n");
         QFile::remove(tools.filePath(QStringLiteral("env")));
         QVERIFY(QFile::link(QStringLiteral("/usr/bin/env"), tools.filePath(QStringLiteral("env"))));
         qputenv("PATH", tools.path().toUtf8());
