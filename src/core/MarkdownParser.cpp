@@ -268,7 +268,7 @@ private:
         MarkdownTreeStorage::shiftRange(node, m_shift);
         switch (node.kind) {
         case MarkdownNodeKind::Heading:
-            node.headingLevel = cmark_node_get_heading_level(source);
+            node.headingLevel = std::uint8_t(cmark_node_get_heading_level(source));
             break;
         case MarkdownNodeKind::CodeBlock:
             node.literal = text(cmark_node_get_literal(source));

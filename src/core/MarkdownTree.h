@@ -91,20 +91,28 @@ private:
     size_t m_count = 0;
 };
 
+// A large document has a node per few bytes of text: the fields no kind uses
+// together share their room. Read a string only for the kinds it names.
 struct MarkdownNode {
     MarkdownNodeKind kind = MarkdownNodeKind::Other;
     TaskCheckbox checkbox = TaskCheckbox::None; // ListItem
     bool tight = false;                         // lists
-    int headingLevel = 0;                       // Heading
+    std::uint8_t headingLevel = 0;              // Heading
     int listStart = 1;                          // OrderedList: the number the source starts at
     SourceRange range;
-    // Text, InlineCode, CodeBlock (code), HtmlBlock, InlineHtml; for a subtree
-    // below the depth cap (Other), its source text
-    QStringView literal;
-    QStringView language;    // CodeBlock: the whole info string, empty when none
-    QStringView destination; // Link destination, Image source
-    QStringView title;       // Link and Image title
+    union {
+        // Text, InlineCode, CodeBlock (code), HtmlBlock, InlineHtml; for a
+        // subtree below the depth cap (Other), its source text
+        QStringView literal;
+        QStringView destination; // Link destination, Image source
+    };
+    union {
+        QStringView language; // CodeBlock: the whole info string, empty when none
+        QStringView title;    // Link and Image title
+    };
     MarkdownNodeList children;
+
+    MarkdownNode() : literal(), language() {}
 
     bool isBlock() const;
     int childCount() const { return int(children.size()); }

@@ -15,14 +15,18 @@ constexpr double codeLine = 17;
 
 // The characters a reader sees in a node, counted without building its text.
 qsizetype plainLength(const MarkdownNode& node) {
+    qsizetype length = 0;
     switch (node.kind) {
     case MarkdownNodeKind::SoftBreak:
     case MarkdownNodeKind::LineBreak:
         return 1;
+    case MarkdownNodeKind::Link:
+    case MarkdownNodeKind::Image:
+        break; // their destination, not text
     default:
+        length = node.literal.size();
         break;
     }
-    qsizetype length = node.literal.size();
     for (const MarkdownNode& child : node.children)
         length += plainLength(child);
     return length;

@@ -1,5 +1,6 @@
 #include "core/MarkdownTree.h"
 #include "core/ParserMemory.h"
+#include "preview/PreviewHeightEstimate.h"
 #include "support/MarkdownDump.h"
 
 #include <QTest>
@@ -204,6 +205,35 @@ private Q_SLOTS:
         QCOMPARE(ParserMemory::heldBytes(), ParserMemory::chunkBytes);
         QCOMPARE(MarkdownDump::dump(first->document, true), before);
         QCOMPARE(big->document.child(1).plainText(), QStringLiteral("Title"));
+    }
+
+    // Kinds that never hold two strings at once keep them in the same room:
+    // each reader must ask only for the strings of its node's kind.
+    void stringsOfEachKind() {
+        const QString url = QStringLiteral("https://example.com/") + QString(400, u'p');
+        const auto parsed =
+            MarkdownParser::parse(QStringLiteral("```swift title=x\nlet a\n```\n\n"
+                                                 "[link](") +
+                                  url + QStringLiteral(" \"T\") `code` ![alt](i.png)\n"));
+        const MarkdownNode& code = parsed->document.child(0);
+        QCOMPARE(code.literal, QStringLiteral("let a\n"));
+        QCOMPARE(code.language, QStringLiteral("swift title=x"));
+        QCOMPARE(code.codeLanguage(), QStringLiteral("swift"));
+        const MarkdownNode& paragraph = parsed->document.child(1);
+        const MarkdownNode& link = paragraph.child(0);
+        QCOMPARE(link.destination, url);
+        QCOMPARE(link.title, QStringLiteral("T"));
+        QCOMPARE(link.plainText(), QStringLiteral("link"));
+        QCOMPARE(paragraph.child(2).literal, QStringLiteral("code"));
+        QCOMPARE(paragraph.child(4).destination, QStringLiteral("i.png"));
+        QCOMPARE(paragraph.plainText(), QStringLiteral("link code alt"));
+        QVERIFY(!MarkdownDump::dump(parsed->document).join(u'\n').contains(u"->link"));
+
+        // A link's height is its text's, however long its destination.
+        const auto shortLink =
+            MarkdownParser::parse(QStringLiteral("[link](/x \"T\") `code` ![alt](i.png)\n"));
+        QCOMPARE(PreviewHeightEstimate::height(paragraph, 600, 15),
+                 PreviewHeightEstimate::height(shortLink->document.child(0), 600, 15));
     }
 };
 

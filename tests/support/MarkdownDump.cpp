@@ -31,7 +31,7 @@ QString describe(const MarkdownNode& node, bool withPositions) {
             out += QStringLiteral(" tight");
     }
     if (node.kind == MarkdownNodeKind::Heading)
-        out += QStringLiteral(" level=%1").arg(node.headingLevel);
+        out += QStringLiteral(" level=%1").arg(int(node.headingLevel));
     if (node.kind == MarkdownNodeKind::CodeBlock)
         out += QStringLiteral(" lang=[%1]").arg(node.language);
     if (node.kind == MarkdownNodeKind::ListItem)
@@ -41,11 +41,13 @@ QString describe(const MarkdownNode& node, bool withPositions) {
                                                       : QStringLiteral(" [ ]");
     if (node.kind == MarkdownNodeKind::OrderedList)
         out += QStringLiteral(" start=%1").arg(node.listStart);
-    if (!node.destination.isEmpty())
+    const bool link = node.kind == MarkdownNodeKind::Link || node.kind == MarkdownNodeKind::Image;
+    if (link && !node.destination.isEmpty())
         out += QStringLiteral("->") + node.destination.toString();
-    if (!node.title.isEmpty())
+    if (link && !node.title.isEmpty())
         out += QStringLiteral(" title=") + quoted(node.title);
-    if (!node.literal.isEmpty() && (withPositions || node.kind != MarkdownNodeKind::CodeBlock))
+    if (!link && !node.literal.isEmpty() &&
+        (withPositions || node.kind != MarkdownNodeKind::CodeBlock))
         out += quoted(node.literal);
     return out;
 }
