@@ -1,5 +1,6 @@
 #include "Bench.h"
 
+#include "platform/FreedMemory.h"
 #include "platform/ProcessMemory.h"
 #include "shell/StandardWorkspacePanes.h"
 #include "shell/WorkspaceView.h"
@@ -124,6 +125,8 @@ int main(int argc, char** argv) {
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
         qputenv("QT_LOGGING_RULES", "qt.qml.compiler=false");
+    // As quon runs.
+    FreedMemory::returnLargeBlocksAtOnce();
     QApplication app(argc, argv);
     const QStringList filters = app.arguments().mid(1);
     for (const auto& [name, fn] : registry()) {

@@ -6,6 +6,7 @@
 #include "core/RecentFilesStore.h"
 #include "platform/AppIcon.h"
 #include "platform/FinderExtensionManager.h"
+#include "platform/FreedMemory.h"
 #include "platform/SingleInstance.h"
 #include "shell/AppDelegate.h"
 #include "shell/DocumentController.h"
@@ -33,6 +34,7 @@ int QuonApp::run(int argc, char** argv) {
     if (instance.forwardToRunningInstance(arguments))
         return 0;
 
+    FreedMemory::returnLargeBlocksAtOnce();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quon"));
     QApplication::setOrganizationName(QStringLiteral("quon"));

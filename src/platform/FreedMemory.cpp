@@ -52,6 +52,12 @@ void FreedMemory::giveBackSoon() {
     });
 }
 
+void FreedMemory::returnLargeBlocksAtOnce() {
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, int(largeBlock));
+#endif
+}
+
 int FreedMemory::givenBackCount() {
     return givenBack;
 }

@@ -9,6 +9,16 @@
 // a large amount resident that nothing uses, never per keystroke.
 namespace FreedMemory {
 
+// Blocks of at least this size are mapped on their own and go back to the
+// system as soon as they are freed. The allocator's own bound starts lower
+// but rises to the size of every large block freed, and from then on keeps
+// freed texts and trees of a large document resident (tens of megabytes
+// after each re-parse), to be handed out again piecemeal.
+constexpr size_t largeBlock = size_t(1) << 20;
+// Fixes the bound at largeBlock, for the whole process; call before the
+// first window.
+void returnLargeBlocksAtOnce();
+
 // Below this much resident unused memory nothing is given back.
 constexpr size_t defaultThreshold = size_t(64) << 20;
 

@@ -109,6 +109,35 @@ private Q_SLOTS:
         QTRY_COMPARE(controller.documentCount(), 0);
         QTRY_COMPARE(FreedMemory::givenBackCount(), before + 1);
     }
+
+    // Large blocks freed after a larger one (texts and trees of a document
+    // re-parsed) go back at once, not into the heap. Last: the setting
+    // holds for the rest of the process.
+    void largeBlocksGoBackWhenFreed() {
+#if defined(__SANITIZE_ADDRESS__) || !defined(__GLIBC__)
+        QSKIP("needs glibc's own allocator");
+#else
+        FreedMemory::returnLargeBlocksAtOnce();
+        // By the allocator's own rule, this would make every smaller block
+        // below come from the heap.
+        void* volatile larger = std::malloc(size_t(8) << 20);
+        std::free(larger);
+        constexpr size_t block = size_t(2) << 20;
+        std::vector<void*> blocks;
+        for (int i = 0; i < 64; ++i) {
+            blocks.push_back(std::malloc(block));
+            std::memset(blocks.back(), 1, block);
+        }
+        // The last block stays: in the heap, it would keep the others from
+        // its top, which free() gives back by itself.
+        void* pin = blocks.back();
+        blocks.pop_back();
+        for (void* p : blocks)
+            std::free(p);
+        QVERIFY(FreedMemory::heldBytes() < size_t(32) << 20);
+        std::free(pin);
+#endif
+    }
 };
 
 QTEST_MAIN(TestFreedMemory)
