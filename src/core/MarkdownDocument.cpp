@@ -191,9 +191,16 @@ int MarkdownDocument::wordCount(QStringView text) {
     return TextCounts::words(text);
 }
 
+QByteArray MarkdownDocument::savedBytes() const {
+    if (!m_savedBytesWritten)
+        return m_savedBytes;
+    return DocumentFile::encode(m_savedText, m_savedStyle, m_hasBom, m_savedEndings)
+        .value_or(QByteArray());
+}
+
 std::optional<QByteArray> MarkdownDocument::fileBytes() const {
     if (m_hasSavedBytes && !isModified())
-        return m_savedBytes;
+        return savedBytes();
     return m_text.encode(m_hasBom);
 }
 
@@ -216,7 +223,7 @@ bool MarkdownDocument::save(const QString& path, DocumentFileError* error) {
         const auto unchanged = [&] {
             if (own && m_replacesUnread)
                 return FileState::of(path) == m_unreadState;
-            return !own || !m_hasSavedBytes || !DocumentFile::holdsOtherBytes(path, m_savedBytes);
+            return !own || !m_hasSavedBytes || !DocumentFile::holdsOtherBytes(path, savedBytes());
         };
         if (DocumentFile::write(path, *bytes, &failure, unchanged)) {
             const ModifiedWatch watch{*this};
@@ -244,9 +251,12 @@ void MarkdownDocument::takeSavedState(const DocumentFileContents& contents) {
     m_savedText = contents.text;
     m_savedEndings = contents.endings;
     m_savedStyle = contents.lineEnding;
-    m_savedBytes = contents.bytes;
     m_hasSavedBytes = true;
     m_hasBom = contents.hasBom;
+    const auto written =
+        DocumentFile::encode(contents.text, contents.lineEnding, contents.hasBom, contents.endings);
+    m_savedBytesWritten = written && *written == contents.bytes;
+    m_savedBytes = m_savedBytesWritten ? QByteArray() : contents.bytes;
     m_onlyInMemory = false;
     m_replacesUnread = false;
     m_clean = true;
@@ -316,6 +326,7 @@ void MarkdownDocument::keepOverUnreadableFile(const std::optional<QByteArray>& b
     const ModifiedWatch watch{*this};
     if (bytes) {
         m_savedBytes = *bytes;
+        m_savedBytesWritten = false;
         m_hasSavedBytes = true;
     }
     m_replacesUnread = !bytes;

@@ -93,7 +93,7 @@ public:
 
     // The text and bytes last read or written.
     QString savedText() const { return m_savedText; }
-    QByteArray savedBytes() const { return m_savedBytes; }
+    QByteArray savedBytes() const;
 
     LineEnding lineEnding() const { return m_text.style(); }
     bool hasBom() const { return m_hasBom; }
@@ -126,6 +126,9 @@ private:
     QByteArray m_savedEndings;
     LineEnding m_savedStyle = LineEnding::LF;
     QByteArray m_savedBytes;
+    // Writing the saved text gives the saved bytes exactly, as it mostly
+    // does: they are made again when needed, so a large file is not held twice.
+    bool m_savedBytesWritten = false;
     bool m_hasSavedBytes = false;
     bool m_hasBom = false;
     bool m_onlyInMemory = false;

@@ -83,6 +83,7 @@ private Q_SLOTS:
                                                "b\xE2\x80\xA8"
                                                "c\n");
         QTest::newRow("bom-twice") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx");
+        QTest::newRow("cr-lines") << QByteArray("a\rb\r\r\nc\n\rd");
     }
     void unEditedRoundTripsByteForByte() {
         QFETCH(QByteArray, bytes);
@@ -92,9 +93,16 @@ private Q_SLOTS:
         QVERIFY(doc);
         QVERIFY(!doc->text().contains(QLatin1Char('\r')));
         QVERIFY(!doc->isModified());
+        QCOMPARE(doc->savedBytes(), bytes);
+        // Typed and taken back: the bytes last read again, not the text written anew.
+        const QString text = doc->text();
+        doc->setText(text + QStringLiteral("x"));
+        doc->setText(text);
+        QVERIFY(!doc->isModified());
         const QString out = dir.filePath(QStringLiteral("out.md"));
         QVERIFY(doc->save(out, nullptr));
         QCOMPARE(readFile(out), bytes);
+        QCOMPARE(doc->savedBytes(), bytes);
     }
 
     void editedKeepsLineEndingStyleAndBom() {
