@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 
 // The latest parse of one preview's Markdown text. Edits re-parse after a
 // 0.15 s pause (a trailing debounce that each new text restarts), so the
@@ -44,6 +45,9 @@ public:
     const QString& latestText() const { return m_latestText; }
     // What the followup made for document(); empty after a parse on this thread.
     const std::any& followup() const { return m_followup; }
+    // Hands the followup over, leaving none: what it made for a large
+    // document is large, and needed only until the receiver took it.
+    std::any takeFollowup() { return std::exchange(m_followup, std::any()); }
     void setFollowup(Followup followup) { m_followupFunction = std::move(followup); }
 
     // Parses the text once no newer text has come for 0.15 s.

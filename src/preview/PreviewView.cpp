@@ -22,8 +22,8 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent), m_host(new PreviewS
     });
     connect(&m_cache, &MarkdownParseCache::changed, this, [this] {
         // A tree parsed here is shown at once; one from the parsing thread a slice at a time.
-        const auto* plan =
-            std::any_cast<std::shared_ptr<const PreviewRowMatcher::Plan>>(&m_cache.followup());
+        const std::any followup = m_cache.takeFollowup();
+        const auto* plan = std::any_cast<std::shared_ptr<const PreviewRowMatcher::Plan>>(&followup);
         if (plan)
             content()->showDocument(m_cache.document(), *plan);
         else

@@ -98,6 +98,9 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!cache.isPending(), 20000);
         QCOMPARE(shown.back(), 1);
         QVERIFY(cache.followup().has_value());
+        // Handed over once; the cache keeps nothing of it.
+        QVERIFY(cache.takeFollowup().has_value());
+        QVERIFY(!cache.followup().has_value());
 
         holding = true;
         const auto release = [&] {

@@ -503,6 +503,8 @@ private Q_SLOTS:
 
         const std::shared_ptr<const ParsedMarkdown> shown = pane.content()->document();
         QCOMPARE(shown->text, text);
+        // The rows worked out on the parsing thread are not kept once taken.
+        QVERIFY(!pane.view->parseCache().followup().has_value());
         QCOMPARE(MarkdownDump::dump(shown->document, true),
                  MarkdownDump::dump(MarkdownParser::parse(text)->document, true));
         Pane fresh(text, {500, 300});
