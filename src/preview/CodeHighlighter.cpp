@@ -11,8 +11,10 @@ namespace {
 
 const QString scriptPath = QStringLiteral("/usr/share/javascript/highlight.js/highlight.min.js");
 
+// The code itself is not in the key, only its hash: an entry holds the code
+// once, as its text, and a hit is checked against that.
 QString cacheKey(const QString& theme, const QString& language, const QString& code) {
-    return theme + QChar(0) + language + QChar(0) + code;
+    return theme + QChar(0) + language + QChar(0) + QString::number(qHash(code), 16);
 }
 
 void appendDecoded(QString& out, QStringView text) {
@@ -197,7 +199,7 @@ CodeHighlighter::highlight(const QString& code, const QString& language, const Q
     if (code.size() > highlightLimit)
         return std::make_shared<const HighlightedCode>(HighlightedCode{{code, {}}, {}});
     const QString key = cacheKey(theme, language, code);
-    if (auto* cached = m_results.object(key))
+    if (auto* cached = m_results.object(key); cached && (*cached)->styled.text == code)
         return *cached;
 
     const QString used = language.isEmpty() ? detectLanguage(code) : language;
@@ -213,14 +215,18 @@ CodeHighlighter::highlight(const QString& code, const QString& language, const Q
             StyledText styled = fromHtml(value.property(QStringLiteral("value")).toString(), theme);
             // The library keeps the text; anything else means the HTML was not
             // understood, and the plain code is the safe thing to show.
-            if (styled.text == code)
+            if (styled.text == code) {
+                // The caller's copy, not one grown a character at a time.
+                styled.text = code;
                 result = {std::move(styled), used};
+            }
         }
     }
-    // The cost is what an entry holds: its key and code, and its runs.
-    const qsizetype bytes =
-        qsizetype(sizeof(QChar)) * (key.size() + code.size()) +
-        result.styled.formats.size() * qsizetype(sizeof(QTextLayout::FormatRange)) + 256;
+    // The cost is what an entry holds: its key and code, and its runs, each
+    // with a format of its own.
+    constexpr qsizetype bytesPerRun = qsizetype(sizeof(QTextLayout::FormatRange)) + 64;
+    const qsizetype bytes = qsizetype(sizeof(QChar)) * (key.size() + code.size()) +
+                            result.styled.formats.size() * bytesPerRun + 256;
     auto shared = std::make_shared<const HighlightedCode>(std::move(result));
     m_results.insert(key, new std::shared_ptr<const HighlightedCode>(shared),
                      int(qMin<qsizetype>(bytes, 1 << 30)));

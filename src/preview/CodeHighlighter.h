@@ -27,7 +27,7 @@ public:
     // and the window waits meanwhile: longer code shows plain.
     static constexpr qsizetype highlightLimit = 64 * 1024;
     // The memory the cached results may hold, in bytes.
-    static constexpr int resultBytes = 16 * 1024 * 1024;
+    static constexpr int resultBytes = 8 * 1024 * 1024;
 
     // theme: "atom-one-light" or "atom-one-dark". An empty language asks for
     // detection; an unknown one, or code longer than highlightLimit, gives the
