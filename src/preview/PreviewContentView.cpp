@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr size_t rememberedWidths = 4;
-
 bool sameLook(const MarkdownRendererContext& a, const MarkdownRendererContext& b) {
     return a.designSystem.colors == b.designSystem.colors &&
            a.designSystem.typography.design == b.designSystem.typography.design &&
@@ -22,6 +20,26 @@ bool sameLook(const MarkdownRendererContext& a, const MarkdownRendererContext& b
 }
 
 } // namespace
+
+const int* PreviewContentView::KnownHeights::at(int width) const {
+    for (size_t i = 0; i < m_count; ++i)
+        if (m_entries[i].first == width)
+            return &m_entries[i].second;
+    return nullptr;
+}
+
+void PreviewContentView::KnownHeights::remember(int width, int height) {
+    const auto end = m_entries.begin() + m_count;
+    auto kept = std::remove_if(m_entries.begin(), end,
+                               [width](const auto& entry) { return entry.first == width; });
+    // Full: the oldest goes.
+    if (kept == m_entries.end()) {
+        std::move(m_entries.begin() + 1, m_entries.end(), m_entries.begin());
+        --kept;
+    }
+    *kept = {width, height};
+    m_count = std::uint8_t(kept - m_entries.begin() + 1);
+}
 
 PreviewContentView::PreviewContentView(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
@@ -58,7 +76,7 @@ void PreviewContentView::releaseView(Row& row) {
     // A click inside the view may be what led here.
     row.view->deleteLater();
     row.view = nullptr;
-    row.anchor.reset();
+    row.built.reset();
 }
 
 void PreviewContentView::dropViews() {
@@ -235,9 +253,9 @@ void PreviewContentView::commit(Applying& applying) {
             built.push_back(head + i);
     m_built = std::move(built);
     for (const size_t index : m_built)
-        if (Row& row = m_rows[index]; row.anchor) {
-            row.anchor->markdown = m_parsed->text;
-            row.anchor->lineShift = row.node->range.startLine - row.builtStartLine;
+        if (Row& row = m_rows[index]; row.built) {
+            row.built->anchor->markdown = m_parsed->text;
+            row.built->anchor->lineShift = row.node->range.startLine - row.built->startLine;
         }
     MarkdownParseCache::discard(std::move(previous));
 }
@@ -279,11 +297,12 @@ void PreviewContentView::settle() {
 }
 
 void PreviewContentView::build(Row& row, size_t index) {
-    row.anchor = std::make_shared<SourceAnchor>(SourceAnchor{m_parsed->text, 0});
-    row.builtStartLine = row.node->range.startLine;
+    row.built = std::make_unique<Built>(
+        Built{std::make_shared<SourceAnchor>(SourceAnchor{m_parsed->text, 0}),
+              row.node->range.startLine, 0});
     MarkdownRendererContext context = m_context;
     context.markdown = m_parsed->text;
-    context.anchor = row.anchor;
+    context.anchor = row.built->anchor;
     row.view = new MarkdownBlockView(*row.node, context, this, row.slice);
     m_built.push_back(index);
     ++m_buildCount;
@@ -295,10 +314,7 @@ bool PreviewContentView::measure(Row& row, bool fresh) {
         row.measuredByWidth.clear();
     const int height = row.view->hasHeightForWidth() ? row.view->heightForWidth(width)
                                                      : row.view->sizeHint().height();
-    std::erase_if(row.measuredByWidth, [width](const auto& entry) { return entry.first == width; });
-    if (row.measuredByWidth.size() >= rememberedWidths)
-        row.measuredByWidth.erase(row.measuredByWidth.begin());
-    row.measuredByWidth.emplace_back(width, height);
+    row.measuredByWidth.remember(width, height);
     const bool changed = height != row.height;
     row.height = height;
     row.heightWidth = width;
@@ -326,10 +342,9 @@ int PreviewContentView::rowHeight(Row& row) {
         return row.height;
     row.heightWidth = width;
     // Heights laid out once stay known per width, with or without a view.
-    const auto known = std::find_if(row.measuredByWidth.begin(), row.measuredByWidth.end(),
-                                    [width](const auto& entry) { return entry.first == width; });
-    row.measured = known != row.measuredByWidth.end();
-    row.height = row.measured ? known->second : int(std::lround(rawEstimate(row) * m_scale));
+    const int* known = row.measuredByWidth.at(width);
+    row.measured = known != nullptr;
+    row.height = known ? *known : int(std::lround(rawEstimate(row) * m_scale));
     return row.height;
 }
 
@@ -428,7 +443,7 @@ void PreviewContentView::place() {
             row.view->setGeometry(place);
         if (row.view->isHidden())
             row.view->show();
-        row.lastShown = m_tick;
+        row.built->lastShown = m_tick;
     }
     for (const size_t index : m_built) {
         Row& row = m_rows[index];
@@ -444,8 +459,9 @@ void PreviewContentView::releaseOutOfReach(size_t first, size_t last) {
     for (const size_t index : m_built)
         if (index < first || index >= last)
             waiting.push_back(index);
-    const std::vector<size_t> gone = LeastRecentlyUsed::beyond(
-        std::move(waiting), size_t(keptViews), [this](size_t i) { return m_rows[i].lastShown; });
+    const std::vector<size_t> gone =
+        LeastRecentlyUsed::beyond(std::move(waiting), size_t(keptViews),
+                                  [this](size_t i) { return m_rows[i].built->lastShown; });
     if (gone.empty())
         return;
     for (const size_t index : gone)

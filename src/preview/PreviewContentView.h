@@ -8,6 +8,7 @@
 #include <QDeadlineTimer>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -110,25 +111,44 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // Heights laid out at a few recent widths, the oldest first.
+    class KnownHeights {
+    public:
+        void clear() { m_count = 0; }
+        // The height at `width`; null when not known.
+        const int* at(int width) const;
+        void remember(int width, int height);
+
+    private:
+        std::array<std::pair<int, int>, 4> m_entries{};
+        std::uint8_t m_count = 0;
+    };
+
+    // What a row with a view holds besides it.
+    struct Built {
+        std::shared_ptr<SourceAnchor> anchor; // shared by the row's views
+        int startLine = 0;                    // the block's first line when its view was made
+        std::uint64_t lastShown = 0;          // when the view was last in reach
+    };
+
+    // A large document has a row per block: they hold no more than they must.
     struct Row {
         const MarkdownNode* node = nullptr; // in m_parsed
+        size_t key = 0;
+        MarkdownBlockView* view = nullptr;
+        std::unique_ptr<Built> built; // with view
         TableSlice slice;
         int firstLine = 0; // the source lines the row shows
         int lastLine = 0;
-        size_t key = 0;
-        bool empty = false;  // shows nothing: no view, no height, no spacing
-        bool joined = false; // continues the row above without a gap
-        MarkdownBlockView* view = nullptr;
-        std::shared_ptr<SourceAnchor> anchor; // shared by the row's views
-        int builtStartLine = 0;               // the block's first line when its view was made
-        std::uint64_t lastShown = 0;          // when the view was last in reach
         int top = 0;
         int height = 0;
         int heightWidth = -1; // the width `height` stands for
         int estimate = 0;     // the unscaled guess at estimateWidth
         int estimateWidth = -1;
+        bool empty = false;    // shows nothing: no view, no height, no spacing
+        bool joined = false;   // continues the row above without a gap
         bool measured = false; // `height` is the view's own at that width
-        std::vector<std::pair<int, int>> measuredByWidth; // a few recent widths
+        KnownHeights measuredByWidth;
     };
 
     // A parse on its way in: its plan and the new rows between, made so far.

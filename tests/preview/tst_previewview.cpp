@@ -402,6 +402,36 @@ private Q_SLOTS:
         QVERIFY(pane.content()->rowRect(0).width() >= 1);
     }
 
+    // A row laid out once keeps its height at the last four widths, out of
+    // reach; a fifth width forgets the oldest.
+    void heightsStayKnownForFourWidths() {
+        Pane pane(paragraphs(120, QStringLiteral("a long paragraph that has to wrap when narrow")),
+                  {900, 300});
+        const int last = pane.content()->rowCount() - 1;
+        const auto measureLastAt = [&](int width) {
+            pane.view->resize(width, 300);
+            QCoreApplication::processEvents();
+            pane.scrollToEnd();
+            QVERIFY(pane.content()->isRowMeasured(last));
+            pane.bar()->setValue(0);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCoreApplication::processEvents();
+        };
+        const auto knownAt = [&](int width) {
+            pane.view->resize(width, 300);
+            QCoreApplication::processEvents();
+            return pane.content()->isRowMeasured(last);
+        };
+        for (int width : {900, 300, 400, 500})
+            measureLastAt(width);
+        for (int width : {300, 900, 500, 400})
+            QVERIFY2(knownAt(width), qPrintable(QString::number(width)));
+        measureLastAt(600);
+        QVERIFY(!knownAt(900));
+        for (int width : {300, 400, 500, 600})
+            QVERIFY2(knownAt(width), qPrintable(QString::number(width)));
+    }
+
     void aTaskBoxEditsTheLineItStandsOnNow() {
         const QString list = QStringLiteral("- [ ] a\n- [ ] b\n");
         Pane pane(QStringLiteral("intro\n\n") + list);
