@@ -21,6 +21,22 @@ QString table(int rows) {
     return text;
 }
 
+// Allocates and touches `count` blocks, then frees all but the last, which
+// stays (returned): in the heap, it keeps the others from its top, which
+// free() gives back by itself.
+void* freedBlocksBelowOne(int count, size_t size) {
+    std::vector<void*> blocks;
+    for (int i = 0; i < count; ++i) {
+        blocks.push_back(std::malloc(size));
+        std::memset(blocks.back(), 1, size);
+    }
+    void* pin = blocks.back();
+    blocks.pop_back();
+    for (void* p : blocks)
+        std::free(p);
+    return pin;
+}
+
 } // namespace
 
 class TestFreedMemory : public QObject {
@@ -38,18 +54,7 @@ private Q_SLOTS:
 #if defined(__SANITIZE_ADDRESS__) || !defined(__GLIBC__)
         QSKIP("needs glibc's own allocator");
 #else
-        constexpr size_t piece = 64 * 1024;
-        std::vector<void*> pieces;
-        for (int i = 0; i < 2048; ++i) {
-            pieces.push_back(std::malloc(piece));
-            std::memset(pieces.back(), 1, piece);
-        }
-        // The last piece stays: the others cannot join the top of the heap,
-        // which free() would give back by itself.
-        void* pin = pieces.back();
-        pieces.pop_back();
-        for (void* p : pieces)
-            std::free(p);
+        void* pin = freedBlocksBelowOne(2048, 64 * 1024);
         QVERIFY(FreedMemory::heldBytes() >= size_t(100) << 20);
         const int before = FreedMemory::givenBackCount();
         QVERIFY(FreedMemory::giveBackNow());
@@ -122,18 +127,7 @@ private Q_SLOTS:
         // below come from the heap.
         void* volatile larger = std::malloc(size_t(8) << 20);
         std::free(larger);
-        constexpr size_t block = size_t(2) << 20;
-        std::vector<void*> blocks;
-        for (int i = 0; i < 64; ++i) {
-            blocks.push_back(std::malloc(block));
-            std::memset(blocks.back(), 1, block);
-        }
-        // The last block stays: in the heap, it would keep the others from
-        // its top, which free() gives back by itself.
-        void* pin = blocks.back();
-        blocks.pop_back();
-        for (void* p : blocks)
-            std::free(p);
+        void* pin = freedBlocksBelowOne(64, size_t(2) << 20);
         QVERIFY(FreedMemory::heldBytes() < size_t(32) << 20);
         std::free(pin);
 #endif
