@@ -469,8 +469,9 @@ bool sameTree(const MarkdownNode& a, const MarkdownNode& b, int bShift) {
         a.range.startColumn != r.startColumn || a.range.endLine != r.endLine ||
         a.range.endColumn != r.endColumn || a.headingLevel != b.headingLevel ||
         a.checkbox != b.checkbox || a.listStart != b.listStart || a.tight != b.tight ||
-        a.literal != b.literal || a.language != b.language || a.destination != b.destination ||
-        a.title != b.title || a.children.size() != b.children.size())
+        // A destination and a title share the literal's and the language's room.
+        a.literal != b.literal || a.language != b.language ||
+        a.children.size() != b.children.size())
         return false;
     for (size_t i = 0; i < a.children.size(); ++i)
         if (!sameTree(a.children[i], b.children[i], bShift))

@@ -8,8 +8,9 @@ namespace {
 // Same tree apart from source positions.
 bool sameContent(const MarkdownNode& a, const MarkdownNode& b) {
     if (a.kind != b.kind || a.headingLevel != b.headingLevel || a.checkbox != b.checkbox ||
-        a.listStart != b.listStart || a.tight != b.tight || a.literal != b.literal ||
-        a.language != b.language || a.destination != b.destination || a.title != b.title ||
+        a.listStart != b.listStart || a.tight != b.tight ||
+        // A destination and a title share the literal's and the language's room.
+        a.literal != b.literal || a.language != b.language ||
         a.children.size() != b.children.size())
         return false;
     for (size_t i = 0; i < a.children.size(); ++i)
