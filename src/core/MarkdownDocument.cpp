@@ -211,6 +211,8 @@ bool MarkdownDocument::isOwnFile(const QString& path) const {
 bool MarkdownDocument::save(const QString& path, DocumentFileError* error) {
     DocumentFileError failure;
     for (int attempt = 0; attempt < 2; ++attempt) {
+        // Unless unedited, the bytes are the text written out as it is saved below.
+        const bool fromText = !m_hasSavedBytes || isModified();
         const auto bytes = fileBytes();
         if (!bytes) {
             failure = DocumentFileError{DocumentFileError::Kind::NotEncodable, path, {}};
@@ -235,7 +237,7 @@ bool MarkdownDocument::save(const QString& path, DocumentFileError* error) {
             // is written after a mark.
             written.hasBom = bytes->startsWith("\xEF\xBB\xBF");
             written.bytes = *bytes;
-            takeSavedState(written);
+            takeSavedState(written, fromText);
             return true;
         }
         if (failure.kind != DocumentFileError::Kind::ChangedOnDisk || attempt > 0 ||
@@ -247,15 +249,19 @@ bool MarkdownDocument::save(const QString& path, DocumentFileError* error) {
     return false;
 }
 
-void MarkdownDocument::takeSavedState(const DocumentFileContents& contents) {
+void MarkdownDocument::takeSavedState(const DocumentFileContents& contents, bool bytesFromText) {
     m_savedText = contents.text;
     m_savedEndings = contents.endings;
     m_savedStyle = contents.lineEnding;
     m_hasSavedBytes = true;
     m_hasBom = contents.hasBom;
-    const auto written =
-        DocumentFile::encode(contents.text, contents.lineEnding, contents.hasBom, contents.endings);
-    m_savedBytesWritten = written && *written == contents.bytes;
+    if (bytesFromText) {
+        m_savedBytesWritten = true;
+    } else {
+        const auto written = DocumentFile::encode(contents.text, contents.lineEnding,
+                                                  contents.hasBom, contents.endings);
+        m_savedBytesWritten = written && *written == contents.bytes;
+    }
     m_savedBytes = m_savedBytesWritten ? QByteArray() : contents.bytes;
     m_onlyInMemory = false;
     m_replacesUnread = false;

@@ -107,7 +107,8 @@ Q_SIGNALS:
 
 private:
     struct ModifiedWatch;
-    void takeSavedState(const DocumentFileContents& contents);
+    // `bytesFromText`: the bytes are known to be the text written out.
+    void takeSavedState(const DocumentFileContents& contents, bool bytesFromText = false);
     QString withSavedBreaks(qsizetype position, qsizetype removed, QString added) const;
     void widenDirtyRegion(qsizetype position, qsizetype tail);
     void narrowDirtyRegion();

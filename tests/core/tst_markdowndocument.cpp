@@ -118,6 +118,12 @@ private Q_SLOTS:
         QCOMPARE(readFile(path), QByteArray("\xEF\xBB\xBF"
                                             "a\r\nb\r\nc\r\n"));
         QVERIFY(!doc->isModified());
+        QCOMPARE(doc->savedBytes(), readFile(path));
+        // What it wrote is what the next save finds on disk: no false alarm.
+        doc->setText(doc->text() + QStringLiteral("d\n"));
+        QVERIFY(doc->save(path, nullptr));
+        QCOMPARE(readFile(path), QByteArray("\xEF\xBB\xBF"
+                                            "a\r\nb\r\nc\r\nd\r\n"));
     }
 
     // A U+FEFF that begins the text survives a save and a reopen (reading
