@@ -37,6 +37,11 @@ QString DocumentText::mid(qsizetype position, qsizetype count) const {
     return out;
 }
 
+void DocumentText::copyInto(QString& into) const {
+    into.resize(length());
+    m_units.copy(0, length(), reinterpret_cast<char16_t*>(into.data()));
+}
+
 QString DocumentText::toString() const {
     return mid(0, length());
 }

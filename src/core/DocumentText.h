@@ -22,6 +22,9 @@ public:
     qsizetype length() const { return m_units.size(); }
     QChar at(qsizetype i) const { return QChar(m_units.at(i)); }
     QString mid(qsizetype position, qsizetype count) const;
+    // The whole text written into `into`, whose buffer is kept when it is
+    // large enough and held by nobody else.
+    void copyInto(QString& into) const;
     QString toString() const;
     // Calls fn(const QChar* units, qsizetype count) for the units from..to in
     // order, in at most two runs.

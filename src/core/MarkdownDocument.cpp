@@ -66,6 +66,9 @@ MarkdownDocument::MarkdownDocument(QObject* parent)
 MarkdownDocument::MarkdownDocument(const DocumentFileContents& contents, QObject* parent)
     : QObject(parent), m_text(contents) {
     takeSavedState(contents);
+    m_spareExpiry.setSingleShot(true);
+    m_spareExpiry.setInterval(spareCopyMs);
+    connect(&m_spareExpiry, &QTimer::timeout, this, [this] { m_spareCopy = QString(); });
 }
 
 std::unique_ptr<MarkdownDocument> MarkdownDocument::open(const QString& path,
@@ -106,9 +109,26 @@ QString MarkdownDocument::welcomeSample() {
 QString MarkdownDocument::text() const {
     if (m_clean)
         return m_savedText;
-    if (m_textCopy.isNull())
-        m_textCopy = m_text.toString();
+    if (m_textCopy.isNull()) {
+        // Room to grow by some typing, so the spare serves the keys after too.
+        if (m_spareCopy.capacity() < m_text.length()) {
+            m_spareCopy = QString();
+            m_spareCopy.reserve(m_text.length() + m_text.length() / 256 + 64);
+        }
+        m_text.copyInto(m_spareCopy);
+        m_textCopy = std::exchange(m_spareCopy, QString());
+    }
     return m_textCopy;
+}
+
+void MarkdownDocument::retireTextCopy() {
+    // Held by nobody else (a parse keeps the copy it read), its pages serve
+    // the next copy.
+    if (!m_textCopy.isNull() && m_textCopy.isDetached()) {
+        m_spareCopy = std::exchange(m_textCopy, QString());
+        m_spareExpiry.start();
+    }
+    m_textCopy = QString();
 }
 
 void MarkdownDocument::setText(const QString& text) {
@@ -128,7 +148,7 @@ void MarkdownDocument::replace(qsizetype position, qsizetype removed, const QStr
     const ModifiedWatch watch{*this};
     const qsizetype tail = m_text.length() - position - removed;
     m_text.replace(position, removed, units);
-    m_textCopy = QString();
+    retireTextCopy();
     widenDirtyRegion(position, tail);
     Q_EMIT textEdited(position, removed, units);
     Q_EMIT textChanged();

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 #include <functional>
 #include <memory>
@@ -106,9 +107,13 @@ Q_SIGNALS:
     void fileUrlChanged();
 
 private:
+    // How long a stale copy of the text stays for the next one.
+    static constexpr int spareCopyMs = 1000;
+
     struct ModifiedWatch;
     // `bytesFromText`: the bytes are known to be the text written out.
     void takeSavedState(const DocumentFileContents& contents, bool bytesFromText = false);
+    void retireTextCopy();
     QString withSavedBreaks(qsizetype position, qsizetype removed, QString added) const;
     void widenDirtyRegion(qsizetype position, qsizetype tail);
     void narrowDirtyRegion();
@@ -120,6 +125,11 @@ private:
 
     DocumentText m_text;
     mutable QString m_textCopy; // text() since the last edit, or null
+    // The copy an edit made stale, kept a moment for the next one: typing
+    // with the find bar open asks for the whole text after every key, and a
+    // large new buffer costs its page faults each time.
+    mutable QString m_spareCopy;
+    QTimer m_spareExpiry;
     QUrl m_fileUrl;
 
     // The saved state: what was last read or written.

@@ -105,6 +105,41 @@ private Q_SLOTS:
         QCOMPARE(doc->savedBytes(), bytes);
     }
 
+    // The whole text handed out after each edit is the text then, and stays
+    // so while held, however the document reuses its copies.
+    void textCopiesStayAsHandedOut() {
+        MarkdownDocument doc(*DocumentFile::decode("abc\n"));
+        QString expected = QStringLiteral("abc\n");
+        std::vector<QString> held;
+        for (int key = 0; key < 300; ++key) {
+            const qsizetype at = (key * 7) % (expected.size() + 1);
+            if (key % 3 == 2 && at < expected.size()) {
+                doc.replace(at, 1, QString());
+                expected.remove(at, 1);
+            } else {
+                const QString typed =
+                    key % 11 == 0 ? QStringLiteral("long insertion ") : QStringLiteral("x");
+                doc.replace(at, 0, typed);
+                expected.insert(at, typed);
+            }
+            if (key % 5 == 0)
+                held.push_back(doc.text());
+            QCOMPARE(doc.text(), expected);
+        }
+        QString replay = QStringLiteral("abc\n");
+        size_t next = 0;
+        for (int key = 0; key < 300; ++key) {
+            const qsizetype at = (key * 7) % (replay.size() + 1);
+            if (key % 3 == 2 && at < replay.size())
+                replay.remove(at, 1);
+            else
+                replay.insert(at, key % 11 == 0 ? QStringLiteral("long insertion ")
+                                                : QStringLiteral("x"));
+            if (key % 5 == 0)
+                QCOMPARE(held[next++], replay);
+        }
+    }
+
     void editedKeepsLineEndingStyleAndBom() {
         QTemporaryDir dir;
         const QString path = writeFile(dir, QStringLiteral("a.md"),
