@@ -218,8 +218,12 @@ QByteArray MarkdownDocument::savedBytes() const {
         .value_or(QByteArray());
 }
 
+bool MarkdownDocument::writesTextOut() const {
+    return !m_hasSavedBytes || isModified();
+}
+
 std::optional<QByteArray> MarkdownDocument::fileBytes() const {
-    if (m_hasSavedBytes && !isModified())
+    if (!writesTextOut())
         return savedBytes();
     return m_text.encode(m_hasBom);
 }
@@ -231,8 +235,8 @@ bool MarkdownDocument::isOwnFile(const QString& path) const {
 bool MarkdownDocument::save(const QString& path, DocumentFileError* error) {
     DocumentFileError failure;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        // Unless unedited, the bytes are the text written out as it is saved below.
-        const bool fromText = !m_hasSavedBytes || isModified();
+        // Then the bytes are the text written out as it is saved below.
+        const bool fromText = writesTextOut();
         const auto bytes = fileBytes();
         if (!bytes) {
             failure = DocumentFileError{DocumentFileError::Kind::NotEncodable, path, {}};

@@ -114,6 +114,9 @@ private:
     // `bytesFromText`: the bytes are known to be the text written out.
     void takeSavedState(const DocumentFileContents& contents, bool bytesFromText = false);
     void retireTextCopy();
+    // Whether fileBytes() writes the text out rather than give the bytes last
+    // read or written (unedited).
+    bool writesTextOut() const;
     QString withSavedBreaks(qsizetype position, qsizetype removed, QString added) const;
     void widenDirtyRegion(qsizetype position, qsizetype tail);
     void narrowDirtyRegion();
