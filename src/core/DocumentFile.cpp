@@ -1,10 +1,10 @@
 #include "core/DocumentFile.h"
 
 #include "core/FileWriter.h"
-#include "core/GuardedRead.h"
 #include "core/L10n.h"
 #include "core/TextEncodingGuess.h"
 #include "core/Utf8.h"
+#include "platform/GuardedRead.h"
 
 #include <QFileInfo>
 

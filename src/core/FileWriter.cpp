@@ -1,6 +1,6 @@
 #include "core/FileWriter.h"
 
-#include "core/FileDescriptor.h"
+#include "platform/FileDescriptor.h"
 
 #include <QFile>
 #include <QFileInfo>

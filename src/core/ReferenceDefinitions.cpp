@@ -2,8 +2,12 @@
 
 #include <cmark-gfm-extension_api.h>
 #include <cmark-gfm.h>
-// The parser's reference map, through the headers the library installs for
-// extensions.
+// The parser's reference map, through the internal headers the library
+// installs for extensions, as in cmark-gfm 0.29.0.gfm.6 (Debian 12). An upgrade
+// breaks first the layout read here (cmark_parser::refmap, a reference that
+// starts with its map entry, the entries' age) or the map's being there when
+// extensions postprocess: links by reference then resolve wrongly in sections
+// and edits, and tst_referencedefinitions fails.
 extern "C" {
 #include <cmark-gfm/parser.h>
 #include <cmark-gfm/references.h>
@@ -11,9 +15,12 @@ extern "C" {
 
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <utility>
 
 namespace {
+
+static_assert(offsetof(cmark_reference, entry) == 0, "a reference no longer starts with its entry");
 
 thread_local std::vector<ReferenceDefinition>* collected = nullptr;
 

@@ -203,7 +203,10 @@ void forEachRun(const std::vector<Style>& styles, qsizetype length, Apply apply)
 // One slice of progressive colouring: short enough for typing to stay smooth.
 constexpr qint64 sliceNanoseconds = 4'000'000;
 
-// The base class's reaction to text changes (the colouring of what changed).
+// The base class's reaction to text changes (the colouring of what changed):
+// a private slot of Qt's, by name, as in Qt 6.4.2. A Qt that renames it or
+// connects it otherwise makes the disconnect below fail first: large texts are
+// then coloured at once when they load, and tst_markdownsyntaxhighlighter fails.
 const char* const contentsChangeSignal = SIGNAL(contentsChange(int, int, int));
 const char* const reformatSlot = SLOT(_q_reformatBlocks(int, int, int));
 

@@ -1,6 +1,6 @@
 #include "platform/DesktopEntry.h"
 
-#include "core/GuardedRead.h"
+#include "platform/GuardedRead.h"
 
 #include <QCoreApplication>
 #include <QDir>

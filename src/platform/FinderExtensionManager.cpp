@@ -2,7 +2,6 @@
 
 #include "BuildInfo.h"
 #include "common/AppIdentity.h"
-#include "core/L10n.h"
 #include "platform/DesktopEntry.h"
 #include "platform/InstallLayout.h"
 #include "platform/ToolRunner.h"
@@ -122,21 +121,19 @@ QString FinderExtensionManager::manualInstallCommand() {
              shellQuoted(where.extensionDirectory + QLatin1Char('/')));
 }
 
-void FinderExtensionManager::openSystemSettings(QWidget* parent) {
+void FinderExtensionManager::openSystemSettings(const InstallCommandTexts& texts, QWidget* parent) {
     auto* dialog = new QDialog(parent);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(L10n::tr("Files Extension"));
+    dialog->setWindowTitle(texts.title);
     auto* layout = new QVBoxLayout(dialog);
-    // clang-format off
-    auto* text = new QLabel(L10n::tr("Run this command in a terminal to install the Files extension, then restart Files."), dialog);
-    // clang-format on
+    auto* text = new QLabel(texts.explanation, dialog);
     text->setWordWrap(true);
     auto* command = new QLineEdit(manualInstallCommand(), dialog);
     command->setReadOnly(true);
     command->setMinimumWidth(480);
     command->selectAll();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(L10n::tr("OK"));
+    buttons->button(QDialogButtonBox::Ok)->setText(texts.ok);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     layout->addWidget(text);
     layout->addWidget(command);

@@ -35,8 +35,14 @@ void enable(std::function<void(bool enabled)> done = {});
 // Quits Nautilus, which comes back with the module loaded; not awaited.
 void restartFinder();
 // There is no settings pane for file-manager extensions: shows the command
-// that installs the module by hand, ready to copy.
-void openSystemSettings(QWidget* parent = nullptr);
+// that installs the module by hand, ready to copy, in the caller's words
+// (translated above this layer).
+struct InstallCommandTexts {
+    QString title;
+    QString explanation;
+    QString ok;
+};
+void openSystemSettings(const InstallCommandTexts& texts, QWidget* parent = nullptr);
 QString manualInstallCommand();
 
 } // namespace FinderExtensionManager

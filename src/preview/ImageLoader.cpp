@@ -1,6 +1,6 @@
 #include "preview/ImageLoader.h"
 
-#include "core/GuardedRead.h"
+#include "platform/GuardedRead.h"
 
 #include <QBuffer>
 #include <QFileInfo>

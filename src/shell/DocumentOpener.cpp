@@ -1,10 +1,10 @@
 #include "shell/DocumentOpener.h"
 
 #include "core/DocumentFile.h"
-#include "core/GuardedRead.h"
 #include "core/L10n.h"
 #include "core/MarkdownFileTypes.h"
 #include "core/RecentFilesStore.h"
+#include "platform/GuardedRead.h"
 #include "shell/AppNotifications.h"
 #include "shell/DocumentController.h"
 #include "shell/DocumentDialogs.h"

@@ -1,8 +1,8 @@
 #include "shell/OutsideChangeWatch.h"
 
 #include "core/DocumentFile.h"
-#include "core/GuardedRead.h"
 #include "core/MarkdownDocument.h"
+#include "platform/GuardedRead.h"
 #include "shell/WorkspaceAlerts.h"
 
 OutsideChangeWatch::OutsideChangeWatch(MarkdownDocument& document, WorkspaceAlerts& alerts,

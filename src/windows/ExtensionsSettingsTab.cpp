@@ -57,7 +57,15 @@ ExtensionsSettingsTab::Services ExtensionsSettingsTab::Services::standard() {
         FinderExtensionManager::enable(std::move(done));
     };
     services.restartFileManager = &FinderExtensionManager::restartFinder;
-    services.showInstallCommand = &FinderExtensionManager::openSystemSettings;
+    services.showInstallCommand = [](QWidget* parent) {
+        FinderExtensionManager::InstallCommandTexts texts;
+        texts.title = L10n::tr("Files Extension");
+        // clang-format off
+        texts.explanation = L10n::tr("Run this command in a terminal to install the Files extension, then restart Files.");
+        // clang-format on
+        texts.ok = L10n::tr("OK");
+        FinderExtensionManager::openSystemSettings(texts, parent);
+    };
     services.broadcastMenuSettings = &FinderSharedSettings::broadcastFromApp;
     return services;
 }

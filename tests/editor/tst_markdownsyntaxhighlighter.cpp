@@ -254,6 +254,28 @@ private Q_SLOTS:
         VERIFY_REFERENCE((*hl));
     }
 
+    // Loading a text with the base class deaf to it stands on a private Qt
+    // slot, by name (as in Qt 6.4.2): a Qt that moves it must fail here.
+    void loadingIsUnheardByTheBaseClass() {
+        QVERIFY2(
+            QSyntaxHighlighter::staticMetaObject.indexOfSlot("_q_reformatBlocks(int,int,int)") >= 0,
+            "QSyntaxHighlighter has no slot _q_reformatBlocks(int,int,int) any more: "
+            "large texts are coloured at once when they load");
+        QPlainTextEdit edit;
+        QTextDocument* doc = edit.document();
+        MarkdownSyntaxHighlighter hl(doc, testConfig());
+        QCoreApplication::processEvents(); // the base class's deferred run: it hears edits now
+        bool heard = true;
+        hl.loadProgressively([&] {
+            QTextCursor(doc).insertText(QStringLiteral("# Title\n"));
+            heard = !doc->firstBlock().layout()->formats().isEmpty();
+        });
+        QVERIFY2(!heard, "disconnecting QSyntaxHighlighter's _q_reformatBlocks no longer keeps it "
+                         "from colouring a text as it loads");
+        QTRY_VERIFY(!hl.isColouringProgressively());
+        QVERIFY(!doc->firstBlock().layout()->formats().isEmpty());
+    }
+
     void darkThemeByBrightness() {
         EditorTheme blue; // HSB brightness 1, lightness only 0.5
         blue.text = Qt::blue;

@@ -105,12 +105,13 @@ private Q_SLOTS:
         const QString command = QStringLiteral("sudo install -m 644 '/opt/it'\\''s here/m.so' "
                                                "/usr/lib/nautilus/extensions-4/");
         QCOMPARE(FinderExtensionManager::manualInstallCommand(), command);
-        FinderExtensionManager::openSystemSettings();
+        FinderExtensionManager::openSystemSettings({"Title", "Run it.", "Done"});
         QLineEdit* field = nullptr;
         for (QWidget* window : QApplication::topLevelWidgets())
             if (window->isVisible() && window->findChild<QLineEdit*>())
                 field = window->findChild<QLineEdit*>();
         QVERIFY(field);
+        QCOMPARE(field->window()->windowTitle(), QStringLiteral("Title"));
         QCOMPARE(field->text(), command);
         QVERIFY(field->isReadOnly());
         QCOMPARE(field->selectedText(), command);

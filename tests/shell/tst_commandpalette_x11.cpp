@@ -1,8 +1,6 @@
 #include "core/FeatureTourController.h"
 #include "editor/MarkdownTextView.h"
 #include "shell/CommandPaletteView.h"
-#include "shell/StandardWorkspacePanes.h"
-#include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
 #include "tools/FindBarView.h"
 #include "widgets/PopoverFrame.h"
@@ -37,11 +35,8 @@ class TestCommandPaletteX11 : public QObject {
 
 private Q_SLOTS:
     void init() {
-        TestSupport::resetPreferences();
-        m_window = std::make_unique<WorkspaceWindow>(std::make_unique<MarkdownDocument>(),
-                                                     StandardWorkspacePanes::factory());
+        m_window = WorkspaceWindow::freshInEditor();
         m_view = m_window->view.get();
-        m_window->activateInEditor();
         m_editor = m_window->textView();
     }
     void cleanup() { m_window.reset(); }

@@ -6,7 +6,6 @@
 #include "preview/ScrollSyncEngine.h"
 #include "shell/ModeSwitcher.h"
 #include "shell/SnapshotFade.h"
-#include "shell/StandardWorkspacePanes.h"
 #include "shell/WindowToolbar.h"
 #include "support/AnimationClock.h"
 #include "support/EventLoopProbe.h"
@@ -79,11 +78,8 @@ class TestWorkspaceViewX11 : public QObject {
 
 private Q_SLOTS:
     void init() {
-        TestSupport::resetPreferences();
-        m_window = std::make_unique<WorkspaceWindow>(std::make_unique<MarkdownDocument>(),
-                                                     StandardWorkspacePanes::factory());
+        m_window = WorkspaceWindow::freshInEditor();
         m_view = m_window->view.get();
-        m_window->activateInEditor();
     }
     void cleanup() { m_window.reset(); }
 

@@ -49,6 +49,9 @@ struct WorkspaceWindow {
     MarkdownTextView* textView() const {
         return qobject_cast<EditorView*>(view->panes()->editor())->textView();
     }
+    // A test's own window on X: preferences as new, an empty document over the
+    // real panes, active with the keys in the editor.
+    static std::unique_ptr<WorkspaceWindow> freshInEditor();
     // Active at a usual size with the keys in the editor, for tests on X.
     void activateInEditor() {
         view->resize(1200, 780);

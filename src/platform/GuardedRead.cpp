@@ -1,6 +1,6 @@
-#include "core/GuardedRead.h"
+#include "platform/GuardedRead.h"
 
-#include "core/FileDescriptor.h"
+#include "platform/FileDescriptor.h"
 
 #include <QFile>
 

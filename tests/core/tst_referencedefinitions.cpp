@@ -1,0 +1,57 @@
+#include "core/ReferenceDefinitions.h"
+
+#include <QTest>
+#include <cmark-gfm-extension_api.h>
+#include <cmark-gfm.h>
+
+namespace {
+
+std::vector<ReferenceDefinition> collectedFrom(const QByteArray& markdown) {
+    std::vector<ReferenceDefinition> definitions;
+    cmark_parser* parser = cmark_parser_new(CMARK_OPT_DEFAULT);
+    cmark_parser_attach_syntax_extension(parser, ReferenceDefinitions::collector());
+    cmark_parser_feed(parser, markdown.constData(), size_t(markdown.size()));
+    {
+        const ReferenceDefinitions::Collecting collecting(&definitions);
+        cmark_node_free(cmark_parser_finish(parser));
+    }
+    cmark_parser_free(parser);
+    return definitions;
+}
+
+QByteArray listed(const std::vector<ReferenceDefinition>& definitions) {
+    QByteArray out;
+    for (const ReferenceDefinition& d : definitions)
+        out += '[' + d.label + "] <" + d.url + "> \"" + d.title + "\"\n";
+    return out;
+}
+
+} // namespace
+
+// The definitions come out of cmark-gfm's own reference map, read through its
+// internal headers: a library whose map reads otherwise must fail here.
+class TestReferenceDefinitions : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readsTheLibrarysMap() {
+        const QByteArray markdown = "[Zeta]: /z \"Z &amp; z\"\n"
+                                    "[alpha\n  ONE]: </a b>\n"
+                                    "[ZETA]: /second\n"
+                                    "[b\\]]: /b 'B'\n"
+                                    "\n[zeta] and [alpha one]\n";
+        const std::vector<ReferenceDefinition> expected = {{"zeta", "/z", "Z & z"},
+                                                           {"alpha one", "/a b", ""},
+                                                           {"zeta", "/second", ""},
+                                                           {"b\\]", "/b", "B"}};
+        const std::vector<ReferenceDefinition> found = collectedFrom(markdown);
+        QVERIFY2(found == expected,
+                 qPrintable("cmark-gfm's reference map no longer reads as in 0.29.0.gfm.6 "
+                            "(see ReferenceDefinitions.cpp); read:\n" +
+                            QString::fromUtf8(listed(found)) + "expected:\n" +
+                            QString::fromUtf8(listed(expected))));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReferenceDefinitions)
+#include "tst_referencedefinitions.moc"
