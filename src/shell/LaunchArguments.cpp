@@ -1,8 +1,18 @@
 #include "shell/LaunchArguments.h"
 
-#include <QDir>
+#include "core/SystemPath.h"
+
 #include <QRegularExpression>
 #include <QUrl>
+
+namespace {
+
+// A file URL of another machine names no file here.
+bool isLocalFileUrl(const QUrl& url) {
+    return url.isLocalFile() && (url.host().isEmpty() || url.host() == QLatin1String("localhost"));
+}
+
+} // namespace
 
 bool LaunchArguments::isUrl(const QString& argument) {
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
@@ -15,19 +25,21 @@ bool LaunchArguments::isUrl(const QString& argument) {
 QStringList LaunchArguments::normalise(const QStringList& arguments,
                                        const QString& workingDirectory) {
     QStringList result;
-    const QDir base(workingDirectory);
     for (const QString& argument : arguments) {
         if (argument.isEmpty())
             continue;
         if (!isUrl(argument)) {
-            result.append(QDir::cleanPath(base.absoluteFilePath(argument)));
+            result.append(SystemPath::resolved(argument, workingDirectory));
             continue;
         }
-        const QUrl url(argument);
-        if (url.isLocalFile())
-            result.append(QDir::cleanPath(url.toLocalFile()));
-        else
+        QUrl url(argument);
+        if (!isLocalFileUrl(url)) {
             result.append(argument);
+            continue;
+        }
+        // "file://localhost/x" is /x, not a network path.
+        url.setHost({});
+        result.append(SystemPath::resolved(url.toLocalFile()));
     }
     return result;
 }

@@ -4,8 +4,9 @@
 #include <QStringList>
 
 // The arguments of `quon ARGS` as every process hands them on: file paths
-// made absolute against the caller's working directory, file URLs (what the
-// desktop file's %U passes) turned into paths, other URLs kept as typed.
+// made absolute against the caller's working directory and resolved as the
+// system resolves them, file URLs (what the desktop file's %U passes) turned
+// into paths, other URLs kept as typed.
 namespace LaunchArguments {
 
 // "scheme://..." as the desktop passes URLs, and anything in quon's own

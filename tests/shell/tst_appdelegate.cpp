@@ -1,6 +1,7 @@
 #include "core/FeatureTourController.h"
 #include "core/MarkdownDocument.h"
 #include "core/Preferences.h"
+#include "core/RecentFilesStore.h"
 #include "shell/AppDelegate.h"
 #include "shell/AppNotifications.h"
 #include "shell/DocumentController.h"
@@ -81,6 +82,41 @@ private Q_SLOTS:
     void argumentsAreMadeAbsolute() {
         QCOMPARE(LaunchArguments::normalise({"/abs/./x.md", "QUON://New-File", ""}, "/w"),
                  (QStringList{"/abs/x.md", "QUON://New-File"}));
+    }
+
+    // "lnk/../y.md" with lnk a link to a folder is the y.md beside the link's
+    // target, as the shell reads it, however the path arrives.
+    void pathsThroughLinksResolvedAsTheSystemDoes_data() {
+        QTest::addColumn<QString>("route");
+        for (const char* route : {"command line", "file URL", "forwarded", "open recent"})
+            QTest::newRow(route) << QString::fromLatin1(route);
+    }
+    void pathsThroughLinksResolvedAsTheSystemDoes() {
+        QFETCH(QString, route);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("real/inner")));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("real/inner")),
+                            dir.filePath(QStringLiteral("lnk"))));
+        writeFile(dir, QStringLiteral("y.md"), "beside the link");
+        const QString target = writeFile(dir, QStringLiteral("real/y.md"), "beside the target");
+        const QString typed = dir.filePath(QStringLiteral("lnk/../y.md"));
+
+        if (route == QLatin1String("command line"))
+            launch(LaunchArguments::normalise({QStringLiteral("lnk/../y.md")}, dir.path()));
+        else if (route == QLatin1String("file URL"))
+            launch(LaunchArguments::normalise({QStringLiteral("file://") + typed}, "/"));
+        else if (route == QLatin1String("forwarded"))
+            delegate->handleForwardedArguments({typed});
+        else {
+            RecentFilesStore::shared().record(QUrl::fromLocalFile(typed));
+            QCOMPARE(RecentFilesStore::shared().files().first().url, QUrl::fromLocalFile(target));
+            scenes->applicationCommands().openRecentFile(QUrl::fromLocalFile(typed));
+        }
+        QCOMPARE(controller.documentCount(), 1);
+        const MarkdownDocument* document = controller.documents().first();
+        QCOMPARE(document->fileUrl(), QUrl::fromLocalFile(target));
+        QCOMPARE(document->text(), QStringLiteral("beside the target"));
+        QCOMPARE(RecentFilesStore::shared().files().first().url, QUrl::fromLocalFile(target));
     }
 
     // Only a request at launch keeps the welcome window and the tour away,
