@@ -258,6 +258,10 @@
         <translation>No se pudo establecer la app predeterminada</translation>
     </message>
     <message>
+        <source>Could Not Show Folder</source>
+        <translation>No se pudo mostrar la carpeta</translation>
+    </message>
+    <message>
         <source>Cream, ink, warm orange</source>
         <translation>Crema, tinta, naranja cálido</translation>
     </message>
@@ -692,6 +696,10 @@
     <message>
         <source>No Markdown content types are available on this system.</source>
         <translation>No hay tipos de contenido Markdown disponibles en este sistema.</translation>
+    </message>
+    <message>
+        <source>No file manager could show the folder “%1”.</source>
+        <translation>Ningún gestor de archivos pudo mostrar la carpeta «%1».</translation>
     </message>
     <message>
         <source>No matching commands</source>

@@ -260,6 +260,10 @@
         <translation>Nie można ustawić domyślnej aplikacji</translation>
     </message>
     <message>
+        <source>Could Not Show Folder</source>
+        <translation>Nie można pokazać folderu</translation>
+    </message>
+    <message>
         <source>Cream, ink, warm orange</source>
         <translation>Krem, atrament, ciepły pomarańcz</translation>
     </message>
@@ -694,6 +698,10 @@
     <message>
         <source>No Markdown content types are available on this system.</source>
         <translation>W tym systemie nie ma dostępnych typów treści Markdown.</translation>
+    </message>
+    <message>
+        <source>No file manager could show the folder “%1”.</source>
+        <translation>Żaden menedżer plików nie mógł pokazać folderu „%1”.</translation>
     </message>
     <message>
         <source>No matching commands</source>

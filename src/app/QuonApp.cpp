@@ -22,12 +22,17 @@
 #include <QDir>
 #include <QSessionManager>
 #include <QStyleFactory>
+#include <cstdio>
 
 int QuonApp::run(int argc, char** argv) {
     QStringList raw;
     for (int i = 1; i < argc; ++i)
         raw.append(QString::fromLocal8Bit(argv[i]));
-    const QStringList arguments = LaunchArguments::normalise(raw, QDir::currentPath());
+    const LaunchArguments::Reading reading = LaunchArguments::read(raw, QDir::currentPath());
+    // Said here, by the process the user ran, whether it starts quon or hands over.
+    for (const LaunchArguments::Refusal& refusal : reading.refused)
+        std::fputs(LaunchArguments::refusalLine(refusal).toLocal8Bit().constData(), stderr);
+    const QStringList& arguments = reading.taken;
 
     // Before the application object: a second quon connects to no display.
     SingleInstance instance(SingleInstance::defaultSocketPath());

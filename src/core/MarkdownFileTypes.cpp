@@ -1,5 +1,7 @@
 #include "core/MarkdownFileTypes.h"
 
+#include "core/L10n.h"
+
 #include <QFileInfo>
 #include <QMimeDatabase>
 
@@ -7,6 +9,11 @@ const QStringList& MarkdownFileTypes::extensions() {
     static const QStringList list = {QStringLiteral("md"), QStringLiteral("markdown"),
                                      QStringLiteral("mdown"), QStringLiteral("mkd")};
     return list;
+}
+
+QString MarkdownFileTypes::nameFilter() {
+    return L10n::tr("Markdown Documents") + QStringLiteral(" (*.") +
+           extensions().join(QStringLiteral(" *.")) + QLatin1Char(')');
 }
 
 bool MarkdownFileTypes::hasMarkdownExtension(const QString& fileName) {

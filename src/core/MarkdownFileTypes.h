@@ -12,6 +12,10 @@ inline constexpr char plainTextMimeType[] = "text/plain";
 
 // "md", "markdown", "mdown", "mkd", always in this order.
 const QStringList& extensions();
+// "Markdown Documents (*.md *.markdown *.mdown *.mkd)": what file dialogs
+// filter by. Not the MIME database's filter, which knows only the globs of the
+// first folder that defines the type.
+QString nameFilter();
 // Compares the lower-cased extension of a file name or path.
 bool hasMarkdownExtension(const QString& fileName);
 // Markdown by extension or by content type (Markdown, or anything that is plain text).

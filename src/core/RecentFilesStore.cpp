@@ -1,8 +1,8 @@
 #include "core/RecentFilesStore.h"
 
 #include "core/Preferences.h"
+#include "core/SystemPath.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 RecentFilesStore& RecentFilesStore::shared() {
@@ -17,7 +17,7 @@ RecentFilesStore::RecentFilesStore(QObject* parent) : QObject(parent) {
 QUrl RecentFilesStore::standardized(const QUrl& url) {
     if (!url.isLocalFile())
         return url;
-    return QUrl::fromLocalFile(QDir::cleanPath(url.toLocalFile()));
+    return QUrl::fromLocalFile(SystemPath::resolved(url.toLocalFile()));
 }
 
 void RecentFilesStore::record(const QUrl& url) {

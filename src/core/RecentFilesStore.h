@@ -27,7 +27,8 @@ public:
     void remove(const QUrl& url);
     void clear();
 
-    // "." and ".." resolved; symbolic links left alone.
+    // "." and ".." resolved as the system resolves them; links left alone
+    // where no ".." follows them.
     static QUrl standardized(const QUrl& url);
 
 Q_SIGNALS:

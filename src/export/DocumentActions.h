@@ -13,7 +13,8 @@ struct DocumentActions {
 
     std::function<DocumentExportContext()> exportContext;
 
-    // Shows the file in the file manager; nothing for an unsaved document.
+    // Shows the file in the file manager, with an alert when none could;
+    // nothing for an unsaved document.
     void revealInFinder() const;
     // Starts the PDF export on the next turn of the event loop and returns;
     // the context is taken then, not now.

@@ -1,10 +1,13 @@
 #include "export/ExportDesktop.h"
 
+#include "core/MarkdownFileTypes.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMimeDatabase>
 
 namespace {
 
@@ -14,7 +17,7 @@ public:
         QFileDialog dialog(QApplication::activeWindow(), request.title, request.directory);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setMimeTypeFilters({request.mimeType});
+        dialog.setNameFilters(request.nameFilters());
         dialog.setDefaultSuffix(request.suffix);
         dialog.selectFile(request.fileName);
         if (dialog.exec() != QDialog::Accepted)
@@ -36,6 +39,13 @@ public:
 ExportDesktop* replacement = nullptr;
 
 } // namespace
+
+QStringList ExportSaveRequest::nameFilters() const {
+    if (mimeType == QLatin1String(MarkdownFileTypes::markdownMimeType))
+        return {MarkdownFileTypes::nameFilter()};
+    const QMimeType type = QMimeDatabase().mimeTypeForName(mimeType);
+    return type.isValid() ? QStringList{type.filterString()} : QStringList{};
+}
 
 ExportDesktop& ExportDesktop::shared() {
     static SystemExportDesktop system;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QMimeData;
 
@@ -11,6 +12,9 @@ struct ExportSaveRequest {
     QString suffix;    // without the dot
     QString mimeType;  // the one type the dialog offers
     QString directory; // where the dialog starts; empty for the dialog's own choice
+
+    // The dialog's filter for the type.
+    QStringList nameFilters() const;
 };
 
 // What the exports ask of the desktop: a destination, an alert and the

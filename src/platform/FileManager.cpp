@@ -1,29 +1,35 @@
 #include "platform/FileManager.h"
 
+#include "platform/ToolRunner.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QTimer>
 #include <QUrl>
 
 namespace {
 
-void openFolder(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
+void openFolder(const QString& path, const std::function<void(bool)>& done) {
+    const QUrl folder = QUrl::fromLocalFile(QFileInfo(path).absolutePath());
+    ToolRunner::run(QStringLiteral("xdg-open"), {folder.toString(QUrl::FullyEncoded)},
+                    [done](const ToolRunner::Result& result) {
+                        // An opener still running at the time-out is the
+                        // file manager it started in the foreground.
+                        if (done)
+                            done(result.started && (result.timedOut || result.exitCode == 0));
+                    });
 }
 
 } // namespace
 
-void FileManager::showItem(const QString& path, const std::function<void()>& shown) {
+void FileManager::showItem(const QString& path, const std::function<void(bool shown)>& done) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        openFolder(path);
-        if (shown)
-            shown();
+        openFolder(path, done);
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
@@ -32,13 +38,13 @@ void FileManager::showItem(const QString& path, const std::function<void()>& sho
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
     call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call));
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished,
-                     [path, shown](QDBusPendingCallWatcher* w) {
-                         if (w->isError())
-                             openFolder(path);
-                         w->deleteLater();
-                         // What follows may ask the user: not inside the reply.
-                         if (shown)
-                             QTimer::singleShot(0, QCoreApplication::instance(), shown);
-                     });
+    QObject::connect(
+        watcher, &QDBusPendingCallWatcher::finished, [path, done](QDBusPendingCallWatcher* w) {
+            w->deleteLater();
+            if (w->isError())
+                openFolder(path, done);
+            // What follows may ask the user: not inside the reply.
+            else if (done)
+                QTimer::singleShot(0, QCoreApplication::instance(), [done] { done(true); });
+        });
 }

@@ -4,6 +4,7 @@
 #include "core/L10n.h"
 #include "core/MarkdownDocument.h"
 #include "core/RecentFilesStore.h"
+#include "core/SystemPath.h"
 #include "platform/FreedMemory.h"
 #include "shell/DocumentDialogs.h"
 #include "shell/DocumentOpener.h"
@@ -120,7 +121,7 @@ MarkdownDocument* DocumentController::newDocument() {
 }
 
 DocumentController::OpenResult DocumentController::open(const QString& path) {
-    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const QString absolute = SystemPath::resolved(path);
     const QString canonical = canonicalPath(absolute);
     if (Entry* entry = entryForPath(canonical)) {
         // Chosen again, from a menu or another launch: it is the newest again.

@@ -1,6 +1,7 @@
 #include "shell/DocumentDialogs.h"
 
 #include "core/L10n.h"
+#include "core/MarkdownFileTypes.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -14,9 +15,8 @@ std::unique_ptr<DocumentDialogs>& sharedSlot() {
 }
 
 QString documentFilter() {
-    return L10n::tr("Markdown Documents") + QStringLiteral(" (*.md *.markdown *.mdown *.mkd);;") +
-           L10n::tr("Text Files") + QStringLiteral(" (*.txt);;") + L10n::tr("All Files") +
-           QStringLiteral(" (*)");
+    return MarkdownFileTypes::nameFilter() + QStringLiteral(";;") + L10n::tr("Text Files") +
+           QStringLiteral(" (*.txt);;") + L10n::tr("All Files") + QStringLiteral(" (*)");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "core/L10n.h"
 #include "core/MarkdownFileTypes.h"
 #include "core/RecentFilesStore.h"
+#include "core/SystemPath.h"
 #include "platform/GuardedRead.h"
 #include "shell/AppNotifications.h"
 #include "shell/DocumentController.h"
@@ -72,7 +73,9 @@ void replaceAll(QString& text, const QString& pattern, const QString& replacemen
 } // namespace
 
 void DocumentOpener::open(const QStringList& paths) {
-    for (const QString& path : paths) {
+    for (const QString& typed : paths) {
+        // A copy goes beside the file the system reads, not beside a link.
+        const QString path = SystemPath::resolved(typed);
         if (isMarkdownFile(path))
             open(path);
         else
@@ -86,7 +89,7 @@ bool DocumentOpener::open(const QString& path) {
     if (result == DocumentController::OpenResult::NotOpened)
         return false;
     AppNotifications::postDismissWelcomeWindow();
-    RecentFilesStore::shared().record(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+    RecentFilesStore::shared().record(QUrl::fromLocalFile(SystemPath::resolved(path)));
     return true;
 }
 

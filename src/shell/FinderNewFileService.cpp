@@ -86,7 +86,7 @@ void createFile(const QString& typed, const QString& folder, bool markdown, bool
     }
     if (!open) {
         // Quitting before the file manager answered would lose the fallback.
-        FileManager::showItem(*path, ended);
+        FileManager::showItem(*path, [ended](bool) { ended(); });
     } else if (DocumentOpener::isMarkdownFile(*path)) {
         if (!DocumentOpener::open(*path))
             ended();

@@ -2,6 +2,7 @@
 #include "core/RecentFilesStore.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -52,6 +53,8 @@ private Q_SLOTS:
         QCOMPARE(urls(store), (QList<QUrl>{a, b}));
         QVERIFY(store.files().first().lastOpened > first);
         QCOMPARE(changed.count(), 3);
+        // ".." as the system takes it: out of a folder that is there.
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
         store.record(QUrl::fromLocalFile(dir.path() + QStringLiteral("/./sub/../b.md")));
         QCOMPARE(urls(store), (QList<QUrl>{b, a}));
         store.record(QUrl(QStringLiteral("https://example.com/c.md"))); // local files only

@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QDir>
 #include <QSaveFile>
 #include <QTemporaryDir>
@@ -33,15 +32,6 @@ void run(Export kind, const DocumentExportContext& context) {
         exportMarkdownCopy};
     exports[int(kind)](context);
 }
-
-// Records the URLs QDesktopServices is asked to open.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public Q_SLOTS:
-    void open(const QUrl& url) { opened.append(url); }
-};
 
 } // namespace
 
@@ -175,22 +165,50 @@ private Q_SLOTS:
         QVERIFY(!desktop.clipboard->html().contains("javascript:"));
     }
 
+    // No file manager on the session bus (tests have none): the folder opens
+    // with xdg-open, and when that fails or is missing an alert says so.
+    void revealInFiles_data() {
+        QTest::addColumn<QByteArray>("xdgOpen"); // the stand-in's script; empty: none
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("opens") << QByteArray("echo \"$1\" > \"$0.log\"\n") << true;
+        QTest::newRow("fails") << QByteArray("echo \"$1\" > \"$0.log\"\nexit 4\n") << false;
+        QTest::newRow("missing") << QByteArray() << false;
+    }
+
     void revealInFiles() {
+        QFETCH(QByteArray, xdgOpen);
+        QFETCH(bool, shown);
         QTemporaryDir dir;
-        UrlRecorder recorder;
-        QDesktopServices::setUrlHandler("file", &recorder, "open");
+        QTemporaryDir tools;
+        const QString tool = tools.filePath(QStringLiteral("xdg-open"));
+        if (!xdgOpen.isEmpty()) {
+            TestSupport::writeFile(tools, QStringLiteral("xdg-open"), "#!/bin/sh\n" + xdgOpen);
+            QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        const QByteArray originalPath = qgetenv("PATH");
+        qputenv("PATH", tools.path().toUtf8());
+        FakeExportDesktop desktop;
         QObject window;
         QString path;
         DocumentActions actions(&window, [&] { return contextFor(path); });
         actions.revealInFinder(); // unsaved: nothing
-        QCoreApplication::processEvents();
-        QVERIFY(recorder.opened.isEmpty());
-        // No session bus in tests: the folder opens instead.
+        QTRY_VERIFY(TestSupport::toolRunsAreOver());
+        QVERIFY(!QFile::exists(tool + QStringLiteral(".log")));
         path = TestSupport::writeFile(dir, "Notes.md", "x");
         actions.revealInFinder();
-        QTRY_COMPARE(recorder.opened.size(), 1);
-        QCOMPARE(recorder.opened[0], QUrl::fromLocalFile(dir.path()));
-        QDesktopServices::unsetUrlHandler("file");
+        QTRY_VERIFY(TestSupport::toolRunsAreOver());
+        qputenv("PATH", originalPath);
+
+        if (!xdgOpen.isEmpty())
+            QCOMPARE(TestSupport::readFile(tool + QStringLiteral(".log")),
+                     QUrl::fromLocalFile(dir.path()).toEncoded() + '\n');
+        QCOMPARE(desktop.warnings.size(), shown ? 0 : 1);
+        if (!shown)
+            QCOMPARE(
+                desktop.warnings.first(),
+                qMakePair(
+                    QStringLiteral("Could Not Show Folder"),
+                    QStringLiteral("No file manager could show the folder “%1”.").arg(dir.path())));
     }
 
     void pdfActionTakesTheContextWhenItStarts() {

@@ -1,5 +1,7 @@
 #include "BuildInfo.h"
 #include "common/AppIdentity.h"
+#include "core/MarkdownFileTypes.h"
+#include "export/ExportDesktop.h"
 #include "export/PDFExporter.h"
 #include "platform/FinderExtensionManager.h"
 #include "support/TestSupport.h"
@@ -7,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +21,8 @@ class TestPackaging : public QObject {
 
     QTemporaryDir stage;
     QString share;
+    // Installed as a user installs: no staging, the caches refreshed.
+    QTemporaryDir prefix;
 
     // Exit code of a tool; its output goes to the test log on failure.
     static int
@@ -61,6 +66,12 @@ private Q_SLOTS:
                      environment),
                  0);
         share = stage.filePath(QStringLiteral("usr/share"));
+        QCOMPARE(run(QStringLiteral("cmake"), {QStringLiteral("--install"), build,
+                                               QStringLiteral("--prefix"), prefix.path()}),
+                 0);
+        // Qt reads MIME folders once, at first use: this process sees the
+        // prefix as it would in ~/.local or /usr/local.
+        qputenv("XDG_DATA_DIRS", prefix.filePath(QStringLiteral("share")).toUtf8() + ":/usr/share");
     }
 
     void installedFiles() {
@@ -114,11 +125,7 @@ private Q_SLOTS:
     // folder: what "Enable Files Extension" copies, and the command it shows,
     // name an existing file, and the installed printer prints.
     void filesModuleAndPrinterFoundFromTheExecutable() {
-        QTemporaryDir prefix;
         const QString build = QFileInfo(QStringLiteral(QUON_EXECUTABLE)).path();
-        QCOMPARE(run(QStringLiteral("cmake"), {QStringLiteral("--install"), build,
-                                               QStringLiteral("--prefix"), prefix.path()}),
-                 0);
         const QString installed =
             FinderExtensionManager::locationsFor(prefix.filePath(QStringLiteral("bin")))
                 .moduleSource;
@@ -151,6 +158,22 @@ private Q_SLOTS:
         QCOMPARE(mimeTypeOf(file, share + QStringLiteral(":/usr/share")),
                  QStringLiteral("text/markdown"));
         QCOMPARE(mimeTypeOf(file, QStringLiteral("/usr/share")), QStringLiteral("text/plain"));
+    }
+
+    // Qt takes a type's globs from the first folder that defines it: the
+    // package's Markdown is the whole type, and the dialogs that filter
+    // Markdown list every extension whatever the database holds.
+    void markdownFiltersAfterAnInstall() {
+        const QMimeType markdown =
+            QMimeDatabase().mimeTypeForName(QLatin1String(MarkdownFileTypes::markdownMimeType));
+        QVERIFY(markdown.inherits(QLatin1String(MarkdownFileTypes::plainTextMimeType)));
+        ExportSaveRequest copy; // Save Markdown Copy's
+        copy.mimeType = markdown.name();
+        for (const QString& filter :
+             copy.nameFilters() +
+                 QStringList{markdown.filterString(), MarkdownFileTypes::nameFilter()})
+            QVERIFY2(filter.endsWith(QLatin1String("(*.md *.markdown *.mdown *.mkd)")),
+                     qPrintable(filter));
     }
 };
 

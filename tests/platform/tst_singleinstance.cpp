@@ -51,6 +51,8 @@ private Q_SLOTS:
         QSignalSpy received(&running, &SingleInstance::argumentsReceived);
 
         QTemporaryDir dir;
+        // ".." as the system takes it: out of a folder that is there.
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
         QProcess second;
         runQuon(second,
                 {"notes.md", "sub/../other.md", "quon://new-file?dir=%2Ftmp&md=1",

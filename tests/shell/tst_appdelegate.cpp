@@ -1,6 +1,7 @@
 #include "core/FeatureTourController.h"
 #include "core/MarkdownDocument.h"
 #include "core/Preferences.h"
+#include "core/RecentFilesStore.h"
 #include "shell/AppDelegate.h"
 #include "shell/AppNotifications.h"
 #include "shell/DocumentController.h"
@@ -81,6 +82,73 @@ private Q_SLOTS:
     void argumentsAreMadeAbsolute() {
         QCOMPARE(LaunchArguments::normalise({"/abs/./x.md", "QUON://New-File", ""}, "/w"),
                  (QStringList{"/abs/x.md", "QUON://New-File"}));
+    }
+
+    // What `quon ARGS` takes, normalised, and the line standard error gets
+    // for each argument it refuses.
+    void takenAndRefusedArguments_data() {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("taken");   // from /w
+        QTest::addColumn<QString>("refusal"); // what standard error says why
+        const auto row = [](const char* argument, const char* taken, const char* refusal) {
+            QTest::newRow(argument) << argument << taken << refusal;
+        };
+        row("https://example.com/a.md", "", "quon opens files on this computer, not https URLs");
+        row("quon:new-file?dir=%2Ftmp", "", "a new-file request begins with \"quon://new-file\"");
+        row("quon://open?dir=%2Ftmp", "", "quon takes only \"quon://new-file\" requests");
+        row("file://server/a.md", "", "the file is on another computer (server)");
+        row("quon://new-file?dir=%2Ftmp", "quon://new-file?dir=%2Ftmp", "");
+        row("file://localhost/tmp/a.md", "/tmp/a.md", "");
+        row("lnk/./a.md", "/w/lnk/a.md", ""); // a link stays where no ".." follows
+        // The system cannot walk it either: opening it fails as in the shell.
+        row("notes/../a.md", "/w/notes/../a.md", "");
+    }
+    void takenAndRefusedArguments() {
+        QFETCH(QString, argument);
+        QFETCH(QString, taken);
+        QFETCH(QString, refusal);
+        const LaunchArguments::Reading reading = LaunchArguments::read({argument}, "/w");
+        QCOMPARE(reading.taken, taken.isEmpty() ? QStringList() : QStringList{taken});
+        QStringList lines;
+        for (const LaunchArguments::Refusal& refused : reading.refused)
+            lines.append(LaunchArguments::refusalLine(refused));
+        QCOMPARE(lines,
+                 refusal.isEmpty()
+                     ? QStringList()
+                     : QStringList{
+                           QStringLiteral("quon: \"%1\" not taken: %2\n").arg(argument, refusal)});
+    }
+
+    // "lnk/../y.md" with lnk a link to a folder is the y.md beside the link's
+    // target, as the shell reads it, however the path arrives.
+    void pathsThroughLinksResolvedAsTheSystemDoes_data() {
+        QTest::addColumn<QString>("route");
+        for (const char* route : {"command line", "file URL", "forwarded", "open recent"})
+            QTest::newRow(route) << QString::fromLatin1(route);
+    }
+    void pathsThroughLinksResolvedAsTheSystemDoes() {
+        QFETCH(QString, route);
+        QTemporaryDir dir;
+        const QString target = TestSupport::writeFilesAroundALink(dir);
+        QVERIFY(!target.isEmpty());
+        const QString typed = dir.filePath(QStringLiteral("lnk/../y.md"));
+
+        if (route == QLatin1String("command line"))
+            launch(LaunchArguments::normalise({QStringLiteral("lnk/../y.md")}, dir.path()));
+        else if (route == QLatin1String("file URL"))
+            launch(LaunchArguments::normalise({QStringLiteral("file://") + typed}, "/"));
+        else if (route == QLatin1String("forwarded"))
+            delegate->handleForwardedArguments({typed});
+        else {
+            RecentFilesStore::shared().record(QUrl::fromLocalFile(typed));
+            QCOMPARE(RecentFilesStore::shared().files().first().url, QUrl::fromLocalFile(target));
+            scenes->applicationCommands().openRecentFile(QUrl::fromLocalFile(typed));
+        }
+        QCOMPARE(controller.documentCount(), 1);
+        const MarkdownDocument* document = controller.documents().first();
+        QCOMPARE(document->fileUrl(), QUrl::fromLocalFile(target));
+        QCOMPARE(document->text(), QStringLiteral("beside the target"));
+        QCOMPARE(RecentFilesStore::shared().files().first().url, QUrl::fromLocalFile(target));
     }
 
     // Only a request at launch keeps the welcome window and the tour away,

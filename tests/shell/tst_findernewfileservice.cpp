@@ -40,8 +40,14 @@ class TestFinderNewFileService : public QObject {
     ScriptedDialogs* dialogs = nullptr;
     QList<Asked> asked;
     QList<Answer> answers;
-    QList<QUrl> desktopOpened; // what went to the file manager or a default application
+    QList<QUrl> desktopOpened; // what went to a default application
     std::unique_ptr<QTemporaryDir> scratch;
+    QTemporaryDir tools; // a stand-in xdg-open that logs its argument
+    QByteArray originalPath;
+
+    QByteArray foldersOpened() const {
+        return TestSupport::readFile(tools.filePath(QStringLiteral("xdg-open.log")));
+    }
 
     static QString url(const QString& folder, const QString& rest = QStringLiteral("&md=1")) {
         return QStringLiteral("quon://new-file?dir=") +
@@ -96,9 +102,17 @@ private Q_SLOTS:
     void initTestCase() {
         scenes = new SceneManager(controller, this);
         QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openedByDesktop");
+        const QString tool = TestSupport::writeFile(tools, QStringLiteral("xdg-open"),
+                                                    "#!/bin/sh\necho \"$1\" >> \"$0.log\"\n");
+        QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        originalPath = qgetenv("PATH");
+        qputenv("PATH", tools.path().toUtf8() + ':' + originalPath);
     }
 
-    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    void cleanupTestCase() {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        qputenv("PATH", originalPath);
+    }
 
     void init() {
         TestSupport::resetPreferences();
@@ -107,6 +121,7 @@ private Q_SLOTS:
         asked.clear();
         answers.clear();
         desktopOpened.clear();
+        QFile::remove(tools.filePath(QStringLiteral("xdg-open.log")));
         FinderNewFileService::setPrompt([this](const QString& name, bool markdown, bool open) {
             asked.append({name, markdown, open});
             return answers.isEmpty() ? Answer{} : answers.takeFirst();
@@ -196,7 +211,8 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(QDir(dir).filePath(created)).size(), 0);
         // Not opened: shown in the file manager (here: its folder opened).
         QCOMPARE(controller.documentCount(), 0);
-        QCOMPARE(desktopOpened, QList<QUrl>{QUrl::fromLocalFile(dir)});
+        QTRY_VERIFY(TestSupport::toolRunsAreOver());
+        QCOMPARE(foldersOpened(), QUrl::fromLocalFile(dir).toEncoded() + '\n');
     }
 
     // The next free name, also past a racing file or a dangling link, which
@@ -233,6 +249,8 @@ private Q_SLOTS:
                  QStringLiteral("The file could not be created in \"%1\".")
                      .arg(QFileInfo(readOnly).fileName()));
         QVERIFY(desktopOpened.isEmpty());
+        QTRY_VERIFY(TestSupport::toolRunsAreOver());
+        QCOMPARE(foldersOpened(), QByteArray());
     }
 
     // The real alert's window is titled with what failed.
@@ -272,6 +290,8 @@ private Q_SLOTS:
         const auto ask = [&](const Answer& answer, const QString& folder, int expected) {
             answers.append(answer);
             request(url(folder), count);
+            // Shown in Files: once the folder opener has answered.
+            QTRY_VERIFY(TestSupport::toolRunsAreOver());
             QCOMPARE(ended, expected);
         };
         ask({false, QStringLiteral("Plan"), true}, dir, 1);   // Cancel

@@ -7,6 +7,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -74,6 +75,61 @@ private Q_SLOTS:
         QCOMPARE(quits, 0);
 
         ScriptedDialogs::install().discardAll(controller);
+    }
+
+    // `quon URL...` names on standard error each argument it does not take,
+    // whether it starts or hands over to a running quon, and goes on with
+    // the rest: a path through a link and "..", read as the shell reads it.
+    void refusalsOnStandardError_data() {
+        QTest::addColumn<bool>("running");
+        QTest::newRow("first quon") << false;
+        QTest::newRow("handing over") << true;
+    }
+    void refusalsOnStandardError() {
+        QFETCH(bool, running);
+        TestSupport::resetPreferences();
+        ScriptedDialogs& dialogs = ScriptedDialogs::install();
+        QTemporaryDir dir;
+        const QString target = TestSupport::writeFilesAroundALink(dir);
+        QVERIFY(!target.isEmpty());
+
+        DocumentController& controller = DocumentController::shared();
+        SceneManager scenes(controller);
+        AppDelegate delegate(controller, scenes);
+        delegate.hooks().quitApplication = [] {};
+        SingleInstance instance(SingleInstance::defaultSocketPath());
+        if (running) {
+            QVERIFY(!instance.forwardToRunningInstance({}));
+            QVERIFY(instance.listen());
+            connect(&instance, &SingleInstance::argumentsReceived, &delegate,
+                    &AppDelegate::handleForwardedArguments);
+        }
+        QProcess later;
+        later.setProgram(QStringLiteral(QUON_EXECUTABLE));
+        later.setArguments({QStringLiteral("https://example.com/a.md"),
+                            QStringLiteral("quon:new-file?dir=%2Ftmp"),
+                            QStringLiteral("lnk/../y.md")});
+        later.setWorkingDirectory(dir.path());
+        QByteArray errors;
+        connect(&later, &QProcess::readyReadStandardError,
+                [&] { errors += later.readAllStandardError(); });
+        later.start();
+        const QByteArray expected =
+            "quon: \"https://example.com/a.md\" not taken: quon opens files on this computer, "
+            "not https URLs\n"
+            "quon: \"quon:new-file?dir=%2Ftmp\" not taken: a new-file request begins with "
+            "\"quon://new-file\"\n";
+        QTRY_VERIFY_WITH_TIMEOUT(errors.startsWith(expected), 20000);
+        if (!running) { // it carries on as the running quon
+            later.kill();
+            QVERIFY(later.waitForFinished());
+            return;
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(later.state(), QProcess::NotRunning, 20000);
+        QCOMPARE(later.exitCode(), 0);
+        QTRY_COMPARE(controller.documentCount(), 1);
+        QCOMPARE(controller.documents().first()->fileUrl(), QUrl::fromLocalFile(target));
+        dialogs.discardAll(controller);
     }
 };
 

@@ -108,6 +108,15 @@ QString TestSupport::writeFile(const QTemporaryDir& dir, const QString& name,
     return path;
 }
 
+QString TestSupport::writeFilesAroundALink(const QTemporaryDir& dir) {
+    if (!QDir(dir.path()).mkpath(QStringLiteral("real/inner")) ||
+        !QFile::link(dir.filePath(QStringLiteral("real/inner")),
+                     dir.filePath(QStringLiteral("lnk"))))
+        return {};
+    writeFile(dir, QStringLiteral("y.md"), "beside the link");
+    return writeFile(dir, QStringLiteral("real/y.md"), "beside the target");
+}
+
 bool TestSupport::makeSparseFile(const QString& path, qint64 size) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.resize(size);

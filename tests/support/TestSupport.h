@@ -16,6 +16,10 @@ void resetPreferences();
 // Writes bytes to dir/name and returns the path.
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
+// dir/lnk, a link to dir/real/inner, and two files: dir/y.md "beside the link"
+// and dir/real/y.md "beside the target", the one "lnk/../y.md" names. Returns
+// the latter's path, empty when the files could not be made.
+QString writeFilesAroundALink(const QTemporaryDir& dir);
 // A file of `size` zero bytes that takes no room on disk.
 bool makeSparseFile(const QString& path, qint64 size);
 // A folder the test process cannot create files in: a read-only subfolder of
