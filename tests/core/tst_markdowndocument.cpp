@@ -15,24 +15,17 @@ using TestSupport::writeFile;
 
 namespace {
 
-// UTF-8 text with control bytes and NULs among words, alone, in runs or
-// each paired with a NUL, of any length but a few bytes (which tell too
-// little either way).
+// UTF-8 text of a few words with control bytes among them, alone or each
+// paired with a NUL.
 QByteArray textWithControlBytes(QRandomGenerator& random) {
     static const QByteArrayList pieces = {"word", " ", "\n", "é", "ж", "日", "😀", "#"};
     QByteArray bytes;
     for (int n = random.bounded(8, 40); n > 0; --n) {
-        const char control = char(random.bounded(0, 0x20));
-        switch (random.bounded(4)) {
-        case 0:
-            bytes += control;
-            break;
-        case 1:
-            bytes += QByteArray(1, control) + '\0';
-            break;
-        default:
-            bytes += pieces.at(random.bounded(pieces.size()));
-        }
+        const QByteArray control(1, char(random.bounded(0x20)));
+        const int kind = random.bounded(4);
+        bytes += kind == 0   ? control
+                 : kind == 1 ? control + '\0'
+                             : pieces.at(random.bounded(pieces.size()));
     }
     return bytes;
 }
@@ -371,35 +364,25 @@ private Q_SLOTS:
         QCOMPARE(readFile(path), QByteArray("old"));
     }
 
-    // Whether bytes open as text never turns on their length: a file that
-    // opened as UTF-8 opens so again once a key is typed into it and it is
-    // saved, and one more byte at its end changes nothing.
+    // Whether bytes open as text never turns on their length: UTF-8 that
+    // opened opens again once a key is typed into it and it is saved, and
+    // one more byte at its end changes nothing.
     void utf8WithControlBytesOpensAgainAfterASave() {
-        QTemporaryDir dir;
-        const QString path =
-            writeFile(dir, QStringLiteral("controls.md"), QByteArray("fo\x01\0\x06\0\x10\0\n", 9));
-        auto document = MarkdownDocument::open(path, nullptr);
-        QVERIFY(document);
-        document->replace(2, 0, QStringLiteral("k"));
-        QVERIFY(document->save(path, nullptr));
-        QVERIFY(MarkdownDocument::open(path, nullptr));
-
         QRandomGenerator random(38);
+        QByteArray bytes("fo\x01\0\x06\0\x10\0\n", 9);
         int opened = 0;
-        for (int round = 0; round < 3000; ++round) {
-            const QByteArray bytes = textWithControlBytes(random);
+        for (int round = 0; round < 3000; ++round, bytes = textWithControlBytes(random)) {
             const QString described = QString::fromLatin1(bytes.toHex(' '));
             const auto contents = DocumentFile::decode(bytes);
             for (const char more : {'\n', 'x', '\0', '\x01'})
                 QVERIFY2(DocumentFile::decode(bytes + more).has_value() == contents.has_value(),
-                         qPrintable(described + QStringLiteral(" and ") + QChar(more)));
+                         qPrintable(described));
             if (!contents)
                 continue;
             ++opened;
             MarkdownDocument edited(*contents);
             qsizetype at = random.bounded(int(edited.length() + 1));
-            if (at > 0 && at < edited.length() && edited.text().at(at).isLowSurrogate())
-                --at;
+            at -= at > 0 && at < edited.length() && edited.text().at(at).isLowSurrogate();
             edited.replace(at, 0, QStringLiteral("k"));
             QVERIFY2(DocumentFile::decode(edited.fileBytes().value()), qPrintable(described));
         }

@@ -1,3 +1,4 @@
+#include "core/FileIdentity.h"
 #include "core/FileWriter.h"
 #include "core/MarkdownDocument.h"
 #include "shell/DocumentController.h"
@@ -12,65 +13,69 @@
 #include <QTest>
 
 #include <csignal>
+#include <cstdio>
 #include <grp.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using Step = FileWriter::Step;
-using TestSupport::readFile;
 
 namespace {
 
 const QByteArray oldText("The old text, longer than the new one, line after line.\n");
 const QByteArray newText("The new text.\n");
 const uid_t nobody = 65534;
-// Set for this test run again as the saving child.
-const char* const killStep = "QUON_TEST_KILL_SAVE_AT";
-const char* const asNobody = "QUON_TEST_SAVE_AS_NOBODY";
-const char* const savedPath = "QUON_TEST_SAVE_PATH";
+// This test run again as the saving child: the step it is killed at (-1:
+// none), and the file size it may not pass from the copy's sync on (0: none).
+const char* const stepVariable = "QUON_TEST_KILL_SAVE_AT";
+const char* const limitVariable = "QUON_TEST_SAVE_LIMIT";
 
-void killHere(Step step) {
-    if (int(step) == qEnvironmentVariableIntValue(killStep))
+void atStep(Step step) {
+    if (int(step) == qEnvironmentVariableIntValue(stepVariable))
         ::raise(SIGKILL);
+    struct rlimit size;
+    if (step == Step::CopySynced && qEnvironmentVariableIntValue(limitVariable) > 0 &&
+        ::getrlimit(RLIMIT_FSIZE, &size) == 0) {
+        size.rlim_cur = rlim_t(qEnvironmentVariableIntValue(limitVariable));
+        ::setrlimit(RLIMIT_FSIZE, &size);
+    }
 }
 
-// The child: types the new text and saves it as quon does, killed (kill -9)
-// at the step.
-int saveAndDie() {
-    if (qEnvironmentVariableIsSet(asNobody) &&
+// Types the new text over the file and saves it as quon does; says why a
+// save failed.
+int saveAsChild(const QString& path) {
+    if (qEnvironmentVariableIsSet("QUON_TEST_SAVE_AS_NOBODY") &&
         (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0))
         return 2;
-    const QString path = qEnvironmentVariable(savedPath);
+    ::signal(SIGXFSZ, SIG_IGN);
     auto document = MarkdownDocument::open(path, nullptr);
-    if (!document)
-        return 3;
     document->setText(QString::fromLatin1(newText));
-    FileWriter::stepHookForTesting = killHere;
-    return document->save(path, nullptr) ? 0 : 1;
+    FileWriter::stepHookForTesting = atStep;
+    DocumentFileError error;
+    if (document->save(path, &error))
+        return 0;
+    std::fputs(qPrintable(error.message()), stdout);
+    return 1;
 }
 
-// How the file is saved: by a rename, or in place with the copy beside it
-// (a second hard link) or in quon's state folder (a folder the saver may
-// not write).
+// A rename, a rewrite in place after a copy beside the file (it has a second
+// hard link), or after a copy in quon's state folder (its folder takes no
+// file from the saver, root included: root saves as nobody).
 enum class Kind { Renamed, Linked, LockedFolder };
 
-// quon's copies in the folders, wherever they lie.
 QStringList copiesIn(const QStringList& folders) {
     QStringList copies;
     for (const QString& folder : folders)
-        for (QDirIterator it(folder, {QStringLiteral("*.quon-*")}, QDir::Files | QDir::Hidden,
-                             QDirIterator::Subdirectories);
-             it.hasNext();)
+        for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
             copies.append(it.next());
-    return copies;
+    return copies.filter(QStringLiteral(".quon-"));
 }
 
-bool setMode(const QString& path, mode_t mode) {
-    return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
-}
-
-bool giveToNobody(const QString& path) {
-    return ::chown(QFile::encodeName(path).constData(), nobody, nobody) == 0;
+// Which file it is, whose, with what mode.
+auto whatIs(const QString& path) {
+    const QFileInfo info(path);
+    return std::tuple(FileIdentity::of(path), info.ownerId(), info.permissions());
 }
 
 } // namespace
@@ -91,75 +96,74 @@ private Q_SLOTS:
     void init() { dialogs = &ScriptedDialogs::install(); }
     void cleanup() { dialogs->discardAll(controller); }
 
-    // A save killed (kill -9) at each of its steps, then the file opened
-    // again: another document of its folder removes the partial copies and
-    // asks nothing; the file itself removes a complete copy that holds what
-    // it holds and offers to open one that differs.
+    // A save killed (kill -9) at each step, or broken off by a full disk,
+    // then the file opened again. Another document of the folder removes the
+    // partial copies and asks nothing; the file removes a complete copy that
+    // holds what it holds and offers to open one that differs. Written in
+    // place, the file stays the same file, with its owner and mode.
     void killedSaveThenOpen_data() {
         QTest::addColumn<Kind>("kind");
-        QTest::addColumn<int>("step"); // -1: the save finishes
+        QTest::addColumn<int>("step"); // -1: the save ends
+        QTest::addColumn<int>("limit");
         QTest::addColumn<QByteArray>("left");
-        QTest::addColumn<bool>("complete"); // a complete copy is left
-        QTest::addColumn<bool>("offered");
         const QByteArray cut = oldText.left(newText.size());
-        const auto rows = [&](const char* name, Kind kind) {
-            const auto row = [&](const char* stepName, Step step, const QByteArray& left,
-                                 bool complete, bool offered) {
-                QTest::addRow("%s, %s", name, stepName)
-                    << kind << int(step) << left << complete << offered;
+        for (const auto& [name, kind] :
+             {std::pair("renamed", Kind::Renamed), std::pair("hard-linked", Kind::Linked),
+              std::pair("folder not writable", Kind::LockedFolder)}) {
+            const auto row = [&](const char* at, Step step, const QByteArray& left) {
+                QTest::addRow("%s, %s", name, at) << kind << int(step) << 0 << left;
             };
-            row("copy created", Step::CopyCreated, oldText, false, false);
-            row("copy written", Step::CopyWritten, oldText, false, false);
-            row("copy synced", Step::CopySynced, oldText, true, true);
-            QTest::addRow("%s, finished", name) << kind << -1 << newText << false << false;
+            QTest::addRow("%s, finished", name) << kind << -1 << 0 << newText;
+            row("copy created", Step::CopyCreated, oldText);
+            row("copy written", Step::CopyWritten, oldText);
+            row("copy synced", Step::CopySynced, oldText);
             if (kind == Kind::Renamed)
-                return;
-            row("original cut", Step::OriginalCut, cut, true, true);
-            row("original written", Step::OriginalWritten, newText, true, false);
-            row("original synced", Step::OriginalSynced, newText, true, false);
-        };
-        rows("renamed", Kind::Renamed);
-        rows("hard-linked", Kind::Linked);
-        rows("folder not writable", Kind::LockedFolder);
+                continue;
+            row("original cut", Step::OriginalCut, cut);
+            row("original written", Step::OriginalWritten, newText);
+            row("original synced", Step::OriginalSynced, newText);
+        }
+        QTest::newRow("folder not writable, disk full") << Kind::LockedFolder << -1 << 8 << cut;
     }
     void killedSaveThenOpen() {
         QFETCH(Kind, kind);
         QFETCH(int, step);
+        QFETCH(int, limit);
         QFETCH(QByteArray, left);
-        QFETCH(bool, complete);
-        QFETCH(bool, offered);
+        // Once synced, the copy is complete: offered when the file lacks it.
+        const bool complete = limit || step >= int(Step::CopySynced);
+        const bool offered = complete && left != newText;
         QTemporaryDir dir;
-        QVERIFY(setMode(dir.path(), 0755));
         const QString docs = dir.filePath(QStringLiteral("docs"));
         const QString state = dir.filePath(QStringLiteral("state"));
         QVERIFY(QDir().mkpath(docs) && QDir().mkpath(state));
         const QString path = TestSupport::writeFile(dir, QStringLiteral("docs/a.md"), oldText);
         const QString other = TestSupport::writeFile(dir, QStringLiteral("docs/b.md"), "b\n");
         if (kind == Kind::Linked)
-            QCOMPARE(::link(QFile::encodeName(path).constData(),
-                            QFile::encodeName(docs + QStringLiteral("/c.md")).constData()),
-                     0);
-        // Root is bound by a folder's mode only as another user.
-        const bool saverIsNobody = kind == Kind::LockedFolder && ::geteuid() == 0;
-        if (saverIsNobody)
-            QVERIFY(giveToNobody(path) && giveToNobody(state));
+            QCOMPARE(::link(qPrintable(path), qPrintable(docs + QStringLiteral("/c.md"))), 0);
+        const bool asNobody = kind == Kind::LockedFolder && ::geteuid() == 0;
+        if (asNobody)
+            QVERIFY(::chmod(qPrintable(dir.path()), 0755) == 0 &&
+                    ::chown(qPrintable(path), nobody, nobody) == 0 &&
+                    ::chown(qPrintable(state), nobody, nobody) == 0);
         if (kind == Kind::LockedFolder)
-            QVERIFY(setMode(docs, 0555));
+            QCOMPARE(::chmod(qPrintable(docs), 0555), 0);
+        const auto before = whatIs(path);
 
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QLatin1String(killStep), QString::number(step));
-        environment.insert(QLatin1String(savedPath), path);
+        environment.insert(QLatin1String(stepVariable), QString::number(step));
+        environment.insert(QLatin1String(limitVariable), QString::number(limit));
         environment.insert(QStringLiteral("XDG_STATE_HOME"), state);
-        if (saverIsNobody)
-            environment.insert(QLatin1String(asNobody), QStringLiteral("1"));
+        if (asNobody)
+            environment.insert(QStringLiteral("QUON_TEST_SAVE_AS_NOBODY"), QStringLiteral("1"));
         child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(), {});
+        child.start(QCoreApplication::applicationFilePath(), {path});
         QVERIFY(child.waitForFinished(120'000));
-        QCOMPARE(child.exitStatus(), step < 0 ? QProcess::NormalExit : QProcess::CrashExit);
-        // Killed at the step, or saved.
-        QCOMPARE(child.exitCode(), step < 0 ? 0 : SIGKILL);
-        QCOMPARE(readFile(path), left);
+        // Killed at the step, saved, or refused by the full disk.
+        QCOMPARE(child.exitCode(), step >= 0 ? SIGKILL : limit ? 1 : 0);
+        QCOMPARE(TestSupport::readFile(path), left);
+        QVERIFY(kind == Kind::Renamed || whatIs(path) == before);
 
         const QByteArray stateHome = qgetenv("XDG_STATE_HOME");
         qputenv("XDG_STATE_HOME", QFile::encodeName(state));
@@ -167,21 +171,22 @@ private Q_SLOTS:
         QCOMPARE(dialogs->confirmTexts, QStringList());
         const QStringList copies = copiesIn({docs, state});
         QCOMPARE(copies.size(), complete ? 1 : 0);
-        // Never beside a file in a folder the saver may not write.
+        // Never beside a file in a folder the saver may not write; the
+        // alert of a rewrite that broke off names the copy.
         if (kind == Kind::LockedFolder && complete)
-            QVERIFY2(copies[0].startsWith(state), qPrintable(copies[0]));
+            QVERIFY(copies[0].startsWith(state));
+        if (limit)
+            QVERIFY(QString::fromUtf8(child.readAllStandardOutput()).contains(copies[0]));
 
         dialogs->confirmations = {true};
         QCOMPARE(controller.open(path), DocumentController::OpenResult::Opened);
         qputenv("XDG_STATE_HOME", stateHome);
-        QVERIFY(setMode(docs, 0755));
+        QCOMPARE(::chmod(qPrintable(docs), 0755), 0);
         QCOMPARE(copiesIn({docs, state}), offered ? copies : QStringList());
-        if (!offered) {
-            QCOMPARE(dialogs->confirmTexts, QStringList());
+        QCOMPARE(dialogs->confirmTexts.size(), offered ? 1 : 0);
+        if (!offered)
             return;
-        }
-        QCOMPARE(dialogs->confirmTexts,
-                 QStringList{QStringLiteral("A save of “a.md” didn’t finish.")});
+        QCOMPARE(dialogs->confirmTexts[0], QStringLiteral("A save of “a.md” didn’t finish."));
         QVERIFY(dialogs->confirmDetails[0].contains(copies[0]));
         // The copy opens in a window of its own, holding the new text whole.
         QCOMPARE(controller.documents().last()->fileUrl().toLocalFile(), copies[0]);
@@ -190,9 +195,9 @@ private Q_SLOTS:
 };
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsSet(killStep)) {
+    if (qEnvironmentVariableIsSet(stepVariable)) {
         QCoreApplication app(argc, argv);
-        return saveAndDie();
+        return saveAsChild(QString::fromLocal8Bit(argv[1]));
     }
     QApplication app(argc, argv);
     TestKilledSaves test;
