@@ -74,6 +74,10 @@
         <translation>/enc</translation>
     </message>
     <message>
+        <source>A save of “%1” didn’t finish.</source>
+        <translation>No se terminó de guardar «%1».</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>Acerca de quon</translation>
     </message>
@@ -730,6 +734,10 @@
         <translation>Abrir</translation>
     </message>
     <message>
+        <source>Open Copy</source>
+        <translation>Abrir copia</translation>
+    </message>
+    <message>
         <source>Open Recent</source>
         <translation>Abrir reciente</translation>
     </message>
@@ -1044,6 +1052,10 @@
         <translation>El sistema no aceptó quon como aplicación predeterminada para %1.</translation>
     </message>
     <message>
+        <source>The text it was saving is in “%1”, which differs from the file.</source>
+        <translation>El texto que se estaba guardando está en «%1» y difiere del archivo.</translation>
+    </message>
+    <message>
         <source>The xdg-mime tool could not be run.</source>
         <translation>No se pudo ejecutar la herramienta xdg-mime.</translation>
     </message>
@@ -1150,6 +1162,10 @@
     <message>
         <source>Your text is complete in “%1”, in the same folder.</source>
         <translation>El texto completo está en «%1», en la misma carpeta.</translation>
+    </message>
+    <message>
+        <source>Your text is complete in “%1”.</source>
+        <translation>El texto completo está en «%1».</translation>
     </message>
     <message>
         <source>character</source>

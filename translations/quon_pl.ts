@@ -76,6 +76,10 @@
         <translation>/nag</translation>
     </message>
     <message>
+        <source>A save of “%1” didn’t finish.</source>
+        <translation>Zapisywanie „%1” nie zostało ukończone.</translation>
+    </message>
+    <message>
         <source>About quon</source>
         <translation>O programie quon</translation>
     </message>
@@ -732,6 +736,10 @@
         <translation>Otwórz</translation>
     </message>
     <message>
+        <source>Open Copy</source>
+        <translation>Otwórz kopię</translation>
+    </message>
+    <message>
         <source>Open Recent</source>
         <translation>Otwórz ostatnie</translation>
     </message>
@@ -1046,6 +1054,10 @@
         <translation>System nie przyjął quon jako domyślnej aplikacji dla %1.</translation>
     </message>
     <message>
+        <source>The text it was saving is in “%1”, which differs from the file.</source>
+        <translation>Zapisywany tekst znajduje się w „%1” i różni się od zawartości pliku.</translation>
+    </message>
+    <message>
         <source>The xdg-mime tool could not be run.</source>
         <translation>Nie można uruchomić narzędzia xdg-mime.</translation>
     </message>
@@ -1152,6 +1164,10 @@
     <message>
         <source>Your text is complete in “%1”, in the same folder.</source>
         <translation>Pełny tekst jest w pliku „%1” w tym samym folderze.</translation>
+    </message>
+    <message>
+        <source>Your text is complete in “%1”.</source>
+        <translation>Pełny tekst jest w pliku „%1”.</translation>
     </message>
     <message>
         <source>character</source>

@@ -96,9 +96,14 @@ QString DocumentFileError::message() const {
     text = text.arg(name);
     if (!detail.isEmpty())
         text += QLatin1Char(' ') + detail;
-    if (!keptCopy.isEmpty())
+    if (keptCopy.isEmpty())
+        return text;
+    // A copy that lies elsewhere (in quon's state folder) is named in full.
+    if (QFileInfo(keptCopy).absolutePath() == QFileInfo(path).absolutePath())
         text += QLatin1Char(' ') + L10n::tr("Your text is complete in “%1”, in the same folder.")
                                        .arg(displayName(keptCopy));
+    else
+        text += QLatin1Char(' ') + L10n::tr("Your text is complete in “%1”.").arg(keptCopy);
     return text;
 }
 

@@ -64,9 +64,9 @@ bool holdsOtherBytes(const QString& path, const QByteArray& expected);
 // Writes so that a crash leaves the old file or the new one whole, keeping
 // the file's hard links, owner, group and mode (FileWriter). On failure the
 // file keeps what it held, or a save in place that broke off left the new
-// bytes complete in a copy beside it. With `expectedOnDisk`, an existing file
-// that holds other bytes right before it would be replaced is left alone
-// (ChangedOnDisk).
+// bytes complete in a copy (keptCopy) beside it or in quon's state folder.
+// With `expectedOnDisk`, an existing file that holds other bytes right
+// before it would be replaced is left alone (ChangedOnDisk).
 bool write(const QString& path, const QByteArray& bytes, DocumentFileError* error,
            const QByteArray* expectedOnDisk = nullptr);
 // The same with the check of the disk given: `unchanged` is asked right

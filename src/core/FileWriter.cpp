@@ -1,10 +1,10 @@
 #include "core/FileWriter.h"
 
+#include "core/SaveCopies.h"
 #include "platform/FileDescriptor.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -18,6 +18,7 @@ namespace {
 
 using FileWriter::Failure;
 using FileWriter::Step;
+using SaveCopies::Copy;
 
 void reach(Step step) {
     if (FileWriter::stepHookForTesting)
@@ -54,29 +55,19 @@ bool writeAll(int fd, const char* data, qint64 size) {
     return true;
 }
 
-// A new file beside the target, named after it, that no one else has made.
-struct NewFile {
-    QString path;
-    FileDescriptor file;
-};
+// No new file can be made in the folder, though the file may be written.
+bool folderRefuses(int error) {
+    return error == EACCES || error == EPERM;
+}
 
-bool createBeside(const QString& target, mode_t mode, NewFile* created) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name =
-            target + QLatin1Char('.') +
-            QString::number(QRandomGenerator::global()->generate() % 0x1000000, 16);
-        const int fd = ::open(native(name).constData(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, mode);
-        if (fd >= 0) {
-            created->path = name;
-            created->file.fd = fd;
-            return true;
-        }
-        if (errno != EEXIST)
-            return false;
-    }
-    errno = EEXIST;
-    return false;
+// Still the file the save began with, as it was: a rename would undo a
+// change of its mode, owner or links made meanwhile.
+bool isStill(const QString& target, const struct stat& original) {
+    struct stat now;
+    return ::lstat(native(target).constData(), &now) == 0 && S_ISREG(now.st_mode) &&
+           now.st_dev == original.st_dev && now.st_ino == original.st_ino &&
+           now.st_mode == original.st_mode && now.st_uid == original.st_uid &&
+           now.st_gid == original.st_gid && now.st_nlink == original.st_nlink;
 }
 
 // The whole file from its start, when it is readable and not larger than a
@@ -105,11 +96,6 @@ bool restore(int fd, const QByteArray& old) {
            ::ftruncate(fd, old.size()) == 0 && ::fsync(fd) == 0;
 }
 
-// Written and on the disk, not only in the cache.
-bool writeSynced(int fd, const QByteArray& bytes) {
-    return writeAll(fd, bytes.constData(), bytes.size()) && ::fsync(fd) == 0;
-}
-
 void syncFolder(const QString& file) {
     const FileDescriptor folder(::open(native(QFileInfo(file).absolutePath()).constData(),
                                        O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -119,15 +105,19 @@ void syncFolder(const QString& file) {
 
 bool inPlace(const QString& target, const struct stat& original, const QByteArray& bytes,
              const std::function<bool()>& mayReplace, Failure* failure) {
-    NewFile copy;
-    if (!createBeside(target, S_IRUSR | S_IWUSR, &copy))
+    Copy copy;
+    if (!SaveCopies::create(target, false, S_IRUSR | S_IWUSR, &copy) &&
+        !(folderRefuses(errno) && SaveCopies::create(target, true, S_IRUSR | S_IWUSR, &copy)))
         return fail(failure, errno);
     reach(Step::CopyCreated);
     const auto dropCopy = [&](int error) {
-        ::unlink(native(copy.path).constData());
+        SaveCopies::remove(copy);
         return error;
     };
-    if (!writeSynced(copy.file.fd, bytes) || !copy.file.close())
+    if (!writeAll(copy.file.fd, bytes.constData(), bytes.size()))
+        return fail(failure, dropCopy(errno));
+    reach(Step::CopyWritten);
+    if (!SaveCopies::complete(&copy))
         return fail(failure, dropCopy(errno));
     syncFolder(copy.path);
     reach(Step::CopySynced);
@@ -164,6 +154,13 @@ bool inPlace(const QString& target, const struct stat& original, const QByteArra
             *failure = Failure{false, qt_error_string(error), copy.path};
         return false;
     };
+    // Cut first when the new text is shorter: the file never holds the new
+    // text followed by the old one's tail.
+    if (bytes.size() < opened.st_size) {
+        if (::ftruncate(file.fd, bytes.size()) != 0)
+            return failWriting(errno);
+        reach(Step::OriginalCut);
+    }
     if (!writeAll(file.fd, bytes.constData(), bytes.size()))
         return failWriting(errno);
     reach(Step::OriginalWritten);
@@ -174,10 +171,8 @@ bool inPlace(const QString& target, const struct stat& original, const QByteArra
     return true;
 }
 
-} // namespace
-
-bool FileWriter::replace(const QString& path, const QByteArray& bytes,
-                         const std::function<bool()>& mayReplace, Failure* failure) {
+bool replaceTrying(const QString& path, const QByteArray& bytes,
+                   const std::function<bool()>& mayReplace, Failure* failure, int triesLeft) {
     QString target = path;
     struct stat original;
     bool keep = false; // an existing regular file whose identity is kept
@@ -203,12 +198,18 @@ bool FileWriter::replace(const QString& path, const QByteArray& bytes,
     if (keep && original.st_nlink > 1)
         return inPlace(target, original, bytes, mayReplace, failure);
 
-    NewFile replacement;
-    if (!createBeside(target, S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH,
-                      &replacement))
+    Copy replacement;
+    if (!SaveCopies::create(target, false,
+                            S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH,
+                            &replacement)) {
+        // A folder that takes no new file, a file that takes the text.
+        if (keep && folderRefuses(errno))
+            return inPlace(target, original, bytes, mayReplace, failure);
         return fail(failure, errno);
+    }
+    reach(Step::CopyCreated);
     const auto dropReplacement = [&](int error) {
-        ::unlink(native(replacement.path).constData());
+        SaveCopies::remove(replacement);
         return error;
     };
     if (keep) {
@@ -226,15 +227,34 @@ bool FileWriter::replace(const QString& path, const QByteArray& bytes,
             return inPlace(target, original, bytes, mayReplace, failure);
         }
     }
-    if (!writeSynced(replacement.file.fd, bytes) || !replacement.file.close())
+    if (!writeAll(replacement.file.fd, bytes.constData(), bytes.size()))
         return fail(failure, dropReplacement(errno));
+    reach(Step::CopyWritten);
+    if (!SaveCopies::complete(&replacement))
+        return fail(failure, dropReplacement(errno));
+    reach(Step::CopySynced);
     // Checked last, right before the file is replaced.
     if (mayReplace && !mayReplace()) {
         dropReplacement(0);
         return changedOnDisk(failure);
     }
+    if (keep && !isStill(target, original)) {
+        // Made read-only, given away or linked meanwhile: the save starts
+        // again from what the file is now.
+        dropReplacement(0);
+        if (triesLeft == 0)
+            return changedOnDisk(failure);
+        return replaceTrying(path, bytes, mayReplace, failure, triesLeft - 1);
+    }
     if (::rename(native(replacement.path).constData(), native(target).constData()) != 0)
         return fail(failure, dropReplacement(errno));
     syncFolder(target);
     return true;
+}
+
+} // namespace
+
+bool FileWriter::replace(const QString& path, const QByteArray& bytes,
+                         const std::function<bool()>& mayReplace, Failure* failure) {
+    return replaceTrying(path, bytes, mayReplace, failure, 2);
 }

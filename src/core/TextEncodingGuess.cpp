@@ -134,14 +134,19 @@ DecodedText windows1252(QByteArrayView bytes) {
 // The decoder passes unpaired surrogates through; text holding one could not
 // be written as UTF-8, so each becomes U+FFFD.
 std::optional<DecodedText> utf16(QByteArrayView bytes, QStringConverter::Encoding encoding) {
-    if (bytes.size() % 2 != 0)
-        return std::nullopt;
     // The mark is cut off already: a U+FEFF after it is text.
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless |
                                          QStringConverter::Flag::ConvertInitialBom);
-    DecodedText out{decoder.decode(bytes), false};
+    DecodedText out{decoder.decode(bytes.first(bytes.size() & ~qsizetype(1))), false};
     if (decoder.hasError())
         return std::nullopt;
+    // A byte past the last unit, as another tool appending a line break
+    // leaves: ASCII stays what it is.
+    if (bytes.size() % 2 != 0) {
+        const auto stray = uchar(bytes.back());
+        out.hasUnreadableBytes = stray == 0 || stray >= 0x80;
+        out.text += out.hasUnreadableBytes ? QChar(QChar::ReplacementCharacter) : QChar(stray);
+    }
     for (qsizetype i = 0; i < out.text.size(); ++i) {
         const QChar c = out.text.at(i);
         if (c.isHighSurrogate() && i + 1 < out.text.size() && out.text.at(i + 1).isLowSurrogate()) {
@@ -172,13 +177,20 @@ struct ZeroBytes {
     qsizetype pairs = 0;
     qsizetype zeros[2] = {0, 0};
     qsizetype spaces[2] = {0, 0};
+    // Zero bytes paired with a control byte: read in that order, control
+    // characters, which text hardly holds.
+    qsizetype controlUnits[2] = {0, 0};
+    // How often each byte is the first (0) or the second (1) of a pair.
+    qsizetype bytesAt[2][256] = {};
     qsizetype controls = 0; // pairs with a control byte, NUL included, but tab and line breaks
     bool nulUnit = false;
     qsizetype all() const { return zeros[0] + zeros[1]; }
 };
 
+// A last byte without a partner (an odd length) is left out: it tells
+// nothing about the pairs before it.
 std::optional<ZeroBytes> zeroBytes(QByteArrayView bytes) {
-    if (bytes.size() < 2 || bytes.size() % 2 != 0)
+    if (bytes.size() < 2)
         return std::nullopt;
     const auto isSpace = [](char byte) {
         return byte == ' ' || byte == '\n' || byte == '\r' || byte == '\t';
@@ -196,20 +208,25 @@ std::optional<ZeroBytes> zeroBytes(QByteArrayView bytes) {
             counted.nulUnit = true;
             return counted;
         }
+        ++counted.bytesAt[0][uchar(first)];
+        ++counted.bytesAt[1][uchar(second)];
         counted.controls += isControl(first) || isControl(second) ? 1 : 0;
         if (first == 0) {
             ++counted.zeros[0];
             counted.spaces[0] += isSpace(second) ? 1 : 0;
+            counted.controlUnits[0] += isControl(second) ? 1 : 0;
         } else if (second == 0) {
             ++counted.zeros[1];
             counted.spaces[1] += isSpace(first) ? 1 : 0;
+            counted.controlUnits[1] += isControl(first) ? 1 : 0;
         }
     }
     return counted;
 }
 
-// The byte order of UTF-16 without a mark that the zero bytes tell, if any.
-std::optional<QStringConverter::Encoding> byteOrder(const ZeroBytes& counted) {
+// The side of the pairs that holds the high bytes of UTF-16 without a mark
+// (0: big-endian, 1: little-endian), as the zero bytes tell, if they do.
+std::optional<int> highSide(const ZeroBytes& counted) {
     if (counted.nulUnit)
         return std::nullopt;
     const qsizetype* zeros = counted.zeros;
@@ -225,19 +242,35 @@ std::optional<QStringConverter::Encoding> byteOrder(const ZeroBytes& counted) {
     const int side = evidence[1] > evidence[0] ? 1 : 0;
     if (evidence[1 - side] * 4 > evidence[side])
         return std::nullopt;
-    return side == 1 ? QStringConverter::Utf16LE : QStringConverter::Utf16BE;
+    return side;
 }
 
 std::optional<QStringConverter::Encoding> utf16WithoutMark(QByteArrayView bytes) {
     const std::optional<ZeroBytes> counted = zeroBytes(bytes);
-    return counted ? byteOrder(*counted) : std::nullopt;
+    const std::optional<int> side = counted ? highSide(*counted) : std::nullopt;
+    if (!side)
+        return std::nullopt;
+    return *side == 1 ? QStringConverter::Utf16LE : QStringConverter::Utf16BE;
 }
 
 } // namespace
 
 bool isUtf16ReadingAsUtf8(QByteArrayView bytes) {
     const std::optional<ZeroBytes> counted = zeroBytes(bytes);
-    return counted && counted->controls * 2 >= counted->pairs && byteOrder(*counted);
+    if (!counted || counted->controls * 2 < counted->pairs)
+        return false;
+    const std::optional<int> side = highSide(*counted);
+    if (!side)
+        return false;
+    // Its NULs beside control bytes: UTF-8 with control characters.
+    if (counted->controlUnits[*side] * 16 > counted->zeros[*side])
+        return false;
+    // Text in one script has one high byte in most of its units (zero in
+    // ASCII, spaces and line breaks, 04 in Cyrillic); control bytes strewn
+    // about have many.
+    const qsizetype* highs = counted->bytesAt[*side];
+    const qsizetype common = *std::max_element(highs + 1, highs + 256);
+    return (highs[0] + common) * 8 >= counted->pairs * 7;
 }
 
 DecodedText decode(QByteArrayView bytes) {

@@ -27,7 +27,10 @@ DecodedText decode(QByteArrayView bytes);
 // UTF-16 without a mark that is valid UTF-8 as well: its units that read as
 // UTF-8 are ASCII or Cyrillic and the like, each with a zero or control byte
 // (U+0041 is 41 00, U+0430 is 30 04). Valid UTF-8 with NUL and control bytes
-// in fewer than half of its pairs is the text it says it is.
+// in fewer than half of its pairs, or with its NULs beside control bytes
+// (units that would be control characters), is the text it says it is. A
+// last byte without a partner changes nothing: a file and the same file with
+// one more byte get the same answer.
 bool isUtf16ReadingAsUtf8(QByteArrayView bytes);
 
 } // namespace TextEncodingGuess

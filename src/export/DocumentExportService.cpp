@@ -3,6 +3,7 @@
 #include "core/DocumentFile.h"
 #include "core/L10n.h"
 #include "core/MarkdownFileTypes.h"
+#include "core/Utf8.h"
 #include "export/DocumentFileActions.h"
 #include "export/ExportDesktop.h"
 #include "export/MarkdownHTMLExporter.h"
@@ -38,10 +39,8 @@ QString page(const DocumentExportContext& context) {
                                               context.documentDirectory);
 }
 
-void writeText(const QString& path, const QString& text) {
+void writeBytes(const QString& path, const std::optional<QByteArray>& bytes) {
     DocumentFileError error;
-    // As a document saves it, so a leading U+FEFF reads back.
-    const auto bytes = DocumentFile::encode(text, LineEnding::LF, false);
     if (!bytes)
         error = {DocumentFileError::Kind::NotEncodable, path, {}};
     if (!bytes || !DocumentFile::write(path, *bytes, &error))
@@ -52,7 +51,9 @@ void exportText(const DocumentExportContext& context, const ExportKind& kind, bo
     const QString path = chooseDestination(context, kind);
     if (path.isEmpty())
         return;
-    writeText(path, asPage ? page(context) : context.markdown);
+    // The Markdown byte for byte as a save writes it; a page as a new file.
+    writeBytes(path, asPage ? DocumentFile::encode(page(context), LineEnding::LF, false)
+                            : context.markdownBytes());
 }
 
 } // namespace
@@ -90,6 +91,9 @@ void DocumentExportService::exportMarkdownCopy(const DocumentExportContext& cont
 void DocumentExportService::copyHTML(const DocumentExportContext& context) {
     auto* data = new QMimeData;
     data->setHtml(page(context));
-    data->setText(context.markdown);
+    // The bytes a save writes, read back with their line breaks and mark.
+    const std::optional<QByteArray> bytes = context.markdownBytes();
+    const std::optional<QString> text = bytes ? Utf8::decode(*bytes) : std::nullopt;
+    data->setText(text.value_or(context.markdown));
     ExportDesktop::shared().setClipboard(data);
 }

@@ -4,6 +4,7 @@
 #include "core/L10n.h"
 #include "core/MarkdownDocument.h"
 #include "core/RecentFilesStore.h"
+#include "core/SaveCopies.h"
 #include "core/SystemPath.h"
 #include "platform/FreedMemory.h"
 #include "shell/DocumentDialogs.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMainWindow>
+#include <QPointer>
 #include <algorithm>
 
 DocumentController& DocumentController::shared() {
@@ -141,13 +143,27 @@ DocumentController::OpenResult DocumentController::open(const QString& path) {
         else
             DocumentDialogs::shared().showAlert(nullptr, L10n::tr("Could Not Open File"),
                                                 error.message());
+        offerSaveCopies(canonical, nullptr);
         return OpenResult::NotOpened;
     }
     m_lastFolder = QFileInfo(absolute).absolutePath();
     auto entry = std::make_unique<Entry>();
     entry->canonicalPath = canonical;
-    present(std::move(document), std::move(entry));
+    offerSaveCopies(canonical, windowFor(present(std::move(document), std::move(entry))));
     return OpenResult::Opened;
+}
+
+void DocumentController::offerSaveCopies(const QString& path, QWidget* window) {
+    // The window may close while a question is up.
+    const QPointer<QWidget> parent = window;
+    for (const QString& copy : SaveCopies::leftOver(path)) {
+        const bool openCopy = DocumentDialogs::shared().confirm(
+            parent, L10n::tr("A save of “%1” didn’t finish.").arg(QFileInfo(path).fileName()),
+            L10n::tr("The text it was saving is in “%1”, which differs from the file.").arg(copy),
+            L10n::tr("Open Copy"));
+        if (openCopy)
+            open(copy);
+    }
 }
 
 void DocumentController::openWithDialog(QWidget* parent) {

@@ -33,6 +33,7 @@ public:
     MarkdownDocument* newDocument();
     // Opens a file, or raises its window when it is already open. A failure
     // is alerted; text that is not UTF-8 is offered a Markdown copy instead.
+    // A complete copy that a killed save of it left is offered too.
     OpenResult open(const QString& path);
     // The open dialog; each chosen file as by open().
     void openWithDialog(QWidget* parent);
@@ -91,6 +92,9 @@ private:
     Entry* entryForPath(const QString& canonical) const;
     MarkdownDocument* present(std::unique_ptr<MarkdownDocument> document,
                               std::unique_ptr<Entry> entry);
+    // Tidies what killed saves of the file left and offers to open a copy
+    // holding text the file lacks.
+    void offerSaveCopies(const QString& path, QWidget* window);
     int nextUntitledNumber() const;
     void updateTitle(const Entry& entry);
     bool confirmClose(Entry& entry);

@@ -178,7 +178,7 @@ QString WorkspaceView::documentDirectory() const {
 DocumentActions WorkspaceView::documentActions() {
     // Read at the moment of use: an export takes the text, file and look of then.
     return DocumentActions(this, [this] {
-        return DocumentExportContext::make(m_document.text(), m_fileUrl,
+        return DocumentExportContext::make(m_document, m_fileUrl,
                                            AppearanceService::shared().designSystem());
     });
 }

@@ -68,6 +68,16 @@ void limitSizeOnceCopied(Step step) {
 const QByteArray oldText("The old text, longer than the new one, line after line.\n");
 const QByteArray newText("The new text.\n");
 
+// What another program makes of the file once the new one is written.
+struct stat changedTo;
+QByteArray changedPath;
+void changeOnceCopied(Step step) {
+    if (step == Step::CopySynced &&
+        (::chown(changedPath.constData(), changedTo.st_uid, gid_t(-1)) != 0 ||
+         ::chmod(changedPath.constData(), changedTo.st_mode) != 0))
+        qFatal("cannot change the file");
+}
+
 } // namespace
 
 class TestFileWriter : public QObject {
@@ -80,7 +90,7 @@ private Q_SLOTS:
         QTest::addColumn<Step>("step");
         QTest::newRow("copy created") << Step::CopyCreated;
         QTest::newRow("copy synced") << Step::CopySynced;
-        QTest::newRow("original written, not truncated") << Step::OriginalWritten;
+        QTest::newRow("original written") << Step::OriginalWritten;
         QTest::newRow("original synced") << Step::OriginalSynced;
     }
     void killedDuringASaveInPlace() {
@@ -202,6 +212,37 @@ private Q_SLOTS:
         QCOMPARE(statOf(path).st_ino, inode);
         QCOMPARE(statOf(path).st_uid, nobody);
         QCOMPARE(statOf(path).st_gid, gid_t(0));
+        QCOMPARE(othersIn(dir), QStringList());
+    }
+
+    // Made read-only, private or another user's while a save runs: the save
+    // starts again from what the file is now, and only root writes a file
+    // made read-only.
+    void fileChangedWhileSaving_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<uint>("owner");
+        QTest::newRow("made read-only") << 0444 << ::geteuid();
+        QTest::newRow("made private") << 0600 << ::geteuid();
+        if (::geteuid() == 0)
+            QTest::newRow("given to another user") << 0644 << 65534u;
+    }
+    void fileChangedWhileSaving() {
+        QFETCH(int, mode);
+        QFETCH(uint, owner);
+        QTemporaryDir dir;
+        const QString path = TestSupport::writeFile(dir, QStringLiteral("a.md"), oldText);
+        changedPath = QFile::encodeName(path);
+        QCOMPARE(::chmod(changedPath.constData(), 0644), 0);
+        changedTo.st_mode = mode_t(mode);
+        changedTo.st_uid = uid_t(owner);
+        FileWriter::stepHookForTesting = changeOnceCopied;
+        const bool saved = FileWriter::replace(path, newText, {}, nullptr);
+        FileWriter::stepHookForTesting = nullptr;
+        QCOMPARE(statOf(path).st_mode & 07777, changedTo.st_mode);
+        QCOMPARE(statOf(path).st_uid, changedTo.st_uid);
+        const bool writable = ::geteuid() == 0 || (mode & 0200);
+        QCOMPARE(saved, writable);
+        QCOMPARE(readFile(path), writable ? newText : oldText);
         QCOMPARE(othersIn(dir), QStringList());
     }
 };

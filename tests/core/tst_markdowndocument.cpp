@@ -5,12 +5,32 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 using TestSupport::readFile;
 using TestSupport::writeFile;
+
+namespace {
+
+// UTF-8 text of a few words with control bytes among them, alone or each
+// paired with a NUL.
+QByteArray textWithControlBytes(QRandomGenerator& random) {
+    static const QByteArrayList pieces = {"word", " ", "\n", "é", "ж", "日", "😀", "#"};
+    QByteArray bytes;
+    for (int n = random.bounded(8, 40); n > 0; --n) {
+        const QByteArray control(1, char(random.bounded(0x20)));
+        const int kind = random.bounded(4);
+        bytes += kind == 0   ? control
+                 : kind == 1 ? control + '\0'
+                             : pieces.at(random.bounded(pieces.size()));
+    }
+    return bytes;
+}
+
+} // namespace
 
 class TestMarkdownDocument : public QObject {
     Q_OBJECT
@@ -342,6 +362,31 @@ private Q_SLOTS:
         QVERIFY(!doc->save(path, &error));
         QCOMPARE(error.kind, DocumentFileError::Kind::NotEncodable);
         QCOMPARE(readFile(path), QByteArray("old"));
+    }
+
+    // Whether bytes open as text never turns on their length: UTF-8 that
+    // opened opens again once a key is typed into it and it is saved, and
+    // one more byte at its end changes nothing.
+    void utf8WithControlBytesOpensAgainAfterASave() {
+        QRandomGenerator random(38);
+        QByteArray bytes("fo\x01\0\x06\0\x10\0\n", 9);
+        int opened = 0;
+        for (int round = 0; round < 3000; ++round, bytes = textWithControlBytes(random)) {
+            const QString described = QString::fromLatin1(bytes.toHex(' '));
+            const auto contents = DocumentFile::decode(bytes);
+            for (const char more : {'\n', 'x', '\0', '\x01'})
+                QVERIFY2(DocumentFile::decode(bytes + more).has_value() == contents.has_value(),
+                         qPrintable(described));
+            if (!contents)
+                continue;
+            ++opened;
+            MarkdownDocument edited(*contents);
+            qsizetype at = random.bounded(int(edited.length() + 1));
+            at -= at > 0 && at < edited.length() && edited.text().at(at).isLowSurrogate();
+            edited.replace(at, 0, QStringLiteral("k"));
+            QVERIFY2(DocumentFile::decode(edited.fileBytes().value()), qPrintable(described));
+        }
+        QVERIFY(opened > 2900);
     }
 
     void fileTypes() {

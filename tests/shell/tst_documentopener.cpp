@@ -280,7 +280,9 @@ private Q_SLOTS:
             << QByteArray("caf\xE9 na\xEFve!") << "café naïve!" << false;
         QTest::newRow("windows-1252 holes") << QByteArray("a\x81\x8D\x8F\x90\x9D\x9F")
                                             << "a\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDŸ" << true;
-        QTest::newRow("broken utf-16") << QByteArray("\xFF\xFEh", 3) << "ÿþh" << false;
+        // A byte past the last unit: ASCII stays, anything else is unreadable.
+        QTest::newRow("utf-16 stray ascii") << QByteArray("\xFF\xFEh", 3) << "h" << false;
+        QTest::newRow("utf-16 stray byte") << QByteArray("\xFE\xFF\0h\xE9", 5) << "h\uFFFD" << true;
         // An unpaired surrogate could not be written into the copy.
         QTest::newRow("utf-16 lone surrogates")
             << QByteArray("\xFF\xFEh\0\x00\xD8i\0\x3D\xD8\x00\xDE\x00\xDC", 14)
@@ -320,6 +322,10 @@ private Q_SLOTS:
                     const DocumentOpener::DecodedText decoded = DocumentOpener::decodeText(bytes);
                     QVERIFY2(decoded.text == text, qPrintable(describe()));
                     QVERIFY(!decoded.hasUnreadableBytes);
+                    // Another tool appended a line break of one byte.
+                    QVERIFY2(!DocumentFile::decode(bytes + '\n'), qPrintable(describe()));
+                    QVERIFY2(DocumentOpener::decodeText(bytes + '\n').text == text + '\n',
+                             qPrintable(describe()));
                 }
             }
         }

@@ -14,6 +14,7 @@
 #include "shell/WindowCommands.h"
 #include "shell/WindowToolbar.h"
 #include "support/AnimationClock.h"
+#include "support/FakeExportDesktop.h"
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
 #include "tools/DocumentSearch.h"
@@ -180,6 +181,40 @@ private Q_SLOTS:
         QCOMPARE(w.alerts.outsideChangeAsks, 1);
         QCOMPARE(w.panes->textEdit()->toPlainText(), QStringLiteral("from outside\n"));
         QVERIFY(!w.view->isWindowModified());
+    }
+
+    // Plain text, a Markdown copy and the text of Copy as HTML hold the
+    // document byte for byte as a save writes it: line breaks and mark kept,
+    // edited or not.
+    void textExportsWriteTheBytesASaveWrites_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("edited");
+        QTest::newRow("crlf") << QByteArray("# A\r\n\r\nbody\r\n")
+                              << QByteArray("# A\r\n\r\nbody\r\nmore\r\n");
+        QTest::newRow("lone cr") << QByteArray("# A\r\rbody\r")
+                                 << QByteArray("# A\r\rbody\rmore\r");
+        QTest::newRow("bom") << QByteArray("\xEF\xBB\xBF# A\nbody\n")
+                             << QByteArray("\xEF\xBB\xBF# A\nbody\nmore\n");
+    }
+    void textExportsWriteTheBytesASaveWrites() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, edited);
+        QTemporaryDir dir;
+        Window w(MarkdownDocument::open(TestSupport::writeFile(dir, "doc.md", bytes), nullptr));
+        FakeExportDesktop desktop;
+        for (const QByteArray& expected : {bytes, edited}) {
+            if (expected == edited)
+                w.panes->type(QStringLiteral("more\n"));
+            for (QAction* exporter :
+                 {w.commands().exportPlainText, w.commands().exportMarkdownCopy}) {
+                desktop.answer = dir.filePath(exporter->text());
+                exporter->trigger();
+                QCOMPARE(TestSupport::readFile(desktop.answer), expected);
+            }
+            w.commands().copyHTML->trigger();
+            QVERIFY(desktop.clipboard);
+            QCOMPARE(desktop.clipboard->data("text/plain"), expected);
+        }
     }
 
     // The toolbar's "Share & Export" menu: the window's own commands; Reveal

@@ -1,0 +1,138 @@
+#include "core/SaveCopies.h"
+
+#include "common/AppIdentity.h"
+#include "core/DocumentFile.h"
+#include "platform/GuardedRead.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+const QLatin1String partialSuffix(".partial");
+const QLatin1String completeSuffix(".saved");
+
+QByteArray native(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+// "NAME.quon-XXXXXX.partial" or ".saved": the file's name, and the state.
+const QRegularExpression& copyName() {
+    static const QRegularExpression pattern(
+        QStringLiteral("^(.+)\\.quon-[0-9a-f]{6}(\\.partial|\\.saved)$"));
+    return pattern;
+}
+
+// A partial copy whose save was killed; one still being written is locked.
+void removeUnlessHeld(const QString& path) {
+    const FileDescriptor copy(::open(native(path).constData(),
+                                     O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW));
+    if (copy.isOpen() && ::flock(copy.fd, LOCK_EX | LOCK_NB) == 0)
+        ::unlink(native(path).constData());
+}
+
+std::optional<QByteArray> bytesOf(const QString& path) {
+    GuardedRead::Result read = GuardedRead::read(path, DocumentFile::largestTextFile);
+    if (!read.ok())
+        return std::nullopt;
+    return std::move(read.bytes);
+}
+
+} // namespace
+
+bool SaveCopies::create(const QString& file, bool inStateFolder, mode_t mode, Copy* copy) {
+    const QFileInfo info(file);
+    const QString folder = inStateFolder ? stateFolderFor(file) : info.absolutePath();
+    if (inStateFolder && !QDir().mkpath(folder)) {
+        errno = errno ? errno : EACCES;
+        return false;
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString path =
+            folder + QLatin1Char('/') + info.fileName() + QStringLiteral(".quon-") +
+            QStringLiteral("%1").arg(QRandomGenerator::global()->bounded(0x1000000), 6, 16,
+                                     QLatin1Char('0')) +
+            partialSuffix;
+        const int fd = ::open(native(path).constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, mode);
+        if (fd >= 0) {
+            ::flock(fd, LOCK_EX | LOCK_NB);
+            copy->path = path;
+            copy->file.fd = fd;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    errno = EEXIST;
+    return false;
+}
+
+bool SaveCopies::complete(Copy* copy) {
+    if (::fsync(copy->file.fd) != 0)
+        return false;
+    const QString done = copy->path.chopped(partialSuffix.size()) + completeSuffix;
+    if (::rename(native(copy->path).constData(), native(done).constData()) != 0)
+        return false;
+    copy->path = done;
+    // Closing can report a write that failed late; the lock goes with it.
+    return copy->file.close();
+}
+
+void SaveCopies::remove(const Copy& copy) {
+    ::unlink(native(copy.path).constData());
+}
+
+QString SaveCopies::stateFolderFor(const QString& file) {
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/state");
+    // The folder however it was reached: links resolved.
+    const QString folder = QFileInfo(file).absolutePath();
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    const QByteArray key =
+        QCryptographicHash::hash(native(canonical.isEmpty() ? folder : canonical),
+                                 QCryptographicHash::Sha256)
+            .toHex()
+            .left(16);
+    return base + QStringLiteral("/" QUON_CONFIG_DIR "/saves/") + QLatin1String(key);
+}
+
+QStringList SaveCopies::leftOver(const QString& file) {
+    const QFileInfo info(file);
+    QStringList differing;
+    std::optional<std::optional<QByteArray>> held; // the file's bytes, once read
+    for (const QString& folder : {info.absolutePath(), stateFolderFor(file)}) {
+        QDirIterator entries(folder, {QStringLiteral("*.quon-*")},
+                             QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+        while (entries.hasNext()) {
+            const QString path = entries.next();
+            const QRegularExpressionMatch match = copyName().match(entries.fileName());
+            if (!match.hasMatch())
+                continue;
+            if (match.capturedView(2) == partialSuffix) {
+                removeUnlessHeld(path);
+                continue;
+            }
+            if (match.capturedView(1) != info.fileName())
+                continue;
+            if (!held)
+                held = bytesOf(file);
+            const std::optional<QByteArray> copy = bytesOf(path);
+            if (*held && copy && **held == *copy)
+                ::unlink(native(path).constData());
+            else
+                differing.append(path);
+        }
+    }
+    return differing;
+}
