@@ -1,5 +1,6 @@
 #include "core/MarkdownTree.h"
 #include "core/MarkdownTreeStorage.h"
+#include "core/ParserMemory.h"
 #include "support/MarkdownDump.h"
 
 #include <QRandomGenerator>
@@ -406,6 +407,37 @@ private Q_SLOTS:
             expectFullParse(*next);
             previous = next;
         }
+    }
+
+    // A table far longer than a section is parsed in the parser memory of
+    // a section, not of the whole table; an edit in it re-parses the rows it
+    // touched, in little memory, and keeps every other row as it was.
+    void longTablesParseInBoundedMemory() {
+        const QString row = QStringLiteral("| a | b | c |\n");
+        const QString text =
+            QStringLiteral("| A | B | C |\n|---|---|---|\n") + row.repeated(40'000);
+        ParserMemory::resetPeak();
+        const auto base = MarkdownParser::parse(text, 64 * 1024);
+        // The whole table at once takes the parser about 100 MB.
+        QVERIFY2(ParserMemory::peakBytes() <= 3 * ParserMemory::chunkBytes,
+                 qPrintable(QString::number(ParserMemory::peakBytes())));
+        QCOMPARE(MarkdownDump::dump(base->document, true),
+                 MarkdownDump::dump(MarkdownParser::parse(text, text.size())->document, true));
+
+        QString edited = text;
+        const qsizetype middle = text.indexOf(QLatin1String(" b |"), text.size() / 2);
+        edited.insert(middle, u'x');
+        ParserMemory::resetPeak();
+        const auto quick = MarkdownParser::reparse(*base, edited);
+        QVERIFY(ParserMemory::peakBytes() <= ParserMemory::chunkBytes);
+        expectFullParse(*quick);
+        const MarkdownNode& before = base->document.child(0);
+        const MarkdownNode& after = quick->document.child(0);
+        QCOMPARE(after.childCount(), before.childCount());
+        int shared = 0;
+        for (int i = 0; i < after.childCount(); ++i)
+            shared += after.child(i).children.begin() == before.child(i).children.begin();
+        QCOMPARE(shared, after.childCount() - 1);
     }
 
     void referenceDefinitionsAndEmptyTexts() {
