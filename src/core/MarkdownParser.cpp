@@ -627,8 +627,10 @@ SourceRange documentRange(const ParsedMarkdown& parsed) {
 // in the same state as at the start of a document (see reparseEdited). Only
 // where a blank line comes before it, though: a paragraph's start does not
 // count the definitions it begins with, which may yet belong to a table's
-// header. Where a section holds no such block, the rest of the text is
-// parsed as one.
+// header. A table that reaches the section's end goes on in the next
+// section, parsed after its header and delimiter lines (see
+// tableHeadInput), and is joined from its pieces. Where a section holds no
+// such place, the rest of the text is parsed as one.
 //
 // With `known`, the definitions in effect in the whole text, each section
 // is parsed after them, so that its links resolve as in the whole text. The
@@ -847,7 +849,8 @@ bool spliceTableRows(const MarkdownNode& table, const BlockMemory& memory, int s
 // stand as they were; an edit that changes them has the text parsed whole.
 // The blocks before and after the edit are shared with the earlier parse,
 // not copied; those after it are copied only when the edit added or removed
-// lines.
+// lines. In a table, the edited part starts at the first edited row
+// instead (see tableHeadInput), and the rows it did not touch are shared.
 bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
     const QString& oldText = before.text;
     const QString& newText = after.text;
@@ -989,7 +992,8 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
             return false;
     } else if (next < blocks.size()) {
         // The region ends with the block after the edit, exactly as it was.
-        if (region.blocks.empty() || !sameTree(region.blocks.back(), blocks[next], lineShift))
+        if (region.blocks.size() < (table ? 2u : 1u) ||
+            !sameTree(region.blocks.back(), blocks[next], lineShift))
             return false;
         region.blocks.pop_back();
         region.memory.pop_back();
