@@ -18,6 +18,8 @@ double medianMs(int runs, const std::function<void()>& fn);
 QString generatedMarkdown(qsizetype bytes);
 // One table of 80,000 rows, about 10 MB.
 QString longTable();
+// One table of three columns and 749,000 short rows, about 10 MB.
+QString tenMegabyteTable();
 // About 1 MB in 20,000 lines, each with three "match": 60,000 matches.
 QString matchDocument();
 // The resident memory of the process now, in MB (Linux).

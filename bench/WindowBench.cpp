@@ -251,6 +251,7 @@ void splitPauseFigures(const QString& key, const QString& text, bool catchUp) {
 void splitFigures() {
     splitPauseFigures(QStringLiteral("10mb"), Bench::generatedMarkdown(10 * 1024 * 1024), true);
     splitPauseFigures(QStringLiteral("table-80k"), Bench::longTable(), false);
+    splitPauseFigures(QStringLiteral("table-10mb"), Bench::tenMegabyteTable(), false);
 }
 
 const Bench::Registration split("split-pause", splitFigures);

@@ -90,7 +90,8 @@ struct SplitWindow {
 // The resident memory of the whole process, each document in a process of
 // its own: a 10 MB document in Split at its peak through opening, the
 // preview scrolled end to end and 200 keys; the one-table document after
-// five edits, each shown in the preview.
+// five edits, each shown in the preview; the 10 MB one-table document at
+// its peak through opening and through five edits.
 void windowMemoryFigures() {
     if (Bench::ownProcess("window-memory", "split-10mb")) {
         QString text = Bench::generatedMarkdown(10 * 1024 * 1024);
@@ -118,6 +119,22 @@ void windowMemoryFigures() {
                       Bench::residentMemoryMb(), "MB");
         Bench::report(QStringLiteral("window.memory.split.table-80k.peak"), Bench::peakMemoryMb(),
                       "MB");
+    }
+    if (Bench::ownProcess("window-memory", "split-table-10mb")) {
+        QString text = Bench::tenMegabyteTable();
+        const qsizetype middle = text.indexOf(QLatin1String(" |"), text.size() / 2);
+        Bench::resetPeakMemory();
+        SplitWindow split(text);
+        text.clear();
+        Bench::report(QStringLiteral("window.memory.split.table-10mb.open-peak"),
+                      Bench::peakMemoryMb(), "MB");
+        Bench::resetPeakMemory();
+        for (int edit = 0; edit < 5; ++edit) {
+            split.type(int(middle), 1);
+            split.waitForPreview();
+        }
+        Bench::report(QStringLiteral("window.memory.split.table-10mb.edit-peak"),
+                      Bench::peakMemoryMb(), "MB");
     }
 }
 

@@ -67,6 +67,11 @@ QString Bench::longTable() {
     return table;
 }
 
+QString Bench::tenMegabyteTable() {
+    const QString row = QStringLiteral("| a | b | c |\n");
+    return QStringLiteral("| A | B | C |\n|---|---|---|\n") + row.repeated(749'000);
+}
+
 QString Bench::matchDocument() {
     QString out;
     for (int i = 0; i < 20000; ++i)

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <string_view>
 #include <type_traits>
 
@@ -177,9 +178,10 @@ public:
     // `lineOffset`: lines above the text that was parsed.
     Converter(const QByteArray& utf8, int lineOffset, BracketStandIns standIns)
         : m_utf8(utf8), m_lineOffset(lineOffset), m_standIns(standIns),
-          // About one node per eight bytes of Markdown; literals take at most
-          // a unit per byte of it. More chunks come when that falls short.
-          m_arena(std::make_shared<NodeArena>(size_t(utf8.size()) / 8, size_t(utf8.size()))) {
+          // About one node per eight bytes of Markdown, and literals of a
+          // unit per few bytes (table cells hold little text). More chunks
+          // come when that falls short.
+          m_arena(std::make_shared<NodeArena>(size_t(utf8.size()) / 8, size_t(utf8.size()) / 4)) {
         m_tasklist = cmark_find_syntax_extension("tasklist");
     }
 
@@ -196,6 +198,8 @@ public:
             // paragraph: it stays as cmark gives it, wherever the text began.
             m_shift = cmark_node_get_start_line(child) > 0 ? m_lineOffset : 0;
             fill(storage.blocks[i], child, type, 1);
+            if (storage.blocks[i].kind == MarkdownNodeKind::Table && m_tableRows)
+                storage.memory[i].arena = m_tableRows;
         }
         m_siblings.clear();
     }
@@ -236,6 +240,16 @@ private:
                      : *u == char16_t(m_standIns.close) ? u']'
                                                         : *u;
         return {at, end - at};
+    }
+
+    // The rows of top-level tables are kept apart from their cells: a table
+    // joined from pieces (TableJoin) copies its rows and leaves these behind.
+    NodeArena& tableRows() {
+        if (!m_tableRows) {
+            m_tableRows = std::make_shared<NodeArena>(0, 0);
+            m_tableRows->keepAlive(m_arena);
+        }
+        return *m_tableRows;
     }
 
     // Pushes the children worth keeping on m_siblings; returns how many.
@@ -304,7 +318,9 @@ private:
         const size_t count = gatherChildren(source);
         if (count == 0)
             return;
-        MarkdownNode* children = m_arena->nodes(count);
+        MarkdownNode* children = depth == 1 && node.kind == MarkdownNodeKind::Table
+                                     ? tableRows().nodes(count)
+                                     : m_arena->nodes(count);
         node.children = {children, count};
         for (size_t i = 0; i < count; ++i) {
             const auto [child, childType] = m_siblings[base + i];
@@ -367,6 +383,7 @@ private:
     int m_shift = 0; // lines the nodes of the block being made move down
     BracketStandIns m_standIns;
     std::shared_ptr<NodeArena> m_arena;
+    std::shared_ptr<NodeArena> m_tableRows; // holds nothing but rows
     cmark_syntax_extension* m_tasklist = nullptr;
     QStringDecoder m_decoder{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
                                                        QStringDecoder::Flag::ConvertInitialBom};
@@ -487,6 +504,82 @@ QStringView linesOf(const ParsedMarkdown& parsed, int first, int last) {
     return QStringView(parsed.text).mid(begin, end - begin);
 }
 
+// A long top-level table is parsed a run of body rows at a time: where it
+// does not fit a section, and where an edit touched a few of its rows. Each
+// run is parsed after the table's header and delimiter lines, which put the
+// parser in the state it is in on any line of the table's body (a table of
+// those columns open): a row depends on its line alone, and a line that is
+// no row ends the table there as it would in the whole text.
+
+// The header and delimiter lines of a top-level table, to parse a run of
+// its rows after; empty where its first line may not be its header (a table
+// that took a paragraph's last line starts where the paragraph did).
+QByteArray tableHeadInput(const ParsedMarkdown& parsed, const MarkdownNode& table) {
+    const int start = table.range.startLine;
+    if (table.kind != MarkdownNodeKind::Table || !table.range.isValid() || table.children.empty() ||
+        table.children.front().kind != MarkdownNodeKind::TableHead ||
+        table.children.front().range.startLine != start ||
+        start + 1 > int(parsed.lineStarts.size()))
+        return {};
+    QByteArray head = linesOf(parsed, start, start + 1).toUtf8();
+    if (!head.endsWith('\n'))
+        head += '\n';
+    return head;
+}
+
+// Whether `block`, parsed after the header and delimiter lines of `table`
+// with body lines from `firstRow` on, is that table going on: the same
+// header, and a row on each line from `firstRow`.
+bool continuesTable(const MarkdownNode& block, const MarkdownNode& table, int firstRow) {
+    if (block.kind != MarkdownNodeKind::Table || block.children.empty() ||
+        !sameTree(block.children.front(), table.children.front(),
+                  firstRow - 2 - table.range.startLine))
+        return false;
+    for (size_t i = 1; i < block.children.size(); ++i)
+        if (block.children[i].kind != MarkdownNodeKind::TableRow ||
+            block.children[i].range.startLine != firstRow + int(i) - 1)
+            return false;
+    return true;
+}
+
+// Whether the header and delimiter lines of `table`, parsed alone after
+// `before`, give its header back.
+bool headParsesAlone(const QByteArray& head, const QByteArray& before, const MarkdownNode& table) {
+    MarkdownNode root;
+    MarkdownTreeStorage storage;
+    parseTree({}, table.range.startLine + 1, root, storage, before + head);
+    return storage.blocks.size() == 1 &&
+           continuesTable(storage.blocks.front(), table, table.range.startLine + 2);
+}
+
+// A table split across sections, joined as the sections come.
+struct PendingTable {
+    MarkdownNode table; // its kind and range so far
+    QByteArray head;    // tableHeadInput()
+    TableJoin rows;
+
+    PendingTable(const MarkdownNode& first, QByteArray headInput, size_t mostRows)
+        : table(first), head(std::move(headInput)), rows(mostRows) {}
+    // Moves the rows of `piece` (after its header when `continued`) in.
+    void add(const MarkdownNode& piece, const BlockMemory& memory, bool continued) {
+        const size_t skip = continued ? 1 : 0;
+        rows.add(piece.children.begin() + skip, piece.children.size() - skip, memory);
+        // The header as joined: the piece's own rows may go with its section.
+        table.children = {rows.first(), 1};
+        // A piece with no rows is only the lines parsed before the rest.
+        if (piece.children.size() > skip) {
+            table.range.endLine = piece.range.endLine;
+            table.range.endColumn = piece.range.endColumn;
+        }
+    }
+    // The whole table in place of its last piece, the first block of `section`.
+    void finish(MarkdownTreeStorage& section) {
+        auto [joined, memory] = rows.finish(table);
+        section.blocks.front() = joined;
+        section.memory.front() = std::move(memory);
+    }
+};
+
 // How many characters two texts share at the start, compared a page at a time first.
 qsizetype commonPrefix(QStringView a, QStringView b) {
     const qsizetype shorter = qMin(a.size(), b.size());
@@ -534,8 +627,10 @@ SourceRange documentRange(const ParsedMarkdown& parsed) {
 // in the same state as at the start of a document (see reparseEdited). Only
 // where a blank line comes before it, though: a paragraph's start does not
 // count the definitions it begins with, which may yet belong to a table's
-// header. Where a section holds no such block, the rest of the text is
-// parsed as one.
+// header. A table that reaches the section's end goes on in the next
+// section, parsed after its header and delimiter lines (see
+// tableHeadInput), and is joined from its pieces. Where a section holds no
+// such place, the rest of the text is parsed as one.
 //
 // With `known`, the definitions in effect in the whole text, each section
 // is parsed after them, so that its links resolve as in the whole text. The
@@ -562,23 +657,74 @@ void parseSections(const ParsedMarkdown& parsed, qsizetype chars, bool defines,
                                    [](const auto& a, const auto& b) { return a.label < b.label; });
     };
     int first = 1;
+    std::optional<PendingTable> pending;
     for (bool rest = false; first <= lines;) {
         const qsizetype from = starts[size_t(first - 1)];
-        const int last = rest ? lines
-                              : int(std::lower_bound(starts.begin(), starts.end(), from + chars) -
-                                    starts.begin());
+        // The parser takes several times the memory for a character of a
+        // table's rows that it takes for other text: a table goes on in
+        // smaller sections.
+        const qsizetype size = pending ? qMax<qsizetype>(1, chars / 4) : chars;
+        const int last =
+            rest
+                ? lines
+                : int(std::lower_bound(starts.begin(), starts.end(), from + size) - starts.begin());
         MarkdownNode root;
         MarkdownTreeStorage section;
         std::vector<ReferenceDefinition> defined;
-        parseTree(linesOf(parsed, first, last), first - 1, root, section, before,
-                  defines ? &defined : nullptr);
+        parseTree(linesOf(parsed, first, last), first - 1, root, section,
+                  pending ? before + pending->head : before, defines ? &defined : nullptr);
+        if (pending && (section.blocks.empty() ||
+                        !continuesTable(section.blocks.front(), pending->table, first))) {
+            first = pending->table.range.startLine;
+            pending.reset();
+            rest = true;
+            continue;
+        }
+        // The table the sections before ended in, with this section's rows,
+        // in place of its piece here.
+        const auto joinPending = [&] {
+            if (!pending)
+                return;
+            pending->add(section.blocks.front(), section.memory.front(), true);
+            pending->finish(section);
+            pending.reset();
+        };
         if (last == lines) {
+            joinPending();
             take(section, section.blocks.size(), std::move(defined));
             return;
         }
+        if (known && std::any_of(defined.begin(), defined.end(), unknown)) {
+            rest = true;
+            continue;
+        }
+        // A table that may go on below the section goes on in the next one,
+        // which starts on the line after.
+        const size_t count = section.blocks.size();
+        const MarkdownNode lastBlock = count > 0 ? section.blocks.back() : MarkdownNode();
+        if (lastBlock.kind == MarkdownNodeKind::Table && lastBlock.range.endLine == last) {
+            if (pending && count == 1) {
+                pending->add(lastBlock, section.memory.back(), true);
+                take(section, 0, std::move(defined));
+                first = last + 1;
+                continue;
+            }
+            QByteArray head = tableHeadInput(parsed, lastBlock);
+            if (!head.isEmpty() && (count == 1 || section.blocks[count - 2].range.isValid()) &&
+                headParsesAlone(head, before, lastBlock)) {
+                const BlockMemory memory = section.memory.back();
+                joinPending();
+                take(section, count - 1, std::move(defined));
+                pending.emplace(lastBlock, std::move(head),
+                                size_t(lines - last) + lastBlock.children.size());
+                pending->add(lastBlock, memory, false);
+                first = last + 1;
+                continue;
+            }
+        }
         // Not after what is left of a paragraph a table took lines from
         // (no lines of its own): that table would make it again.
-        size_t kept = section.blocks.size();
+        size_t kept = count;
         int next = 0;
         while (kept > 0 && next == 0) {
             const SourceRange& range = section.blocks[--kept].range;
@@ -586,12 +732,13 @@ void parseSections(const ParsedMarkdown& parsed, qsizetype chars, bool defines,
                 (kept == 0 || section.blocks[kept - 1].range.isValid()))
                 next = range.startLine;
         }
-        // So a text with no place to cut (one long table) costs one section's
+        // So a text with no place to cut (one long list) costs one section's
         // parse more than a whole parse, not many parses of growing sections.
-        if (next == 0 || (known && std::any_of(defined.begin(), defined.end(), unknown))) {
+        if (next == 0) {
             rest = true;
             continue;
         }
+        joinPending();
         // The definitions of the lines left over are the section's last ones.
         if (defines && !known) {
             const size_t over = definitionsIn(linesOf(parsed, next, last), before).size();
@@ -652,6 +799,44 @@ void parseWhole(ParsedMarkdown& parsed, qsizetype sectionChars) {
     finishStorage(parsed, std::move(storage));
 }
 
+// Puts the rows an edit re-parsed (the first block of `region`, parsed
+// after the header and delimiter lines) into the table they belong to: the
+// rows above them as they were, and where the edit ended `within` the
+// table, the `replaced` rows from `startLine` on gone and those below as
+// they were.
+bool spliceTableRows(const MarkdownNode& table, const BlockMemory& memory, int startLine,
+                     int replaced, bool within, MarkdownTreeStorage& region) {
+    // Joined again and again, a table would keep the arena of every edit.
+    constexpr size_t mostOwners = 256;
+    const MarkdownNode& piece = region.blocks.front();
+    const MarkdownNodeList& rows = table.children;
+    // The header and the rows above the edit, one a line.
+    const auto above = size_t(startLine - table.range.startLine - 1);
+    const size_t below = within ? rows.size() - qMin(rows.size(), above + size_t(replaced)) : 0;
+    if (above == 0 || above > rows.size() || rows[above - 1].range.startLine != startLine - 1 ||
+        (within &&
+         (below == 0 || rows[rows.size() - below].range.startLine != startLine + replaced)))
+        return false;
+    TableJoin join(above + piece.children.size() - 1 + below);
+    join.add(rows.begin(), above, memory);
+    join.add(piece.children.begin() + 1, piece.children.size() - 1, region.memory.front());
+    join.add(rows.end() - below, below, memory);
+    if (join.owners() > mostOwners)
+        return false;
+    MarkdownNode joined = table;
+    if (!within) {
+        // The table ends with its last row, which the edit may have left.
+        const SourceRange& end =
+            piece.children.size() > 1 || above == 1 ? piece.range : rows[above - 1].range;
+        joined.range.endLine = end.endLine;
+        joined.range.endColumn = end.endColumn;
+    }
+    auto [node, joinedMemory] = join.finish(joined);
+    region.blocks.front() = node;
+    region.memory.front() = std::move(joinedMemory);
+    return true;
+}
+
 // Re-parses only the top-level blocks an edit touched. Block structure is
 // decided line by line: where a top-level block starts on a line that the edit
 // left alone, with every line before it alone too, the parser is in the same
@@ -664,7 +849,8 @@ void parseWhole(ParsedMarkdown& parsed, qsizetype sectionChars) {
 // stand as they were; an edit that changes them has the text parsed whole.
 // The blocks before and after the edit are shared with the earlier parse,
 // not copied; those after it are copied only when the edit added or removed
-// lines.
+// lines. In a table, the edited part starts at the first edited row
+// instead (see tableHeadInput), and the rows it did not touch are shared.
 bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
     const QString& oldText = before.text;
     const QString& newText = after.text;
@@ -736,17 +922,38 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
     };
     const size_t above = startsBy(unchangedAbove);
     const size_t first = above > 0 ? above - 1 : 0;
-    const int startLine = above > 0 ? blocks[first].range.startLine : 1;
     const size_t next = qMax(first, startsBy(qMax(unchangedBelow - 1, unchangedAbove)));
+    // An edit below the header and delimiter rows of a table re-parses from
+    // its first edited row on, after those two lines. One that ends above
+    // the table's last row and adds no line ends there: the rows below it
+    // stay as they were.
+    const MarkdownNode* table = nullptr;
+    QByteArray tableHead;
+    if (above > 0 && blocks[first].kind == MarkdownNodeKind::Table &&
+        unchangedAbove + 1 >= blocks[first].range.startLine + 2 &&
+        unchangedAbove + 1 <= blocks[first].range.endLine + 1) {
+        tableHead = tableHeadInput(before, blocks[first]);
+        if (!tableHead.isEmpty())
+            table = &blocks[first];
+    }
+    const bool withinTable = table && lineShift == 0 && unchangedBelow <= table->range.endLine;
+    const int startLine = table       ? unchangedAbove + 1
+                          : above > 0 ? blocks[first].range.startLine
+                                      : 1;
 
     const int newLineCount = int(after.lineStarts.size());
-    const int regionEnd =
-        next < blocks.size() ? blocks[next].range.endLine + lineShift : newLineCount;
+    const int regionEnd = withinTable            ? unchangedBelow - 1
+                          : next < blocks.size() ? blocks[next].range.endLine + lineShift
+                                                 : newLineCount;
     if (startLine < 1 || regionEnd < startLine || regionEnd > newLineCount)
         return false;
     // The parser drops a byte-order mark only where its input starts, not
     // after the definitions.
     if (startLine == 1 && !old->definitions.empty() && newText.startsWith(QChar(0xFEFF)))
+        return false;
+    const QStringView edited = linesOf(after, startLine, regionEnd);
+    // A part that large is parsed a section at a time instead, in bounded memory.
+    if (edited.size() > 2 * MarkdownParser::sectionChars)
         return false;
     // A region below the first line never starts the input: a U+FEFF that
     // starts its first line is text, as in the whole document.
@@ -756,11 +963,14 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
     MarkdownNode regionRoot;
     MarkdownTreeStorage region;
     std::vector<ReferenceDefinition> defined;
-    parseTree(linesOf(after, startLine, regionEnd), startLine - 1, regionRoot, region, ahead,
-              &defined);
-    if (!std::all_of(region.blocks.begin(), region.blocks.end(), [&](const MarkdownNode& block) {
-            return block.range.isValid() && block.range.startLine >= startLine;
-        }))
+    parseTree(edited, startLine - 1, regionRoot, region, ahead + tableHead, &defined);
+    if (table &&
+        (region.blocks.empty() || !continuesTable(region.blocks.front(), *table, startLine)))
+        return false;
+    if (!std::all_of(region.blocks.begin() + (table ? 1 : 0), region.blocks.end(),
+                     [&](const MarkdownNode& block) {
+                         return block.range.isValid() && block.range.startLine >= startLine;
+                     }))
         return false;
     // The document's definitions went in as they were, and the edited part
     // defines what it did before.
@@ -769,18 +979,28 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
         !std::equal(old->definitions.begin(), old->definitions.end(), defined.begin()))
         return false;
     defined.erase(defined.begin(), defined.begin() + given);
-    const int oldRegionEnd =
-        next < blocks.size() ? blocks[next].range.endLine : int(oldStarts.size());
+    const int oldRegionEnd = withinTable            ? unchangedBelow - 1
+                             : next < blocks.size() ? blocks[next].range.endLine
+                                                    : int(oldStarts.size());
     if (defined != definitionsIn(linesOf(before, startLine, oldRegionEnd),
-                                 startLine > 1 ? QByteArray("\n") : QByteArray()))
+                                 (startLine > 1 ? QByteArray("\n") : QByteArray()) + tableHead))
         return false;
-    if (next < blocks.size()) {
+    if (withinTable) {
+        // Every edited line is a row of the table still.
+        if (region.blocks.size() != 1 ||
+            region.blocks.front().children.size() != size_t(regionEnd - startLine + 2))
+            return false;
+    } else if (next < blocks.size()) {
         // The region ends with the block after the edit, exactly as it was.
-        if (region.blocks.empty() || !sameTree(region.blocks.back(), blocks[next], lineShift))
+        if (region.blocks.size() < (table ? 2u : 1u) ||
+            !sameTree(region.blocks.back(), blocks[next], lineShift))
             return false;
         region.blocks.pop_back();
         region.memory.pop_back();
     }
+    if (table && !spliceTableRows(*table, old->memory[first], startLine, unchangedBelow - startLine,
+                                  withinTable, region))
+        return false;
 
     auto storage = std::make_shared<MarkdownTreeStorage>();
     storage->definitions = old->definitions;

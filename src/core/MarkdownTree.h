@@ -184,8 +184,8 @@ constexpr qsizetype sectionChars = 512 * 1024;
 std::shared_ptr<const ParsedMarkdown> parse(const QString& text,
                                             qsizetype sectionChars = MarkdownParser::sectionChars);
 // The parse of `text`, the same as parse(text), made from an earlier parse by
-// parsing again only the top-level blocks an edit touched where that is sure
-// to give the same tree (and the whole text otherwise).
+// parsing again only the top-level blocks an edit touched, or the rows of a
+// table, where that is sure to give the same tree (and the whole text otherwise).
 std::shared_ptr<const ParsedMarkdown> reparse(const ParsedMarkdown& before, const QString& text);
 
 } // namespace MarkdownParser

@@ -45,6 +45,38 @@ QStringView NodeArena::copy(QStringView text) {
     return {at, text.size()};
 }
 
+TableJoin::TableJoin(size_t rows)
+    : m_arena(std::make_shared<NodeArena>(rows, 0)), m_rows(m_arena->room(rows)), m_capacity(rows) {
+}
+
+void TableJoin::keep(const std::shared_ptr<const void>& owner) {
+    if (!owner)
+        return;
+    const auto& owners = m_arena->owners();
+    if (std::find(owners.rbegin(), owners.rend(), owner) == owners.rend())
+        m_arena->keepAlive(owner);
+}
+
+void TableJoin::add(const MarkdownNode* rows, size_t count, const BlockMemory& memory) {
+    Q_ASSERT(m_count + count <= m_capacity);
+    std::copy(rows, rows + count, m_rows + m_count);
+    m_count += count;
+    // The rows copied point into the arena of the parse that made them, or
+    // into what a joined table's arena keeps (it holds nothing but rows).
+    if (memory.arena && !memory.arena->owners().empty()) {
+        for (const auto& owner : memory.arena->owners())
+            keep(owner);
+    } else {
+        keep(memory.arena);
+    }
+    keep(memory.moved);
+}
+
+std::pair<MarkdownNode, BlockMemory> TableJoin::finish(MarkdownNode table) {
+    table.children = {m_rows, m_count};
+    return {table, {std::move(m_arena), {}}};
+}
+
 void MarkdownTreeStorage::shiftRange(MarkdownNode& node, int lines) {
     if (node.range.isValid() && (node.range.startColumn > 0 || node.isBlock())) {
         node.range.startLine += lines;

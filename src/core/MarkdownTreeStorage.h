@@ -59,14 +59,22 @@ public:
 
     // `count` default nodes side by side.
     MarkdownNode* nodes(size_t count);
+    // Room for `count` nodes side by side, to be copied in; what is never
+    // written to costs no memory.
+    MarkdownNode* room(size_t count) { return m_nodes.take(count); }
     // Room for up to `count` units; keep() says where the string ended.
     char16_t* text(size_t count) { return m_text.take(count); }
     void keep(char16_t* end) { m_text.giveBack(end); }
     QStringView copy(QStringView text);
 
+    // What the nodes here point into, kept as long as this arena.
+    void keepAlive(std::shared_ptr<const void> owner) { m_owners.push_back(std::move(owner)); }
+    const std::vector<std::shared_ptr<const void>>& owners() const { return m_owners; }
+
 private:
     NodeChunks<MarkdownNode> m_nodes;
     NodeChunks<char16_t> m_text;
+    std::vector<std::shared_ptr<const void>> m_owners;
 };
 
 // The children of a block an edit moved down: copies of its children as
@@ -93,6 +101,33 @@ private:
 struct BlockMemory {
     std::shared_ptr<const NodeArena> arena;
     std::shared_ptr<const MovedChildren> moved;
+};
+
+// A table put together from runs of rows other parses made: the rows are
+// copied side by side into an arena of their own, their cells shared with
+// the parses that made them, which that arena keeps. A run taken from a
+// table joined before keeps what that one kept, not its rows, so joining
+// again and again leaves no old copy of the rows behind.
+class TableJoin {
+public:
+    // Room for up to `rows` rows, the header row included.
+    explicit TableJoin(size_t rows);
+
+    void add(const MarkdownNode* rows, size_t count, const BlockMemory& memory);
+    size_t size() const { return m_count; }
+    const MarkdownNode* first() const { return m_rows; }
+    // What the parts are kept by, at most.
+    size_t owners() const { return m_arena->owners().size(); }
+    // The table `table` (its kind and range) with the rows added, and its memory.
+    std::pair<MarkdownNode, BlockMemory> finish(MarkdownNode table);
+
+private:
+    void keep(const std::shared_ptr<const void>& owner);
+
+    std::shared_ptr<NodeArena> m_arena;
+    MarkdownNode* m_rows = nullptr;
+    size_t m_count = 0;
+    size_t m_capacity = 0;
 };
 
 // A document's top-level blocks side by side, each with the memory of its

@@ -2,6 +2,7 @@
 
 #include <cmark-gfm.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -36,6 +37,14 @@ size_t ParserMemory::heldBytes() {
     return bytes;
 }
 
+size_t ParserMemory::peakBytes() {
+    return local().m_peak;
+}
+
+void ParserMemory::resetPeak() {
+    local().m_peak = 0;
+}
+
 ParserMemory& ParserMemory::local() {
     thread_local ParserMemory memory;
     return memory;
@@ -64,7 +73,7 @@ void* ParserMemory::reallocate(void* old, size_t size) {
 void* ParserMemory::take(size_t size) {
     const size_t needed = header + rounded(size);
     while (m_chunk < m_chunks.size() && m_used + needed > m_chunks[m_chunk].size) {
-        ++m_chunk;
+        m_before += m_chunks[m_chunk++].size;
         m_used = 0;
     }
     if (m_chunk == m_chunks.size()) {
@@ -74,6 +83,7 @@ void* ParserMemory::take(size_t size) {
     }
     char* at = m_chunks[m_chunk].memory + m_used;
     m_used += needed;
+    m_peak = std::max(m_peak, m_before + m_used);
     *reinterpret_cast<size_t*>(at) = needed - header;
     m_last = at + header;
     return m_last;
@@ -107,5 +117,6 @@ void ParserMemory::rewind() {
     m_chunks.resize(keep);
     m_chunk = 0;
     m_used = 0;
+    m_before = 0;
     m_last = nullptr;
 }

@@ -23,6 +23,9 @@ public:
     static void reset();
     // Bytes held for parses now, in use or kept.
     static size_t heldBytes();
+    // The most bytes one parse on this thread had in use since resetPeak().
+    static size_t peakBytes();
+    static void resetPeak();
 
 private:
     struct Chunk {
@@ -42,7 +45,9 @@ private:
     void rewind();
 
     std::vector<Chunk> m_chunks;
-    size_t m_chunk = 0; // the chunk allocations come from
-    size_t m_used = 0;  // bytes of it taken
+    size_t m_chunk = 0;  // the chunk allocations come from
+    size_t m_used = 0;   // bytes of it taken
+    size_t m_before = 0; // bytes of the chunks before it
+    size_t m_peak = 0;
     void* m_last = nullptr;
 };

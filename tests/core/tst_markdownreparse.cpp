@@ -1,5 +1,6 @@
 #include "core/MarkdownTree.h"
 #include "core/MarkdownTreeStorage.h"
+#include "core/ParserMemory.h"
 #include "support/MarkdownDump.h"
 
 #include <QRandomGenerator>
@@ -7,11 +8,23 @@
 
 namespace {
 
+// The first line two dumps differ on, and the lines around it.
+QString firstDifference(const QStringList& a, const QStringList& b) {
+    qsizetype at = 0;
+    while (at < a.size() && at < b.size() && a[at] == b[at])
+        ++at;
+    const qsizetype from = qMax<qsizetype>(0, at - 3);
+    return QStringLiteral("\n--- got:\n") + a.mid(from, 6).join(u'\n') +
+           QStringLiteral("\n--- whole parse:\n") + b.mid(from, 6).join(u'\n');
+}
+
 // The parse equals a full parse of its text, source positions included.
 void expectFullParse(const ParsedMarkdown& parsed) {
     const auto full = MarkdownParser::parse(parsed.text);
-    QVERIFY2(MarkdownDump::dump(parsed.document, true) == MarkdownDump::dump(full->document, true),
-             qPrintable(QStringLiteral("--- edited text:\n") + parsed.text));
+    const QStringList got = MarkdownDump::dump(parsed.document, true);
+    const QStringList whole = MarkdownDump::dump(full->document, true);
+    QVERIFY2(got == whole, qPrintable(QStringLiteral("--- edited text:\n") + parsed.text +
+                                      firstDifference(got, whole)));
     QCOMPARE(parsed.lineStarts, full->lineStarts);
 }
 
@@ -169,6 +182,62 @@ QStringList hostileDocuments(int count) {
     return out;
 }
 
+// A table long enough to span sections, between a paragraph and one that
+// uses a definition: rows with fewer and more cells than the header,
+// escaped pipes, inline markup and links in cells.
+QString tableDocument(int rows) {
+    QString text = QStringLiteral("intro [docs]\n\n| a | *b* | c |\n|:--|:-:|--:|\n");
+    const QStringList kinds = {QStringLiteral("| %1 | b | c |\n"), QStringLiteral("| %1 |\n"),
+                               QStringLiteral("%1 | **x** | y | z | extra\n"),
+                               QStringLiteral("| `%1\\|` | [l](/u) | [docs] |\n"),
+                               QStringLiteral("|%1||\n")};
+    for (int i = 0; i < rows; ++i)
+        text += kinds[i % kinds.size()].arg(i);
+    return text + QStringLiteral("\nafter [docs]\n\n[docs]: /d\n");
+}
+
+// Edits to each line of a table document: a cell's text, a pipe added or
+// taken away, a row added or broken in two, a blank line or a block start
+// that ends the table, a line feed taken away (two rows joined, or the
+// table joined to the paragraph after it), the header or the delimiter row
+// changed.
+QStringList tableEdits(const QString& text) {
+    const QStringList pieces = {QStringLiteral("x"),     QStringLiteral("|"),
+                                QStringLiteral("\n"),    QStringLiteral("\n\n"),
+                                QStringLiteral("> "),    QStringLiteral("# "),
+                                QStringLiteral("```\n"), QStringLiteral("| n | e | w |\n"),
+                                QStringLiteral("-"),     QStringLiteral("    ")};
+    QStringList out;
+    auto* random = QRandomGenerator::global();
+    qsizetype lineStart = 0;
+    for (int line = 0; lineStart < text.size(); ++line) {
+        const qsizetype lineEnd = text.indexOf(u'\n', lineStart);
+        for (int i = 0; i < 3; ++i) {
+            const qsizetype at = lineStart + random->bounded(int(lineEnd - lineStart) + 1);
+            QString edited = text;
+            switch ((line + i) % 4) {
+            case 0:
+                edited.insert(at, pieces[random->bounded(int(pieces.size()))]);
+                break;
+            case 1: {
+                const qsizetype pipe = text.indexOf(u'|', at);
+                edited.remove(pipe >= 0 ? pipe : at, 1);
+                break;
+            }
+            case 2:
+                edited.remove(lineEnd, 1);
+                break;
+            default:
+                edited.insert(lineStart, pieces[random->bounded(int(pieces.size()))]);
+                break;
+            }
+            out << edited;
+        }
+        lineStart = lineEnd + 1;
+    }
+    return out;
+}
+
 // The parse of `text` a section of `chars` at a time equals its parse whole.
 void expectSectionsEqualWhole(const QString& text, const ParsedMarkdown& whole, qsizetype chars) {
     const auto sections = MarkdownParser::parse(text, chars);
@@ -294,6 +363,10 @@ private Q_SLOTS:
         for (int i = 0; i < edited.size(); i += 8)
             texts << edited[i];
         texts << hostileDocuments(300);
+        // Tables longer than a section, as they are and edited.
+        const QStringList tables = tableEdits(tableDocument(30));
+        for (int i = 0; i < tables.size(); i += 3)
+            texts << tables[i];
         for (const QString& one : std::as_const(texts)) {
             const auto whole = MarkdownParser::parse(one, one.size());
             for (const qsizetype chars : {1, 30, 200, 1000}) {
@@ -305,6 +378,66 @@ private Q_SLOTS:
         // A definition below its use still resolves in the first section.
         const auto late = MarkdownParser::parse(texts[3], 30);
         QVERIFY(MarkdownDump::dump(late->document).join(u'\n').contains(QLatin1String("->/late")));
+    }
+
+    // Edits in a table parse again only the rows they touched where nothing
+    // else can change, and always give the tree of a whole parse.
+    void tableEditsGiveTheTreeOfAWholeParse_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("table") << tableDocument(40);
+        QTest::newRow("table first") << tableDocument(12).mid(14);
+        QTest::newRow("table last") << tableDocument(12).chopped(26);
+        QTest::newRow("two tables")
+            << tableDocument(6) + QStringLiteral("\n| x | y |\n|---|---|\n| 1 | 2 |\n");
+        QTest::newRow("in a list") << QStringLiteral("- item\n\n  | a | b |\n  |---|---|\n") +
+                                          QStringLiteral("  | 1 | 2 |\n").repeated(8);
+    }
+
+    void tableEditsGiveTheTreeOfAWholeParse() {
+        QFETCH(QString, text);
+        const auto base = MarkdownParser::parse(text);
+        auto previous = base;
+        const QStringList steps = tableEdits(text);
+        for (int i = 0; i < steps.size() && !QTest::currentTestFailed(); ++i) {
+            const auto quick = MarkdownParser::reparse(*base, steps[i]);
+            expectFullParse(*quick);
+            expectReuse(*base, *quick);
+            // A run of edits each made from the parse before, as the preview does.
+            const auto next = MarkdownParser::reparse(*previous, steps[i]);
+            expectFullParse(*next);
+            previous = next;
+        }
+    }
+
+    // A table far longer than a section is parsed in the parser memory of
+    // a section, not of the whole table; an edit in it re-parses the rows it
+    // touched, in little memory, and keeps every other row as it was.
+    void longTablesParseInBoundedMemory() {
+        const QString row = QStringLiteral("| a | b | c |\n");
+        const QString text =
+            QStringLiteral("| A | B | C |\n|---|---|---|\n") + row.repeated(40'000);
+        ParserMemory::resetPeak();
+        const auto base = MarkdownParser::parse(text, 64 * 1024);
+        // The whole table at once takes the parser about 100 MB.
+        QVERIFY2(ParserMemory::peakBytes() <= 3 * ParserMemory::chunkBytes,
+                 qPrintable(QString::number(ParserMemory::peakBytes())));
+        QCOMPARE(MarkdownDump::dump(base->document, true),
+                 MarkdownDump::dump(MarkdownParser::parse(text, text.size())->document, true));
+
+        QString edited = text;
+        const qsizetype middle = text.indexOf(QLatin1String(" b |"), text.size() / 2);
+        edited.insert(middle, u'x');
+        ParserMemory::resetPeak();
+        const auto quick = MarkdownParser::reparse(*base, edited);
+        QVERIFY(ParserMemory::peakBytes() <= ParserMemory::chunkBytes);
+        expectFullParse(*quick);
+        const MarkdownNode& before = base->document.child(0);
+        const MarkdownNode& after = quick->document.child(0);
+        QCOMPARE(after.childCount(), before.childCount());
+        int shared = 0;
+        for (int i = 0; i < after.childCount(); ++i)
+            shared += after.child(i).children.begin() == before.child(i).children.begin();
+        QCOMPARE(shared, after.childCount() - 1);
     }
 
     void referenceDefinitionsAndEmptyTexts() {
