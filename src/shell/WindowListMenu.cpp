@@ -44,7 +44,8 @@ void WindowListMenu::rebuild() {
     for (MarkdownDocument* document : m_controller.documents()) {
         QWidget* window = m_controller.windowFor(document);
         auto* entry = new QAction(MenuEntryTitle::of(m_controller.displayName(document)), this);
-        entry->setCheckable(true);
+        // Only the menu's own window carries a mark; the others no empty box.
+        entry->setCheckable(window == m_owner);
         entry->setChecked(window == m_owner);
         connect(entry, &QAction::triggered, this,
                 [this, entry, window = QPointer<QWidget>(window)] {
