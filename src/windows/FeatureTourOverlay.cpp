@@ -244,15 +244,33 @@ void FeatureTourOverlay::placeCard() {
     const auto slideHeight = [this] {
         return LayoutHeight::forWidth(*m_slide->layout(), cardWidth);
     };
+    const auto buttonsHeight = [this] {
+        return m_header->sizeHint().height() + m_footer->sizeHint().height();
+    };
+    // A window too short for the smallest picture and the title between the
+    // buttons gets a compact card: tighter rows round the buttons and no
+    // picture, so the slide's texts come first.
+    m_header->setContentsMargins(margin, 16, margin, 0);
+    m_footer->setContentsMargins(margin, 0, margin, margin);
+    const int spacing = m_slide->layout()->spacing();
+    const bool compact =
+        height() - 2 * minimumMargin - buttonsHeight() <
+        minimumPictureHeight + spacing + m_title->heightForWidth(cardWidth - 2 * margin);
+    if (compact) {
+        m_header->setContentsMargins(margin, minimumMargin, margin, 0);
+        m_footer->setContentsMargins(margin, 0, margin, compactFooterMargin);
+    }
+    m_picture->setVisible(!compact);
     // The buttons' rows and the slide without its picture, at the card's
     // fixed width. A short window first takes from the margins, then from
     // the picture, then scrolls the slide.
-    const int buttons = m_header->sizeHint().height() + m_footer->sizeHint().height();
+    const int buttons = buttonsHeight();
     const int full = FeatureTourSlideVisuals::height;
-    const int rest = buttons + slideHeight() - m_picture->maximumHeight();
+    const int rest = buttons + slideHeight() - (compact ? 0 : m_picture->maximumHeight());
     const int inset = qBound(int(minimumMargin), (height() - rest - full) / 2, int(margin));
     const int room = qMax(0, height() - 2 * inset);
-    m_picture->setFixedHeight(qBound(int(minimumPictureHeight), room - rest, full));
+    if (!compact)
+        m_picture->setFixedHeight(qBound(int(minimumPictureHeight), room - rest, full));
     const int slide = slideHeight();
     m_slide->resize(cardWidth, slide);
     const int shown = qMax(0, qMin(slide, room - buttons));

@@ -25,6 +25,8 @@ class WelcomeButton;
 // In a short window the card keeps its layout: its margins shrink, then its
 // picture gets lower, down to minimumPictureHeight, and below that the slide
 // scrolls between Skip above and Back and Continue below, which stay in view.
+// Where even the smallest picture would not show, the card turns compact:
+// tighter rows round the buttons and no picture.
 class FeatureTourOverlay : public QWidget {
     Q_OBJECT
 public:
@@ -33,6 +35,7 @@ public:
     static constexpr double dimmedBackOpacity = 0.45;
     static constexpr int margin = 24, minimumMargin = 8;
     static constexpr int minimumPictureHeight = 64;
+    static constexpr int compactFooterMargin = 12;
 
     FeatureTourOverlay(FeatureTourController& tour, QWidget* parent);
 

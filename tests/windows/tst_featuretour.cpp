@@ -300,9 +300,14 @@ private Q_SLOTS:
                             QVERIFY2(!rect.intersects(parts[b]->geometry()), qPrintable(where));
                     }
                 };
-                apart({overlay->picture(), overlay->titleLabel(), overlay->bodyLabel(),
-                       overlay->pageDots()},
-                      slide);
+                // Too short for the picture beside the title, the card drops it.
+                const bool compact = size.height() == 1;
+                QCOMPARE(overlay->picture()->isHidden(), compact);
+                QList<QWidget*> slideParts = {overlay->titleLabel(), overlay->bodyLabel(),
+                                              overlay->pageDots()};
+                if (!compact)
+                    slideParts.prepend(overlay->picture());
+                apart(slideParts, slide);
                 apart(
                     {overlay->skipButton(), area, overlay->backButton(), overlay->primaryButton()},
                     card);
@@ -313,9 +318,10 @@ private Q_SLOTS:
                 QCOMPARE(area->verticalScrollBar()->maximum(),
                          qMax(0, slide->height() - area->viewport()->height()));
                 const int picture = overlay->picture()->height();
-                QVERIFY(picture >= FeatureTourOverlay::minimumPictureHeight);
+                QVERIFY(compact || picture >= FeatureTourOverlay::minimumPictureHeight);
                 // Full size where there is room, lower in a short window.
-                QVERIFY2((picture == FeatureTourSlideVisuals::height) == (size.height() == 1000),
+                QVERIFY2(compact || (picture == FeatureTourSlideVisuals::height) ==
+                                        (size.height() == 1000),
                          qPrintable(where));
                 tour().advance();
             }
