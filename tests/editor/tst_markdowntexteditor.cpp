@@ -74,34 +74,6 @@ QString unreadable(const QColor& text, const QColor& behind, const QColor& under
                         : QStringLiteral("%1 on %2: %3").arg(text.name(), shown.name()).arg(ratio);
 }
 
-// The editor colours of the six themes, the three light ones first.
-constexpr int themeCount = 6;
-EditorTheme editorTheme(int index) {
-    using Colors = DesignSystem::Colors;
-    const Colors* palettes[] = {&Colors::light(), &Colors::porcelain(), &Colors::sage(),
-                                &Colors::dark(),  &Colors::depth(),     &Colors::ember()};
-    return EditorTheme::from(DesignSystem::make(*palettes[index], FontDesign::Serif, index >= 3));
-}
-
-// A shown, active window with an editor under a field standing in for the
-// find field.
-struct EditorUnderField {
-    QWidget window;
-    QLineEdit* field = new QLineEdit(&window);
-    MarkdownTextEditor* editor;
-    MarkdownTextView* view;
-
-    explicit EditorUnderField(const HighlightConfig& highlight)
-        : editor(new MarkdownTextEditor(highlight, &window)), view(editor->textView()) {
-        auto* column = new QVBoxLayout(&window);
-        column->addWidget(field);
-        column->addWidget(editor);
-        QVERIFY(TestSupport::showExposed(&window, {500, 300}));
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-    }
-};
-
 bool nearlyEqual(const QColor& a, const QColor& b) {
     return std::abs(a.red() - b.red()) <= 1 && std::abs(a.green() - b.green()) <= 1 &&
            std::abs(a.blue() - b.blue()) <= 1;
@@ -265,13 +237,24 @@ private Q_SLOTS:
     }
 
     // The selection comes in the theme's own colours with the focus in the
-    // editor and with it in the find field, opaque and readable at 4.5:1 or better in all six
-    // themes; so do the matches painted where the selection is not.
+    // editor and with it in the find field, opaque and readable at 4.5:1 or
+    // better in all six themes; so do the matches, and the current match
+    // keeps its own under the selection.
     void selectionAndMatchesReadInEveryTheme() {
-        EditorUnderField w(config());
-        QLineEdit* field = w.field;
-        MarkdownTextEditor* editor = w.editor;
-        MarkdownTextView* view = w.view;
+        using Colors = DesignSystem::Colors;
+        const std::pair<const Colors&, bool> themes[] = {
+            {Colors::light(), false}, {Colors::porcelain(), false}, {Colors::sage(), false},
+            {Colors::dark(), true},   {Colors::depth(), true},      {Colors::ember(), true}};
+        QWidget window;
+        auto* field = new QLineEdit(&window);
+        auto* editor = new MarkdownTextEditor(config(), &window);
+        auto* column = new QVBoxLayout(&window);
+        column->addWidget(field);
+        column->addWidget(editor);
+        QVERIFY(TestSupport::showExposed(&window, {500, 300}));
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        MarkdownTextView* view = editor->textView();
         editor->setText(QStringLiteral("ab xx cd\n"));
         QTextCursor selected(view->document());
         selected.setPosition(3);
@@ -282,8 +265,9 @@ private Q_SLOTS:
         start.setPosition(3);
         const QPoint inside = view->cursorRect(start).topLeft() + QPoint(2, 1);
 
-        for (int i = 0; i < themeCount; ++i) {
-            const EditorTheme theme = editorTheme(i);
+        for (const auto& [colors, dark] : themes) {
+            const EditorTheme theme =
+                EditorTheme::from(DesignSystem::make(colors, FontDesign::Serif, dark));
             editor->setHighlightConfig({14, theme, config().baseFont});
             for (const bool focused : {true, false}) {
                 (focused ? static_cast<QWidget*>(view) : field)->setFocus();
@@ -304,8 +288,11 @@ private Q_SLOTS:
         editor->setFindActive(true);
         editor->setSearchState({QStringLiteral("ab"), 1, {{0, 2}, {6, 2}}});
         editor->setText(QStringLiteral("ab xx ab\n"));
-        for (int i = 0; i < themeCount; ++i) {
-            const EditorTheme theme = editorTheme(i);
+        editor->setSearchState({QStringLiteral("ab"), 0, {{0, 2}, {6, 2}}});
+        editor->setSearchState({QStringLiteral("ab"), 1, {{0, 2}, {6, 2}}}); // selects "ab" at 6
+        for (const auto& [colors, dark] : themes) {
+            const EditorTheme theme =
+                EditorTheme::from(DesignSystem::make(colors, FontDesign::Serif, dark));
             editor->setHighlightConfig({14, theme, config().baseFont});
             QCOMPARE(view->extraSelections().size(), 2);
             for (const QTextEdit::ExtraSelection& match : view->extraSelections()) {
@@ -317,58 +304,21 @@ private Q_SLOTS:
                     unreadable(text, format.background().color(), theme.surface);
                 QVERIFY2(problem.isEmpty(), qPrintable(problem));
             }
+            // The selection over the current match keeps the match's own
+            // colours, at least 3:1 off the other match, focused or not.
+            const QColor other = composited(
+                view->extraSelections().first().format.background().color(), theme.surface);
+            for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+                const QColor current =
+                    composited(view->palette().color(group, QPalette::Highlight), theme.surface);
+                QVERIFY2(contrast(current, other) >= 3,
+                         qPrintable(current.name() + " on " + other.name()));
+                const QString problem =
+                    unreadable(view->palette().color(group, QPalette::HighlightedText), current,
+                               theme.surface);
+                QVERIFY2(problem.isEmpty(), qPrintable(problem));
+            }
         }
-    }
-
-    // Once found, the current match keeps colours of its own whatever the
-    // selection over it: at least 3:1 off the other matches, its text at
-    // 4.5:1, with the focus in the editor and with it in the find field;
-    // a selection elsewhere is drawn as a selection again.
-    void currentMatchStandsOut_data() {
-        QTest::addColumn<int>("theme");
-        const char* names[] = {"Warm Editorial", "Porcelain", "Sage",
-                               "Sleek Pro",      "Depth",     "Ember"};
-        for (int i = 0; i < themeCount; ++i)
-            QTest::newRow(names[i]) << i;
-    }
-    void currentMatchStandsOut() {
-        QFETCH(int, theme);
-        const EditorTheme colours = editorTheme(theme);
-        EditorUnderField w({14, colours, config().baseFont});
-        MarkdownTextEditor* editor = w.editor;
-        MarkdownTextView* view = w.view;
-        editor->setText(QStringLiteral("ab xx ab ab\n"));
-        editor->setFindActive(true);
-        editor->setSearchState({QStringLiteral("ab"), 1, {{0, 2}, {6, 2}, {9, 2}}});
-        QCOMPARE(EditorText::selection(view), (EditorText::Range{6, 8}));
-
-        QColor other;
-        for (const QTextEdit::ExtraSelection& match : view->extraSelections())
-            if (match.cursor.selectionStart() == 0)
-                other = composited(match.format.background().color(), colours.surface);
-        QVERIFY(other.isValid());
-        for (const bool focused : {true, false}) {
-            (focused ? static_cast<QWidget*>(view) : w.field)->setFocus();
-            QTRY_COMPARE(view->hasFocus(), focused);
-            const QPalette::ColorGroup group = focused ? QPalette::Active : QPalette::Inactive;
-            const QColor current =
-                composited(view->palette().color(group, QPalette::Highlight), colours.surface);
-            const QColor text = view->palette().color(group, QPalette::HighlightedText);
-            QVERIFY2(contrast(current, other) >= 3,
-                     qPrintable(QStringLiteral("%1 against %2: %3")
-                                    .arg(current.name(), other.name())
-                                    .arg(contrast(current, other))));
-            QVERIFY2(unreadable(text, current, colours.surface).isEmpty(),
-                     qPrintable(unreadable(text, current, colours.surface)));
-        }
-        QTextCursor elsewhere(view->document());
-        elsewhere.setPosition(3);
-        elsewhere.setPosition(5, QTextCursor::KeepAnchor);
-        view->setTextCursor(elsewhere);
-        QCOMPARE(view->palette().color(QPalette::Inactive, QPalette::Highlight),
-                 colours.inactiveSelection);
-        QCOMPARE(view->palette().color(QPalette::Inactive, QPalette::HighlightedText),
-                 colours.text);
     }
 
     void onlyMatchesInViewArePainted() {

@@ -7,7 +7,6 @@
 #include "support/EditorFixture.h"
 #include "support/EditorWindow.h"
 #include "support/TestSupport.h"
-#include "tools/FindBarView.h"
 #include "tools/FormatIconButton.h"
 #include "tools/SelectionFormattingPopoverController.h"
 #include "widgets/PopoverFrame.h"
@@ -18,7 +17,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
-#include <QScrollBar>
 #include <QTest>
 
 using namespace EditorFixture;
@@ -129,53 +127,31 @@ private Q_SLOTS:
         }
     }
 
-    // The bar shown for a find match keeps off it: below or above it, or
-    // not at all in a window too short for that, from the smallest Split
-    // window up to a usual size.
+    // The bar shown for a find match keeps off it: beside it, or not at all
+    // where the smallest Split window (with a large font) leaves no room.
     void theBarKeepsOffTheFindMatch() {
         WorkspaceView* view = m_window->view.get();
-        QStringList lines;
-        for (int i = 0; i < 120; ++i)
-            lines << (i % 7 == 3 ? QStringLiteral("line %1 holds the needle here").arg(i)
-                                 : QStringLiteral("line %1 of plain text").arg(i));
-        m_window->document->setText(lines.join(QLatin1Char('\n')));
+        m_window->document->setText(QStringLiteral("plain line\nthe needle here\n").repeated(40));
         QTRY_COMPARE(m_text->toPlainText(), m_window->document->text());
         view->setViewMode(ViewMode::Split);
-        // A larger font leaves the smallest window no room on either side.
-        QList<std::pair<int, QSize>> cases; // editor font size, window size
         for (const int font : {14, 24}) {
-            cases.append({font, QSize(1200, 780)});
-            for (int extra = 0; extra <= 60; extra += 12)
-                cases.append({font, QSize(1, view->minimumHeight() + extra)});
-        }
-        for (const auto& [font, size] : std::as_const(cases)) {
             Preferences::shared().setNumber(PreferenceKeys::editorFontSize, font);
-            view->resize(size);
-            QTRY_COMPARE(view->height(), qMax(size.height(), view->minimumHeight()));
-            m_text->setFocus();
-            QTRY_VERIFY(m_text->hasFocus());
-            press(Qt::Key_Home, Qt::ControlModifier);
-            press(Qt::Key_F, Qt::ControlModifier);
-            QTRY_VERIFY(view->isFindBarPresented() && !view->findBarSlot()->isRunning());
-            type("needle");
-            for (int step = 0; step < 3; ++step) {
-                press(Qt::Key_Return);
+            for (const QSize size : {QSize(1200, 780), QSize(1, 1), QSize(1, 300)}) {
+                view->resize(size);
+                m_text->setFocus();
+                press(Qt::Key_Home, Qt::ControlModifier);
+                press(Qt::Key_F, Qt::ControlModifier);
+                QTRY_VERIFY(view->isFindBarPresented() && !view->findBarSlot()->isRunning());
+                type("needle\n\n");
                 QTRY_VERIFY(!m_bar->isPending());
-                const QString where = QStringLiteral("%1 px font, %2x%3, step %4")
-                                          .arg(font)
-                                          .arg(view->width())
-                                          .arg(view->height())
-                                          .arg(step);
                 const EditorText::Range match = EditorText::selection(m_text);
                 QCOMPARE(match.to - match.from, 6);
                 const QRect box =
                     m_window->caretInWindow(match.from).united(m_window->caretInWindow(match.to));
-                QVERIFY2(m_bar->isShown() || size.height() < 780, qPrintable(where));
-                if (m_bar->isShown())
-                    QVERIFY2(!m_bar->popover()->geometry().intersects(box), qPrintable(where));
+                QVERIFY(m_bar->isShown() || size.height() < 780);
+                QVERIFY(!m_bar->isShown() || !m_bar->popover()->geometry().intersects(box));
+                press(Qt::Key_Escape);
             }
-            press(Qt::Key_Escape);
-            QTRY_VERIFY(!view->isFindBarPresented());
         }
     }
 

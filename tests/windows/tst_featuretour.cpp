@@ -270,10 +270,10 @@ private Q_SLOTS:
         QCOMPARE(w.document->text(), QStringLiteral("a"));
     }
 
-    // From the window's smallest size to a large one, on every slide, the
-    // card's parts keep their places: none overlaps another, the texts get
-    // all the height they need, and what the window cannot hold scrolls
-    // between the buttons, which stay on the card.
+    // From the window's smallest size (in each language) to a large one, on
+    // every slide, the card's parts keep their places: none overlaps another,
+    // the texts get all the height they need, and what the window cannot
+    // hold scrolls between the buttons, which stay on the card in the window.
     void theCardNeverOverlapsItself() {
         WorkspaceWindow w(std::make_unique<MarkdownDocument>(), StandardWorkspacePanes::factory());
         QWidget* view = w.view.get();
@@ -283,14 +283,24 @@ private Q_SLOTS:
         QScrollArea* area = overlay->cardArea();
         const QWidget* slide = area->widget();
         const int menuBar = w.view->menuWidget()->height();
-        for (const QSize size : {QSize(1, 1), QSize(761, 320), QSize(1600, 1000)}) {
+        // The buttons follow the language (the slides keep their first one).
+        for (const auto& [language, size] :
+             QList<std::pair<AppLanguage, QSize>>{{AppLanguage::Polish, {1, 1}},
+                                                  {AppLanguage::Spanish, {1, 1}},
+                                                  {AppLanguage::English, {1, 1}},
+                                                  {AppLanguage::English, {761, 320}},
+                                                  {AppLanguage::English, {1600, 1000}}}) {
+            AppLanguageManager::apply(language);
             view->resize(size);
             QTRY_VERIFY(size.height() > 1 || view->size() == view->minimumSize());
             QTRY_COMPARE(overlay->size(), view->size() - QSize(0, menuBar));
             for (int i = 0; i < FeatureTourSlideCatalog::count(); ++i) {
                 QCoreApplication::processEvents(); // the card settles on the slide's texts
-                const QString where =
-                    QStringLiteral("%1x%2, slide %3").arg(view->width()).arg(view->height()).arg(i);
+                const QString where = QStringLiteral("%1x%2, slide %3, %4")
+                                          .arg(view->width())
+                                          .arg(view->height())
+                                          .arg(i)
+                                          .arg(overlay->backButton()->text());
                 const auto apart = [&](const QList<QWidget*>& parts, const QWidget* within) {
                     for (qsizetype a = 0; a < parts.size(); ++a) {
                         const QRect rect = parts[a]->geometry();
@@ -311,7 +321,12 @@ private Q_SLOTS:
                 apart(
                     {overlay->skipButton(), area, overlay->backButton(), overlay->primaryButton()},
                     card);
-                QVERIFY2(overlay->rect().contains(card->geometry()), qPrintable(where));
+                for (QWidget* button : QList<QWidget*>{overlay->skipButton(), overlay->backButton(),
+                                                       overlay->primaryButton()})
+                    QVERIFY2(view->rect()
+                                 .adjusted(0, menuBar, 0, 0)
+                                 .contains(QRect(button->mapTo(view, QPoint()), button->size())),
+                             qPrintable(where));
                 for (QLabel* label : {overlay->titleLabel(), overlay->bodyLabel()})
                     QVERIFY2(label->height() >= label->heightForWidth(label->width()),
                              qPrintable(where));
