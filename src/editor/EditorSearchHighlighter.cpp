@@ -12,7 +12,8 @@ const QColor& lightMatch() {
 }
 
 const QColor& lightCurrent() {
-    static const QColor c = QColor::fromRgbF(1.0f, 0.94f, 0.45f, 0.88f);
+    // Dark enough to stand 3:1 off the pale matches, under white text.
+    static const QColor c = QColor::fromRgbF(0.66f, 0.33f, 0.0f, 1.0f);
     return c;
 }
 
@@ -22,14 +23,15 @@ const QColor& darkMatch() {
 }
 
 const QColor& darkCurrent() {
-    static const QColor c = QColor::fromRgbF(0.95f, 0.82f, 0.28f, 0.72f);
+    static const QColor c = QColor::fromRgbF(0.95f, 0.82f, 0.28f, 1.0f);
     return c;
 }
 
 Colours colours(const EditorTheme& theme) {
     if (isDarkTheme(theme))
-        return {darkMatch(), darkCurrent(), theme.surface};
-    return {lightMatch(), lightCurrent(), QColor()};
+        return {darkMatch(), darkCurrent(), theme.surface, darkCurrent()};
+    static const QColor pulse = QColor::fromRgbF(1.0f, 0.94f, 0.45f);
+    return {lightMatch(), lightCurrent(), QColor(Qt::white), pulse};
 }
 
 bool isPaintedQuery(const QString& query) {

@@ -17,8 +17,9 @@ struct EditorTheme {
     QColor inactiveSelection; // the same while the focus is elsewhere, as in the find field
 
     // The theme of a design system: its colours of the same names; the
-    // selections are its accent laid over the editor surface, opaque, so the
-    // current find match (the selection) reads the same over any background.
+    // selections are its accent laid over the editor surface, opaque, so
+    // selected text reads the same over any background (a find match's too;
+    // the current match keeps its own colours).
     static EditorTheme from(const DesignSystem& designSystem);
 
     bool operator==(const EditorTheme&) const = default;

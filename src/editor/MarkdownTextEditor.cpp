@@ -117,17 +117,9 @@ void MarkdownTextEditor::applyConfig() {
     QPalette palette = m_view->palette();
     palette.setColor(QPalette::Text, theme.text);
     palette.setColor(QPalette::Base, Qt::transparent);
-    // Not the application's accent pair: the theme's own, which keep the
-    // text's colour readable, focused or not.
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        const QColor& behind =
-            group == QPalette::Active ? theme.selection : theme.inactiveSelection;
-        if (!behind.isValid())
-            continue;
-        palette.setColor(group, QPalette::Highlight, behind);
-        palette.setColor(group, QPalette::HighlightedText, theme.text);
-    }
     m_view->setPalette(palette);
+    m_selectionOnMatch.reset();
+    paintSelection();
     m_view->setCaretColour(theme.accent);
     ScrollViewStyling::apply(m_view, theme.accent);
     m_highlighter->setConfig(m_config);
@@ -139,6 +131,35 @@ void MarkdownTextEditor::applyConfig() {
     m_painted.clear();
     m_view->setExtraSelections({});
     paintMatches();
+}
+
+void MarkdownTextEditor::paintSelection() {
+    // The selection is drawn over the matches: where it is the current
+    // match, it takes the current match's colours so that one still stands
+    // out from the others.
+    const EditorText::Range selection = EditorText::selection(m_view);
+    const bool onMatch = m_findActive && EditorSearchHighlighter::isPaintedQuery(m_search.query) &&
+                         m_search.hasCurrentMatch() && !selection.isEmpty() &&
+                         m_search.matches[m_search.currentIndex] ==
+                             TextRange{selection.from, selection.to - selection.from};
+    if (m_selectionOnMatch == onMatch)
+        return;
+    m_selectionOnMatch = onMatch;
+    const EditorTheme& theme = m_config.theme;
+    const EditorSearchHighlighter::Colours find = EditorSearchHighlighter::colours(theme);
+    QPalette palette = m_view->palette();
+    // Not the application's accent pair: the theme's own, which keep the
+    // text's colour readable, focused or not.
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        const QColor& behind = onMatch                     ? find.current
+                               : group == QPalette::Active ? theme.selection
+                                                           : theme.inactiveSelection;
+        if (!behind.isValid())
+            continue;
+        palette.setColor(group, QPalette::Highlight, behind);
+        palette.setColor(group, QPalette::HighlightedText, onMatch ? find.currentText : theme.text);
+    }
+    m_view->setPalette(palette);
 }
 
 void MarkdownTextEditor::setDocumentDirectory(const QString& directory) {
@@ -198,6 +219,7 @@ void MarkdownTextEditor::onSelectionChanged() {
     }
     if (m_formattingPopover)
         m_formattingPopover->selectionChanged(m_view, selection);
+    paintSelection();
 }
 
 void MarkdownTextEditor::setSearchState(const DocumentSearchState& state) {
@@ -262,7 +284,7 @@ void MarkdownTextEditor::revealCurrentMatchIfPending() {
     m_view->ensureCursorVisible();
     m_revealed = match;
     m_indicator->pulse(match.location, int(match.end()),
-                       EditorSearchHighlighter::colours(m_config.theme).current);
+                       EditorSearchHighlighter::colours(m_config.theme).pulse);
 }
 
 void MarkdownTextEditor::onViewMoved() {
@@ -281,6 +303,7 @@ void MarkdownTextEditor::paintMatches() {
         painted = EditorSearchHighlighter::visibleMatches(m_search, m_matchesInTextOrder, m_length,
                                                           visible.from, visible.to + 1);
     }
+    paintSelection();
     if (painted == m_painted)
         return;
     m_painted = painted;

@@ -96,6 +96,7 @@ private:
     void keepRevealedMatchInView(int oldHeight);
     void onViewMoved();
     void paintMatches();
+    void paintSelection();
 
     MarkdownTextView* m_view = nullptr;
     MarkdownSyntaxHighlighter* m_highlighter = nullptr;
@@ -125,4 +126,7 @@ private:
     bool m_revealPending = false;
     std::optional<TextRange> m_revealed;
     QList<EditorSearchHighlighter::PaintedMatch> m_painted;
+    // Whether the selection is drawn as the current match; none until the
+    // palette is set.
+    std::optional<bool> m_selectionOnMatch;
 };

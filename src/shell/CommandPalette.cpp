@@ -8,7 +8,8 @@ QList<CommandPaletteAction> CommandPalette::filtered(const QList<CommandPaletteA
     QList<CommandPaletteAction> kept;
     for (const CommandPaletteAction& action : actions) {
         if (action.title.toLower().contains(needle) ||
-            (action.subtitle && action.subtitle->toLower().contains(needle)))
+            (action.subtitle && action.subtitle->toLower().contains(needle)) ||
+            action.alsoMatches.toLower().contains(needle))
             kept.append(action);
     }
     return kept;

@@ -7,9 +7,9 @@
 // What the command palette does with its list, apart from drawing it.
 namespace CommandPalette {
 
-// The actions whose title, or else subtitle, contains the query (trimmed,
-// compared in lower case), in their own order. A blank query keeps them all;
-// ids and hints are never matched.
+// The actions whose title, subtitle or alsoMatches text contains the query
+// (trimmed, compared in lower case), in their own order. A blank query keeps
+// them all; ids and hints are never matched.
 QList<CommandPaletteAction> filtered(const QList<CommandPaletteAction>& actions,
                                      const QString& query);
 

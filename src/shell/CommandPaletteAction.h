@@ -16,4 +16,7 @@ struct CommandPaletteAction {
     // Runs on a later turn of the event loop than the choice, after the
     // palette has closed.
     std::function<void()> perform;
+    // Matched by the filter too, never shown: a file's full name, extension
+    // included, beside the title without it.
+    QString alsoMatches;
 };

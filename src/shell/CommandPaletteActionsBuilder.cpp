@@ -116,7 +116,7 @@ CommandPaletteActionsBuilder::recentFileActions(const QList<RecentFile>& files, 
         const QString path = url.toLocalFile();
         actions.append({QStringLiteral("recent.") + file.id(), documentBaseName(url),
                         documentDirectory(url), QStringLiteral("clock"), std::nullopt,
-                        [path] { DocumentOpener::open(path); }});
+                        [path] { DocumentOpener::open(path); }, url.fileName()});
     }
     return actions;
 }

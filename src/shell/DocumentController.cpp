@@ -202,6 +202,7 @@ MarkdownDocument* DocumentController::present(std::unique_ptr<MarkdownDocument> 
 void DocumentController::updateTitle(const Entry& entry) {
     entry.window->setWindowTitle(displayName(entry.document) + QStringLiteral("[*]"));
     entry.window->setWindowModified(entry.document->isModified());
+    Q_EMIT windowListChanged();
 }
 
 QString DocumentController::proposedSavePath(const Entry& entry) const {
@@ -371,5 +372,6 @@ void DocumentController::remove(const QObject* window) {
         return;
     (*it)->window->removeEventFilter(this);
     m_entries.erase(it);
+    Q_EMIT windowListChanged();
     Q_EMIT documentWindowClosed();
 }

@@ -70,6 +70,8 @@ public:
 Q_SIGNALS:
     // A document window has closed; its document is gone.
     void documentWindowClosed();
+    // A document window opened, closed or changed its title.
+    void windowListChanged();
     void quitConfirmed();
 
 protected:

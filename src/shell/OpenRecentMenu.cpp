@@ -1,6 +1,7 @@
 #include "shell/OpenRecentMenu.h"
 
 #include "core/RecentFilesStore.h"
+#include "shell/MenuEntryTitle.h"
 
 #include <QFileInfo>
 
@@ -23,18 +24,7 @@ QStringList OpenRecentMenu::entryTitles(const QList<RecentFile>& files) {
                 QFileInfo(QFileInfo(files[i].url.toLocalFile()).path()).fileName();
             title += QStringLiteral(" — ") + folder;
         }
-        if (title.size() > maximumTitleLength) {
-            const qsizetype kept = maximumTitleLength - 1;
-            qsizetype head = kept / 2;
-            qsizetype tail = title.size() - (kept - head);
-            // Never half a surrogate pair on either side of the ellipsis.
-            if (title[head - 1].isHighSurrogate())
-                --head;
-            if (title[tail].isLowSurrogate())
-                ++tail;
-            title = title.left(head) + QChar(0x2026) + title.mid(tail);
-        }
-        titles.append(title.replace(QLatin1Char('&'), QLatin1String("&&")));
+        titles.append(MenuEntryTitle::of(title));
     }
     return titles;
 }

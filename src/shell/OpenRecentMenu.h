@@ -17,11 +17,8 @@ public:
     OpenRecentMenu(RecentFilesStore& store, OpenFile open, QAction* clear,
                    QWidget* parent = nullptr);
 
-    // Longer titles lose their middle, so the menu stays on the screen.
-    static constexpr int maximumTitleLength = 60;
-
     // The entries' texts: each file's name, with its folder's name where two
-    // files share a name; "&" stays a character, not a mnemonic.
+    // files share a name, as MenuEntryTitle shows it.
     static QStringList entryTitles(const QList<RecentFile>& files);
 
 private:

@@ -4,6 +4,7 @@
 #include "shell/AppNotifications.h"
 #include "shell/DocumentController.h"
 #include "shell/StandardWorkspacePanes.h"
+#include "shell/WindowListMenu.h"
 #include "shell/WorkspaceView.h"
 
 #include <QApplication>
@@ -32,6 +33,7 @@ SceneManager::SceneManager(DocumentController& controller, QObject* parent)
         services.overlays = m_documentOverlays;
         auto* window = new WorkspaceView(document, std::move(services));
         window->resize(documentSize);
+        WindowListMenu::attach(window, m_controller);
         return window;
     });
     connect(&AppNotifications::shared(), &AppNotifications::showWelcomeWindow, this,
@@ -63,6 +65,7 @@ QWidget* SceneManager::showSingle(QPointer<QWidget>& slot, const WindowFactory& 
             return nullptr;
         slot = factory();
         size(slot);
+        WindowListMenu::attach(slot, m_controller);
     }
     slot->show();
     slot->raise();

@@ -14,26 +14,50 @@ AnchoredOverlay::~AnchoredOverlay() {
     watch(false);
 }
 
-QRect AnchoredOverlay::placement(const QRect& anchor, const QSize& size, const QRect& bounds) {
-    const int w = size.width(), h = size.height();
-    const int left = bounds.left() + margin, top = bounds.top() + margin;
-    const int right = bounds.left() + bounds.width() - margin;
+namespace {
+
+// Centred on the anchor, moved inside the bounds' margins.
+int centredLeft(const QRect& anchor, int width, const QRect& bounds) {
+    const int left = bounds.left() + AnchoredOverlay::margin;
+    const int right = bounds.left() + bounds.width() - AnchoredOverlay::margin;
+    return qMax(left, qMin(anchor.left() + anchor.width() / 2 - width / 2, right - width));
+}
+
+} // namespace
+
+std::optional<QRect> AnchoredOverlay::placementBeside(const QRect& anchor, const QSize& size,
+                                                      const QRect& bounds) {
+    const int h = size.height();
+    const int top = bounds.top() + margin;
     const int bottom = bounds.top() + bounds.height() - margin;
     const int below = anchor.top() + anchor.height() + gap;
     const int above = anchor.top() - gap - h;
     int y = below;
     if (below + h > bottom) {
-        const bool fitsAbove = above >= top;
-        if (fitsAbove || anchor.top() - top > bottom - (anchor.top() + anchor.height()))
-            y = above;
+        if (above < top)
+            return std::nullopt;
+        y = above;
     }
+    // An anchor beyond the bounds: the nearer edge, still clear of it.
     y = qMax(top, qMin(y, bottom - h));
-    int x = anchor.left() + anchor.width() / 2 - w / 2;
-    x = qMax(left, qMin(x, right - w));
-    return {x, y, w, h};
+    return QRect(centredLeft(anchor, size.width(), bounds), y, size.width(), h);
 }
 
-void AnchoredOverlay::show(QWidget* widget, QWidget* anchor, AnchorRect anchorRect) {
+QRect AnchoredOverlay::placement(const QRect& anchor, const QSize& size, const QRect& bounds) {
+    if (const std::optional<QRect> beside = placementBeside(anchor, size, bounds))
+        return *beside;
+    // Room on neither side: the roomier one, moved inside the bounds.
+    const int h = size.height();
+    const int top = bounds.top() + margin;
+    const int bottom = bounds.top() + bounds.height() - margin;
+    const bool above = anchor.top() - top > bottom - (anchor.top() + anchor.height());
+    int y = above ? anchor.top() - gap - h : anchor.top() + anchor.height() + gap;
+    y = qMax(top, qMin(y, bottom - h));
+    return {centredLeft(anchor, size.width(), bounds), y, size.width(), h};
+}
+
+void AnchoredOverlay::show(QWidget* widget, QWidget* anchor, AnchorRect anchorRect,
+                           MayCover mayCover) {
     if (!widget || !anchor || !anchor->window())
         return;
     const bool moved = widget != m_widget || anchor != m_anchor || anchor->window() != m_window;
@@ -43,16 +67,19 @@ void AnchoredOverlay::show(QWidget* widget, QWidget* anchor, AnchorRect anchorRe
     m_anchor = anchor;
     m_window = anchor->window();
     m_anchorRect = std::move(anchorRect);
+    m_mayCover = std::move(mayCover);
     if (widget->parentWidget() != m_window)
         widget->setParent(m_window);
+    m_active = true;
     reposition();
-    widget->show();
-    widget->raise();
+    if (isShown())
+        widget->raise();
     watch(true);
 }
 
 void AnchoredOverlay::hide() {
     watch(false);
+    m_active = false;
     if (m_widget)
         m_widget->hide();
 }
@@ -69,7 +96,19 @@ void AnchoredOverlay::reposition() {
     QRect bounds = m_window->rect();
     if (m_bounds == Bounds::Anchor)
         bounds &= QRect(m_anchor->mapTo(m_window, QPoint()), m_anchor->size());
-    m_widget->setGeometry(placement(anchor, m_widget->size(), bounds));
+    std::optional<QRect> place = placementBeside(anchor, m_widget->size(), bounds);
+    if (!place && (!m_mayCover || m_mayCover()))
+        place = placement(anchor, m_widget->size(), bounds);
+    if (!place) {
+        // Out of sight until the anchor leaves room again.
+        m_widget->hide();
+        return;
+    }
+    m_widget->setGeometry(*place);
+    if (m_active && m_widget->isHidden()) {
+        m_widget->show();
+        m_widget->raise();
+    }
 }
 
 void AnchoredOverlay::watch(bool on) {

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QRect>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -12,7 +13,9 @@ class QWidget;
 // popup window of its own, so keyboard focus stays where it is.
 //
 // The widget goes below the rectangle, or above it when only there it fits,
-// and always stays inside its bounds. It follows the rectangle as the anchor
+// and always stays inside its bounds. Where it fits on neither side it lies
+// over the rectangle, or, when the caller says it may not, stays out of sight
+// until there is room. It follows the rectangle as the anchor
 // scrolls, moves or resizes and as the window resizes. A mouse press anywhere
 // outside it (in this window or another) is reported by clickedOutside on the
 // next event-loop turn; the press itself still reaches its target. When the
@@ -27,6 +30,8 @@ public:
     static constexpr int margin = 8;
 
     using AnchorRect = std::function<QRect()>;
+    // Whether the widget may lie over the rectangle; empty: it may.
+    using MayCover = std::function<bool()>;
 
     // Where the widget may go: anywhere in the window, or only over the
     // anchor itself (the text's visible area, clear of the bars and toasts
@@ -37,11 +42,12 @@ public:
     ~AnchoredOverlay() override;
 
     // Shows the widget (or moves it when shown) next to anchorRect(), which
-    // is in the anchor's coordinates and asked again on every move. The
-    // widget becomes a child of the anchor's window; the caller keeps
-    // owning it.
-    void show(QWidget* widget, QWidget* anchor, AnchorRect anchorRect);
+    // is in the anchor's coordinates; it and mayCover() are asked again on
+    // every move. The widget becomes a child of the anchor's window; the
+    // caller keeps owning it.
+    void show(QWidget* widget, QWidget* anchor, AnchorRect anchorRect, MayCover mayCover = {});
     void hide();
+    // Shown and in sight (not waiting for room).
     bool isShown() const;
     // Places the widget again, after its size or the rectangle changed.
     void reposition();
@@ -51,6 +57,9 @@ public:
     // it when it fits only there; when it fits on neither side, on the
     // roomier one; moved inside the bounds.
     static QRect placement(const QRect& anchor, const QSize& size, const QRect& bounds);
+    // The same under or over the anchor only; none when it fits on neither side.
+    static std::optional<QRect> placementBeside(const QRect& anchor, const QSize& size,
+                                                const QRect& bounds);
 
 Q_SIGNALS:
     void clickedOutside();
@@ -68,6 +77,8 @@ private:
     QPointer<QWidget> m_anchor;
     QPointer<QWidget> m_window;
     AnchorRect m_anchorRect;
+    MayCover m_mayCover;
+    bool m_active = false; // shown, whether in sight or waiting for room
     QList<QMetaObject::Connection> m_scrolling;
     bool m_watching = false;
 };

@@ -14,15 +14,21 @@ namespace {
 
 // The selection's bounding box in the viewport, cut to the part in view: from
 // its start to its end on one line, the text's whole width over several. A
-// selection wholly out of view gives a flat box on the nearer edge.
-QRect selectionBox(const MarkdownTextView* view) {
+// selection wholly out of view gives a flat box on the nearer edge. `whole`
+// tells whether nothing was cut.
+struct SelectionBox {
+    QRect rect;
+    bool whole = false;
+};
+
+SelectionBox selectionBox(const MarkdownTextView* view) {
     const EditorText::Range selection = EditorText::selection(view);
     const EditorText::Range visible = view->visibleRange();
     const QRect area = view->viewport()->rect();
     if (selection.to < visible.from)
-        return {area.left(), area.top(), area.width(), 1};
+        return {{area.left(), area.top(), area.width(), 1}};
     if (selection.from > visible.to)
-        return {area.left(), area.bottom(), area.width(), 1};
+        return {{area.left(), area.bottom(), area.width(), 1}};
     QTextCursor cursor(view->document());
     cursor.setPosition(qMax(selection.from, visible.from));
     const QRect first = view->cursorRect(cursor);
@@ -35,7 +41,9 @@ QRect selectionBox(const MarkdownTextView* view) {
     }
     const int top = qBound(area.top(), first.top(), area.bottom());
     const int bottom = qBound(top, last.bottom(), area.bottom());
-    return QRect(QPoint(left, top), QPoint(right, bottom));
+    const bool whole = selection.from >= visible.from && selection.to <= visible.to &&
+                       first.top() >= area.top() && last.bottom() <= area.bottom();
+    return {QRect(QPoint(left, top), QPoint(right, bottom)), whole};
 }
 
 SelectionFormattingBar::State stateOf(const MarkdownTextView* view) {
@@ -145,9 +153,13 @@ void SelectionFormattingPopoverController::present() {
     if (!wasShown)
         m_bar->reset();
     fitPopover();
-    m_overlay->show(m_frame, view->viewport(), [view = QPointer<MarkdownTextView>(view)] {
-        return view ? selectionBox(view) : QRect();
-    });
+    // Never over a selection the user can see whole (a find match): beside
+    // it, or out of sight until there is room. Over a larger one it has to.
+    const QPointer<MarkdownTextView> anchor(view);
+    m_overlay->show(
+        m_frame, view->viewport(),
+        [anchor] { return anchor ? selectionBox(anchor).rect : QRect(); },
+        [anchor] { return !anchor || !selectionBox(anchor).whole; });
 }
 
 void SelectionFormattingPopoverController::fitPopover() {

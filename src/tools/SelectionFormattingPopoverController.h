@@ -18,8 +18,9 @@ class PopoverFrame;
 // line has), and applies its commands through the editing rules.
 //
 // The bar is an overlay in the editor's window, below the selection's
-// bounding box (above it when there is no room below) and never a focus
-// holder: typing goes on in the editor. Only the link row's address field
+// bounding box (above it when there is no room below; over a selection in
+// view as a whole never, so it stays out of sight until there is room) and
+// never a focus holder: typing goes on in the editor. Only the link row's address field
 // takes the keyboard, and gives it back to the editor when the link is
 // inserted or Escape closes the bar.
 //

@@ -106,7 +106,9 @@ QList<ThemePreviewCard*> AppearanceSettingsTab::addThemeSection(const char* titl
         auto* card = new ThemePreviewCard(theme.label, theme.subtitle, themeLook.palette,
                                           themeLook.usesSerif, grid);
         const int index = int(cards.size());
-        layout->addWidget(card, index / gridColumns, index % gridColumns);
+        // A card whose caption takes more lines makes the row taller; the
+        // others keep to its top.
+        layout->addWidget(card, index / gridColumns, index % gridColumns, Qt::AlignTop);
         const QString raw = QString::fromLatin1(theme.raw);
         // Only this scheme's choice: the colour scheme itself stays as it is.
         connect(card, &ThemePreviewCard::clicked, card,

@@ -13,12 +13,14 @@
 #include "windows/FeatureTourSlideVisuals.h"
 #include "windows/WelcomeButtonStyles.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QBoxLayout>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
+#include <QScrollBar>
 
 namespace {
 
@@ -67,14 +69,8 @@ FeatureTourOverlay::FeatureTourOverlay(FeatureTourController& tour, QWidget* par
     setObjectName(QStringLiteral("featureTourOverlay"));
     setFocusPolicy(Qt::ClickFocus);
     setAcceptDrops(true);
-    m_area = new QScrollArea(this);
-    m_area->setFrameShape(QFrame::NoFrame);
-    m_area->setFocusPolicy(Qt::NoFocus);
-    m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_area->viewport()->setAutoFillBackground(false);
-    m_area->setWidget(buildCard());
-    m_area->widget()->setAutoFillBackground(false);
-    m_card->installEventFilter(this);
+    buildCard();
+    m_slide->installEventFilter(this);
 
     connect(&tour, &FeatureTourController::currentIndexChanged, this, [this] { showSlide(true); });
     connect(&AppearanceService::shared(), &AppearanceService::changed, this, [this] {
@@ -86,47 +82,56 @@ FeatureTourOverlay::FeatureTourOverlay(FeatureTourController& tour, QWidget* par
     placeCard();
 }
 
-QWidget* FeatureTourOverlay::buildCard() {
+void FeatureTourOverlay::buildCard() {
     m_card = new CardSurface(this);
     m_card->setFixedWidth(cardWidth);
     auto* column = box(QBoxLayout::TopToBottom, m_card, QMargins(), 0);
 
-    auto* header = box(QBoxLayout::LeftToRight, nullptr, QMargins(24, 16, 24, 0), 6);
-    header->addStretch(1);
+    m_header = box(QBoxLayout::LeftToRight, nullptr, QMargins(24, 16, 24, 0), 6);
+    m_header->addStretch(1);
     m_skip = new PlainButton(ThemeRoles::callout(), &DesignSystem::Colors::mutedText, m_card);
     m_skip->setSourceText(L10n::mark("Skip"));
-    header->addWidget(m_skip);
-    column->addLayout(header);
+    m_header->addWidget(m_skip);
+    column->addLayout(m_header);
 
-    auto* slide = box(QBoxLayout::TopToBottom, nullptr, QMargins(0, 8, 0, 16), 16);
+    // Between the buttons, the slide: it scrolls when the window is too short
+    // for it, the buttons above and below staying in view.
+    m_area = new QScrollArea(m_card);
+    m_area->setFrameShape(QFrame::NoFrame);
+    m_area->setFocusPolicy(Qt::NoFocus);
+    m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_area->viewport()->setAutoFillBackground(false);
+    m_slide = new QWidget;
+    auto* slide = box(QBoxLayout::TopToBottom, m_slide, QMargins(0, 8, 0, 0), 16);
     const FeatureTourSlide& first = FeatureTourSlideCatalog::slides().at(m_tour.currentIndex());
-    m_picture = new FeatureTourSlideVisual(first.kind, m_card);
+    m_picture = new FeatureTourSlideVisual(first.kind, m_slide);
     slide->addWidget(m_picture);
     auto* texts = box(QBoxLayout::TopToBottom, nullptr, QMargins(24, 0, 24, 0), 8);
     m_title = wrappingLabel(ThemeRoles::designed(22, QFont::DemiBold), &DesignSystem::Colors::text,
-                            m_card);
-    m_body = wrappingLabel(ThemeRoles::callout(), &DesignSystem::Colors::secondaryText, m_card);
+                            m_slide);
+    m_body = wrappingLabel(ThemeRoles::callout(), &DesignSystem::Colors::secondaryText, m_slide);
     texts->addWidget(m_title);
     texts->addWidget(m_body);
     slide->addLayout(texts);
-    column->addLayout(slide);
-
     m_dots =
-        new FeatureTourPageDots(FeatureTourSlideCatalog::count(), m_tour.currentIndex(), m_card);
+        new FeatureTourPageDots(FeatureTourSlideCatalog::count(), m_tour.currentIndex(), m_slide);
     auto* dots = box(QBoxLayout::LeftToRight, nullptr, QMargins(0, 0, 0, 16), 0);
     dots->addWidget(m_dots, 0, Qt::AlignHCenter);
-    column->addLayout(dots);
+    slide->addLayout(dots);
+    m_area->setWidget(m_slide);
+    m_slide->setAutoFillBackground(false);
+    column->addWidget(m_area);
 
-    auto* footer = box(QBoxLayout::LeftToRight, nullptr, QMargins(24, 0, 24, 24), 16);
+    m_footer = box(QBoxLayout::LeftToRight, nullptr, QMargins(24, 0, 24, 24), 16);
     m_back = new WelcomeButton(WelcomeButton::Style::Secondary, m_card);
     m_back->setSourceText(L10n::mark("Back"));
     m_primary = new WelcomeButton(WelcomeButton::Style::Primary, m_card);
     for (WelcomeButton* button : {m_back, m_primary})
         button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    footer->addWidget(m_back);
-    footer->addStretch(1);
-    footer->addWidget(m_primary);
-    column->addLayout(footer);
+    m_footer->addWidget(m_back);
+    m_footer->addStretch(1);
+    m_footer->addWidget(m_primary);
+    column->addLayout(m_footer);
 
     for (QWidget* button : {static_cast<QWidget*>(m_skip), static_cast<QWidget*>(m_back),
                             static_cast<QWidget*>(m_primary)})
@@ -134,7 +139,6 @@ QWidget* FeatureTourOverlay::buildCard() {
     connect(m_skip, &QAbstractButton::clicked, &m_tour, &FeatureTourController::skip);
     connect(m_back, &QAbstractButton::clicked, &m_tour, &FeatureTourController::goBack);
     connect(m_primary, &QAbstractButton::clicked, &m_tour, &FeatureTourController::advance);
-    return m_card;
 }
 
 void FeatureTourOverlay::showSlide(bool animated) {
@@ -144,6 +148,7 @@ void FeatureTourOverlay::showSlide(bool animated) {
     m_title->setText(slide.title);
     m_body->setText(slide.body);
     m_dots->setCurrent(index, animated);
+    m_area->verticalScrollBar()->setValue(0);
     const bool first = index == 0;
     m_back->setEnabled(!first);
     m_back->setOpacity(first ? dimmedBackOpacity : 1.0);
@@ -157,7 +162,7 @@ bool FeatureTourOverlay::event(QEvent* event) {
         // Every key but a plain Escape stays here instead of triggering the
         // window's shortcuts; Escape goes to the window's dispatcher.
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Escape && plain(key))
+        if ((key->key() == Qt::Key_Escape && plain(key)) || passes(key))
             break;
         key->accept();
         return true;
@@ -176,6 +181,23 @@ bool FeatureTourOverlay::event(QEvent* event) {
         break;
     }
     return QWidget::event(event);
+}
+
+void FeatureTourOverlay::setPassingActions(const QList<QAction*>& actions) {
+    m_passing.clear();
+    for (QAction* action : actions)
+        m_passing.append(action);
+}
+
+bool FeatureTourOverlay::passes(const QKeyEvent* key) const {
+    const QKeySequence pressed(key->keyCombination());
+    for (const QPointer<QAction>& action : m_passing) {
+        if (action && action->isEnabled() &&
+            (action->shortcuts().contains(pressed) ||
+             QKeySequence::mnemonic(action->text()) == pressed))
+            return true;
+    }
+    return false;
 }
 
 bool FeatureTourOverlay::focusNextPrevChild(bool next) {
@@ -219,24 +241,48 @@ void FeatureTourOverlay::resizeEvent(QResizeEvent* event) {
 }
 
 void FeatureTourOverlay::placeCard() {
-    const auto cardHeight = [this] { return LayoutHeight::forWidth(*m_card->layout(), cardWidth); };
-    // All the card but the picture, at its fixed width. A short window first
-    // takes from the margins, then from the picture.
+    const auto slideHeight = [this] {
+        return LayoutHeight::forWidth(*m_slide->layout(), cardWidth);
+    };
+    const auto buttonsHeight = [this] {
+        return m_header->sizeHint().height() + m_footer->sizeHint().height();
+    };
+    // A window too short for the smallest picture and the title between the
+    // buttons gets a compact card: tighter rows round the buttons and no
+    // picture, so the slide's texts come first.
+    m_header->setContentsMargins(margin, 16, margin, 0);
+    m_footer->setContentsMargins(margin, 0, margin, margin);
+    const int spacing = m_slide->layout()->spacing();
+    const bool compact =
+        height() - 2 * minimumMargin - buttonsHeight() <
+        minimumPictureHeight + spacing + m_title->heightForWidth(cardWidth - 2 * margin);
+    if (compact) {
+        m_header->setContentsMargins(margin, minimumMargin, margin, 0);
+        m_footer->setContentsMargins(margin, 0, margin, compactFooterMargin);
+    }
+    m_picture->setVisible(!compact);
+    // The buttons' rows and the slide without its picture, at the card's
+    // fixed width. A short window first takes from the margins, then from
+    // the picture, then scrolls the slide.
+    const int buttons = buttonsHeight();
     const int full = FeatureTourSlideVisuals::height;
-    const int rest = cardHeight() - m_picture->maximumHeight();
+    const int rest = buttons + slideHeight() - (compact ? 0 : m_picture->maximumHeight());
     const int inset = qBound(int(minimumMargin), (height() - rest - full) / 2, int(margin));
     const int room = qMax(0, height() - 2 * inset);
-    m_picture->setFixedHeight(qBound(int(minimumPictureHeight), room - rest, full));
-    const int card = cardHeight();
-    m_card->resize(cardWidth, card);
-    const int areaHeight = qMin(card, room);
-    m_area->setGeometry((width() - cardWidth) / 2, inset + (room - areaHeight) / 2, cardWidth,
-                        areaHeight);
+    if (!compact)
+        m_picture->setFixedHeight(qBound(int(minimumPictureHeight), room - rest, full));
+    const int slide = slideHeight();
+    m_slide->resize(cardWidth, slide);
+    const int shown = qMax(0, qMin(slide, room - buttons));
+    m_area->setFixedHeight(shown);
+    const int card = buttons + shown;
+    m_card->setGeometry((width() - cardWidth) / 2, inset + qMax(0, room - card) / 2, cardWidth,
+                        card);
 }
 
 bool FeatureTourOverlay::eventFilter(QObject* watched, QEvent* event) {
     // A new slide's texts may need another height.
-    if (watched == m_card && event->type() == QEvent::LayoutRequest)
+    if (watched == m_slide && event->type() == QEvent::LayoutRequest)
         QMetaObject::invokeMethod(this, &FeatureTourOverlay::placeCard, Qt::QueuedConnection);
     // A focused card button would take the arrows to move focus; they step
     // the tour wherever the focus is.

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class FeatureTourController;
+class QAction;
+class QBoxLayout;
 class FeatureTourPageDots;
 class FeatureTourSlideVisual;
 class PlainButton;
@@ -11,16 +14,19 @@ class QLabel;
 class QScrollArea;
 class WelcomeButton;
 
-// The tour as the user sees it: a dimmed layer over the whole window with the
-// card of the slide on show in its middle (Skip, the picture, title and body,
-// the page dots, Back and Continue or Get Started). It follows the controller
-// and only calls it; it keeps no state of its own. While it is up it takes
-// every click, wheel, drop and key, so nothing reaches the window under it;
-// Escape is left to the window's Escape dispatcher.
+// The tour as the user sees it: a dimmed layer over the window's content with
+// the card of the slide on show in its middle (Skip, the picture, title and
+// body, the page dots, Back and Continue or Get Started). It follows the
+// controller and only calls it; it keeps no state of its own. While it is up
+// it takes every click, wheel, drop and key, so nothing reaches the content
+// under it; Escape is left to the window's Escape dispatcher, and the keys of
+// the passing actions to those actions.
 //
 // In a short window the card keeps its layout: its margins shrink, then its
-// picture gets lower, down to minimumPictureHeight, and below that the card
-// scrolls.
+// picture gets lower, down to minimumPictureHeight, and below that the slide
+// scrolls between Skip above and Back and Continue below, which stay in view.
+// Where even the smallest picture would not show, the card turns compact:
+// tighter rows round the buttons and no picture.
 class FeatureTourOverlay : public QWidget {
     Q_OBJECT
 public:
@@ -29,11 +35,13 @@ public:
     static constexpr double dimmedBackOpacity = 0.45;
     static constexpr int margin = 24, minimumMargin = 8;
     static constexpr int minimumPictureHeight = 64;
+    static constexpr int compactFooterMargin = 12;
 
     FeatureTourOverlay(FeatureTourController& tour, QWidget* parent);
 
     QWidget* card() const { return m_card; }
-    // Around the card; scrolls only when the card cannot fit.
+    // Around the slide (picture, texts and dots) in the card; scrolls only
+    // when the card cannot fit.
     QScrollArea* cardArea() const { return m_area; }
     PlainButton* skipButton() const { return m_skip; }
     WelcomeButton* backButton() const { return m_back; }
@@ -42,6 +50,10 @@ public:
     QLabel* bodyLabel() const { return m_body; }
     FeatureTourSlideVisual* picture() const { return m_picture; }
     FeatureTourPageDots* pageDots() const { return m_dots; }
+
+    // Actions whose keys go on to them while the tour shows: their shortcuts,
+    // or the mnemonic of their text (the menus of a menu bar).
+    void setPassingActions(const QList<QAction*>& actions);
 
 protected:
     bool event(QEvent* event) override;
@@ -53,15 +65,19 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QWidget* buildCard();
+    void buildCard();
     void showSlide(bool animated);
     void placeCard();
     // Left, Right and Return without modifiers; true when the key was one.
     bool step(const QKeyEvent* event);
+    bool passes(const QKeyEvent* key) const;
 
     FeatureTourController& m_tour;
-    QScrollArea* m_area = nullptr;
     QWidget* m_card = nullptr;
+    QBoxLayout* m_header = nullptr;
+    QScrollArea* m_area = nullptr;
+    QWidget* m_slide = nullptr;
+    QBoxLayout* m_footer = nullptr;
     PlainButton* m_skip = nullptr;
     FeatureTourSlideVisual* m_picture = nullptr;
     QLabel* m_title = nullptr;
@@ -69,4 +85,5 @@ private:
     FeatureTourPageDots* m_dots = nullptr;
     WelcomeButton* m_back = nullptr;
     WelcomeButton* m_primary = nullptr;
+    QList<QPointer<QAction>> m_passing;
 };

@@ -3,12 +3,14 @@
 #include "core/FeatureTourController.h"
 #include "core/Motion.h"
 #include "shell/EscapeDispatcher.h"
+#include "shell/WindowCommands.h"
 #include "windows/FeatureTourAnimation.h"
 #include "windows/FeatureTourOverlay.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
+#include <QMainWindow>
 #include <QWidget>
 
 FeatureTourOverlayContainer::FeatureTourOverlayContainer(QWidget* window, EscapeDispatcher& escape)
@@ -33,6 +35,8 @@ FeatureTourOverlayContainer::FeatureTourOverlayContainer(QWidget* window, Escape
         return true;
     });
     window->installEventFilter(this);
+    if (QWidget* bar = menuBar())
+        bar->installEventFilter(this);
     // A window opened while the tour shows joins in on the slide on show.
     if (tour.isPresented())
         appear(false);
@@ -53,6 +57,31 @@ double FeatureTourOverlayContainer::opacity() const {
     return effect->isEnabled() ? effect->opacity() : 1.0;
 }
 
+QWidget* FeatureTourOverlayContainer::menuBar() const {
+    auto* main = qobject_cast<QMainWindow*>(m_window);
+    return main ? main->menuWidget() : nullptr;
+}
+
+QRect FeatureTourOverlayContainer::coveredRect() const {
+    QRect covered = m_window->rect();
+    if (const QWidget* bar = menuBar(); bar && !bar->isHidden())
+        covered.setTop(bar->geometry().bottom() + 1);
+    return covered;
+}
+
+QList<QAction*> FeatureTourOverlayContainer::passingActions() const {
+    QList<QAction*> actions;
+    // The application's own commands, not the document's.
+    if (const auto* commands =
+            m_window->findChild<WindowCommands*>(QString(), Qt::FindDirectChildrenOnly))
+        actions = {commands->newDocument, commands->openDocument, commands->closeWindow,
+                   commands->quit,        commands->settings,     commands->welcomeWindow};
+    // The menus, by their mnemonics.
+    if (QWidget* bar = menuBar())
+        actions += bar->actions();
+    return actions;
+}
+
 bool FeatureTourOverlayContainer::isShowing() const {
     return m_overlay && m_tour.isPresented();
 }
@@ -69,7 +98,8 @@ void FeatureTourOverlayContainer::appear(bool animated) {
     if (!m_overlay) {
         m_overlay = new FeatureTourOverlay(m_tour, m_window);
         m_overlay->setGraphicsEffect(new QGraphicsOpacityEffect(m_overlay));
-        m_overlay->setGeometry(m_window->rect());
+        m_overlay->setPassingActions(passingActions());
+        m_overlay->setGeometry(coveredRect());
         m_overlay->show();
     } else {
         // Presented again while fading out: turn round from where it is.
@@ -135,17 +165,23 @@ void FeatureTourOverlayContainer::fadeFinished() {
 void FeatureTourOverlayContainer::focusChanged(QWidget*, QWidget* now) {
     // Focus that lands under the layer (the window coming to the front, a
     // pane taking it) goes back to the layer, and is what it returns to.
+    QWidget* bar = menuBar();
     if (!isShowing() || !now || now->window() != m_window || now == m_overlay ||
-        m_overlay->isAncestorOf(now))
+        m_overlay->isAncestorOf(now) || (bar && (now == bar || bar->isAncestorOf(now))))
         return;
     m_restoreFocus = now;
     m_overlay->setFocus(Qt::OtherFocusReason);
 }
 
 bool FeatureTourOverlayContainer::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_window && m_overlay) {
+    if (m_overlay && watched == menuBar()) {
+        // The menu bar stays usable above the layer.
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Move ||
+            event->type() == QEvent::Show || event->type() == QEvent::Hide)
+            m_overlay->setGeometry(coveredRect());
+    } else if (watched == m_window && m_overlay) {
         if (event->type() == QEvent::Resize)
-            m_overlay->setGeometry(m_window->rect());
+            m_overlay->setGeometry(coveredRect());
         // A widget added to the window later would stack above the layer.
         else if (event->type() == QEvent::ChildAdded)
             QMetaObject::invokeMethod(m_overlay.data(), &QWidget::raise, Qt::QueuedConnection);

@@ -5,12 +5,15 @@
 #include <QVariantAnimation>
 
 class EscapeDispatcher;
+class QAction;
 class FeatureTourController;
 class FeatureTourOverlay;
 class QWidget;
 
 // Carries the tour over one window's content: while the tour shows, the
-// overlay covers the whole window, fading in and out. It takes the keyboard
+// overlay covers the whole window but its menu bar, fading in and out. The
+// menu bar and the application's commands (New, Open, Close, Quit, Settings,
+// Welcome Window) keep working over it. It takes the keyboard
 // focus while shown and gives it back to the widget that had it; Escape
 // reaches the tour through the window's dispatcher, at the tour's stage.
 class FeatureTourOverlayContainer : public QObject {
@@ -36,6 +39,10 @@ private:
     void fadeFinished();
     void focusChanged(QWidget* old, QWidget* now);
     bool isShowing() const;
+    QWidget* menuBar() const;
+    // The window below its menu bar.
+    QRect coveredRect() const;
+    QList<QAction*> passingActions() const;
 
     QWidget* m_window;
     FeatureTourController& m_tour;

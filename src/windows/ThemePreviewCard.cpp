@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextLayout>
 
 namespace {
 
@@ -36,6 +37,27 @@ int chipHeight() {
     return QFontMetrics(codeFont()).height() + 3;
 }
 
+// Room kept after the name for the check mark, chosen or not, so that the
+// caption keeps its lines when the choice moves.
+constexpr int checkRoom = nameSymbolSize + 4;
+
+// The text in lines of at most `width`, broken between words (inside a word
+// only when it is wider alone).
+QStringList wrappedLines(const QString& text, const QFont& font, int width) {
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(qMax(1, width));
+        lines.append(text.mid(line.textStart(), line.textLength()).trimmed());
+    }
+    layout.endLayout();
+    return lines;
+}
+
 } // namespace
 
 ThemePreviewCard::ThemePreviewCard(const char* name, const char* subtitle,
@@ -44,7 +66,9 @@ ThemePreviewCard::ThemePreviewCard(const char* name, const char* subtitle,
     : ThemedButton(parent), m_subtitle(subtitle), m_palette(palette), m_usesSerif(usesSerif) {
     setCheckable(true);
     setCursor(Qt::PointingHandCursor);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
     setSourceText(name);
     setAccessibleName(text());
     setToolTip(L10n::tr(m_subtitle));
@@ -66,16 +90,27 @@ int ThemePreviewCard::mockupHeight() const {
            stackSpacing + 2 + chipHeight() + mockupPadding;
 }
 
-int ThemePreviewCard::captionHeight() const {
-    return QFontMetrics(nameFont()).height() + 1 + QFontMetrics(subtitleFont()).height();
+ThemePreviewCard::Caption ThemePreviewCard::caption(int width) const {
+    return {wrappedLines(text(), nameFont(), width - checkRoom),
+            wrappedLines(L10n::tr(m_subtitle), subtitleFont(), width)};
+}
+
+int ThemePreviewCard::captionHeight(int width) const {
+    const Caption lines = caption(width);
+    return int(lines.name.size()) * QFontMetrics(nameFont()).height() + 1 +
+           int(lines.subtitle.size()) * QFontMetrics(subtitleFont()).height();
 }
 
 QRect ThemePreviewCard::mockupRect() const {
     return {0, 0, width(), mockupHeight()};
 }
 
+int ThemePreviewCard::heightForWidth(int width) const {
+    return mockupHeight() + captionGap + captionHeight(width);
+}
+
 QSize ThemePreviewCard::sizeHint() const {
-    return {150, mockupHeight() + captionGap + captionHeight()};
+    return {150, heightForWidth(150)};
 }
 
 QSize ThemePreviewCard::minimumSizeHint() const {
@@ -87,6 +122,8 @@ void ThemePreviewCard::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) {
         setAccessibleName(text());
         setToolTip(L10n::tr(m_subtitle));
+        // Other words may take other lines.
+        updateGeometry();
     }
 }
 
@@ -95,7 +132,7 @@ void ThemePreviewCard::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     const QRect mockup = mockupRect();
     drawMockup(p, mockup);
-    drawCaption(p, QRect(0, mockup.bottom() + 1 + captionGap, width(), captionHeight()));
+    drawCaption(p, QRect(0, mockup.bottom() + 1 + captionGap, width(), captionHeight(width())));
 }
 
 void ThemePreviewCard::drawMockup(QPainter& p, const QRect& area) const {
@@ -156,28 +193,30 @@ void ThemePreviewCard::drawMockup(QPainter& p, const QRect& area) const {
 
 void ThemePreviewCard::drawCaption(QPainter& p, const QRect& area) const {
     const DesignSystem& ds = AppearanceService::shared().designSystem();
-    const QFont name = nameFont();
-    const QFontMetrics nameMetrics(name);
-    const int checkRoom = isSelected() ? nameSymbolSize + 4 : 0;
-    const QString shownName =
-        nameMetrics.elidedText(text(), Qt::ElideRight, qMax(0, area.width() - checkRoom));
-    const int nameWidth = nameMetrics.horizontalAdvance(shownName);
-    p.setFont(name);
+    const Caption lines = caption(area.width());
+    const QFontMetrics nameMetrics(nameFont());
+    p.setFont(nameFont());
     p.setPen(ds.colors.text.toQColor());
-    const QRect nameLine(area.left(), area.top(), area.width(), nameMetrics.height());
-    p.drawText(nameLine, Qt::AlignLeft | Qt::AlignVCenter, shownName);
-    if (isSelected()) {
+    QRect line(area.left(), area.top(), area.width(), nameMetrics.height());
+    for (const QString& name : lines.name) {
+        p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, name);
+        line.translate(0, line.height());
+    }
+    if (isSelected() && !lines.name.isEmpty()) {
+        const QRect last = line.translated(0, -line.height());
         QRect check(0, 0, nameSymbolSize, nameSymbolSize);
-        check.moveCenter(
-            QPoint(area.left() + nameWidth + 4 + nameSymbolSize / 2, nameLine.center().y()));
+        check.moveCenter(QPoint(area.left() + nameMetrics.horizontalAdvance(lines.name.last()) + 4 +
+                                    nameSymbolSize / 2,
+                                last.center().y()));
         SymbolLabel::paint(p, QStringLiteral("checkmark.circle.fill"), ds.colors.accent.toQColor(),
                            check);
     }
-    const QFont subtitle = subtitleFont();
-    const QFontMetrics subtitleMetrics(subtitle);
-    p.setFont(subtitle);
+    const QFontMetrics subtitleMetrics(subtitleFont());
+    p.setFont(subtitleFont());
     p.setPen(ds.colors.mutedText.toQColor());
-    p.drawText(QRect(area.left(), nameLine.bottom() + 2, area.width(), subtitleMetrics.height()),
-               Qt::AlignLeft | Qt::AlignVCenter,
-               subtitleMetrics.elidedText(L10n::tr(m_subtitle), Qt::ElideRight, area.width()));
+    line = QRect(area.left(), line.top() + 1, area.width(), subtitleMetrics.height());
+    for (const QString& subtitle : lines.subtitle) {
+        p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, subtitle);
+        line.translate(0, line.height());
+    }
 }

@@ -4,7 +4,8 @@
 #include "widgets/ThemedButton.h"
 
 // A clickable preview of one colour theme: a small document mock-up drawn in
-// the theme's own palette, with the theme's name and description under it.
+// the theme's own palette, with the theme's name and description under it,
+// each on as many lines as it needs.
 // The border, the caption and the check mark follow the window's theme.
 // A click runs the action; the card is marked by setSelected() alone.
 class ThemePreviewCard : public ThemedButton {
@@ -25,6 +26,16 @@ public:
     QRect mockupRect() const;
     QFont headingFont() const;
 
+    // The caption's lines at a card width: the name's, then the
+    // description's, each broken between words and never cut short.
+    struct Caption {
+        QStringList name;
+        QStringList subtitle;
+    };
+    Caption caption(int width) const;
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -35,7 +46,7 @@ protected:
 
 private:
     int mockupHeight() const;
-    int captionHeight() const;
+    int captionHeight(int width) const;
     void drawMockup(QPainter& p, const QRect& area) const;
     void drawCaption(QPainter& p, const QRect& area) const;
 

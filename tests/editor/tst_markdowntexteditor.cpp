@@ -236,10 +236,10 @@ private Q_SLOTS:
         QVERIFY(e.view->extraSelections().isEmpty());
     }
 
-    // The selection, which is the current find match, comes in the theme's
-    // own colours with the focus in the editor and with it in the find
-    // field, opaque and readable at 4.5:1 or better in all six themes; so do
-    // the matches painted where the selection is not.
+    // The selection comes in the theme's own colours with the focus in the
+    // editor and with it in the find field, opaque and readable at 4.5:1 or
+    // better in all six themes; so do the matches, and the current match
+    // keeps its own under the selection.
     void selectionAndMatchesReadInEveryTheme() {
         using Colors = DesignSystem::Colors;
         const std::pair<const Colors&, bool> themes[] = {
@@ -288,6 +288,8 @@ private Q_SLOTS:
         editor->setFindActive(true);
         editor->setSearchState({QStringLiteral("ab"), 1, {{0, 2}, {6, 2}}});
         editor->setText(QStringLiteral("ab xx ab\n"));
+        editor->setSearchState({QStringLiteral("ab"), 0, {{0, 2}, {6, 2}}});
+        editor->setSearchState({QStringLiteral("ab"), 1, {{0, 2}, {6, 2}}}); // selects "ab" at 6
         for (const auto& [colors, dark] : themes) {
             const EditorTheme theme =
                 EditorTheme::from(DesignSystem::make(colors, FontDesign::Serif, dark));
@@ -300,6 +302,20 @@ private Q_SLOTS:
                                         : theme.text;
                 const QString problem =
                     unreadable(text, format.background().color(), theme.surface);
+                QVERIFY2(problem.isEmpty(), qPrintable(problem));
+            }
+            // The selection over the current match keeps the match's own
+            // colours, at least 3:1 off the other match, focused or not.
+            const QColor other = composited(
+                view->extraSelections().first().format.background().color(), theme.surface);
+            for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+                const QColor current =
+                    composited(view->palette().color(group, QPalette::Highlight), theme.surface);
+                QVERIFY2(contrast(current, other) >= 3,
+                         qPrintable(current.name() + " on " + other.name()));
+                const QString problem =
+                    unreadable(view->palette().color(group, QPalette::HighlightedText), current,
+                               theme.surface);
                 QVERIFY2(problem.isEmpty(), qPrintable(problem));
             }
         }

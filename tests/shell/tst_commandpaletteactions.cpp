@@ -155,6 +155,10 @@ private Q_SLOTS:
         QCOMPARE(ids(list.mid(18)), (QStringList{"doc.reveal", "recent.file://" + other}));
         QCOMPARE(list[19].title, QStringLiteral("a.tar"));
         QCOMPARE(list[19].subtitle, dir.path());
+        // Found by its full name as well as by the name shown.
+        for (const char* query : {"a.tar.md", "A.TAR", "tar.md"})
+            QCOMPARE(ids(CommandPalette::filtered(list, QString::fromUtf8(query))),
+                     QStringList{"recent.file://" + other});
         auto* dialogs = &ScriptedDialogs::install();
         list[19].perform();
         QCOMPARE(ScriptedDialogs::openFileNames(controller), QStringList{"a.tar.md"});

@@ -13,26 +13,32 @@ private Q_SLOTS:
     void placement_data() {
         QTest::addColumn<QRect>("anchor");
         QTest::addColumn<QRect>("expected");
+        QTest::addColumn<bool>("beside"); // clear of the anchor by the gap
         // A 100 x 50 widget in a 400 x 300 window; gap 6, margin 8.
-        QTest::newRow("below, centred") << QRect(200, 20, 2, 14) << QRect(151, 40, 100, 50);
+        QTest::newRow("below, centred") << QRect(200, 20, 2, 14) << QRect(151, 40, 100, 50) << true;
         QTest::newRow("above when only there it fits")
-            << QRect(200, 250, 2, 14) << QRect(151, 194, 100, 50);
-        QTest::newRow("kept from the left edge") << QRect(3, 20, 2, 14) << QRect(8, 40, 100, 50);
+            << QRect(200, 250, 2, 14) << QRect(151, 194, 100, 50) << true;
+        QTest::newRow("kept from the left edge")
+            << QRect(3, 20, 2, 14) << QRect(8, 40, 100, 50) << true;
         QTest::newRow("kept from the right edge")
-            << QRect(398, 20, 2, 14) << QRect(292, 40, 100, 50);
+            << QRect(398, 20, 2, 14) << QRect(292, 40, 100, 50) << true;
         // Fits on neither side: the roomier one, pushed inside the window.
         QTest::newRow("tall anchor, more room below")
-            << QRect(200, 30, 2, 230) << QRect(151, 242, 100, 50);
+            << QRect(200, 30, 2, 230) << QRect(151, 242, 100, 50) << false;
         QTest::newRow("tall anchor, more room above")
-            << QRect(200, 60, 2, 220) << QRect(151, 8, 100, 50);
+            << QRect(200, 60, 2, 220) << QRect(151, 8, 100, 50) << false;
         QTest::newRow("anchor scrolled off the top")
-            << QRect(200, -80, 2, 14) << QRect(151, 8, 100, 50);
+            << QRect(200, -80, 2, 14) << QRect(151, 8, 100, 50) << true;
     }
     void placement() {
         QFETCH(QRect, anchor);
         QFETCH(QRect, expected);
-        QCOMPARE(AnchoredOverlay::placement(anchor, QSize(100, 50), QRect(0, 0, 400, 300)),
-                 expected);
+        QFETCH(bool, beside);
+        const QRect window(0, 0, 400, 300);
+        QCOMPARE(AnchoredOverlay::placement(anchor, QSize(100, 50), window), expected);
+        // Beside the anchor only: the same, or none where it fits on neither side.
+        QCOMPARE(AnchoredOverlay::placementBeside(anchor, QSize(100, 50), window),
+                 beside ? std::optional<QRect>(expected) : std::nullopt);
     }
 
     // The press reaches its target; the overlay hears of it a turn later,

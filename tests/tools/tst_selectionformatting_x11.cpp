@@ -1,3 +1,5 @@
+#include "core/Preferences.h"
+#include "editor/EditorText.h"
 #include "editor/MarkdownTextView.h"
 #include "shell/TransitionSlot.h"
 #include "shell/WorkspaceView.h"
@@ -122,6 +124,34 @@ private Q_SLOTS:
             QVERIFY(inWindow(m_text->viewport()).contains(bar));
             QVERIFY(!bar.intersects(inWindow(hint)));
             QVERIFY(!bar.intersects(inWindow(view->findBarSlot())));
+        }
+    }
+
+    // The bar shown for a find match keeps off it: beside it, or not at all
+    // where the smallest Split window (with a large font) leaves no room.
+    void theBarKeepsOffTheFindMatch() {
+        WorkspaceView* view = m_window->view.get();
+        m_window->document->setText(QStringLiteral("plain line\nthe needle here\n").repeated(40));
+        QTRY_COMPARE(m_text->toPlainText(), m_window->document->text());
+        view->setViewMode(ViewMode::Split);
+        for (const int font : {14, 24}) {
+            Preferences::shared().setNumber(PreferenceKeys::editorFontSize, font);
+            for (const QSize size : {QSize(1200, 780), QSize(1, 1), QSize(1, 300)}) {
+                view->resize(size);
+                m_text->setFocus();
+                press(Qt::Key_Home, Qt::ControlModifier);
+                press(Qt::Key_F, Qt::ControlModifier);
+                QTRY_VERIFY(view->isFindBarPresented() && !view->findBarSlot()->isRunning());
+                type("needle\n\n");
+                QTRY_VERIFY(!m_bar->isPending());
+                const EditorText::Range match = EditorText::selection(m_text);
+                QCOMPARE(match.to - match.from, 6);
+                const QRect box =
+                    m_window->caretInWindow(match.from).united(m_window->caretInWindow(match.to));
+                QVERIFY(m_bar->isShown() || size.height() < 780);
+                QVERIFY(!m_bar->isShown() || !m_bar->popover()->geometry().intersects(box));
+                press(Qt::Key_Escape);
+            }
         }
     }
 

@@ -27,6 +27,7 @@
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -126,7 +127,9 @@ private Q_SLOTS:
         for (QWidget* window : windows) {
             FeatureTourOverlay* overlay = overlayOf(window);
             QVERIFY(overlay && overlay->isVisible());
-            QCOMPARE(overlay->geometry(), window->rect());
+            // All but the menu bar, which stays in reach.
+            const QWidget* bar = static_cast<QMainWindow*>(window)->menuWidget();
+            QCOMPARE(overlay->geometry(), window->rect().adjusted(0, bar->height(), 0, 0));
         }
         overlayOf(first.view.get())->primaryButton()->click();
         for (QWidget* window : windows) {
@@ -267,44 +270,73 @@ private Q_SLOTS:
         QCOMPARE(w.document->text(), QStringLiteral("a"));
     }
 
-    // From the window's smallest size to a large one, on every slide, the
-    // card's parts keep their places: none overlaps another, the texts get
-    // all the height they need, and what the window cannot hold scrolls.
+    // From the window's smallest size (in each language) to a large one, on
+    // every slide, the card's parts keep their places: none overlaps another,
+    // the texts get all the height they need, and what the window cannot
+    // hold scrolls between the buttons, which stay on the card in the window.
     void theCardNeverOverlapsItself() {
         WorkspaceWindow w(std::make_unique<MarkdownDocument>(), StandardWorkspacePanes::factory());
         QWidget* view = w.view.get();
         tour().present();
         FeatureTourOverlay* overlay = overlayOf(view);
         QWidget* card = overlay->card();
-        for (const QSize size : {QSize(1, 1), QSize(761, 320), QSize(1600, 1000)}) {
+        QScrollArea* area = overlay->cardArea();
+        const QWidget* slide = area->widget();
+        const int menuBar = w.view->menuWidget()->height();
+        // The buttons follow the language (the slides keep their first one).
+        for (const auto& [language, size] :
+             QList<std::pair<AppLanguage, QSize>>{{AppLanguage::Polish, {1, 1}},
+                                                  {AppLanguage::Spanish, {1, 1}},
+                                                  {AppLanguage::English, {1, 1}},
+                                                  {AppLanguage::English, {761, 320}},
+                                                  {AppLanguage::English, {1600, 1000}}}) {
+            AppLanguageManager::apply(language);
             view->resize(size);
             QTRY_VERIFY(size.height() > 1 || view->size() == view->minimumSize());
-            QTRY_COMPARE(overlay->size(), view->size());
+            QTRY_COMPARE(overlay->size(), view->size() - QSize(0, menuBar));
             for (int i = 0; i < FeatureTourSlideCatalog::count(); ++i) {
                 QCoreApplication::processEvents(); // the card settles on the slide's texts
-                const QString where =
-                    QStringLiteral("%1x%2, slide %3").arg(view->width()).arg(view->height()).arg(i);
-                const QList<QWidget*> parts = {overlay->skipButton(),   overlay->picture(),
-                                               overlay->titleLabel(),   overlay->bodyLabel(),
-                                               overlay->pageDots(),     overlay->backButton(),
-                                               overlay->primaryButton()};
-                for (qsizetype a = 0; a < parts.size(); ++a) {
-                    const QRect rect = parts[a]->geometry();
-                    QVERIFY2(!rect.isEmpty() && card->rect().contains(rect), qPrintable(where));
-                    for (qsizetype b = a + 1; b < parts.size(); ++b)
-                        QVERIFY2(!rect.intersects(parts[b]->geometry()), qPrintable(where));
-                }
+                const QString where = QStringLiteral("%1x%2, slide %3, %4")
+                                          .arg(view->width())
+                                          .arg(view->height())
+                                          .arg(i)
+                                          .arg(overlay->backButton()->text());
+                const auto apart = [&](const QList<QWidget*>& parts, const QWidget* within) {
+                    for (qsizetype a = 0; a < parts.size(); ++a) {
+                        const QRect rect = parts[a]->geometry();
+                        QVERIFY2(!rect.isEmpty() && within->rect().contains(rect),
+                                 qPrintable(where));
+                        for (qsizetype b = a + 1; b < parts.size(); ++b)
+                            QVERIFY2(!rect.intersects(parts[b]->geometry()), qPrintable(where));
+                    }
+                };
+                // Too short for the picture beside the title, the card drops it.
+                const bool compact = size.height() == 1;
+                QCOMPARE(overlay->picture()->isHidden(), compact);
+                QList<QWidget*> slideParts = {overlay->titleLabel(), overlay->bodyLabel(),
+                                              overlay->pageDots()};
+                if (!compact)
+                    slideParts.prepend(overlay->picture());
+                apart(slideParts, slide);
+                apart(
+                    {overlay->skipButton(), area, overlay->backButton(), overlay->primaryButton()},
+                    card);
+                for (QWidget* button : QList<QWidget*>{overlay->skipButton(), overlay->backButton(),
+                                                       overlay->primaryButton()})
+                    QVERIFY2(view->rect()
+                                 .adjusted(0, menuBar, 0, 0)
+                                 .contains(QRect(button->mapTo(view, QPoint()), button->size())),
+                             qPrintable(where));
                 for (QLabel* label : {overlay->titleLabel(), overlay->bodyLabel()})
                     QVERIFY2(label->height() >= label->heightForWidth(label->width()),
                              qPrintable(where));
-                const QScrollArea* area = overlay->cardArea();
-                QVERIFY2(overlay->rect().contains(area->geometry()), qPrintable(where));
                 QCOMPARE(area->verticalScrollBar()->maximum(),
-                         qMax(0, card->height() - area->viewport()->height()));
+                         qMax(0, slide->height() - area->viewport()->height()));
                 const int picture = overlay->picture()->height();
-                QVERIFY(picture >= FeatureTourOverlay::minimumPictureHeight);
+                QVERIFY(compact || picture >= FeatureTourOverlay::minimumPictureHeight);
                 // Full size where there is room, lower in a short window.
-                QVERIFY2((picture == FeatureTourSlideVisuals::height) == (size.height() == 1000),
+                QVERIFY2(compact || (picture == FeatureTourSlideVisuals::height) ==
+                                        (size.height() == 1000),
                          qPrintable(where));
                 tour().advance();
             }

@@ -200,6 +200,28 @@ private Q_SLOTS:
 
     // With "Use one font for both themes" on, the fonts' note stays, under
     // the one picker.
+    // Every theme card shows its name and description whole in each language,
+    // on as many lines as they take (the Polish "Ciepły redakcyjny" on two).
+    void themeCardsWrapTheirTexts() {
+        open();
+        window->setCurrentTab(SettingsWindow::Appearance);
+        AppearanceSettingsTab* tab = window->appearanceTab();
+        for (const AppLanguage language :
+             {AppLanguage::English, AppLanguage::Polish, AppLanguage::Spanish}) {
+            AppLanguageManager::apply(language);
+            TestSupport::processPendingEvents(); // the cards retranslate
+            for (ThemePreviewCard* card : tab->lightCards() + tab->darkCards()) {
+                QTRY_VERIFY(card->height() >= card->heightForWidth(card->width()));
+                const ThemePreviewCard::Caption caption = card->caption(card->width());
+                QCOMPARE(caption.name.join(QLatin1Char(' ')), card->text());
+                QCOMPARE(caption.subtitle.join(QLatin1Char(' ')), card->toolTip());
+                QVERIFY(caption.subtitle.size() == 2 ||
+                        card->toolTip() != QStringLiteral("Krem, atrament, ciepły pomarańcz"));
+            }
+        }
+        AppLanguageManager::apply(AppLanguage::English);
+    }
+
     void theFontsNoteOutlivesTheDarkPicker() {
         open();
         window->setCurrentTab(SettingsWindow::Appearance);

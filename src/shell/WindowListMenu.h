@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class DocumentController;
+class QAction;
+class QMenu;
+class QWidget;
+
+// The open document windows at the end of a window's Window menu, by title
+// in the order they opened, the window the menu belongs to checked. Choosing
+// one brings that window to the front. The list follows the document
+// controller as windows open, close and change their titles.
+class WindowListMenu : public QObject {
+    Q_OBJECT
+public:
+    WindowListMenu(QMenu* menu, QWidget* owner, DocumentController& controller);
+
+    // Puts a list on the Window menu of a window that carries the standard
+    // menus; other windows are left as they are.
+    static void attach(QWidget* window, DocumentController& controller);
+
+    // The entries, one per document window.
+    QList<QAction*> entries() const { return m_entries; }
+
+private:
+    void rebuild();
+
+    QMenu* m_menu;
+    QPointer<QWidget> m_owner;
+    DocumentController& m_controller;
+    QAction* m_separator = nullptr;
+    QList<QAction*> m_entries;
+};
