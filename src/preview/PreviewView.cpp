@@ -31,10 +31,12 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent), m_host(new PreviewS
     });
     m_sourceDebounce.setSingleShot(true);
     m_sourceDebounce.setInterval(MarkdownParseCache::debounceMs);
+    // Edits are parsed on the parsing thread whatever their size: the UI
+    // thread stays free for the next key.
     connect(&m_sourceDebounce, &QTimer::timeout, this, [this] {
         readSource();
         if (m_cache.latestText() != m_markdown)
-            m_cache.parseNow(m_markdown);
+            m_cache.parseSoon(m_markdown);
     });
     connect(m_host, &PreviewScrollHost::scrollViewReady, this, &PreviewView::scrollViewReady);
     connect(m_host, &PreviewScrollHost::findInEditor, this, &PreviewView::findInEditor);

@@ -188,6 +188,42 @@ private Q_SLOTS:
         QCOMPARE(pane.rowText(0), QStringLiteral("hidden"));
     }
 
+    // However small the text, an edit is parsed on the parsing thread: the
+    // tree never comes in the turn that read the text, and it is the tree
+    // of a parse here. Only a pane shown anew parses a small text at once.
+    void editsAreParsedOnTheParsingThread() {
+        Pane pane(QStringLiteral("first\n"));
+        QString text = QStringLiteral("first\n");
+        bool inRead = false;
+        pane.view->setMarkdownSource([&] {
+            inRead = true;
+            // Posted before the parse can post its tree.
+            QMetaObject::invokeMethod(
+                this, [&] { inRead = false; }, Qt::QueuedConnection);
+            return text;
+        });
+        int parsedInRead = 0;
+        connect(&pane.view->parseCache(), &MarkdownParseCache::changed, this,
+                [&] { parsedInRead += inRead; });
+        for (const QString& edit : {QStringLiteral("# Heading *x*\n\n- [ ] a\n"),
+                                    QStringLiteral("| a |\n|---|\n| `b` |\n\nmore ~~c~~\n")}) {
+            text = edit;
+            pane.view->markdownSourceChanged();
+            QTRY_VERIFY(!pane.view->isUpdating());
+            QCOMPARE(pane.content()->document()->text, edit);
+            QCOMPARE(MarkdownDump::dump(pane.content()->document()->document, true),
+                     MarkdownDump::dump(MarkdownParser::parse(edit)->document, true));
+        }
+        QCOMPARE(parsedInRead, 0);
+
+        pane.view->hide();
+        text = QStringLiteral("shown anew\n");
+        pane.view->markdownSourceChanged();
+        pane.view->show();
+        QCOMPARE(parsedInRead, 1);
+        QCOMPARE(pane.rowText(0), text.trimmed());
+    }
+
     void unchangedBlocksKeepTheirViews() {
         Pane pane(paragraphs(6));
         const QList<MarkdownBlockView*> before = pane.views();
