@@ -145,7 +145,7 @@ bool PreviewContentView::prepare(Applying& applying, const QDeadlineTimer& deadl
     if (!applying.plan || applying.plan->from != m_parsed->serial ||
         applying.plan->to != parsed.serial) {
         applying.plan = std::make_shared<const PreviewRowMatcher::Plan>(
-            PreviewRowMatcher::plan(*m_parsed, parsed, sliceThreshold, sliceRows));
+            PreviewRowMatcher::plan(*m_parsed, parsed, slicing));
         applying.rows.clear();
     }
     const PreviewRowMatcher::Plan& plan = *applying.plan;
@@ -159,9 +159,10 @@ bool PreviewContentView::prepare(Applying& applying, const QDeadlineTimer& deadl
         Row row;
         row.node = piece.block;
         row.slice = piece.slice;
+        row.inlines = piece.inlines;
         row.firstLine = piece.firstLine;
         row.lastLine = piece.lastLine;
-        row.joined = piece.slice.openTop;
+        row.joined = piece.slice.openTop || piece.inlines.openTop;
         row.key = plan.keys[i];
         // A kept row brings its own when the parse is swapped in.
         if (plan.kept[i] < 0) {
@@ -205,6 +206,7 @@ void PreviewContentView::commit(Applying& applying) {
         old.view = nullptr;
         kept.node = middle[i].node;
         kept.slice = middle[i].slice;
+        kept.inlines = middle[i].inlines;
         kept.firstLine = middle[i].firstLine;
         kept.lastLine = middle[i].lastLine;
         kept.joined = middle[i].joined;
@@ -303,7 +305,7 @@ void PreviewContentView::build(Row& row, size_t index) {
     MarkdownRendererContext context = m_context;
     context.markdown = m_parsed->text;
     context.anchor = row.built->anchor;
-    row.view = new MarkdownBlockView(*row.node, context, this, row.slice);
+    row.view = new MarkdownBlockView(*row.node, context, this, row.slice, row.inlines);
     m_built.push_back(index);
     ++m_buildCount;
 }
@@ -327,8 +329,8 @@ bool PreviewContentView::measure(Row& row, bool fresh) {
 int PreviewContentView::rawEstimate(Row& row) {
     const int width = innerWidth();
     if (row.estimateWidth != width) {
-        row.estimate =
-            PreviewHeightEstimate::height(*row.node, width, m_context.previewFontSize, row.slice);
+        row.estimate = PreviewHeightEstimate::height(*row.node, width, m_context.previewFontSize,
+                                                     row.slice, row.inlines);
         row.estimateWidth = width;
     }
     return row.estimate;
@@ -503,4 +505,8 @@ bool PreviewContentView::isRowMeasured(int row) const {
 
 TableSlice PreviewContentView::rowSlice(int row) const {
     return row >= 0 && row < rowCount() ? m_rows[size_t(row)].slice : TableSlice{};
+}
+
+InlineSlice PreviewContentView::rowInlines(int row) const {
+    return row >= 0 && row < rowCount() ? m_rows[size_t(row)].inlines : InlineSlice{};
 }

@@ -107,6 +107,32 @@ struct Pane {
     }
 };
 
+// One paragraph of `groups` pictures, each among runs of text: four
+// children a group.
+QString picturesLine(int groups, const QString& lead = QString()) {
+    QString line = lead;
+    for (int i = 0; i < groups; ++i)
+        line += QStringLiteral("w%1 *e%1* ![p%1](missing-%1.png) ").arg(i);
+    return line + QStringLiteral("\n\nend\n");
+}
+
+// Where each child of a heading or paragraph stands, from the top of the
+// first: one row, or the rows of its pieces.
+QList<QRect> entryPlaces(const QList<std::pair<MarkdownBlockView*, int>>& rows) {
+    QList<QRect> places;
+    for (const auto& [view, top] : rows) {
+        auto* inline_ = qobject_cast<InlineMarkupView*>(view->content());
+        for (int i = 0; i < inline_->layout()->count(); ++i) {
+            const QRect entry = inline_->layout()->itemAt(i)->widget()->geometry();
+            places << entry.translated(0, top + inline_->y());
+        }
+    }
+    const int first = places.front().top();
+    for (QRect& place : places)
+        place.translate(0, -first);
+    return places;
+}
+
 // Paragraphs, every `every`th with other words.
 QString editedParagraphs(int count, int every) {
     QStringList blocks;
@@ -398,6 +424,82 @@ private Q_SLOTS:
         pane.bar()->setValue(pane.bar()->maximum());
         QVERIFY(content->rowView(5) && content->rowView(5)->isVisible());
         QVERIFY(!content->rowView(1) || !content->rowView(1)->isVisible());
+    }
+
+    // A paragraph of many pictures comes in pieces, each a row of its own,
+    // that stand as the whole paragraph would. An edit rebuilds the piece it
+    // touched; one that moves children between pieces ends with the rows of
+    // a fresh pane.
+    void aParagraphOfManyPicturesComesInPieces() {
+        const QString text = picturesLine(20);
+        Pane pane(text, {600, 8000});
+        PreviewContentView* content = pane.content();
+        const MarkdownNode& paragraph = content->document()->document.child(0);
+        QCOMPARE(paragraph.childCount(), 80);
+        QCOMPARE(content->rowCount(), 3 + 1);
+        QVERIFY(!content->rowInlines(0).openTop && content->rowInlines(0).openBottom);
+        QCOMPARE(content->rowInlines(2).first, 64);
+        QVERIFY(content->rowInlines(2).openTop && !content->rowInlines(2).openBottom);
+        QVERIFY(content->rowInlines(3) == InlineSlice{});
+        QCOMPARE(content->rowRect(1).top(), content->rowRect(0).bottom() + 1);
+
+        MarkdownRendererContext context = content->rendererContext();
+        context.markdown = text;
+        MarkdownBlockView whole(paragraph, context);
+        QVERIFY(TestSupport::showExposed(&whole, content->rowRect(0).size()));
+        whole.resize(content->rowRect(0).width(),
+                     whole.heightForWidth(content->rowRect(0).width()));
+        QCoreApplication::processEvents();
+        QList<std::pair<MarkdownBlockView*, int>> pieces;
+        for (int row = 0; row < 3; ++row)
+            pieces.append({content->rowView(row), content->rowRect(row).top()});
+        QCOMPARE(entryPlaces(pieces), entryPlaces({{&whole, 0}}));
+        QCOMPARE(content->rowRect(2).bottom() + 1 - content->rowRect(0).top(), whole.height());
+
+        const QList<MarkdownBlockView*> before = pane.views();
+        const int built = content->buildCount();
+        pane.render(QString(text).replace(QStringLiteral("w9 "), QStringLiteral("w9 typed ")));
+        QCOMPARE(content->buildCount(), built + 1);
+        QVERIFY(pane.views()[1] != before[1]);
+        QCOMPARE(pane.views()[0], before[0]);
+        QCOMPARE(pane.views()[2], before[2]);
+
+        const QString moved = picturesLine(20, QStringLiteral("*lead* "));
+        pane.render(moved);
+        Pane fresh(moved, {600, 8000});
+        QCOMPARE(content->rowCount(), fresh.content()->rowCount());
+        for (int row = 0; row < content->rowCount(); ++row)
+            QVERIFY(content->rowInlines(row) == fresh.content()->rowInlines(row));
+        QCOMPARE(pane.allText(), fresh.allText());
+    }
+
+    // A parse of pieces handed over comes a view or two a turn when slices
+    // are short; one handed over meanwhile supersedes it, and the end is what
+    // a parse shown at once gives.
+    void piecesComeAViewATurn() {
+        Pane pane(picturesLine(40), {600, 3000});
+        PreviewContentView* content = pane.content();
+        content->setSliceMs(0);
+        const QString first = picturesLine(40, QStringLiteral("*first* "));
+        const QString last = picturesLine(40, QStringLiteral("*last* *more* "));
+        content->showDocument(MarkdownParser::parse(first), nullptr);
+        int turns = 0;
+        int built = content->buildCount();
+        for (; content->isApplying() && turns < 1000; ++turns) {
+            if (turns == 1)
+                content->showDocument(MarkdownParser::parse(last), nullptr);
+            QCoreApplication::processEvents();
+            // A slice makes one view; a turn runs a slice and may run the
+            // relayout a new view asks for, which makes one more.
+            QVERIFY(content->buildCount() - built <= 2);
+            built = content->buildCount();
+        }
+        QVERIFY2(turns >= 3, qPrintable(QString::number(turns)));
+        QCOMPARE(content->document()->text, last);
+        content->setSliceMs(PreviewContentView::sliceMs);
+        Pane fresh(last, {600, 3000});
+        QCOMPARE(pane.rowsNear(0), fresh.rowsNear(0));
+        QCOMPARE(pane.rowsNear(3), fresh.rowsNear(3));
     }
 
     void deepNestingKeepsEveryWord_data() { TestSupport::addNestedMarkdownRows(); }
