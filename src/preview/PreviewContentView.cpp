@@ -385,35 +385,46 @@ std::pair<size_t, size_t> PreviewContentView::rowsInReach() const {
 }
 
 int PreviewContentView::materialize() {
-    // While a parse comes in, no call makes views for longer than a slice,
-    // and a slice makes at least one.
+    // While a parse comes in, no call makes or lays out views for longer
+    // than a slice, and a slice makes or lays out at least one.
     const bool inSlice = !m_deadline.isForever();
     const QDeadlineTimer deadline =
         !inSlice && isApplying() ? QDeadlineTimer(m_sliceMs) : m_deadline;
     bool made = false;
     int shift = 0;
+    bool changed = false;
+    const auto sliceOver = [&] { return (inSlice ? m_sliceMade : made) && deadline.hasExpired(); };
+    // The rest in the next slice.
+    const auto later = [&] {
+        if (changed)
+            relayout();
+        m_settling = true;
+        if (!m_nextSlice.isActive())
+            m_nextSlice.start();
+        return shift;
+    };
     // Measuring moves the rows below; a few rounds reach the rows that come
     // into reach that way.
     for (int round = 0; round < 8; ++round) {
         const auto [first, last] = rowsInReach();
-        bool changed = false;
+        changed = false;
         for (size_t i = first; i < last; ++i) {
             Row& row = m_rows[i];
             if (row.empty)
                 continue;
+            // Making a view and laying it out (a long paragraph takes each
+            // its slice) are two steps.
             if (!row.view) {
-                if ((inSlice ? m_sliceMade : made) && deadline.hasExpired()) {
-                    // The rest in the next slice.
-                    m_settling = true;
-                    if (!m_nextSlice.isActive())
-                        m_nextSlice.start();
-                    return shift;
-                }
+                if (sliceOver())
+                    return later();
                 build(row, i);
                 made = m_sliceMade = true;
             }
             if (row.measured)
                 continue;
+            if (sliceOver())
+                return later();
+            made = m_sliceMade = true;
             const int before = row.height;
             const bool above = row.top + row.height <= m_visibleTop;
             if (measure(row, false)) {

@@ -502,6 +502,22 @@ private Q_SLOTS:
         QCOMPARE(pane.rowsNear(3), fresh.rowsNear(3));
     }
 
+    // A view made when its slice is over is laid out in the next: a long
+    // paragraph is made in one turn and laid out in another.
+    void aViewThatTakesItsSliceIsLaidOutInTheNext() {
+        Pane pane(QStringLiteral("short\n"), {500, 300});
+        PreviewContentView* content = pane.content();
+        content->setSliceMs(0);
+        const QString paragraph =
+            QStringLiteral("some *words* `of` a long paragraph ").repeated(200);
+        content->showDocument(MarkdownParser::parse(paragraph), nullptr);
+        QVERIFY(content->rowView(0) && !content->isRowMeasured(0));
+        QVERIFY(!content->rowView(0)->isVisible());
+        QTRY_VERIFY(!content->isApplying());
+        QVERIFY(content->isRowMeasured(0) && content->rowView(0)->isVisible());
+        QCOMPARE(content->rowView(0)->height(), content->rowView(0)->heightForWidth(452));
+    }
+
     void deepNestingKeepsEveryWord_data() { TestSupport::addNestedMarkdownRows(); }
     // Nesting deeper than the preview draws is laid flat; deeper than the
     // tree keeps, it is shown as source text.
