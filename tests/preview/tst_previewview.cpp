@@ -364,6 +364,37 @@ private Q_SLOTS:
         QVERIFY(!content->rowView(0)->isVisible());
     }
 
+    // A scroll makes the views it shows at once, and those near them over
+    // the turns that follow, a slice at a time.
+    void aScrollMakesTheVisibleRowsAtOnceAndTheRestInSlices() {
+        Pane pane(paragraphs(2000), {500, 300});
+        PreviewContentView* content = pane.content();
+        content->setSliceMs(0);
+        const int built = content->buildCount();
+        pane.bar()->setValue(pane.bar()->maximum() / 2);
+        const int top = content->visibleTop();
+        const int bottom = top + pane.view->scrollArea()->viewport()->height();
+        int shown = 0;
+        int waiting = 0;
+        for (int row = 0; row < content->rowCount(); ++row) {
+            const QRect rect = content->rowRect(row);
+            if (rect.bottom() >= top && rect.top() <= bottom) {
+                ++shown;
+                QVERIFY(content->rowView(row) && content->rowView(row)->isVisible());
+                QVERIFY(content->isRowMeasured(row));
+            } else if (rect.bottom() >= top - PreviewContentView::lookAhead &&
+                       rect.top() <= bottom + PreviewContentView::lookAhead) {
+                waiting += !content->rowView(row);
+            }
+        }
+        QVERIFY(shown > 3);
+        QVERIFY(waiting > 10);
+        QVERIFY(content->buildCount() - built < shown + waiting / 2);
+        QVERIFY(content->isApplying());
+        QTRY_VERIFY(!content->isApplying());
+        QVERIFY(content->buildCount() - built > shown + 10);
+    }
+
     void rowsOutOfReachWaitThenGo() {
         const QString code =
             QStringLiteral("```\n") + QString(300, u'x') + QStringLiteral("\n```\n\n");
