@@ -9,11 +9,12 @@
 #include <vector>
 
 // Which rows of the last rendering a new parse can keep. A row is a top-level
-// block, or a piece of a long table; it is known by its kind and its whole
-// source lines, never by its position, so an edit re-creates only the rows it
-// touched. A candidate is kept only when its tree is the same too: a block's
-// rendering can change while its lines do not (a link whose reference
-// definition was edited elsewhere).
+// block, or a piece of a long table or of a paragraph of many pictures; it is
+// known by its kind and its whole source lines (a paragraph's piece, all on
+// the paragraph's lines, by its children), never by its position, so an edit
+// re-creates only the rows it touched. A candidate is kept only when its tree
+// is the same too: a block's rendering can change while its lines do not (a
+// link whose reference definition was edited elsewhere).
 namespace PreviewRowMatcher {
 
 struct Piece {

@@ -137,33 +137,6 @@ private Q_SLOTS:
                  MarkdownDump::dump(MarkdownParser::parse(texts[6])->document, true));
     }
 
-    // Asked to parse soon, a text of any size goes to the parsing thread with
-    // its followup: the tree shown until it comes is the one before, and the
-    // one that comes is the tree of a parse here.
-    void aSmallTextParsedSoonComesFromTheParsingThread() {
-        MarkdownParseCache cache;
-        cache.parseNow(QStringLiteral("before\n"));
-        QThread* const main = QThread::currentThread();
-        std::atomic<bool> offMain{false};
-        cache.setFollowup([&](const ParsedMarkdown&, const ParsedMarkdown&) {
-            offMain = QThread::currentThread() != main;
-            return std::any(1);
-        });
-        const QString text = QStringLiteral("# Small\n\n*a* ~~b~~ [c](/d)\n\n- [x] e\n");
-        cache.scheduleParse(QStringLiteral("dropped\n"));
-        cache.parseSoon(text);
-        QVERIFY(cache.isParsing());
-        QCOMPARE(cache.document()->text, QStringLiteral("before\n"));
-        QTRY_VERIFY(!cache.isPending());
-        QVERIFY(offMain);
-        QVERIFY(cache.followup().has_value());
-        QCOMPARE(cache.document()->text, text);
-        QCOMPARE(MarkdownDump::dump(cache.document()->document, true),
-                 MarkdownDump::dump(MarkdownParser::parse(text)->document, true));
-        QVERIFY(TestSupport::runPastTimers(MarkdownParseCache::debounceMs));
-        QCOMPARE(cache.document()->text, text);
-    }
-
     // Parses on this thread while the parsing thread parses give the trees
     // they give alone: no parse loses the strikethrough that cmark-gfm only
     // recognises while a parse finishes.
