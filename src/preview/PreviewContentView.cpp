@@ -385,21 +385,23 @@ std::pair<size_t, size_t> PreviewContentView::rowsInReach() const {
 }
 
 int PreviewContentView::materialize() {
-    // No call makes or lays out views for longer than a slice, and a slice
-    // makes or lays out at least one; only the views in the visible part are
-    // made at once, unless a parse is coming in.
+    // While a parse comes in, no call makes or lays out views for longer
+    // than a slice, and a slice makes or lays out at least one.
     const bool inSlice = !m_deadline.isForever();
-    const QDeadlineTimer deadline = inSlice ? m_deadline : QDeadlineTimer(m_sliceMs);
-    const auto [shownFirst, shownLast] =
-        inSlice || m_applying ? std::pair<size_t, size_t>{0, 0}
-                              : rowsWithin(m_visibleTop, m_visibleTop + m_visibleHeight);
+    const QDeadlineTimer deadline =
+        !inSlice && isApplying() ? QDeadlineTimer(m_sliceMs) : m_deadline;
     bool made = false;
-    bool deferred = false;
     int shift = 0;
     bool changed = false;
-    const auto sliceOver = [&](size_t row) {
-        return (row < shownFirst || row >= shownLast) && (inSlice ? m_sliceMade : made) &&
-               deadline.hasExpired();
+    const auto sliceOver = [&] { return (inSlice ? m_sliceMade : made) && deadline.hasExpired(); };
+    // The rest in the next slice.
+    const auto later = [&] {
+        if (changed)
+            relayout();
+        m_settling = true;
+        if (!m_nextSlice.isActive())
+            m_nextSlice.start();
+        return shift;
     };
     // Measuring moves the rows below; a few rounds reach the rows that come
     // into reach that way.
@@ -413,19 +415,15 @@ int PreviewContentView::materialize() {
             // Making a view and laying it out (a long paragraph takes each
             // its slice) are two steps.
             if (!row.view) {
-                if (sliceOver(i)) {
-                    deferred = true;
-                    continue;
-                }
+                if (sliceOver())
+                    return later();
                 build(row, i);
                 made = m_sliceMade = true;
             }
             if (row.measured)
                 continue;
-            if (sliceOver(i)) {
-                deferred = true;
-                continue;
-            }
+            if (sliceOver())
+                return later();
             made = m_sliceMade = true;
             const int before = row.height;
             const bool above = row.top + row.height <= m_visibleTop;
@@ -440,12 +438,6 @@ int PreviewContentView::materialize() {
         if (!changed)
             break;
         relayout();
-    }
-    if (deferred) {
-        // The rest in the next slice.
-        m_settling = true;
-        if (!m_nextSlice.isActive())
-            m_nextSlice.start();
     }
     return shift;
 }

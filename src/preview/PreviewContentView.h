@@ -22,9 +22,6 @@ class MarkdownBlockView;
 // surface. It is virtualised, so a large document stays quick and small:
 // - only the rows in and near the visible part have views; the rest have a
 //   height, estimated until the row was laid out at that width;
-// - views are made and laid out a slice at a time: those in the visible part
-//   at once (unless a parse is coming in), those near it over the turns that
-//   follow, each slice making or laying out at least one;
 // - views that went out of reach stay a while (scrolling back finds them as
 //   they were) and are released once more than keptViews of them wait, the
 //   least recently shown first;

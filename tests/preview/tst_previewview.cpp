@@ -358,29 +358,6 @@ private Q_SLOTS:
         QVERIFY(!content->rowView(0)->isVisible());
     }
 
-    // A scroll makes the views it shows at once, and those near them over
-    // the turns that follow, a slice at a time.
-    void aScrollMakesTheVisibleRowsAtOnceAndTheRestInSlices() {
-        Pane pane(paragraphs(2000), {500, 300});
-        PreviewContentView* content = pane.content();
-        content->setSliceMs(0);
-        pane.bar()->setValue(pane.bar()->maximum() / 2);
-        const int top = content->visibleTop();
-        const int bottom = top + pane.view->scrollArea()->viewport()->height();
-        int waiting = 0;
-        for (int row = 0; row < content->rowCount(); ++row) {
-            const QRect rect = content->rowRect(row);
-            if (rect.bottom() >= top && rect.top() <= bottom)
-                QVERIFY(content->rowView(row) && content->rowView(row)->isVisible());
-            else if (rect.bottom() >= top - PreviewContentView::lookAhead &&
-                     rect.top() <= bottom + PreviewContentView::lookAhead)
-                waiting += !content->rowView(row);
-        }
-        QVERIFY(waiting > 10);
-        // Settled: every row in reach is made.
-        QTRY_VERIFY(!content->isApplying());
-    }
-
     void rowsOutOfReachWaitThenGo() {
         const QString code =
             QStringLiteral("```\n") + QString(300, u'x') + QStringLiteral("\n```\n\n");
