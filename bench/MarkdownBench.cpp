@@ -1,5 +1,6 @@
 #include "Bench.h"
 
+#include "core/MarkdownParseCache.h"
 #include "core/MarkdownTree.h"
 
 #include <cmark-gfm-core-extensions.h>
@@ -49,6 +50,16 @@ void parseFigures() {
     }
     Bench::report(QStringLiteral("markdown.parse.raw.1mb"), median(raw), "ms");
     Bench::report(QStringLiteral("markdown.parse.1mb"), median(quon), "ms");
+
+    // The largest text a pane shown anew parses at once, dense with inline
+    // markup: what that parse holds the UI thread.
+    QString dense;
+    for (int i = 0; dense.size() < MarkdownParseCache::parsedAtOnce; ++i)
+        dense +=
+            QStringLiteral("word%1 *emphasis* **strong** `code` [link](https://x.y/%1) ").arg(i);
+    dense.truncate(MarkdownParseCache::parsedAtOnce);
+    Bench::report(QStringLiteral("markdown.parse.at-once-limit"),
+                  Bench::medianMs(15, [&] { MarkdownParser::parse(dense); }), "ms");
 }
 
 const Bench::Registration registration("markdown", parseFigures);

@@ -1,4 +1,5 @@
 #include "Bench.h"
+#include "ReadmeDocument.h"
 
 #include "core/MarkdownDocument.h"
 #include "core/Preferences.h"
@@ -21,6 +22,7 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -282,6 +284,145 @@ void longLineFigures() {
     }
 }
 
+// Runs the event loop until `done` holds: the longest turn, in ms.
+double longestTurnUntil(const std::function<bool()>& done) {
+    double longest = 0;
+    while (!done()) {
+        QElapsedTimer turn;
+        turn.start();
+        QApplication::processEvents();
+        longest = std::max(longest, double(turn.nsecsElapsed()) / 1e6);
+    }
+    return longest;
+}
+
+// A text written with the README's pictures beside it, opened in a real
+// window in Split and shown until the preview is in step.
+struct SplitWindow {
+    QTemporaryDir folder;
+    std::unique_ptr<MarkdownDocument> document;
+    std::unique_ptr<WorkspaceView> window;
+    EditorView* editor = nullptr;
+    PreviewView* preview = nullptr;
+
+    bool open(const QString& text) {
+        const QString path = folder.filePath(QStringLiteral("doc.md"));
+        QFile file(path);
+        const QByteArray bytes = text.toUtf8();
+        if (!ReadmeDocument::writeImages(folder.path()) || !file.open(QIODevice::WriteOnly) ||
+            file.write(bytes) != bytes.size())
+            return false;
+        file.close();
+        document = MarkdownDocument::open(path, nullptr);
+        if (!document)
+            return false;
+        window = Bench::openWindow(*document);
+        window->setViewMode(ViewMode::Split);
+        editor = qobject_cast<EditorView*>(window->panes()->editor());
+        preview = qobject_cast<PreviewView*>(window->panes()->preview());
+        while (editor->editor()->highlighter()->isColouringProgressively() || !inStep())
+            QApplication::processEvents();
+        waitUntilIdle();
+        return true;
+    }
+    bool inStep() const {
+        return !preview->isUpdating() &&
+               preview->content()->document()->text.size() == document->length();
+    }
+    // Puts the caret at `position` in the editor and centres it.
+    MarkdownTextView* caretAt(int position) {
+        MarkdownTextView* view = editor->textView();
+        view->setFocus();
+        QTextCursor cursor(view->document());
+        cursor.setPosition(position);
+        view->setTextCursor(cursor);
+        view->centerCursor();
+        waitUntilIdle();
+        return view;
+    }
+    // Types the keys and waits until the preview shows them, and `afterMs`
+    // more for what its rows do once made (colouring code): the longest turn.
+    double typeAndWait(QWidget* view, const std::vector<std::pair<int, QString>>& keys,
+                       int afterMs = 0) {
+        double longest = 0;
+        for (const auto& [key, text] : keys) {
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+            QElapsedTimer turn;
+            turn.start();
+            QApplication::sendEvent(view, &press);
+            longest = std::max(longest, double(turn.nsecsElapsed()) / 1e6);
+        }
+        longest = std::max(longest, longestTurnUntil([this] { return inStep(); }));
+        QElapsedTimer after;
+        after.start();
+        return std::max(longest, longestTurnUntil([&] { return after.elapsed() >= afterMs; }));
+    }
+};
+
+// A key in the middle of one long paragraph in a real window in Split, then
+// a pause until the preview shows it: the longest turn of the event loop,
+// the median of three keys.
+void longLineStall(const QString& key, const QString& line) {
+    SplitWindow split;
+    if (!split.open(line + u'\n'))
+        return;
+    MarkdownTextView* view = split.caretAt(int(line.size() / 2));
+    std::vector<double> stalls;
+    for (int round = 0; round < 3; ++round)
+        stalls.push_back(split.typeAndWait(view, {{Qt::Key_A, QStringLiteral("a")}}));
+    Bench::report(QStringLiteral("window.split.stall.") + key, median(stalls), "ms");
+}
+
+// 80,000 characters of inline markup, without pictures and with 555 of
+// them (badges, screenshots and some that are missing).
+void longLineStallFigures() {
+    QString dense;
+    for (int i = 0; dense.size() < 80000; ++i)
+        dense +=
+            QStringLiteral("word%1 *emphasis* **strong** `code` [link](https://x.y/%1) ").arg(i);
+    longLineStall(QStringLiteral("long-line.80k"), dense.left(80000));
+
+    constexpr int pictures = 555;
+    QString line;
+    for (int i = 0; i < pictures; ++i) {
+        const QString picture = i % 7 == 3 ? QStringLiteral("docs/missing-%1.png").arg(i)
+                                : i % 5 == 0
+                                    ? QStringLiteral("docs/images/screenshot-%1.png").arg(i % 4)
+                                    : QStringLiteral("docs/badges/badge-%1.svg").arg(i % 6);
+        line += QStringLiteral("word%1 *emphasis* **strong** `code` [link](https://x.y/%1) "
+                               "![picture %1](%2) plain words go here and ")
+                    .arg(i)
+                    .arg(picture);
+    }
+    for (int i = 0; line.size() < 80000; ++i)
+        line += QStringLiteral("more%1 ").arg(i);
+    line.truncate(80000);
+    longLineStall(QStringLiteral("long-line-images"), line);
+}
+
+// A code fence (three backticks and Return) typed at a paragraph in the
+// middle of the README-like document in Split, until the preview is in step
+// again and a second after (its code coloured): the longest turn of the
+// event loop.
+void fenceTypedFigures() {
+    const QString text = ReadmeDocument::markdown(1024 * 1024);
+    SplitWindow split;
+    if (!split.open(text))
+        return;
+    const qsizetype at = text.indexOf(QStringLiteral("\n\nThe **widget-"), text.size() / 2) + 2;
+    MarkdownTextView* view = split.caretAt(int(at));
+    const QString tick = QStringLiteral("`");
+    const double stall = split.typeAndWait(view,
+                                           {{Qt::Key_QuoteLeft, tick},
+                                            {Qt::Key_QuoteLeft, tick},
+                                            {Qt::Key_QuoteLeft, tick},
+                                            {Qt::Key_Return, QStringLiteral("\r")}},
+                                           1000);
+    Bench::report(QStringLiteral("window.split.stall.fence-typed.readme-1mb"), stall, "ms");
+}
+
+const Bench::Registration longLineStalls("split-stall.long-line", longLineStallFigures);
+const Bench::Registration fenceTyped("split-stall.fence-typed", fenceTypedFigures);
 const Bench::Registration oneLine("oneline", oneLineFigures);
 const Bench::Registration longLine("long-line", longLineFigures);
 

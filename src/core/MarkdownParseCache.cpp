@@ -64,6 +64,12 @@ void MarkdownParseCache::scheduleParse(const QString& text) {
     m_debounce.start();
 }
 
+void MarkdownParseCache::parseSoon(const QString& text) {
+    m_debounce.stop();
+    m_pendingText.clear();
+    start(text);
+}
+
 void MarkdownParseCache::parseNow(const QString& text) {
     m_debounce.stop();
     m_pendingText.clear();

@@ -21,13 +21,13 @@
 // through the event loop. A newer text supersedes a parse still running: it
 // stops at its next step and never comes back. Only a small text asked for
 // now, while the parsing thread has no parse to do, is parsed at once on the
-// calling thread.
+// calling thread: that takes about a millisecond, no longer than the trip.
 class MarkdownParseCache : public QObject {
     Q_OBJECT
 public:
     static constexpr int debounceMs = 150;
     // parseNow parses texts up to this many characters on the calling thread.
-    static constexpr qsizetype parsedAtOnce = 128 * 1024;
+    static constexpr qsizetype parsedAtOnce = 16 * 1024;
 
     // Work a reader wants done on the parsing thread with each new tree, from
     // the tree before it (the latest when the parse started); what it returns
@@ -56,6 +56,9 @@ public:
     // thread is busy), any other on the parsing thread straight away. A
     // scheduled text is dropped, never parsed later.
     void parseNow(const QString& text);
+    // Parses on the parsing thread straight away, whatever the text's size;
+    // a scheduled text is dropped.
+    void parseSoon(const QString& text);
 
     // Lets go of a parse on the parsing thread, so that freeing a large tree
     // keeps no one waiting here. Only the last holder of a parse calls it.

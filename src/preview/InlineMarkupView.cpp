@@ -18,7 +18,7 @@ InlineMarkupView::Mode InlineMarkupView::modeFor(const MarkdownNode& container) 
 
 InlineMarkupView::InlineMarkupView(const MarkdownNode& container,
                                    const MarkdownRendererContext& context, int headingLevel,
-                                   QWidget* parent)
+                                   QWidget* parent, const InlineSlice& slice)
     : QWidget(parent), m_mode(modeFor(container)) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -37,7 +37,8 @@ InlineMarkupView::InlineMarkupView(const MarkdownNode& container,
     case Mode::Mixed: {
         // Text never flows beside a picture: each child stands on its own row.
         const InlineMarkupRenderer::Style body = InlineMarkupRenderer::style(context, 0);
-        for (const MarkdownNode& child : container.children) {
+        for (int i = slice.first; i < slice.end(container); ++i) {
+            const MarkdownNode& child = container.child(i);
             if (child.kind == MarkdownNodeKind::Image)
                 column->addWidget(new MarkdownImageView(child, context, this));
             else

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MarkdownTree.h"
+#include "preview/InlineSlice.h"
 #include "preview/MarkdownRendererContext.h"
 
 #include <QWidget>
@@ -15,8 +16,10 @@ class InlineMarkupView : public QWidget {
 public:
     enum class Mode { Image, Mixed, Text };
 
+    // slice: the children shown, of a container in Mixed mode (all by default).
     InlineMarkupView(const MarkdownNode& container, const MarkdownRendererContext& context,
-                     int headingLevel = 0, QWidget* parent = nullptr);
+                     int headingLevel = 0, QWidget* parent = nullptr,
+                     const InlineSlice& slice = {});
 
     static Mode modeFor(const MarkdownNode& container);
     static constexpr int rowSpacing = 6;

@@ -22,6 +22,9 @@ constexpr qsizetype longestWord = 1000;
 // a script item: a paragraph this long (a whole file on one line) shows
 // plain, in the base font: with its runs each layout took many seconds.
 constexpr qsizetype longestStyledText = 100'000;
+// Wrapped text this long is wider than any pane on one line: its ideal size
+// is counted, not laid out, which would take as long as its real layout.
+constexpr qsizetype longestMeasuredLine = 4096;
 
 bool hasLongWord(const QString& text) {
     qsizetype run = 0;
@@ -130,9 +133,10 @@ int LaidOutText::heightForWidth(int width) {
 }
 
 QSize LaidOutText::idealSize() {
-    // Laying out a paragraph that long on one line takes seconds, and it is
-    // wider than any pane anyway: its lines are counted, not laid out.
-    if (!m_idealSize && m_wrap && m_content.text.size() > longestStyledText) {
+    // Laying out a paragraph that long on one line takes as long as laying
+    // it out to wrap, and it is wider than any pane anyway: its lines are
+    // counted, not laid out.
+    if (!m_idealSize && m_wrap && m_content.text.size() > longestMeasuredLine) {
         const qreal lineHeight = QFontMetricsF(m_font).height() + m_lineSpacing;
         const auto lines = m_content.text.count(u'\n') + 1;
         m_idealSize =

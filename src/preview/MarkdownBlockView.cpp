@@ -136,7 +136,14 @@ void RuleView::paintEvent(QPaintEvent*) {
 }
 
 MarkdownBlockView::Padding MarkdownBlockView::outerPadding(const MarkdownNode& node,
-                                                           const TableSlice& slice) {
+                                                           const TableSlice& slice,
+                                                           const InlineSlice& inlines) {
+    // The pieces of a long run of children stand a row's spacing apart.
+    if (inlines.isPiece()) {
+        const Padding whole = outerPadding(node, slice);
+        return {inlines.openTop ? InlineMarkupView::rowSpacing : whole.top,
+                inlines.openBottom ? 0 : whole.bottom};
+    }
     switch (node.kind) {
     case MarkdownNodeKind::Heading:
         if (node.headingLevel <= 1)
@@ -187,17 +194,17 @@ QString MarkdownBlockView::orderedMarker(int index) {
 
 MarkdownBlockView::MarkdownBlockView(const MarkdownNode& node,
                                      const MarkdownRendererContext& context, QWidget* parent,
-                                     const TableSlice& slice)
-    : MarkdownBlockView(node, context, parent, slice, 0) {}
+                                     const TableSlice& slice, const InlineSlice& inlines)
+    : MarkdownBlockView(node, context, parent, slice, inlines, 0) {}
 
 MarkdownBlockView::MarkdownBlockView(const MarkdownNode& node,
                                      const MarkdownRendererContext& context, QWidget* parent,
-                                     const TableSlice& slice, int depth)
+                                     const TableSlice& slice, const InlineSlice& inlines, int depth)
     : QWidget(parent), m_depth(depth) {
-    const Padding padding = outerPadding(node, slice);
+    const Padding padding = outerPadding(node, slice, inlines);
     auto* layout = column(this, 0);
     layout->setContentsMargins(0, padding.top, 0, padding.bottom);
-    m_content = build(node, context, slice);
+    m_content = build(node, context, slice, inlines);
     if (!m_content) {
         hide();
         return;
@@ -219,7 +226,7 @@ std::optional<qreal> MarkdownBlockView::firstBaseline() const {
 }
 
 QWidget* MarkdownBlockView::build(const MarkdownNode& node, const MarkdownRendererContext& context,
-                                  const TableSlice& slice) {
+                                  const TableSlice& slice, const InlineSlice& inlines) {
     const DesignSystem& ds = context.designSystem;
     if (showsSource(node)) {
         const QString text = fallbackText(node);
@@ -234,9 +241,9 @@ QWidget* MarkdownBlockView::build(const MarkdownNode& node, const MarkdownRender
     }
     switch (node.kind) {
     case MarkdownNodeKind::Heading:
-        return new InlineMarkupView(node, context, node.headingLevel, this);
+        return new InlineMarkupView(node, context, node.headingLevel, this, inlines);
     case MarkdownNodeKind::Paragraph:
-        return new InlineMarkupView(node, context, 0, this);
+        return new InlineMarkupView(node, context, 0, this, inlines);
     case MarkdownNodeKind::CodeBlock:
         return new CodeBlockView(node.literal.toString(), node.codeLanguage(), ds, this);
     case MarkdownNodeKind::UnorderedList:
@@ -311,7 +318,7 @@ QWidget* MarkdownBlockView::listRow(const MarkdownNode& item, bool ordered, int 
         }
     } else {
         // An item below the tree's depth cap: its source text.
-        body = new MarkdownBlockView(item, context, row, {}, m_depth + 1);
+        body = new MarkdownBlockView(item, context, row, {}, {}, m_depth + 1);
     }
 
     // Marker and item text share their first baseline.
@@ -348,7 +355,7 @@ void MarkdownBlockView::addChild(const MarkdownNode& child, const MarkdownRender
     if (isContainer(child) && m_depth + 1 >= maxNesting)
         addFlat(child, context, owner, column);
     else
-        column->addWidget(new MarkdownBlockView(child, context, owner, {}, m_depth + 1));
+        column->addWidget(new MarkdownBlockView(child, context, owner, {}, {}, m_depth + 1));
 }
 
 void MarkdownBlockView::addFlat(const MarkdownNode& node, const MarkdownRendererContext& context,
@@ -373,7 +380,7 @@ void MarkdownBlockView::addFlat(const MarkdownNode& node, const MarkdownRenderer
         return;
     }
     default:
-        column->addWidget(new MarkdownBlockView(node, context, owner, {}, maxNesting));
+        column->addWidget(new MarkdownBlockView(node, context, owner, {}, {}, maxNesting));
         return;
     }
 }

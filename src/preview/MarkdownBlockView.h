@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MarkdownTree.h"
+#include "preview/InlineSlice.h"
 #include "preview/MarkdownRendererContext.h"
 #include "preview/MarkdownTableView.h"
 
@@ -63,16 +64,19 @@ private:
 class MarkdownBlockView : public QWidget {
     Q_OBJECT
 public:
-    // slice: the rows of a table block this view shows (all by default).
+    // slice: the rows of a table block this view shows, inlines: the
+    // children of a heading or paragraph (all by default).
     MarkdownBlockView(const MarkdownNode& node, const MarkdownRendererContext& context,
-                      QWidget* parent = nullptr, const TableSlice& slice = {});
+                      QWidget* parent = nullptr, const TableSlice& slice = {},
+                      const InlineSlice& inlines = {});
 
     struct Padding {
         int top = 0;
         int bottom = 0;
         bool operator==(const Padding&) const = default;
     };
-    static Padding outerPadding(const MarkdownNode& node, const TableSlice& slice = {});
+    static Padding outerPadding(const MarkdownNode& node, const TableSlice& slice = {},
+                                const InlineSlice& inlines = {});
     // The trimmed source shown for a block without its own view.
     static QString fallbackText(const MarkdownNode& node);
     // Whether the block has no view of its own and is shown as its source.
@@ -99,10 +103,11 @@ public:
 private:
     // depth: the quotes and lists this block stands in.
     MarkdownBlockView(const MarkdownNode& node, const MarkdownRendererContext& context,
-                      QWidget* parent, const TableSlice& slice, int depth);
+                      QWidget* parent, const TableSlice& slice, const InlineSlice& inlines,
+                      int depth);
 
     QWidget* build(const MarkdownNode& node, const MarkdownRendererContext& context,
-                   const TableSlice& slice);
+                   const TableSlice& slice, const InlineSlice& inlines);
     QWidget* listView(const MarkdownNode& list, const MarkdownRendererContext& context);
     // flat: containers inside the item are left out (the caller lays them flat).
     QWidget* listRow(const MarkdownNode& item, bool ordered, int index,

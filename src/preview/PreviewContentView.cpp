@@ -145,7 +145,7 @@ bool PreviewContentView::prepare(Applying& applying, const QDeadlineTimer& deadl
     if (!applying.plan || applying.plan->from != m_parsed->serial ||
         applying.plan->to != parsed.serial) {
         applying.plan = std::make_shared<const PreviewRowMatcher::Plan>(
-            PreviewRowMatcher::plan(*m_parsed, parsed, sliceThreshold, sliceRows));
+            PreviewRowMatcher::plan(*m_parsed, parsed, slicing));
         applying.rows.clear();
     }
     const PreviewRowMatcher::Plan& plan = *applying.plan;
@@ -159,9 +159,10 @@ bool PreviewContentView::prepare(Applying& applying, const QDeadlineTimer& deadl
         Row row;
         row.node = piece.block;
         row.slice = piece.slice;
+        row.inlines = piece.inlines;
         row.firstLine = piece.firstLine;
         row.lastLine = piece.lastLine;
-        row.joined = piece.slice.openTop;
+        row.joined = piece.slice.openTop || piece.inlines.openTop;
         row.key = plan.keys[i];
         // A kept row brings its own when the parse is swapped in.
         if (plan.kept[i] < 0) {
@@ -205,6 +206,7 @@ void PreviewContentView::commit(Applying& applying) {
         old.view = nullptr;
         kept.node = middle[i].node;
         kept.slice = middle[i].slice;
+        kept.inlines = middle[i].inlines;
         kept.firstLine = middle[i].firstLine;
         kept.lastLine = middle[i].lastLine;
         kept.joined = middle[i].joined;
@@ -303,7 +305,7 @@ void PreviewContentView::build(Row& row, size_t index) {
     MarkdownRendererContext context = m_context;
     context.markdown = m_parsed->text;
     context.anchor = row.built->anchor;
-    row.view = new MarkdownBlockView(*row.node, context, this, row.slice);
+    row.view = new MarkdownBlockView(*row.node, context, this, row.slice, row.inlines);
     m_built.push_back(index);
     ++m_buildCount;
 }
@@ -327,8 +329,8 @@ bool PreviewContentView::measure(Row& row, bool fresh) {
 int PreviewContentView::rawEstimate(Row& row) {
     const int width = innerWidth();
     if (row.estimateWidth != width) {
-        row.estimate =
-            PreviewHeightEstimate::height(*row.node, width, m_context.previewFontSize, row.slice);
+        row.estimate = PreviewHeightEstimate::height(*row.node, width, m_context.previewFontSize,
+                                                     row.slice, row.inlines);
         row.estimateWidth = width;
     }
     return row.estimate;
@@ -383,35 +385,46 @@ std::pair<size_t, size_t> PreviewContentView::rowsInReach() const {
 }
 
 int PreviewContentView::materialize() {
-    // While a parse comes in, no call makes views for longer than a slice,
-    // and a slice makes at least one.
+    // While a parse comes in, no call makes or lays out views for longer
+    // than a slice, and a slice makes or lays out at least one.
     const bool inSlice = !m_deadline.isForever();
     const QDeadlineTimer deadline =
         !inSlice && isApplying() ? QDeadlineTimer(m_sliceMs) : m_deadline;
     bool made = false;
     int shift = 0;
+    bool changed = false;
+    const auto sliceOver = [&] { return (inSlice ? m_sliceMade : made) && deadline.hasExpired(); };
+    // The rest in the next slice.
+    const auto later = [&] {
+        if (changed)
+            relayout();
+        m_settling = true;
+        if (!m_nextSlice.isActive())
+            m_nextSlice.start();
+        return shift;
+    };
     // Measuring moves the rows below; a few rounds reach the rows that come
     // into reach that way.
     for (int round = 0; round < 8; ++round) {
         const auto [first, last] = rowsInReach();
-        bool changed = false;
+        changed = false;
         for (size_t i = first; i < last; ++i) {
             Row& row = m_rows[i];
             if (row.empty)
                 continue;
+            // Making a view and laying it out (a long paragraph takes each
+            // its slice) are two steps.
             if (!row.view) {
-                if ((inSlice ? m_sliceMade : made) && deadline.hasExpired()) {
-                    // The rest in the next slice.
-                    m_settling = true;
-                    if (!m_nextSlice.isActive())
-                        m_nextSlice.start();
-                    return shift;
-                }
+                if (sliceOver())
+                    return later();
                 build(row, i);
                 made = m_sliceMade = true;
             }
             if (row.measured)
                 continue;
+            if (sliceOver())
+                return later();
+            made = m_sliceMade = true;
             const int before = row.height;
             const bool above = row.top + row.height <= m_visibleTop;
             if (measure(row, false)) {
@@ -503,4 +516,8 @@ bool PreviewContentView::isRowMeasured(int row) const {
 
 TableSlice PreviewContentView::rowSlice(int row) const {
     return row >= 0 && row < rowCount() ? m_rows[size_t(row)].slice : TableSlice{};
+}
+
+InlineSlice PreviewContentView::rowInlines(int row) const {
+    return row >= 0 && row < rowCount() ? m_rows[size_t(row)].inlines : InlineSlice{};
 }

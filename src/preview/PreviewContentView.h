@@ -17,9 +17,9 @@
 class MarkdownBlockView;
 
 // The rendered document: one MarkdownBlockView per top-level block (a long
-// table in pieces), stacked 16 apart inside 24 of padding at the sides and 8
-// above and below, on the preview surface. It is virtualised, so a large
-// document stays quick and small:
+// table, or a paragraph of many pictures, in pieces), stacked 16 apart
+// inside 24 of padding at the sides and 8 above and below, on the preview
+// surface. It is virtualised, so a large document stays quick and small:
 // - only the rows in and near the visible part have views; the rest have a
 //   height, estimated until the row was laid out at that width;
 // - views that went out of reach stay a while (scrolling back finds them as
@@ -48,6 +48,12 @@ public:
     // Tables with more body rows than this are shown in pieces of sliceRows.
     static constexpr int sliceThreshold = 200;
     static constexpr int sliceRows = 100;
+    // Headings and paragraphs whose pictures stand on rows of their own,
+    // with more children than this, are shown in pieces of inlineSliceChildren.
+    static constexpr int inlineSliceThreshold = 64;
+    static constexpr int inlineSliceChildren = 32;
+    static constexpr PreviewRowMatcher::Slicing slicing{sliceThreshold, sliceRows,
+                                                        inlineSliceThreshold, inlineSliceChildren};
     // What a slice of applying a parse may take, leaving the rest of a frame
     // for painting.
     static constexpr int sliceMs = 8;
@@ -96,6 +102,7 @@ public:
     QRect rowRect(int row) const;
     bool isRowMeasured(int row) const;
     TableSlice rowSlice(int row) const;
+    InlineSlice rowInlines(int row) const;
     // Rows with a view now, shown or waiting.
     int builtRowCount() const { return int(m_built.size()); }
     // Views made since the view was created: how much rebuilding cost.
@@ -138,6 +145,7 @@ private:
         MarkdownBlockView* view = nullptr;
         std::unique_ptr<Built> built; // with view
         TableSlice slice;
+        InlineSlice inlines;
         int firstLine = 0; // the source lines the row shows
         int lastLine = 0;
         int top = 0;

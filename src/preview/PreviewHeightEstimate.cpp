@@ -1,6 +1,7 @@
 #include "preview/PreviewHeightEstimate.h"
 
 #include "preview/InlineMarkupRenderer.h"
+#include "preview/InlineMarkupView.h"
 #include "preview/MarkdownBlockView.h"
 
 #include <cmath>
@@ -69,6 +70,20 @@ double tableRows(const MarkdownNode& table, int first, int count, double width, 
     return total;
 }
 
+// Children first..end-1 of a heading or paragraph with pictures among its
+// runs, each on a row of its own in body text.
+double inlineRows(const MarkdownNode& container, int first, int end, double width, double size) {
+    constexpr double picture = 200;
+    double total = 0;
+    for (int i = first; i < end; ++i) {
+        const MarkdownNode& child = container.child(i);
+        total += child.kind == MarkdownNodeKind::Image
+                     ? picture
+                     : textHeight(plainLength(child), width, size);
+    }
+    return total + InlineMarkupView::rowSpacing * qMax(0, end - first - 1);
+}
+
 double inner(const MarkdownNode& node, double width, double size);
 
 double column(const MarkdownNodeList& nodes, double width, double size, int spacing) {
@@ -123,8 +138,9 @@ double inner(const MarkdownNode& node, double width, double size) {
 } // namespace
 
 int PreviewHeightEstimate::height(const MarkdownNode& block, int width, double fontSize,
-                                  const TableSlice& slice) {
-    const MarkdownBlockView::Padding padding = MarkdownBlockView::outerPadding(block, slice);
+                                  const TableSlice& slice, const InlineSlice& inlines) {
+    const MarkdownBlockView::Padding padding =
+        MarkdownBlockView::outerPadding(block, slice, inlines);
     const double size = qMax(1.0, fontSize);
     double inside = 0;
     if (block.kind == MarkdownNodeKind::Table) {
@@ -134,6 +150,8 @@ int PreviewHeightEstimate::height(const MarkdownNode& block, int width, double f
             inside += tableRows(block, 0, 1, qMax(1, width), size);
         inside += tableRows(block, bodyStart + slice.firstBodyRow, slice.rowCount(block),
                             qMax(1, width), size);
+    } else if (inlines.isPiece()) {
+        inside = inlineRows(block, inlines.first, inlines.end(block), qMax(1, width), size);
     } else {
         inside = inner(block, qMax(1, width), size);
     }

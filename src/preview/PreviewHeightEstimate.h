@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MarkdownTree.h"
+#include "preview/InlineSlice.h"
 #include "preview/TableSlice.h"
 
 // A guess at the height a top-level block's view will take at a width,
@@ -10,7 +11,9 @@
 // replaces the guess once its view exists.
 namespace PreviewHeightEstimate {
 
-// slice: the rows of a table block that the view shows.
-int height(const MarkdownNode& block, int width, double fontSize, const TableSlice& slice = {});
+// slice: the rows of a table block that the view shows; inlines: the
+// children of a heading or paragraph.
+int height(const MarkdownNode& block, int width, double fontSize, const TableSlice& slice = {},
+           const InlineSlice& inlines = {});
 
 } // namespace PreviewHeightEstimate

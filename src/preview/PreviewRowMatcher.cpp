@@ -1,5 +1,7 @@
 #include "preview/PreviewRowMatcher.h"
 
+#include "preview/InlineMarkupView.h"
+
 #include <QHash>
 #include <algorithm>
 
@@ -19,25 +21,46 @@ bool sameContent(const MarkdownNode& a, const MarkdownNode& b) {
     return true;
 }
 
+size_t contentHash(const MarkdownNode& node, size_t seed) {
+    seed = qHashMulti(seed, int(node.kind), node.headingLevel, int(node.checkbox), node.literal,
+                      node.language);
+    for (const MarkdownNode& child : node.children)
+        seed = contentHash(child, seed);
+    return seed;
+}
+
 bool isSliced(const PreviewRowMatcher::Piece& piece) {
     return !(piece.slice == TableSlice{});
+}
+
+// A heading or paragraph cut into pieces: its pictures stand on rows of
+// their own, among more children than a piece holds.
+std::vector<InlineSlice> inlineSlices(const MarkdownNode& block,
+                                      const PreviewRowMatcher::Slicing& slicing) {
+    const bool inlines =
+        block.kind == MarkdownNodeKind::Paragraph || block.kind == MarkdownNodeKind::Heading;
+    if (!inlines || block.childCount() <= slicing.inlineThreshold ||
+        InlineMarkupView::modeFor(block) != InlineMarkupView::Mode::Mixed)
+        return {InlineSlice{}};
+    return InlineSlice::split(block.childCount(), slicing.inlineChildren);
 }
 
 } // namespace
 
 std::vector<PreviewRowMatcher::Piece> PreviewRowMatcher::pieces(const ParsedMarkdown& parsed,
-                                                                int sliceThreshold, int sliceRows,
+                                                                const Slicing& slicing,
                                                                 size_t first, size_t end) {
     std::vector<Piece> out;
     out.reserve(end - first);
     for (size_t index = first; index < end; ++index) {
         const MarkdownNode& block = parsed.document.children[index];
         const int rows = block.kind == MarkdownNodeKind::Table ? TableSlice::bodyRowsOf(block) : 0;
-        if (rows <= sliceThreshold) {
-            out.push_back({&block, {}, block.range.startLine, block.range.endLine});
+        if (rows <= slicing.tableThreshold) {
+            for (const InlineSlice& inlines : inlineSlices(block, slicing))
+                out.push_back({&block, {}, inlines, block.range.startLine, block.range.endLine});
             continue;
         }
-        for (const TableSlice& slice : TableSlice::split(rows, sliceRows)) {
+        for (const TableSlice& slice : TableSlice::split(rows, slicing.tableRows)) {
             const int count = slice.rowCount(block);
             const int first = slice.header
                                   ? block.range.startLine
@@ -46,19 +69,40 @@ std::vector<PreviewRowMatcher::Piece> PreviewRowMatcher::pieces(const ParsedMark
                 slice.openBottom
                     ? TableSlice::bodyRow(block, slice.firstBodyRow + count - 1).range.endLine
                     : block.range.endLine;
-            out.push_back({&block, slice, first, last});
+            out.push_back({&block, slice, {}, first, last});
         }
     }
     return out;
 }
 
 size_t PreviewRowMatcher::key(const ParsedMarkdown& parsed, const Piece& piece) {
+    if (piece.inlines.isPiece()) {
+        size_t seed =
+            qHashMulti(0, int(piece.block->kind), piece.inlines.openTop, piece.inlines.openBottom);
+        for (int i = piece.inlines.first; i < piece.inlines.end(*piece.block); ++i)
+            seed = contentHash(piece.block->child(i), seed);
+        return seed;
+    }
     return qHashMulti(0, int(piece.block->kind), piece.slice.firstBodyRow, piece.slice.bodyRowCount,
                       parsed.sourceLines(piece.firstLine, piece.lastLine));
 }
 
 bool PreviewRowMatcher::same(const ParsedMarkdown& before, const Piece& a,
                              const ParsedMarkdown& after, const Piece& b) {
+    if (a.inlines.isPiece() || b.inlines.isPiece()) {
+        // Where the piece stands in its block does not matter, what it shows does.
+        const int count = a.inlines.end(*a.block) - a.inlines.first;
+        if (a.block->kind != b.block->kind || a.block->headingLevel != b.block->headingLevel ||
+            a.inlines.openTop != b.inlines.openTop ||
+            a.inlines.openBottom != b.inlines.openBottom ||
+            count != b.inlines.end(*b.block) - b.inlines.first)
+            return false;
+        for (int i = 0; i < count; ++i)
+            if (!sameContent(a.block->child(a.inlines.first + i),
+                             b.block->child(b.inlines.first + i)))
+                return false;
+        return true;
+    }
     if (!(a.slice == b.slice) ||
         before.sourceLines(a.firstLine, a.lastLine) != after.sourceLines(b.firstLine, b.lastLine))
         return false;
@@ -124,8 +168,8 @@ std::vector<int> PreviewRowMatcher::match(const std::vector<size_t>& beforeKeys,
 }
 
 PreviewRowMatcher::Plan PreviewRowMatcher::plan(const ParsedMarkdown& before,
-                                                const ParsedMarkdown& after, int sliceThreshold,
-                                                int sliceRows) {
+                                                const ParsedMarkdown& after,
+                                                const Slicing& slicing) {
     Plan out;
     out.from = before.serial;
     out.to = after.serial;
@@ -134,11 +178,11 @@ PreviewRowMatcher::Plan PreviewRowMatcher::plan(const ParsedMarkdown& before,
         out.keptBelow = after.reuse.keptBelow;
         out.lineShift = after.reuse.lineShift;
     }
-    const std::vector<Piece> old = pieces(before, sliceThreshold, sliceRows, out.keptAbove,
-                                          before.document.children.size() - out.keptBelow);
+    const std::vector<Piece> old =
+        pieces(before, slicing, out.keptAbove, before.document.children.size() - out.keptBelow);
     out.replaced = old.size();
-    out.pieces = pieces(after, sliceThreshold, sliceRows, out.keptAbove,
-                        after.document.children.size() - out.keptBelow);
+    out.pieces =
+        pieces(after, slicing, out.keptAbove, after.document.children.size() - out.keptBelow);
     std::vector<size_t> oldKeys;
     oldKeys.reserve(old.size());
     for (const Piece& piece : old)

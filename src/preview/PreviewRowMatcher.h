@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MarkdownTree.h"
+#include "preview/InlineSlice.h"
 #include "preview/TableSlice.h"
 
 #include <cstdint>
@@ -8,29 +9,43 @@
 #include <vector>
 
 // Which rows of the last rendering a new parse can keep. A row is a top-level
-// block, or a piece of a long table; it is known by its kind and its whole
-// source lines, never by its position, so an edit re-creates only the rows it
-// touched. A candidate is kept only when its tree is the same too: a block's
-// rendering can change while its lines do not (a link whose reference
-// definition was edited elsewhere).
+// block, or a piece of a long table or of a paragraph of many pictures; it is
+// known by its kind and its whole source lines (a paragraph's piece, all on
+// the paragraph's lines, by its children), never by its position, so an edit
+// re-creates only the rows it touched. A candidate is kept only when its tree
+// is the same too: a block's rendering can change while its lines do not (a
+// link whose reference definition was edited elsewhere).
 namespace PreviewRowMatcher {
 
 struct Piece {
     const MarkdownNode* block = nullptr;
-    TableSlice slice; // the whole block unless it is a piece of a table
+    TableSlice slice;    // the whole block unless it is a piece of a table
+    InlineSlice inlines; // the whole block unless it is a piece of a paragraph or heading
     int firstLine = 0;
     int lastLine = 0;
 };
 
-// The rows of the top-level blocks first..end-1 of a parse: tables of more
-// than `sliceThreshold` body rows in pieces of `sliceRows`, every other block
-// whole.
-std::vector<Piece> pieces(const ParsedMarkdown& parsed, int sliceThreshold, int sliceRows,
-                          size_t first, size_t end);
+// Which blocks come in pieces: tables of more than `tableThreshold` body
+// rows, in pieces of `tableRows`; headings and paragraphs whose pictures
+// stand on rows of their own, of more than `inlineThreshold` children, in
+// pieces of `inlineChildren`.
+struct Slicing {
+    int tableThreshold = 0;
+    int tableRows = 0;
+    int inlineThreshold = 0;
+    int inlineChildren = 0;
+};
 
-// A hash of the piece's kind, slice and source lines.
+// The rows of the top-level blocks first..end-1 of a parse, every block
+// whole unless `slicing` cuts it.
+std::vector<Piece> pieces(const ParsedMarkdown& parsed, const Slicing& slicing, size_t first,
+                          size_t end);
+
+// A hash of the piece's kind, slice and source lines; of its children, for a
+// piece of a paragraph or heading (all of them stand on the block's lines).
 size_t key(const ParsedMarkdown& parsed, const Piece& piece);
-// Same source lines and the same tree apart from source positions.
+// Same source lines and the same tree apart from source positions; the same
+// children, for a piece of a paragraph or heading.
 bool same(const ParsedMarkdown& before, const Piece& a, const ParsedMarkdown& after,
           const Piece& b);
 
@@ -56,7 +71,6 @@ struct Plan {
     std::vector<size_t> keys;
     std::vector<int> kept; // per piece: the row between it keeps (from the first), or -1
 };
-Plan plan(const ParsedMarkdown& before, const ParsedMarkdown& after, int sliceThreshold,
-          int sliceRows);
+Plan plan(const ParsedMarkdown& before, const ParsedMarkdown& after, const Slicing& slicing);
 
 } // namespace PreviewRowMatcher

@@ -17,8 +17,8 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent), m_host(new PreviewS
     // The rows of each new tree are worked out on the parsing thread too,
     // against the tree before it, which the content shows by the time it comes.
     m_cache.setFollowup([](const ParsedMarkdown& before, const ParsedMarkdown& parsed) {
-        return std::make_shared<const PreviewRowMatcher::Plan>(PreviewRowMatcher::plan(
-            before, parsed, PreviewContentView::sliceThreshold, PreviewContentView::sliceRows));
+        return std::make_shared<const PreviewRowMatcher::Plan>(
+            PreviewRowMatcher::plan(before, parsed, PreviewContentView::slicing));
     });
     connect(&m_cache, &MarkdownParseCache::changed, this, [this] {
         // A tree parsed here is shown at once; one from the parsing thread a slice at a time.
@@ -31,10 +31,12 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent), m_host(new PreviewS
     });
     m_sourceDebounce.setSingleShot(true);
     m_sourceDebounce.setInterval(MarkdownParseCache::debounceMs);
+    // Edits are parsed on the parsing thread whatever their size: the UI
+    // thread stays free for the next key.
     connect(&m_sourceDebounce, &QTimer::timeout, this, [this] {
         readSource();
         if (m_cache.latestText() != m_markdown)
-            m_cache.parseNow(m_markdown);
+            m_cache.parseSoon(m_markdown);
     });
     connect(m_host, &PreviewScrollHost::scrollViewReady, this, &PreviewView::scrollViewReady);
     connect(m_host, &PreviewScrollHost::findInEditor, this, &PreviewView::findInEditor);

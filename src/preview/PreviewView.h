@@ -18,10 +18,10 @@ class ScrollSyncEngine;
 //
 // Parsing: when the pane is shown it parses the current text at once; after
 // that every new text is parsed 0.15 s after the last change (the parse
-// cache's debounce). Parses run on the parsing thread (a small text asked
-// for at once excepted), and the rows take a new tree a slice at a time;
-// until then the previous rendering stays, and its task boxes refuse to
-// edit a text that has moved on. A hidden pane does nothing: shown again
+// cache's debounce). Parses run on the parsing thread (a small text shown
+// anew or asked for at once excepted), and the rows take a new tree a slice
+// at a time; until then the previous rendering stays, and its task boxes
+// refuse to edit a text that has moved on. A hidden pane does nothing: shown again
 // after its text, look or folder changed, it catches up once.
 //
 // Use by the workspace:

@@ -3,6 +3,7 @@
 #include "preview/CodeBlockView.h"
 #include "preview/InlineMarkupRenderer.h"
 #include "preview/InlineMarkupView.h"
+#include "preview/LaidOutText.h"
 #include "preview/MarkdownBlockView.h"
 #include "preview/MarkdownTableView.h"
 #include "preview/PreviewSelectionReader.h"
@@ -144,6 +145,20 @@ private Q_SLOTS:
         InlineMarkupView heading(parsed->document.child(2), context, 1);
         SelectableTextView* text = heading.textView();
         QCOMPARE(text->document()->toPlainText(), QStringLiteral("Title here"));
+    }
+
+    // A long wrapped paragraph is laid out only at the widths it is shown
+    // at: its size on one line is counted, which takes no layout.
+    void aLongParagraphIsLaidOutOnlyAtItsWidth() {
+        LaidOutText text;
+        StyledText styled;
+        styled.append(QStringLiteral("some words ").repeated(800), {});
+        text.setContent(styled, QFont(), 7, true);
+        QVERIFY(text.idealSize().width() > 20000);
+        QVERIFY(!text.hasDocument());
+        QVERIFY(text.heightForWidth(400) > 40 * QFontMetrics(QFont()).height());
+        QVERIFY(text.hasDocument());
+        QVERIFY(text.lineCount(400) > 40);
     }
 
     void listMarkersBoxesAndNesting() {

@@ -107,6 +107,32 @@ struct Pane {
     }
 };
 
+// One paragraph of `groups` pictures, each among runs of text: four
+// children a group.
+QString picturesLine(int groups, const QString& lead = QString()) {
+    QString line = lead;
+    for (int i = 0; i < groups; ++i)
+        line += QStringLiteral("w%1 *e%1* ![p%1](missing-%1.png) ").arg(i);
+    return line + QStringLiteral("\n\nend\n");
+}
+
+// Where each child of a heading or paragraph stands, from the top of the
+// first: one row, or the rows of its pieces.
+QList<QRect> entryPlaces(const QList<std::pair<MarkdownBlockView*, int>>& rows) {
+    QList<QRect> places;
+    for (const auto& [view, top] : rows) {
+        auto* inline_ = qobject_cast<InlineMarkupView*>(view->content());
+        for (int i = 0; i < inline_->layout()->count(); ++i) {
+            const QRect entry = inline_->layout()->itemAt(i)->widget()->geometry();
+            places << entry.translated(0, top + inline_->y());
+        }
+    }
+    const int first = places.front().top();
+    for (QRect& place : places)
+        place.translate(0, -first);
+    return places;
+}
+
 // Paragraphs, every `every`th with other words.
 QString editedParagraphs(int count, int every) {
     QStringList blocks;
@@ -186,6 +212,36 @@ private Q_SLOTS:
         pane.view->show();
         QCOMPARE(reads, 2);
         QCOMPARE(pane.rowText(0), QStringLiteral("hidden"));
+    }
+
+    // However small the text, an edit is parsed on the parsing thread: the
+    // tree never comes in the turn that read the text, and it is the tree
+    // of a parse here. Only a pane shown anew parses a small text at once.
+    void editsAreParsedOnTheParsingThread() {
+        Pane pane(QStringLiteral("first\n"));
+        QString text = QStringLiteral("# Heading *x*\n\n| a |\n|---|\n| `b` |\n\n- [ ] c\n");
+        bool inRead = false;
+        int parsedInRead = 0;
+        pane.view->setMarkdownSource([&] {
+            inRead = true;
+            // Posted before the parse can post its tree.
+            QMetaObject::invokeMethod(
+                this, [&] { inRead = false; }, Qt::QueuedConnection);
+            return text;
+        });
+        connect(&pane.view->parseCache(), &MarkdownParseCache::changed, this,
+                [&] { parsedInRead += inRead; });
+        QTRY_VERIFY(!pane.view->isUpdating());
+        QCOMPARE(parsedInRead, 0);
+        QCOMPARE(MarkdownDump::dump(pane.content()->document()->document, true),
+                 MarkdownDump::dump(MarkdownParser::parse(text)->document, true));
+
+        pane.view->hide();
+        text = QStringLiteral("shown anew\n");
+        pane.view->markdownSourceChanged();
+        pane.view->show();
+        QCOMPARE(parsedInRead, 1);
+        QCOMPARE(pane.rowText(0), text.trimmed());
     }
 
     void unchangedBlocksKeepTheirViews() {
@@ -362,6 +418,77 @@ private Q_SLOTS:
         pane.bar()->setValue(pane.bar()->maximum());
         QVERIFY(content->rowView(5) && content->rowView(5)->isVisible());
         QVERIFY(!content->rowView(1) || !content->rowView(1)->isVisible());
+    }
+
+    // A paragraph of many pictures comes in pieces, each a row of its own,
+    // that stand as the whole paragraph would. An edit rebuilds the piece it
+    // touched; one that moves children between pieces ends with the rows of
+    // a fresh pane.
+    void aParagraphOfManyPicturesComesInPieces() {
+        const QString text = picturesLine(20);
+        Pane pane(text, {600, 8000});
+        PreviewContentView* content = pane.content();
+        const MarkdownNode& paragraph = content->document()->document.child(0);
+        QCOMPARE(paragraph.childCount(), 80);
+        QCOMPARE(content->rowCount(), 3 + 1);
+        QCOMPARE(content->rowInlines(2).first, 64);
+        QVERIFY(content->rowInlines(2).openTop && !content->rowInlines(2).openBottom);
+
+        MarkdownRendererContext context = content->rendererContext();
+        context.markdown = text;
+        MarkdownBlockView whole(paragraph, context);
+        QVERIFY(TestSupport::showExposed(&whole, content->rowRect(0).size()));
+        whole.resize(content->rowRect(0).width(),
+                     whole.heightForWidth(content->rowRect(0).width()));
+        QCoreApplication::processEvents();
+        QList<std::pair<MarkdownBlockView*, int>> pieces;
+        for (int row = 0; row < 3; ++row)
+            pieces.append({content->rowView(row), content->rowRect(row).top()});
+        QCOMPARE(entryPlaces(pieces), entryPlaces({{&whole, 0}}));
+        QCOMPARE(content->rowRect(2).bottom() + 1 - content->rowRect(0).top(), whole.height());
+
+        const QList<MarkdownBlockView*> before = pane.views();
+        const int built = content->buildCount();
+        pane.render(QString(text).replace(QStringLiteral("w9 "), QStringLiteral("w9 typed ")));
+        QCOMPARE(content->buildCount(), built + 1);
+        QVERIFY(pane.views()[1] != before[1]);
+        QCOMPARE(pane.views()[0], before[0]);
+        QCOMPARE(pane.views()[2], before[2]);
+
+        const QString moved = picturesLine(20, QStringLiteral("*lead* "));
+        pane.render(moved);
+        Pane fresh(moved, {600, 8000});
+        QCOMPARE(content->rowCount(), fresh.content()->rowCount());
+        for (int row = 0; row < content->rowCount(); ++row)
+            QVERIFY(content->rowInlines(row) == fresh.content()->rowInlines(row));
+        QCOMPARE(pane.allText(), fresh.allText());
+    }
+
+    // A slice makes a view or lays one out: a long paragraph is made in one
+    // turn and laid out in another. A parse handed over while the pieces of
+    // another are made supersedes it and ends as a fresh pane shows it.
+    void aSliceMakesOrLaysOutAView() {
+        Pane pane(QStringLiteral("short\n"), {600, 3000});
+        PreviewContentView* content = pane.content();
+        content->setSliceMs(0);
+        const QString paragraph =
+            QStringLiteral("some *words* `of` a long paragraph ").repeated(200);
+        content->showDocument(MarkdownParser::parse(paragraph), nullptr);
+        QVERIFY(content->rowView(0) && !content->isRowMeasured(0));
+        QVERIFY(!content->rowView(0)->isVisible());
+        QTRY_VERIFY(!content->isApplying());
+        QVERIFY(content->isRowMeasured(0) && content->rowView(0)->isVisible());
+
+        const QString last = picturesLine(40, QStringLiteral("*last* "));
+        content->showDocument(MarkdownParser::parse(picturesLine(40)), nullptr);
+        QCoreApplication::processEvents();
+        QVERIFY(content->isApplying());
+        content->showDocument(MarkdownParser::parse(last), nullptr);
+        QTRY_VERIFY(!content->isApplying());
+        QCOMPARE(content->document()->text, last);
+        content->setSliceMs(PreviewContentView::sliceMs);
+        Pane fresh(last, {600, 3000});
+        QCOMPARE(pane.rowsNear(0), fresh.rowsNear(0));
     }
 
     void deepNestingKeepsEveryWord_data() { TestSupport::addNestedMarkdownRows(); }
