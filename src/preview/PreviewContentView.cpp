@@ -180,10 +180,24 @@ void PreviewContentView::commit(Applying& applying) {
     const PreviewRowMatcher::Plan& plan = *applying.plan;
     std::shared_ptr<const ParsedMarkdown> previous = std::exchange(m_parsed, applying.parsed);
     const MarkdownNodeList oldBlocks = previous->document.children;
-    const MarkdownNodeList newBlocks = m_parsed->document.children;
+    const auto [head, tail] = replacedRows(plan, oldBlocks);
+    std::vector<Row>& middle = applying.rows;
+    const size_t count = middle.size();
+    takeKeptRows(plan, head, middle);
+    for (size_t i = head; i < tail; ++i)
+        releaseView(m_rows[i]);
+    repointUnchangedRows(plan, oldBlocks, head, tail);
+    spliceRows(head, tail, middle);
+    reindexBuilt(head, tail, count);
+    MarkdownParseCache::discard(std::move(previous));
+}
 
-    // The rows of blocks the parse kept of the previous one stay without
-    // being compared: those above the edit as they are, those below it moved.
+// The rows of blocks the parse kept of the previous one stay without being
+// compared: those above the edit as they are, those below it moved. Returns
+// the rows between, which the plan replaces.
+std::pair<size_t, size_t>
+PreviewContentView::replacedRows(const PreviewRowMatcher::Plan& plan,
+                                 const MarkdownNodeList& oldBlocks) const {
     const auto blockOf = [&](const Row& row) { return size_t(row.node - oldBlocks.begin()); };
     const size_t head =
         size_t(std::partition_point(m_rows.begin(), m_rows.end(),
@@ -196,8 +210,12 @@ void PreviewContentView::commit(Applying& applying) {
                                     }) -
                m_rows.begin());
     Q_ASSERT(tail - head == plan.replaced);
+    return {head, tail};
+}
 
-    std::vector<Row>& middle = applying.rows;
+// A replaced row the plan matched brings its view and heights to its new place.
+void PreviewContentView::takeKeptRows(const PreviewRowMatcher::Plan& plan, size_t head,
+                                      std::vector<Row>& middle) {
     for (size_t i = 0; i < middle.size(); ++i) {
         if (plan.kept[i] < 0)
             continue;
@@ -213,36 +231,47 @@ void PreviewContentView::commit(Applying& applying) {
         kept.key = middle[i].key;
         middle[i] = std::move(kept);
     }
-    for (size_t i = head; i < tail; ++i)
-        releaseView(m_rows[i]);
-    // The kept rows below point into the new parse, moved with its lines.
+}
+
+// The rows above and below the replaced ones point into the new parse, those
+// below moved with its lines.
+void PreviewContentView::repointUnchangedRows(const PreviewRowMatcher::Plan& plan,
+                                              const MarkdownNodeList& oldBlocks, size_t head,
+                                              size_t tail) {
+    const MarkdownNodeList newBlocks = m_parsed->document.children;
+    const auto blockOf = [&](const Row& row) { return row.node - oldBlocks.begin(); };
     const ptrdiff_t blocksAdded = ptrdiff_t(newBlocks.size()) - ptrdiff_t(oldBlocks.size());
     for (size_t i = tail; i < m_rows.size(); ++i) {
         Row& row = m_rows[i];
-        row.node = newBlocks.begin() + (ptrdiff_t(blockOf(row)) + blocksAdded);
+        row.node = newBlocks.begin() + (blockOf(row) + blocksAdded);
         row.firstLine += plan.lineShift;
         row.lastLine += plan.lineShift;
     }
     for (size_t i = 0; i < head; ++i)
         m_rows[i].node = newBlocks.begin() + blockOf(m_rows[i]);
-    // In place where the counts agree, so that the rows below move only when
-    // they must; all of them replaced (a first parse), the new ones are taken as they are.
+}
+
+// In place where the counts agree, so that the rows below move only when
+// they must; all of them replaced (a first parse), the new ones are taken as they are.
+void PreviewContentView::spliceRows(size_t head, size_t tail, std::vector<Row>& middle) {
     const size_t count = middle.size();
     const size_t common = qMin(tail - head, count);
     if (head == 0 && tail == m_rows.size()) {
         std::swap(m_rows, middle);
-    } else {
-        std::move(middle.begin(), middle.begin() + qsizetype(common),
-                  m_rows.begin() + qsizetype(head));
-        if (count > common)
-            m_rows.insert(m_rows.begin() + qsizetype(tail),
-                          std::make_move_iterator(middle.begin() + qsizetype(common)),
-                          std::make_move_iterator(middle.end()));
-        else
-            m_rows.erase(m_rows.begin() + qsizetype(head + common),
-                         m_rows.begin() + qsizetype(tail));
+        return;
     }
+    std::move(middle.begin(), middle.begin() + qsizetype(common), m_rows.begin() + qsizetype(head));
+    if (count > common)
+        m_rows.insert(m_rows.begin() + qsizetype(tail),
+                      std::make_move_iterator(middle.begin() + qsizetype(common)),
+                      std::make_move_iterator(middle.end()));
+    else
+        m_rows.erase(m_rows.begin() + qsizetype(head + common), m_rows.begin() + qsizetype(tail));
+}
 
+// The list of rows with a view follows the splice, and each view's anchor
+// the new text.
+void PreviewContentView::reindexBuilt(size_t head, size_t tail, size_t count) {
     std::vector<size_t> built;
     built.reserve(m_built.size());
     for (const size_t index : m_built)
@@ -259,7 +288,6 @@ void PreviewContentView::commit(Applying& applying) {
             row.built->anchor->markdown = m_parsed->text;
             row.built->anchor->lineShift = row.node->range.startLine - row.built->startLine;
         }
-    MarkdownParseCache::discard(std::move(previous));
 }
 
 bool PreviewContentView::inReachUnmade() const {

@@ -170,6 +170,13 @@ private:
     void applySlice();
     bool prepare(Applying& applying, const QDeadlineTimer& deadline);
     void commit(Applying& applying);
+    std::pair<size_t, size_t> replacedRows(const PreviewRowMatcher::Plan& plan,
+                                           const MarkdownNodeList& oldBlocks) const;
+    void takeKeptRows(const PreviewRowMatcher::Plan& plan, size_t head, std::vector<Row>& middle);
+    void repointUnchangedRows(const PreviewRowMatcher::Plan& plan,
+                              const MarkdownNodeList& oldBlocks, size_t head, size_t tail);
+    void spliceRows(size_t head, size_t tail, std::vector<Row>& middle);
+    void reindexBuilt(size_t head, size_t tail, size_t count);
     bool inReachUnmade() const;
     void dropViews();
     void releaseView(Row& row);
