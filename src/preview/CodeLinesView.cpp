@@ -38,7 +38,9 @@ CodeLinesView::CodeLinesView(QWidget* parent) : QWidget(parent) {
 }
 
 void CodeLinesView::setContent(const StyledText& text, const QFont& font, const QColor& colour) {
-    clearSelection();
+    // New colours for the same code keep what the reader selected.
+    if (text.text != m_content.text)
+        clearSelection();
     m_content = text;
     m_font = font;
     m_colour = colour;

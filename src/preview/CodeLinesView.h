@@ -26,8 +26,10 @@ public:
 
     explicit CodeLinesView(QWidget* parent = nullptr);
 
+    // New formats for the same text keep the selection.
     void setContent(const StyledText& text, const QFont& font, const QColor& colour);
 
+    const StyledText& content() const { return m_content; }
     int chunkCount() const { return int(m_chunks.size()); }
     // The code of one chunk: the chunks in order make up the whole code, a
     // line feed between two that a line break parts.
