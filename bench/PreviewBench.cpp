@@ -5,7 +5,6 @@
 #include "preview/MarkdownBlockView.h"
 #include "preview/PreviewContentView.h"
 #include "preview/PreviewView.h"
-#include "preview/SelectableTextView.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -245,7 +244,7 @@ void untaggedCodeFigures() {
                                            ? view.content()->rowView(0)
                                            : nullptr;
         const auto* card = row ? row->findChild<CodeBlockView*>() : nullptr;
-        return card && card->codeView() && !card->codeView()->content().formats.isEmpty();
+        return card && !card->isWaitingForColours();
     };
     while (!coloured()) {
         QElapsedTimer turn;

@@ -54,6 +54,8 @@ private:
 // a header of the language and a copy button, and the coloured code below,
 // never wrapped, scrolling sideways inside the card. Code of more than
 // chunkedLines lines, or too long to colour, is drawn a chunk at a time.
+// Code is coloured off the UI thread: until its colours come, it shows plain,
+// at the same height.
 class CodeBlockView : public QWidget {
     Q_OBJECT
 public:
@@ -76,6 +78,8 @@ public:
     SelectableTextView* codeView() const { return m_codeView; }
     CodeLinesView* linesView() const { return m_linesView; }
     HorizontalPassThroughScrollView* scrollView() const { return m_scroll; }
+    // The code shows plain while its colours are on their way.
+    bool isWaitingForColours() const { return m_waitingForColours; }
 
     // Puts the code on the clipboard and shows "Copied".
     void copyCode();
@@ -83,11 +87,10 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override;
 
-private Q_SLOTS:
-    // Colours the code once its language has been detected.
-    void applyHighlight();
-
 private:
+    // Shows the code coloured if its colours are known, else plain and asks
+    // for them.
+    void showColoured();
     void showCode(const StyledText& styled);
 
     QString m_code;
@@ -98,4 +101,5 @@ private:
     CodeLinesView* m_linesView = nullptr;
     QString m_language;
     HorizontalPassThroughScrollView* m_scroll = nullptr;
+    bool m_waitingForColours = false;
 };
