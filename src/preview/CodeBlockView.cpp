@@ -128,7 +128,7 @@ int CodeBlockView::minimumBodyHeight(const QString& code) {
 }
 
 bool CodeBlockView::drawsInChunks(const QString& code) {
-    return code.size() > CodeHighlighter::highlightLimit || code.count(u'\n') >= chunkedLines;
+    return code.size() > chunkedSize || code.count(u'\n') >= chunkedLines;
 }
 
 CodeBlockView::CodeBlockView(const QString& code, const QString& language,

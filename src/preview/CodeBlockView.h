@@ -52,10 +52,11 @@ private:
 
 // A fenced or indented code block: a rounded card with, for a tagged block,
 // a header of the language and a copy button, and the coloured code below,
-// never wrapped, scrolling sideways inside the card. Code of more than
-// chunkedLines lines, or too long to colour, is drawn a chunk at a time.
-// Code is coloured off the UI thread: until its colours come, it shows plain,
-// at the same height.
+// never wrapped, scrolling sideways inside the card. Code is coloured off the
+// UI thread: until its colours come, it shows plain, at the same height. Code
+// of more than chunkedLines lines or chunkedSize characters is drawn a chunk
+// at a time, so that neither showing it nor its colours coming lays out more
+// than shows.
 class CodeBlockView : public QWidget {
     Q_OBJECT
 public:
@@ -67,6 +68,7 @@ public:
     static int minimumBodyHeight(const QString& code);
     static bool drawsInChunks(const QString& code);
     static constexpr int chunkedLines = 2000;
+    static constexpr qsizetype chunkedSize = 16 * 1024;
     static constexpr int cornerRadius = 10;
     static constexpr int textPadding = 8;
 
