@@ -26,7 +26,7 @@ public:
 
     explicit CodeLinesView(QWidget* parent = nullptr);
 
-    // New formats for the same text keep the selection.
+    // New formats for the same text keep the chunks' sizes and the selection.
     void setContent(const StyledText& text, const QFont& font, const QColor& colour);
 
     const StyledText& content() const { return m_content; }

@@ -170,9 +170,12 @@ private Q_SLOTS:
         CodeBlockView card(code, language, light());
         QVERIFY(card.isWaitingForColours());
         QVERIFY(shownFormats(&card).isEmpty());
-        const int height = card.sizeHint().height();
         card.codeView() ? card.codeView()->selectAll() : card.linesView()->selectAll();
+        QVERIFY(TestSupport::showExposed(&card, {500, 300}));
+        card.grab();
+        const int height = card.sizeHint().height();
         QTRY_VERIFY_WITH_TIMEOUT(!card.isWaitingForColours(), 120000);
+        card.grab();
         const auto expected = direct.highlight(code, language, light().codeTheme).styled.formats;
         QVERIFY(!expected.isEmpty());
         QCOMPARE(shownFormats(&card), expected);
