@@ -1,8 +1,11 @@
 #include "Bench.h"
 
+#include "preview/CodeHighlightService.h"
 #include "preview/CodeHighlighter.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QObject>
 
 namespace {
 
@@ -24,27 +27,39 @@ double onceMs(const std::function<void()>& fn) {
     return double(t.nsecsElapsed()) / 1e6;
 }
 
+// What the UI thread pays for colours the colouring thread made before.
+double cachedMs(const QString& code, const QString& language, const QString& theme) {
+    CodeHighlightService& service = CodeHighlightService::shared();
+    QObject receiver;
+    bool done = false;
+    service.request(code, language, theme, &receiver, [&](const auto&) { done = true; });
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return Bench::medianMs(5, [&] { service.cached(code, language, theme); });
+}
+
+// The colouring thread's work, done here at once: the engines load, colour a
+// tagged block, and detect the language of an untagged one (the first
+// detection compiles every grammar).
 void highlightFigures() {
-    CodeHighlighter& h = CodeHighlighter::shared();
+    CodeHighlighter h;
     const QString theme = QStringLiteral("atom-one-light");
     Bench::report(QStringLiteral("code.engine.load"), onceMs([&] { h.isAvailable(); }), "ms");
 
     const QString code = pythonBlock(1000);
-    h.clearCaches();
     Bench::report(QStringLiteral("code.highlight.1000lines.cold"),
                   onceMs([&] { h.highlight(code, QStringLiteral("python"), theme); }), "ms");
     Bench::report(QStringLiteral("code.highlight.1000lines.cached"),
-                  Bench::medianMs(5, [&] { h.highlight(code, QStringLiteral("python"), theme); }),
-                  "ms");
+                  cachedMs(code, QStringLiteral("python"), theme), "ms");
 
-    h.clearCaches();
+    h.readyToDetect();
     Bench::report(QStringLiteral("code.detect.1000lines.cold"),
                   onceMs([&] { h.detectLanguage(code); }), "ms");
     h.clearCaches();
     Bench::report(QStringLiteral("code.highlight.auto.1000lines.cold"),
                   onceMs([&] { h.highlight(code, QString(), theme); }), "ms");
     Bench::report(QStringLiteral("code.highlight.auto.1000lines.cached"),
-                  Bench::medianMs(5, [&] { h.highlight(code, QString(), theme); }), "ms");
+                  cachedMs(code, QString(), theme), "ms");
 }
 
 const Bench::Registration registration("code", highlightFigures);

@@ -1,6 +1,8 @@
 #include "Bench.h"
 #include "ReadmeDocument.h"
 
+#include "preview/CodeBlockView.h"
+#include "preview/MarkdownBlockView.h"
 #include "preview/PreviewContentView.h"
 #include "preview/PreviewView.h"
 
@@ -223,6 +225,38 @@ void codeBlockFigures() {
     }
 }
 
+// A preview of one untagged 32 KB code block, from showing it until its
+// colours are in: the longest turn of the event loop (what input would wait
+// for) and the time until the block is coloured. In a process of its own, so
+// the colouring starts as cold as at a reader's first such block.
+void untaggedCodeFigures() {
+    if (!Bench::ownProcess("preview-code-colour", "untagged-32kb"))
+        return;
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    PreviewView view;
+    view.resize(900, 800);
+    view.setMarkdown(fenced(codeLines(32 * 1024), QLatin1String("")));
+    view.show();
+    double longest = double(sinceShown.nsecsElapsed()) / 1e6;
+    const auto coloured = [&] {
+        const MarkdownBlockView* row = view.content()->rowCount() > 0 && !view.isUpdating()
+                                           ? view.content()->rowView(0)
+                                           : nullptr;
+        const auto* card = row ? row->findChild<CodeBlockView*>() : nullptr;
+        return card && !card->isWaitingForColours();
+    };
+    while (!coloured()) {
+        QElapsedTimer turn;
+        turn.start();
+        settle();
+        longest = std::max(longest, double(turn.nsecsElapsed()) / 1e6);
+    }
+    Bench::report(QStringLiteral("preview.code.untagged-32kb.stall"), longest, "ms");
+    Bench::report(QStringLiteral("preview.code.untagged-32kb.coloured"),
+                  double(sinceShown.nsecsElapsed()) / 1e6, "ms");
+}
+
 // The memory of a preview scrolled from top to end, each document in a
 // process of its own: the growth and the peak of the whole process.
 void scrollMemoryFigures() {
@@ -254,6 +288,7 @@ void scrollMemoryFigures() {
 const Bench::Registration registration("preview", previewFigures);
 const Bench::Registration large("preview-large", largePreviewFigures);
 const Bench::Registration code("preview-code", codeBlockFigures);
+const Bench::Registration untaggedCode("preview-code-colour", untaggedCodeFigures);
 const Bench::Registration memory("preview-memory", scrollMemoryFigures);
 
 } // namespace

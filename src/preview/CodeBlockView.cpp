@@ -3,7 +3,7 @@
 #include "core/L10n.h"
 #include "core/Motion.h"
 #include "platform/Symbols.h"
-#include "preview/CodeHighlighter.h"
+#include "preview/CodeHighlightService.h"
 #include "preview/CodeLinesView.h"
 #include "preview/HorizontalPassThroughScrollView.h"
 #include "preview/SelectableTextView.h"
@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <climits>
@@ -121,37 +120,6 @@ void CodeCopyButton::changeEvent(QEvent* event) {
     QAbstractButton::changeEvent(event);
 }
 
-namespace {
-namespace DetectionQueue {
-
-// Blocks waiting for detection; one is served per event-loop turn so input
-// and painting run in between.
-QList<QPointer<CodeBlockView>>& pending() {
-    static QList<QPointer<CodeBlockView>> list;
-    return list;
-}
-
-void serveOne() {
-    while (!pending().isEmpty()) {
-        QPointer<CodeBlockView> view = pending().takeFirst();
-        if (!view)
-            continue;
-        QMetaObject::invokeMethod(view, "applyHighlight");
-        break;
-    }
-    if (!pending().isEmpty())
-        QTimer::singleShot(0, qApp, &serveOne);
-}
-
-void enqueue(CodeBlockView* view) {
-    pending().append(view);
-    if (pending().size() == 1)
-        QTimer::singleShot(0, qApp, &serveOne);
-}
-
-} // namespace DetectionQueue
-} // namespace
-
 int CodeBlockView::minimumBodyHeight(const QString& code) {
     const QFontMetricsF metrics(DesignSystem::Typography::font(FontDesign::Monospaced, 13));
     const int lineHeight = int(std::ceil(metrics.ascent() + metrics.descent() + metrics.leading()));
@@ -160,7 +128,7 @@ int CodeBlockView::minimumBodyHeight(const QString& code) {
 }
 
 bool CodeBlockView::drawsInChunks(const QString& code) {
-    return code.size() > CodeHighlighter::highlightLimit || code.count(u'\n') >= chunkedLines;
+    return code.size() > chunkedSize || code.count(u'\n') >= chunkedLines;
 }
 
 CodeBlockView::CodeBlockView(const QString& code, const QString& language,
@@ -200,22 +168,31 @@ CodeBlockView::CodeBlockView(const QString& code, const QString& language,
         paddedLayout->addWidget(m_codeView, 0, Qt::AlignLeft | Qt::AlignTop);
         paddedLayout->addStretch(1);
     }
-    // Detecting a language runs every grammar over the block (a noticeable
-    // fraction of a second): such blocks show plain code first and are
-    // coloured one per event-loop turn, so the page never waits for them.
-    if (language.isEmpty() && CodeHighlighter::shared().needsDetection(code)) {
-        showCode(StyledText{code, {}});
-        DetectionQueue::enqueue(this);
-    } else {
-        applyHighlight();
-    }
+    showColoured();
     m_scroll = new HorizontalPassThroughScrollView(body, minimumBodyHeight(code), this);
     column->addWidget(m_scroll);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
-void CodeBlockView::applyHighlight() {
-    showCode(CodeHighlighter::shared().highlight(m_code, m_language, m_design.codeTheme)->styled);
+void CodeBlockView::showColoured() {
+    CodeHighlightService& service = CodeHighlightService::shared();
+    const bool colours = m_code.size() <= CodeHighlighter::highlightLimit;
+    if (const auto known =
+            colours ? service.cached(m_code, m_language, m_design.codeTheme) : nullptr) {
+        showCode(known->styled);
+        return;
+    }
+    // Colouring takes from a few milliseconds to seconds (detecting a
+    // language runs every grammar): the code shows plain until it is done.
+    showCode(StyledText{m_code, {}});
+    if (!colours)
+        return;
+    m_waitingForColours = true;
+    service.request(m_code, m_language, m_design.codeTheme, this,
+                    [this](const std::shared_ptr<const HighlightedCode>& result) {
+                        m_waitingForColours = false;
+                        showCode(result->styled);
+                    });
 }
 
 void CodeBlockView::showCode(const StyledText& styled) {

@@ -52,8 +52,11 @@ private:
 
 // A fenced or indented code block: a rounded card with, for a tagged block,
 // a header of the language and a copy button, and the coloured code below,
-// never wrapped, scrolling sideways inside the card. Code of more than
-// chunkedLines lines, or too long to colour, is drawn a chunk at a time.
+// never wrapped, scrolling sideways inside the card. Code is coloured off the
+// UI thread: until its colours come, it shows plain, at the same height. Code
+// of more than chunkedLines lines or chunkedSize characters is drawn a chunk
+// at a time, so that neither showing it nor its colours coming lays out more
+// than shows.
 class CodeBlockView : public QWidget {
     Q_OBJECT
 public:
@@ -65,6 +68,7 @@ public:
     static int minimumBodyHeight(const QString& code);
     static bool drawsInChunks(const QString& code);
     static constexpr int chunkedLines = 2000;
+    static constexpr qsizetype chunkedSize = 16 * 1024;
     static constexpr int cornerRadius = 10;
     static constexpr int textPadding = 8;
 
@@ -76,6 +80,8 @@ public:
     SelectableTextView* codeView() const { return m_codeView; }
     CodeLinesView* linesView() const { return m_linesView; }
     HorizontalPassThroughScrollView* scrollView() const { return m_scroll; }
+    // The code shows plain while its colours are on their way.
+    bool isWaitingForColours() const { return m_waitingForColours; }
 
     // Puts the code on the clipboard and shows "Copied".
     void copyCode();
@@ -83,11 +89,10 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override;
 
-private Q_SLOTS:
-    // Colours the code once its language has been detected.
-    void applyHighlight();
-
 private:
+    // Shows the code coloured if its colours are known, else plain and asks
+    // for them.
+    void showColoured();
     void showCode(const StyledText& styled);
 
     QString m_code;
@@ -98,4 +103,5 @@ private:
     CodeLinesView* m_linesView = nullptr;
     QString m_language;
     HorizontalPassThroughScrollView* m_scroll = nullptr;
+    bool m_waitingForColours = false;
 };

@@ -1,21 +1,11 @@
 #include "preview/CodeHighlighter.h"
 
-#include "preview/CodeTheme.h"
+#include "preview/HighlightJsEngine.h"
 
-#include <QFile>
-#include <QJSEngine>
-#include <QLoggingCategory>
+#include <utility>
 #include <vector>
 
 namespace {
-
-const QString scriptPath = QStringLiteral("/usr/share/javascript/highlight.js/highlight.min.js");
-
-// The code itself is not in the key, only its hash: an entry holds the code
-// once, as its text, and a hit is checked against that.
-QString cacheKey(const QString& theme, const QString& language, const QString& code) {
-    return theme + QChar(0) + language + QChar(0) + QString::number(qHash(code), 16);
-}
 
 void appendDecoded(QString& out, QStringView text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -50,8 +40,7 @@ void appendDecoded(QString& out, QStringView text) {
 }
 
 // Turns highlight.js HTML into the plain code and its formats.
-StyledText fromHtml(const QString& html, const QString& themeName) {
-    const CodeTheme& theme = CodeTheme::named(themeName);
+StyledText fromHtml(const QString& html, const CodeTheme& theme) {
     StyledText out;
     std::vector<QStringList> spans;
     QTextCharFormat current = theme.format(spans);
@@ -95,49 +84,59 @@ StyledText fromHtml(const QString& html, const QString& themeName) {
 
 } // namespace
 
-CodeHighlighter& CodeHighlighter::shared() {
-    static CodeHighlighter instance;
-    return instance;
-}
-
-CodeHighlighter::CodeHighlighter() : m_results(resultBytes), m_detected(512) {}
+CodeHighlighter::CodeHighlighter() : m_detected(512) {}
 
 CodeHighlighter::~CodeHighlighter() = default;
 
-QJSEngine* CodeHighlighter::engine() {
-    if (m_engine || m_loadFailed)
-        return m_engine.get();
-    QFile file(scriptPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_loadFailed = true;
-        return nullptr;
-    }
-    // The script compiler warns about the minified library's style on every
-    // start; the filter must be in place before the engine exists. Rules from
-    // QT_LOGGING_RULES still come after it and win.
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.qml.compiler=false"));
-    auto engine = std::make_unique<QJSEngine>();
-    // The library looks for a browser global to attach itself to, and warns
-    // through a console that must exist but need not print.
-    engine->evaluate(QStringLiteral("var self = this; var window = this;"
-                                    "var console = {log: function() {}, warn: function() {},"
-                                    " error: function() {}, info: function() {}};"));
-    const QJSValue loaded = engine->evaluate(QString::fromUtf8(file.readAll()), scriptPath);
-    if (loaded.isError() || !engine->globalObject().property(QStringLiteral("hljs")).isObject()) {
-        m_loadFailed = true;
-        return nullptr;
-    }
-    m_engine = std::move(engine);
-    return m_engine.get();
+bool CodeHighlighter::readyToDetect() {
+    // An engine that failed to load stays, so it is not tried again.
+    if (!m_detector)
+        m_detector = std::make_unique<HighlightJsEngine>();
+    return m_detector->isLoaded();
+}
+
+bool CodeHighlighter::readyToColour() {
+    if (!m_colourer)
+        m_colourer = std::make_unique<HighlightJsEngine>();
+    return m_colourer->isLoaded();
 }
 
 bool CodeHighlighter::isAvailable() {
-    return engine() != nullptr;
+    return readyToColour();
+}
+
+bool CodeHighlighter::detectionIsWarm() const {
+    return m_detector && m_detector->hasEveryGrammar();
+}
+
+void CodeHighlighter::interrupt() {
+    m_interrupted = true;
+    for (HighlightJsEngine* engine : {m_detector.get(), m_colourer.get()})
+        if (engine)
+            engine->interrupt();
+}
+
+bool CodeHighlighter::endInterruption() {
+    HighlightJsEngine* const used = std::exchange(m_used, nullptr);
+    if (!m_interrupted.exchange(false))
+        return false;
+    for (std::unique_ptr<HighlightJsEngine>* engine : {&m_detector, &m_colourer}) {
+        if (*engine && (*engine)->resume() && engine->get() == used &&
+            !(*engine)->hasEveryGrammar())
+            engine->reset();
+    }
+    return true;
 }
 
 void CodeHighlighter::clearCaches() {
-    m_results.clear();
     m_detected.clear();
+}
+
+const CodeTheme& CodeHighlighter::theme(const QString& name) {
+    auto it = m_themes.find(name);
+    if (it == m_themes.end())
+        it = m_themes.insert(name, CodeTheme::load(name));
+    return *it;
 }
 
 bool CodeHighlighter::isKnownLanguage(const QString& language) {
@@ -146,17 +145,13 @@ bool CodeHighlighter::isKnownLanguage(const QString& language) {
     const auto it = m_known.constFind(language);
     if (it != m_known.constEnd())
         return *it;
-    QJSEngine* js = engine();
-    bool known = false;
-    if (js) {
-        QJSValue getLanguage = js->globalObject()
-                                   .property(QStringLiteral("hljs"))
-                                   .property(QStringLiteral("getLanguage"));
-        const QJSValue found = getLanguage.call({QJSValue(language)});
-        known = !found.isError() && found.isObject();
-    }
-    m_known.insert(language, known);
-    return known;
+    if (!readyToColour())
+        return false;
+    m_used = m_colourer.get();
+    const std::optional<bool> known = m_colourer->isKnown(language);
+    if (known)
+        m_known.insert(language, *known);
+    return known.value_or(false);
 }
 
 QString CodeHighlighter::detectionSample(const QString& code) {
@@ -173,62 +168,41 @@ QString CodeHighlighter::detectLanguage(const QString& code) {
     const QString sample = detectionSample(code);
     if (const QString* cached = m_detected.object(sample))
         return *cached;
-    QString language;
-    if (QJSEngine* js = engine()) {
-        QJSValue highlightAuto = js->globalObject()
-                                     .property(QStringLiteral("hljs"))
-                                     .property(QStringLiteral("highlightAuto"));
-        const QJSValue result = highlightAuto.call({QJSValue(sample)});
-        if (!result.isError()) {
-            const QJSValue found = result.property(QStringLiteral("language"));
-            if (found.isString())
-                language = found.toString();
-        }
-    }
-    m_detected.insert(sample, new QString(language));
-    return language;
+    if (!readyToDetect())
+        return {};
+    m_used = m_detector.get();
+    const std::optional<QString> language = m_detector->detect(sample);
+    if (!language)
+        return {};
+    m_detected.insert(sample, new QString(*language));
+    // Every grammar but the few detection skips is compiled now: compiling
+    // those too costs nothing, and lets a later call be stopped safely.
+    m_detector->compileEveryGrammar();
+    return *language;
 }
 
-bool CodeHighlighter::needsDetection(const QString& code) {
-    return code.size() <= highlightLimit && isAvailable() &&
-           !m_detected.contains(detectionSample(code));
+HighlightedCode CodeHighlighter::colour(const QString& code, const QString& language,
+                                        const QString& themeName) {
+    HighlightedCode result{{code, {}}, {}};
+    if (code.size() > highlightLimit || !readyToColour() || !isKnownLanguage(language))
+        return result;
+    m_used = m_colourer.get();
+    const std::optional<QString> html = m_colourer->html(language, code);
+    if (!html)
+        return result;
+    StyledText styled = fromHtml(*html, theme(themeName));
+    // The library keeps the text; anything else means the HTML was not
+    // understood, and the plain code is the safe thing to show.
+    if (styled.text != code)
+        return result;
+    // The caller's copy, not one grown a character at a time.
+    styled.text = code;
+    return {std::move(styled), language};
 }
 
-std::shared_ptr<const HighlightedCode>
-CodeHighlighter::highlight(const QString& code, const QString& language, const QString& theme) {
+HighlightedCode CodeHighlighter::highlight(const QString& code, const QString& language,
+                                           const QString& theme) {
     if (code.size() > highlightLimit)
-        return std::make_shared<const HighlightedCode>(HighlightedCode{{code, {}}, {}});
-    const QString key = cacheKey(theme, language, code);
-    if (auto* cached = m_results.object(key); cached && (*cached)->styled.text == code)
-        return *cached;
-
-    const QString used = language.isEmpty() ? detectLanguage(code) : language;
-    HighlightedCode result;
-    result.styled.text = code;
-    if (isKnownLanguage(used)) {
-        QJSValue highlightFn = engine()
-                                   ->globalObject()
-                                   .property(QStringLiteral("hljs"))
-                                   .property(QStringLiteral("highlight"));
-        const QJSValue value = highlightFn.call({QJSValue(used), QJSValue(code), QJSValue(true)});
-        if (!value.isError()) {
-            StyledText styled = fromHtml(value.property(QStringLiteral("value")).toString(), theme);
-            // The library keeps the text; anything else means the HTML was not
-            // understood, and the plain code is the safe thing to show.
-            if (styled.text == code) {
-                // The caller's copy, not one grown a character at a time.
-                styled.text = code;
-                result = {std::move(styled), used};
-            }
-        }
-    }
-    // The cost is what an entry holds: its key and code, and its runs, each
-    // with a format of its own.
-    constexpr qsizetype bytesPerRun = qsizetype(sizeof(QTextLayout::FormatRange)) + 64;
-    const qsizetype bytes = qsizetype(sizeof(QChar)) * (key.size() + code.size()) +
-                            result.styled.formats.size() * bytesPerRun + 256;
-    auto shared = std::make_shared<const HighlightedCode>(std::move(result));
-    m_results.insert(key, new std::shared_ptr<const HighlightedCode>(shared),
-                     int(qMin<qsizetype>(bytes, 1 << 30)));
-    return shared;
+        return {{code, {}}, {}};
+    return colour(code, language.isEmpty() ? detectLanguage(code) : language, theme);
 }

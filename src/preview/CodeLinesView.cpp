@@ -38,6 +38,16 @@ CodeLinesView::CodeLinesView(QWidget* parent) : QWidget(parent) {
 }
 
 void CodeLinesView::setContent(const StyledText& text, const QFont& font, const QColor& colour) {
+    // New colours for the same code: the same chunks at the sizes they had,
+    // only laid out again; what the reader selected stays.
+    if (!m_chunks.empty() && text.text == m_content.text && font == m_font) {
+        m_content = text;
+        m_colour = colour;
+        for (Chunk& chunk : m_chunks)
+            chunk.text = LaidOutText();
+        update();
+        return;
+    }
     clearSelection();
     m_content = text;
     m_font = font;

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <vector>
 
-// Code too long to lay out at once (megabytes of it), unwrapped, in chunks of
-// at most chunkLines lines and chunkCharacters characters. Only the chunks
-// that are drawn are laid out, and those far from the last drawn are dropped
-// again, so such a block costs what shows of it. A chunk never laid out
+// Code too long to lay out at once (tens of kilobytes of it, or megabytes),
+// unwrapped, in chunks of at most chunkLines lines and chunkCharacters
+// characters. Only the chunks that are drawn are laid out, and those far from
+// the last drawn are dropped again, so such a block costs what shows of it. A chunk never laid out
 // counts its lines at the font's line height and its longest line at the
 // font's average character width. A line longer than a chunk goes on in the
 // next one, on a line of its own. A selection may run over any number of
@@ -26,8 +26,10 @@ public:
 
     explicit CodeLinesView(QWidget* parent = nullptr);
 
+    // New formats for the same text keep the chunks' sizes and the selection.
     void setContent(const StyledText& text, const QFont& font, const QColor& colour);
 
+    const StyledText& content() const { return m_content; }
     int chunkCount() const { return int(m_chunks.size()); }
     // The code of one chunk: the chunks in order make up the whole code, a
     // line feed between two that a line break parts.

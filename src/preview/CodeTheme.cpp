@@ -71,16 +71,18 @@ CodeTheme CodeTheme::fromCss(const QString& source) {
     return theme;
 }
 
+CodeTheme CodeTheme::load(const QString& name) {
+    QFile file(stylesDir + name + QStringLiteral(".css"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return fromCss(QString::fromLatin1(file.readAll()));
+}
+
 const CodeTheme& CodeTheme::named(const QString& name) {
     static QHash<QString, CodeTheme> themes;
     auto it = themes.find(name);
-    if (it == themes.end()) {
-        QFile file(stylesDir + name + QStringLiteral(".css"));
-        CodeTheme theme;
-        if (file.open(QIODevice::ReadOnly))
-            theme = fromCss(QString::fromLatin1(file.readAll()));
-        it = themes.insert(name, theme);
-    }
+    if (it == themes.end())
+        it = themes.insert(name, load(name));
     return *it;
 }
 

@@ -9,12 +9,15 @@
 
 // A highlight.js stylesheet turned into character formats: which colour,
 // slant, weight and underline the text inside a stack of "hljs-*" spans gets.
+// A theme remembers the formats it made, so one is used by one thread.
 class CodeTheme {
 public:
     // Parses the CSS of a highlight.js theme ("atom-one-light.css" ...).
     static CodeTheme fromCss(const QString& css);
     // The installed theme of that name ("atom-one-light", "atom-one-dark");
     // an empty theme (no colours) when the file cannot be read.
+    static CodeTheme load(const QString& name);
+    // The same, read once: for the UI thread.
     static const CodeTheme& named(const QString& name);
 
     QColor foreground() const { return m_foreground; }

@@ -18,8 +18,16 @@ SelectableTextView::SelectableTextView(QWidget* parent) : QWidget(parent) {
 void SelectableTextView::setContent(const StyledText& text, const QFont& font, const QColor& colour,
                                     qreal lineSpacing, bool wrap, qreal tracking) {
     m_colour = colour;
+    // New formats for the same text (code taking its colours) keep what the
+    // reader selected, even while selecting.
+    const bool sameText = text.text == m_text.content().text;
+    const int anchor = m_selection.cursor().anchor();
+    const int position = m_selection.cursor().position();
     m_text.setContent(text, font, lineSpacing, wrap, tracking);
-    m_selection.reset(m_text.document());
+    if (sameText)
+        m_selection.carryOver(m_text.document(), anchor, position);
+    else
+        m_selection.reset(m_text.document());
 
     QSizePolicy policy = sizePolicy();
     policy.setHeightForWidth(wrap);

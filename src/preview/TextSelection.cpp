@@ -9,6 +9,12 @@ void TextSelection::reset(QTextDocument* document) {
     m_dragging = false;
 }
 
+void TextSelection::carryOver(QTextDocument* document, int anchor, int position) {
+    m_cursor = QTextCursor(document);
+    m_cursor.setPosition(anchor);
+    m_cursor.setPosition(position, QTextCursor::KeepAnchor);
+}
+
 QString TextSelection::text() const {
     QString text = m_cursor.selectedText();
     text.replace(QChar::ParagraphSeparator, u'\n');

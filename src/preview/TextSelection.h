@@ -13,6 +13,9 @@ class TextSelection {
 public:
     // Starts over on a document (none: nothing can be selected).
     void reset(QTextDocument* document);
+    // Goes on in a document of the same text, from anchor to position (as
+    // they were in the last one).
+    void carryOver(QTextDocument* document, int anchor, int position);
     bool hasSelection() const { return m_cursor.hasSelection(); }
     // The selected text, paragraph and line separators as line feeds.
     QString text() const;

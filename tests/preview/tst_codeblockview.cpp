@@ -1,9 +1,15 @@
+#include "core/AppearanceService.h"
+#include "core/Preferences.h"
 #include "preview/CodeBlockView.h"
+#include "preview/CodeHighlightService.h"
 #include "preview/CodeHighlighter.h"
 #include "preview/CodeLinesView.h"
 #include "preview/CodeTheme.h"
 #include "preview/HorizontalPassThroughScrollView.h"
+#include "preview/MarkdownBlockView.h"
+#include "preview/PreviewContentView.h"
 #include "preview/PreviewSelectionReader.h"
+#include "preview/PreviewView.h"
 #include "preview/SelectableTextView.h"
 #include "support/AnimationClock.h"
 #include "support/TestSupport.h"
@@ -72,12 +78,49 @@ QString numberedLines(int count) {
     return code;
 }
 
+// The formats a card shows, in whichever view it draws its code.
+QList<QTextLayout::FormatRange> shownFormats(const CodeBlockView* card) {
+    return card->codeView() ? card->codeView()->content().formats
+                            : card->linesView()->content().formats;
+}
+
+// A preview pane, shown, with its first code card.
+struct Preview {
+    std::unique_ptr<PreviewView> view = std::make_unique<PreviewView>();
+    explicit Preview(const QString& code, const QString& language = {}) {
+        if (!TestSupport::showExposed(view.get(), {600, 400}))
+            qFatal("preview not shown");
+        render(code, language);
+    }
+    void render(const QString& code, const QString& language = {}) const {
+        view->setMarkdown(code.isEmpty() ? QStringLiteral("text\n")
+                                         : QStringLiteral("```%1\n%2```\n").arg(language, code));
+        view->updateNow();
+        if (!QTest::qWaitFor([&] { return !view->isUpdating(); }, 30000))
+            qFatal("preview not rendered");
+    }
+    CodeBlockView* card() const {
+        MarkdownBlockView* row = view->content()->rowView(0);
+        return row ? row->findChild<CodeBlockView*>() : nullptr;
+    }
+    // The formats the card shows once it has its colours.
+    QList<QTextLayout::FormatRange> colours() const {
+        if (!QTest::qWaitFor([&] { return card() && !card()->isWaitingForColours(); }, 120000))
+            return {};
+        return shownFormats(card());
+    }
+};
+
 } // namespace
 
 class TestCodeBlockView : public QObject {
     Q_OBJECT
+    // Colouring at once, as the colouring thread does it.
+    CodeHighlighter direct;
+
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(CodeHighlighter::shared().isAvailable()); }
+    void initTestCase() { QVERIFY(direct.isAvailable()); }
+    void init() { TestSupport::resetPreferences(); }
 
     void pythonDefInBothThemes_data() {
         QTest::addColumn<QString>("theme");
@@ -95,50 +138,100 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(QString, string);
         const QString code = QStringLiteral("def greet(name):\n    # hi\n    return 'a' < \"b\"\n");
-        const auto result =
-            CodeHighlighter::shared().highlight(code, QStringLiteral("python"), theme);
-        QCOMPARE(result->language, QStringLiteral("python"));
+        const HighlightedCode result = direct.highlight(code, QStringLiteral("python"), theme);
+        QCOMPARE(result.language, QStringLiteral("python"));
         // Entities come back as the characters they stand for.
-        QCOMPARE(result->styled.text, code);
-        QCOMPARE(colourAt(result->styled, QStringLiteral("def")), keyword);
-        QCOMPARE(colourAt(result->styled, QStringLiteral("greet")), title);
-        QCOMPARE(colourAt(result->styled, QStringLiteral("'a'")), string);
-        QCOMPARE(colourAt(result->styled, QStringLiteral(" < ")),
+        QCOMPARE(result.styled.text, code);
+        QCOMPARE(colourAt(result.styled, QStringLiteral("def")), keyword);
+        QCOMPARE(colourAt(result.styled, QStringLiteral("greet")), title);
+        QCOMPARE(colourAt(result.styled, QStringLiteral("'a'")), string);
+        QCOMPARE(colourAt(result.styled, QStringLiteral(" < ")),
                  CodeTheme::named(theme).foreground().name());
-        QVERIFY(result->styled.formatAt(code.indexOf(QStringLiteral("# hi"))).fontItalic());
+        QVERIFY(result.styled.formatAt(code.indexOf(QStringLiteral("# hi"))).fontItalic());
     }
 
-    // Blocks that need detection show plain code at once and are coloured
-    // from the event loop, one per turn, ending as the direct path colours them.
+    // Code shows plain at once and takes its colours when the colouring
+    // thread has them, at the height it had, keeping what the reader
+    // selected meanwhile; they are what colouring at once gives. Known then,
+    // a new view of the same code is coloured at once.
+    void detectionDoesNotHoldUpThePage_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("tagged") << QStringLiteral("def first(x):\n    return x + 1  # one\n")
+                                << QStringLiteral("python");
+        QTest::newRow("untagged") << QStringLiteral("def second(y):\n    return y * 2  # two\n")
+                                  << QString();
+        QTest::newRow("in chunks")
+            << numberedLines(CodeBlockView::chunkedLines) << QStringLiteral("swift");
+    }
     void detectionDoesNotHoldUpThePage() {
-        const QString a = QStringLiteral("def first(x):\n    return x + 1  # one\n");
-        const QString b = QStringLiteral("def second(y):\n    return y * 2  # two\n");
-        CodeHighlighter& h = CodeHighlighter::shared();
-        QVERIFY(h.needsDetection(a) && h.needsDetection(b));
-        CodeBlockView first(a, QString(), light());
-        auto* dropped = new CodeBlockView(QStringLiteral("x = [1]\n"), QString(), light());
-        CodeBlockView second(b, QString(), light());
-        QVERIFY(first.codeView()->content().formats.isEmpty());
-        QVERIFY(second.codeView()->content().formats.isEmpty());
-        delete dropped; // a view gone before its turn is skipped
-        QTRY_VERIFY(!second.codeView()->content().formats.isEmpty());
-        QCOMPARE(first.codeView()->content().formats,
-                 h.highlight(a, QString(), light().codeTheme)->styled.formats);
-        QCOMPARE(second.codeView()->content().formats,
-                 h.highlight(b, QString(), light().codeTheme)->styled.formats);
-        // Known now: a new view of the same code is coloured at once.
-        CodeBlockView again(a, QString(), light());
-        QVERIFY(!again.codeView()->content().formats.isEmpty());
+        QFETCH(QString, code);
+        QFETCH(QString, language);
+        CodeBlockView card(code, language, light());
+        QVERIFY(card.isWaitingForColours());
+        QVERIFY(shownFormats(&card).isEmpty());
+        card.codeView() ? card.codeView()->selectAll() : card.linesView()->selectAll();
+        QVERIFY(TestSupport::showExposed(&card, {500, 300}));
+        card.grab();
+        const int height = card.sizeHint().height();
+        QTRY_VERIFY_WITH_TIMEOUT(!card.isWaitingForColours(), 120000);
+        card.grab();
+        const auto expected = direct.highlight(code, language, light().codeTheme).styled.formats;
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(shownFormats(&card), expected);
+        QCOMPARE(card.sizeHint().height(), height);
+        QCOMPARE(card.codeView() ? card.codeView()->selectedText()
+                                 : card.linesView()->selectedText(),
+                 code);
+
+        CodeBlockView again(code, language, light());
+        QVERIFY(!again.isWaitingForColours());
+        QCOMPARE(shownFormats(&again), expected);
+    }
+
+    // A block edited while its colours are on their way shows the colours of
+    // its new code; one removed, or a preview closed, takes none and leaves
+    // no work behind.
+    void editedOrRemovedWhileColouring() {
+        const QString after = QStringLiteral("<ul>\n  <li class=\"a\">one</li>\n</ul>\n");
+        Preview preview(QStringLiteral("SELECT name FROM users WHERE id = 1;\n"));
+        preview.render(after);
+        QCOMPARE(preview.colours(), direct.highlight(after, {}, light().codeTheme).styled.formats);
+        QCOMPARE(preview.card()->code(), after);
+        preview.render(QStringLiteral("removed = 1\n"));
+        preview.render({});
+        QVERIFY(!preview.card());
+        Preview closed(QStringLiteral("closed = [x for x in range(3)]\n").repeated(300));
+        closed.view.reset();
+        QTRY_COMPARE_WITH_TIMEOUT(CodeHighlightService::shared().jobCount(), 0, 120000);
+    }
+
+    // A new colour scheme colours the code in its theme.
+    void themeSwitchRecolours() {
+        const QString code = QStringLiteral("const answer = { value: 42, name: 'x' };\n");
+        const QString language = QStringLiteral("javascript");
+        const auto coloursIn = [&](const char* appearance) {
+            Preferences::shared().setString(PreferenceKeys::appearancePreference,
+                                            QString::fromLatin1(appearance));
+            const QString theme = AppearanceService::shared().designSystem().codeTheme;
+            return direct.highlight(code, language, theme).styled.formats;
+        };
+        const auto lightColours = coloursIn("light");
+        Preview preview(code, language);
+        QCOMPARE(preview.colours(), lightColours);
+        const auto darkColours = coloursIn("dark");
+        QVERIFY(darkColours != lightColours);
+        QTRY_VERIFY_WITH_TIMEOUT(preview.colours() == darkColours, 120000);
     }
 
     void detectionReadsABoundedPrefixAndIsCached() {
-        CodeHighlighter& h = CodeHighlighter::shared();
+        CodeHighlighter& h = direct;
         const QString plain = QStringLiteral("some <text> & more\n");
         const auto unknown =
             h.highlight(plain, QStringLiteral("no-such-language"), QStringLiteral("atom-one-dark"));
-        QCOMPARE(unknown->styled.text, plain);
-        QVERIFY(unknown->styled.formats.isEmpty());
-        QVERIFY(unknown->language.isEmpty());
+        QCOMPARE(unknown.styled.text, plain);
+        QVERIFY(unknown.styled.formats.isEmpty());
+        QVERIFY(unknown.language.isEmpty());
 
         QString longCode;
         while (longCode.size() < 50 * CodeHighlighter::detectionPrefix)
@@ -152,12 +245,10 @@ private Q_SLOTS:
                  QStringLiteral("python"));
 
         const auto coloured = h.highlight(longCode, QString(), QStringLiteral("atom-one-light"));
-        QCOMPARE(coloured->language, QStringLiteral("python"));
+        QCOMPARE(coloured.language, QStringLiteral("python"));
         // The whole block is coloured, not just the prefix.
-        QCOMPARE(colourAt(coloured->styled, QStringLiteral("def"), longCode.size() - 100),
+        QCOMPARE(colourAt(coloured.styled, QStringLiteral("def"), longCode.size() - 100),
                  QStringLiteral("#a626a4"));
-        QCOMPARE(h.highlight(longCode, QString(), QStringLiteral("atom-one-light")).get(),
-                 coloured.get());
     }
 
     void headerAndColouredCodeInTheCodeFont() {
@@ -245,21 +336,21 @@ private Q_SLOTS:
     // what shows is laid out, what went out of sight is let go, and the
     // reader selects in it as anywhere else.
     void hugeCodeStaysPlainAndDrawsWhatShows() {
-        CodeHighlighter& h = CodeHighlighter::shared();
+        CodeHighlighter& h = direct;
         QString code = QStringLiteral("let a = 1\n").repeated(CodeBlockView::chunkedLines);
         QVERIFY(code.size() <= CodeHighlighter::highlightLimit);
-        QCOMPARE(h.highlight(code, QStringLiteral("swift"), light().codeTheme)->language,
+        QCOMPARE(h.highlight(code, QStringLiteral("swift"), light().codeTheme).language,
                  QStringLiteral("swift"));
         QVERIFY(CodeBlockView::drawsInChunks(code));
         while (code.size() <= 4 * CodeHighlighter::highlightLimit)
             code += numberedLines(1000);
         const auto plain = h.highlight(code, QStringLiteral("swift"), light().codeTheme);
-        QVERIFY(plain->language.isEmpty() && plain->styled.formats.isEmpty());
-        QCOMPARE(plain->styled.text, code);
-        QVERIFY(!h.needsDetection(code));
+        QVERIFY(plain.language.isEmpty() && plain.styled.formats.isEmpty());
+        QCOMPARE(plain.styled.text, code);
 
         Page page(code, QString(), {500, 400});
         CodeBlockView* card = page.card;
+        QVERIFY(!card->isWaitingForColours());
         CodeLinesView* lines = card->linesView();
         QVERIFY(lines && !card->codeView());
         QVERIFY(lines->chunkCount() > 2 * CodeLinesView::keptChunks);
