@@ -74,10 +74,13 @@ bool OutsideChangeWatch::settle(const QString& path, Occasion occasion) {
     m_asking = true;
     const QPointer<OutsideChangeWatch> alive(this);
     const auto choice = m_alerts.askAboutOutsideChange(m_window);
-    // The window may have gone while the question was open.
-    if (!alive || !m_document)
+    if (!alive)
         return false;
     m_asking = false;
+    // The window may have gone while the question was open; a question that
+    // went away unanswered decides nothing.
+    if (!m_document || choice == WorkspaceAlerts::OutsideChangeChoice::Unanswered)
+        return false;
     if (choice == WorkspaceAlerts::OutsideChangeChoice::Reload) {
         reload();
         return false;
