@@ -162,6 +162,8 @@ MarkdownDocument* DocumentController::present(std::unique_ptr<MarkdownDocument> 
     if (!m_factory)
         return nullptr;
     QMainWindow* window = m_factory(*document, *this);
+    if (!window)
+        return nullptr;
     MarkdownDocument* raw = document.release();
     raw->setParent(window);
     entry->document = raw;
