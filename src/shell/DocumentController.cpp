@@ -200,10 +200,8 @@ QString DocumentController::proposedSavePath(const Entry& entry) const {
 bool DocumentController::writeTo(Entry& entry, const QString& path) {
     DocumentFileError error;
     if (!entry.document->save(path, &error)) {
-        // A file changed by another program was not written: the window's
-        // outside-change question has already put the choice to the user.
-        if (error.kind != DocumentFileError::Kind::ChangedOnDisk ||
-            !entry.document->onChangedOnDisk)
+        // Alerted unless the user chose not to write over another program's change.
+        if (!error.declined)
             DocumentDialogs::shared().showAlert(entry.window, L10n::tr("Could Not Save File"),
                                                 error.message());
         return false;
