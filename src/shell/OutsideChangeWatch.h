@@ -42,6 +42,8 @@ public:
     void check();
     // Replaces the text with the file's; a failed read is alerted.
     void reload();
+    // The question about the file is open.
+    bool isAsking() const { return m_asking; }
 
 private:
     enum class Occasion { FileEvent, Save };
