@@ -36,6 +36,8 @@ struct DocumentFileError {
     QString detail; // the system's own words, when there are any
     // A save that broke off halfway left this complete copy of the text.
     QString keptCopy;
+    // The user chose not to write over another program's change: nothing to alert.
+    bool declined = false;
     QString message() const;
 };
 

@@ -265,7 +265,7 @@ bool MarkdownDocument::save(const QString& path, DocumentFileError* error) {
             return true;
         }
         if (failure.kind != DocumentFileError::Kind::ChangedOnDisk || attempt > 0 ||
-            !onChangedOnDisk || !onChangedOnDisk())
+            !onChangedOnDisk || !onChangedOnDisk(failure))
             break;
     }
     if (error)

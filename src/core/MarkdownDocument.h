@@ -73,8 +73,9 @@ public:
     // (ChangedOnDisk otherwise).
     bool save(const QString& path, DocumentFileError* error);
     // Returns true once the saved state was brought in line with the file
-    // (the user kept their version, or the file's text needed no question).
-    std::function<bool()> onChangedOnDisk;
+    // (the user kept their version, or the file's text needed no question);
+    // else it may give the reason, or mark the error declined, in `error`.
+    std::function<bool(DocumentFileError& error)> onChangedOnDisk;
 
     // Takes the file's contents as the saved state but keeps the text, so the
     // document counts as modified exactly when it differs from the file. The

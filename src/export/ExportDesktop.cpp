@@ -1,6 +1,7 @@
 #include "export/ExportDesktop.h"
 
 #include "core/MarkdownFileTypes.h"
+#include "platform/ModalDialog.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,23 +15,21 @@ namespace {
 class SystemExportDesktop final : public ExportDesktop {
 public:
     QString chooseSavePath(const ExportSaveRequest& request) override {
-        QFileDialog dialog(QApplication::activeWindow(), request.title, request.directory);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setNameFilters(request.nameFilters());
-        dialog.setDefaultSuffix(request.suffix);
-        dialog.selectFile(request.fileName);
-        if (dialog.exec() != QDialog::Accepted)
-            return {};
-        const QStringList files = dialog.selectedFiles();
-        return files.isEmpty() ? QString() : files.first();
+        auto* dialog =
+            new QFileDialog(QApplication::activeWindow(), request.title, request.directory);
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
+        dialog->setNameFilters(request.nameFilters());
+        dialog->setDefaultSuffix(request.suffix);
+        dialog->selectFile(request.fileName);
+        return ModalDialog::chosenFiles(dialog).value(0);
     }
 
     void showWarning(const QString& title, const QString& message) override {
-        QMessageBox box(QMessageBox::Warning, title, title, QMessageBox::Ok);
-        box.setInformativeText(message);
-        box.setWindowModality(Qt::ApplicationModal);
-        box.exec();
+        auto* box = new QMessageBox(QMessageBox::Warning, title, title, QMessageBox::Ok);
+        box->setInformativeText(message);
+        box->setWindowModality(Qt::ApplicationModal);
+        ModalDialog::exec(box);
     }
 
     void setClipboard(QMimeData* data) override { QGuiApplication::clipboard()->setMimeData(data); }

@@ -9,13 +9,33 @@
 #include "platform/FreedMemory.h"
 #include "shell/DocumentDialogs.h"
 #include "shell/DocumentOpener.h"
+#include "shell/OutsideChangeWatch.h"
 
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QPointer>
 #include <algorithm>
+
+namespace {
+
+// Shows and raises the window, with a question open over it on top.
+void bringForward(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+    for (QDialog* question :
+         window->findChildren<QDialog*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (question->isVisible()) {
+            question->raise();
+            question->activateWindow();
+        }
+    }
+}
+
+} // namespace
 
 DocumentController& DocumentController::shared() {
     static DocumentController* instance = new DocumentController();
@@ -47,6 +67,13 @@ QString DocumentController::canonicalPath(const QString& path) {
 
 QList<MarkdownDocument*> DocumentController::documents() const {
     QList<MarkdownDocument*> list;
+    for (const auto& entry : m_entries)
+        list.append(entry->document);
+    return list;
+}
+
+QList<QPointer<MarkdownDocument>> DocumentController::trackedDocuments() const {
+    QList<QPointer<MarkdownDocument>> list;
     for (const auto& entry : m_entries)
         list.append(entry->document);
     return list;
@@ -179,6 +206,8 @@ MarkdownDocument* DocumentController::present(std::unique_ptr<MarkdownDocument> 
     if (!m_factory)
         return nullptr;
     QMainWindow* window = m_factory(*document, *this);
+    if (!window)
+        return nullptr;
     MarkdownDocument* raw = document.release();
     raw->setParent(window);
     entry->document = raw;
@@ -213,54 +242,75 @@ QString DocumentController::proposedSavePath(const Entry& entry) const {
     return QDir(folder).filePath(displayName(entry.document) + QStringLiteral(".md"));
 }
 
-bool DocumentController::writeTo(Entry& entry, const QString& path) {
+bool DocumentController::isAsking(const Entry& entry) const {
+    if (entry.questions > 0)
+        return true;
+    const auto* watch =
+        entry.window->findChild<OutsideChangeWatch*>(QString(), Qt::FindDirectChildrenOnly);
+    return watch && watch->isAsking();
+}
+
+bool DocumentController::ask(MarkdownDocument* document, const std::function<void()>& question) {
+    const QPointer<MarkdownDocument> alive(document);
+    ++entryFor(document)->questions;
+    question();
+    // Never the record held across the loop: it is looked up again.
+    Entry* entry = alive ? entryFor(alive) : nullptr;
+    if (entry)
+        --entry->questions;
+    return entry != nullptr;
+}
+
+bool DocumentController::writeTo(MarkdownDocument* document, const QString& path) {
     DocumentFileError error;
-    if (!entry.document->save(path, &error)) {
-        // A file changed by another program was not written: the window's
-        // outside-change question has already put the choice to the user.
-        if (error.kind != DocumentFileError::Kind::ChangedOnDisk ||
-            !entry.document->onChangedOnDisk)
-            DocumentDialogs::shared().showAlert(entry.window, L10n::tr("Could Not Save File"),
+    bool saved = false;
+    // The save may first ask about a change another program made; a failure
+    // is alerted unless the user chose not to write over it.
+    if (!ask(document, [&] { saved = document->save(path, &error); }))
+        return false;
+    QMainWindow* window = entryFor(document)->window;
+    if (!saved) {
+        if (!error.declined)
+            DocumentDialogs::shared().showAlert(window, L10n::tr("Could Not Save File"),
                                                 error.message());
         return false;
     }
-    entry.window->setWindowModified(false);
+    window->setWindowModified(false);
     return true;
 }
 
 bool DocumentController::save(MarkdownDocument* document) {
-    Entry* entry = entryFor(document);
-    if (!entry)
+    if (!entryFor(document))
         return false;
     const QUrl url = document->fileUrl();
     if (!url.isLocalFile())
         return saveAs(document);
-    return writeTo(*entry, url.toLocalFile());
+    return writeTo(document, url.toLocalFile());
 }
 
 bool DocumentController::saveAs(MarkdownDocument* document) {
-    Entry* entry = entryFor(document);
-    if (!entry)
+    const Entry* asked = entryFor(document);
+    if (!asked)
         return false;
-    const QString chosen =
-        DocumentDialogs::shared().askSavePath(entry->window, proposedSavePath(*entry));
-    // The dialog's loop may have closed the window meanwhile.
-    entry = entryFor(document);
-    if (chosen.isEmpty() || !entry)
+    QMainWindow* window = asked->window;
+    const QString proposed = proposedSavePath(*asked);
+    QString chosen;
+    if (!ask(document, [&] { chosen = DocumentDialogs::shared().askSavePath(window, proposed); }) ||
+        chosen.isEmpty())
         return false;
     const QString path =
         withDefaultExtension(QDir::cleanPath(QFileInfo(chosen).absoluteFilePath()));
-    const QString canonical = canonicalPath(path);
-    const Entry* other = entryForPath(canonical);
-    if (other && other != entry) {
+    const Entry* other = entryForPath(canonicalPath(path));
+    if (other && other->document != document) {
         // Two windows over one file would overwrite each other's text.
         DocumentDialogs::shared().showAlert(
-            entry->window, L10n::tr("Could Not Save File"),
+            window, L10n::tr("Could Not Save File"),
             L10n::tr("“%1” is open in another window.").arg(QFileInfo(path).fileName()));
         return false;
     }
-    if (!writeTo(*entry, path))
+    if (!writeTo(document, path))
         return false;
+    Entry* entry = entryFor(document);
     document->setFileUrl(QUrl::fromLocalFile(path));
     entry->canonicalPath = canonicalPath(path);
     entry->untitledNumber = 0;
@@ -291,19 +341,14 @@ bool DocumentController::close(MarkdownDocument* document) {
     return entry && entry->window->close();
 }
 
-bool DocumentController::confirmClose(Entry& entry) {
-    if (!entry.document->isModified())
+bool DocumentController::confirmClose(MarkdownDocument* document) {
+    if (!document->isModified())
         return true;
-    entry.window->show();
-    entry.window->raise();
-    entry.window->activateWindow();
-    MarkdownDocument* document = entry.document;
-    entry.asking = true;
-    const SaveChangesChoice choice =
-        DocumentDialogs::shared().askSaveChanges(entry.window, displayName(document));
-    if (Entry* still = entryFor(document))
-        still->asking = false;
-    else
+    QMainWindow* window = entryFor(document)->window;
+    bringForward(window);
+    const QString name = displayName(document);
+    SaveChangesChoice choice = SaveChangesChoice::Cancel;
+    if (!ask(document, [&] { choice = DocumentDialogs::shared().askSaveChanges(window, name); }))
         return false;
     switch (choice) {
     case SaveChangesChoice::Save:
@@ -317,14 +362,17 @@ bool DocumentController::confirmClose(Entry& entry) {
 }
 
 bool DocumentController::reviewUnsavedDocuments() {
-    const QList<MarkdownDocument*> snapshot = documents();
-    for (MarkdownDocument* document : snapshot) {
-        Entry* entry = entryFor(document);
-        if (!entry || !document->isModified())
-            continue;
-        // A question about this document is already up: its answer decides,
-        // and a second one would be asked from inside the first.
-        if (entry->asking || !confirmClose(*entry))
+    // A question about a document is open: its answer comes first, and
+    // closing its window now would end the question under the user.
+    for (const auto& entry : m_entries) {
+        if (isAsking(*entry)) {
+            bringForward(entry->window);
+            return false;
+        }
+    }
+    for (const QPointer<MarkdownDocument>& document : trackedDocuments()) {
+        const Entry* entry = document ? entryFor(document) : nullptr;
+        if (entry && document->isModified() && !confirmClose(document))
             return false;
     }
     return true;
@@ -336,9 +384,8 @@ bool DocumentController::quit(const std::function<void()>& afterClosing) {
     if (!reviewUnsavedDocuments())
         return false;
     m_quitting = true;
-    const QList<MarkdownDocument*> snapshot = documents();
-    for (MarkdownDocument* document : snapshot) {
-        if (Entry* entry = entryFor(document)) {
+    for (const QPointer<MarkdownDocument>& document : trackedDocuments()) {
+        if (Entry* entry = document ? entryFor(document) : nullptr) {
             entry->closeConfirmed = true;
             entry->window->close();
         }
@@ -356,7 +403,7 @@ bool DocumentController::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::LanguageChange) {
         updateTitle(*entry);
     } else if (event->type() == QEvent::Close) {
-        if (entry->asking || (!entry->closeConfirmed && !confirmClose(*entry))) {
+        if (isAsking(*entry) || (!entry->closeConfirmed && !confirmClose(entry->document))) {
             event->ignore();
             return true;
         }

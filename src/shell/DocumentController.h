@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -86,12 +87,20 @@ private:
         int untitledNumber = 0; // 1 for "Untitled", n for "Untitled n"
         QString copyOf;         // the display name a duplicate was made from
         bool closeConfirmed = false;
-        bool asking = false;
+        int questions = 0; // about it, open now in nested loops
     };
 
     Entry* entryFor(const MarkdownDocument* document) const;
     Entry* entryForWindow(const QObject* window) const;
     Entry* entryForPath(const QString& canonical) const;
+    // Every document, each followed so that one gone reads as null.
+    QList<QPointer<MarkdownDocument>> trackedDocuments() const;
+    // A question about the document is open: the controller's, or its window's
+    // question about a change on disk.
+    bool isAsking(const Entry& entry) const;
+    // Runs a question (a nested loop) about an open document, which counts as
+    // asked about meanwhile. False when the document was closed meanwhile.
+    bool ask(MarkdownDocument* document, const std::function<void()>& question);
     MarkdownDocument* present(std::unique_ptr<MarkdownDocument> document,
                               std::unique_ptr<Entry> entry);
     // Tidies what killed saves of the file left and offers to open a copy
@@ -99,8 +108,8 @@ private:
     void offerSaveCopies(const QString& path, QWidget* window);
     int nextUntitledNumber() const;
     void updateTitle(const Entry& entry);
-    bool confirmClose(Entry& entry);
-    bool writeTo(Entry& entry, const QString& path);
+    bool confirmClose(MarkdownDocument* document);
+    bool writeTo(MarkdownDocument* document, const QString& path);
     QString proposedSavePath(const Entry& entry) const;
     void remove(const QObject* window);
 

@@ -2,6 +2,7 @@
 
 #include "core/L10n.h"
 #include "core/MarkdownFileTypes.h"
+#include "platform/ModalDialog.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -31,49 +32,54 @@ void DocumentDialogs::setShared(std::unique_ptr<DocumentDialogs> dialogs) {
 
 SaveChangesChoice WidgetDocumentDialogs::askSaveChanges(QWidget* window,
                                                         const QString& documentName) {
-    QMessageBox box(
+    auto* box = new QMessageBox(
         QMessageBox::Warning, QString(),
         L10n::tr("Do you want to save the changes made to the document “%1”?").arg(documentName),
         QMessageBox::NoButton, window);
-    box.setInformativeText(L10n::tr("Your changes will be lost if you don’t save them."));
-    QPushButton* save = box.addButton(L10n::tr("Save"), QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(L10n::tr("Don’t Save"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box.addButton(L10n::tr("Cancel"), QMessageBox::RejectRole);
-    box.setDefaultButton(save);
-    box.setEscapeButton(cancel);
-    box.exec();
-    if (box.clickedButton() == save)
+    box->setInformativeText(L10n::tr("Your changes will be lost if you don’t save them."));
+    QPushButton* save = box->addButton(L10n::tr("Save"), QMessageBox::AcceptRole);
+    QPushButton* discard = box->addButton(L10n::tr("Don’t Save"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box->addButton(L10n::tr("Cancel"), QMessageBox::RejectRole);
+    box->setDefaultButton(save);
+    box->setEscapeButton(cancel);
+    const QAbstractButton* clicked = ModalDialog::clickedButton(box);
+    if (clicked == save)
         return SaveChangesChoice::Save;
-    if (box.clickedButton() == discard)
+    if (clicked == discard)
         return SaveChangesChoice::DontSave;
     return SaveChangesChoice::Cancel;
 }
 
 QString WidgetDocumentDialogs::askSavePath(QWidget* window, const QString& proposedPath) {
-    return QFileDialog::getSaveFileName(window, L10n::tr("Save"), proposedPath, documentFilter());
+    auto* dialog = new QFileDialog(window, L10n::tr("Save"), proposedPath, documentFilter());
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    return ModalDialog::chosenFiles(dialog).value(0);
 }
 
 QStringList WidgetDocumentDialogs::askOpenPaths(QWidget* window, const QString& folder) {
-    return QFileDialog::getOpenFileNames(window, L10n::tr("Open"), folder, documentFilter());
+    auto* dialog = new QFileDialog(window, L10n::tr("Open"), folder, documentFilter());
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    return ModalDialog::chosenFiles(dialog);
 }
 
 bool WidgetDocumentDialogs::confirm(QWidget* parent, const QString& text,
                                     const QString& informativeText, const QString& confirmButton) {
-    QMessageBox box(QMessageBox::Information, QString(), text, QMessageBox::NoButton, parent);
-    box.setInformativeText(informativeText);
-    QPushButton* yes = box.addButton(confirmButton, QMessageBox::AcceptRole);
-    QPushButton* no = box.addButton(L10n::tr("Cancel"), QMessageBox::RejectRole);
-    box.setDefaultButton(yes);
-    box.setEscapeButton(no);
-    box.exec();
-    return box.clickedButton() == yes;
+    auto* box =
+        new QMessageBox(QMessageBox::Information, QString(), text, QMessageBox::NoButton, parent);
+    box->setInformativeText(informativeText);
+    QPushButton* yes = box->addButton(confirmButton, QMessageBox::AcceptRole);
+    QPushButton* no = box->addButton(L10n::tr("Cancel"), QMessageBox::RejectRole);
+    box->setDefaultButton(yes);
+    box->setEscapeButton(no);
+    return ModalDialog::clickedButton(box) == yes;
 }
 
 void WidgetDocumentDialogs::showAlert(QWidget* parent, const QString& title,
                                       const QString& message) {
     // The window's title says what failed, not just "quon".
-    QMessageBox box(QMessageBox::Warning, title, title, QMessageBox::NoButton, parent);
-    box.setInformativeText(message);
-    box.addButton(L10n::tr("OK"), QMessageBox::AcceptRole);
-    box.exec();
+    auto* box = new QMessageBox(QMessageBox::Warning, title, title, QMessageBox::NoButton, parent);
+    box->setInformativeText(message);
+    box->addButton(L10n::tr("OK"), QMessageBox::AcceptRole);
+    ModalDialog::exec(box);
 }

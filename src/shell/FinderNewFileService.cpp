@@ -4,6 +4,7 @@
 #include "core/MarkdownFileTypes.h"
 #include "core/Preferences.h"
 #include "platform/FileManager.h"
+#include "platform/ModalDialog.h"
 #include "shell/AppNotifications.h"
 #include "shell/DocumentDialogs.h"
 #include "shell/DocumentOpener.h"
@@ -24,12 +25,17 @@
 namespace {
 
 FinderNewFileService::Answer askWithDialog(const QString& folderName, bool markdown, bool open) {
-    NewFileDialog dialog(folderName, markdown, open, QApplication::activeWindow());
-    dialog.show();
-    dialog.raise();
-    dialog.activateWindow();
-    const bool create = dialog.exec() == QDialog::Accepted;
-    return {create, dialog.nameField()->text(), dialog.openCheckBox()->isChecked()};
+    auto* dialog = new NewFileDialog(folderName, markdown, open, QApplication::activeWindow());
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    return ModalDialog::exec(dialog,
+                             [](NewFileDialog& d) {
+                                 return FinderNewFileService::Answer{
+                                     d.result() == QDialog::Accepted, d.nameField()->text(),
+                                     d.openCheckBox()->isChecked()};
+                             })
+        .value_or(FinderNewFileService::Answer{});
 }
 
 FinderNewFileService::Prompt& prompt() {

@@ -8,9 +8,9 @@
 OutsideChangeWatch::OutsideChangeWatch(MarkdownDocument& document, WorkspaceAlerts& alerts,
                                        QWidget* window, QObject* parent)
     : QObject(parent), m_document(&document), m_alerts(alerts), m_window(window) {
-    document.onChangedOnDisk = [this] {
+    document.onChangedOnDisk = [this](DocumentFileError& error) {
         const QUrl url = m_document->fileUrl();
-        return url.isLocalFile() && settle(url.toLocalFile(), Occasion::Save);
+        return url.isLocalFile() && settle(url.toLocalFile(), Occasion::Save, &error);
     };
 }
 
@@ -38,8 +38,9 @@ void OutsideChangeWatch::check() {
         settle(m_url.toLocalFile(), Occasion::FileEvent);
 }
 
-bool OutsideChangeWatch::settle(const QString& path, Occasion occasion) {
-    // One prompt at a time: changes while it is open are judged by its answer.
+bool OutsideChangeWatch::settle(const QString& path, Occasion occasion, DocumentFileError* error) {
+    // One prompt at a time: changes while it is open are judged by its answer
+    // (a save meanwhile fails, saying another program changed the file).
     if (!m_document || m_asking)
         return false;
     GuardedRead::Result read = GuardedRead::read(path, DocumentFile::largestTextFile);
@@ -48,8 +49,12 @@ bool OutsideChangeWatch::settle(const QString& path, Occasion occasion) {
         m_document->setOnlyInMemory(true);
         return true;
     }
-    if (read.outcome == GuardedRead::Outcome::Failed)
+    if (read.outcome == GuardedRead::Outcome::Failed) {
+        // Nothing to put to the user; a save says why it stopped.
+        if (error)
+            error->detail = read.errorText;
         return false;
+    }
     // A folder, device, FIFO or a file too large in its place is never read.
     const std::optional<QByteArray> bytes =
         read.ok() ? std::optional<QByteArray>(std::move(read.bytes)) : std::nullopt;
@@ -74,11 +79,16 @@ bool OutsideChangeWatch::settle(const QString& path, Occasion occasion) {
     m_asking = true;
     const QPointer<OutsideChangeWatch> alive(this);
     const auto choice = m_alerts.askAboutOutsideChange(m_window);
-    // The window may have gone while the question was open.
-    if (!alive || !m_document)
+    if (!alive)
         return false;
     m_asking = false;
+    // The window may have gone while the question was open; a question that
+    // went away unanswered decides nothing.
+    if (!m_document || choice == WorkspaceAlerts::OutsideChangeChoice::Unanswered)
+        return false;
     if (choice == WorkspaceAlerts::OutsideChangeChoice::Reload) {
+        if (error)
+            error->declined = true;
         reload();
         return false;
     }

@@ -9,6 +9,7 @@
 
 class MarkdownDocument;
 class WorkspaceAlerts;
+struct DocumentFileError;
 
 // Watches a document window's file and settles what another program did to
 // it, asking the user only when the file holds text new to quon: reload the
@@ -41,12 +42,14 @@ public:
     void check();
     // Replaces the text with the file's; a failed read is alerted.
     void reload();
+    // The question about the file is open.
+    bool isAsking() const { return m_asking; }
 
 private:
     enum class Occasion { FileEvent, Save };
     // Returns whether the saved state now agrees with the file, so that a
-    // save may replace it.
-    bool settle(const QString& path, Occasion occasion);
+    // save may replace it; else a save's `error` says why not.
+    bool settle(const QString& path, Occasion occasion, DocumentFileError* error = nullptr);
 
     QPointer<MarkdownDocument> m_document;
     WorkspaceAlerts& m_alerts;

@@ -12,30 +12,46 @@
 
 SceneManager::SceneManager(DocumentController& controller, QObject* parent)
     : QObject(parent), m_controller(controller) {
+    // The commands outlive this object, in the process-wide commands, in
+    // every window's copy and in the controller: once it is gone they do nothing.
+    const QPointer<SceneManager> self(this);
+    const auto guarded = [self](void (*run)(SceneManager&)) {
+        return [self, run] {
+            if (self)
+                run(*self);
+        };
+    };
     ApplicationCommands& app = ApplicationCommands::shared();
-    app.newDocument = [this] { m_controller.newDocument(); };
-    app.openDocument = [this] { m_controller.openWithDialog(QApplication::activeWindow()); };
+    app.newDocument = guarded([](SceneManager& s) { s.m_controller.newDocument(); });
+    app.openDocument = guarded(
+        [](SceneManager& s) { s.m_controller.openWithDialog(QApplication::activeWindow()); });
     // Straight to the controller, which alerts when the file cannot be opened.
-    app.openRecentFile = [this](const QUrl& url) { m_controller.open(url.toLocalFile()); };
-    app.quit = [this] { m_controller.quit(); };
-    app.showSettings = [this] { showSettingsWindow(); };
-    app.showAbout = [this] { showAboutWindow(); };
+    app.openRecentFile = [self](const QUrl& url) {
+        if (self)
+            self->m_controller.open(url.toLocalFile());
+    };
+    app.quit = guarded([](SceneManager& s) { s.m_controller.quit(); });
+    app.showSettings = guarded([](SceneManager& s) { s.showSettingsWindow(); });
+    app.showAbout = guarded([](SceneManager& s) { s.showAboutWindow(); });
     app.showWelcomeWindow = &AppNotifications::postShowWelcomeWindow;
 
-    m_controller.setWindowFactory([this](MarkdownDocument& document, DocumentController& owner) {
-        WorkspaceServices services;
-        services.application = applicationCommands();
-        services.panes = StandardWorkspacePanes::factory();
-        services.saveDocument = [&owner, &document] { owner.save(&document); };
-        services.saveDocumentAs = [&owner, &document] { owner.saveAs(&document); };
-        services.duplicateDocument = [&owner, &document] { owner.duplicate(&document); };
-        services.dismissWelcomeWindow = &AppNotifications::postDismissWelcomeWindow;
-        services.overlays = m_documentOverlays;
-        auto* window = new WorkspaceView(document, std::move(services));
-        window->resize(documentSize);
-        WindowListMenu::attach(window, m_controller);
-        return window;
-    });
+    m_controller.setWindowFactory(
+        [self](MarkdownDocument& document, DocumentController& owner) -> QMainWindow* {
+            if (!self)
+                return nullptr;
+            WorkspaceServices services;
+            services.application = self->applicationCommands();
+            services.panes = StandardWorkspacePanes::factory();
+            services.saveDocument = [&owner, &document] { owner.save(&document); };
+            services.saveDocumentAs = [&owner, &document] { owner.saveAs(&document); };
+            services.duplicateDocument = [&owner, &document] { owner.duplicate(&document); };
+            services.dismissWelcomeWindow = &AppNotifications::postDismissWelcomeWindow;
+            services.overlays = self->m_documentOverlays;
+            auto* window = new WorkspaceView(document, std::move(services));
+            window->resize(documentSize);
+            WindowListMenu::attach(window, owner);
+            return window;
+        });
     connect(&AppNotifications::shared(), &AppNotifications::showWelcomeWindow, this,
             &SceneManager::showWelcomeWindow);
     connect(&AppNotifications::shared(), &AppNotifications::dismissWelcomeWindow, this,

@@ -1,6 +1,7 @@
 #include "shell/WorkspaceAlerts.h"
 
 #include "core/L10n.h"
+#include "platform/ModalDialog.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -10,32 +11,34 @@ namespace {
 class MessageBoxAlerts : public WorkspaceAlerts {
 public:
     OutsideChangeChoice askAboutOutsideChange(QWidget* window) override {
-        QMessageBox box(window);
-        box.setIcon(QMessageBox::Warning);
-        box.setWindowTitle(L10n::tr("File Changed on Disk"));
-        box.setText(L10n::tr("File Changed on Disk"));
+        auto* box = new QMessageBox(window);
+        box->setIcon(QMessageBox::Warning);
+        box->setWindowTitle(L10n::tr("File Changed on Disk"));
+        box->setText(L10n::tr("File Changed on Disk"));
         // clang-format off
-        box.setInformativeText(L10n::tr("This file was modified by another application. Reload to see the latest version, or keep editing your current version."));
+        box->setInformativeText(L10n::tr("This file was modified by another application. Reload to see the latest version, or keep editing your current version."));
         // clang-format on
-        QPushButton* keep = box.addButton(L10n::tr("Keep My Version"), QMessageBox::RejectRole);
-        QPushButton* reload = box.addButton(L10n::tr("Reload"), QMessageBox::DestructiveRole);
-        box.setDefaultButton(keep);
-        box.setEscapeButton(keep);
-        box.setWindowModality(Qt::WindowModal);
-        box.exec();
-        return box.clickedButton() == reload ? OutsideChangeChoice::Reload
-                                             : OutsideChangeChoice::KeepMyVersion;
+        QPushButton* keep = box->addButton(L10n::tr("Keep My Version"), QMessageBox::RejectRole);
+        QPushButton* reload = box->addButton(L10n::tr("Reload"), QMessageBox::DestructiveRole);
+        box->setDefaultButton(keep);
+        box->setEscapeButton(keep);
+        box->setWindowModality(Qt::WindowModal);
+        const QAbstractButton* clicked = ModalDialog::clickedButton(box);
+        if (clicked == reload)
+            return OutsideChangeChoice::Reload;
+        return clicked == keep ? OutsideChangeChoice::KeepMyVersion
+                               : OutsideChangeChoice::Unanswered;
     }
 
     void reloadFailed(QWidget* window, const QString& message) override {
-        QMessageBox box(window);
-        box.setIcon(QMessageBox::Warning);
-        box.setWindowTitle(L10n::tr("Could Not Reload File"));
-        box.setText(L10n::tr("Could Not Reload File"));
-        box.setInformativeText(message);
-        box.addButton(L10n::tr("OK"), QMessageBox::RejectRole);
-        box.setWindowModality(Qt::WindowModal);
-        box.exec();
+        auto* box = new QMessageBox(window);
+        box->setIcon(QMessageBox::Warning);
+        box->setWindowTitle(L10n::tr("Could Not Reload File"));
+        box->setText(L10n::tr("Could Not Reload File"));
+        box->setInformativeText(message);
+        box->addButton(L10n::tr("OK"), QMessageBox::RejectRole);
+        box->setWindowModality(Qt::WindowModal);
+        ModalDialog::exec(box);
     }
 };
 

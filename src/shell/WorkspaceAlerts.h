@@ -8,7 +8,9 @@ class QWidget;
 // them without a modal loop.
 class WorkspaceAlerts {
 public:
-    enum class OutsideChangeChoice { KeepMyVersion, Reload };
+    // Unanswered: the question went away without the user's answer (its
+    // window closed, the application ended).
+    enum class OutsideChangeChoice { KeepMyVersion, Reload, Unanswered };
 
     virtual ~WorkspaceAlerts() = default;
     // "File Changed on Disk": reload the file or keep the edited text.

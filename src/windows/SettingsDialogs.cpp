@@ -1,6 +1,7 @@
 #include "windows/SettingsDialogs.h"
 
 #include "core/L10n.h"
+#include "platform/ModalDialog.h"
 #include "shell/DocumentDialogs.h"
 
 #include <QMessageBox>
@@ -12,21 +13,21 @@ class MessageBoxSettingsDialogs : public SettingsDialogs {
 public:
     bool confirmClearAppData(QWidget* parent) override {
         const QString title = L10n::tr("Clear App Data?");
-        QMessageBox box(QMessageBox::Warning, title, title, QMessageBox::NoButton, parent);
+        auto* box =
+            new QMessageBox(QMessageBox::Warning, title, title, QMessageBox::NoButton, parent);
         // clang-format off
-        box.setInformativeText(L10n::tr("This will reset quon to a fresh install — settings, recent files, and the feature tour will be cleared. The app will quit immediately."));
+        box->setInformativeText(L10n::tr("This will reset quon to a fresh install — settings, recent files, and the feature tour will be cleared. The app will quit immediately."));
         // clang-format on
         // "&&": a lone "&" would make the next character a mnemonic and vanish.
         QString clearTitle = L10n::tr("Clear & Quit");
         QPushButton* clear =
-            box.addButton(clearTitle.replace(QLatin1Char('&'), QLatin1String("&&")),
-                          QMessageBox::DestructiveRole);
-        QPushButton* cancel = box.addButton(L10n::tr("Cancel"), QMessageBox::RejectRole);
+            box->addButton(clearTitle.replace(QLatin1Char('&'), QLatin1String("&&")),
+                           QMessageBox::DestructiveRole);
+        QPushButton* cancel = box->addButton(L10n::tr("Cancel"), QMessageBox::RejectRole);
         // Nothing destructive on a stray Return.
-        box.setDefaultButton(cancel);
-        box.setEscapeButton(cancel);
-        box.exec();
-        return box.clickedButton() == clear;
+        box->setDefaultButton(cancel);
+        box->setEscapeButton(cancel);
+        return ModalDialog::clickedButton(box) == clear;
     }
 
     void showDefaultAppError(QWidget* parent, const QString& message) override {

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QPointer>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -31,11 +32,15 @@ WelcomeWindow::WelcomeWindow(DocumentController& controller, SceneManager& scene
     application.openDocument = [this] {
         QTimer::singleShot(0, this, &WelcomeWindow::openDocument);
     };
-    application.quit = [this] {
-        QTimer::singleShot(0, &m_controller, [this] { m_controller.quit(); });
+    // The quit still comes should this window go first.
+    application.quit = [&controller] {
+        QTimer::singleShot(0, &controller, [&controller] { controller.quit(); });
     };
     if (!application.showAbout)
-        application.showAbout = [&scenes] { scenes.showAboutWindow(); };
+        application.showAbout = [scenes = QPointer<SceneManager>(&scenes)] {
+            if (scenes)
+                scenes->showAboutWindow();
+        };
     FocusedValues values;
     values.openWelcomeWindow = &WelcomeWindow::openWelcomeWindow;
     m_commands = new WindowCommands(this, values, application);

@@ -1,6 +1,8 @@
 #include "core/MarkdownDocument.h"
 #include "core/RecentFilesStore.h"
 #include "shell/DocumentController.h"
+#include "shell/OutsideChangeWatch.h"
+#include "support/FakeWorkspaceAlerts.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 
@@ -13,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -180,6 +183,57 @@ private Q_SLOTS:
         QVERIFY(controller.windowFor(document)->isWindowModified());
         QCOMPARE(controller.displayName(document), QStringLiteral("Untitled"));
         QVERIFY(!QFileInfo::exists(locked + QStringLiteral("/notes.md")));
+    }
+
+    // Another program rewrote the file, and the save cannot put that to the
+    // user: it cannot read the file now, or the question is already open. It
+    // fails, and says why.
+    void saveThatCannotAskSaysWhy_data() {
+        QTest::addColumn<bool>("unreadable");
+        QTest::addColumn<QString>("detail");
+        QTest::newRow("file unreadable") << true << qt_error_string(ELOOP);
+        QTest::newRow("question already open") << false << QString();
+    }
+    void saveThatCannotAskSaysWhy() {
+        QFETCH(bool, unreadable);
+        QFETCH(QString, detail);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("a.md"), "mine\n");
+        FakeWorkspaceAlerts alerts;
+        DocumentController local;
+        local.setWindowFactory([&alerts](MarkdownDocument& document, DocumentController&) {
+            auto* window = new QMainWindow;
+            new OutsideChangeWatch(document, alerts, window, window);
+            return window;
+        });
+        local.open(path);
+        MarkdownDocument* document = local.documents().first();
+        type(document, QStringLiteral("typed "));
+        writeFile(dir, QStringLiteral("a.md"), "theirs\n");
+
+        bool saved = true;
+        if (unreadable) {
+            // Root reads any file: a link to itself stands for one quon may
+            // not read, put there right after the save's own look.
+            const auto check = document->onChangedOnDisk;
+            document->onChangedOnDisk = [&path, check](DocumentFileError& error) {
+                QFile::remove(path);
+                QFile::link(path, path);
+                return check(error);
+            };
+            saved = local.save(document);
+        } else {
+            alerts.whileAsking = [&] { saved = local.save(document); };
+            QVERIFY(local.save(document));
+            QCOMPARE(alerts.outsideChangeAsks, 1);
+        }
+        QVERIFY(!saved);
+        QCOMPARE(dialogs->alerts.size(), 1);
+        QCOMPARE(dialogs->alerts[0].first, QStringLiteral("Could Not Save File"));
+        QCOMPARE(dialogs->alerts[0].second,
+                 QStringLiteral("“a.md” wasn’t saved because another application changed it.") +
+                     (detail.isEmpty() ? QString() : QLatin1Char(' ') + detail));
+        dialogs->discardAll(local);
     }
 
     void savesKeepBytesModeAndLinks() {

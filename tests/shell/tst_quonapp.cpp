@@ -2,7 +2,10 @@
 #include "platform/SingleInstance.h"
 #include "shell/AppDelegate.h"
 #include "shell/DocumentController.h"
+#include "shell/OutsideChangeWatch.h"
 #include "shell/SceneManager.h"
+#include "shell/WindowCommands.h"
+#include "shell/WorkspaceView.h"
 #include "support/ModalAnswerer.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
@@ -12,6 +15,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <utility>
 
 using TestSupport::readFile;
 using TestSupport::writeFile;
@@ -130,6 +135,67 @@ private Q_SLOTS:
         QTRY_COMPARE(controller.documentCount(), 1);
         QCOMPARE(controller.documents().first()->fileUrl(), QUrl::fromLocalFile(target));
         dialogs.discardAll(controller);
+    }
+
+    // Another program rewrote a.md under its typed text and quon asks about
+    // it (window-modal: b stays usable). Quit from b is refused while the
+    // question is open, so its box is never closed under it and read as
+    // "Keep My Version"; the answer decides, and nothing is written over the
+    // other program's text.
+    void quitWhileAChangeOnDiskIsAskedAbout_data() {
+        QTest::addColumn<QString>("asker");
+        QTest::newRow("save") << "save";
+        QTest::newRow("save as over itself") << "saveAs";
+        QTest::newRow("change noticed") << "watch";
+    }
+    void quitWhileAChangeOnDiskIsAskedAbout() {
+        QFETCH(QString, asker);
+        TestSupport::resetPreferences();
+        ScriptedDialogs& dialogs = ScriptedDialogs::install();
+        QTemporaryDir dir;
+        const QString a = writeFile(dir, QStringLiteral("a.md"), "mine\n");
+        DocumentController controller;
+        SceneManager scenes(controller);
+        controller.open(a);
+        controller.open(writeFile(dir, QStringLiteral("b.md"), "b\n"));
+        MarkdownDocument* document = controller.documents().first();
+        auto* window = static_cast<WorkspaceView*>(controller.windowFor(document));
+        auto* other = static_cast<WorkspaceView*>(controller.windowFor(controller.documents()[1]));
+        document->setText(QStringLiteral("typed\n"));
+        writeFile(dir, QStringLiteral("a.md"), "theirs\n");
+        dialogs.savePaths = {a};
+        dialogs.saveChoices = {SaveChangesChoice::DontSave, SaveChangesChoice::DontSave};
+
+        bool quitChosen = false;
+        int openWhileAsked = 0;
+        ModalAnswerer answerer;
+        answerer.answer(QStringLiteral("Reload"), [&] {
+            if (!std::exchange(quitChosen, true)) {
+                other->commands().quit->trigger();
+                return false;
+            }
+            openWhileAsked = controller.isQuitting() ? -1 : controller.documentCount();
+            return true;
+        });
+        if (asker == QLatin1String("save"))
+            window->commands().save->trigger();
+        else if (asker == QLatin1String("saveAs"))
+            window->commands().saveAs->trigger();
+        else
+            window->outsideChangeWatch().check();
+
+        QCOMPARE(answerer.titles, QStringList{QStringLiteral("File Changed on Disk")});
+        QCOMPARE(openWhileAsked, 2);
+        QVERIFY(dialogs.saveQuestions.isEmpty());
+        QVERIFY(dialogs.alerts.isEmpty());
+        QCOMPARE(document->text(), QStringLiteral("theirs\n"));
+        QCOMPARE(readFile(a), QByteArray("theirs\n"));
+
+        // Answered, the quit goes through.
+        QVERIFY(controller.quit());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(controller.documentCount(), 0);
+        QCOMPARE(readFile(a), QByteArray("theirs\n"));
     }
 };
 

@@ -3,6 +3,8 @@
 #include "shell/WorkspaceAlerts.h"
 
 #include <QStringList>
+#include <functional>
+#include <utility>
 
 // Answers the window's questions with a preset choice and counts them.
 class FakeWorkspaceAlerts : public WorkspaceAlerts {
@@ -10,9 +12,12 @@ public:
     OutsideChangeChoice answer = OutsideChangeChoice::KeepMyVersion;
     int outsideChangeAsks = 0;
     QStringList reloadFailures;
+    std::function<void()> whileAsking; // runs once, inside the next question
 
     OutsideChangeChoice askAboutOutsideChange(QWidget*) override {
         ++outsideChangeAsks;
+        if (whileAsking)
+            std::exchange(whileAsking, nullptr)();
         return answer;
     }
     void reloadFailed(QWidget*, const QString& message) override { reloadFailures.append(message); }
