@@ -4,6 +4,7 @@
 #include "FuzzSupport.h"
 
 #include "core/MarkdownParseCache.h"
+#include "core/MarkdownParser.h"
 #include "core/MarkdownTree.h"
 #include "core/MarkdownTreeStorage.h"
 #include "support/MarkdownDump.h"
