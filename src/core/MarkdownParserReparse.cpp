@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -48,6 +49,28 @@ qsizetype commonSuffix(QStringView a, QStringView b, qsizetype limit) {
     return at;
 }
 
+// The rows of a table an edit leaves as they were: the header and the rows
+// above it (`above`, one a line) and those below it (`below`).
+struct KeptRows {
+    size_t above = 0;
+    size_t below = 0;
+};
+
+// The rows of `table` kept by an edit that re-parsed its rows from
+// `startLine` on: those above, and where it ended `within` the table, those
+// below the `replaced` rows; nothing where the rows are not one a line there.
+std::optional<KeptRows> keptRows(const MarkdownNode& table, int startLine, int replaced,
+                                 bool within) {
+    const MarkdownNodeList& rows = table.children;
+    const auto above = size_t(startLine - table.range.startLine - 1);
+    const size_t below = within ? rows.size() - qMin(rows.size(), above + size_t(replaced)) : 0;
+    if (above == 0 || above > rows.size() || rows[above - 1].range.startLine != startLine - 1 ||
+        (within &&
+         (below == 0 || rows[rows.size() - below].range.startLine != startLine + replaced)))
+        return std::nullopt;
+    return KeptRows{above, below};
+}
+
 // Puts the rows an edit re-parsed (the first block of `region`, parsed
 // after the header and delimiter lines) into the table they belong to: the
 // rows above them as they were, and where the edit ended `within` the
@@ -59,13 +82,10 @@ bool spliceTableRows(const MarkdownNode& table, const BlockMemory& memory, int s
     constexpr size_t mostOwners = 256;
     const MarkdownNode& piece = region.blocks.front();
     const MarkdownNodeList& rows = table.children;
-    // The header and the rows above the edit, one a line.
-    const auto above = size_t(startLine - table.range.startLine - 1);
-    const size_t below = within ? rows.size() - qMin(rows.size(), above + size_t(replaced)) : 0;
-    if (above == 0 || above > rows.size() || rows[above - 1].range.startLine != startLine - 1 ||
-        (within &&
-         (below == 0 || rows[rows.size() - below].range.startLine != startLine + replaced)))
+    const std::optional<KeptRows> kept = keptRows(table, startLine, replaced, within);
+    if (!kept)
         return false;
+    const auto [above, below] = *kept;
     TableJoin join(above + piece.children.size() - 1 + below);
     join.add(rows.begin(), above, memory);
     join.add(piece.children.begin() + 1, piece.children.size() - 1, region.memory.front());
@@ -84,6 +104,222 @@ bool spliceTableRows(const MarkdownNode& table, const BlockMemory& memory, int s
     region.blocks.front() = node;
     region.memory.front() = std::move(joinedMemory);
     return true;
+}
+
+// The new text's line starts: those within the common start (`prefix`
+// characters), the edited part's, and those within the common end
+// (`suffix`), moved.
+void moveLineStarts(const ParsedMarkdown& before, ParsedMarkdown& after, qsizetype prefix,
+                    qsizetype suffix) {
+    const QString& oldText = before.text;
+    const QString& newText = after.text;
+    const auto& oldStarts = before.lineStarts;
+    const qsizetype growth = newText.size() - oldText.size();
+    std::vector<qsizetype>& starts = after.lineStarts;
+    const auto above = std::upper_bound(oldStarts.begin(), oldStarts.end(), prefix);
+    const auto below =
+        std::lower_bound(oldStarts.begin(), oldStarts.end(), oldText.size() - suffix + 1);
+    starts.reserve(oldStarts.size() + size_t(qMax<qsizetype>(0, growth)));
+    starts.assign(oldStarts.begin(), above);
+    const QStringView edited = QStringView(newText).first(newText.size() - suffix);
+    for (qsizetype at = edited.indexOf(u'\n', prefix); at >= 0; at = edited.indexOf(u'\n', at + 1))
+        starts.push_back(at + 1);
+    for (auto start = below; start != oldStarts.end(); ++start)
+        starts.push_back(*start + growth);
+}
+
+// The lines of the old text an edit left alone.
+struct EditedLines {
+    // Lines above the edit: those ending, line feed included, within the
+    // common start.
+    int unchangedAbove = 0;
+    // The first line below it: the first old line that lies in the common
+    // end and starts a line in the new text too (past the last line when none).
+    int unchangedBelow = 0;
+    // Lines the edit added (removed, when less than 0).
+    int lineShift = 0;
+};
+
+// From the characters both texts share at the start and at the end, once
+// the new text's line starts are known.
+EditedLines editedLines(const ParsedMarkdown& before, const ParsedMarkdown& after, qsizetype prefix,
+                        qsizetype suffix) {
+    const auto& oldStarts = before.lineStarts;
+    const qsizetype growth = after.text.size() - before.text.size();
+    EditedLines lines;
+    lines.unchangedAbove =
+        int(std::upper_bound(oldStarts.begin(), oldStarts.end(), prefix) - oldStarts.begin()) - 1;
+    lines.unchangedBelow = int(oldStarts.size()) + 1;
+    for (auto start =
+             std::lower_bound(oldStarts.begin(), oldStarts.end(), before.text.size() - suffix);
+         start != oldStarts.end(); ++start) {
+        const qsizetype there = *start + growth;
+        if (there == 0 || after.text[there - 1] == u'\n') {
+            lines.unchangedBelow = int(start - oldStarts.begin()) + 1;
+            break;
+        }
+    }
+    lines.lineShift = int(after.lineStarts.size()) - int(oldStarts.size());
+    return lines;
+}
+
+// The lines an edit parses again, and the top-level blocks they replace.
+struct Region {
+    size_t first = 0; // the first block parsed again
+    // The block after the edit, parsed again to see it come out as it was;
+    // past the last block when there is none.
+    size_t next = 0;
+    // The table whose rows the edit touched, parsed from the first edited
+    // row on after its header and delimiter lines (`tableHead`).
+    const MarkdownNode* table = nullptr;
+    QByteArray tableHead;
+    // The edit ends above the table's last row and adds no line ends there.
+    bool withinTable = false;
+    int startLine = 0;
+    int endLine = 0;    // in the new text
+    int oldEndLine = 0; // in the old text
+};
+
+// From the last block that starts on a line above the edit (or the top),
+// through the first block that starts below it; none where the lines make
+// no region.
+std::optional<Region> regionOf(const ParsedMarkdown& before, const ParsedMarkdown& after,
+                               const EditedLines& lines) {
+    const MarkdownNodeList& blocks = before.document.children;
+    const auto startsBy = [&](int line) {
+        return size_t(std::partition_point(blocks.begin(), blocks.end(),
+                                           [line](const MarkdownNode& block) {
+                                               return block.range.startLine <= line;
+                                           }) -
+                      blocks.begin());
+    };
+    Region region;
+    const size_t above = startsBy(lines.unchangedAbove);
+    region.first = above > 0 ? above - 1 : 0;
+    region.next =
+        qMax(region.first, startsBy(qMax(lines.unchangedBelow - 1, lines.unchangedAbove)));
+    // An edit below the header and delimiter rows of a table re-parses from
+    // its first edited row on, after those two lines. One that ends above
+    // the table's last row and adds no line ends there: the rows below it
+    // stay as they were.
+    const MarkdownNode& firstBlock = blocks[region.first];
+    if (above > 0 && firstBlock.kind == MarkdownNodeKind::Table &&
+        lines.unchangedAbove + 1 >= firstBlock.range.startLine + 2 &&
+        lines.unchangedAbove + 1 <= firstBlock.range.endLine + 1) {
+        region.tableHead = tableHeadInput(before, firstBlock);
+        if (!region.tableHead.isEmpty())
+            region.table = &firstBlock;
+    }
+    region.withinTable =
+        region.table && lines.lineShift == 0 && lines.unchangedBelow <= region.table->range.endLine;
+    region.startLine = region.table ? lines.unchangedAbove + 1
+                       : above > 0  ? firstBlock.range.startLine
+                                    : 1;
+
+    const int newLineCount = int(after.lineStarts.size());
+    const bool blockBelow = region.next < blocks.size();
+    region.endLine = region.withinTable ? lines.unchangedBelow - 1
+                     : blockBelow       ? blocks[region.next].range.endLine + lines.lineShift
+                                        : newLineCount;
+    region.oldEndLine = region.withinTable ? lines.unchangedBelow - 1
+                        : blockBelow       ? blocks[region.next].range.endLine
+                                           : int(before.lineStarts.size());
+    if (region.startLine < 1 || region.endLine < region.startLine || region.endLine > newLineCount)
+        return std::nullopt;
+    return region;
+}
+
+// The document's definitions went in as they were (`defined` starts with
+// them), and the edited part defines what it did before.
+bool definesAsBefore(const ParsedMarkdown& before, const Region& region,
+                     std::vector<ReferenceDefinition> defined) {
+    const std::vector<ReferenceDefinition>& given = before.storage->definitions;
+    if (defined.size() < given.size() || !std::equal(given.begin(), given.end(), defined.begin()))
+        return false;
+    defined.erase(defined.begin(), defined.begin() + qsizetype(given.size()));
+    return defined == definitionsIn(linesOf(before, region.startLine, region.oldEndLine),
+                                    (region.startLine > 1 ? QByteArray("\n") : QByteArray()) +
+                                        region.tableHead);
+}
+
+// Parses the region into `parsed`, after the document's definitions: true
+// where its blocks start where it does, or go on with its table, and define
+// what they did.
+bool parseRegion(const ParsedMarkdown& before, const ParsedMarkdown& after, const Region& region,
+                 MarkdownTreeStorage& parsed) {
+    const std::vector<ReferenceDefinition>& definitions = before.storage->definitions;
+    const int startLine = region.startLine;
+    // The parser drops a byte-order mark only where its input starts, not
+    // after the definitions.
+    if (startLine == 1 && !definitions.empty() && after.text.startsWith(QChar(0xFEFF)))
+        return false;
+    const QStringView edited = linesOf(after, startLine, region.endLine);
+    // A part that large is parsed a section at a time instead, in bounded memory.
+    if (edited.size() > 2 * MarkdownParser::sectionChars)
+        return false;
+    // A region below the first line never starts the input: a U+FEFF that
+    // starts its first line is text, as in the whole document.
+    QByteArray ahead = ReferenceDefinitions::asMarkdown(definitions);
+    if (ahead.isEmpty() && startLine > 1)
+        ahead = "\n";
+    MarkdownNode regionRoot;
+    std::vector<ReferenceDefinition> defined;
+    parseTree(edited, startLine - 1, regionRoot, parsed, ahead + region.tableHead, &defined);
+    if (region.table &&
+        (parsed.blocks.empty() || !continuesTable(parsed.blocks.front(), *region.table, startLine)))
+        return false;
+    if (!std::all_of(parsed.blocks.begin() + (region.table ? 1 : 0), parsed.blocks.end(),
+                     [&](const MarkdownNode& block) {
+                         return block.range.isValid() && block.range.startLine >= startLine;
+                     }))
+        return false;
+    return definesAsBefore(before, region, std::move(defined));
+}
+
+// Whether the region parsed again ends as it did, and then `parsed` without
+// the block after the edit: the old one is kept, moved.
+bool endsAsBefore(const ParsedMarkdown& before, const Region& region, int lineShift,
+                  MarkdownTreeStorage& parsed) {
+    const MarkdownNodeList& blocks = before.document.children;
+    if (region.withinTable) {
+        // Every edited line is a row of the table still.
+        return parsed.blocks.size() == 1 && parsed.blocks.front().children.size() ==
+                                                size_t(region.endLine - region.startLine + 2);
+    }
+    if (region.next < blocks.size()) {
+        // The region ends with the block after the edit, exactly as it was.
+        if (parsed.blocks.size() < (region.table ? 2u : 1u) ||
+            !sameTree(parsed.blocks.back(), blocks[region.next], lineShift))
+            return false;
+        parsed.blocks.pop_back();
+        parsed.memory.pop_back();
+    }
+    return true;
+}
+
+// The blocks of the edited text: those above the region as they were, the
+// region's, and those below it moved by the lines the edit added.
+std::shared_ptr<MarkdownTreeStorage> joinedStorage(const ParsedMarkdown& before,
+                                                   const Region& region, int lineShift,
+                                                   const MarkdownTreeStorage& parsed) {
+    const MarkdownTreeStorage& old = *before.storage;
+    const MarkdownNodeList& blocks = before.document.children;
+    auto storage = std::make_shared<MarkdownTreeStorage>();
+    storage->definitions = old.definitions;
+    const size_t count = region.first + parsed.blocks.size() + (blocks.size() - region.next);
+    storage->blocks.reserve(count);
+    storage->memory.reserve(count);
+    storage->blocks.insert(storage->blocks.end(), blocks.begin(), blocks.begin() + region.first);
+    storage->memory.insert(storage->memory.end(), old.memory.begin(),
+                           old.memory.begin() + qsizetype(region.first));
+    storage->blocks.insert(storage->blocks.end(), parsed.blocks.begin(), parsed.blocks.end());
+    storage->memory.insert(storage->memory.end(), parsed.memory.begin(), parsed.memory.end());
+    for (size_t i = region.next; i < blocks.size(); ++i) {
+        auto [block, memory] = MarkdownTreeStorage::moved(blocks[i], old.memory[i], lineShift);
+        storage->blocks.push_back(block);
+        storage->memory.push_back(std::move(memory));
+    }
+    return storage;
 }
 
 } // namespace
@@ -113,152 +349,22 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
     if (blocks.empty())
         return false;
 
-    // Line starts: those within the common start, the edited part's, and
-    // those within the common end, moved.
-    const auto& oldStarts = before.lineStarts;
-    const qsizetype growth = newText.size() - oldText.size();
-    {
-        std::vector<qsizetype>& starts = after.lineStarts;
-        const auto above = std::upper_bound(oldStarts.begin(), oldStarts.end(), prefix);
-        const auto below =
-            std::lower_bound(oldStarts.begin(), oldStarts.end(), oldText.size() - suffix + 1);
-        starts.reserve(oldStarts.size() + size_t(qMax<qsizetype>(0, growth)));
-        starts.assign(oldStarts.begin(), above);
-        const QStringView edited = QStringView(newText).first(newText.size() - suffix);
-        for (qsizetype at = edited.indexOf(u'\n', prefix); at >= 0;
-             at = edited.indexOf(u'\n', at + 1))
-            starts.push_back(at + 1);
-        for (auto start = below; start != oldStarts.end(); ++start)
-            starts.push_back(*start + growth);
-    }
-
-    // Lines above the edit: those ending, line feed included, within the common start.
-    const int unchangedAbove =
-        int(std::upper_bound(oldStarts.begin(), oldStarts.end(), prefix) - oldStarts.begin()) - 1;
-    // Lines below it: from the first old line that lies in the common end and
-    // starts a line in the new text too.
-    int unchangedBelow = int(oldStarts.size()) + 1;
-    for (auto start = std::lower_bound(oldStarts.begin(), oldStarts.end(), oldText.size() - suffix);
-         start != oldStarts.end(); ++start) {
-        const qsizetype there = *start + growth;
-        if (there == 0 || newText[there - 1] == u'\n') {
-            unchangedBelow = int(start - oldStarts.begin()) + 1;
-            break;
-        }
-    }
-    const int lineShift = int(after.lineStarts.size()) - int(oldStarts.size());
-
-    // From the last block that starts on a line above the edit (or the top),
-    // through the first block that starts below it.
-    const auto startsBy = [&](int line) {
-        return size_t(std::partition_point(blocks.begin(), blocks.end(),
-                                           [line](const MarkdownNode& block) {
-                                               return block.range.startLine <= line;
-                                           }) -
-                      blocks.begin());
-    };
-    const size_t above = startsBy(unchangedAbove);
-    const size_t first = above > 0 ? above - 1 : 0;
-    const size_t next = qMax(first, startsBy(qMax(unchangedBelow - 1, unchangedAbove)));
-    // An edit below the header and delimiter rows of a table re-parses from
-    // its first edited row on, after those two lines. One that ends above
-    // the table's last row and adds no line ends there: the rows below it
-    // stay as they were.
-    const MarkdownNode* table = nullptr;
-    QByteArray tableHead;
-    if (above > 0 && blocks[first].kind == MarkdownNodeKind::Table &&
-        unchangedAbove + 1 >= blocks[first].range.startLine + 2 &&
-        unchangedAbove + 1 <= blocks[first].range.endLine + 1) {
-        tableHead = tableHeadInput(before, blocks[first]);
-        if (!tableHead.isEmpty())
-            table = &blocks[first];
-    }
-    const bool withinTable = table && lineShift == 0 && unchangedBelow <= table->range.endLine;
-    const int startLine = table       ? unchangedAbove + 1
-                          : above > 0 ? blocks[first].range.startLine
-                                      : 1;
-
-    const int newLineCount = int(after.lineStarts.size());
-    const int regionEnd = withinTable            ? unchangedBelow - 1
-                          : next < blocks.size() ? blocks[next].range.endLine + lineShift
-                                                 : newLineCount;
-    if (startLine < 1 || regionEnd < startLine || regionEnd > newLineCount)
+    moveLineStarts(before, after, prefix, suffix);
+    const EditedLines lines = editedLines(before, after, prefix, suffix);
+    const std::optional<Region> region = regionOf(before, after, lines);
+    MarkdownTreeStorage parsed;
+    if (!region || !parseRegion(before, after, *region, parsed) ||
+        !endsAsBefore(before, *region, lines.lineShift, parsed))
         return false;
-    // The parser drops a byte-order mark only where its input starts, not
-    // after the definitions.
-    if (startLine == 1 && !old->definitions.empty() && newText.startsWith(QChar(0xFEFF)))
+    if (region->table &&
+        !spliceTableRows(*region->table, old->memory[region->first], region->startLine,
+                         lines.unchangedBelow - region->startLine, region->withinTable, parsed))
         return false;
-    const QStringView edited = linesOf(after, startLine, regionEnd);
-    // A part that large is parsed a section at a time instead, in bounded memory.
-    if (edited.size() > 2 * MarkdownParser::sectionChars)
-        return false;
-    // A region below the first line never starts the input: a U+FEFF that
-    // starts its first line is text, as in the whole document.
-    QByteArray ahead = ReferenceDefinitions::asMarkdown(old->definitions);
-    if (ahead.isEmpty() && startLine > 1)
-        ahead = "\n";
-    MarkdownNode regionRoot;
-    MarkdownTreeStorage region;
-    std::vector<ReferenceDefinition> defined;
-    parseTree(edited, startLine - 1, regionRoot, region, ahead + tableHead, &defined);
-    if (table &&
-        (region.blocks.empty() || !continuesTable(region.blocks.front(), *table, startLine)))
-        return false;
-    if (!std::all_of(region.blocks.begin() + (table ? 1 : 0), region.blocks.end(),
-                     [&](const MarkdownNode& block) {
-                         return block.range.isValid() && block.range.startLine >= startLine;
-                     }))
-        return false;
-    // The document's definitions went in as they were, and the edited part
-    // defines what it did before.
-    const auto given = qsizetype(old->definitions.size());
-    if (qsizetype(defined.size()) < given ||
-        !std::equal(old->definitions.begin(), old->definitions.end(), defined.begin()))
-        return false;
-    defined.erase(defined.begin(), defined.begin() + given);
-    const int oldRegionEnd = withinTable            ? unchangedBelow - 1
-                             : next < blocks.size() ? blocks[next].range.endLine
-                                                    : int(oldStarts.size());
-    if (defined != definitionsIn(linesOf(before, startLine, oldRegionEnd),
-                                 (startLine > 1 ? QByteArray("\n") : QByteArray()) + tableHead))
-        return false;
-    if (withinTable) {
-        // Every edited line is a row of the table still.
-        if (region.blocks.size() != 1 ||
-            region.blocks.front().children.size() != size_t(regionEnd - startLine + 2))
-            return false;
-    } else if (next < blocks.size()) {
-        // The region ends with the block after the edit, exactly as it was.
-        if (region.blocks.size() < (table ? 2u : 1u) ||
-            !sameTree(region.blocks.back(), blocks[next], lineShift))
-            return false;
-        region.blocks.pop_back();
-        region.memory.pop_back();
-    }
-    if (table && !spliceTableRows(*table, old->memory[first], startLine, unchangedBelow - startLine,
-                                  withinTable, region))
-        return false;
-
-    auto storage = std::make_shared<MarkdownTreeStorage>();
-    storage->definitions = old->definitions;
-    const size_t count = first + region.blocks.size() + (blocks.size() - next);
-    storage->blocks.reserve(count);
-    storage->memory.reserve(count);
-    storage->blocks.insert(storage->blocks.end(), blocks.begin(), blocks.begin() + first);
-    storage->memory.insert(storage->memory.end(), old->memory.begin(),
-                           old->memory.begin() + qsizetype(first));
-    storage->blocks.insert(storage->blocks.end(), region.blocks.begin(), region.blocks.end());
-    storage->memory.insert(storage->memory.end(), region.memory.begin(), region.memory.end());
-    for (size_t i = next; i < blocks.size(); ++i) {
-        auto [block, memory] = MarkdownTreeStorage::moved(blocks[i], old->memory[i], lineShift);
-        storage->blocks.push_back(block);
-        storage->memory.push_back(std::move(memory));
-    }
 
     after.document.kind = MarkdownNodeKind::Document;
     after.document.range = documentRange(after);
-    finishStorage(after, std::move(storage));
-    after.reuse = {before.serial, first, blocks.size() - next, lineShift};
+    finishStorage(after, joinedStorage(before, *region, lines.lineShift, parsed));
+    after.reuse = {before.serial, region->first, blocks.size() - region->next, lines.lineShift};
     return true;
 }
 

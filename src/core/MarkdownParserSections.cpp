@@ -4,6 +4,7 @@
 #include "core/MarkdownTreeStorage.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -50,6 +51,163 @@ struct PendingTable {
     }
 };
 
+// parseSections as it goes from one section to the next.
+class SectionParse {
+public:
+    using Take = std::function<void(MarkdownTreeStorage& section, size_t kept,
+                                    std::vector<ReferenceDefinition> defined)>;
+
+    SectionParse(const ParsedMarkdown& parsed, qsizetype chars, bool defines,
+                 const std::vector<ReferenceDefinition>* known, Take take)
+        : m_parsed(parsed), m_lines(int(parsed.lineStarts.size())), m_chars(chars),
+          m_defines(defines), m_known(known), m_take(std::move(take)) {
+        // A blank line at least keeps a section from starting the text: cmark
+        // would take a U+FEFF that starts it for a byte-order mark.
+        if (known)
+            m_before = ReferenceDefinitions::asMarkdown(*known);
+        if (m_before.isEmpty())
+            m_before = "\n";
+    }
+
+    void run() {
+        int first = 1;
+        for (bool rest = false; first <= m_lines;) {
+            const int last = rest ? m_lines : sectionEnd(first);
+            MarkdownNode root;
+            MarkdownTreeStorage section;
+            std::vector<ReferenceDefinition> defined;
+            parseTree(linesOf(m_parsed, first, last), first - 1, root, section,
+                      m_pending ? m_before + m_pending->head : m_before,
+                      m_defines ? &defined : nullptr);
+            if (m_pending && (section.blocks.empty() ||
+                              !continuesTable(section.blocks.front(), m_pending->table, first))) {
+                first = m_pending->table.range.startLine;
+                m_pending.reset();
+                rest = true;
+                continue;
+            }
+            if (last == m_lines) {
+                joinPending(section);
+                m_take(section, section.blocks.size(), std::move(defined));
+                return;
+            }
+            if (definesUnknown(defined)) {
+                rest = true;
+                continue;
+            }
+            if (carriesTable(section, last, defined)) {
+                first = last + 1;
+                continue;
+            }
+            const auto [kept, next] = cut(section, first);
+            // So a text with no place to cut (one long list) costs one section's
+            // parse more than a whole parse, not many parses of growing sections.
+            if (next == 0) {
+                rest = true;
+                continue;
+            }
+            joinPending(section);
+            // The definitions of the lines left over are the section's last ones.
+            if (m_defines && !m_known) {
+                const size_t over = definitionsIn(linesOf(m_parsed, next, last), m_before).size();
+                defined.resize(defined.size() - qMin(over, defined.size()));
+            }
+            m_take(section, kept, std::move(defined));
+            first = next;
+        }
+    }
+
+private:
+    // The last line of the section that starts on line `first`.
+    int sectionEnd(int first) const {
+        const std::vector<qsizetype>& starts = m_parsed.lineStarts;
+        const qsizetype from = starts[size_t(first - 1)];
+        // The parser takes several times the memory for a character of a
+        // table's rows that it takes for other text: a table goes on in
+        // smaller sections.
+        const qsizetype size = m_pending ? qMax<qsizetype>(1, m_chars / 4) : m_chars;
+        return int(std::lower_bound(starts.begin(), starts.end(), from + size) - starts.begin());
+    }
+
+    bool blank(int line) const {
+        const QStringView text = linesOf(m_parsed, line, line);
+        return std::all_of(text.begin(), text.end(),
+                           [](QChar c) { return c == u' ' || c == u'\t' || c == u'\n'; });
+    }
+
+    // A section defines a label the whole text does not.
+    bool definesUnknown(const std::vector<ReferenceDefinition>& defined) const {
+        const auto unknown = [&](const ReferenceDefinition& definition) {
+            return !std::binary_search(
+                m_known->begin(), m_known->end(), definition,
+                [](const auto& a, const auto& b) { return a.label < b.label; });
+        };
+        return m_known && std::any_of(defined.begin(), defined.end(), unknown);
+    }
+
+    // The table the sections before ended in, with this section's rows,
+    // in place of its piece here.
+    void joinPending(MarkdownTreeStorage& section) {
+        if (!m_pending)
+            return;
+        m_pending->add(section.blocks.front(), section.memory.front(), true);
+        m_pending->finish(section);
+        m_pending.reset();
+    }
+
+    // A table that may go on below the section goes on in the next one,
+    // which starts on the line after `last`: true where the section ends
+    // with one, the blocks above it taken.
+    bool carriesTable(MarkdownTreeStorage& section, int last,
+                      std::vector<ReferenceDefinition>& defined) {
+        const size_t count = section.blocks.size();
+        const MarkdownNode lastBlock = count > 0 ? section.blocks.back() : MarkdownNode();
+        if (lastBlock.kind != MarkdownNodeKind::Table || lastBlock.range.endLine != last)
+            return false;
+        if (m_pending && count == 1) {
+            m_pending->add(lastBlock, section.memory.back(), true);
+            m_take(section, 0, std::move(defined));
+            return true;
+        }
+        QByteArray head = tableHeadInput(m_parsed, lastBlock);
+        if (head.isEmpty() || !(count == 1 || section.blocks[count - 2].range.isValid()) ||
+            !headParsesAlone(head, m_before, lastBlock))
+            return false;
+        const BlockMemory memory = section.memory.back();
+        joinPending(section);
+        m_take(section, count - 1, std::move(defined));
+        m_pending.emplace(lastBlock, std::move(head),
+                          size_t(m_lines - last) + lastBlock.children.size());
+        m_pending->add(lastBlock, memory, false);
+        return true;
+    }
+
+    // Where the next section starts (0 for nowhere), and how many of this
+    // section's blocks are kept: at the last block that starts after a blank
+    // line, not after what is left of a paragraph a table took lines from
+    // (no lines of its own): that table would make it again.
+    std::pair<size_t, int> cut(const MarkdownTreeStorage& section, int first) const {
+        size_t kept = section.blocks.size();
+        int next = 0;
+        while (kept > 0 && next == 0) {
+            const SourceRange& range = section.blocks[--kept].range;
+            if (range.startLine > first && blank(range.startLine - 1) &&
+                (kept == 0 || section.blocks[kept - 1].range.isValid()))
+                next = range.startLine;
+        }
+        return {kept, next};
+    }
+
+    const ParsedMarkdown& m_parsed;
+    const int m_lines;
+    const qsizetype m_chars;
+    const bool m_defines;
+    const std::vector<ReferenceDefinition>* const m_known;
+    const Take m_take;
+    QByteArray m_before; // what each section is parsed after
+    std::optional<PendingTable> m_pending;
+};
+
 // Parses the text a section at a time and hands each section's parse to
 // `take` with how many of its blocks to keep, and the definitions made by
 // those. A section is about `chars` characters of whole lines. Its last
@@ -68,116 +226,9 @@ struct PendingTable {
 // blocks left over must not define a label the text does not (a paragraph
 // of definitions cut off above the table header it ends with): where they
 // do, the rest is parsed as one too. `defines`: the text may hold definitions.
-template <typename Take>
 void parseSections(const ParsedMarkdown& parsed, qsizetype chars, bool defines,
-                   const std::vector<ReferenceDefinition>* known, Take take) {
-    const std::vector<qsizetype>& starts = parsed.lineStarts;
-    const auto lines = int(starts.size());
-    // A blank line at least keeps a section from starting the text: cmark
-    // would take a U+FEFF that starts it for a byte-order mark.
-    QByteArray before = known ? ReferenceDefinitions::asMarkdown(*known) : QByteArray();
-    if (before.isEmpty())
-        before = "\n";
-    const auto blank = [&](int line) {
-        const QStringView text = linesOf(parsed, line, line);
-        return std::all_of(text.begin(), text.end(),
-                           [](QChar c) { return c == u' ' || c == u'\t' || c == u'\n'; });
-    };
-    const auto unknown = [&](const ReferenceDefinition& definition) {
-        return !std::binary_search(known->begin(), known->end(), definition,
-                                   [](const auto& a, const auto& b) { return a.label < b.label; });
-    };
-    int first = 1;
-    std::optional<PendingTable> pending;
-    for (bool rest = false; first <= lines;) {
-        const qsizetype from = starts[size_t(first - 1)];
-        // The parser takes several times the memory for a character of a
-        // table's rows that it takes for other text: a table goes on in
-        // smaller sections.
-        const qsizetype size = pending ? qMax<qsizetype>(1, chars / 4) : chars;
-        const int last =
-            rest
-                ? lines
-                : int(std::lower_bound(starts.begin(), starts.end(), from + size) - starts.begin());
-        MarkdownNode root;
-        MarkdownTreeStorage section;
-        std::vector<ReferenceDefinition> defined;
-        parseTree(linesOf(parsed, first, last), first - 1, root, section,
-                  pending ? before + pending->head : before, defines ? &defined : nullptr);
-        if (pending && (section.blocks.empty() ||
-                        !continuesTable(section.blocks.front(), pending->table, first))) {
-            first = pending->table.range.startLine;
-            pending.reset();
-            rest = true;
-            continue;
-        }
-        // The table the sections before ended in, with this section's rows,
-        // in place of its piece here.
-        const auto joinPending = [&] {
-            if (!pending)
-                return;
-            pending->add(section.blocks.front(), section.memory.front(), true);
-            pending->finish(section);
-            pending.reset();
-        };
-        if (last == lines) {
-            joinPending();
-            take(section, section.blocks.size(), std::move(defined));
-            return;
-        }
-        if (known && std::any_of(defined.begin(), defined.end(), unknown)) {
-            rest = true;
-            continue;
-        }
-        // A table that may go on below the section goes on in the next one,
-        // which starts on the line after.
-        const size_t count = section.blocks.size();
-        const MarkdownNode lastBlock = count > 0 ? section.blocks.back() : MarkdownNode();
-        if (lastBlock.kind == MarkdownNodeKind::Table && lastBlock.range.endLine == last) {
-            if (pending && count == 1) {
-                pending->add(lastBlock, section.memory.back(), true);
-                take(section, 0, std::move(defined));
-                first = last + 1;
-                continue;
-            }
-            QByteArray head = tableHeadInput(parsed, lastBlock);
-            if (!head.isEmpty() && (count == 1 || section.blocks[count - 2].range.isValid()) &&
-                headParsesAlone(head, before, lastBlock)) {
-                const BlockMemory memory = section.memory.back();
-                joinPending();
-                take(section, count - 1, std::move(defined));
-                pending.emplace(lastBlock, std::move(head),
-                                size_t(lines - last) + lastBlock.children.size());
-                pending->add(lastBlock, memory, false);
-                first = last + 1;
-                continue;
-            }
-        }
-        // Not after what is left of a paragraph a table took lines from
-        // (no lines of its own): that table would make it again.
-        size_t kept = count;
-        int next = 0;
-        while (kept > 0 && next == 0) {
-            const SourceRange& range = section.blocks[--kept].range;
-            if (range.startLine > first && blank(range.startLine - 1) &&
-                (kept == 0 || section.blocks[kept - 1].range.isValid()))
-                next = range.startLine;
-        }
-        // So a text with no place to cut (one long list) costs one section's
-        // parse more than a whole parse, not many parses of growing sections.
-        if (next == 0) {
-            rest = true;
-            continue;
-        }
-        joinPending();
-        // The definitions of the lines left over are the section's last ones.
-        if (defines && !known) {
-            const size_t over = definitionsIn(linesOf(parsed, next, last), before).size();
-            defined.resize(defined.size() - qMin(over, defined.size()));
-        }
-        take(section, kept, std::move(defined));
-        first = next;
-    }
+                   const std::vector<ReferenceDefinition>* known, SectionParse::Take take) {
+    SectionParse(parsed, chars, defines, known, std::move(take)).run();
 }
 
 } // namespace
