@@ -3,6 +3,7 @@
 // parse of the edited text.
 #include "FuzzSupport.h"
 
+#include "core/MarkdownFormatter.h"
 #include "core/MarkdownParseCache.h"
 #include "core/MarkdownParser.h"
 #include "core/MarkdownTree.h"

@@ -173,12 +173,3 @@ struct ParsedMarkdown {
     // Lines first..last (1-based, clamped to the text) the same way.
     QStringView sourceLines(int first, int last) const;
 };
-
-// Turns a node back into Markdown text for readers that show a node they do not
-// render: HTML literals trimmed, a hard break as two spaces, an image as
-// ![alt](src "title"). Text is written as it stands, never escaped.
-namespace MarkdownFormatter {
-
-QString format(const MarkdownNode& node);
-
-} // namespace MarkdownFormatter

@@ -1,3 +1,4 @@
+#include "core/MarkdownFormatter.h"
 #include "core/MarkdownParser.h"
 #include "core/MarkdownTree.h"
 #include "core/ParserMemory.h"
