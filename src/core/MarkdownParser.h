@@ -6,11 +6,11 @@
 #include <QtGlobal>
 #include <memory>
 
-// Parses Markdown text into the typed tree with cmark-gfm. The parts of the
-// parser live beside this file: MarkdownParserConversion (cmark's tree into
-// the typed one), MarkdownParserSections (a long text a section at a time),
-// MarkdownParserReparse (the blocks an edit touched) and MarkdownParserParts
-// (what those share).
+// Parses Markdown text into the typed tree with cmark-gfm. Its parts, for
+// its own use, live beside this file: MarkdownParserConversion (cmark's tree
+// into the typed one), MarkdownParserSections (a long text a section at a
+// time), MarkdownParserReparse (the blocks an edit touched) and
+// MarkdownParserParts (what those share).
 namespace MarkdownParser {
 
 // A text longer than this is parsed about this many characters at a time,

@@ -21,8 +21,9 @@ void parseTree(QStringView text, int lineOffset, MarkdownNode& document,
 // The link reference definitions of a text, in document order; `before` as
 // in parseTree.
 std::vector<ReferenceDefinition> definitionsIn(QStringView text, const QByteArray& before = {});
-// Whether the text leaves two control characters that brackets past the
-// longest linked line can stand in for, as a line of it parsed alone would.
+// Whether the text leaves two control characters free for brackets past the
+// longest linked line to stand in as: a section of it may need them where
+// the whole text does not.
 bool leavesBracketStandIns(QStringView text);
 
 } // namespace MarkdownParser
