@@ -1,6 +1,7 @@
 #include "Bench.h"
 
 #include "core/MarkdownParseCache.h"
+#include "core/MarkdownParser.h"
 #include "core/MarkdownTree.h"
 
 #include <cmark-gfm-core-extensions.h>

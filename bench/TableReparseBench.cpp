@@ -1,5 +1,6 @@
 #include "Bench.h"
 
+#include "core/MarkdownParser.h"
 #include "core/MarkdownTree.h"
 
 #include <ctime>

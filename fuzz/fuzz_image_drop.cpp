@@ -2,6 +2,7 @@
 // image resolver it is one image of exactly the dropped file, named after it.
 #include "FuzzSupport.h"
 
+#include "core/MarkdownParser.h"
 #include "core/MarkdownTree.h"
 #include "core/Utf8.h"
 #include "editor/ImageDropSupport.h"

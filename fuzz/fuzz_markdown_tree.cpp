@@ -3,7 +3,9 @@
 // parse of the edited text.
 #include "FuzzSupport.h"
 
+#include "core/MarkdownFormatter.h"
 #include "core/MarkdownParseCache.h"
+#include "core/MarkdownParser.h"
 #include "core/MarkdownTree.h"
 #include "core/MarkdownTreeStorage.h"
 #include "support/MarkdownDump.h"

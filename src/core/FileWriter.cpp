@@ -171,27 +171,42 @@ bool inPlace(const QString& target, const struct stat& original, const QByteArra
     return true;
 }
 
+// The file a save writes, and what it is now.
+struct Target {
+    QString path;
+    struct stat original = {};
+    bool keep = false; // an existing regular file whose identity is kept
+};
+
+// None for a folder.
+std::optional<Target> targetOf(const QString& path) {
+    Target target{path};
+    struct stat& original = target.original;
+    if (::lstat(native(path).constData(), &original) != 0)
+        return target;
+    if (S_ISDIR(original.st_mode))
+        return std::nullopt;
+    if (S_ISLNK(original.st_mode)) {
+        // A link to a regular file stays; one to nothing, a folder or a
+        // device is replaced itself, never written through.
+        if (::stat(native(path).constData(), &original) == 0 && S_ISREG(original.st_mode)) {
+            target.path = QFileInfo(path).canonicalFilePath();
+            target.keep = !target.path.isEmpty();
+        }
+        if (!target.keep)
+            target.path = path;
+    } else {
+        target.keep = S_ISREG(original.st_mode);
+    }
+    return target;
+}
+
 bool replaceTrying(const QString& path, const QByteArray& bytes,
                    const std::function<bool()>& mayReplace, Failure* failure, int triesLeft) {
-    QString target = path;
-    struct stat original;
-    bool keep = false; // an existing regular file whose identity is kept
-    if (::lstat(native(path).constData(), &original) == 0) {
-        if (S_ISDIR(original.st_mode))
-            return fail(failure, EISDIR);
-        if (S_ISLNK(original.st_mode)) {
-            // A link to a regular file stays; one to nothing, a folder or a
-            // device is replaced itself, never written through.
-            if (::stat(native(path).constData(), &original) == 0 && S_ISREG(original.st_mode)) {
-                target = QFileInfo(path).canonicalFilePath();
-                keep = !target.isEmpty();
-            }
-            if (!keep)
-                target = path;
-        } else {
-            keep = S_ISREG(original.st_mode);
-        }
-    }
+    const std::optional<Target> found = targetOf(path);
+    if (!found)
+        return fail(failure, EISDIR);
+    const auto& [target, original, keep] = *found;
     // As a save never made a read-only file writable.
     if (keep && ::access(native(target).constData(), W_OK) != 0)
         return fail(failure, errno);

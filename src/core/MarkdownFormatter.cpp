@@ -1,3 +1,4 @@
+#include "core/MarkdownFormatter.h"
 #include "core/MarkdownTree.h"
 
 #include <QStringList>

@@ -1,4 +1,5 @@
 #include "core/MarkdownParseCache.h"
+#include "core/MarkdownParser.h"
 
 #include "platform/FreedMemory.h"
 

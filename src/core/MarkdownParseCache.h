@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/MarkdownParser.h"
 #include "core/MarkdownTree.h"
 
 #include <QFutureWatcher>

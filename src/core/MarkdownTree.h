@@ -173,28 +173,3 @@ struct ParsedMarkdown {
     // Lines first..last (1-based, clamped to the text) the same way.
     QStringView sourceLines(int first, int last) const;
 };
-
-namespace MarkdownParser {
-
-// A text longer than this is parsed about this many characters at a time,
-// giving the same tree: the parser's own memory for a whole text of many
-// megabytes would dwarf the tree it makes.
-constexpr qsizetype sectionChars = 512 * 1024;
-
-std::shared_ptr<const ParsedMarkdown> parse(const QString& text,
-                                            qsizetype sectionChars = MarkdownParser::sectionChars);
-// The parse of `text`, the same as parse(text), made from an earlier parse by
-// parsing again only the top-level blocks an edit touched, or the rows of a
-// table, where that is sure to give the same tree (and the whole text otherwise).
-std::shared_ptr<const ParsedMarkdown> reparse(const ParsedMarkdown& before, const QString& text);
-
-} // namespace MarkdownParser
-
-// Turns a node back into Markdown text for readers that show a node they do not
-// render: HTML literals trimmed, a hard break as two spaces, an image as
-// ![alt](src "title"). Text is written as it stands, never escaped.
-namespace MarkdownFormatter {
-
-QString format(const MarkdownNode& node);
-
-} // namespace MarkdownFormatter

@@ -1,5 +1,7 @@
 #include "export/MarkdownHTMLExporter.h"
 
+#include "core/MarkdownFormatter.h"
+#include "core/MarkdownParser.h"
 #include "core/MarkdownTree.h"
 #include "preview/ImageURLResolver.h"
 

@@ -1,5 +1,7 @@
 #include "preview/InlineMarkupRenderer.h"
 
+#include "core/MarkdownFormatter.h"
+
 namespace {
 
 // Only the face, size, weight and slant: merged over nested runs it must not

@@ -1,6 +1,7 @@
 #include "preview/MarkdownBlockView.h"
 
 #include "core/L10n.h"
+#include "core/MarkdownFormatter.h"
 #include "platform/Symbols.h"
 #include "preview/CodeBlockView.h"
 #include "preview/InlineMarkupRenderer.h"

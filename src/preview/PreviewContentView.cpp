@@ -1,6 +1,7 @@
 #include "preview/PreviewContentView.h"
 
 #include "core/MarkdownParseCache.h"
+#include "core/MarkdownParser.h"
 #include "preview/LeastRecentlyUsed.h"
 #include "preview/MarkdownBlockView.h"
 #include "preview/PreviewHeightEstimate.h"

@@ -8,6 +8,15 @@
 #include <QAction>
 #include <QWidget>
 
+namespace {
+
+void callIfSet(const std::function<void()>& f) {
+    if (f)
+        f();
+}
+
+} // namespace
+
 ApplicationCommands& ApplicationCommands::shared() {
     static ApplicationCommands commands;
     return commands;
@@ -17,28 +26,29 @@ WindowCommands::WindowCommands(QWidget* window, FocusedValues values,
                                ApplicationCommands application)
     : QObject(window), m_window(window), m_values(std::move(values)),
       m_application(std::move(application)) {
-    using K = QKeySequence;
-    const auto call = [](const std::function<void()>& f) {
-        if (f)
-            f();
-    };
-    const auto app = [this, call](std::function<void()> ApplicationCommands::*member) {
-        return [this, call, member] { call(m_application.*member); };
-    };
-    const auto value = [this, call](std::function<void()> FocusedValues::*member) {
-        return [this, call, member] { call(m_values.*member); };
-    };
-    const auto mode = [this](ViewMode m) {
-        return [this, m] {
-            if (m_values.viewModeSwitch)
-                m_values.viewModeSwitch(m);
-        };
-    };
+    makeFileCommands();
+    makeEditCommands();
+    makeViewCommands();
+    makeWindowCommands();
+    retranslate();
+    refresh();
+}
 
-    newDocument =
-        make(L10n::mark("New"), K(Qt::CTRL | Qt::Key_N), app(&ApplicationCommands::newDocument));
-    openDocument =
-        make(L10n::mark("Open…"), K(Qt::CTRL | Qt::Key_O), app(&ApplicationCommands::openDocument));
+std::function<void()>
+WindowCommands::applicationCommand(std::function<void()> ApplicationCommands::*member) {
+    return [this, member] { callIfSet(m_application.*member); };
+}
+
+std::function<void()> WindowCommands::focusedCommand(std::function<void()> FocusedValues::*member) {
+    return [this, member] { callIfSet(m_values.*member); };
+}
+
+void WindowCommands::makeFileCommands() {
+    using K = QKeySequence;
+    newDocument = make(L10n::mark("New"), K(Qt::CTRL | Qt::Key_N),
+                       applicationCommand(&ApplicationCommands::newDocument));
+    openDocument = make(L10n::mark("Open…"), K(Qt::CTRL | Qt::Key_O),
+                        applicationCommand(&ApplicationCommands::openDocument));
     clearRecentFiles =
         make(L10n::mark("Clear Menu"), {}, [] { RecentFilesStore::shared().clear(); });
     const auto followRecentFiles = [this] {
@@ -46,11 +56,12 @@ WindowCommands::WindowCommands(QWidget* window, FocusedValues values,
     };
     connect(&RecentFilesStore::shared(), &RecentFilesStore::changed, this, followRecentFiles);
     followRecentFiles();
-    save = make(L10n::mark("Save"), K(Qt::CTRL | Qt::Key_S), value(&FocusedValues::saveDocument));
+    save = make(L10n::mark("Save"), K(Qt::CTRL | Qt::Key_S),
+                focusedCommand(&FocusedValues::saveDocument));
     saveAs = make(L10n::mark("Save As…"), K(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
-                  value(&FocusedValues::saveDocumentAs));
+                  focusedCommand(&FocusedValues::saveDocumentAs));
     duplicate = make(L10n::mark("Duplicate"), K(Qt::CTRL | Qt::SHIFT | Qt::Key_D),
-                     value(&FocusedValues::duplicateDocument));
+                     focusedCommand(&FocusedValues::duplicateDocument));
     exportPDF = make(L10n::mark("Export as PDF…"), {}, [this] {
         if (m_values.documentActions)
             m_values.documentActions->exportPDF();
@@ -71,11 +82,14 @@ WindowCommands::WindowCommands(QWidget* window, FocusedValues values,
     closeWindow = make(
         L10n::mark("Close"), K(Qt::CTRL | Qt::Key_W), [this] { m_window->close(); },
         Qt::QueuedConnection);
-    quit = make(L10n::mark("Quit"), K(Qt::CTRL | Qt::Key_Q), app(&ApplicationCommands::quit),
-                Qt::QueuedConnection);
+    quit = make(L10n::mark("Quit"), K(Qt::CTRL | Qt::Key_Q),
+                applicationCommand(&ApplicationCommands::quit), Qt::QueuedConnection);
+}
 
+void WindowCommands::makeEditCommands() {
+    using K = QKeySequence;
     using Command = TextEditing::Command;
-    m_text = new FocusedTextCommands(window);
+    m_text = new FocusedTextCommands(m_window);
     const auto text = [this](Command command, const char* title, const QKeySequence& shortcut) {
         QAction* action = make(title, shortcut, [this, command] { m_text->run(command); });
         m_text->setAction(command, action);
@@ -89,30 +103,38 @@ WindowCommands::WindowCommands(QWidget* window, FocusedValues values,
     selectAll = text(Command::SelectAll, L10n::mark("Select All"), K(Qt::CTRL | Qt::Key_A));
 
     find = make(L10n::mark("Find…"), K(Qt::CTRL | Qt::Key_F),
-                value(&FocusedValues::documentSearchToggle));
+                focusedCommand(&FocusedValues::documentSearchToggle));
+}
 
+void WindowCommands::makeViewCommands() {
+    using K = QKeySequence;
+    const auto mode = [this](ViewMode m) {
+        return [this, m] {
+            if (m_values.viewModeSwitch)
+                m_values.viewModeSwitch(m);
+        };
+    };
     modeEdit = make(L10n::mark("Edit"), K(Qt::CTRL | Qt::Key_1), mode(ViewMode::Edit));
     modeSplit = make(L10n::mark("Split"), K(Qt::CTRL | Qt::Key_2), mode(ViewMode::Split));
     modePreview = make(L10n::mark("Preview"), K(Qt::CTRL | Qt::Key_3), mode(ViewMode::Preview));
     commandPalette = make(L10n::mark("Command Palette…"), K(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
-                          value(&FocusedValues::commandPaletteToggle));
+                          focusedCommand(&FocusedValues::commandPaletteToggle));
     focusMode = make(L10n::mark("Toggle Focus Mode"), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Period),
-                     value(&FocusedValues::focusModeToggle));
+                     focusedCommand(&FocusedValues::focusModeToggle));
+}
 
+void WindowCommands::makeWindowCommands() {
+    using K = QKeySequence;
     // The welcome window's own opener when it publishes one, else the notification.
-    welcomeWindow =
-        make(L10n::mark("Welcome Window"), K(Qt::CTRL | Qt::SHIFT | Qt::Key_1), [this, call] {
-            if (m_values.openWelcomeWindow)
-                m_values.openWelcomeWindow();
-            else
-                call(m_application.showWelcomeWindow);
-        });
+    welcomeWindow = make(L10n::mark("Welcome Window"), K(Qt::CTRL | Qt::SHIFT | Qt::Key_1), [this] {
+        if (m_values.openWelcomeWindow)
+            m_values.openWelcomeWindow();
+        else
+            callIfSet(m_application.showWelcomeWindow);
+    });
     settings = make(L10n::mark("Settings…"), K(Qt::CTRL | Qt::Key_Comma),
-                    app(&ApplicationCommands::showSettings));
-    about = make(L10n::mark("About quon"), {}, app(&ApplicationCommands::showAbout));
-
-    retranslate();
-    refresh();
+                    applicationCommand(&ApplicationCommands::showSettings));
+    about = make(L10n::mark("About quon"), {}, applicationCommand(&ApplicationCommands::showAbout));
 }
 
 QAction* WindowCommands::make(const char* text, const QKeySequence& shortcut,

@@ -67,6 +67,14 @@ Q_SIGNALS:
     void refreshed();
 
 private:
+    // The commands of each menu: File, Edit, View, and Window and help.
+    void makeFileCommands();
+    void makeEditCommands();
+    void makeViewCommands();
+    void makeWindowCommands();
+    // Runs the command the application or the focused window has now, if any.
+    std::function<void()> applicationCommand(std::function<void()> ApplicationCommands::*member);
+    std::function<void()> focusedCommand(std::function<void()> FocusedValues::*member);
     QAction* make(const char* text, const QKeySequence& shortcut, std::function<void()> run,
                   Qt::ConnectionType connection = Qt::AutoConnection);
     void runExport(void (*exporter)(const DocumentExportContext&));

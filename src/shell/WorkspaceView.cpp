@@ -44,6 +44,26 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     : QMainWindow(parent), m_document(document), m_services(std::move(services)),
       m_fileUrl(document.fileUrl()) {
     Q_ASSERT(m_services.panes);
+    buildContent();
+    buildChrome();
+    m_watch = new OutsideChangeWatch(document, *m_services.alerts, this, this);
+    setUpEscape();
+    if (m_services.overlays)
+        m_services.overlays(this, *m_escape);
+    connectPanes();
+    connectFind();
+    connectApplication();
+
+    resize(1100, 720);
+    // The window opens in its restored mode: a preview it does not show never
+    // renders.
+    m_mode = ViewModeMemory::restored();
+    applyMode();
+    updateChrome();
+    restyle();
+}
+
+void WorkspaceView::buildContent() {
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("workspace"));
     auto* column = new QVBoxLayout(central);
@@ -56,6 +76,14 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     column->addWidget(m_findSlot);
     m_search = new DocumentSearch([this] { return m_document.text(); }, this);
 
+    column->addWidget(buildPanes(central), 1);
+    column->addWidget(buildSlashHint(central));
+    m_status = new StatusBarView(m_document, central);
+    column->addWidget(m_status);
+    setCentralWidget(central);
+}
+
+QWidget* WorkspaceView::buildPanes(QWidget* central) {
     m_panes = m_services.panes(central);
     m_panes->setParent(this);
     m_splitter = new QSplitter(Qt::Horizontal, central);
@@ -65,11 +93,13 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     m_splitter->addWidget(m_panes->preview());
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setStretchFactor(1, 1);
-    column->addWidget(m_splitter, 1);
     // Laying a large document out again every frame would stall typing: the
     // panes change at once, and a picture of the old ones fades out over them.
     m_modeFade = new SnapshotFade(m_splitter, viewModeTransitionMs, Motion::easeInOut());
+    return m_splitter;
+}
 
+QWidget* WorkspaceView::buildSlashHint(QWidget* central) {
     // The hint comes out from behind the status bar and goes back there.
     m_hintSlot = new TransitionSlot(TransitionSlot::Edge::Bottom, slashHintTransitionMs, central);
     auto* hintBox = new QWidget;
@@ -81,12 +111,10 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     connect(hint, &SlashCommandsHintToast::dismissed, this, [] {
         Preferences::shared().setBoolean(PreferenceKeys::slashCommandsHintDismissed, true);
     });
-    column->addWidget(m_hintSlot);
+    return m_hintSlot;
+}
 
-    m_status = new StatusBarView(document, central);
-    column->addWidget(m_status);
-    setCentralWidget(central);
-
+void WorkspaceView::buildChrome() {
     m_commands = new WindowCommands(this, focusedValues(), m_services.application);
     m_menuBar = new WindowMenuBar(*m_commands, this);
     setMenuBar(m_menuBar);
@@ -94,9 +122,9 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     addToolBar(Qt::TopToolBarArea, m_toolbar);
     connect(m_toolbar->modeSwitcher(), &ModeSwitcher::modeChosen, this,
             &WorkspaceView::setViewMode);
+}
 
-    m_watch = new OutsideChangeWatch(document, *m_services.alerts, this, this);
-
+void WorkspaceView::setUpEscape() {
     m_escape = new EscapeDispatcher(this);
     m_escape->setHandler(EscapeDispatcher::Stage::SlashMenu,
                          [this] { return m_panes->closeSlashMenu(); });
@@ -121,16 +149,21 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
         setFocusMode(false);
         return true;
     });
-    if (m_services.overlays)
-        m_services.overlays(this, *m_escape);
+}
 
-    m_panes->setEditorText(document.text());
+void WorkspaceView::connectPanes() {
+    m_panes->setEditorText(m_document.text());
     m_panes->setPreviewSource([this] { return m_document.text(); });
     m_panes->setDocumentDirectory(documentDirectory());
     connect(m_panes, &WorkspacePanes::editorTextEdited, this, &WorkspaceView::editorTextEdited);
-    connect(m_panes, &WorkspacePanes::previewSourceChanged, &document, &MarkdownDocument::setText);
-    connect(&document, &MarkdownDocument::textEdited, this, &WorkspaceView::documentTextEdited);
-    connect(&document, &MarkdownDocument::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(m_panes, &WorkspacePanes::previewSourceChanged, &m_document,
+            &MarkdownDocument::setText);
+    connect(&m_document, &MarkdownDocument::textEdited, this, &WorkspaceView::documentTextEdited);
+    connect(&m_document, &MarkdownDocument::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(&m_document, &MarkdownDocument::fileUrlChanged, this, &WorkspaceView::fileUrlChanged);
+}
+
+void WorkspaceView::connectFind() {
     connect(m_panes, &WorkspacePanes::findRequested, this, &WorkspaceView::openFindBar);
     connect(m_panes, &WorkspacePanes::findInEditorRequested, this, &WorkspaceView::findInEditor);
     connect(m_panes, &WorkspacePanes::findSessionStarted, m_search,
@@ -144,7 +177,9 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
     connect(m_findBar, &FindBarView::previousRequested, m_search,
             [this] { m_search->advanceFindMatch(false); });
     connect(m_findBar, &FindBarView::closeRequested, this, &WorkspaceView::closeFindBar);
-    connect(&document, &MarkdownDocument::fileUrlChanged, this, &WorkspaceView::fileUrlChanged);
+}
+
+void WorkspaceView::connectApplication() {
     connect(&Preferences::shared(), &Preferences::changed, this, [this](const QString& key) {
         if (key == QLatin1String(PreferenceKeys::slashCommandsHintDismissed))
             updateChrome();
@@ -157,14 +192,6 @@ WorkspaceView::WorkspaceView(MarkdownDocument& document, WorkspaceServices servi
             &WorkspaceView::refreshCommandPalette);
     connect(&RecentFilesStore::shared(), &RecentFilesStore::changed, this,
             &WorkspaceView::refreshCommandPalette);
-
-    resize(1100, 720);
-    // The window opens in its restored mode: a preview it does not show never
-    // renders.
-    m_mode = ViewModeMemory::restored();
-    applyMode();
-    updateChrome();
-    restyle();
 }
 
 WorkspaceView::~WorkspaceView() {

@@ -118,6 +118,18 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The find bar, the panes, the slash hint and the status bar, top to bottom.
+    void buildContent();
+    // Each returns what goes in the column.
+    QWidget* buildPanes(QWidget* central);
+    QWidget* buildSlashHint(QWidget* central);
+    // The commands, the menus and the toolbar.
+    void buildChrome();
+    void setUpEscape();
+    void connectPanes();
+    void connectFind();
+    // Preferences, appearance and recent files.
+    void connectApplication();
     void appear();
     void applyMode();
     void focusPaneForMode(bool editorWasShown);

@@ -1,3 +1,4 @@
+#include "core/MarkdownParser.h"
 #include "core/MarkdownTree.h"
 #include "core/MarkdownTreeStorage.h"
 #include "core/ParserMemory.h"

@@ -1,3 +1,5 @@
+#include "core/MarkdownFormatter.h"
+#include "core/MarkdownParser.h"
 #include "core/MarkdownTree.h"
 #include "core/ParserMemory.h"
 #include "preview/PreviewHeightEstimate.h"

@@ -1,3 +1,4 @@
+#include "core/MarkdownParser.h"
 #include "core/MarkdownTree.h"
 #include "editor/ImageDropSupport.h"
 #include "preview/ImageURLResolver.h"

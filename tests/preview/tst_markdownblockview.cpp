@@ -1,3 +1,4 @@
+#include "core/MarkdownParser.h"
 #include "core/MarkdownTree.h"
 #include "export/MarkdownHTMLExporter.h"
 #include "preview/CodeBlockView.h"

@@ -1,3 +1,4 @@
+#include "core/MarkdownParser.h"
 #include "core/MarkdownTree.h"
 #include "platform/ProcessMemory.h"
 #include "preview/ImageLoader.h"

@@ -1,3 +1,4 @@
+#include "core/MarkdownParser.h"
 #include "core/MarkdownTree.h"
 #include "preview/MarkdownBlockView.h"
 #include "support/PreviewColumn.h"

@@ -1,3 +1,4 @@
+#include "core/MarkdownParser.h"
 #include "core/Preferences.h"
 #include "preview/CodeBlockView.h"
 #include "preview/HorizontalPassThroughScrollView.h"
