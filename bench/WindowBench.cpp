@@ -201,6 +201,18 @@ void oneLineFigures() {
                   "ms");
 }
 
+// Runs the event loop until `done` holds: the longest turn, in ms.
+double longestTurnUntil(const std::function<bool()>& done) {
+    double longest = 0;
+    while (!done()) {
+        QElapsedTimer turn;
+        turn.start();
+        QApplication::processEvents();
+        longest = std::max(longest, double(turn.nsecsElapsed()) / 1e6);
+    }
+    return longest;
+}
+
 // From a pause in typing until the preview shows the edit, in a real window
 // in Split: the longest turn of the event loop (what the next key would wait
 // for) and the time until the preview has caught up. Each of three pauses
@@ -235,13 +247,7 @@ void splitPauseFigures(const QString& key, const QString& text, bool catchUp) {
         }
         QElapsedTimer sincePause;
         sincePause.start();
-        double longest = 0;
-        while (!shown()) {
-            QElapsedTimer turn;
-            turn.start();
-            QApplication::processEvents();
-            longest = std::max(longest, double(turn.nsecsElapsed()) / 1e6);
-        }
+        const double longest = longestTurnUntil(shown);
         catchUps.push_back(double(sincePause.nsecsElapsed()) / 1e6);
         stalls.push_back(longest);
     }
@@ -282,18 +288,6 @@ void longLineFigures() {
         Bench::report(QStringLiteral("editor.keystroke.") + QLatin1String(key), median(times),
                       "ms");
     }
-}
-
-// Runs the event loop until `done` holds: the longest turn, in ms.
-double longestTurnUntil(const std::function<bool()>& done) {
-    double longest = 0;
-    while (!done()) {
-        QElapsedTimer turn;
-        turn.start();
-        QApplication::processEvents();
-        longest = std::max(longest, double(turn.nsecsElapsed()) / 1e6);
-    }
-    return longest;
 }
 
 // A text written with the README's pictures beside it, opened in a real
