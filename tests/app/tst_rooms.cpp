@@ -27,143 +27,34 @@ QStringList below(const QString& room) {
     return rooms.value(room);
 }
 
-bool isRoom(const QString& name) {
-    return name == QLatin1String("app") || !below(name).isEmpty();
+// The header each include directive names, "a/b.h" or <a/b.h> ("" when a
+// macro names it), read as the preprocessor reads: lines joined at a
+// backslash, comments and raw strings a blank, other literals skipped whole.
+QStringList includes(QString source) {
+    static const QRegularExpression splice(QStringLiteral("\\\\\r?\n"));
+    // Raw strings, comments, strings and characters; the first two become a blank.
+    static const QRegularExpression literals(
+        QStringLiteral("R\"([^(\\s]*)\\([\\s\\S]*?\\)\\1\"|/\\*[\\s\\S]*?\\*/|//[^\\n]*"
+                       "|\"(?:\\\\.|[^\"\\\\\\n])*\"|'(?:\\\\.|[^'\\\\\\n])*'"));
+    static const QRegularExpression directive(
+        QStringLiteral("^\\s*(?:#|%:)\\h*(?:include_next|include|import)\\b\\h*"
+                       "(<[^>\\n]*>|\"[^\"\\n]*\")?"),
+        QRegularExpression::MultilineOption);
+    source.remove(splice);
+    QString code;
+    qsizetype kept = 0;
+    for (const QRegularExpressionMatch& match : literals.globalMatch(source)) {
+        const QChar first = match.captured().front();
+        code += QStringView(source).mid(kept, match.capturedStart() - kept);
+        code += first == u'"' || first == u'\'' ? match.captured() : QStringLiteral(" ");
+        kept = match.capturedEnd();
+    }
+    code += QStringView(source).mid(kept);
+    QStringList found;
+    for (const QRegularExpressionMatch& match : directive.globalMatch(code))
+        found.append(match.captured(1));
+    return found;
 }
-
-bool isIdentifier(QChar c) {
-    return c.isLetterOrNumber() || c == QLatin1Char('_');
-}
-
-// Reads a C++ source as the preprocessor does, only as far as it tells which
-// lines are directives: lines joined at a backslash, comments as blanks,
-// literals (raw ones too) skipped, "%:" for "#".
-class Reader {
-public:
-    explicit Reader(const QString& source) : m_text(source) {
-        static const QRegularExpression splice(QStringLiteral("\\\\\r?\n"));
-        m_text.remove(splice);
-    }
-
-    // Every header an include directive (#include, #include_next, #import)
-    // names, with its delimiters: "a/b.h" or <a/b.h>; "" for one named by a macro.
-    QStringList includes() {
-        QStringList found;
-        bool lineStart = true;
-        while (m_at < m_text.size()) {
-            const QChar c = m_text[m_at];
-            if (c == QLatin1Char('\n'))
-                lineStart = true;
-            if (c.isSpace()) {
-                ++m_at;
-            } else if (skipComment()) {
-                // a blank, as to the preprocessor
-            } else if (lineStart && (c == QLatin1Char('#') || ahead(u"%:"))) {
-                lineStart = false;
-                m_at += c == QLatin1Char('#') ? 1 : 2;
-                skipBlanks();
-                static const QStringList names = {"include", "include_next", "import"};
-                if (names.contains(identifier())) {
-                    skipBlanks();
-                    found.append(headerName());
-                }
-            } else {
-                lineStart = false;
-                skipToken();
-            }
-        }
-        return found;
-    }
-
-private:
-    bool ahead(QStringView what) const { return QStringView(m_text).mid(m_at).startsWith(what); }
-
-    qsizetype endOf(QStringView close, qsizetype from) const {
-        const qsizetype at = m_text.indexOf(close, from);
-        return at < 0 ? m_text.size() : at + close.size();
-    }
-
-    qsizetype lineEnd(qsizetype from) const {
-        const qsizetype at = m_text.indexOf(QLatin1Char('\n'), from);
-        return at < 0 ? m_text.size() : at;
-    }
-
-    bool skipComment() {
-        if (ahead(u"/*"))
-            m_at = endOf(u"*/", m_at + 2);
-        else if (ahead(u"//"))
-            m_at = lineEnd(m_at);
-        else
-            return false;
-        return true;
-    }
-
-    // White space and comments within the line.
-    void skipBlanks() {
-        while (m_at < m_text.size()) {
-            if (m_text[m_at].isSpace() && m_text[m_at] != QLatin1Char('\n'))
-                ++m_at;
-            else if (!skipComment())
-                return;
-        }
-    }
-
-    QString identifier() {
-        const qsizetype from = m_at;
-        while (m_at < m_text.size() && isIdentifier(m_text[m_at]))
-            ++m_at;
-        return m_text.mid(from, m_at - from);
-    }
-
-    QString headerName() {
-        if (m_at >= m_text.size())
-            return {};
-        const QChar open = m_text[m_at];
-        const QChar close = open == QLatin1Char('<') ? QLatin1Char('>') : open;
-        if (open != QLatin1Char('"') && open != QLatin1Char('<'))
-            return {};
-        const qsizetype end = m_text.indexOf(close, m_at + 1);
-        if (end < 0 || end > lineEnd(m_at))
-            return {};
-        const QString name = m_text.mid(m_at, end + 1 - m_at);
-        m_at = end + 1;
-        return name;
-    }
-
-    // One identifier, number, literal or other character.
-    void skipToken() {
-        const QChar c = m_text[m_at];
-        if (isIdentifier(c) && !c.isDigit()) {
-            const QString word = identifier();
-            static const QStringList raw = {"R", "u8R", "uR", "UR", "LR"};
-            if (raw.contains(word) && ahead(u"\"")) {
-                const qsizetype open = m_text.indexOf(QLatin1Char('('), m_at);
-                const QString delimiter = m_text.mid(m_at + 1, open - m_at - 1);
-                m_at = open < 0
-                           ? m_text.size()
-                           : endOf(QString(QLatin1Char(')') + delimiter + QLatin1Char('"')), open);
-            }
-        } else if (c.isDigit()) {
-            // A number, with its digit separators (1'000).
-            while (m_at < m_text.size() &&
-                   (isIdentifier(m_text[m_at]) || m_text[m_at] == QLatin1Char('.') ||
-                    m_text[m_at] == QLatin1Char('\'')))
-                ++m_at;
-        } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            for (++m_at;
-                 m_at < m_text.size() && m_text[m_at] != c && m_text[m_at] != QLatin1Char('\n');
-                 ++m_at)
-                if (m_text[m_at] == QLatin1Char('\\'))
-                    ++m_at;
-            ++m_at;
-        } else {
-            ++m_at;
-        }
-    }
-
-    QString m_text;
-    qsizetype m_at = 0;
-};
 
 // The rooms a header name can reach from the file at `path` (from the top of
 // the project), as "room/rest": a quoted name is looked up beside the file
@@ -176,9 +67,11 @@ QStringList reached(const QString& path, const QString& header) {
     QStringList rooms;
     for (const QString& candidate : candidates) {
         const QString clean = QDir::cleanPath(candidate);
+        const QString room = clean.section(QLatin1Char('/'), 1, 1);
         if (clean.startsWith(QLatin1String("common/")))
             rooms.append(clean);
-        else if (clean.startsWith(QLatin1String("src/")) && isRoom(clean.section('/', 1, 1)))
+        else if (clean.startsWith(QLatin1String("src/")) &&
+                 (room == QLatin1String("app") || !below(room).isEmpty()))
             rooms.append(clean.mid(4));
     }
     return rooms;
@@ -192,7 +85,7 @@ QStringList violations(const QString& path, const QString& source) {
         QStringLiteral("tools/SlashCommandPopoverController.h"),
         QStringLiteral("tools/SelectionFormattingPopoverController.h")};
     QStringList wrong;
-    for (const QString& header : Reader(source).includes()) {
+    for (const QString& header : includes(source)) {
         if (header.isEmpty() || header.mid(1).startsWith(QLatin1Char('/'))) {
             wrong.append(path + QStringLiteral(" includes a header this check cannot place: ") +
                          (header.isEmpty() ? QStringLiteral("a macro") : header));

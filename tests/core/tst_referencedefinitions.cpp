@@ -19,13 +19,6 @@ std::vector<ReferenceDefinition> collectedFrom(const QByteArray& markdown) {
     return definitions;
 }
 
-QByteArray listed(const std::vector<ReferenceDefinition>& definitions) {
-    QByteArray out;
-    for (const ReferenceDefinition& d : definitions)
-        out += '[' + d.label + "] <" + d.url + "> \"" + d.title + "\"\n";
-    return out;
-}
-
 } // namespace
 
 // The definitions come out of cmark-gfm's own reference map, read through its
@@ -44,12 +37,9 @@ private Q_SLOTS:
                                                            {"alpha one", "/a b", ""},
                                                            {"zeta", "/second", ""},
                                                            {"b\\]", "/b", "B"}};
-        const std::vector<ReferenceDefinition> found = collectedFrom(markdown);
-        QVERIFY2(found == expected,
-                 qPrintable("cmark-gfm's reference map no longer reads as in 0.29.0.gfm.6 "
-                            "(see ReferenceDefinitions.cpp); read:\n" +
-                            QString::fromUtf8(listed(found)) + "expected:\n" +
-                            QString::fromUtf8(listed(expected))));
+        QVERIFY2(collectedFrom(markdown) == expected,
+                 "cmark-gfm's reference map no longer reads as in 0.29.0.gfm.6 "
+                 "(see ReferenceDefinitions.cpp)");
     }
 };
 

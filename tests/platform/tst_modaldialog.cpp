@@ -76,12 +76,11 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(window));
         const QPointer<QMainWindow> alive(window);
         QTimer quit;
-        quit.setInterval(20);
         connect(&quit, &QTimer::timeout, window, [window] {
             if (QApplication::activeModalWidget())
                 window->close();
         });
-        quit.start();
+        quit.start(20);
         QVERIFY(questions().at(question)(window));
         QTRY_VERIFY(!alive);
     }

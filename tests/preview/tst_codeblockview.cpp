@@ -84,17 +84,18 @@ QList<QTextLayout::FormatRange> shownFormats(const CodeBlockView* card) {
                             : card->linesView()->content().formats;
 }
 
-// A preview pane, shown, with its first code card.
+// A preview pane, shown, whose first row is a fence of the code (a
+// paragraph for none).
 struct Preview {
     std::unique_ptr<PreviewView> view = std::make_unique<PreviewView>();
-    explicit Preview(const QString& code, const QString& language = {}) {
+    explicit Preview(const QString& code) {
         if (!TestSupport::showExposed(view.get(), {600, 400}))
             qFatal("preview not shown");
-        render(code, language);
+        render(code);
     }
-    void render(const QString& code, const QString& language = {}) const {
+    void render(const QString& code) const {
         view->setMarkdown(code.isEmpty() ? QStringLiteral("text\n")
-                                         : QStringLiteral("```%1\n%2```\n").arg(language, code));
+                                         : QStringLiteral("```\n%1```\n").arg(code));
         view->updateNow();
         if (!QTest::qWaitFor([&] { return !view->isUpdating(); }, 30000))
             qFatal("preview not rendered");
@@ -190,38 +191,31 @@ private Q_SLOTS:
     }
 
     // A block edited while its colours are on their way shows the colours of
-    // its new code; one removed, or a preview closed, takes none and leaves
-    // no work behind.
-    void editedOrRemovedWhileColouring() {
-        const QString after = QStringLiteral("<ul>\n  <li class=\"a\">one</li>\n</ul>\n");
+    // its new code, and a new colour scheme recolours it; one removed, or a
+    // preview closed, takes none and leaves no work behind.
+    void editedRecolouredOrRemovedWhileColouring() {
+        const QString code = QStringLiteral("<ul>\n  <li class=\"a\">one</li>\n</ul>\n");
+        const auto coloursIn = [&](const char* appearance) {
+            Preferences::shared().setString(PreferenceKeys::appearancePreference,
+                                            QString::fromLatin1(appearance));
+            const QString theme = AppearanceService::shared().designSystem().codeTheme;
+            return direct.highlight(code, {}, theme).styled.formats;
+        };
+        const auto lightColours = coloursIn("light");
         Preview preview(QStringLiteral("SELECT name FROM users WHERE id = 1;\n"));
-        preview.render(after);
-        QCOMPARE(preview.colours(), direct.highlight(after, {}, light().codeTheme).styled.formats);
-        QCOMPARE(preview.card()->code(), after);
+        preview.render(code);
+        QCOMPARE(preview.colours(), lightColours);
+        QCOMPARE(preview.card()->code(), code);
+        const auto darkColours = coloursIn("dark");
+        QVERIFY(darkColours != lightColours);
+        QTRY_VERIFY_WITH_TIMEOUT(preview.colours() == darkColours, 120000);
+
         preview.render(QStringLiteral("removed = 1\n"));
         preview.render({});
         QVERIFY(!preview.card());
         Preview closed(QStringLiteral("closed = [x for x in range(3)]\n").repeated(300));
         closed.view.reset();
         QTRY_COMPARE_WITH_TIMEOUT(CodeHighlightService::shared().jobCount(), 0, 120000);
-    }
-
-    // A new colour scheme colours the code in its theme.
-    void themeSwitchRecolours() {
-        const QString code = QStringLiteral("const answer = { value: 42, name: 'x' };\n");
-        const QString language = QStringLiteral("javascript");
-        const auto coloursIn = [&](const char* appearance) {
-            Preferences::shared().setString(PreferenceKeys::appearancePreference,
-                                            QString::fromLatin1(appearance));
-            const QString theme = AppearanceService::shared().designSystem().codeTheme;
-            return direct.highlight(code, language, theme).styled.formats;
-        };
-        const auto lightColours = coloursIn("light");
-        Preview preview(code, language);
-        QCOMPARE(preview.colours(), lightColours);
-        const auto darkColours = coloursIn("dark");
-        QVERIFY(darkColours != lightColours);
-        QTRY_VERIFY_WITH_TIMEOUT(preview.colours() == darkColours, 120000);
     }
 
     void detectionReadsABoundedPrefixAndIsCached() {

@@ -14,22 +14,21 @@ namespace {
 const QString light = QStringLiteral("atom-one-light");
 
 // highlight.js as it comes, in an engine of the test's own.
-struct Library {
-    QJSEngine engine;
+struct Library : QJSEngine {
     Library() {
         QFile file(QStringLiteral("/usr/share/javascript/highlight.js/highlight.min.js"));
         if (!file.open(QIODevice::ReadOnly))
             qFatal("highlight.js missing");
-        engine.evaluate(QStringLiteral("var self = this; var window = this;"
-                                       "var console = {log: function() {}};"));
-        engine.evaluate(QString::fromUtf8(file.readAll()));
+        evaluate(QStringLiteral("var self = this; var window = this;"
+                                "var console = {log: function() {}};"));
+        evaluate(QString::fromUtf8(file.readAll()));
     }
-    QString detected(const QString& sample) {
-        engine.globalObject().setProperty(QStringLiteral("sample"), sample);
-        return engine.evaluate(QStringLiteral("hljs.highlightAuto(sample).language || ''"))
-            .toString();
+    // What the script gives for the code and the language.
+    QString run(const char* script, const QString& code, const QString& language = {}) {
+        globalObject().setProperty(QStringLiteral("code"), code);
+        globalObject().setProperty(QStringLiteral("language"), language);
+        return evaluate(QString::fromLatin1(script)).toString();
     }
-    QJSValue hljs() { return engine.globalObject().property(QStringLiteral("hljs")); }
 };
 
 // Inputs of several languages, among them one whose grammar colours another
@@ -50,18 +49,6 @@ QList<QString> samples() {
     };
 }
 
-// Waits for the service's colours of the code.
-std::shared_ptr<const HighlightedCode> serviceColours(const QString& code,
-                                                      const QString& language) {
-    std::shared_ptr<const HighlightedCode> result;
-    QObject receiver;
-    CodeHighlightService::shared().request(code, language, light, &receiver,
-                                           [&](const auto& colours) { result = colours; });
-    if (!QTest::qWaitFor([&] { return result != nullptr; }, 120000))
-        return nullptr;
-    return result;
-}
-
 } // namespace
 
 class TestCodeHighlightService : public QObject {
@@ -69,29 +56,43 @@ class TestCodeHighlightService : public QObject {
 private Q_SLOTS:
     // The language the service detects, the HTML its engine makes and the
     // colours it hands back are what the library and the highlighter at once
-    // give for the same input.
+    // give for the same input, also after jobs stopped at any moment, in
+    // detection or colouring: those leave the engines whole.
     void resultsAreTheLibrarysOwn() {
+        CodeHighlightService& service = CodeHighlightService::shared();
+        const QList<QString> codes = samples();
+        QRandomGenerator random(39);
+        for (int round = 0; round < 24; ++round) {
+            auto receiver = std::make_unique<QObject>();
+            const QString code = codes[round % codes.size()] + QString(round, u'\n');
+            const QString language = round % 3 ? QString() : QStringLiteral("xml");
+            service.request(code, language, light, receiver.get(), [](const auto&) {});
+            QTest::qWait(int(random.bounded(60)));
+            receiver.reset();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(service.jobCount(), 0, 120000);
         Library library;
         CodeHighlighter direct;
         HighlightJsEngine engine;
         QVERIFY(engine.isLoaded());
-        for (const QString& code : samples()) {
-            const QString language = library.detected(CodeHighlighter::detectionSample(code));
+        for (const QString& code : codes) {
+            const QString language = library.run("hljs.highlightAuto(code).language || ''",
+                                                 CodeHighlighter::detectionSample(code));
             QCOMPARE(direct.detectLanguage(code), language);
 
-            const auto coloured = serviceColours(code, QString());
-            QVERIFY(coloured);
+            std::shared_ptr<const HighlightedCode> coloured;
+            QObject receiver;
+            service.request(code, QString(), light, &receiver,
+                            [&](const auto& c) { coloured = c; });
+            QTRY_VERIFY_WITH_TIMEOUT(coloured, 120000);
             QCOMPARE(coloured->language, language);
             QCOMPARE(coloured->styled.formats,
                      direct.highlight(code, QString(), light).styled.formats);
             if (language.isEmpty())
                 continue;
             QVERIFY(!coloured->styled.formats.isEmpty());
-            const QJSValue html = library.hljs()
-                                      .property(QStringLiteral("highlight"))
-                                      .call({QJSValue(language), QJSValue(code), QJSValue(true)});
             QCOMPARE(engine.html(language, code).value_or(QString()),
-                     html.property(QStringLiteral("value")).toString());
+                     library.run("hljs.highlight(language, code, true).value", code, language));
         }
     }
 
@@ -117,31 +118,6 @@ private Q_SLOTS:
             return service.cached(code, QString(), light) != nullptr;
         });
         QVERIFY2(done <= 2, qPrintable(QString::number(done)));
-    }
-
-    // Jobs stopped at any moment, in detection or colouring, leave the
-    // engines whole: what is asked afterwards is coloured as the library does.
-    void jobsStoppedHalfWayHarmNoLaterOne() {
-        CodeHighlightService& service = CodeHighlightService::shared();
-        const QList<QString> codes = samples();
-        QRandomGenerator random(39);
-        for (int round = 0; round < 24; ++round) {
-            auto receiver = std::make_unique<QObject>();
-            const QString code = codes[round % codes.size()] + QString(round, u'\n');
-            const QString language = round % 3 ? QString() : QStringLiteral("xml");
-            service.request(code, language, light, receiver.get(), [](const auto&) {});
-            QTest::qWait(int(random.bounded(60)));
-            receiver.reset();
-        }
-        QTRY_COMPARE_WITH_TIMEOUT(service.jobCount(), 0, 120000);
-        CodeHighlighter direct;
-        for (const QString& code : codes) {
-            const auto coloured = serviceColours(code + u'\n', QString());
-            QVERIFY(coloured);
-            const HighlightedCode expected = direct.highlight(code + u'\n', QString(), light);
-            QCOMPARE(coloured->language, expected.language);
-            QCOMPARE(coloured->styled.formats, expected.styled.formats);
-        }
     }
 
     // The application going away stops the job that runs and the thread;

@@ -431,15 +431,10 @@ private Q_SLOTS:
         const QString text = picturesLine(20);
         Pane pane(text, {600, 8000});
         PreviewContentView* content = pane.content();
-        const MarkdownNode& paragraph = content->document()->document.child(0);
-        QCOMPARE(paragraph.childCount(), 80);
-        QCOMPARE(content->rowCount(), 3 + 1);
-        QCOMPARE(content->rowInlines(2).first, 64);
-        QVERIFY(content->rowInlines(2).openTop && !content->rowInlines(2).openBottom);
-
+        QCOMPARE(content->rowCount(), 3 + 1); // the pieces, and "end"
         MarkdownRendererContext context = content->rendererContext();
         context.markdown = text;
-        MarkdownBlockView whole(paragraph, context);
+        MarkdownBlockView whole(content->document()->document.child(0), context);
         QVERIFY(TestSupport::showExposed(&whole, content->rowRect(0).size()));
         whole.resize(content->rowRect(0).width(),
                      whole.heightForWidth(content->rowRect(0).width()));
@@ -454,9 +449,8 @@ private Q_SLOTS:
         const int built = content->buildCount();
         pane.render(QString(text).replace(QStringLiteral("w9 "), QStringLiteral("w9 typed ")));
         QCOMPARE(content->buildCount(), built + 1);
-        QVERIFY(pane.views()[1] != before[1]);
-        QCOMPARE(pane.views()[0], before[0]);
-        QCOMPARE(pane.views()[2], before[2]);
+        QVERIFY(pane.views()[0] == before[0] && pane.views()[1] != before[1] &&
+                pane.views()[2] == before[2]);
 
         const QString moved = picturesLine(20, QStringLiteral("*lead* "));
         pane.render(moved);
@@ -477,8 +471,8 @@ private Q_SLOTS:
         const QString paragraph =
             QStringLiteral("some *words* `of` a long paragraph ").repeated(200);
         content->showDocument(MarkdownParser::parse(paragraph), nullptr);
-        QVERIFY(content->rowView(0) && !content->isRowMeasured(0));
-        QVERIFY(!content->rowView(0)->isVisible());
+        QVERIFY(content->rowView(0) && !content->isRowMeasured(0) &&
+                !content->rowView(0)->isVisible());
         QTRY_VERIFY(!content->isApplying());
         QVERIFY(content->isRowMeasured(0) && content->rowView(0)->isVisible());
 

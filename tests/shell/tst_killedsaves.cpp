@@ -26,34 +26,35 @@ namespace {
 const QByteArray oldText("The old text, longer than the new one, line after line.\n");
 const QByteArray newText("The new text.\n");
 const uid_t nobody = 65534;
-// This test run again as the saving child: the step it is killed at (-1:
+// The saving child (this test run again): the step it is killed at (-1:
 // none), and the file size it may not pass from the copy's sync on (0: none).
-const char* const stepVariable = "QUON_TEST_KILL_SAVE_AT";
-const char* const limitVariable = "QUON_TEST_SAVE_LIMIT";
+int killAt = -1;
+rlim_t sizeLimit = 0;
 
 void atStep(Step step) {
-    if (int(step) == qEnvironmentVariableIntValue(stepVariable))
+    if (int(step) == killAt)
         ::raise(SIGKILL);
     struct rlimit size;
-    if (step == Step::CopySynced && qEnvironmentVariableIntValue(limitVariable) > 0 &&
-        ::getrlimit(RLIMIT_FSIZE, &size) == 0) {
-        size.rlim_cur = rlim_t(qEnvironmentVariableIntValue(limitVariable));
+    if (step == Step::CopySynced && sizeLimit > 0 && ::getrlimit(RLIMIT_FSIZE, &size) == 0) {
+        size.rlim_cur = sizeLimit;
         ::setrlimit(RLIMIT_FSIZE, &size);
     }
 }
 
-// Types the new text over the file and saves it as quon does; says why a
-// save failed.
-int saveAsChild(const QString& path) {
-    if (qEnvironmentVariableIsSet("QUON_TEST_SAVE_AS_NOBODY") &&
+// `--save PATH STEP LIMIT [nobody]`: types the new text over the file and
+// saves it as quon does; says why a save failed.
+int saveAsChild(const QStringList& arguments) {
+    killAt = arguments[3].toInt();
+    sizeLimit = arguments[4].toULong();
+    if (arguments.size() > 5 &&
         (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0))
         return 2;
     ::signal(SIGXFSZ, SIG_IGN);
-    auto document = MarkdownDocument::open(path, nullptr);
+    auto document = MarkdownDocument::open(arguments[2], nullptr);
     document->setText(QString::fromLatin1(newText));
     FileWriter::stepHookForTesting = atStep;
     DocumentFileError error;
-    if (document->save(path, &error))
+    if (document->save(arguments[2], &error))
         return 0;
     std::fputs(qPrintable(error.message()), stdout);
     return 1;
@@ -113,7 +114,7 @@ private Q_SLOTS:
             const auto row = [&](const char* at, Step step, const QByteArray& left) {
                 QTest::addRow("%s, %s", name, at) << kind << int(step) << 0 << left;
             };
-            QTest::addRow("%s, finished", name) << kind << -1 << 0 << newText;
+            row("finished", Step(-1), newText);
             row("copy created", Step::CopyCreated, oldText);
             row("copy written", Step::CopyWritten, oldText);
             row("copy synced", Step::CopySynced, oldText);
@@ -150,23 +151,19 @@ private Q_SLOTS:
             QCOMPARE(::chmod(qPrintable(docs), 0555), 0);
         const auto before = whatIs(path);
 
+        // The child saves, and this process opens, with the state folder of the row.
+        const QByteArray stateHome = qgetenv("XDG_STATE_HOME");
+        qputenv("XDG_STATE_HOME", QFile::encodeName(state));
         QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QLatin1String(stepVariable), QString::number(step));
-        environment.insert(QLatin1String(limitVariable), QString::number(limit));
-        environment.insert(QStringLiteral("XDG_STATE_HOME"), state);
-        if (asNobody)
-            environment.insert(QStringLiteral("QUON_TEST_SAVE_AS_NOBODY"), QStringLiteral("1"));
-        child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(), {path});
+        child.start(QCoreApplication::applicationFilePath(),
+                    QStringList{"--save", path, QString::number(step), QString::number(limit)} +
+                        (asNobody ? QStringList{"nobody"} : QStringList()));
         QVERIFY(child.waitForFinished(120'000));
         // Killed at the step, saved, or refused by the full disk.
         QCOMPARE(child.exitCode(), step >= 0 ? SIGKILL : limit ? 1 : 0);
         QCOMPARE(TestSupport::readFile(path), left);
         QVERIFY(kind == Kind::Renamed || whatIs(path) == before);
 
-        const QByteArray stateHome = qgetenv("XDG_STATE_HOME");
-        qputenv("XDG_STATE_HOME", QFile::encodeName(state));
         QCOMPARE(controller.open(other), DocumentController::OpenResult::Opened);
         QCOMPARE(dialogs->confirmTexts, QStringList());
         const QStringList copies = copiesIn({docs, state});
@@ -195,9 +192,9 @@ private Q_SLOTS:
 };
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsSet(stepVariable)) {
+    if (argc > 1 && qstrcmp(argv[1], "--save") == 0) {
         QCoreApplication app(argc, argv);
-        return saveAsChild(QString::fromLocal8Bit(argv[1]));
+        return saveAsChild(QCoreApplication::arguments());
     }
     QApplication app(argc, argv);
     TestKilledSaves test;

@@ -25,7 +25,6 @@ private Q_SLOTS:
         WindowMenuBar* bar = view->windowMenuBar();
         FeatureTourController::shared().present();
         auto* overlay = view->findChild<FeatureTourOverlay*>();
-        QCOMPARE(overlay->geometry().top(), bar->geometry().bottom() + 1);
 
         // A click on File opens its menu; Escape closes it, not the tour.
         QTest::mouseClick(

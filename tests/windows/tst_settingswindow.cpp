@@ -198,8 +198,6 @@ private Q_SLOTS:
         QTRY_COMPARE(window->form(SettingsWindow::General)->height(), generalHeights.value(0));
     }
 
-    // With "Use one font for both themes" on, the fonts' note stays, under
-    // the one picker.
     // Every theme card shows its name and description whole in each language,
     // on as many lines as they take (the Polish "Ciepły redakcyjny" on two).
     void themeCardsWrapTheirTexts() {
@@ -222,6 +220,8 @@ private Q_SLOTS:
         AppLanguageManager::apply(AppLanguage::English);
     }
 
+    // With "Use one font for both themes" on, the fonts' note stays, under
+    // the one picker.
     void theFontsNoteOutlivesTheDarkPicker() {
         open();
         window->setCurrentTab(SettingsWindow::Appearance);
