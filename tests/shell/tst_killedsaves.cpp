@@ -188,6 +188,9 @@ private Q_SLOTS:
         // The copy opens in a window of its own, holding the new text whole.
         QCOMPARE(controller.documents().last()->fileUrl().toLocalFile(), copies[0]);
         QCOMPARE(controller.documents().last()->text().toLatin1(), newText);
+        // Dialogs still start in the document's folder, never in quon's own.
+        controller.saveAs(controller.newDocument());
+        QCOMPARE(QFileInfo(dialogs->lastProposedPath).absolutePath(), docs);
     }
 
     // A FIFO named like a partial copy is another program's: opening a
