@@ -6,14 +6,17 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -32,11 +35,35 @@ const QRegularExpression& copyName() {
     return pattern;
 }
 
+// The regular files of `folder` named like copies: links, FIFOs and devices
+// are never quon's. Read straight from the folder, with no call per other
+// name, as this runs on every open and a folder may hold many thousands.
+QStringList copyNamesIn(const QString& folder) {
+    QStringList names;
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(native(folder).constData()),
+                                                  &::closedir);
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (!std::strstr(entry->d_name, ".quon-"))
+            continue;
+        struct stat info;
+        if (entry->d_type == DT_REG ||
+            (entry->d_type == DT_UNKNOWN &&
+             ::fstatat(::dirfd(dir.get()), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+             S_ISREG(info.st_mode)))
+            names.append(QFile::decodeName(entry->d_name));
+    }
+    return names;
+}
+
 // A partial copy whose save was killed; one still being written is locked.
 void removeUnlessHeld(const QString& path) {
     const FileDescriptor copy(::open(native(path).constData(),
                                      O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW));
-    if (copy.isOpen() && ::flock(copy.fd, LOCK_EX | LOCK_NB) == 0)
+    struct stat info;
+    if (copy.isOpen() && ::fstat(copy.fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        ::flock(copy.fd, LOCK_EX | LOCK_NB) == 0)
         ::unlink(native(path).constData());
 }
 
@@ -112,13 +139,11 @@ QStringList SaveCopies::leftOver(const QString& file) {
     QStringList differing;
     std::optional<std::optional<QByteArray>> held; // the file's bytes, once read
     for (const QString& folder : {info.absolutePath(), stateFolderFor(file)}) {
-        QDirIterator entries(folder, {QStringLiteral("*.quon-*")},
-                             QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
-        while (entries.hasNext()) {
-            const QString path = entries.next();
-            const QRegularExpressionMatch match = copyName().match(entries.fileName());
+        for (const QString& name : copyNamesIn(folder)) {
+            const QRegularExpressionMatch match = copyName().match(name);
             if (!match.hasMatch())
                 continue;
+            const QString path = QDir(folder).filePath(name);
             if (match.capturedView(2) == partialSuffix) {
                 removeUnlessHeld(path);
                 continue;

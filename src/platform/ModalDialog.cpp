@@ -1,7 +1,6 @@
 #include "platform/ModalDialog.h"
 
 #include <QFileDialog>
-#include <QMessageBox>
 
 QStringList ModalDialog::chosenFiles(QFileDialog* dialog) {
     return exec(dialog,
@@ -11,6 +10,7 @@ QStringList ModalDialog::chosenFiles(QFileDialog* dialog) {
         .value_or(QStringList());
 }
 
-QAbstractButton* ModalDialog::clickedButton(QMessageBox* box) {
-    return exec(box, [](QMessageBox& b) { return b.clickedButton(); }).value_or(nullptr);
+QMessageBox::ButtonRole ModalDialog::answeredRole(QMessageBox* box) {
+    return exec(box, [](QMessageBox& b) { return b.buttonRole(b.clickedButton()); })
+        .value_or(QMessageBox::InvalidRole);
 }

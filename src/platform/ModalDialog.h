@@ -1,13 +1,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QMessageBox>
 #include <QPointer>
 #include <QStringList>
 #include <optional>
 
-class QAbstractButton;
 class QFileDialog;
-class QMessageBox;
 
 // Runs a question's modal loop. A dialog goes with its parent window, also
 // while its loop runs (a quit may close that window meanwhile), so it is made
@@ -32,9 +31,9 @@ template <typename Dialog> bool exec(Dialog* dialog) {
     return exec(dialog, [](Dialog&) { return true; }).has_value();
 }
 
-// Runs a message box: the button the user answered with, none when it went
-// away unanswered.
-QAbstractButton* clickedButton(QMessageBox* box);
+// Runs a message box: the role of the button the user answered with,
+// InvalidRole when it went away unanswered. A role, as the buttons go with it.
+QMessageBox::ButtonRole answeredRole(QMessageBox* box);
 // Runs a file dialog: the files chosen, none when it was cancelled or went
 // away.
 QStringList chosenFiles(QFileDialog* dialog);

@@ -188,8 +188,13 @@ void DocumentController::offerSaveCopies(const QString& path, QWidget* window) {
             parent, L10n::tr("A save of “%1” didn’t finish.").arg(QFileInfo(path).fileName()),
             L10n::tr("The text it was saving is in “%1”, which differs from the file.").arg(copy),
             L10n::tr("Open Copy"));
-        if (openCopy)
-            open(copy);
+        if (!openCopy)
+            continue;
+        // The copy may lie in quon's state folder: dialogs keep starting in
+        // the folder the user works in.
+        const QString lastFolder = m_lastFolder;
+        open(copy);
+        m_lastFolder = lastFolder;
     }
 }
 

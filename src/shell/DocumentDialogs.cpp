@@ -38,16 +38,18 @@ SaveChangesChoice WidgetDocumentDialogs::askSaveChanges(QWidget* window,
         QMessageBox::NoButton, window);
     box->setInformativeText(L10n::tr("Your changes will be lost if you don’t save them."));
     QPushButton* save = box->addButton(L10n::tr("Save"), QMessageBox::AcceptRole);
-    QPushButton* discard = box->addButton(L10n::tr("Don’t Save"), QMessageBox::DestructiveRole);
+    box->addButton(L10n::tr("Don’t Save"), QMessageBox::DestructiveRole);
     QPushButton* cancel = box->addButton(L10n::tr("Cancel"), QMessageBox::RejectRole);
     box->setDefaultButton(save);
     box->setEscapeButton(cancel);
-    const QAbstractButton* clicked = ModalDialog::clickedButton(box);
-    if (clicked == save)
+    switch (ModalDialog::answeredRole(box)) {
+    case QMessageBox::AcceptRole:
         return SaveChangesChoice::Save;
-    if (clicked == discard)
+    case QMessageBox::DestructiveRole:
         return SaveChangesChoice::DontSave;
-    return SaveChangesChoice::Cancel;
+    default:
+        return SaveChangesChoice::Cancel;
+    }
 }
 
 QString WidgetDocumentDialogs::askSavePath(QWidget* window, const QString& proposedPath) {
@@ -72,7 +74,7 @@ bool WidgetDocumentDialogs::confirm(QWidget* parent, const QString& text,
     QPushButton* no = box->addButton(L10n::tr("Cancel"), QMessageBox::RejectRole);
     box->setDefaultButton(yes);
     box->setEscapeButton(no);
-    return ModalDialog::clickedButton(box) == yes;
+    return ModalDialog::answeredRole(box) == QMessageBox::AcceptRole;
 }
 
 void WidgetDocumentDialogs::showAlert(QWidget* parent, const QString& title,

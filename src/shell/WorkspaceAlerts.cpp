@@ -19,15 +19,18 @@ public:
         box->setInformativeText(L10n::tr("This file was modified by another application. Reload to see the latest version, or keep editing your current version."));
         // clang-format on
         QPushButton* keep = box->addButton(L10n::tr("Keep My Version"), QMessageBox::RejectRole);
-        QPushButton* reload = box->addButton(L10n::tr("Reload"), QMessageBox::DestructiveRole);
+        box->addButton(L10n::tr("Reload"), QMessageBox::DestructiveRole);
         box->setDefaultButton(keep);
         box->setEscapeButton(keep);
         box->setWindowModality(Qt::WindowModal);
-        const QAbstractButton* clicked = ModalDialog::clickedButton(box);
-        if (clicked == reload)
+        switch (ModalDialog::answeredRole(box)) {
+        case QMessageBox::DestructiveRole:
             return OutsideChangeChoice::Reload;
-        return clicked == keep ? OutsideChangeChoice::KeepMyVersion
-                               : OutsideChangeChoice::Unanswered;
+        case QMessageBox::RejectRole:
+            return OutsideChangeChoice::KeepMyVersion;
+        default:
+            return OutsideChangeChoice::Unanswered;
+        }
     }
 
     void reloadFailed(QWidget* window, const QString& message) override {

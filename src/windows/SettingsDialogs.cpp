@@ -20,14 +20,13 @@ public:
         // clang-format on
         // "&&": a lone "&" would make the next character a mnemonic and vanish.
         QString clearTitle = L10n::tr("Clear & Quit");
-        QPushButton* clear =
-            box->addButton(clearTitle.replace(QLatin1Char('&'), QLatin1String("&&")),
-                           QMessageBox::DestructiveRole);
+        box->addButton(clearTitle.replace(QLatin1Char('&'), QLatin1String("&&")),
+                       QMessageBox::DestructiveRole);
         QPushButton* cancel = box->addButton(L10n::tr("Cancel"), QMessageBox::RejectRole);
         // Nothing destructive on a stray Return.
         box->setDefaultButton(cancel);
         box->setEscapeButton(cancel);
-        return ModalDialog::clickedButton(box) == clear;
+        return ModalDialog::answeredRole(box) == QMessageBox::DestructiveRole;
     }
 
     void showDefaultAppError(QWidget* parent, const QString& message) override {

@@ -188,6 +188,20 @@ private Q_SLOTS:
         // The copy opens in a window of its own, holding the new text whole.
         QCOMPARE(controller.documents().last()->fileUrl().toLocalFile(), copies[0]);
         QCOMPARE(controller.documents().last()->text().toLatin1(), newText);
+        // Dialogs still start in the document's folder, never in quon's own.
+        controller.saveAs(controller.newDocument());
+        QCOMPARE(QFileInfo(dialogs->lastProposedPath).absolutePath(), docs);
+    }
+
+    // A FIFO named like a partial copy is another program's: opening a
+    // document of its folder neither opens nor removes it.
+    void othersFileStays() {
+        QTemporaryDir dir;
+        const QString path = TestSupport::writeFile(dir, QStringLiteral("a.md"), oldText);
+        const QString fifo = dir.filePath(QStringLiteral("b.md.quon-0a0a0a.partial"));
+        QCOMPARE(::mkfifo(qPrintable(fifo), 0600), 0);
+        QCOMPARE(controller.open(path), DocumentController::OpenResult::Opened);
+        QVERIFY(QFileInfo(fifo).exists());
     }
 };
 
