@@ -2,24 +2,12 @@
 
 #include "shell/DocumentController.h"
 #include "shell/MenuEntryTitle.h"
+#include "shell/WindowFront.h"
 #include "shell/WindowMenuBar.h"
 
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
-
-namespace {
-
-void bringToFront(QWidget* window) {
-    if (window->isMinimized())
-        window->showNormal();
-    else
-        window->show();
-    window->raise();
-    window->activateWindow();
-}
-
-} // namespace
 
 WindowListMenu::WindowListMenu(QMenu* menu, QWidget* owner, DocumentController& controller)
     : QObject(menu), m_menu(menu), m_owner(owner), m_controller(&controller) {
@@ -69,7 +57,7 @@ void WindowListMenu::rebuildIfStale() {
                     // The mark stays on this menu's own window.
                     entry->setChecked(window == m_owner);
                     if (window)
-                        bringToFront(window);
+                        WindowFront::bring(window);
                 });
         m_menu->addAction(entry);
         m_entries.append(entry);
