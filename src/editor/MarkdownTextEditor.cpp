@@ -233,6 +233,7 @@ void MarkdownTextEditor::setSearchState(const DocumentSearchState& state) {
         m_search = state;
         m_matchesInTextOrder = EditorSearchHighlighter::isInTextOrder(state.matches);
         paintMatches();
+        paintSelection();
     }
     if (m_findActive && (queryChanged || stepped))
         m_revealPending = true;
@@ -248,6 +249,7 @@ void MarkdownTextEditor::setFindActive(bool active) {
         m_indicator->dismiss();
     }
     paintMatches();
+    paintSelection();
     revealCurrentMatchIfPending();
 }
 
@@ -303,7 +305,6 @@ void MarkdownTextEditor::paintMatches() {
         painted = EditorSearchHighlighter::visibleMatches(m_search, m_matchesInTextOrder, m_length,
                                                           visible.from, visible.to + 1);
     }
-    paintSelection();
     if (painted == m_painted)
         return;
     m_painted = painted;

@@ -96,6 +96,8 @@ private:
     void keepRevealedMatchInView(int oldHeight);
     void onViewMoved();
     void paintMatches();
+    // Called when the selection, the matches, find's state or the theme change:
+    // scrolling leaves it as it is.
     void paintSelection();
 
     MarkdownTextView* m_view = nullptr;

@@ -10,32 +10,14 @@
 #include "shell/DocumentDialogs.h"
 #include "shell/DocumentOpener.h"
 #include "shell/OutsideChangeWatch.h"
+#include "shell/WindowFront.h"
 
 #include <QCloseEvent>
-#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QPointer>
 #include <algorithm>
-
-namespace {
-
-// Shows and raises the window, with a question open over it on top.
-void bringForward(QWidget* window) {
-    window->show();
-    window->raise();
-    window->activateWindow();
-    for (QDialog* question :
-         window->findChildren<QDialog*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (question->isVisible()) {
-            question->raise();
-            question->activateWindow();
-        }
-    }
-}
-
-} // namespace
 
 DocumentController& DocumentController::shared() {
     static DocumentController* instance = new DocumentController();
@@ -155,9 +137,7 @@ DocumentController::OpenResult DocumentController::open(const QString& path) {
     if (Entry* entry = entryForPath(canonical)) {
         // Chosen again, from a menu or another launch: it is the newest again.
         RecentFilesStore::shared().record(entry->document->fileUrl());
-        entry->window->show();
-        entry->window->raise();
-        entry->window->activateWindow();
+        WindowFront::bring(entry->window);
         return OpenResult::Raised;
     }
     DocumentFileError error;
@@ -350,7 +330,7 @@ bool DocumentController::confirmClose(MarkdownDocument* document) {
     if (!document->isModified())
         return true;
     QMainWindow* window = entryFor(document)->window;
-    bringForward(window);
+    WindowFront::bring(window);
     const QString name = displayName(document);
     SaveChangesChoice choice = SaveChangesChoice::Cancel;
     if (!ask(document, [&] { choice = DocumentDialogs::shared().askSaveChanges(window, name); }))
@@ -371,7 +351,7 @@ bool DocumentController::reviewUnsavedDocuments() {
     // closing its window now would end the question under the user.
     for (const auto& entry : m_entries) {
         if (isAsking(*entry)) {
-            bringForward(entry->window);
+            WindowFront::bring(entry->window);
             return false;
         }
     }

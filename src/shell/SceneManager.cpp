@@ -4,6 +4,7 @@
 #include "shell/AppNotifications.h"
 #include "shell/DocumentController.h"
 #include "shell/StandardWorkspacePanes.h"
+#include "shell/WindowFront.h"
 #include "shell/WindowListMenu.h"
 #include "shell/WorkspaceView.h"
 
@@ -83,9 +84,7 @@ QWidget* SceneManager::showSingle(QPointer<QWidget>& slot, const WindowFactory& 
         size(slot);
         WindowListMenu::attach(slot, m_controller);
     }
-    slot->show();
-    slot->raise();
-    slot->activateWindow();
+    WindowFront::bring(slot);
     return slot;
 }
 

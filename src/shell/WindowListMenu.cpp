@@ -2,30 +2,24 @@
 
 #include "shell/DocumentController.h"
 #include "shell/MenuEntryTitle.h"
+#include "shell/WindowFront.h"
 #include "shell/WindowMenuBar.h"
 
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
 
-namespace {
-
-void bringToFront(QWidget* window) {
-    if (window->isMinimized())
-        window->showNormal();
-    else
-        window->show();
-    window->raise();
-    window->activateWindow();
-}
-
-} // namespace
-
 WindowListMenu::WindowListMenu(QMenu* menu, QWidget* owner, DocumentController& controller)
-    : QObject(menu), m_menu(menu), m_owner(owner), m_controller(controller) {
+    : QObject(menu), m_menu(menu), m_owner(owner), m_controller(&controller) {
     m_separator = m_menu->addSeparator();
-    connect(&controller, &DocumentController::windowListChanged, this, &WindowListMenu::rebuild);
-    rebuild();
+    // Made when the menu opens (or at once while it is open): a window
+    // opened, closed or renamed would otherwise rebuild the list of every window.
+    connect(&controller, &DocumentController::windowListChanged, this, [this] {
+        m_stale = true;
+        if (m_menu->isVisible())
+            rebuildIfStale();
+    });
+    connect(m_menu, &QMenu::aboutToShow, this, &WindowListMenu::rebuildIfStale);
 }
 
 void WindowListMenu::attach(QWidget* window, DocumentController& controller) {
@@ -34,16 +28,27 @@ void WindowListMenu::attach(QWidget* window, DocumentController& controller) {
         new WindowListMenu(menus->windowMenu(), window, controller);
 }
 
-void WindowListMenu::rebuild() {
+QList<QAction*> WindowListMenu::entries() {
+    rebuildIfStale();
+    return m_entries;
+}
+
+void WindowListMenu::rebuildIfStale() {
+    if (!m_stale)
+        return;
+    m_stale = false;
     // An entry may be mid-trigger: the old ones go on the next turn.
     for (QAction* entry : std::as_const(m_entries)) {
         m_menu->removeAction(entry);
         entry->deleteLater();
     }
     m_entries.clear();
-    for (MarkdownDocument* document : m_controller.documents()) {
-        QWidget* window = m_controller.windowFor(document);
-        auto* entry = new QAction(MenuEntryTitle::of(m_controller.displayName(document)), this);
+    // The controller may be gone before the windows.
+    const QList<MarkdownDocument*> documents =
+        m_controller ? m_controller->documents() : QList<MarkdownDocument*>();
+    for (MarkdownDocument* document : documents) {
+        QWidget* window = m_controller->windowFor(document);
+        auto* entry = new QAction(MenuEntryTitle::of(m_controller->displayName(document)), this);
         // Only the menu's own window carries a mark; the others no empty box.
         entry->setCheckable(window == m_owner);
         entry->setChecked(window == m_owner);
@@ -52,7 +57,7 @@ void WindowListMenu::rebuild() {
                     // The mark stays on this menu's own window.
                     entry->setChecked(window == m_owner);
                     if (window)
-                        bringToFront(window);
+                        WindowFront::bring(window);
                 });
         m_menu->addAction(entry);
         m_entries.append(entry);

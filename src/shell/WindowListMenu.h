@@ -11,7 +11,8 @@ class QWidget;
 // The open document windows at the end of a window's Window menu, by title
 // in the order they opened, the window the menu belongs to checked. Choosing
 // one brings that window to the front. The list follows the document
-// controller as windows open, close and change their titles.
+// controller as windows open, close and change their titles, made again when
+// the menu opens after a change.
 class WindowListMenu : public QObject {
     Q_OBJECT
 public:
@@ -21,15 +22,16 @@ public:
     // menus; other windows are left as they are.
     static void attach(QWidget* window, DocumentController& controller);
 
-    // The entries, one per document window.
-    QList<QAction*> entries() const { return m_entries; }
+    // The entries, one per document window, as the menu would show them now.
+    QList<QAction*> entries();
 
 private:
-    void rebuild();
+    void rebuildIfStale();
 
     QMenu* m_menu;
     QPointer<QWidget> m_owner;
-    DocumentController& m_controller;
+    QPointer<DocumentController> m_controller;
     QAction* m_separator = nullptr;
     QList<QAction*> m_entries;
+    bool m_stale = true;
 };

@@ -109,7 +109,8 @@ void SelectionFormattingPopoverController::setTheme(const EditorTheme& theme) {
     if (m_theme == theme)
         return;
     m_theme = theme;
-    if (isShown())
+    // Also while it waits out of sight for room: it comes back on its own.
+    if (m_frame)
         restyle();
 }
 

@@ -132,7 +132,9 @@ void ThemePreviewCard::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     const QRect mockup = mockupRect();
     drawMockup(p, mockup);
-    drawCaption(p, QRect(0, mockup.bottom() + 1 + captionGap, width(), captionHeight(width())));
+    // The rest of the card: the caption lays its lines out once, as it draws them.
+    const int captionTop = mockup.bottom() + 1 + captionGap;
+    drawCaption(p, QRect(0, captionTop, width(), height() - captionTop));
 }
 
 void ThemePreviewCard::drawMockup(QPainter& p, const QRect& area) const {

@@ -29,11 +29,13 @@ private Q_SLOTS:
                 controller.windowFor(controller.documents().last()));
             QVERIFY(QTest::qWaitForWindowExposed(windows.last()));
         }
+        const auto listOf = [](WorkspaceView* window) {
+            return window->windowMenuBar()->windowMenu()->findChild<WindowListMenu*>();
+        };
         // Each entry's text, "*" when checked.
-        const auto listed = [](WorkspaceView* window) {
+        const auto listed = [&](WorkspaceView* window) {
             QStringList out;
-            for (QAction* entry :
-                 window->windowMenuBar()->windowMenu()->findChild<WindowListMenu*>()->entries())
+            for (QAction* entry : listOf(window)->entries())
                 out << entry->text() + (entry->isChecked() ? "*" : "");
             return out;
         };
@@ -61,6 +63,13 @@ private Q_SLOTS:
         QTRY_COMPARE(controller.documentCount(), 2);
         controller.open(TestSupport::writeFile(dir, QStringLiteral("d.md"), "text\n"));
         QCOMPARE(listed(windows[2]), (QStringList{"a.md", "c.md*", "d.md"}));
+
+        // A maximized window chosen while minimized comes back maximized.
+        windows[2]->showMaximized();
+        windows[2]->setWindowState(windows[2]->windowState() | Qt::WindowMinimized);
+        listOf(windows[0])->entries()[1]->trigger();
+        QTRY_COMPARE(windows[2]->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized),
+                     Qt::WindowMaximized);
         dialogs.discardAll(controller);
     }
 };

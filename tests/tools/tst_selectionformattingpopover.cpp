@@ -63,6 +63,21 @@ class TestSelectionFormattingPopover : public QObject {
         cursor.setPosition(position, QTextCursor::KeepAnchor);
         m_text->setTextCursor(cursor);
     }
+    // An editor alone in the window, shown, with "some text" all selected;
+    // null when the window could not be shown.
+    static MarkdownTextEditor* editorAllSelected(QWidget& window, bool dark) {
+        auto* editor = new MarkdownTextEditor(config(dark), &window);
+        (new QVBoxLayout(&window))->addWidget(editor);
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            return nullptr;
+        editor->setText(QStringLiteral("some text"));
+        editor->textView()->selectAll();
+        return editor;
+    }
+    static SelectionFormattingPopoverController* barOf(MarkdownTextEditor* editor) {
+        return dynamic_cast<SelectionFormattingPopoverController*>(editor->formattingPopover());
+    }
     void showOver(const QString& state) {
         m_bar->close();
         setMarked(*m_text, state);
@@ -323,16 +338,27 @@ private Q_SLOTS:
         }
     }
 
+    // A bar waiting out of sight for room beside its selection comes back
+    // in the theme of then.
+    void aWaitingBarTakesTheNewTheme() {
+        QWidget window;
+        window.resize(400, 60);
+        MarkdownTextEditor* editor = editorAllSelected(window, false);
+        QVERIFY(editor);
+        auto* controller = barOf(editor);
+        QTRY_VERIFY(!controller->isPending());
+        QVERIFY(!controller->isShown());
+        editor->setHighlightConfig(config(true));
+        window.resize(400, 400);
+        QTRY_VERIFY(controller->isShown());
+        QVERIFY(controller->popover()->palette().color(QPalette::Window).lightness() < 128);
+    }
+
     void aDestroyedEditorTakesItsBarAlong() {
         QWidget window;
-        auto* editor = new MarkdownTextEditor(config(true), &window);
-        (new QVBoxLayout(&window))->addWidget(editor);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        editor->setText(QStringLiteral("some text"));
-        editor->textView()->selectAll();
-        auto* controller =
-            dynamic_cast<SelectionFormattingPopoverController*>(editor->formattingPopover());
+        MarkdownTextEditor* editor = editorAllSelected(window, true);
+        QVERIFY(editor);
+        auto* controller = barOf(editor);
         QTRY_VERIFY(controller->isShown());
         // A dark editor gives a dark bar.
         QVERIFY(controller->popover()->palette().color(QPalette::Window).lightness() < 128);
