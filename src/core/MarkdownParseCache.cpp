@@ -1,5 +1,4 @@
 #include "core/MarkdownParseCache.h"
-#include "core/MarkdownParser.h"
 
 #include "platform/FreedMemory.h"
 
@@ -72,12 +71,12 @@ void MarkdownParseCache::parseSoon(const QString& text) {
 }
 
 void MarkdownParseCache::parseNow(const QString& text) {
-    m_debounce.stop();
-    m_pendingText.clear();
     if (text.size() > parsedAtOnce || parsesThere > 0) {
-        start(text);
+        parseSoon(text);
         return;
     }
+    m_debounce.stop();
+    m_pendingText.clear();
     m_running.future().cancel();
     ++m_job;
     m_inFlight = false;

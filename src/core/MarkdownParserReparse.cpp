@@ -64,7 +64,10 @@ std::optional<KeptRows> keptRows(const MarkdownNode& table, int startLine, int r
     const MarkdownNodeList& rows = table.children;
     const auto above = size_t(startLine - table.range.startLine - 1);
     const size_t below = within ? rows.size() - qMin(rows.size(), above + size_t(replaced)) : 0;
-    if (above == 0 || above > rows.size() || rows[above - 1].range.startLine != startLine - 1 ||
+    // The last row kept stands on the line above the edit; the header alone,
+    // with the delimiter line between.
+    const int lastAbove = startLine - (above == 1 ? 2 : 1);
+    if (above == 0 || above > rows.size() || rows[above - 1].range.startLine != lastAbove ||
         (within &&
          (below == 0 || rows[rows.size() - below].range.startLine != startLine + replaced)))
         return std::nullopt;

@@ -114,7 +114,6 @@ public:
     explicit TableJoin(size_t rows);
 
     void add(const MarkdownNode* rows, size_t count, const BlockMemory& memory);
-    size_t size() const { return m_count; }
     const MarkdownNode* first() const { return m_rows; }
     // What the parts are kept by, at most.
     size_t owners() const { return m_arena->owners().size(); }

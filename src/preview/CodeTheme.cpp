@@ -78,14 +78,6 @@ CodeTheme CodeTheme::load(const QString& name) {
     return fromCss(QString::fromLatin1(file.readAll()));
 }
 
-const CodeTheme& CodeTheme::named(const QString& name) {
-    static QHash<QString, CodeTheme> themes;
-    auto it = themes.find(name);
-    if (it == themes.end())
-        it = themes.insert(name, load(name));
-    return *it;
-}
-
 void CodeTheme::Declarations::overlay(const Declarations& d) {
     if (d.color.isValid())
         color = d.color;

@@ -17,8 +17,6 @@ public:
     // The installed theme of that name ("atom-one-light", "atom-one-dark");
     // an empty theme (no colours) when the file cannot be read.
     static CodeTheme load(const QString& name);
-    // The same, read once: for the UI thread.
-    static const CodeTheme& named(const QString& name);
 
     QColor foreground() const { return m_foreground; }
     QColor background() const { return m_background; }

@@ -147,7 +147,7 @@ private Q_SLOTS:
         QCOMPARE(colourAt(result.styled, QStringLiteral("greet")), title);
         QCOMPARE(colourAt(result.styled, QStringLiteral("'a'")), string);
         QCOMPARE(colourAt(result.styled, QStringLiteral(" < ")),
-                 CodeTheme::named(theme).foreground().name());
+                 CodeTheme::load(theme).foreground().name());
         QVERIFY(result.styled.formatAt(code.indexOf(QStringLiteral("# hi"))).fontItalic());
     }
 
