@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
@@ -41,8 +43,11 @@ void FocusedTextCommands::run(TextEditing::Command command) {
 
 void FocusedTextCommands::focusChanged(QWidget* now) {
     // Focus in another window leaves this window's target as it was: it is
-    // where the focus returns when this window is active again.
-    if (now && now->window() == m_window)
+    // where the focus returns when this window is active again. The menu bar
+    // takes the focus while its menus are used from the keyboard; their text
+    // commands are for the text the user was in.
+    if (now && now->window() == m_window && !qobject_cast<QMenuBar*>(now) &&
+        !qobject_cast<QMenu*>(now))
         setTarget(TextEditing::target(now));
 }
 

@@ -20,7 +20,8 @@ public:
 
     void setAction(TextEditing::Command command, QAction* action);
     void run(TextEditing::Command command);
-    // The focused text widget of the window, or null.
+    // The focused text widget of the window, or null; while the menu bar
+    // or a menu has the focus, the one before.
     QWidget* target() const { return m_target; }
     void refresh();
 

@@ -8,6 +8,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -54,6 +55,7 @@ FindBarView::FindBarView(QWidget* parent) : QWidget(parent) {
 
     connect(m_field, &QLineEdit::textEdited, this, &FindBarView::queryEdited);
     connect(m_field, &QLineEdit::returnPressed, this, &FindBarView::nextRequested);
+    m_field->installEventFilter(this);
     connect(m_previous, &PlainButton::clicked, this, &FindBarView::previousRequested);
     connect(m_next, &PlainButton::clicked, this, &FindBarView::nextRequested);
     connect(m_close, &PlainButton::clicked, this, &FindBarView::closeRequested);
@@ -127,4 +129,17 @@ void FindBarView::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange)
         retranslate();
     QWidget::changeEvent(event);
+}
+
+bool FindBarView::eventFilter(QObject* watched, QEvent* event) {
+    // The field itself takes Shift+Return for a plain Return.
+    if (watched == m_field && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier) {
+            Q_EMIT previousRequested();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }

@@ -11,8 +11,9 @@ class SymbolLabel;
 // The strip above a document window's panes while a search is open: the
 // query field, the count ("3 of 12", "No results"), previous and next, and
 // close. It holds no search: the window gives it the query and the counts
-// and acts on its signals. Return in the field asks for the next match;
-// Escape belongs to the window, which closes the bar with it.
+// and acts on its signals. Return in the field asks for the next match,
+// Shift+Return for the previous one; Escape belongs to the window, which
+// closes the bar with it.
 class FindBarView : public QWidget {
     Q_OBJECT
 public:
@@ -46,6 +47,7 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showStatus();

@@ -247,15 +247,17 @@ void FeatureTourOverlay::placeCard() {
     const auto buttonsHeight = [this] {
         return m_header->sizeHint().height() + m_footer->sizeHint().height();
     };
-    // A window too short for the smallest picture and the title between the
-    // buttons gets a compact card: tighter rows round the buttons and no
-    // picture, so the slide's texts come first.
+    // A window too short for the full card at its least (the smallest
+    // picture, the texts and the dots between the buttons) gets a compact
+    // card: tighter rows round the buttons and no picture, so the slide's
+    // texts come first.
     m_header->setContentsMargins(margin, 16, margin, 0);
     m_footer->setContentsMargins(margin, 0, margin, margin);
     const int spacing = m_slide->layout()->spacing();
-    const bool compact =
-        height() - 2 * minimumMargin - buttonsHeight() <
-        minimumPictureHeight + spacing + m_title->heightForWidth(cardWidth - 2 * margin);
+    const int withoutPicture =
+        slideHeight() - (m_picture->isHidden() ? 0 : m_picture->maximumHeight() + spacing);
+    const bool compact = height() - 2 * minimumMargin - buttonsHeight() <
+                         withoutPicture + spacing + minimumPictureHeight;
     if (compact) {
         m_header->setContentsMargins(margin, minimumMargin, margin, 0);
         m_footer->setContentsMargins(margin, 0, margin, compactFooterMargin);

@@ -23,10 +23,10 @@ class WelcomeButton;
 // the passing actions to those actions.
 //
 // In a short window the card keeps its layout: its margins shrink, then its
-// picture gets lower, down to minimumPictureHeight, and below that the slide
-// scrolls between Skip above and Back and Continue below, which stay in view.
-// Where even the smallest picture would not show, the card turns compact:
-// tighter rows round the buttons and no picture.
+// picture gets lower, down to minimumPictureHeight. Where the whole slide
+// would not show even then, the card turns compact: tighter rows round the
+// buttons and no picture; below that the slide scrolls between Skip above
+// and Back and Continue below, which stay in view.
 class FeatureTourOverlay : public QWidget {
     Q_OBJECT
 public:

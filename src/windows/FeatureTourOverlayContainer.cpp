@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QWidget>
 
@@ -162,6 +163,27 @@ void FeatureTourOverlayContainer::fadeFinished() {
     m_overlay = nullptr;
 }
 
+bool FeatureTourOverlayContainer::isEscapeToFocusedBar(const QEvent* event) const {
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    return isShowing() && key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier &&
+           menuBar()->hasFocus();
+}
+
+bool FeatureTourOverlayContainer::skipFromMenuBar(QEvent* event) {
+    // A menu closed with Escape leaves its title lit with the focus on the
+    // bar; the next Escape is the tour's, not one more step out of the bar.
+    event->accept();
+    if (event->type() == QEvent::KeyPress) {
+        // Leaving the bar ends its keyboard mode; the tour then gives the
+        // focus back to where it was before the tour.
+        m_overlay->setFocus(Qt::OtherFocusReason);
+        m_tour.skip();
+    }
+    return true;
+}
+
 void FeatureTourOverlayContainer::focusChanged(QWidget*, QWidget* now) {
     // Focus that lands under the layer (the window coming to the front, a
     // pane taking it) goes back to the layer, and is what it returns to.
@@ -179,6 +201,8 @@ bool FeatureTourOverlayContainer::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::Resize || event->type() == QEvent::Move ||
             event->type() == QEvent::Show || event->type() == QEvent::Hide)
             m_overlay->setGeometry(coveredRect());
+        else if (isEscapeToFocusedBar(event))
+            return skipFromMenuBar(event);
     } else if (watched == m_window && m_overlay) {
         if (event->type() == QEvent::Resize)
             m_overlay->setGeometry(coveredRect());

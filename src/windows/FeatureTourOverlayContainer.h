@@ -15,7 +15,8 @@ class QWidget;
 // menu bar and the application's commands (New, Open, Close, Quit, Settings,
 // Welcome Window) keep working over it. It takes the keyboard
 // focus while shown and gives it back to the widget that had it; Escape
-// reaches the tour through the window's dispatcher, at the tour's stage.
+// reaches the tour through the window's dispatcher, at the tour's stage, or
+// from the menu bar when a menu closed with Escape left the focus there.
 class FeatureTourOverlayContainer : public QObject {
     Q_OBJECT
 public:
@@ -38,6 +39,8 @@ private:
     void disappear();
     void fadeFinished();
     void focusChanged(QWidget* old, QWidget* now);
+    bool isEscapeToFocusedBar(const QEvent* event) const;
+    bool skipFromMenuBar(QEvent* event);
     bool isShowing() const;
     QWidget* menuBar() const;
     // The window below its menu bar.

@@ -6,6 +6,8 @@
 #include "preview/ScrollSyncEngine.h"
 #include "shell/ModeSwitcher.h"
 #include "shell/SnapshotFade.h"
+#include "shell/WindowCommands.h"
+#include "shell/WindowMenuBar.h"
 #include "shell/WindowToolbar.h"
 #include "support/AnimationClock.h"
 #include "support/EventLoopProbe.h"
@@ -17,6 +19,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTest>
 
@@ -92,24 +95,75 @@ private Q_SLOTS:
         QCOMPARE(m_window->document->text(), text);
     }
 
-    // Ctrl+F gives the find field the keys; Return steps, Escape closes and
-    // gives the keys back to the editor.
+    // Ctrl+F gives the find field the keys; Return steps on, Shift+Return
+    // back; Escape closes and gives the keys back to the editor.
     void findKeys() {
         MarkdownTextView* editor = m_window->textView();
-        editor->setPlainText(QStringLiteral("one cat, two cats\n"));
+        editor->setPlainText(QStringLiteral("one cat, two cats, three cats\n"));
         press(Qt::Key_F, Qt::ControlModifier);
         QTRY_COMPARE(QApplication::focusWidget(),
                      static_cast<QWidget*>(m_view->findBar()->field()));
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("cat"));
-        QCOMPARE(m_view->findBar()->statusText(), QStringLiteral("1 of 2"));
-        press(Qt::Key_Return);
-        QCOMPARE(m_view->findBar()->statusText(), QStringLiteral("2 of 2"));
-        QCOMPARE(editor->textCursor().selectionStart(), 13);
+        QCOMPARE(m_view->findBar()->statusText(), QStringLiteral("1 of 3"));
+        // Each key, then the match it leads to: its place in the count and the text.
+        const QList<std::tuple<Qt::Key, Qt::KeyboardModifiers, int, int>> steps = {
+            {Qt::Key_Return, Qt::NoModifier, 2, 13},
+            {Qt::Key_Return, Qt::ShiftModifier, 1, 4},
+            {Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier, 3, 25},
+            {Qt::Key_Enter, Qt::KeypadModifier, 1, 4},
+            {Qt::Key_Return, Qt::ShiftModifier, 3, 25}};
+        for (const auto& [key, modifiers, index, start] : steps) {
+            press(key, modifiers);
+            QCOMPARE(m_view->findBar()->statusText(), QStringLiteral("%1 of 3").arg(index));
+            QCOMPARE(editor->textCursor().selectionStart(), start);
+        }
         press(Qt::Key_Escape);
         QVERIFY(!m_view->isFindBarPresented());
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editor));
         press(Qt::Key_Exclam, Qt::ShiftModifier);
-        QCOMPARE(m_window->document->text(), QStringLiteral("one cat, two !s\n"));
+        QCOMPARE(m_window->document->text(), QStringLiteral("one cat, two cats, three !s\n"));
+    }
+
+    // The Edit menu opened from the keyboard acts on the text the keys were
+    // in, the editor's or the find field's, though the menu bar has the focus.
+    void editMenuFromTheKeyboard() {
+        MarkdownTextView* editor = m_window->textView();
+        editor->setPlainText(QStringLiteral("one "));
+        editor->moveCursor(QTextCursor::End);
+        QTest::keyClicks(editor, QStringLiteral("two"));
+        press(Qt::Key_Left, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(editor->textCursor().selectedText(), QStringLiteral("two"));
+        WindowMenuBar* bar = m_view->windowMenuBar();
+        QMenu* edit = bar->editMenu();
+        const WindowCommands& c = m_window->commands();
+        // Picks the entry with the arrows, as a user would.
+        const auto choose = [&](QAction* entry) {
+            press(Qt::Key_E, Qt::AltModifier);
+            QTRY_VERIFY(edit->isVisible());
+            for (int i = 0; i < 12 && edit->activeAction() != entry; ++i)
+                QTest::keyClick(edit, Qt::Key_Down);
+            QCOMPARE(edit->activeAction(), entry);
+            QTest::keyClick(edit, Qt::Key_Return);
+            QTRY_VERIFY(!edit->isVisible());
+        };
+        press(Qt::Key_E, Qt::AltModifier);
+        QTRY_VERIFY(edit->isVisible());
+        for (QAction* entry : {c.undo, c.cut, c.copy, c.selectAll})
+            QVERIFY2(entry->isEnabled(), qPrintable(entry->text()));
+        QVERIFY(!c.redo->isEnabled());
+        QTest::keyClick(edit, Qt::Key_Escape);
+        press(Qt::Key_Escape);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editor));
+
+        choose(c.cut);
+        QCOMPARE(m_window->document->text(), QStringLiteral("one "));
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editor));
+        press(Qt::Key_F, Qt::ControlModifier);
+        QLineEdit* field = m_view->findBar()->field();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(field));
+        choose(c.paste);
+        QCOMPARE(field->text(), QStringLiteral("two"));
+        QCOMPARE(m_window->document->text(), QStringLiteral("one "));
     }
 
     // Keys pressed while the old panes fade out act at once, and the window

@@ -1,6 +1,7 @@
 #include "core/AppLanguageManager.h"
 #include "core/FeatureTourController.h"
 #include "core/FeatureTourSlideCatalog.h"
+#include "core/L10n.h"
 #include "core/PreferenceEnums.h"
 #include "core/Preferences.h"
 #include "core/RecentFilesStore.h"
@@ -288,7 +289,7 @@ private Q_SLOTS:
              QList<std::pair<AppLanguage, QSize>>{{AppLanguage::Polish, {1, 1}},
                                                   {AppLanguage::Spanish, {1, 1}},
                                                   {AppLanguage::English, {1, 1}},
-                                                  {AppLanguage::English, {761, 320}},
+                                                  {AppLanguage::English, {761, 380}},
                                                   {AppLanguage::English, {1600, 1000}}}) {
             AppLanguageManager::apply(language);
             view->resize(size);
@@ -342,6 +343,52 @@ private Q_SLOTS:
             }
             tour().present();
         }
+    }
+
+    // Between the heights where the card drops its picture and those where
+    // it has room to spare, on every slide in every language: a card that
+    // shows its picture shows the title, body and dots whole beside it,
+    // nothing scrolled away.
+    void aCardWithItsPictureShowsTheWholeSlide() {
+        WorkspaceWindow w(std::make_unique<MarkdownDocument>(), StandardWorkspacePanes::factory());
+        QWidget* view = w.view.get();
+        tour().present();
+        FeatureTourOverlay* overlay = overlayOf(view);
+        QScrollArea* area = overlay->cardArea();
+        const QList<FeatureTourSlide> english = FeatureTourSlideCatalog::slides();
+        const int menuBar = w.view->menuWidget()->height();
+        int compactCards = 0, fullCards = 0;
+        for (const AppLanguage language :
+             {AppLanguage::English, AppLanguage::Polish, AppLanguage::Spanish}) {
+            AppLanguageManager::apply(language);
+            for (int height = 230; height <= 400; height += 5) {
+                view->resize(800, height);
+                QTRY_COMPARE(overlay->height(), view->height() - menuBar);
+                tour().present();
+                for (int i = 0; i < english.size(); ++i) {
+                    if (i > 0)
+                        tour().advance();
+                    // The slide as built when quon starts in this language.
+                    overlay->titleLabel()->setText(L10n::tr(english[i].title.toUtf8().constData()));
+                    overlay->bodyLabel()->setText(L10n::tr(english[i].body.toUtf8().constData()));
+                    TestSupport::processPendingEvents();
+                    const QString where = QStringLiteral("height %1, slide %2, %3")
+                                              .arg(view->height())
+                                              .arg(i)
+                                              .arg(overlay->backButton()->text());
+                    if (overlay->picture()->isHidden()) {
+                        ++compactCards;
+                        continue;
+                    }
+                    ++fullCards;
+                    QVERIFY2(area->verticalScrollBar()->maximum() == 0, qPrintable(where));
+                    QVERIFY2(area->height() >= area->widget()->height(), qPrintable(where));
+                }
+            }
+        }
+        // The heights span both cards.
+        QVERIFY(compactCards > 0 && fullCards > 0);
+        AppLanguageManager::apply(AppLanguage::English);
     }
 
     // The themes picture names each theme under its swatch in full, in every

@@ -5,6 +5,7 @@
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
 #include "windows/FeatureTourOverlay.h"
+#include "windows/FeatureTourOverlayContainer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,17 +24,30 @@ private Q_SLOTS:
         w.activateInEditor();
         WorkspaceView* view = w.view.get();
         WindowMenuBar* bar = view->windowMenuBar();
-        FeatureTourController::shared().present();
-        auto* overlay = view->findChild<FeatureTourOverlay*>();
+        FeatureTourController& tour = FeatureTourController::shared();
+        auto* container = view->findChild<FeatureTourOverlayContainer*>();
 
-        // A click on File opens its menu; Escape closes it, not the tour.
-        QTest::mouseClick(
-            view->windowHandle(), Qt::LeftButton, {},
-            bar->mapTo(view, bar->actionGeometry(bar->fileMenu()->menuAction()).center()));
-        QTRY_VERIFY(bar->fileMenu()->isVisible());
-        QTest::keyClick(bar->fileMenu(), Qt::Key_Escape);
-        QTest::keyClick(bar, Qt::Key_Escape);
-        QTRY_COMPARE(QApplication::focusWidget(), overlay);
+        // File opened by a click or by its key: Escape closes the menu, not
+        // the tour; the next Escape skips the tour, the keys back in the text.
+        for (const bool byMouse : {true, false}) {
+            tour.present();
+            QTRY_COMPARE(QApplication::focusWidget(), container->overlay());
+            if (byMouse)
+                QTest::mouseClick(
+                    view->windowHandle(), Qt::LeftButton, {},
+                    bar->mapTo(view, bar->actionGeometry(bar->fileMenu()->menuAction()).center()));
+            else
+                QTest::keyClick(view->windowHandle(), Qt::Key_F, Qt::AltModifier);
+            QTRY_VERIFY(bar->fileMenu()->isVisible());
+            QTest::keyClick(bar->fileMenu(), Qt::Key_Escape);
+            QTRY_VERIFY(!bar->fileMenu()->isVisible());
+            QVERIFY(tour.isPresented());
+            QTest::keyClick(view->windowHandle(), Qt::Key_Escape);
+            QVERIFY2(!tour.isPresented(), byMouse ? "mouse" : "keyboard");
+            QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.textView()));
+        }
+        tour.present();
+        QTRY_COMPARE(QApplication::focusWidget(), container->overlay());
 
         WindowCommands& c = w.commands();
         const QList<std::pair<QAction*, QKeyCombination>> keys = {
@@ -47,7 +61,7 @@ private Q_SLOTS:
         }
         QCOMPARE(view->viewMode(), ViewMode::Split);
         QTRY_VERIFY(!view->isVisible());
-        FeatureTourController::shared().skip();
+        tour.skip();
     }
 };
 
