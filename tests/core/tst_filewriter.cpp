@@ -94,13 +94,15 @@ QStringList copiesUnder(const QStringList& folders) {
 QString savedPath;
 QStringList seenCopies;
 QStringList offeredMeanwhile;
+QStringList copiesAround(const QString& file) {
+    return copiesUnder(
+        {QFileInfo(file).absolutePath(), QFileInfo(SaveCopies::stateFolderFor(file)).path()});
+}
 void lookAsAnotherQuon(Step) {
-    const QString state = SaveCopies::stateFolderFor(savedPath);
-    const QStringList copies =
-        copiesUnder({QFileInfo(savedPath).absolutePath(), QFileInfo(state).path()});
+    const QStringList copies = copiesAround(savedPath);
     seenCopies += copies;
     offeredMeanwhile += SaveCopies::leftOver(savedPath);
-    if (copiesUnder({QFileInfo(savedPath).absolutePath(), QFileInfo(state).path()}) != copies)
+    if (copiesAround(savedPath) != copies)
         offeredMeanwhile += QStringLiteral("a copy in use was removed");
 }
 
@@ -313,7 +315,7 @@ private Q_SLOTS:
         const QString state = SaveCopies::stateFolderFor(savedPath);
         for (const QString& copy : std::as_const(seenCopies))
             QVERIFY2(locks || copy.startsWith(state), qPrintable(copy));
-        QCOMPARE(copiesUnder({dir.path(), QFileInfo(state).path()}), QStringList());
+        QCOMPARE(copiesAround(savedPath), QStringList());
         QCOMPARE(statOf(savedPath).st_nlink, nlink_t(kind == 1 ? 2 : 1));
     }
 };

@@ -191,18 +191,15 @@ private Q_SLOTS:
         QCOMPARE(dialogs->confirmTexts[0], QStringLiteral("A save of “a.md” didn’t finish."));
         QVERIFY(dialogs->confirmDetails[0].contains(copies[0]));
         // Both texts' times and sizes, to tell which is newer.
-        for (const auto& [which, text] : {std::pair("copy", newText), std::pair("file", left)}) {
-            const QFileInfo info(QLatin1String(which) == QLatin1String("copy") ? copies[0] : path);
+        const auto said = [](const QString& file, qsizetype size) {
             const QLocale locale;
-            const QString said = QStringLiteral("The %1: written %2, %3 bytes.")
-                                     .arg(QLatin1String(which),
-                                          locale.toString(info.lastModified(),
-                                                          locale.dateFormat(QLocale::ShortFormat) +
-                                                              QStringLiteral(" HH:mm:ss")))
-                                     .arg(text.size());
-            QVERIFY2(dialogs->confirmDetails[0].contains(said),
-                     qPrintable(dialogs->confirmDetails[0]));
-        }
+            const QString format = locale.dateFormat(QLocale::ShortFormat) + " HH:mm:ss";
+            const QString time = locale.toString(QFileInfo(file).lastModified(), format);
+            return QStringLiteral("written %1, %2 bytes.").arg(time).arg(size);
+        };
+        QVERIFY(
+            dialogs->confirmDetails[0].contains("The copy: " + said(copies[0], newText.size())));
+        QVERIFY(dialogs->confirmDetails[0].contains("The file: " + said(path, left.size())));
         // The copy opens in a window of its own, holding the new text whole.
         QCOMPARE(controller.documents().last()->fileUrl().toLocalFile(), copies[0]);
         QCOMPARE(controller.documents().last()->text().toLatin1(), newText);
