@@ -246,23 +246,20 @@ private Q_SLOTS:
                 return check(error);
             };
             alerts.answer = FakeWorkspaceAlerts::OutsideChangeChoice::Cancel;
-            QVERIFY(!local.save(document));
+            saved = local.save(document);
             QCOMPARE(alerts.savingAsks, 1);
-            QCOMPARE(dialogs->alerts, (QList<std::pair<QString, QString>>{}));
-            QVERIFY(QFileInfo(path).isSymLink());
-            QVERIFY(document->isModified());
-            dialogs->discardAll(local);
-            return;
+            QVERIFY(QFileInfo(path).isSymLink() && document->isModified());
         } else {
             alerts.whileAsking = [&] { saved = local.save(document); };
             QVERIFY(local.save(document));
             QCOMPARE(alerts.outsideChangeAsks, 1);
         }
         QVERIFY(!saved);
-        QCOMPARE(dialogs->alerts,
-                 (QList<std::pair<QString, QString>>{
-                     {"Could Not Save File",
-                      "“a.md” wasn’t saved because another application changed it."}}));
+        // Called off by the user, the save has nothing to alert.
+        using Alerts = QList<std::pair<QString, QString>>;
+        const Alerts said = {
+            {"Could Not Save File", "“a.md” wasn’t saved because another application changed it."}};
+        QCOMPARE(dialogs->alerts, unreadable ? Alerts() : said);
         dialogs->discardAll(local);
     }
 
