@@ -36,6 +36,13 @@
         <translation>%1.</translation>
     </message>
     <message numerus="yes">
+        <source>%n bytes</source>
+        <translation>
+            <numerusform>%n byte</numerusform>
+            <numerusform>%n bytes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
         <source>%n characters</source>
         <translation>
             <numerusform>%n carácter</numerusform>
@@ -88,6 +95,10 @@
     <message>
         <source>All Files</source>
         <translation>Todos los archivos</translation>
+    </message>
+    <message>
+        <source>Another application changed this file. Saving will replace its change with your version.</source>
+        <translation>Otra aplicación cambió este archivo. Al guardar, su cambio se reemplazará por tu versión.</translation>
     </message>
     <message>
         <source>App Language</source>
@@ -854,6 +865,10 @@
         <translation>Guardar</translation>
     </message>
     <message>
+        <source>Save Anyway</source>
+        <translation>Guardar de todos modos</translation>
+    </message>
+    <message>
         <source>Save As…</source>
         <translation>Guardar como…</translation>
     </message>
@@ -1028,6 +1043,10 @@
         <translation>No se pudo crear el PDF.</translation>
     </message>
     <message>
+        <source>The copy: %1.</source>
+        <translation>La copia: %1.</translation>
+    </message>
+    <message>
         <source>The file could not be created in "%1".</source>
         <translation>No se pudo crear el archivo en «%1».</translation>
     </message>
@@ -1038,6 +1057,10 @@
     <message>
         <source>The file will be created in "%1".</source>
         <translation>El archivo se creará en «%1».</translation>
+    </message>
+    <message>
+        <source>The file: %1.</source>
+        <translation>El archivo: %1.</translation>
     </message>
     <message>
         <source>The page couldn’t be loaded for printing.</source>
@@ -1062,6 +1085,10 @@
     <message>
         <source>Themes &amp; Focus</source>
         <translation>Temas y concentración</translation>
+    </message>
+    <message>
+        <source>These copies of texts whose save didn’t finish are kept:</source>
+        <translation>Se conservan estas copias de textos cuyo guardado no terminó:</translation>
     </message>
     <message>
         <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>
@@ -1206,6 +1233,10 @@
     <message>
         <source>words</source>
         <translation>palabras</translation>
+    </message>
+    <message>
+        <source>written %1, %2</source>
+        <translation>escrito %1, %2</translation>
     </message>
     <message>
         <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>

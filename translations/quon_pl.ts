@@ -36,6 +36,14 @@
         <translation>%1.</translation>
     </message>
     <message numerus="yes">
+        <source>%n bytes</source>
+        <translation>
+            <numerusform>%n bajt</numerusform>
+            <numerusform>%n bajty</numerusform>
+            <numerusform>%n bajtów</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
         <source>%n characters</source>
         <translation>
             <numerusform>%n znak</numerusform>
@@ -90,6 +98,10 @@
     <message>
         <source>All Files</source>
         <translation>Wszystkie pliki</translation>
+    </message>
+    <message>
+        <source>Another application changed this file. Saving will replace its change with your version.</source>
+        <translation>Inna aplikacja zmieniła ten plik. Zapisanie zastąpi jej zmianę Twoją wersją.</translation>
     </message>
     <message>
         <source>App Language</source>
@@ -856,6 +868,10 @@
         <translation>Zapisz</translation>
     </message>
     <message>
+        <source>Save Anyway</source>
+        <translation>Zapisz mimo to</translation>
+    </message>
+    <message>
         <source>Save As…</source>
         <translation>Zapisz jako…</translation>
     </message>
@@ -1030,6 +1046,10 @@
         <translation>Nie udało się utworzyć pliku PDF.</translation>
     </message>
     <message>
+        <source>The copy: %1.</source>
+        <translation>Kopia: %1.</translation>
+    </message>
+    <message>
         <source>The file could not be created in "%1".</source>
         <translation>Nie można utworzyć pliku w folderze „%1”.</translation>
     </message>
@@ -1040,6 +1060,10 @@
     <message>
         <source>The file will be created in "%1".</source>
         <translation>Plik zostanie utworzony w folderze „%1”.</translation>
+    </message>
+    <message>
+        <source>The file: %1.</source>
+        <translation>Plik: %1.</translation>
     </message>
     <message>
         <source>The page couldn’t be loaded for printing.</source>
@@ -1064,6 +1088,10 @@
     <message>
         <source>Themes &amp; Focus</source>
         <translation>Motywy i skupienie</translation>
+    </message>
+    <message>
+        <source>These copies of texts whose save didn’t finish are kept:</source>
+        <translation>Te kopie tekstów, których zapis się nie zakończył, zostaną zachowane:</translation>
     </message>
     <message>
         <source>This file was modified by another application. Reload to see the latest version, or keep editing your current version.</source>
@@ -1208,6 +1236,10 @@
     <message>
         <source>words</source>
         <translation>słów</translation>
+    </message>
+    <message>
+        <source>written %1, %2</source>
+        <translation>zapisano %1, %2</translation>
     </message>
     <message>
         <source>“%1” can’t be opened because its text isn’t valid UTF-8.</source>

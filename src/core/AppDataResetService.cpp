@@ -5,8 +5,12 @@
 #include "platform/DesktopEntry.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace {
 
@@ -48,7 +52,33 @@ QString underQuon(const QString& base, const QString& name = {}) {
     return name.isEmpty() ? folder : folder + QLatin1Char('/') + name;
 }
 
-void remove(const QString& path) {
+const QRegularExpression& completeCopyName() {
+    static const QRegularExpression pattern(QStringLiteral("\\.quon-[0-9a-f]{6}\\.saved$"));
+    return pattern;
+}
+
+// Empties a folder but for the kept paths (and the folders on their way),
+// then removes it when nothing is left.
+void removeAllBut(const QString& folder, const QStringList& kept) {
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                             QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        const QString path = entry.filePath();
+        if (kept.contains(path))
+            continue;
+        if (entry.isDir() && !entry.isSymLink() &&
+            std::any_of(kept.begin(), kept.end(),
+                        [&](const QString& k) { return k.startsWith(path + QLatin1Char('/')); }))
+            removeAllBut(path, kept);
+        else if (entry.isDir() && !entry.isSymLink())
+            QDir(path).removeRecursively();
+        else
+            QFile::remove(path);
+    }
+    QDir().rmdir(folder);
+}
+
+void remove(const QString& path, const QStringList& kept) {
     const QFileInfo info(path);
     // A link is removed, never followed.
     if (info.isSymLink()) {
@@ -60,7 +90,7 @@ void remove(const QString& path) {
     if (resolved(info.path()) != info.path())
         return;
     if (info.isDir())
-        QDir(path).removeRecursively();
+        removeAllBut(path, kept);
     else if (info.exists())
         QFile::remove(path);
 }
@@ -82,9 +112,28 @@ QStringList AppDataResetService::locations() {
     return kept;
 }
 
+QStringList AppDataResetService::keptCopies() {
+    const QString state = underQuon(baseFolder("XDG_STATE_HOME", ".local/state"));
+    if (state.isEmpty())
+        return {};
+    QStringList copies;
+    const QString saves = state + QStringLiteral("/saves");
+    for (QDirIterator it(saves, QDir::Files | QDir::Hidden | QDir::System,
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QFileInfo copy = it.nextFileInfo();
+        if (copy.isFile() && !copy.isSymLink() &&
+            completeCopyName().match(copy.fileName()).hasMatch())
+            copies.append(copy.filePath());
+    }
+    copies.sort();
+    return copies;
+}
+
 void AppDataResetService::clearAllData() {
     Preferences::shared().clearAll();
+    const QStringList kept = keptCopies();
     for (const QString& path : locations())
-        remove(path);
+        remove(path, kept);
     DesktopEntry::removeOwnEntry();
 }

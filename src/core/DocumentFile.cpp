@@ -186,7 +186,8 @@ std::optional<DocumentFileContents> DocumentFile::read(const QString& path,
     return contents;
 }
 
-bool DocumentFile::holdsOtherBytes(const QString& path, const QByteArray& expected) {
+bool DocumentFile::holdsOtherBytes(const QString& path, const QByteArray& expected,
+                                   const std::optional<FileState>& known) {
     // Read no further than the expected bytes: anything longer differs.
     const GuardedRead::Result read = GuardedRead::read(path, expected.size());
     switch (read.outcome) {
@@ -195,8 +196,10 @@ bool DocumentFile::holdsOtherBytes(const QString& path, const QByteArray& expect
     case GuardedRead::Outcome::NotRegular:
     case GuardedRead::Outcome::TooLarge:
         return true;
-    case GuardedRead::Outcome::Missing:
     case GuardedRead::Outcome::Failed:
+        // Write-only, say: the same file of the same size, untouched since.
+        return known && FileState::of(path) != *known;
+    case GuardedRead::Outcome::Missing:
         break;
     }
     return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FileIdentity.h"
+
 #include <QByteArray>
 #include <QString>
 #include <functional>
@@ -60,9 +62,12 @@ std::optional<QByteArray> encode(const QString& text, LineEnding lineEnding, boo
 // largestTextFile and invalid UTF-8.
 std::optional<DocumentFileContents> read(const QString& path, DocumentFileError* error);
 // Whether the path holds something other than these bytes: another file, one
-// that is no longer a regular file, or more. Missing or unreadable, it holds
-// nothing a save could overwrite unseen.
-bool holdsOtherBytes(const QString& path, const QByteArray& expected);
+// that is no longer a regular file, or more. Missing, it holds nothing a save
+// could overwrite unseen. Unreadable, what can be known is compared: it
+// holds other bytes unless it is still `known`, as it was when last read or
+// written (none: unknown, taken as unchanged).
+bool holdsOtherBytes(const QString& path, const QByteArray& expected,
+                     const std::optional<FileState>& known = std::nullopt);
 // Writes so that a crash leaves the old file or the new one whole, keeping
 // the file's hard links, owner, group and mode (FileWriter). On failure the
 // file keeps what it held, or a save in place that broke off left the new

@@ -17,12 +17,14 @@ struct FileIdentity {
 };
 
 // What a path holds now, enough to tell that something else took its place
-// or it changed: which file, of what type and size, modified when.
+// or it changed: which file, of what type and size, modified and changed
+// (its contents, or its mode, owner or links) when.
 struct FileState {
     FileIdentity identity;
     quint32 type = 0;
     qint64 size = 0;
     qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
 
     // Links followed; none when the path holds nothing.
     static std::optional<FileState> of(const QString& path);

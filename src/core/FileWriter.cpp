@@ -60,6 +60,11 @@ bool folderRefuses(int error) {
     return error == EACCES || error == EPERM;
 }
 
+// A copy beside the file could not be locked: one in quon's state folder can.
+bool takesNoLock(int error) {
+    return error == ENOLCK;
+}
+
 // Still the file the save began with, as it was: a rename would undo a
 // change of its mode, owner or links made meanwhile.
 bool isStill(const QString& target, const struct stat& original) {
@@ -107,7 +112,8 @@ bool inPlace(const QString& target, const struct stat& original, const QByteArra
              const std::function<bool()>& mayReplace, Failure* failure) {
     Copy copy;
     if (!SaveCopies::create(target, false, S_IRUSR | S_IWUSR, &copy) &&
-        !(folderRefuses(errno) && SaveCopies::create(target, true, S_IRUSR | S_IWUSR, &copy)))
+        !((folderRefuses(errno) || takesNoLock(errno)) &&
+          SaveCopies::create(target, true, S_IRUSR | S_IWUSR, &copy)))
         return fail(failure, errno);
     reach(Step::CopyCreated);
     const auto dropCopy = [&](int error) {
@@ -171,6 +177,29 @@ bool inPlace(const QString& target, const struct stat& original, const QByteArra
     return true;
 }
 
+// A new file where copies beside it take no lock: made empty, then written
+// in place after a copy in quon's state folder.
+bool intoNewFile(const QString& target, const QByteArray& bytes,
+                 const std::function<bool()>& mayReplace, Failure* failure) {
+    struct stat made;
+    {
+        const FileDescriptor file(
+            ::open(native(target).constData(),
+                   O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
+                   S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH));
+        if (!file.isOpen() || ::fstat(file.fd, &made) != 0)
+            return fail(failure, errno);
+    }
+    if (inPlace(target, made, bytes, mayReplace, failure))
+        return true;
+    // Nothing of the user's went into it.
+    struct stat now;
+    if (::lstat(native(target).constData(), &now) == 0 && now.st_ino == made.st_ino &&
+        now.st_dev == made.st_dev && now.st_size == 0)
+        ::unlink(native(target).constData());
+    return false;
+}
+
 // The file a save writes, and what it is now.
 struct Target {
     QString path;
@@ -218,8 +247,10 @@ bool replaceTrying(const QString& path, const QByteArray& bytes,
                             S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH,
                             &replacement)) {
         // A folder that takes no new file, a file that takes the text.
-        if (keep && folderRefuses(errno))
+        if (keep && (folderRefuses(errno) || takesNoLock(errno)))
             return inPlace(target, original, bytes, mayReplace, failure);
+        if (!keep && takesNoLock(errno))
+            return intoNewFile(target, bytes, mayReplace, failure);
         return fail(failure, errno);
     }
     reach(Step::CopyCreated);

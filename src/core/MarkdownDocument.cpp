@@ -78,6 +78,7 @@ std::unique_ptr<MarkdownDocument> MarkdownDocument::open(const QString& path,
         return nullptr;
     auto document = std::make_unique<MarkdownDocument>(*contents);
     document->setFileUrl(QUrl::fromLocalFile(path));
+    document->m_savedState = FileState::of(path);
     return document;
 }
 
@@ -249,7 +250,8 @@ bool MarkdownDocument::save(const QString& path, DocumentFileError* error) {
         const auto unchanged = [&] {
             if (own && m_replacesUnread)
                 return FileState::of(path) == m_unreadState;
-            return !own || !m_hasSavedBytes || !DocumentFile::holdsOtherBytes(path, savedBytes());
+            return !own || !m_hasSavedBytes ||
+                   !DocumentFile::holdsOtherBytes(path, savedBytes(), m_savedState);
         };
         if (DocumentFile::write(path, *bytes, &failure, unchanged)) {
             const ModifiedWatch watch{*this};
@@ -262,6 +264,7 @@ bool MarkdownDocument::save(const QString& path, DocumentFileError* error) {
             written.hasBom = bytes->startsWith("\xEF\xBB\xBF");
             written.bytes = *bytes;
             takeSavedState(written, fromText);
+            m_savedState = FileState::of(path);
             return true;
         }
         if (failure.kind != DocumentFileError::Kind::ChangedOnDisk || attempt > 0 ||
@@ -291,6 +294,8 @@ void MarkdownDocument::takeSavedState(const DocumentFileContents& contents, bool
     m_replacesUnread = false;
     m_clean = true;
     m_textCopy = QString();
+    // Taken from the file right now: that is what was read.
+    m_savedState = m_fileUrl.isLocalFile() ? FileState::of(m_fileUrl.toLocalFile()) : std::nullopt;
 }
 
 void MarkdownDocument::adoptSavedContents(const DocumentFileContents& contents) {
@@ -358,6 +363,8 @@ void MarkdownDocument::keepOverUnreadableFile(const std::optional<QByteArray>& b
         m_savedBytes = *bytes;
         m_savedBytesWritten = false;
         m_hasSavedBytes = true;
+        m_savedState =
+            m_fileUrl.isLocalFile() ? FileState::of(m_fileUrl.toLocalFile()) : std::nullopt;
     }
     m_replacesUnread = !bytes;
     m_unreadState =

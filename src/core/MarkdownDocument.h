@@ -149,6 +149,9 @@ private:
     bool m_onlyInMemory = false;
     bool m_replacesUnread = false;          // kept over what the path held, unread
     std::optional<FileState> m_unreadState; // what that was, when kept
+    // What the file was when last read or written: a save compares it with
+    // a file it can no longer read.
+    std::optional<FileState> m_savedState;
 
     // Where the text may differ from the saved text: outside the region
     // from m_dirtyFrom to m_dirtyTail units before the end, both are the

@@ -18,6 +18,9 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+
+bool (*SaveCopies::refuseLockForTesting)(const QString& path) = nullptr;
 
 namespace {
 
@@ -57,13 +60,31 @@ QStringList copyNamesIn(const QString& folder) {
     return names;
 }
 
-// A partial copy whose save was killed; one still being written is locked.
-void removeUnlessHeld(const QString& path) {
-    const FileDescriptor copy(::open(native(path).constData(),
-                                     O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW));
+// Surely a copy of this user's own quon: a regular file of the user with no
+// other name (a name linked to another file is that file's). Root's copies
+// are root's: in a shared folder another user's never look like its own.
+bool isOwnCopy(const struct stat& info) {
+    return S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && info.st_nlink == 1;
+}
+
+// One of the user's copies, opened and locked: no save of a running quon
+// holds it. Closed, the lock goes with it. -1 when it is none of these.
+int takeOwnCopy(const QString& path) {
+    FileDescriptor copy(::open(native(path).constData(),
+                               O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW));
     struct stat info;
-    if (copy.isOpen() && ::fstat(copy.fd, &info) == 0 && S_ISREG(info.st_mode) &&
-        ::flock(copy.fd, LOCK_EX | LOCK_NB) == 0)
+    if (!copy.isOpen() || ::fstat(copy.fd, &info) != 0 || !isOwnCopy(info) ||
+        ::flock(copy.fd, LOCK_EX | LOCK_NB) != 0)
+        return -1;
+    return std::exchange(copy.fd, -1);
+}
+
+// Removes the copy taken, unless its name has gone to another file meanwhile.
+void unlinkTaken(const QString& path, const FileDescriptor& copy) {
+    struct stat opened;
+    struct stat named;
+    if (::fstat(copy.fd, &opened) == 0 && ::lstat(native(path).constData(), &named) == 0 &&
+        opened.st_dev == named.st_dev && opened.st_ino == named.st_ino)
         ::unlink(native(path).constData());
 }
 
@@ -72,6 +93,16 @@ std::optional<QByteArray> bytesOf(const QString& path) {
     if (!read.ok())
         return std::nullopt;
     return std::move(read.bytes);
+}
+
+// A lock only quon's saves take, so a save in progress is never taken for a
+// leftover. Some file systems take none.
+bool lock(int fd, const QString& path) {
+    if (SaveCopies::refuseLockForTesting && SaveCopies::refuseLockForTesting(path)) {
+        errno = ENOLCK;
+        return false;
+    }
+    return ::flock(fd, LOCK_EX | LOCK_NB) == 0;
 }
 
 } // namespace
@@ -91,8 +122,14 @@ bool SaveCopies::create(const QString& file, bool inStateFolder, mode_t mode, Co
             partialSuffix;
         const int fd = ::open(native(path).constData(),
                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, mode);
+        if (fd >= 0 && !lock(fd, path)) {
+            // No one else has the new file: the lock is not to be had here.
+            ::unlink(native(path).constData());
+            ::close(fd);
+            errno = ENOLCK;
+            return false;
+        }
         if (fd >= 0) {
-            ::flock(fd, LOCK_EX | LOCK_NB);
             copy->path = path;
             copy->file.fd = fd;
             return true;
@@ -111,8 +148,8 @@ bool SaveCopies::complete(Copy* copy) {
     if (::rename(native(copy->path).constData(), native(done).constData()) != 0)
         return false;
     copy->path = done;
-    // Closing can report a write that failed late; the lock goes with it.
-    return copy->file.close();
+    // Still open: the lock holds until the save has ended.
+    return true;
 }
 
 void SaveCopies::remove(const Copy& copy) {
@@ -143,18 +180,22 @@ QStringList SaveCopies::leftOver(const QString& file) {
             const QRegularExpressionMatch match = copyName().match(name);
             if (!match.hasMatch())
                 continue;
+            const bool partial = match.capturedView(2) == partialSuffix;
+            if (!partial && match.capturedView(1) != info.fileName())
+                continue;
             const QString path = QDir(folder).filePath(name);
-            if (match.capturedView(2) == partialSuffix) {
-                removeUnlessHeld(path);
+            const FileDescriptor copy(takeOwnCopy(path));
+            if (!copy.isOpen())
+                continue;
+            if (partial) {
+                unlinkTaken(path, copy);
                 continue;
             }
-            if (match.capturedView(1) != info.fileName())
-                continue;
             if (!held)
                 held = bytesOf(file);
-            const std::optional<QByteArray> copy = bytesOf(path);
-            if (*held && copy && **held == *copy)
-                ::unlink(native(path).constData());
+            const std::optional<QByteArray> bytes = bytesOf(path);
+            if (*held && bytes && **held == *bytes)
+                unlinkTaken(path, copy);
             else
                 differing.append(path);
         }

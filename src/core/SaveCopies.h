@@ -18,18 +18,24 @@ struct Copy {
 };
 
 // A new partial copy for `file`, beside it or in quon's state folder. It is
-// locked while open, so no other quon takes it for a leftover.
+// locked while open, so no other quon takes it for a leftover; where no lock
+// can be taken there is none (ENOLCK).
 bool create(const QString& file, bool inStateFolder, mode_t mode, Copy* copy);
-// Syncs the written copy, names it complete and closes it.
+// Syncs the written copy and names it complete. It stays open, and locked,
+// until the save has ended.
 bool complete(Copy* copy);
 void remove(const Copy& copy);
 
 // Where quon's state folder keeps the copies for files of `file`'s folder.
 QString stateFolderFor(const QString& file);
 
-// Tidies what killed saves left around `file`: the partial copies of its
-// folder go, and so do complete copies of `file` that hold what it holds.
-// The complete copies that differ from it stay and are returned.
+// Tidies what killed saves of this user left around `file`: the partial
+// copies of its folder go, and so do complete copies of `file` that hold what
+// it holds. The complete copies that differ from it stay and are returned.
+// Copies in use by a save, and files of other users, are left alone.
 QStringList leftOver(const QString& file);
+
+// When set and true for a copy's path, no lock can be taken on it.
+extern bool (*refuseLockForTesting)(const QString& path);
 
 } // namespace SaveCopies

@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMainWindow>
 #include <QPointer>
 #include <algorithm>
@@ -160,13 +161,32 @@ DocumentController::OpenResult DocumentController::open(const QString& path) {
     return OpenResult::Opened;
 }
 
+namespace {
+
+// When a text was last written and how long it is, so that the user can
+// tell which of two is newer.
+QString writtenAndSize(const QFileInfo& file) {
+    const QLocale locale;
+    const QString time = locale.toString(
+        file.lastModified(), locale.dateFormat(QLocale::ShortFormat) + QStringLiteral(" HH:mm:ss"));
+    return L10n::tr("written %1, %2")
+        .arg(time, L10n::plural("%n byte", "%n bytes", int(file.size())));
+}
+
+} // namespace
+
 void DocumentController::offerSaveCopies(const QString& path, QWidget* window) {
     // The window may close while a question is up.
     const QPointer<QWidget> parent = window;
     for (const QString& copy : SaveCopies::leftOver(path)) {
+        const QFileInfo file(path);
+        QString details =
+            L10n::tr("The text it was saving is in “%1”, which differs from the file.").arg(copy) +
+            QLatin1Char(' ') + L10n::tr("The copy: %1.").arg(writtenAndSize(QFileInfo(copy)));
+        if (file.isFile())
+            details += QLatin1Char(' ') + L10n::tr("The file: %1.").arg(writtenAndSize(file));
         const bool openCopy = DocumentDialogs::shared().confirm(
-            parent, L10n::tr("A save of “%1” didn’t finish.").arg(QFileInfo(path).fileName()),
-            L10n::tr("The text it was saving is in “%1”, which differs from the file.").arg(copy),
+            parent, L10n::tr("A save of “%1” didn’t finish.").arg(file.fileName()), details,
             L10n::tr("Open Copy"));
         if (!openCopy)
             continue;
@@ -333,8 +353,23 @@ bool DocumentController::confirmClose(MarkdownDocument* document) {
     WindowFront::bring(window);
     const QString name = displayName(document);
     SaveChangesChoice choice = SaveChangesChoice::Cancel;
-    if (!ask(document, [&] { choice = DocumentDialogs::shared().askSaveChanges(window, name); }))
+    // Another question's answer (Reload) may leave nothing to save while
+    // this one is up: it goes, rather than warn of changes that are gone.
+    bool settled = false;
+    const QMetaObject::Connection watch =
+        connect(document, &MarkdownDocument::modifiedChanged, this, [&settled, window](bool now) {
+            if (now)
+                return;
+            settled = true;
+            DocumentDialogs::shared().withdrawSaveChanges(window);
+        });
+    const bool answered =
+        ask(document, [&] { choice = DocumentDialogs::shared().askSaveChanges(window, name); });
+    disconnect(watch);
+    if (!answered)
         return false;
+    if (settled && !document->isModified())
+        return true;
     switch (choice) {
     case SaveChangesChoice::Save:
         return save(document);

@@ -20,6 +20,8 @@ QString documentFilter() {
            QStringLiteral(" (*.txt);;") + L10n::tr("All Files") + QStringLiteral(" (*)");
 }
 
+const QLatin1String saveChangesName("saveChangesQuestion");
+
 } // namespace
 
 DocumentDialogs& DocumentDialogs::shared() {
@@ -36,6 +38,7 @@ SaveChangesChoice WidgetDocumentDialogs::askSaveChanges(QWidget* window,
         QMessageBox::Warning, QString(),
         L10n::tr("Do you want to save the changes made to the document “%1”?").arg(documentName),
         QMessageBox::NoButton, window);
+    box->setObjectName(saveChangesName);
     box->setInformativeText(L10n::tr("Your changes will be lost if you don’t save them."));
     QPushButton* save = box->addButton(L10n::tr("Save"), QMessageBox::AcceptRole);
     box->addButton(L10n::tr("Don’t Save"), QMessageBox::DestructiveRole);
@@ -50,6 +53,13 @@ SaveChangesChoice WidgetDocumentDialogs::askSaveChanges(QWidget* window,
     default:
         return SaveChangesChoice::Cancel;
     }
+}
+
+void WidgetDocumentDialogs::withdrawSaveChanges(QWidget* window) {
+    if (!window)
+        return;
+    for (QMessageBox* box : window->findChildren<QMessageBox*>(saveChangesName))
+        box->done(QDialog::Rejected);
 }
 
 QString WidgetDocumentDialogs::askSavePath(QWidget* window, const QString& proposedPath) {

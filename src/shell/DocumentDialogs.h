@@ -20,6 +20,9 @@ public:
 
     // Save / Don't Save / Cancel before a modified document closes.
     virtual SaveChangesChoice askSaveChanges(QWidget* window, const QString& documentName) = 0;
+    // Takes back the Save question open over the window, which then answers
+    // Cancel: there is nothing left to save.
+    virtual void withdrawSaveChanges(QWidget* window) = 0;
     // The path to save to, or empty when cancelled.
     virtual QString askSavePath(QWidget* window, const QString& proposedPath) = 0;
     // Files to open, or none when cancelled.
@@ -35,6 +38,7 @@ public:
 class WidgetDocumentDialogs : public DocumentDialogs {
 public:
     SaveChangesChoice askSaveChanges(QWidget* window, const QString& documentName) override;
+    void withdrawSaveChanges(QWidget* window) override;
     QString askSavePath(QWidget* window, const QString& proposedPath) override;
     QStringList askOpenPaths(QWidget* window, const QString& folder) override;
     bool confirm(QWidget* parent, const QString& text, const QString& informativeText,

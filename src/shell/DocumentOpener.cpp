@@ -76,7 +76,10 @@ void DocumentOpener::open(const QStringList& paths) {
     for (const QString& typed : paths) {
         // A copy goes beside the file the system reads, not beside a link.
         const QString path = SystemPath::resolved(typed);
-        if (isMarkdownFile(path))
+        // A folder, device or FIFO is no text whatever its name: opening it
+        // says so, with nothing to convert.
+        const QFileInfo info(path);
+        if (isMarkdownFile(path) || (info.exists() && !info.isFile()))
             open(path);
         else
             offerConversion(path);

@@ -49,13 +49,10 @@ bool OutsideChangeWatch::settle(const QString& path, Occasion occasion, Document
         m_document->setOnlyInMemory(true);
         return true;
     }
-    if (read.outcome == GuardedRead::Outcome::Failed) {
-        // Nothing to put to the user; a save says why it stopped.
-        if (error)
-            error->detail = read.errorText;
-        return false;
-    }
-    // A folder, device, FIFO or a file too large in its place is never read.
+    if (read.outcome == GuardedRead::Outcome::Failed && occasion == Occasion::FileEvent)
+        return false; // nothing to put to the user
+    // A folder, device, FIFO, a file too large or one that cannot be read
+    // (which a save found changed) is never read.
     const std::optional<QByteArray> bytes =
         read.ok() ? std::optional<QByteArray>(std::move(read.bytes)) : std::nullopt;
     if (bytes == m_document->savedBytes()) {
@@ -78,7 +75,7 @@ bool OutsideChangeWatch::settle(const QString& path, Occasion occasion, Document
     }
     m_asking = true;
     const QPointer<OutsideChangeWatch> alive(this);
-    const auto choice = m_alerts.askAboutOutsideChange(m_window);
+    const auto choice = m_alerts.askAboutOutsideChange(m_window, occasion == Occasion::Save);
     if (!alive)
         return false;
     m_asking = false;
@@ -86,6 +83,12 @@ bool OutsideChangeWatch::settle(const QString& path, Occasion occasion, Document
     // went away unanswered decides nothing.
     if (!m_document || choice == WorkspaceAlerts::OutsideChangeChoice::Unanswered)
         return false;
+    if (choice == WorkspaceAlerts::OutsideChangeChoice::Cancel) {
+        // The save is called off: nothing to alert, the text stays as it is.
+        if (error)
+            error->declined = true;
+        return false;
+    }
     if (choice == WorkspaceAlerts::OutsideChangeChoice::Reload) {
         if (error)
             error->declined = true;

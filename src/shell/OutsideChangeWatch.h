@@ -24,8 +24,10 @@ struct DocumentFileError;
 //   quon reads (a folder, device, FIFO or a file too large, never read): the
 //   text is only in quon now, so the document counts as modified.
 //
-// A save that finds the file changed since quon last read or wrote it runs
-// the same check before it writes anything.
+// A save that finds the file changed since quon last read or wrote it (or,
+// unable to read it, finds it another file, or of another size or time) runs
+// the same check before it writes anything; its question writes only on
+// "Save Anyway", and Escape calls the save off.
 class OutsideChangeWatch : public QObject {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 #include "windows/GeneralSettingsTab.h"
 
+#include "core/AppDataResetService.h"
 #include "core/AppearanceService.h"
 #include "core/L10n.h"
 #include "core/PreferenceEnums.h"
@@ -127,7 +128,7 @@ void GeneralSettingsTab::showFeatureTourNow() {
 void GeneralSettingsTab::clearAppData() {
     SettingsDialogs& dialogs =
         m_services.dialogs ? *m_services.dialogs : SettingsDialogs::standard();
-    if (!dialogs.confirmClearAppData(window()))
+    if (!dialogs.confirmClearAppData(window(), AppDataResetService::keptCopies()))
         return;
     // After the question has gone: the Save prompts of the documents follow.
     const auto clear = m_services.clearDataAndQuit;

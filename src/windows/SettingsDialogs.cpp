@@ -11,13 +11,18 @@ namespace {
 
 class MessageBoxSettingsDialogs : public SettingsDialogs {
 public:
-    bool confirmClearAppData(QWidget* parent) override {
+    bool confirmClearAppData(QWidget* parent, const QStringList& keptCopies) override {
         const QString title = L10n::tr("Clear App Data?");
         auto* box =
             new QMessageBox(QMessageBox::Warning, title, title, QMessageBox::NoButton, parent);
         // clang-format off
         box->setInformativeText(L10n::tr("This will reset quon to a fresh install — settings, recent files, and the feature tour will be cleared. The app will quit immediately."));
         // clang-format on
+        if (!keptCopies.isEmpty())
+            box->setInformativeText(
+                box->informativeText() + QStringLiteral("\n\n") +
+                L10n::tr("These copies of texts whose save didn’t finish are kept:") +
+                QLatin1Char('\n') + keptCopies.join(QLatin1Char('\n')));
         // "&&": a lone "&" would make the next character a mnemonic and vanish.
         QString clearTitle = L10n::tr("Clear & Quit");
         box->addButton(clearTitle.replace(QLatin1Char('&'), QLatin1String("&&")),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -13,8 +14,9 @@ public:
     // Message boxes.
     static SettingsDialogs& standard();
 
-    // "Clear App Data?": true for "Clear & Quit".
-    virtual bool confirmClearAppData(QWidget* parent) = 0;
+    // "Clear App Data?": true for "Clear & Quit". The question names the
+    // copies of unfinished saves that stay.
+    virtual bool confirmClearAppData(QWidget* parent, const QStringList& keptCopies) = 0;
     // "Could Not Set Default App" with the message as it stands and OK.
     virtual void showDefaultAppError(QWidget* parent, const QString& message) = 0;
 };

@@ -66,6 +66,31 @@ private Q_SLOTS:
         AppDataResetService::clearAllData(); // nothing left: still fine
     }
 
+    // A complete copy of a save that broke off may be the only whole text of
+    // a file: it stays, with the folders on its way; the rest of quon's
+    // state goes.
+    void unfinishedSaveCopiesStay() {
+        const QString quon = env("XDG_STATE_HOME") + QStringLiteral("/quon");
+        const QString copy =
+            quon + QStringLiteral("/saves/0123456789abcdef/a.md.quon-0a0a0a.saved");
+        const QStringList gone = {
+            quon + QStringLiteral("/saves/0123456789abcdef/a.md.quon-0b0b0b.partial"),
+            quon + QStringLiteral("/saves/fedcba9876543210/b.md.quon-0c0c0c.partial"),
+            quon + QStringLiteral("/saves/0123456789abcdef/notes.saved"),
+            quon + QStringLiteral("/sub/state.json")};
+        put(copy);
+        for (const QString& path : gone)
+            put(path);
+        QCOMPARE(AppDataResetService::keptCopies(), QStringList{copy});
+        AppDataResetService::clearAllData();
+        QVERIFY(QFile::exists(copy));
+        for (const QString& path : gone)
+            QVERIFY2(!QFileInfo::exists(path), qPrintable(path));
+        QVERIFY(!QFileInfo::exists(quon + QStringLiteral("/saves/fedcba9876543210")));
+        QVERIFY(QFile::remove(copy));
+        QCOMPARE(AppDataResetService::keptCopies(), QStringList());
+    }
+
     // An XDG variable that is "/", the home folder or relative names no
     // place of quon's; an empty one means its usual folder.
     void hostileVariables_data() {

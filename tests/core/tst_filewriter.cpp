@@ -1,7 +1,9 @@
 #include "core/FileWriter.h"
+#include "core/SaveCopies.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -76,6 +78,36 @@ void changeOnceCopied(Step step) {
         (::chown(changedPath.constData(), changedTo.st_uid, gid_t(-1)) != 0 ||
          ::chmod(changedPath.constData(), changedTo.st_mode) != 0))
         qFatal("cannot change the file");
+}
+
+// quon's copies under the folders, wherever they lie.
+QStringList copiesUnder(const QStringList& folders) {
+    QStringList copies;
+    for (const QString& folder : folders)
+        for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+             it.hasNext();)
+            copies.append(it.next());
+    return copies.filter(QStringLiteral(".quon-"));
+}
+
+// What a second quon opening the file finds at each step of a save.
+QString savedPath;
+QStringList seenCopies;
+QStringList offeredMeanwhile;
+QStringList copiesAround(const QString& file) {
+    return copiesUnder(
+        {QFileInfo(file).absolutePath(), QFileInfo(SaveCopies::stateFolderFor(file)).path()});
+}
+void lookAsAnotherQuon(Step) {
+    const QStringList copies = copiesAround(savedPath);
+    seenCopies += copies;
+    offeredMeanwhile += SaveCopies::leftOver(savedPath);
+    if (copiesAround(savedPath) != copies)
+        offeredMeanwhile += QStringLiteral("a copy in use was removed");
+}
+
+bool refuseBesideFiles(const QString& copy) {
+    return !copy.startsWith(QFileInfo(SaveCopies::stateFolderFor(savedPath)).path());
 }
 
 } // namespace
@@ -244,6 +276,47 @@ private Q_SLOTS:
         QCOMPARE(saved, writable);
         QCOMPARE(readFile(path), writable ? newText : oldText);
         QCOMPARE(othersIn(dir), QStringList());
+    }
+
+    // A second quon that opens the file while a save runs neither offers nor
+    // removes the save's copy, which stays locked until the save ends. On a
+    // file system that takes no lock the copy lies in quon's state folder.
+    void aSaveHoldsItsCopyUntilItEnds_data() {
+        QTest::addColumn<int>("kind"); // 0 renamed, 1 hard-linked, 2 new file
+        QTest::addColumn<bool>("locks");
+        for (const bool locks : {true, false}) {
+            const char* where = locks ? "locks" : "no locks beside the file";
+            QTest::addRow("renamed, %s", where) << 0 << locks;
+            QTest::addRow("hard-linked, %s", where) << 1 << locks;
+            QTest::addRow("new file, %s", where) << 2 << locks;
+        }
+    }
+    void aSaveHoldsItsCopyUntilItEnds() {
+        QFETCH(int, kind);
+        QFETCH(bool, locks);
+        QTemporaryDir dir;
+        savedPath = dir.filePath(QStringLiteral("a.md"));
+        if (kind == 0)
+            TestSupport::writeFile(dir, QStringLiteral("a.md"), oldText);
+        else if (kind == 1)
+            linkedPair(dir, oldText);
+        seenCopies.clear();
+        offeredMeanwhile.clear();
+        FileWriter::stepHookForTesting = lookAsAnotherQuon;
+        SaveCopies::refuseLockForTesting = locks ? nullptr : refuseBesideFiles;
+        FileWriter::Failure failure;
+        const bool saved = FileWriter::replace(savedPath, newText, {}, &failure);
+        FileWriter::stepHookForTesting = nullptr;
+        SaveCopies::refuseLockForTesting = nullptr;
+        QVERIFY2(saved, qPrintable(failure.errorText));
+        QCOMPARE(readFile(savedPath), newText);
+        QVERIFY(!seenCopies.isEmpty());
+        QCOMPARE(offeredMeanwhile, QStringList());
+        const QString state = SaveCopies::stateFolderFor(savedPath);
+        for (const QString& copy : std::as_const(seenCopies))
+            QVERIFY2(locks || copy.startsWith(state), qPrintable(copy));
+        QCOMPARE(copiesAround(savedPath), QStringList());
+        QCOMPARE(statOf(savedPath).st_nlink, nlink_t(kind == 1 ? 2 : 1));
     }
 };
 

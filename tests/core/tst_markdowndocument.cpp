@@ -10,6 +10,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using TestSupport::readFile;
 using TestSupport::writeFile;
 
@@ -305,6 +311,51 @@ private Q_SLOTS:
         const QString other = dir.filePath(QStringLiteral("b.md"));
         QVERIFY(doc->save(other, &error));
         QCOMPARE(readFile(other), QByteArray("mine, edited\n"));
+    }
+
+    // Another program writes other text and makes the file write-only: a
+    // save that cannot read it compares what it can know (the file, its
+    // size and times) and leaves the change alone. Root runs it as nobody,
+    // whom the mode stops reading.
+    void saveLeavesAnUnreadableChangeAlone_data() {
+        QTest::addColumn<QByteArray>("theirs");
+        QTest::newRow("same size") << QByteArray("THEIRS\n");
+        QTest::newRow("shorter") << QByteArray("them\n");
+    }
+    void saveLeavesAnUnreadableChangeAlone() {
+        QFETCH(QByteArray, theirs);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("a.md"), "theirs\n");
+        const uid_t nobody = 65534;
+        const bool asNobody = ::geteuid() == 0;
+        if (asNobody)
+            QVERIFY(::chown(qPrintable(dir.path()), nobody, nobody) == 0 &&
+                    ::chown(qPrintable(path), nobody, nobody) == 0);
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            if (asNobody &&
+                (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0))
+                ::_exit(2);
+            auto doc = MarkdownDocument::open(path, nullptr);
+            doc->setText(QStringLiteral("mine\n"));
+            const int file = ::open(qPrintable(path), O_WRONLY | O_TRUNC);
+            if (!doc || file < 0 ||
+                ::write(file, theirs.constData(), theirs.size()) != theirs.size() ||
+                ::fchmod(file, 0200) != 0 || ::close(file) != 0 ||
+                ::access(qPrintable(path), R_OK) == 0)
+                ::_exit(2);
+            DocumentFileError error;
+            if (doc->save(path, &error))
+                ::_exit(1);
+            ::_exit(error.kind == DocumentFileError::Kind::ChangedOnDisk && doc->isModified() ? 0
+                                                                                              : 3);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+        QCOMPARE(readFile(path), theirs);
     }
 
     // Kept over what quon could not read (here a file too large), a save

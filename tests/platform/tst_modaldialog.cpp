@@ -21,8 +21,13 @@ const std::map<QString, std::function<bool(QWidget*)>>& questions() {
     static const std::map<QString, std::function<bool(QWidget*)>> all = {
         {"file changed on disk",
          [](QWidget* w) {
-             return WorkspaceAlerts::standard().askAboutOutsideChange(w) ==
+             return WorkspaceAlerts::standard().askAboutOutsideChange(w, false) ==
                     WorkspaceAlerts::OutsideChangeChoice::Unanswered; // not "Keep My Version"
+         }},
+        {"saving over a change",
+         [](QWidget* w) {
+             return WorkspaceAlerts::standard().askAboutOutsideChange(w, true) ==
+                    WorkspaceAlerts::OutsideChangeChoice::Unanswered; // not "Save Anyway"
          }},
         {"reload failed",
          [](QWidget* w) {
@@ -49,7 +54,7 @@ const std::map<QString, std::function<bool(QWidget*)>>& questions() {
                  .isEmpty();
          }},
         {"clear app data",
-         [](QWidget* w) { return !SettingsDialogs::standard().confirmClearAppData(w); }},
+         [](QWidget* w) { return !SettingsDialogs::standard().confirmClearAppData(w, {}); }},
     };
     return all;
 }

@@ -201,7 +201,8 @@ private Q_SLOTS:
     }
 
     // A device or pipe is never read: /dev/zero would fill memory, a pipe
-    // without a writer would block the window for good.
+    // without a writer would block the window for good. What is no file is
+    // refused with one message, never offered a conversion that must fail.
     void sourcesThatCannotBeHeldAreNotRead_data() {
         QTest::addColumn<QString>("kind");
         QTest::newRow("folder") << QStringLiteral("folder");
@@ -226,6 +227,11 @@ private Q_SLOTS:
         dialogs->confirmations = {true};
         DocumentOpener::open(QStringList{path});
         QCOMPARE(dialogs->alerts.size(), 1);
+        if (kind != QLatin1String("huge")) {
+            QCOMPARE(dialogs->confirmTexts, QStringList());
+            QVERIFY2(dialogs->alerts[0].second.contains(QStringLiteral("not a regular file")),
+                     qPrintable(dialogs->alerts[0].second));
+        }
         QCOMPARE(controller.documentCount(), 0);
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("source.md"))));
     }

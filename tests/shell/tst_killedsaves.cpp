@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDirIterator>
+#include <QLocale>
 #include <QMainWindow>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -163,6 +164,10 @@ private Q_SLOTS:
         QCOMPARE(child.exitCode(), step >= 0 ? SIGKILL : limit ? 1 : 0);
         QCOMPARE(TestSupport::readFile(path), left);
         QVERIFY(kind == Kind::Renamed || whatIs(path) == before);
+        // This process stands for the saver's own next quon: its copies are its own.
+        if (asNobody)
+            for (const QString& copy : copiesIn({docs, state}))
+                QCOMPARE(::chown(qPrintable(copy), ::geteuid(), ::getegid()), 0);
 
         QCOMPARE(controller.open(other), DocumentController::OpenResult::Opened);
         QCOMPARE(dialogs->confirmTexts, QStringList());
@@ -185,12 +190,52 @@ private Q_SLOTS:
             return;
         QCOMPARE(dialogs->confirmTexts[0], QStringLiteral("A save of “a.md” didn’t finish."));
         QVERIFY(dialogs->confirmDetails[0].contains(copies[0]));
+        // Both texts' times and sizes, to tell which is newer.
+        const auto said = [](const QString& file, qsizetype size) {
+            const QLocale locale;
+            const QString format = locale.dateFormat(QLocale::ShortFormat) + " HH:mm:ss";
+            const QString time = locale.toString(QFileInfo(file).lastModified(), format);
+            return QStringLiteral("written %1, %2 bytes.").arg(time).arg(size);
+        };
+        QVERIFY(
+            dialogs->confirmDetails[0].contains("The copy: " + said(copies[0], newText.size())));
+        QVERIFY(dialogs->confirmDetails[0].contains("The file: " + said(path, left.size())));
         // The copy opens in a window of its own, holding the new text whole.
         QCOMPARE(controller.documents().last()->fileUrl().toLocalFile(), copies[0]);
         QCOMPARE(controller.documents().last()->text().toLatin1(), newText);
         // Dialogs still start in the document's folder, never in quon's own.
         controller.saveAs(controller.newDocument());
         QCOMPARE(QFileInfo(dialogs->lastProposedPath).absolutePath(), docs);
+    }
+
+    // Only the user's own copies are quon's: in a shared folder (as root)
+    // another user's copies, and a name of that shape linked to another
+    // file, are neither removed nor offered.
+    void othersCopiesStay_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("linked"); // else another user's
+        const QStringList names = {"a.md.quon-0a0a0a.partial", "b.md.quon-0a0a0a.partial",
+                                   "a.md.quon-0b0b0b.saved"};
+        for (const QString& name : names) {
+            QTest::addRow("hard-linked %s", qPrintable(name)) << name << true;
+            if (::geteuid() == 0)
+                QTest::addRow("nobody's %s", qPrintable(name)) << name << false;
+        }
+    }
+    void othersCopiesStay() {
+        QFETCH(QString, name);
+        QFETCH(bool, linked);
+        QTemporaryDir dir;
+        QCOMPARE(::chmod(qPrintable(dir.path()), 01777), 0);
+        const QString path = TestSupport::writeFile(dir, QStringLiteral("a.md"), oldText);
+        const QString copy = TestSupport::writeFile(dir, name, newText);
+        if (linked)
+            QCOMPARE(::link(qPrintable(copy), qPrintable(dir.filePath(QStringLiteral("keep")))), 0);
+        else
+            QCOMPARE(::chown(qPrintable(copy), nobody, nobody), 0);
+        QCOMPARE(controller.open(path), DocumentController::OpenResult::Opened);
+        QCOMPARE(dialogs->confirmTexts, QStringList());
+        QCOMPARE(TestSupport::readFile(copy), newText);
     }
 
     // A FIFO named like a partial copy is another program's: opening a

@@ -7,10 +7,13 @@
 #include "support/TestSupport.h"
 #include "support/WorkspaceWindow.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -237,6 +240,7 @@ private Q_SLOTS:
         w.write(theirs);
         const bool saved = w.document->save(w.path, nullptr);
         QCOMPARE(w.alerts.outsideChangeAsks, 1);
+        QCOMPARE(w.alerts.savingAsks, 1);
         QCOMPARE(saved, !reload);
         QCOMPARE(TestSupport::readFile(w.path), reload ? theirs : QByteArray("mine\n"));
         QCOMPARE(w.document->text(), QString::fromUtf8(reload ? theirs : "mine\n"));
@@ -373,6 +377,48 @@ private Q_SLOTS:
         QCOMPARE(TestSupport::readFile(w.path), QByteArray("mine\n"));
         QVERIFY(!w.document->isModified());
         QVERIFY(isCharacterDevice(device));
+    }
+
+    // A save over another program's change asks with the real question: it
+    // says the save replaces that change, and Escape or Return, as with any
+    // box, calls the save off, keeping the file theirs and the text modified.
+    void aSaveOverAChangeIsCalledOffByEscape_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+        QTest::newRow("Return") << int(Qt::Key_Return);
+    }
+    void aSaveOverAChangeIsCalledOffByEscape() {
+        QFETCH(int, key);
+        QTemporaryDir dir;
+        const QString path = TestSupport::writeFile(dir, QStringLiteral("doc.md"), "alpha\n");
+        const auto document = MarkdownDocument::open(path, nullptr);
+        const OutsideChangeWatch watch(*document, WorkspaceAlerts::standard(), nullptr);
+        document->setText(QStringLiteral("mine\n"));
+        TestSupport::writeFile(dir, QStringLiteral("doc.md"), "theirs\n");
+        QStringList buttons;
+        QString question;
+        QTimer user;
+        user.setInterval(10);
+        connect(&user, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            user.stop();
+            question = box->informativeText();
+            for (QAbstractButton* button : box->buttons())
+                buttons.append(button->text());
+            QTest::keyClick(box, Qt::Key(key));
+        });
+        user.start();
+        DocumentFileError error;
+        QVERIFY(!document->save(path, &error));
+        user.stop();
+        QVERIFY(error.declined);
+        QVERIFY2(question.contains(QStringLiteral("replace")), qPrintable(question));
+        QVERIFY(buttons.contains(QStringLiteral("Save Anyway")));
+        QCOMPARE(TestSupport::readFile(path), QByteArray("theirs\n"));
+        QCOMPARE(document->text(), QStringLiteral("mine\n"));
+        QVERIFY(document->isModified());
     }
 
     // A check that runs after the document is gone does nothing.

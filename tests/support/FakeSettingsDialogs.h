@@ -12,8 +12,11 @@ struct FakeSettingsDialogs : SettingsDialogs {
     int clearQuestions = 0;
     QStringList errors;
 
-    bool confirmClearAppData(QWidget*) override {
+    QStringList keptCopiesNamed;
+
+    bool confirmClearAppData(QWidget*, const QStringList& keptCopies) override {
         ++clearQuestions;
+        keptCopiesNamed = keptCopies;
         return clearAnswers.isEmpty() ? false : clearAnswers.takeFirst();
     }
     void showDefaultAppError(QWidget*, const QString& message) override { errors.append(message); }

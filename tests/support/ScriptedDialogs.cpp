@@ -18,9 +18,17 @@ ScriptedDialogs& ScriptedDialogs::install() {
 
 SaveChangesChoice ScriptedDialogs::askSaveChanges(QWidget*, const QString& documentName) {
     saveQuestions.append(documentName);
+    const int withdrawn = withdrawnSaveQuestions;
     if (whileAskingSave)
         std::exchange(whileAskingSave, nullptr)();
+    // Taken back meanwhile, the box went away as Cancel.
+    if (withdrawnSaveQuestions != withdrawn)
+        return SaveChangesChoice::Cancel;
     return saveChoices.isEmpty() ? SaveChangesChoice::Cancel : saveChoices.takeFirst();
+}
+
+void ScriptedDialogs::withdrawSaveChanges(QWidget*) {
+    ++withdrawnSaveQuestions;
 }
 
 QString ScriptedDialogs::askSavePath(QWidget*, const QString& proposedPath) {

@@ -28,7 +28,10 @@ public:
     QStringList confirmDetails;            // their informative texts
     QList<QPair<QString, QString>> alerts; // title, message
 
+    int withdrawnSaveQuestions = 0;
+
     SaveChangesChoice askSaveChanges(QWidget* window, const QString& documentName) override;
+    void withdrawSaveChanges(QWidget* window) override;
     QString askSavePath(QWidget* window, const QString& proposedPath) override;
     QStringList askOpenPaths(QWidget* window, const QString& folder) override;
     bool confirm(QWidget* parent, const QString& text, const QString& informativeText,

@@ -430,6 +430,13 @@ private Q_SLOTS:
         view->setViewMode(ViewMode::Edit);
         RecentFilesStore::shared().record(QUrl::fromLocalFile(path));
         Preferences::shared().setString(PreferenceKeys::lightThemeChoice, QStringLiteral("sage"));
+        // The only whole text of a save that broke off: named, and kept.
+        const QString copy = qEnvironmentVariable("XDG_STATE_HOME") +
+                             QStringLiteral("/quon/saves/0123456789abcdef/a.md.quon-0a0a0a.saved");
+        QVERIFY(QDir().mkpath(QFileInfo(copy).path()));
+        QFile whole(copy);
+        QVERIFY(whole.open(QIODevice::WriteOnly) && whole.write("# Whole\n") == 8);
+        whole.close();
         const QStringList before = storedKeys();
         QVERIFY(before.contains(QStringLiteral("recentMarkdownFiles")));
         QVERIFY(before.contains(QStringLiteral("lastViewMode")));
@@ -442,7 +449,10 @@ private Q_SLOTS:
         documents.dialogs.saveChoices = {choice};
         window->generalTab()->clearDataButton()->click();
         QCOMPARE(dialogs.clearQuestions, 1);
+        QCOMPARE(dialogs.keptCopiesNamed, QStringList{copy});
         TestSupport::processPendingEvents();
+        QCOMPARE(TestSupport::readFile(copy), QByteArray("# Whole\n"));
+        QFile::remove(copy);
 
         QCOMPARE(documents.dialogs.saveQuestions.size(), confirmed ? 1 : 0);
         QCOMPARE(quits.count(), wiped ? 1 : 0);
@@ -464,7 +474,7 @@ private Q_SLOTS:
             if (box)
                 QTest::keyClick(box, Qt::Key_Return);
         });
-        QVERIFY(!SettingsDialogs::standard().confirmClearAppData(nullptr));
+        QVERIFY(!SettingsDialogs::standard().confirmClearAppData(nullptr, {}));
         QStringList shown;
         for (QString text : std::as_const(texts)) {
             QVERIFY2(QKeySequence::mnemonic(text).isEmpty(), qPrintable(text));
@@ -481,7 +491,7 @@ private Q_SLOTS:
         answerer.answer(QStringLiteral("OK"));
         answerer.answer(QStringLiteral("Cancel"));
         SettingsDialogs::standard().showDefaultAppError(nullptr, QStringLiteral("No handler."));
-        QVERIFY(!SettingsDialogs::standard().confirmClearAppData(nullptr));
+        QVERIFY(!SettingsDialogs::standard().confirmClearAppData(nullptr, {}));
         QCOMPARE(answerer.titles, (QStringList{QStringLiteral("Could Not Set Default App"),
                                                QStringLiteral("Clear App Data?")}));
     }
