@@ -31,8 +31,7 @@ DecodedText decode(QByteArrayView bytes);
 // taken for UTF-16 only when every unit from the first byte on is one text
 // holds, and there are enough of them to tell: a file quon wrote as UTF-8,
 // with NULs and control bytes, reads as UTF-8 again. A last byte without a
-// partner changes nothing: a file and the same file with one more byte get
-// the same answer.
+// partner is left out: a line break another tool appends changes nothing.
 bool isUtf16ReadingAsUtf8(QByteArrayView bytes);
 
 } // namespace TextEncodingGuess
