@@ -234,18 +234,20 @@ std::optional<int> highSide(const ZeroBytes& counted) {
     return side;
 }
 
-// A unit text holds: no NUL or control character but tab, line breaks and
-// form feed. `readsAsUtf8`: of units whose bytes read as UTF-8 too, only
-// those text holds beside others of its kind: ASCII; letters and marks of
-// alphabetic scripts (Latin Extended, Greek, Cyrillic, Arabic, Indic: high
-// bytes 0x01-0x1F) and punctuation (0x20-0x21) with an ASCII low byte; or a
-// low byte of zero (U+3000, U+4E00). Two letters of UTF-8 text read as a
-// unit of another script (U+6548 for "He"), which UTF-16 holds in ASCII
-// bytes too seldom to count.
+// A unit text holds: never NUL. `readsAsUtf8`: of units whose bytes read
+// as UTF-8 too, only those text holds beside others of its kind: ASCII but
+// control characters other than tab, line breaks and form feed; letters
+// and marks of alphabetic scripts (Latin Extended, Greek, Cyrillic, Arabic,
+// Indic: high bytes 0x01-0x1F) and punctuation (0x20-0x21); or a low byte
+// of zero (U+3000, U+4E00). Two letters of UTF-8 text read as a unit of
+// another script (U+6548 for "He"), which UTF-16 holds in ASCII bytes too
+// seldom to count.
 bool isTextUnit(uchar high, uchar low, bool readsAsUtf8) {
+    if (!readsAsUtf8)
+        return high != 0 || low != 0;
     if (high == 0)
         return low >= 0x20 || low == '\t' || low == '\n' || low == '\f' || low == '\r';
-    return !readsAsUtf8 || high <= 0x21 || low == 0;
+    return high <= 0x21 || low == 0;
 }
 
 // Whether every unit with its high byte on `side`, from the first byte on,

@@ -19,8 +19,8 @@ struct DecodedText {
 // In this order: a byte-order mark (UTF-8, UTF-16 LE or BE); UTF-16 without
 // a mark, told by its zero bytes over the first few KB and its byte order by
 // the side the zero bytes of spaces and line breaks are on (else the side
-// almost all zero bytes are on), with no NUL or control unit in the whole
-// text, and where the bytes are valid UTF-8 as isUtf16ReadingAsUtf8 says;
+// almost all zero bytes are on), with no NUL unit in the whole text, and
+// where the bytes are valid UTF-8 as isUtf16ReadingAsUtf8 says;
 // strict UTF-8; UTF-8 with a few broken sequences, each becoming U+FFFD;
 // else Windows-1252.
 DecodedText decode(QByteArrayView bytes);
