@@ -32,6 +32,26 @@ const char* const extras[] = {
     " line\nbreak\r.png ",
 };
 
+// Texts for the tree target to parse a character at a time: an empty edit
+// ("\\" and a blank end the added text) and three zero bytes at the end
+// (UTF-8 twice, nothing removed). Link reference definitions the sections
+// are parsed after: labels across lines ending in a backslash, line breaks
+// from entities, a label that case folding makes too long.
+QByteArrayList sectionSeeds() {
+    const QByteArray folded = QString(400, QChar(0x0390)).toUtf8();
+    const QByteArrayList texts = {
+        QByteArray::fromHex(
+            "510a000000075c0a5f5b305f5f63787861626976fc00000a7e075c0a0a5b0a2e5c2e5c0a"
+            "5d3a3a0a0a5b3aecececec510a5d2e2e5c0a2e3a0a075bff"),
+        "a\n\n[x\\\n]: /u\n[\\\\\\\n]: /v 't'\n\nb [x\\ ] [\\\\\\ ]\n",
+        "a\n\n[x]: /a&#10;b\n[y]: </c&#13;d> \"e&#10;&#10;f\"\n\n[x] [y]\n",
+        "a\n\n[" + folded + "]: /u\n\nb [" + folded + "]\n"};
+    QByteArrayList seeds;
+    for (const QByteArray& text : texts)
+        seeds.append("\\ " + text + QByteArray(3, '\0'));
+    return seeds;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -47,6 +67,8 @@ int main(int argc, char** argv) {
     int n = 0;
     for (const char* extra : extras)
         seeds.append({QStringLiteral("extra-%1").arg(++n), QByteArray(extra)});
+    for (const QByteArray& seed : sectionSeeds())
+        seeds.append({QStringLiteral("sections-%1").arg(++n), seed});
     for (const HostileFiles::Sample& seed : seeds) {
         QFile file(folder.filePath(seed.name));
         if (!file.open(QIODevice::WriteOnly) || file.write(seed.bytes) != seed.bytes.size())

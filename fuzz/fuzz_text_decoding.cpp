@@ -3,6 +3,7 @@
 // that was strict UTF-8 comes through unchanged.
 #include "FuzzSupport.h"
 
+#include "core/TextEncodingGuess.h"
 #include "core/Utf8.h"
 #include "shell/DocumentOpener.h"
 
@@ -12,9 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Fuzz::check(Utf8::encode(decoded.text).has_value(), "decoded text is valid UTF-16",
                 Fuzz::quoted(decoded.text));
 
-    // NUL bytes may make it read as UTF-16 without a mark.
+    // Strict UTF-8 reads as itself wherever it opens as itself: only what
+    // is refused as UTF-16 without a mark reads otherwise.
     const std::optional<QString> strict = Utf8::decode(bytes);
-    if (strict && !bytes.contains('\0')) {
+    if (strict && !TextEncodingGuess::isUtf16ReadingAsUtf8(bytes)) {
         const QString expected = strict->startsWith(QChar(0xFEFF)) ? strict->mid(1) : *strict;
         Fuzz::check(decoded.text == expected && !decoded.hasUnreadableBytes,
                     "strict UTF-8 reads as itself", Fuzz::quoted(decoded.text));

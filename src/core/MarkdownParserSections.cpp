@@ -267,6 +267,16 @@ void parseInSections(ParsedMarkdown& parsed, qsizetype chars, MarkdownTreeStorag
                           definitions.insert(definitions.end(), d.begin(), d.end());
                       });
         storage.definitions = ReferenceDefinitions::inEffect(definitions);
+        // Each section is parsed after the definitions written out; where
+        // they do not read back as themselves (a label case folding made
+        // longer than a label may be), the text is parsed whole.
+        const QByteArray written = ReferenceDefinitions::asMarkdown(storage.definitions);
+        if (definitionsIn(QString::fromUtf8(written)) != storage.definitions) {
+            definitions.clear();
+            parseTree(parsed.text, 0, parsed.document, storage, {}, &definitions);
+            storage.definitions = ReferenceDefinitions::inEffect(definitions);
+            return;
+        }
     }
     parseSections(parsed, chars, defines, &storage.definitions,
                   [&](MarkdownTreeStorage& section, size_t kept, std::vector<ReferenceDefinition>) {

@@ -50,12 +50,15 @@ cmark_node* collect(cmark_syntax_extension*, cmark_parser* parser, cmark_node*) 
 }
 
 // Written so that the parser reads back these very bytes: every ASCII
-// punctuation character escaped, and "&" as an entity, since entities are
-// resolved before escapes.
+// punctuation character escaped, "&" as an entity, since entities are
+// resolved before escapes, and line breaks (only an entity puts one there)
+// as entities too: one would end a destination, two a title.
 void appendEscaped(QByteArray& out, const QByteArray& text) {
     for (const char c : text) {
         if (c == '&')
             out += "&amp;";
+        else if (c == '\n' || c == '\r')
+            out += "&#" + QByteArray::number(int(c)) + ';';
         else if (c > ' ' && c < 127 && !std::isalnum(static_cast<unsigned char>(c)))
             out += '\\', out += c;
         else
@@ -99,8 +102,13 @@ QByteArray ReferenceDefinitions::asMarkdown(const std::vector<ReferenceDefinitio
     QByteArray out;
     for (const ReferenceDefinition& definition : definitions) {
         // A label comes as cmark keys it (case folded, white space collapsed,
-        // escapes kept): written back, it keys the same references.
-        out += '[' + definition.label + "]: <";
+        // escapes kept): written back, it keys the same references. One that
+        // ends with a backslash (once before a line break or a blank) gets a
+        // blank back, which keying drops: the backslash would escape the "]".
+        out += '[' + definition.label;
+        if (definition.label.endsWith('\\'))
+            out += ' ';
+        out += "]: <";
         appendEscaped(out, definition.url);
         out += '>';
         if (!definition.title.isEmpty()) {

@@ -39,7 +39,9 @@ private:
 // each label, sorted by label.
 std::vector<ReferenceDefinition> inEffect(const std::vector<ReferenceDefinition>& inOrder);
 
-// Markdown lines that define exactly these, in this order, ending with a blank line.
+// Markdown lines that define exactly these, in this order, ending with a
+// blank line; but for a label that case folding made longer than a label
+// may be, which no line defines.
 QByteArray asMarkdown(const std::vector<ReferenceDefinition>& definitions);
 
 } // namespace ReferenceDefinitions

@@ -170,6 +170,9 @@ std::optional<DecodedText> utf16(QByteArrayView bytes, QStringConverter::Encodin
 // the zero bytes must lie almost all on one side.
 namespace {
 
+// Fewer units than this tell too little to take valid UTF-8 for UTF-16.
+constexpr qsizetype fewestTellingUnits = 8;
+
 // The zero bytes of the first few KB read as pairs. Index 0: the first byte
 // of the pair is zero (big-endian order's high byte); 1: the second
 // (little-endian order's).
@@ -177,12 +180,6 @@ struct ZeroBytes {
     qsizetype pairs = 0;
     qsizetype zeros[2] = {0, 0};
     qsizetype spaces[2] = {0, 0};
-    // Zero bytes paired with a control byte: read in that order, control
-    // characters, which text hardly holds.
-    qsizetype controlUnits[2] = {0, 0};
-    // How often each byte is the first (0) or the second (1) of a pair.
-    qsizetype bytesAt[2][256] = {};
-    qsizetype controls = 0; // pairs with a control byte, NUL included, but tab and line breaks
     bool nulUnit = false;
     qsizetype all() const { return zeros[0] + zeros[1]; }
 };
@@ -195,9 +192,6 @@ std::optional<ZeroBytes> zeroBytes(QByteArrayView bytes) {
     const auto isSpace = [](char byte) {
         return byte == ' ' || byte == '\n' || byte == '\r' || byte == '\t';
     };
-    const auto isControl = [](char byte) {
-        return uchar(byte) < 0x20 && byte != '\t' && byte != '\n' && byte != '\r';
-    };
     ZeroBytes counted;
     const qsizetype sample = std::min(bytes.size(), utf16SampleBytes) & ~qsizetype(1);
     counted.pairs = sample / 2;
@@ -208,17 +202,12 @@ std::optional<ZeroBytes> zeroBytes(QByteArrayView bytes) {
             counted.nulUnit = true;
             return counted;
         }
-        ++counted.bytesAt[0][uchar(first)];
-        ++counted.bytesAt[1][uchar(second)];
-        counted.controls += isControl(first) || isControl(second) ? 1 : 0;
         if (first == 0) {
             ++counted.zeros[0];
             counted.spaces[0] += isSpace(second) ? 1 : 0;
-            counted.controlUnits[0] += isControl(second) ? 1 : 0;
         } else if (second == 0) {
             ++counted.zeros[1];
             counted.spaces[1] += isSpace(first) ? 1 : 0;
-            counted.controlUnits[1] += isControl(first) ? 1 : 0;
         }
     }
     return counted;
@@ -245,10 +234,41 @@ std::optional<int> highSide(const ZeroBytes& counted) {
     return side;
 }
 
-std::optional<QStringConverter::Encoding> utf16WithoutMark(QByteArrayView bytes) {
+// A unit text holds: never NUL. `readsAsUtf8`: of units whose bytes read
+// as UTF-8 too, only those text holds beside others of its kind: ASCII but
+// control characters other than tab, line breaks and form feed; letters
+// and marks of alphabetic scripts (Latin Extended, Greek, Cyrillic, Arabic,
+// Indic: high bytes 0x01-0x1F) and punctuation (0x20-0x21); or a low byte
+// of zero (U+3000, U+4E00). Two letters of UTF-8 text read as a unit of
+// another script (U+6548 for "He"), which UTF-16 holds in ASCII bytes too
+// seldom to count.
+bool isTextUnit(uchar high, uchar low, bool readsAsUtf8) {
+    if (!readsAsUtf8)
+        return high != 0 || low != 0;
+    if (high == 0)
+        return low >= 0x20 || low == '\t' || low == '\n' || low == '\f' || low == '\r';
+    return high <= 0x21 || low == 0;
+}
+
+// Whether every unit with its high byte on `side`, from the first byte on,
+// is a unit text holds. A last byte without a partner is left out.
+bool holdsThroughout(QByteArrayView bytes, int side, bool readsAsUtf8) {
+    const qsizetype end = bytes.size() & ~qsizetype(1);
+    for (qsizetype at = 0; at < end; at += 2) {
+        if (!isTextUnit(uchar(bytes[at + side]), uchar(bytes[at + 1 - side]), readsAsUtf8))
+            return false;
+    }
+    return true;
+}
+
+// The byte order of UTF-16 without a mark: the side the zero bytes tell, as
+// long as the pattern holds over the whole text. Valid UTF-8 must be long
+// enough to tell, and be UTF-16 in every unit (see isTextUnit).
+std::optional<QStringConverter::Encoding> utf16WithoutMark(QByteArrayView bytes, bool readsAsUtf8) {
     const std::optional<ZeroBytes> counted = zeroBytes(bytes);
     const std::optional<int> side = counted ? highSide(*counted) : std::nullopt;
-    if (!side)
+    if (!side || (readsAsUtf8 && bytes.size() / 2 < fewestTellingUnits) ||
+        !holdsThroughout(bytes, *side, readsAsUtf8))
         return std::nullopt;
     return *side == 1 ? QStringConverter::Utf16LE : QStringConverter::Utf16BE;
 }
@@ -256,21 +276,7 @@ std::optional<QStringConverter::Encoding> utf16WithoutMark(QByteArrayView bytes)
 } // namespace
 
 bool isUtf16ReadingAsUtf8(QByteArrayView bytes) {
-    const std::optional<ZeroBytes> counted = zeroBytes(bytes);
-    if (!counted || counted->controls * 2 < counted->pairs)
-        return false;
-    const std::optional<int> side = highSide(*counted);
-    if (!side)
-        return false;
-    // Its NULs beside control bytes: UTF-8 with control characters.
-    if (counted->controlUnits[*side] * 16 > counted->zeros[*side])
-        return false;
-    // Text in one script has one high byte in most of its units (zero in
-    // ASCII, spaces and line breaks, 04 in Cyrillic); control bytes strewn
-    // about have many.
-    const qsizetype* highs = counted->bytesAt[*side];
-    const qsizetype common = *std::max_element(highs + 1, highs + 256);
-    return (highs[0] + common) * 8 >= counted->pairs * 7;
+    return utf16WithoutMark(bytes, true).has_value();
 }
 
 DecodedText decode(QByteArrayView bytes) {
@@ -281,15 +287,21 @@ DecodedText decode(QByteArrayView bytes) {
         return utf8WithReplacements(body);
     }
     std::optional<DecodedText> wide;
-    if (bytes.startsWith("\xFF\xFE"))
+    std::optional<QString> text;
+    if (bytes.startsWith("\xFF\xFE")) {
         wide = utf16(bytes.sliced(2), QStringConverter::Utf16LE);
-    else if (bytes.startsWith("\xFE\xFF"))
+    } else if (bytes.startsWith("\xFE\xFF")) {
         wide = utf16(bytes.sliced(2), QStringConverter::Utf16BE);
-    else if (const auto encoding = utf16WithoutMark(bytes))
-        wide = utf16(bytes, *encoding);
+    } else {
+        text = Utf8::decode(bytes);
+        if (const auto encoding = utf16WithoutMark(bytes, text.has_value()))
+            wide = utf16(bytes, *encoding);
+    }
     if (wide)
         return *wide;
-    if (const std::optional<QString> text = Utf8::decode(bytes))
+    if (!text)
+        text = Utf8::decode(bytes);
+    if (text)
         return {*text, false};
     if (isMostlyUtf8(bytes))
         return utf8WithReplacements(bytes);

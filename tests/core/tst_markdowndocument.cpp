@@ -21,16 +21,19 @@ using TestSupport::writeFile;
 
 namespace {
 
-// UTF-8 text of a few words with control bytes among them, alone or each
-// paired with a NUL.
+// UTF-8 text of a few words with control bytes among them, alone, each
+// paired with a NUL, or NULs in runs; now and then a few bytes only, or a
+// heading with no NUL above letters each paired with one.
 QByteArray textWithControlBytes(QRandomGenerator& random) {
     static const QByteArrayList pieces = {"word", " ", "\n", "é", "ж", "日", "😀", "#"};
-    QByteArray bytes;
-    for (int n = random.bounded(8, 40); n > 0; --n) {
-        const QByteArray control(1, char(random.bounded(0x20)));
-        const int kind = random.bounded(4);
+    const int shape = random.bounded(8);
+    QByteArray bytes = shape == 0 ? "# Heading\n" : "";
+    for (int n = shape == 1 ? random.bounded(1, 5) : random.bounded(8, 40); n > 0; --n) {
+        const QByteArray control(1, shape == 0 ? 'x' : char(random.bounded(0x20)));
+        const int kind = shape == 0 ? 1 : random.bounded(5);
         bytes += kind == 0   ? control
                  : kind == 1 ? control + '\0'
+                 : kind == 2 ? QByteArray(random.bounded(2, 9), '\0')
                              : pieces.at(random.bounded(pieces.size()));
     }
     return bytes;
@@ -422,18 +425,22 @@ private Q_SLOTS:
         QRandomGenerator random(38);
         QByteArray bytes("fo\x01\0\x06\0\x10\0\n", 9);
         int opened = 0;
-        for (int round = 0; round < 3000; ++round, bytes = textWithControlBytes(random)) {
+        for (int round = 0; round < 3000;
+             ++round, bytes = round == 1 ? QByteArray("\0'\0", 3) : textWithControlBytes(random)) {
             const QString described = QString::fromLatin1(bytes.toHex(' '));
             const auto contents = DocumentFile::decode(bytes);
             for (const char more : {'\n', 'x', '\0', '\x01'})
                 QVERIFY2(DocumentFile::decode(bytes + more).has_value() == contents.has_value(),
                          qPrintable(described));
+            QVERIFY2(contents || !bytes.startsWith("# Heading\n"), qPrintable(described));
             if (!contents)
                 continue;
             ++opened;
             MarkdownDocument edited(*contents);
             qsizetype at = random.bounded(int(edited.length() + 1));
             at -= at > 0 && at < edited.length() && edited.text().at(at).isLowSurrogate();
+            edited.replace(edited.length(), 0, QStringLiteral("k")); // "\0'\0" then "\0'\0k"
+            QVERIFY2(DocumentFile::decode(edited.fileBytes().value()), qPrintable(described));
             edited.replace(at, 0, QStringLiteral("k"));
             QVERIFY2(DocumentFile::decode(edited.fileBytes().value()), qPrintable(described));
         }

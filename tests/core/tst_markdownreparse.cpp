@@ -316,6 +316,16 @@ private Q_SLOTS:
                 controls += QChar(c);
         texts << controls + QStringLiteral("\n\n[x]: /u\n\n") +
                      QStringLiteral("a [x] ").repeated(4000) + QStringLiteral("\n\nb\n");
+        // Definitions each section is parsed after, written out, must read
+        // back: labels across lines ending in a backslash (one found by
+        // fuzzing), line breaks from entities, a label folded too long.
+        QString found = QString::fromUtf8(QByteArray::fromHex(
+            "510a000000075c0a5f5b305f5f63787861626976fc00000a7e075c0a0a5b3a0a2e5c2e5c0a5d3a3a0a0a5b"
+            "3aecececec510a5d2e2e5c0a2e3a0a075bff"));
+        texts << found.remove(found.size() / 2, 1)
+              << QStringLiteral("a\n\n[x\\\n]: /u\n[\\\\\\\n]: /v\n\nb [x\\ ] [\\\\\\ ]\n")
+              << QStringLiteral("a\n\n[x]: /a&#10;b \"c&#10;&#10;d\"\n[y]: </e&#13;f>\n\n[x] [y]\n")
+              << QStringLiteral("a\n\n[%1]: /u\n\nb [%1]\n").arg(QString(400, QChar(0x0390)));
         const QStringList edited = edits(text);
         for (int i = 0; i < edited.size(); i += 8)
             texts << edited[i];

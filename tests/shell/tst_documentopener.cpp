@@ -51,6 +51,12 @@ class TestDocumentOpener : public QObject {
                 return QChar(char16_t(random.bounded(0x0410, 0x0450)));
             case 3: // CJK
                 return QChar(char16_t(random.bounded(0x4E00, 0xA000)));
+            case 5: { // Latin Extended and punctuation: high bytes 01, 02 and 20
+                static const QString letters = QStringLiteral("ĀąčďęěłńňőřśšţťůűźżžȘșȚț—–“”„…‘’");
+                return letters.at(random.bounded(letters.size()));
+            }
+            case 6: // Greek
+                return QChar(char16_t(random.bounded(0x0391, 0x03CA)));
             default: // emoji among Latin letters
                 if (random.bounded(3) == 0)
                     return QString::fromUcs4(U"\U0001F600")
@@ -310,13 +316,16 @@ private Q_SLOTS:
         QCOMPARE(decoded.hasUnreadableBytes, unreadable);
     }
 
-    // UTF-16 without a mark, in any script and either byte order, is never
-    // opened as UTF-8 and reads back as exactly its text.
+    // UTF-16 without a mark, in any script and either byte order, long
+    // enough to tell, is never opened as UTF-8 and reads back as exactly its
+    // text, also with a stray byte after it.
     void utf16WithoutMarkReadsAsItsText() {
         QRandomGenerator random(31);
-        for (int script = 0; script < 5; ++script) {
+        for (int script = 0; script < 7; ++script) {
             for (int round = 0; round < 200; ++round) {
-                const QString text = generatedText(random, script);
+                QString text;
+                while (text.size() < 16)
+                    text += generatedText(random, script);
                 for (const auto encoding : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
                     const QByteArray bytes = utf16(text, encoding);
                     const auto describe = [&] {
@@ -331,6 +340,8 @@ private Q_SLOTS:
                     // Another tool appended a line break of one byte.
                     QVERIFY2(!DocumentFile::decode(bytes + '\n'), qPrintable(describe()));
                     QVERIFY2(DocumentOpener::decodeText(bytes + '\n').text == text + '\n',
+                             qPrintable(describe()));
+                    QVERIFY2(DocumentOpener::decodeText(bytes + '\xE9').text == text + u'\uFFFD',
                              qPrintable(describe()));
                 }
             }
