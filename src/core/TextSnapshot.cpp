@@ -1,6 +1,7 @@
 #include "core/TextSnapshot.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -8,10 +9,14 @@ bool samePiece(const QString& a, const QString& b) {
     return a.size() == b.size() && a.constData() == b.constData();
 }
 
-// Units the two share from their start.
+constexpr qsizetype block = 1024;
+
+// Units the two share from their start, compared a block at a time first.
 qsizetype sharedStart(QStringView a, QStringView b) {
     const qsizetype n = std::min(a.size(), b.size());
     qsizetype at = 0;
+    while (at + block <= n && std::memcmp(a.data() + at, b.data() + at, block * sizeof(QChar)) == 0)
+        at += block;
     while (at < n && a[at] == b[at])
         ++at;
     return at;
@@ -20,6 +25,10 @@ qsizetype sharedStart(QStringView a, QStringView b) {
 qsizetype sharedEnd(QStringView a, QStringView b) {
     const qsizetype n = std::min(a.size(), b.size());
     qsizetype at = 0;
+    while (at + block <= n &&
+           std::memcmp(a.data() + a.size() - at - block, b.data() + b.size() - at - block,
+                       block * sizeof(QChar)) == 0)
+        at += block;
     while (at < n && a[a.size() - 1 - at] == b[b.size() - 1 - at])
         ++at;
     return at;
@@ -68,24 +77,60 @@ bool TextSnapshot::equals(QStringView text) const {
     return true;
 }
 
-TextDifference TextSnapshot::difference(const TextSnapshot& before, const TextSnapshot& after) {
-    const std::vector<QString>& a = before.m_pieces;
-    const std::vector<QString>& b = after.m_pieces;
-    const qsizetype limit = std::min(before.m_length, after.m_length);
-    TextDifference d;
-    size_t head = 0;
-    while (head < a.size() && head < b.size() && samePiece(a[head], b[head]))
-        d.prefix += a[head++].size();
-    if (head < a.size() && head < b.size())
-        d.prefix += sharedStart(a[head], b[head]);
-    d.prefix = std::min(d.prefix, limit);
+namespace {
 
-    size_t tail = 0;
-    while (tail < a.size() - head && tail < b.size() - head &&
-           samePiece(a[a.size() - 1 - tail], b[b.size() - 1 - tail]))
-        d.suffix += a[a.size() - 1 - tail++].size();
-    if (tail < a.size() && tail < b.size())
-        d.suffix += sharedEnd(a[a.size() - 1 - tail], b[b.size() - 1 - tail]);
-    d.suffix = std::min(d.suffix, limit - d.prefix);
+// Reads two piece lists side by side, from the start or from the end.
+struct Walk {
+    const std::vector<QString>& pieces;
+    bool backward;
+    size_t piece = 0;
+    qsizetype offset = 0; // units of the current piece already passed
+
+    bool done() const { return piece >= pieces.size(); }
+    const QString& current() const { return pieces[backward ? pieces.size() - 1 - piece : piece]; }
+    QStringView rest() const {
+        const QString& p = current();
+        return backward ? QStringView(p).first(p.size() - offset) : QStringView(p).sliced(offset);
+    }
+    void pass(qsizetype units) {
+        offset += units;
+        if (offset == current().size()) {
+            ++piece;
+            offset = 0;
+        }
+    }
+};
+
+// Units the walks pass alike, at most `limit`: pieces both share are passed
+// whole without reading them.
+qsizetype walkAlike(Walk a, Walk b, qsizetype limit) {
+    qsizetype alike = 0;
+    while (alike < limit && !a.done() && !b.done()) {
+        const QStringView x = a.rest();
+        const QStringView y = b.rest();
+        const qsizetype n = std::min({x.size(), y.size(), limit - alike});
+        qsizetype same = 0;
+        if (a.offset == 0 && b.offset == 0 && samePiece(a.current(), b.current()))
+            same = n;
+        else if (a.backward)
+            same = sharedEnd(x.last(n), y.last(n));
+        else
+            same = sharedStart(x.first(n), y.first(n));
+        alike += same;
+        if (same < n)
+            break;
+        a.pass(n);
+        b.pass(n);
+    }
+    return alike;
+}
+
+} // namespace
+
+TextDifference TextSnapshot::difference(const TextSnapshot& before, const TextSnapshot& after) {
+    const qsizetype shorter = std::min(before.m_length, after.m_length);
+    TextDifference d;
+    d.prefix = walkAlike({before.m_pieces, false}, {after.m_pieces, false}, shorter);
+    d.suffix = walkAlike({before.m_pieces, true}, {after.m_pieces, true}, shorter - d.prefix);
     return d;
 }

@@ -31,8 +31,9 @@ public:
     bool sameAs(const TextSnapshot& other) const;
     bool equals(QStringView text) const;
 
-    // Where `after` differs from `before`, found from the pieces they share
-    // and reading only the first piece that differs at either end.
+    // Where `after` differs from `before`: the pieces both hold are passed
+    // without reading them, so for snapshots of one text taken across an
+    // edit, about the pieces the edit touched are read.
     static TextDifference difference(const TextSnapshot& before, const TextSnapshot& after);
 
 private:

@@ -188,6 +188,9 @@ private Q_SLOTS:
             QVERIFY(snapshot.equals(was));
         }
         QVERIFY(text.snapshot().sameAs(taken.back().first));
+        // A string shares no pieces with the text: it is read to the end.
+        QCOMPARE(TextSnapshot::difference(TextSnapshot(plain), text.snapshot()).prefix,
+                 plain.size());
         QVERIFY(edits.size() < 2 || !taken.front().first.sameAs(taken.back().first));
     }
 };
