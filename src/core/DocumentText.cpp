@@ -5,8 +5,7 @@
 #include <vector>
 
 DocumentText::DocumentText(const DocumentFileContents& contents)
-    : m_units(reinterpret_cast<const char16_t*>(contents.text.constData()), contents.text.size()),
-      m_style(contents.lineEnding), m_mixed(!contents.endings.isEmpty()) {
+    : m_units(contents.text), m_style(contents.lineEnding), m_mixed(!contents.endings.isEmpty()) {
     if (m_mixed)
         m_endings = GapBuffer<quint8>(reinterpret_cast<const quint8*>(contents.endings.constData()),
                                       contents.endings.size());
@@ -33,13 +32,13 @@ int DocumentText::characterCount() const {
 
 QString DocumentText::mid(qsizetype position, qsizetype count) const {
     QString out(count, Qt::Uninitialized);
-    m_units.copy(position, count, reinterpret_cast<char16_t*>(out.data()));
+    m_units.copy(position, count, out.data());
     return out;
 }
 
 void DocumentText::copyInto(QString& into) const {
     into.resize(length());
-    m_units.copy(0, length(), reinterpret_cast<char16_t*>(into.data()));
+    m_units.copy(0, length(), into.data());
 }
 
 QString DocumentText::toString() const {
@@ -103,8 +102,7 @@ void DocumentText::edit(qsizetype position, qsizetype removed, QStringView added
         const std::vector<quint8> endings(size_t(added.size()), ending);
         m_endings.replace(position, removed, endings.data(), added.size());
     }
-    m_units.replace(position, removed, reinterpret_cast<const char16_t*>(added.data()),
-                    added.size());
+    m_units.replace(position, removed, added);
 }
 
 QByteArray DocumentText::endings() const {

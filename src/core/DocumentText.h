@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ChunkedText.h"
 #include "core/DocumentFile.h"
 #include "core/GapBuffer.h"
 
@@ -9,8 +10,8 @@
 // The text of a document while it is edited: UTF-16 with LF line breaks, the
 // ending each line break has in the file, and the word and character counts.
 // An edit costs what it touches, not the length of the text: the units sit
-// in a gap buffer, and the counts are redone only for the piece around the
-// edit.
+// in pieces (ChunkedText), and the counts are redone only for the part around
+// the edit. A snapshot of the text costs no copy of it.
 //
 // A line break an edit adds takes the ending of the line it splits (the
 // break that ends that line); in the last line, or where that line ends in a
@@ -26,12 +27,11 @@ public:
     // large enough and held by nobody else.
     void copyInto(QString& into) const;
     QString toString() const;
+    TextSnapshot snapshot() const { return m_units.snapshot(); }
     // Calls fn(const QChar* units, qsizetype count) for the units from..to in
-    // order, in at most two runs.
+    // order, in runs.
     template <typename Fn> void forEachRun(qsizetype from, qsizetype to, Fn fn) const {
-        m_units.forEachRun(from, to, [&fn](const char16_t* units, qsizetype count) {
-            fn(reinterpret_cast<const QChar*>(units), count);
-        });
+        m_units.forEachRun(from, to, fn);
     }
 
     // The file's style: that of its first line break.
@@ -64,7 +64,7 @@ private:
     void count() const;
     void edit(qsizetype position, qsizetype removed, QStringView added);
 
-    GapBuffer<char16_t> m_units;
+    ChunkedText m_units;
     GapBuffer<quint8> m_endings; // only with mixed endings
     LineEnding m_style = LineEnding::LF;
     bool m_mixed = false;

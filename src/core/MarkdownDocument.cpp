@@ -1,11 +1,14 @@
 #include "core/MarkdownDocument.h"
 
+#include <vector>
+
 #include "core/Preferences.h"
 #include "core/TextCounts.h"
 #include "core/TextEdit.h"
 
 #include <QFileInfo>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -436,13 +439,12 @@ qsizetype MarkdownDocument::sameBackward(qsizetype end, qsizetype savedEnd, qsiz
         const QChar* units;
         qsizetype count;
     };
-    Run runs[2] = {};
-    int runCount = 0;
+    std::vector<Run> runs;
     m_text.forEachRun(end - limit, end, [&](const QChar* units, qsizetype count) {
-        runs[runCount++] = {units, count};
+        runs.push_back({units, count});
     });
     qsizetype same = 0;
-    for (int r = runCount - 1; r >= 0; --r) {
+    for (auto r = qsizetype(runs.size()) - 1; r >= 0; --r) {
         const qsizetype n = sameSuffix(runs[r].units + runs[r].count,
                                        m_savedText.constData() + savedEnd - same, runs[r].count);
         same += n;

@@ -32,10 +32,12 @@ public:
 
     static QString welcomeSample();
 
-    // The whole text, copied out at most once per edit: for saves, exports,
-    // reloads and the preview's parse, never per keystroke.
+    // The whole text, copied out at most once per edit: for saves, exports
+    // and reloads, never per keystroke.
     QString text() const;
     qsizetype length() const { return m_text.length(); }
+    // The text as it is now, without copying it: for the preview's parse.
+    TextSnapshot snapshot() const { return m_text.snapshot(); }
     // The smallest edit that turns the text into `text`.
     void setText(const QString& text);
     // One edit: `removed` units at `position` become `added` (both kept

@@ -59,34 +59,36 @@ void MarkdownParseCache::discard(std::shared_ptr<const ParsedMarkdown> parsed) {
     });
 }
 
-void MarkdownParseCache::scheduleParse(const QString& text) {
+void MarkdownParseCache::scheduleParse(const TextSnapshot& text) {
     m_pendingText = text;
     m_debounce.start();
 }
 
-void MarkdownParseCache::parseSoon(const QString& text) {
+void MarkdownParseCache::parseSoon(const TextSnapshot& text) {
     m_debounce.stop();
-    m_pendingText.clear();
+    m_pendingText = {};
     start(text);
 }
 
-void MarkdownParseCache::parseNow(const QString& text) {
-    if (text.size() > parsedAtOnce || parsesThere > 0) {
+void MarkdownParseCache::parseNow(const TextSnapshot& text) {
+    if (text.length() > parsedAtOnce || parsesThere > 0) {
         parseSoon(text);
         return;
     }
     m_debounce.stop();
-    m_pendingText.clear();
+    m_pendingText = {};
     m_running.future().cancel();
     ++m_job;
     m_inFlight = false;
     m_latestText = text;
-    m_document = MarkdownParser::reparse(*m_document, text);
+    const TextDifference difference = TextSnapshot::difference(m_documentText, text);
+    m_document = MarkdownParser::reparse(*m_document, text.toString(), &difference);
+    m_documentText = text;
     m_followup.reset();
     Q_EMIT changed();
 }
 
-void MarkdownParseCache::start(const QString& text) {
+void MarkdownParseCache::start(const TextSnapshot& text) {
     // A parse still running is of an older text.
     m_running.future().cancel();
     m_inFlight = true;
@@ -95,13 +97,15 @@ void MarkdownParseCache::start(const QString& text) {
     promise->start();
     const QFuture<Result> future = promise->future();
     ++parsesThere;
-    parsingThread().start([promise, before = m_document, text, followup = m_followupFunction,
-                           job = ++m_job] {
+    parsingThread().start([promise, before = m_document, beforeText = m_documentText, text,
+                           followup = m_followupFunction, job = ++m_job] {
         if (!promise->isCanceled()) {
-            std::shared_ptr<const ParsedMarkdown> parsed = MarkdownParser::reparse(*before, text);
+            const TextDifference difference = TextSnapshot::difference(beforeText, text);
+            std::shared_ptr<const ParsedMarkdown> parsed =
+                MarkdownParser::reparse(*before, text.toString(), &difference);
             if (!promise->isCanceled()) {
                 std::any extra = followup ? followup(*before, *parsed) : std::any();
-                promise->addResult(Result{job, std::move(parsed), std::move(extra)});
+                promise->addResult(Result{job, std::move(parsed), text, std::move(extra)});
             }
         }
         --parsesThere;
@@ -119,6 +123,7 @@ void MarkdownParseCache::finished() {
         return;
     m_inFlight = false;
     m_document = std::move(result.parsed);
+    m_documentText = std::move(result.text);
     m_followup = std::move(result.followup);
     Q_EMIT changed();
 }

@@ -69,11 +69,12 @@ std::shared_ptr<const ParsedMarkdown> parse(const QString& text, qsizetype secti
     return parsedWhole(text);
 }
 
-std::shared_ptr<const ParsedMarkdown> reparse(const ParsedMarkdown& before, const QString& text) {
+std::shared_ptr<const ParsedMarkdown> reparse(const ParsedMarkdown& before, const QString& text,
+                                              const TextDifference* known) {
     auto parsed = std::make_shared<ParsedMarkdown>();
     parsed->serial = nextSerial();
     parsed->text = text;
-    if (!reparseEdited(before, *parsed)) {
+    if (!reparseEdited(before, *parsed, known)) {
         parsed->lineStarts.clear();
         parseWhole(*parsed, sectionChars);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MarkdownTree.h"
+#include "core/TextSnapshot.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -23,6 +24,9 @@ std::shared_ptr<const ParsedMarkdown> parse(const QString& text,
 // The parse of `text`, the same as parse(text), made from an earlier parse by
 // parsing again only the top-level blocks an edit touched, or the rows of a
 // table, where that is sure to give the same tree (and the whole text otherwise).
-std::shared_ptr<const ParsedMarkdown> reparse(const ParsedMarkdown& before, const QString& text);
+// Where the edit lies is found by comparing the two texts, or taken from
+// `known` (from the snapshots the texts came from) without reading them.
+std::shared_ptr<const ParsedMarkdown> reparse(const ParsedMarkdown& before, const QString& text,
+                                              const TextDifference* known = nullptr);
 
 } // namespace MarkdownParser

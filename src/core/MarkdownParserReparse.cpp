@@ -327,7 +327,8 @@ std::shared_ptr<MarkdownTreeStorage> joinedStorage(const ParsedMarkdown& before,
 
 } // namespace
 
-bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
+bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after,
+                   const TextDifference* known) {
     const QString& oldText = before.text;
     const QString& newText = after.text;
     const MarkdownTreeStorage* old = before.storage.get();
@@ -339,7 +340,7 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
     const MarkdownNodeList blocks = before.document.children;
 
     // The characters both texts share at the start and at the end.
-    const qsizetype prefix = commonPrefix(oldText, newText);
+    const qsizetype prefix = known ? known->prefix : commonPrefix(oldText, newText);
     if (prefix == oldText.size() && prefix == newText.size()) {
         after.document = before.document;
         after.storage = before.storage;
@@ -348,7 +349,8 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
         return true;
     }
     const qsizetype suffix =
-        commonSuffix(oldText, newText, qMin(oldText.size(), newText.size()) - prefix);
+        known ? known->suffix
+              : commonSuffix(oldText, newText, qMin(oldText.size(), newText.size()) - prefix);
     if (blocks.empty())
         return false;
 

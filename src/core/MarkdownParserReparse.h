@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MarkdownTree.h"
+#include "core/TextSnapshot.h"
 
 // The parse of an edited text made from the parse before the edit.
 namespace MarkdownParser {
@@ -20,7 +21,9 @@ namespace MarkdownParser {
 // lines. In a table, the edited part starts at the first edited row
 // instead (see tableHeadInput), and the rows it did not touch are shared.
 // Where that is not sure to give the tree of a whole parse, returns false
-// with `after` (which holds the edited text) half made.
-bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after);
+// with `after` (which holds the edited text) half made. `known`, when given,
+// says where the texts differ.
+bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after,
+                   const TextDifference* known = nullptr);
 
 } // namespace MarkdownParser

@@ -35,7 +35,7 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent), m_host(new PreviewS
     // thread stays free for the next key.
     connect(&m_sourceDebounce, &QTimer::timeout, this, [this] {
         readSource();
-        if (m_cache.latestText() != m_markdown)
+        if (!m_cache.latestText().sameAs(m_markdown))
             m_cache.parseSoon(m_markdown);
     });
     connect(m_host, &PreviewScrollHost::scrollViewReady, this, &PreviewView::scrollViewReady);
@@ -61,14 +61,14 @@ void PreviewView::setScrollSync(ScrollSyncEngine* engine) {
 }
 
 void PreviewView::setMarkdown(const QString& text) {
-    if (text == m_markdown)
+    if (m_markdown.equals(text))
         return;
     m_markdown = text;
     if (isVisible())
         m_cache.scheduleParse(text);
 }
 
-void PreviewView::setMarkdownSource(std::function<QString()> source) {
+void PreviewView::setMarkdownSource(std::function<TextSnapshot()> source) {
     m_source = std::move(source);
     markdownSourceChanged();
 }
@@ -106,7 +106,7 @@ void PreviewView::showEvent(QShowEvent* event) {
 
 // Parses the text unless its parse is done or on its way.
 void PreviewView::catchUp() {
-    if (m_cache.latestText() != m_markdown || (m_cache.isPending() && !m_cache.isParsing()))
+    if (!m_cache.latestText().sameAs(m_markdown) || (m_cache.isPending() && !m_cache.isParsing()))
         m_cache.parseNow(m_markdown);
 }
 
@@ -143,7 +143,7 @@ void PreviewView::applyStyle() {
     context.onSourceChange = [this](const QString& text) { adoptSourceChange(text); };
     context.currentMarkdown = [this] {
         readSource();
-        return m_markdown;
+        return m_markdown.toString();
     };
     context.onStaleSource = [this] { catchUp(); };
     content()->setRendererContext(context);

@@ -26,8 +26,9 @@ class ScrollSyncEngine;
 //
 // Use by the workspace:
 // - setMarkdown(text) with every new text, or setMarkdownSource(source) once
-//   and markdownSourceChanged() after every edit: the preview then reads the
-//   text only when it parses, so an edit costs it no more than a timer;
+//   and markdownSourceChanged() after every edit: the preview then takes a
+//   snapshot of the text only when it parses, so an edit costs it no more
+//   than a timer, and a pause no more than the snapshot;
 // - setDocumentDirectory(folder) for relative image paths (empty when
 //   untitled);
 // - setScrollSync(engine) with the window's synchroniser, so the preview's own
@@ -42,8 +43,8 @@ public:
     explicit PreviewView(QWidget* parent = nullptr);
 
     void setMarkdown(const QString& text);
-    QString markdown() const { return m_markdown; }
-    void setMarkdownSource(std::function<QString()> source);
+    QString markdown() const { return m_markdown.toString(); }
+    void setMarkdownSource(std::function<TextSnapshot()> source);
     void markdownSourceChanged();
     void setDocumentDirectory(const QString& folder);
     QString documentDirectory() const { return m_documentDirectory; }
@@ -74,8 +75,8 @@ private:
     bool readSource();
     void catchUp();
 
-    QString m_markdown;
-    std::function<QString()> m_source;
+    TextSnapshot m_markdown;
+    std::function<TextSnapshot()> m_source;
     bool m_sourceChanged = false;
     QTimer m_sourceDebounce;
     QString m_documentDirectory;

@@ -48,7 +48,7 @@ void StandardWorkspacePanes::editEditorText(int position, int removed, const QSt
     m_editor->replaceText(position, removed, added);
 }
 
-void StandardWorkspacePanes::setPreviewSource(std::function<QString()> source) {
+void StandardWorkspacePanes::setPreviewSource(std::function<TextSnapshot()> source) {
     m_preview->setMarkdownSource(std::move(source));
 }
 

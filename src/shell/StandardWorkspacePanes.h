@@ -21,7 +21,7 @@ public:
     QWidget* preview() const override;
     void setEditorText(const QString& text) override;
     void editEditorText(int position, int removed, const QString& added) override;
-    void setPreviewSource(std::function<QString()> source) override;
+    void setPreviewSource(std::function<TextSnapshot()> source) override;
     void previewTextChanged() override;
     void setDocumentDirectory(const QString& folder) override;
     void setScrollSyncEnabled(bool enabled) override;

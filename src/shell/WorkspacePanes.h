@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/DocumentSearchState.h"
+#include "core/TextSnapshot.h"
 
 #include <QObject>
 #include <QString>
@@ -26,7 +27,7 @@ public:
     // checkbox): applied as one undoable edit.
     virtual void editEditorText(int position, int removed, const QString& added) = 0;
     // Where the preview reads the document's text, when it parses.
-    virtual void setPreviewSource(std::function<QString()> source) = 0;
+    virtual void setPreviewSource(std::function<TextSnapshot()> source) = 0;
     // The text changed. Only called while the preview is shown; a hidden
     // preview catches up when it is shown again.
     virtual void previewTextChanged() = 0;

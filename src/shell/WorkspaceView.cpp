@@ -153,7 +153,7 @@ void WorkspaceView::setUpEscape() {
 
 void WorkspaceView::connectPanes() {
     m_panes->setEditorText(m_document.text());
-    m_panes->setPreviewSource([this] { return m_document.text(); });
+    m_panes->setPreviewSource([this] { return m_document.snapshot(); });
     m_panes->setDocumentDirectory(documentDirectory());
     connect(m_panes, &WorkspacePanes::editorTextEdited, this, &WorkspaceView::editorTextEdited);
     connect(m_panes, &WorkspacePanes::previewSourceChanged, &m_document,

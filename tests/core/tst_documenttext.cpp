@@ -1,3 +1,4 @@
+#include "core/ChunkedText.h"
 #include "core/DocumentText.h"
 #include "core/TextCounts.h"
 
@@ -37,7 +38,26 @@ void editBoth(DocumentText& text, QString& plain, const QStringList& pieces, int
     }
 }
 
+struct Edit {
+    qsizetype at;
+    qsizetype removed;
+    QString added;
+};
+using Edits = QList<Edit>;
+
+// A text of `size` units, each piece of it told apart from the others, with
+// a surrogate pair at every unit an edit might cut.
+QString piecesText(qsizetype size) {
+    QString text;
+    for (int i = 0; text.size() < size; ++i)
+        text += QStringLiteral("line %1 \U0001F600 text\n").arg(i);
+    text.truncate(size);
+    return text;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Edit)
 
 class TestDocumentText : public QObject {
     Q_OBJECT
@@ -106,6 +126,72 @@ private Q_SLOTS:
         text.replace(position, removed, added);
         QCOMPARE(text.encode(false).value(), expected);
         QCOMPARE(DocumentFile::decode(expected)->text, text.toString());
+    }
+
+    // After each edit the text is the string's; every snapshot taken on the
+    // way still holds the text of its moment; and where two snapshots differ
+    // is found near the edit, from the pieces they share.
+    void snapshotsKeepTheirTextAndFindTheEdit_data() {
+        constexpr qsizetype piece = ChunkedText::pieceUnits;
+        QTest::addColumn<qsizetype>("size");
+        QTest::addColumn<Edits>("edits");
+        QTest::newRow("empty, typed into")
+            << qsizetype(0) << Edits{{0, 0, u(u"a")}, {1, 0, u(u"b")}};
+        QTest::newRow("all deleted, then typed")
+            << 3 * piece << Edits{{0, 3 * piece, QString()}, {0, 0, u(u"x\n")}};
+        QTest::newRow("typing in a middle piece") << 4 * piece + 7
+                                                  << Edits{{2 * piece + 5, 0, u(u"a")},
+                                                           {2 * piece + 6, 0, u(u"b")},
+                                                           {2 * piece + 6, 1, {}}};
+        QTest::newRow("across a piece boundary")
+            << 4 * piece << Edits{{piece - 3, 6, u(u"joined")}, {2 * piece - 1, 2, QString()}};
+        QTest::newRow("at a piece's start and end")
+            << 3 * piece << Edits{{piece, 0, u(u"start")}, {2 * piece + 5, 0, u(u"end")}};
+        QTest::newRow("surrogate pair split and joined at a boundary")
+            << 3 * piece
+            << Edits{{piece, 0, u(u"\xD83D")}, {piece + 1, 0, u(u"\xDE00")}, {piece, 1, {}}};
+        QTest::newRow("a piece grown past twice its size")
+            << 3 * piece << Edits{{piece + 10, 0, piecesText(3 * piece)}};
+        QTest::newRow("a piece shrunk to nothing")
+            << 5 * piece << Edits{{piece, piece - 1, {}}, {piece, 2, {}}, {piece, piece, {}}};
+        QTest::newRow("first and last units")
+            << 2 * piece + 1 << Edits{{0, 1, u(u"#")}, {2 * piece, 1, u(u"!\n")}};
+    }
+    void snapshotsKeepTheirTextAndFindTheEdit() {
+        QFETCH(qsizetype, size);
+        QFETCH(Edits, edits);
+        QString plain = piecesText(size);
+        DocumentFileContents contents;
+        contents.text = plain;
+        DocumentText text(contents);
+        std::vector<std::pair<TextSnapshot, QString>> taken{{text.snapshot(), plain}};
+        for (const Edit& edit : edits) {
+            text.replace(edit.at, edit.removed, edit.added);
+            plain.replace(edit.at, edit.removed, edit.added);
+            QCOMPARE(text.toString(), plain);
+            taken.emplace_back(text.snapshot(), plain);
+
+            const auto& [before, was] = taken[taken.size() - 2];
+            const TextDifference d = TextSnapshot::difference(before, taken.back().first);
+            const qsizetype shorter = qMin(was.size(), plain.size());
+            QVERIFY(d.prefix + d.suffix <= shorter);
+            QCOMPARE(QStringView(was).first(d.prefix), QStringView(plain).first(d.prefix));
+            QCOMPARE(QStringView(was).last(d.suffix), QStringView(plain).last(d.suffix));
+            // Found within a few pieces of the edit, whatever the text's length.
+            const qsizetype editEnd = edit.at + edit.removed;
+            QVERIFY(d.prefix >= qMin(edit.at, shorter) - 2 * ChunkedText::pieceUnits);
+            QVERIFY(d.suffix >=
+                    qMin(was.size() - editEnd, shorter - d.prefix) - 2 * ChunkedText::pieceUnits);
+        }
+        for (const auto& [snapshot, was] : taken) {
+            QCOMPARE(snapshot.toString(), was);
+            QVERIFY(snapshot.equals(was));
+        }
+        QVERIFY(text.snapshot().sameAs(taken.back().first));
+        // A string shares no pieces with the text: it is read to the end.
+        QCOMPARE(TextSnapshot::difference(TextSnapshot(plain), text.snapshot()).prefix,
+                 plain.size());
+        QVERIFY(edits.size() < 2 || !taken.front().first.sameAs(taken.back().first));
     }
 };
 

@@ -1,9 +1,12 @@
+#include "core/ChunkedText.h"
+#include "core/DocumentText.h"
 #include "core/MarkdownParseCache.h"
 #include "core/MarkdownParser.h"
 #include "support/MarkdownDump.h"
 #include "support/TestSupport.h"
 
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
@@ -160,6 +163,43 @@ private Q_SLOTS:
         }
         QVERIFY(here >= 1);
         QCOMPARE(MarkdownDump::dump(cache.document()->document), alone);
+    }
+
+    // Snapshots of a text edited between parses, some superseded before
+    // their parse comes back: each tree shown is that of a full parse of its
+    // text, and most keep the blocks the edits left alone.
+    void snapshotsOfAnEditedTextGiveTheTreesOfFullParses() {
+        QString plain;
+        for (int i = 0; plain.size() < 4 * ChunkedText::pieceUnits; ++i)
+            plain += QStringLiteral("# Title %1\n\nSome *text* %1\n\n| a | b |\n|---|---|\n"
+                                    "| %1 | x |\n\n")
+                         .arg(i);
+        DocumentFileContents contents;
+        contents.text = plain;
+        DocumentText text(contents);
+        MarkdownParseCache cache;
+        cache.parseSoon(text.snapshot());
+        QTRY_VERIFY_WITH_TIMEOUT(!cache.isPending(), 20'000);
+        const QStringList pieces = {QStringLiteral("x"), QStringLiteral("\n\n"),
+                                    QStringLiteral("| 9 | y |\n"), QStringLiteral("*"), QString()};
+        QRandomGenerator rng(7);
+        int kept = 0;
+        for (int round = 0; round < 12; ++round) {
+            for (int burst = round % 3; burst >= 0; --burst) {
+                const auto at = qsizetype(rng.bounded(int(text.length()) + 1));
+                const qsizetype removed = qMin(qsizetype(rng.bounded(4)), text.length() - at);
+                const QString& added = pieces[rng.bounded(int(pieces.size()))];
+                text.replace(at, removed, added);
+                plain.replace(at, removed, added);
+                cache.parseSoon(text.snapshot());
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(!cache.isPending(), 20'000);
+            QCOMPARE(cache.document()->text, plain);
+            QCOMPARE(MarkdownDump::dump(cache.document()->document, true),
+                     MarkdownDump::dump(MarkdownParser::parse(plain)->document, true));
+            kept += cache.document()->reuse.keptAbove + cache.document()->reuse.keptBelow > 0;
+        }
+        QVERIFY2(kept > 6, qPrintable(QString::number(kept)));
     }
 };
 

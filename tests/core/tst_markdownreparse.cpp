@@ -198,6 +198,18 @@ void expectSectionsEqualWhole(const QString& text, const ParsedMarkdown& whole, 
 
 } // namespace
 
+// The units two texts share at their start, and then at their end.
+TextDifference differenceOf(const QString& before, const QString& after) {
+    TextDifference d;
+    const qsizetype shorter = qMin(before.size(), after.size());
+    while (d.prefix < shorter && before[d.prefix] == after[d.prefix])
+        ++d.prefix;
+    while (d.prefix + d.suffix < shorter &&
+           before[before.size() - 1 - d.suffix] == after[after.size() - 1 - d.suffix])
+        ++d.suffix;
+    return d;
+}
+
 class TestMarkdownReparse : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -250,6 +262,11 @@ private Q_SLOTS:
             const auto quick = MarkdownParser::reparse(*base, steps[i]);
             QCOMPARE(quick->text, steps[i]);
             expectFullParse(*quick);
+            // Told where the edit lies, exactly or with more around it.
+            const TextDifference exact = differenceOf(text, steps[i]);
+            for (const TextDifference& known :
+                 {exact, TextDifference{exact.prefix / 2, exact.suffix / 3}, TextDifference{}})
+                expectFullParse(*MarkdownParser::reparse(*base, steps[i], &known));
             reused += expectReuse(*base, *quick);
             if (i % 5 == 0) {
                 const auto next = MarkdownParser::reparse(*previous, steps[i]);

@@ -46,12 +46,12 @@ public:
         cursor.insertText(added);
         m_setting = false;
     }
-    void setPreviewSource(std::function<QString()> source) override {
+    void setPreviewSource(std::function<TextSnapshot()> source) override {
         m_source = std::move(source);
     }
     void previewTextChanged() override {
         ++previewRenders;
-        m_preview->setText(m_source());
+        m_preview->setText(m_source().toString());
     }
     void setDocumentDirectory(const QString& folder) override { documentDirectory = folder; }
     void setScrollSyncEnabled(bool enabled) override { scrollSyncEnabled = enabled; }
@@ -87,6 +87,6 @@ public:
 private:
     QPlainTextEdit* m_editor = nullptr;
     QLabel* m_preview = nullptr;
-    std::function<QString()> m_source;
+    std::function<TextSnapshot()> m_source;
     bool m_setting = false;
 };
