@@ -212,6 +212,7 @@ private Q_SLOTS:
         QTest::newRow("after scrolling") << "deep scroll";
         QTest::newRow("after a zoom") << "deep zoom";
         QTest::newRow("text above grew") << "deep above";
+        QTest::newRow("text before it taller") << "deep taller";
         QTest::newRow("composing") << "deep compose";
         QTest::newRow("read-only: none") << "deep readonly";
         QTest::newRow("focus elsewhere: none") << "deep unfocus";
@@ -269,7 +270,15 @@ private Q_SLOTS:
                 view->zoomIn(4);
             else if (step == "above")
                 QTextCursor(view->document()).insertText(QString(300, u'w') + u' ');
-            else if (step == "compose") {
+            else if (step == "taller") {
+                // The paragraph's start laid out anew, the caret's position unchanged.
+                QTextCursor start(view->document());
+                start.setPosition(20);
+                start.setPosition(2000, QTextCursor::KeepAnchor);
+                QTextCharFormat large;
+                large.setFontPointSize(30);
+                start.mergeCharFormat(large);
+            } else if (step == "compose") {
                 QInputMethodEvent compose(QStringLiteral("abc"),
                                           {{QInputMethodEvent::Cursor, 2, 1, {}}});
                 QApplication::sendEvent(view, &compose);
