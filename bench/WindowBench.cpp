@@ -394,6 +394,54 @@ void longLineStallFigures() {
     longLineStall(QStringLiteral("long-line-images"), line);
 }
 
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// One paragraph of 80,000 characters in a real window in Split, the caret
+// in its middle: a key typed there until its echo is painted (median of 40,
+// a letter and a backspace in turn, each after the preview caught up), and
+// a blink of the caret (its rect repainted).
+void paragraphFigures() {
+    QString paragraph;
+    for (int i = 0; paragraph.size() < 80000; ++i)
+        paragraph += QStringLiteral("word%1 *emphasis* **strong** `code %1` plain words ").arg(i);
+    paragraph.truncate(80000);
+    SplitWindow split;
+    if (!split.open(paragraph + u'\n'))
+        return;
+    MarkdownTextView* view = split.caretAt(int(paragraph.size() / 2));
+    PaintCounter counter(view->viewport());
+    std::vector<double> keys;
+    for (int step = 0; step < 40; ++step) {
+        const bool type = step % 2 == 0;
+        QKeyEvent press(QEvent::KeyPress, type ? Qt::Key_A : Qt::Key_Backspace, Qt::NoModifier,
+                        type ? QStringLiteral("a") : QString());
+        const int before = counter.paints;
+        QElapsedTimer timer;
+        timer.start();
+        QApplication::sendEvent(view, &press);
+        waitUntilIdle();
+        if (counter.paints == before)
+            view->viewport()->repaint();
+        keys.push_back(double(timer.nsecsElapsed()) / 1e6);
+        while (!split.inStep())
+            QApplication::processEvents();
+    }
+    Bench::report(QStringLiteral("editor.keystroke.paragraph-80k"), median(keys), "ms");
+    const double blink = Bench::medianMs(40, [&] { view->viewport()->repaint(view->caretRect()); });
+    Bench::report(QStringLiteral("editor.caret-blink.paragraph-80k"), blink, "ms");
+}
+
 // A code fence (three backticks and Return) typed at a paragraph in the
 // middle of the README-like document in Split, until the preview is in step
 // again and a second after (its code coloured): the longest turn of the
@@ -419,6 +467,7 @@ const Bench::Registration longLineStalls("split-stall.long-line", longLineStallF
 const Bench::Registration fenceTyped("split-stall.fence-typed", fenceTypedFigures);
 const Bench::Registration oneLine("oneline", oneLineFigures);
 const Bench::Registration longLine("long-line", longLineFigures);
+const Bench::Registration paragraph("paragraph-80k", paragraphFigures);
 
 const Bench::Registration registration("window", windowFigures);
 

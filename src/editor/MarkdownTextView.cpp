@@ -4,11 +4,14 @@
 #include "editor/EditorPopovers.h"
 #include "editor/ImageDropSupport.h"
 #include "editor/MarkdownEditingSupport.h"
+#include "platform/FreedMemory.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyleHints>
 #include <QTextBlock>
 #include <memory>
@@ -41,6 +44,9 @@ bool isTyping(const QKeyEvent* event) {
 }
 
 constexpr int caretWidth = 2;
+// Kept layout data takes some 40 bytes a character: a block longer than this
+// (a minified file's line) is measured again instead.
+constexpr int longestKeptLayout = 1'000'000;
 
 } // namespace
 
@@ -50,12 +56,24 @@ MarkdownTextView::MarkdownTextView(QWidget* parent) : QPlainTextEdit(parent) {
     setCursorWidth(0);
     m_caretColour = palette().color(QPalette::Text);
     connect(&m_caretBlink, &QTimer::timeout, this, &MarkdownTextView::blinkCaret);
-    connect(this, &QPlainTextEdit::cursorPositionChanged, this,
-            &MarkdownTextView::restartCaretBlink);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        keepCaretBlockLayout();
+        restartCaretBlink();
+    });
     connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect&, int dy) {
         if (dy)
             restartCaretBlink();
     });
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &MarkdownTextView::forgetCaretRect);
+    // Any relayout may move the caret without moving its position.
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    connect(layout, &QAbstractTextDocumentLayout::update, this, &MarkdownTextView::forgetCaretRect);
+    connect(layout, &QAbstractTextDocumentLayout::updateBlock, this,
+            &MarkdownTextView::forgetCaretRect);
+    connect(layout, &QAbstractTextDocumentLayout::documentSizeChanged, this,
+            &MarkdownTextView::forgetCaretRect);
+    keepCaretBlockLayout();
 }
 
 void MarkdownTextView::setCaretColour(const QColor& colour) {
@@ -64,8 +82,29 @@ void MarkdownTextView::setCaretColour(const QColor& colour) {
 }
 
 QRect MarkdownTextView::caretRect() const {
-    const QRect line = cursorRect();
-    return {line.left(), line.top(), caretWidth, line.height()};
+    if (!m_caretRect) {
+        const QRect line = cursorRect();
+        m_caretRect = QRect(line.left(), line.top(), caretWidth, line.height());
+    }
+    return *m_caretRect;
+}
+
+// Qt throws a block's layout data away after each paint and rebuilds all of
+// it (character attributes, shapes) whenever it measures a position: in a
+// paragraph of many thousand characters that is the cost of every paint,
+// blink and key. The caret's block keeps it until its text changes.
+void MarkdownTextView::keepCaretBlockLayout() {
+    const QTextBlock block = textCursor().block();
+    const QTextBlock kept = m_keptLayout.isNull() || m_keptLayout.document() != document()
+                                ? QTextBlock()
+                                : m_keptLayout.block();
+    if (kept.isValid() && kept == block)
+        return;
+    if (kept.isValid())
+        kept.layout()->setCacheEnabled(false);
+    if (block.isValid())
+        block.layout()->setCacheEnabled(block.length() <= longestKeptLayout);
+    m_keptLayout = QTextCursor(block);
 }
 
 void MarkdownTextView::restartCaretBlink() {
@@ -75,6 +114,7 @@ void MarkdownTextView::restartCaretBlink() {
         m_caretBlink.start(flash / 2);
     else
         m_caretBlink.stop();
+    forgetCaretRect();
     viewport()->update(m_caretDrawn);
     viewport()->update(caretRect());
 }
@@ -95,13 +135,24 @@ void MarkdownTextView::focusOutEvent(QFocusEvent* event) {
     viewport()->update(m_caretDrawn);
 }
 
+void MarkdownTextView::resizeEvent(QResizeEvent* event) {
+    forgetCaretRect();
+    QPlainTextEdit::resizeEvent(event);
+}
+
+void MarkdownTextView::changeEvent(QEvent* event) {
+    forgetCaretRect();
+    QPlainTextEdit::changeEvent(event);
+}
+
 void MarkdownTextView::paintEvent(QPaintEvent* event) {
     QPlainTextEdit::paintEvent(event);
     m_caretDrawn = {};
     if (!hasFocus() || !m_caretOn || isReadOnly())
         return;
     m_caretDrawn = caretRect();
-    QPainter(viewport()).fillRect(m_caretDrawn, m_caretColour);
+    if (event->rect().intersects(m_caretDrawn))
+        QPainter(viewport()).fillRect(m_caretDrawn, m_caretColour);
 }
 
 void MarkdownTextView::setTextInset(int horizontal, int vertical) {
@@ -109,6 +160,7 @@ void MarkdownTextView::setTextInset(int horizontal, int vertical) {
     document()->setDocumentMargin(vertical);
     const int side = qMax(0, horizontal - vertical);
     setViewportMargins(side, 0, side, 0);
+    forgetCaretRect();
 }
 
 bool MarkdownTextView::event(QEvent* event) {
@@ -142,6 +194,9 @@ bool MarkdownTextView::handleKeyEquivalent(QKeyEvent* event) {
 }
 
 void MarkdownTextView::keyPressEvent(QKeyEvent* event) {
+    // A key lays its whole block out again: in a long paragraph megabytes
+    // freed and taken at once.
+    const FreedMemory::ReusedLargeBlocks reuse;
     if (isReadOnly()) {
         QPlainTextEdit::keyPressEvent(event);
         return;
@@ -182,6 +237,9 @@ void MarkdownTextView::insertNewline() {
 }
 
 void MarkdownTextView::inputMethodEvent(QInputMethodEvent* event) {
+    const FreedMemory::ReusedLargeBlocks reuse;
+    // Text being composed moves the caret within it.
+    forgetCaretRect();
     if (!isReadOnly() && event->preeditString().isEmpty() && event->replacementLength() == 0 &&
         MarkdownEditingSupport::insertPair(this, event->commitString())) {
         event->accept();

@@ -35,7 +35,8 @@ public:
     // Qt inverts the pixels under its caret; this one is drawn in a colour.
     QColor caretColour() const { return m_caretColour; }
     void setCaretColour(const QColor& colour);
-    // Where the caret is drawn, in viewport coordinates.
+    // Where the caret is drawn, in viewport coordinates: measured once after
+    // each layout, scroll or caret move, not per paint or blink.
     QRect caretRect() const;
 
     // The slash-command popover, which sees every key first. Not owned;
@@ -96,8 +97,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void forgetCaretRect() { m_caretRect.reset(); }
+    void keepCaretBlockLayout();
     void restartCaretBlink();
     void blinkCaret();
     bool handleKeyEquivalent(QKeyEvent* event);
@@ -113,4 +118,7 @@ private:
     QTimer m_caretBlink;
     bool m_caretOn = true;
     QRect m_caretDrawn;
+    mutable std::optional<QRect> m_caretRect;
+    // At the start of the block whose layout data is kept.
+    QTextCursor m_keptLayout;
 };

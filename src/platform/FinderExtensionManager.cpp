@@ -4,6 +4,7 @@
 #include "common/AppIdentity.h"
 #include "platform/DesktopEntry.h"
 #include "platform/InstallLayout.h"
+#include "platform/SchemeHandlerState.h"
 #include "platform/ToolRunner.h"
 
 #include <QCoreApplication>
@@ -71,18 +72,35 @@ void FinderExtensionManager::registerIfNeeded() {
     // makes way for an installed one.
     if (!DesktopEntry::ensureInstalled())
         return;
+    // xdg-mime starts dozens of processes: only when its answer can differ.
+    const QByteArray state = SchemeHandlerState::current();
+    if (state != SchemeHandlerState::remembered())
+        registerHandler();
+}
+
+void FinderExtensionManager::registerHandler() {
     const QString tool = QStringLiteral("xdg-mime");
     const QString type = QLatin1String(schemeHandlerType);
-    ToolRunner::run(tool, {QStringLiteral("query"), QStringLiteral("default"), type},
-                    [tool, type](const ToolRunner::Result& result) {
-                        // Some versions answer "none" with a failure status; a tool
-                        // that never ran or hung says nothing, so nothing changes.
-                        if (!result.started || result.timedOut ||
-                            !result.output.trimmed().isEmpty())
-                            return;
-                        ToolRunner::run(tool, {QStringLiteral("default"),
-                                               QLatin1String(DesktopEntry::fileName), type});
-                    });
+    ToolRunner::run(
+        tool, {QStringLiteral("query"), QStringLiteral("default"), type},
+        [tool, type](const ToolRunner::Result& result) {
+            // Some versions answer "none" with a failure status; a tool
+            // that never ran or hung says nothing, so nothing changes
+            // and the next launch asks again.
+            if (!result.started || result.timedOut)
+                return;
+            if (!result.output.trimmed().isEmpty()) {
+                SchemeHandlerState::remember(SchemeHandlerState::current());
+                return;
+            }
+            ToolRunner::run(
+                tool, {QStringLiteral("default"), QLatin1String(DesktopEntry::fileName), type},
+                [](const ToolRunner::Result& set) {
+                    // Taken after the write, which changes the state.
+                    if (set.succeeded())
+                        SchemeHandlerState::remember(SchemeHandlerState::current());
+                });
+        });
 }
 
 bool FinderExtensionManager::isEnabled() {

@@ -23,8 +23,12 @@ Locations locationsFor(const QString& executableFolder);
 // Tests point both elsewhere; an empty Locations restores the defaults.
 void setLocations(const Locations& locations);
 
-// Makes quon the handler of quon:// URLs when nothing handles them yet.
+// Makes quon the handler of quon:// URLs when nothing handles them yet;
+// asks the desktop only when what its answer rests on changed since the
+// answer was last settled.
 void registerIfNeeded();
+// The same, asking in any case.
+void registerHandler();
 // The module is present in Nautilus's extension folder.
 bool isEnabled();
 // Nautilus itself is on this system (its program is on the PATH).

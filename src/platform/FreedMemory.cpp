@@ -12,6 +12,10 @@
 namespace {
 
 size_t threshold = FreedMemory::defaultThreshold;
+bool boundFixed = false;
+int reuseDepth = 0;
+// The allocator's default: free memory above the heap's top goes back.
+constexpr int trimBound = 128 * 1024;
 bool scheduled = false;
 int givenBack = 0;
 
@@ -55,6 +59,26 @@ void FreedMemory::giveBackSoon() {
 void FreedMemory::returnLargeBlocksAtOnce() {
 #if defined(__GLIBC__)
     mallopt(M_MMAP_THRESHOLD, int(largeBlock));
+    mallopt(M_TRIM_THRESHOLD, trimBound);
+    boundFixed = true;
+#endif
+}
+
+FreedMemory::ReusedLargeBlocks::ReusedLargeBlocks() {
+#if defined(__GLIBC__)
+    if (boundFixed && reuseDepth++ == 0) {
+        mallopt(M_MMAP_THRESHOLD, int(reusedBlock));
+        mallopt(M_TRIM_THRESHOLD, int(reusedBlock));
+    }
+#endif
+}
+
+FreedMemory::ReusedLargeBlocks::~ReusedLargeBlocks() {
+#if defined(__GLIBC__)
+    if (boundFixed && --reuseDepth == 0) {
+        mallopt(M_MMAP_THRESHOLD, int(largeBlock));
+        mallopt(M_TRIM_THRESHOLD, trimBound);
+    }
 #endif
 }
 

@@ -19,6 +19,22 @@ constexpr size_t largeBlock = size_t(1) << 20;
 // first window.
 void returnLargeBlocksAtOnce();
 
+// While one lives, large blocks come from the heap and what is freed stays
+// there to be taken again: an edit that frees a long paragraph's layout and
+// builds it anew reuses the same pages instead of mapping (and faulting in)
+// megabytes of fresh ones on every key. Nothing changes without
+// returnLargeBlocksAtOnce, whose bound comes back when the last one goes.
+// For the UI thread.
+class ReusedLargeBlocks {
+public:
+    ReusedLargeBlocks();
+    ~ReusedLargeBlocks();
+    ReusedLargeBlocks(const ReusedLargeBlocks&) = delete;
+    ReusedLargeBlocks& operator=(const ReusedLargeBlocks&) = delete;
+};
+// Up to this size; a larger block is mapped on its own all the same.
+constexpr size_t reusedBlock = size_t(16) << 20;
+
 // Below this much resident unused memory nothing is given back.
 constexpr size_t defaultThreshold = size_t(64) << 20;
 

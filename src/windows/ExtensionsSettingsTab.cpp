@@ -54,6 +54,8 @@ ExtensionsSettingsTab::Services ExtensionsSettingsTab::Services::standard() {
     services.isEnabled = &FinderExtensionManager::isEnabled;
     services.isFileManagerInstalled = &FinderExtensionManager::isFileManagerInstalled;
     services.enable = [](std::function<void(bool)> done) {
+        // The plug-in hands its requests to quon:// URLs.
+        FinderExtensionManager::registerHandler();
         FinderExtensionManager::enable(std::move(done));
     };
     services.restartFileManager = &FinderExtensionManager::restartFinder;

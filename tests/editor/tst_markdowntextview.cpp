@@ -5,11 +5,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 
 using namespace EditorFixture;
 
@@ -190,6 +194,114 @@ private Q_SLOTS:
         const QImage drawn = view.viewport()->grab().toImage();
         QCOMPARE(drawn.pixelColor(view.caretRect().center()).rgb(), accent.rgb());
         QCOMPARE(view.cursorWidth(), 0); // Qt's own inverting caret is off
+    }
+
+    // The caret is drawn where the text is, in a short line and deep in a
+    // long wrapped paragraph, whatever moved it or the text around it.
+    void caretDrawnWhereTheTextIs_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("short line") << "short";
+        QTest::newRow("deep in a long paragraph") << "deep";
+        QTest::newRow("after typing") << "deep type";
+        QTest::newRow("after backspace") << "deep backspace backspace";
+        QTest::newRow("after arrow keys") << "deep down right right";
+        QTest::newRow("after Return") << "deep return";
+        QTest::newRow("after undo") << "deep return undo";
+        QTest::newRow("into another paragraph") << "deep short type";
+        QTest::newRow("after a resize") << "deep narrower";
+        QTest::newRow("after scrolling") << "deep scroll";
+        QTest::newRow("after a zoom") << "deep zoom";
+        QTest::newRow("text above grew") << "deep above";
+        QTest::newRow("text before it taller") << "deep taller";
+        QTest::newRow("composing") << "deep compose";
+        QTest::newRow("read-only: none") << "deep readonly";
+        QTest::newRow("focus elsewhere: none") << "deep unfocus";
+    }
+
+    void caretDrawnWhereTheTextIs() {
+        QFETCH(QString, steps);
+        // No blinking: the caret stays on for the picture.
+        const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+        QGuiApplication::styleHints()->setCursorFlashTime(0);
+        QWidget window;
+        auto* view = new MarkdownTextView(&window);
+        auto* other = new QLineEdit(&window);
+        view->resize(400, 300);
+        other->move(0, 310);
+        QString paragraph;
+        for (int i = 0; paragraph.size() < 80000; ++i)
+            paragraph += QStringLiteral("word%1 and more ").arg(i);
+        view->setPlainText(QStringLiteral("short line\n") + paragraph + QStringLiteral("\nend"));
+        const QColor colour(255, 0, 255);
+        view->setCaretColour(colour);
+        QVERIFY(TestSupport::showExposed(&window, {400, 340}));
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        view->setFocus();
+        QTRY_VERIFY(view->hasFocus());
+        const auto caretAt = [&](int position) {
+            QTextCursor cursor(view->document());
+            cursor.setPosition(position);
+            view->setTextCursor(cursor);
+            view->centerCursor();
+        };
+        for (const QString& step : steps.split(u' ')) {
+            if (step == "short")
+                caretAt(5);
+            else if (step == "deep")
+                caretAt(60000);
+            else if (step == "type")
+                QTest::keyClicks(view, QStringLiteral("xyz"));
+            else if (step == "backspace")
+                QTest::keyClick(view, Qt::Key_Backspace);
+            else if (step == "down")
+                QTest::keyClick(view, Qt::Key_Down);
+            else if (step == "right")
+                QTest::keyClick(view, Qt::Key_Right);
+            else if (step == "return")
+                QTest::keyClick(view, Qt::Key_Return);
+            else if (step == "undo")
+                QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+            else if (step == "narrower")
+                view->resize(260, 300);
+            else if (step == "scroll")
+                view->verticalScrollBar()->setValue(view->verticalScrollBar()->value() + 2);
+            else if (step == "zoom")
+                view->zoomIn(4);
+            else if (step == "above")
+                QTextCursor(view->document()).insertText(QString(300, u'w') + u' ');
+            else if (step == "taller") {
+                // The paragraph's start laid out anew, the caret's position unchanged.
+                QTextCursor start(view->document());
+                start.setPosition(20);
+                start.setPosition(2000, QTextCursor::KeepAnchor);
+                QTextCharFormat large;
+                large.setFontPointSize(30);
+                start.mergeCharFormat(large);
+            } else if (step == "compose") {
+                QInputMethodEvent compose(QStringLiteral("abc"),
+                                          {{QInputMethodEvent::Cursor, 2, 1, {}}});
+                QApplication::sendEvent(view, &compose);
+            } else if (step == "readonly")
+                view->setReadOnly(true);
+            else if (step == "unfocus")
+                other->setFocus();
+            TestSupport::processPendingEvents();
+        }
+        QGuiApplication::styleHints()->setCursorFlashTime(flash);
+
+        const QImage drawn = view->viewport()->grab().toImage();
+        QRect found;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                if (drawn.pixelColor(x, y) == colour)
+                    found |= QRect(x, y, 1, 1);
+        // Where Qt itself places the text position, measured now.
+        const QRect line = view->cursorRect(view->textCursor());
+        QRect expected = QRect(line.left(), line.top(), 2, line.height()) & drawn.rect();
+        if (view->isReadOnly() || !view->hasFocus())
+            expected = {};
+        QCOMPARE(found, expected);
     }
 
     void rightClickSelection() {

@@ -1,5 +1,6 @@
 #include "common/AppIdentity.h"
 #include "platform/FinderExtensionManager.h"
+#include "platform/SchemeHandlerState.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -119,12 +120,17 @@ private Q_SLOTS:
     }
 
     // quon:// reaches quon when nothing else handles it; another handler stays.
+    // The desktop is asked again only after what its answer rests on changed.
     void registersTheSchemeOnce() {
         const QString type = QStringLiteral("x-scheme-handler/" QUON_URL_SCHEME);
         QCOMPARE(xdgMimeDefault(type), QString());
         FinderExtensionManager::registerIfNeeded();
         QTRY_VERIFY_WITH_TIMEOUT(TestSupport::toolRunsAreOver(), 60'000);
         QCOMPARE(xdgMimeDefault(type), QStringLiteral(QUON_APP_ID ".desktop"));
+        QCOMPARE(SchemeHandlerState::remembered(), SchemeHandlerState::current());
+        // Nothing changed since: the next launch starts no tool.
+        FinderExtensionManager::registerIfNeeded();
+        QVERIFY(qApp->findChildren<QProcess*>().isEmpty());
 
         const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
         TestSupport::writeFile(*folders, QStringLiteral("other.desktop"),
@@ -133,9 +139,12 @@ private Q_SLOTS:
                               applications + QStringLiteral("/other.desktop")));
         QProcess::execute(QStringLiteral("xdg-mime"),
                           {QStringLiteral("default"), QStringLiteral("other.desktop"), type});
+        const QByteArray before = SchemeHandlerState::current();
         FinderExtensionManager::registerIfNeeded();
+        QVERIFY(!qApp->findChildren<QProcess*>().isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(TestSupport::toolRunsAreOver(), 60'000);
         QCOMPARE(xdgMimeDefault(type), QStringLiteral("other.desktop"));
+        QCOMPARE(SchemeHandlerState::remembered(), before);
     }
 };
 
