@@ -1,5 +1,7 @@
 #include "platform/SingleInstance.h"
 
+#include "platform/Logging.h"
+
 #include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
@@ -44,8 +46,11 @@ SingleInstance::~SingleInstance() = default;
 bool SingleInstance::prepareLock() {
     if (m_lock)
         return true;
-    if (!makePrivateFolder(QFileInfo(m_socketPath).absolutePath()))
+    if (!makePrivateFolder(QFileInfo(m_socketPath).absolutePath())) {
+        qCWarning(quonPlatform) << "no private folder for the instance socket, running alone:"
+                                << QFileInfo(m_socketPath).absolutePath();
         return false;
+    }
     m_lock = std::make_unique<QLockFile>(m_socketPath + QStringLiteral(".lock"));
     // Held only by a quon between its start and listen(), however slow that
     // is; a holder that died leaves a stale lock, which is taken over.
@@ -69,6 +74,8 @@ bool SingleInstance::forwardToRunningInstance(const QStringList& arguments) {
             m_locked = m_lock->tryLock(lockPollMs);
             if (!m_locked && m_lock->error() != QLockFile::LockFailedError) {
                 // No lock can be had at all: run on our own.
+                qCWarning(quonPlatform)
+                    << "cannot lock the instance socket, running alone:" << m_lock->error();
                 m_lock.reset();
                 return false;
             }
@@ -82,8 +89,12 @@ bool SingleInstance::forwardToRunningInstance(const QStringList& arguments) {
         }
         if (delivery == Delivery::Lost)
             ++lost;
-        if (m_locked && (delivery == Delivery::NoServer || lost >= maxLostHandOvers))
+        if (m_locked && (delivery == Delivery::NoServer || lost >= maxLostHandOvers)) {
+            if (delivery != Delivery::NoServer)
+                qCWarning(quonPlatform) << "the running quon took no files after" << lost
+                                        << "tries; starting on its own";
             return false;
+        }
     }
 }
 
@@ -120,6 +131,8 @@ bool SingleInstance::listen() {
             return false;
         while (!(m_locked = m_lock->tryLock(lockPollMs))) {
             if (m_lock->error() != QLockFile::LockFailedError) {
+                qCWarning(quonPlatform)
+                    << "cannot lock the instance socket, not listening:" << m_lock->error();
                 m_lock.reset();
                 return false;
             }
@@ -138,6 +151,10 @@ bool SingleInstance::listen() {
     const bool listening = m_server->listen(m_socketPath);
     if (listening)
         connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
+    else
+        qCWarning(quonPlatform) << "the instance socket does not listen, a second quon starts"
+                                   " on its own:"
+                                << m_socketPath << m_server->errorString();
     releaseLock();
     return listening;
 }

@@ -1,5 +1,7 @@
 #include "preview/HighlightJsEngine.h"
 
+#include "platform/Logging.h"
+
 #include <QFile>
 #include <QJSEngine>
 #include <QLoggingCategory>
@@ -66,20 +68,30 @@ HighlightJsEngine::HighlightJsEngine() {
     }();
     Q_UNUSED(filtered);
     QFile file(scriptPath);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(quonPreview) << "highlight.js not loaded, code blocks stay plain:" << scriptPath
+                               << file.errorString();
         return;
+    }
     m_engine = std::make_unique<QJSEngine>();
     m_engine->evaluate(QString::fromLatin1(prelude));
     const QJSValue loaded =
         m_engine->evaluate(withMarkupSwitch(QString::fromUtf8(file.readAll())), scriptPath);
-    if (loaded.isError() || !m_engine->globalObject().property(QStringLiteral("hljs")).isObject())
+    if (loaded.isError() || !m_engine->globalObject().property(QStringLiteral("hljs")).isObject()) {
+        qCWarning(quonPreview) << "highlight.js did not load, code blocks stay plain:" << scriptPath
+                               << loaded.toString();
         return;
+    }
     m_detect = m_engine->evaluate(QString::fromLatin1(detectFunction));
     m_html = m_engine->evaluate(QString::fromLatin1(htmlFunction));
     m_isKnown = m_engine->evaluate(QString::fromLatin1(isKnownFunction));
     m_compileAll = m_engine->evaluate(QString::fromLatin1(compileAllFunction));
     m_loaded = m_detect.isCallable() && m_html.isCallable() && m_isKnown.isCallable() &&
                m_compileAll.isCallable();
+    if (!m_loaded)
+        qCWarning(quonPreview) << "highlight.js lacks the functions quon calls, code blocks stay"
+                                  " plain:"
+                               << scriptPath;
 }
 
 HighlightJsEngine::~HighlightJsEngine() = default;
