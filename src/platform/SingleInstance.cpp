@@ -46,11 +46,8 @@ SingleInstance::~SingleInstance() = default;
 bool SingleInstance::prepareLock() {
     if (m_lock)
         return true;
-    if (!makePrivateFolder(QFileInfo(m_socketPath).absolutePath())) {
-        qCWarning(quonPlatform) << "no private folder for the instance socket, running alone:"
-                                << QFileInfo(m_socketPath).absolutePath();
+    if (!makePrivateFolder(QFileInfo(m_socketPath).absolutePath()))
         return false;
-    }
     m_lock = std::make_unique<QLockFile>(m_socketPath + QStringLiteral(".lock"));
     // Held only by a quon between its start and listen(), however slow that
     // is; a holder that died leaves a stale lock, which is taken over.
@@ -73,9 +70,7 @@ bool SingleInstance::forwardToRunningInstance(const QStringList& arguments) {
         if (!m_locked) {
             m_locked = m_lock->tryLock(lockPollMs);
             if (!m_locked && m_lock->error() != QLockFile::LockFailedError) {
-                // No lock can be had at all: run on our own.
-                qCWarning(quonPlatform)
-                    << "cannot lock the instance socket, running alone:" << m_lock->error();
+                // No lock can be had at all: run on our own (listen() says why).
                 m_lock.reset();
                 return false;
             }
@@ -127,12 +122,17 @@ bool SingleInstance::answers() const {
 
 bool SingleInstance::listen() {
     if (!m_locked) {
-        if (!prepareLock())
+        if (!prepareLock()) {
+            qCWarning(quonPlatform) << "no private folder for the instance socket, a second quon"
+                                       " starts on its own:"
+                                    << QFileInfo(m_socketPath).absolutePath();
             return false;
+        }
         while (!(m_locked = m_lock->tryLock(lockPollMs))) {
             if (m_lock->error() != QLockFile::LockFailedError) {
-                qCWarning(quonPlatform)
-                    << "cannot lock the instance socket, not listening:" << m_lock->error();
+                qCWarning(quonPlatform) << "cannot lock the instance socket, a second quon starts"
+                                           " on its own:"
+                                        << m_lock->error();
                 m_lock.reset();
                 return false;
             }
