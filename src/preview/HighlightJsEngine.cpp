@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QJSEngine>
 #include <QLoggingCategory>
+#include <atomic>
 
 namespace {
 
@@ -56,6 +57,14 @@ const char* const compileAllFunction = "(function () {"
                                        "  return true;"
                                        "})";
 
+// Said once a run: every engine made after that meets the same library.
+void warnNotLoaded(const QString& why) {
+    static std::atomic_bool warned = false;
+    if (!warned.exchange(true))
+        qCWarning(quonPreview) << "highlight.js not loaded from" << scriptPath
+                               << "- code blocks stay plain:" << why;
+}
+
 } // namespace
 
 HighlightJsEngine::HighlightJsEngine() {
@@ -69,8 +78,7 @@ HighlightJsEngine::HighlightJsEngine() {
     Q_UNUSED(filtered);
     QFile file(scriptPath);
     if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(quonPreview) << "highlight.js not loaded, code blocks stay plain:" << scriptPath
-                               << file.errorString();
+        warnNotLoaded(file.errorString());
         return;
     }
     m_engine = std::make_unique<QJSEngine>();
@@ -78,8 +86,7 @@ HighlightJsEngine::HighlightJsEngine() {
     const QJSValue loaded =
         m_engine->evaluate(withMarkupSwitch(QString::fromUtf8(file.readAll())), scriptPath);
     if (loaded.isError() || !m_engine->globalObject().property(QStringLiteral("hljs")).isObject()) {
-        qCWarning(quonPreview) << "highlight.js did not load, code blocks stay plain:" << scriptPath
-                               << loaded.toString();
+        warnNotLoaded(loaded.toString());
         return;
     }
     m_detect = m_engine->evaluate(QString::fromLatin1(detectFunction));
@@ -89,9 +96,7 @@ HighlightJsEngine::HighlightJsEngine() {
     m_loaded = m_detect.isCallable() && m_html.isCallable() && m_isKnown.isCallable() &&
                m_compileAll.isCallable();
     if (!m_loaded)
-        qCWarning(quonPreview) << "highlight.js lacks the functions quon calls, code blocks stay"
-                                  " plain:"
-                               << scriptPath;
+        warnNotLoaded(QStringLiteral("it lacks the functions quon calls"));
 }
 
 HighlightJsEngine::~HighlightJsEngine() = default;
