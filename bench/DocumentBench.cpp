@@ -4,6 +4,7 @@
 #include "editor/EditorView.h"
 #include "editor/MarkdownSyntaxHighlighter.h"
 #include "editor/MarkdownTextEditor.h"
+#include "tools/EditorToolPopovers.h"
 
 #include <QApplication>
 
@@ -66,6 +67,7 @@ void documentFigures() {
     timer.start();
     auto opened = MarkdownDocument::open(path, nullptr);
     EditorView view;
+    EditorToolPopovers::attach(view.editor());
     view.resize(1000, 800);
     view.setText(opened->text());
     view.show();

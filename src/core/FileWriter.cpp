@@ -2,11 +2,14 @@
 
 #include "core/SaveCopies.h"
 #include "platform/FileDescriptor.h"
+#include "platform/FileSystemPath.h"
+#include "platform/Logging.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -37,9 +40,7 @@ bool changedOnDisk(Failure* failure) {
     return false;
 }
 
-QByteArray native(const QString& path) {
-    return QFile::encodeName(path);
-}
+using FileSystemPath::native;
 
 bool writeAll(int fd, const char* data, qint64 size) {
     while (size > 0) {
@@ -104,8 +105,9 @@ bool restore(int fd, const QByteArray& old) {
 void syncFolder(const QString& file) {
     const FileDescriptor folder(::open(native(QFileInfo(file).absolutePath()).constData(),
                                        O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.isOpen())
-        ::fsync(folder.fd);
+    // The save stands; only a crash right now could lose the new name.
+    if (!folder.isOpen() || ::fsync(folder.fd) != 0)
+        qCWarning(quonDocument) << "cannot sync the folder of" << file << ::strerror(errno);
 }
 
 bool inPlace(const QString& target, const struct stat& original, const QByteArray& bytes,

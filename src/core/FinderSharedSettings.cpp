@@ -2,8 +2,10 @@
 
 #include "common/AppIdentity.h"
 #include "core/Preferences.h"
+#include "platform/Logging.h"
 
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QVariantMap>
 
@@ -26,5 +28,7 @@ void FinderSharedSettings::broadcastFromApp() {
         {QStringLiteral(QUON_FINDER_MENU_SHOW_NEW_FILE_KEY), showNewFile()},
         {QStringLiteral(QUON_FINDER_MENU_SHOW_NEW_MARKDOWN_FILE_KEY), showNewMarkdownFile()},
     };
-    bus.send(signal);
+    if (!bus.send(signal))
+        qCWarning(quonPlatform) << "the Files plug-in's settings were not sent:"
+                                << bus.lastError().message();
 }

@@ -2,6 +2,7 @@
 
 #include "common/AppIdentity.h"
 #include "core/DocumentFile.h"
+#include "platform/FileSystemPath.h"
 #include "platform/GuardedRead.h"
 
 #include <QCryptographicHash>
@@ -27,9 +28,7 @@ namespace {
 const QLatin1String partialSuffix(".partial");
 const QLatin1String completeSuffix(".saved");
 
-QByteArray native(const QString& path) {
-    return QFile::encodeName(path);
-}
+using FileSystemPath::native;
 
 // "NAME.quon-XXXXXX.partial" or ".saved": the file's name, and the state.
 const QRegularExpression& copyName() {

@@ -6,8 +6,6 @@
 #include "editor/MarkdownSyntaxHighlighter.h"
 #include "editor/MarkdownTextView.h"
 #include "editor/ScrollViewStyling.h"
-#include "tools/SelectionFormattingPopoverController.h"
-#include "tools/SlashCommandPopoverController.h"
 
 #include <QEvent>
 #include <QResizeEvent>
@@ -33,10 +31,6 @@ MarkdownTextEditor::MarkdownTextEditor(const HighlightConfig& config, QWidget* p
     m_view->setTextInset(24, 16);
     m_indicator = new FindIndicator(m_view);
     m_highlighter = new MarkdownSyntaxHighlighter(m_view->document(), config);
-    auto* slash = new SlashCommandPopoverController(this);
-    m_slashPopover = slash;
-    m_view->setSlashPopover(slash);
-    m_formattingPopover = new SelectionFormattingPopoverController(this);
     applyConfig();
     m_revision = m_view->document()->revision();
 
@@ -62,6 +56,18 @@ MarkdownTextEditor::~MarkdownTextEditor() {
     m_view->setSlashPopover(nullptr);
     delete std::exchange(m_slashPopover, nullptr);
     delete std::exchange(m_formattingPopover, nullptr);
+}
+
+void MarkdownTextEditor::setPopovers(std::unique_ptr<EditorSlashPopover> slash,
+                                     std::unique_ptr<EditorFormattingPopover> formatting) {
+    m_view->setSlashPopover(nullptr);
+    delete std::exchange(m_slashPopover, slash.release());
+    delete std::exchange(m_formattingPopover, formatting.release());
+    m_view->setSlashPopover(m_slashPopover);
+    if (m_slashPopover)
+        m_slashPopover->setTheme(m_config.theme);
+    if (m_formattingPopover)
+        m_formattingPopover->setTheme(m_config.theme);
 }
 
 QAbstractScrollArea* MarkdownTextEditor::scrollView() const {

@@ -5,6 +5,7 @@
 #include "editor/HighlightConfig.h"
 
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 class EditorFormattingPopover;
@@ -50,6 +51,11 @@ public:
     // The scroll area the window links to scroll synchronisation.
     QAbstractScrollArea* scrollView() const;
     MarkdownSyntaxHighlighter* highlighter() const { return m_highlighter; }
+    // The editing tools' popovers, made by those above the editor, which
+    // owns them from then on; an editor without them has no "/" menu and no
+    // formatting bar.
+    void setPopovers(std::unique_ptr<EditorSlashPopover> slash,
+                     std::unique_ptr<EditorFormattingPopover> formatting);
     // The formatting bar over the selection.
     EditorFormattingPopover* formattingPopover() const { return m_formattingPopover; }
 

@@ -256,58 +256,103 @@ QString renderBlocks(const MarkdownNode& container, const QString& documentDirec
 }
 
 QString stylesheet(const DesignSystem& designSystem) {
+    // The page's style sheet; each @name@ takes a value of the design system.
+    static const QString sheet = QStringLiteral(R"css(:root {
+  color-scheme: light dark;
+}
+body {
+  margin: 0;
+  padding: 48px 24px;
+  font-family: @font@;
+  font-size: 15px;
+  line-height: 1.65;
+  color: @text@;
+  background: @surface@;
+}
+.content {
+  max-width: 680px;
+  margin: 0 auto;
+}
+h1, h2, h3, h4, h5, h6 {
+  line-height: 1.25;
+  margin: 1.4em 0 0.5em;
+  font-weight: 600;
+}
+h1 { font-size: 2rem; margin-top: 0; }
+h2 { font-size: 1.5rem; }
+h3 { font-size: 1.2rem; }
+p { margin: 0.75em 0; }
+a { color: @accent@; text-decoration: none; }
+a:hover { text-decoration: underline; }
+code {
+  font-family: ui-monospace, SFMono-Regular, DejaVu Sans Mono, monospace;
+  font-size: 0.92em;
+  background: @codeBackground@;
+  border: 1px solid @codeBorder@;
+  border-radius: 6px;
+  padding: 0.1em 0.35em;
+}
+pre {
+  background: @codeBackground@;
+  border: 1px solid @codeBorder@;
+  border-radius: 10px;
+  padding: 14px 16px;
+  overflow-x: auto;
+  margin: 1em 0;
+}
+pre code { background: none; border: none; padding: 0; }
+blockquote {
+  margin: 1em 0;
+  padding: 12px 16px;
+  border-left: 3px solid @quoteBorder@;
+  background: @codeBackground@;
+  border-radius: 0 10px 10px 0;
+}
+ul, ol { margin: 0.75em 0; padding-left: 1.4em; }
+li { margin: 0.35em 0; }
+hr {
+  border: none;
+  border-top: 1px solid @divider@;
+  margin: 1.5em 0;
+}
+table {
+  width: 100%;
+  border-collapse: collapse;
+  margin: 1em 0;
+  font-size: 0.95em;
+}
+th, td {
+  border: 1px solid @divider@;
+  padding: 8px 12px;
+  text-align: left;
+}
+th { background: @codeBackground@; }
+img {
+  max-width: 100%;
+  height: auto;
+  border-radius: 10px;
+  margin: 0.75em 0;
+}
+.task-list { list-style: none; padding-left: 0; }
+.task-list li { display: flex; gap: 0.5em; align-items: baseline; }
+@media print {
+  .content { overflow-wrap: anywhere; }
+  pre { white-space: pre-wrap; overflow-x: visible; }
+})css");
     const DesignSystem::Colors& c = designSystem.colors;
-    QString css;
-    css.reserve(2400);
-    css +=
-        QStringLiteral(":root {\n  color-scheme: light dark;\n}\nbody {\n  margin: 0;\n  padding: "
-                       "48px 24px;\n  font-family: ");
-    css += fontStack(designSystem.typography.design);
-    css += QStringLiteral(";\n  font-size: 15px;\n  line-height: 1.65;\n  color: ");
-    css += hex(c.text);
-    css += QStringLiteral(";\n  background: ");
-    css += hex(c.previewSurface);
-    css += QStringLiteral(
-        ";\n}\n.content {\n  max-width: 680px;\n  margin: 0 auto;\n}\nh1, h2, h3, h4, h5, h6 {\n  "
-        "line-height: 1.25;\n  margin: 1.4em 0 0.5em;\n  font-weight: 600;\n}\nh1 { font-size: "
-        "2rem; margin-top: 0; }\nh2 { font-size: 1.5rem; }\nh3 { font-size: 1.2rem; }\np { margin: "
-        "0.75em 0; }\na { color: ");
-    css += hex(c.accent);
-    css += QStringLiteral("; text-decoration: none; }\na:hover { text-decoration: underline; "
-                          "}\ncode {\n  font-family: ui-monospace, SFMono-Regular, DejaVu Sans "
-                          "Mono, monospace;\n  font-size: 0.92em;\n  background: ");
-    css += hex(c.codeBackground);
-    css += QStringLiteral(";\n  border: 1px solid ");
-    css += hex(c.codeBorder);
-    css += QStringLiteral(
-        ";\n  border-radius: 6px;\n  padding: 0.1em 0.35em;\n}\npre {\n  background: ");
-    css += hex(c.codeBackground);
-    css += QStringLiteral(";\n  border: 1px solid ");
-    css += hex(c.codeBorder);
-    css +=
-        QStringLiteral(";\n  border-radius: 10px;\n  padding: 14px 16px;\n  overflow-x: auto;\n  "
-                       "margin: 1em 0;\n}\npre code { background: none; border: none; padding: "
-                       "0; }\nblockquote {\n  margin: 1em 0;\n  padding: 12px 16px;\n  "
-                       "border-left: 3px solid ");
-    css += hex(c.quoteBorder);
-    css += QStringLiteral(";\n  background: ");
-    css += hex(c.codeBackground);
-    css += QStringLiteral(";\n  border-radius: 0 10px 10px 0;\n}\nul, ol { margin: 0.75em 0; "
-                          "padding-left: 1.4em; }\nli { margin: 0.35em 0; }\nhr {\n  border: "
-                          "none;\n  border-top: 1px solid ");
-    css += hex(c.divider);
-    css += QStringLiteral(";\n  margin: 1.5em 0;\n}\ntable {\n  width: 100%;\n  border-collapse: "
-                          "collapse;\n  margin: 1em 0;\n  font-size: 0.95em;\n}\nth, td {\n  "
-                          "border: 1px solid ");
-    css += hex(c.divider);
-    css += QStringLiteral(";\n  padding: 8px 12px;\n  text-align: left;\n}\nth { background: ");
-    css += hex(c.codeBackground);
-    css += QStringLiteral("; }\nimg {\n  max-width: 100%;\n  height: auto;\n  border-radius: "
-                          "10px;\n  margin: 0.75em 0;\n}\n.task-list { list-style: none; "
-                          "padding-left: 0; }\n.task-list li { display: flex; gap: 0.5em; "
-                          "align-items: baseline; }\n@media print {\n"
-                          "  .content { overflow-wrap: anywhere; }\n"
-                          "  pre { white-space: pre-wrap; overflow-x: visible; }\n}");
+    const std::pair<QLatin1String, QString> values[] = {
+        {QLatin1String("@font@"), fontStack(designSystem.typography.design)},
+        {QLatin1String("@text@"), hex(c.text)},
+        {QLatin1String("@surface@"), hex(c.previewSurface)},
+        {QLatin1String("@accent@"), hex(c.accent)},
+        {QLatin1String("@codeBackground@"), hex(c.codeBackground)},
+        {QLatin1String("@codeBorder@"), hex(c.codeBorder)},
+        {QLatin1String("@quoteBorder@"), hex(c.quoteBorder)},
+        {QLatin1String("@divider@"), hex(c.divider)},
+    };
+    QString css = sheet;
+    for (const auto& [name, value] : values)
+        css.replace(name, value);
     return css;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/FileManager.h"
 
+#include "platform/Logging.h"
 #include "platform/ToolRunner.h"
 
 #include <QCoreApplication>
@@ -41,8 +42,11 @@ void FileManager::showItem(const QString& path, const std::function<void(bool sh
     QObject::connect(
         watcher, &QDBusPendingCallWatcher::finished, [path, done](QDBusPendingCallWatcher* w) {
             w->deleteLater();
-            if (w->isError())
+            if (w->isError()) {
+                qCWarning(quonPlatform) << "the file manager did not show" << path << "-"
+                                        << w->error().message() << "- opening its folder";
                 openFolder(path, done);
+            }
             // What follows may ask the user: not inside the reply.
             else if (done)
                 QTimer::singleShot(0, QCoreApplication::instance(), [done] { done(true); });

@@ -1,5 +1,7 @@
 #include "platform/SingleInstance.h"
 
+#include "platform/Logging.h"
+
 #include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
@@ -68,7 +70,7 @@ bool SingleInstance::forwardToRunningInstance(const QStringList& arguments) {
         if (!m_locked) {
             m_locked = m_lock->tryLock(lockPollMs);
             if (!m_locked && m_lock->error() != QLockFile::LockFailedError) {
-                // No lock can be had at all: run on our own.
+                // No lock can be had at all: run on our own (listen() says why).
                 m_lock.reset();
                 return false;
             }
@@ -82,8 +84,12 @@ bool SingleInstance::forwardToRunningInstance(const QStringList& arguments) {
         }
         if (delivery == Delivery::Lost)
             ++lost;
-        if (m_locked && (delivery == Delivery::NoServer || lost >= maxLostHandOvers))
+        if (m_locked && (delivery == Delivery::NoServer || lost >= maxLostHandOvers)) {
+            if (delivery != Delivery::NoServer)
+                qCWarning(quonPlatform) << "the running quon took no files after" << lost
+                                        << "tries; starting on its own";
             return false;
+        }
     }
 }
 
@@ -116,10 +122,17 @@ bool SingleInstance::answers() const {
 
 bool SingleInstance::listen() {
     if (!m_locked) {
-        if (!prepareLock())
+        if (!prepareLock()) {
+            qCWarning(quonPlatform) << "no private folder for the instance socket, a second quon"
+                                       " starts on its own:"
+                                    << QFileInfo(m_socketPath).absolutePath();
             return false;
+        }
         while (!(m_locked = m_lock->tryLock(lockPollMs))) {
             if (m_lock->error() != QLockFile::LockFailedError) {
+                qCWarning(quonPlatform) << "cannot lock the instance socket, a second quon starts"
+                                           " on its own:"
+                                        << m_lock->error();
                 m_lock.reset();
                 return false;
             }
@@ -138,6 +151,10 @@ bool SingleInstance::listen() {
     const bool listening = m_server->listen(m_socketPath);
     if (listening)
         connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
+    else
+        qCWarning(quonPlatform) << "the instance socket does not listen, a second quon starts"
+                                   " on its own:"
+                                << m_socketPath << m_server->errorString();
     releaseLock();
     return listening;
 }

@@ -1,5 +1,7 @@
 #include "platform/SystemColorScheme.h"
 
+#include "platform/Logging.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -47,6 +49,12 @@ void SystemColorScheme::refresh() {
         const QDBusMessage reply = w->reply();
         if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
             takePortalValue(reply.arguments().constFirst());
+        // No portal at all is a desktop without one: light, as designed.
+        else if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown"))
+            qCDebug(quonPlatform) << "no desktop portal:" << reply.errorMessage();
+        else
+            qCWarning(quonPlatform)
+                << "no colour scheme from the desktop portal:" << reply.errorMessage();
         w->deleteLater();
     });
 }

@@ -1,8 +1,11 @@
 #include "preview/HighlightJsEngine.h"
 
+#include "platform/Logging.h"
+
 #include <QFile>
 #include <QJSEngine>
 #include <QLoggingCategory>
+#include <atomic>
 
 namespace {
 
@@ -54,6 +57,14 @@ const char* const compileAllFunction = "(function () {"
                                        "  return true;"
                                        "})";
 
+// Said once a run: every engine made after that meets the same library.
+void warnNotLoaded(const QString& why) {
+    static std::atomic_bool warned = false;
+    if (!warned.exchange(true))
+        qCWarning(quonPreview) << "highlight.js not loaded from" << scriptPath
+                               << "- code blocks stay plain:" << why;
+}
+
 } // namespace
 
 HighlightJsEngine::HighlightJsEngine() {
@@ -66,20 +77,26 @@ HighlightJsEngine::HighlightJsEngine() {
     }();
     Q_UNUSED(filtered);
     QFile file(scriptPath);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        warnNotLoaded(file.errorString());
         return;
+    }
     m_engine = std::make_unique<QJSEngine>();
     m_engine->evaluate(QString::fromLatin1(prelude));
     const QJSValue loaded =
         m_engine->evaluate(withMarkupSwitch(QString::fromUtf8(file.readAll())), scriptPath);
-    if (loaded.isError() || !m_engine->globalObject().property(QStringLiteral("hljs")).isObject())
+    if (loaded.isError() || !m_engine->globalObject().property(QStringLiteral("hljs")).isObject()) {
+        warnNotLoaded(loaded.toString());
         return;
+    }
     m_detect = m_engine->evaluate(QString::fromLatin1(detectFunction));
     m_html = m_engine->evaluate(QString::fromLatin1(htmlFunction));
     m_isKnown = m_engine->evaluate(QString::fromLatin1(isKnownFunction));
     m_compileAll = m_engine->evaluate(QString::fromLatin1(compileAllFunction));
     m_loaded = m_detect.isCallable() && m_html.isCallable() && m_isKnown.isCallable() &&
                m_compileAll.isCallable();
+    if (!m_loaded)
+        warnNotLoaded(QStringLiteral("it lacks the functions quon calls"));
 }
 
 HighlightJsEngine::~HighlightJsEngine() = default;

@@ -1,6 +1,7 @@
 #include "shell/DocumentOpener.h"
 
 #include "core/DocumentFile.h"
+#include "core/FreeFileName.h"
 #include "core/L10n.h"
 #include "core/MarkdownFileTypes.h"
 #include "core/RecentFilesStore.h"
@@ -28,17 +29,6 @@ QString candidatePath(const QString& sourcePath, int n) {
                              ? base + QStringLiteral(".md")
                              : base + QLatin1Char(' ') + QString::number(n) + QStringLiteral(".md");
     return QDir(info.absolutePath()).filePath(file);
-}
-
-bool isTaken(const QString& path) {
-    return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
-}
-
-int firstFreeIndex(const QString& sourcePath, int from) {
-    int n = from;
-    while (isTaken(candidatePath(sourcePath, n)))
-        ++n;
-    return n;
 }
 
 void showConversionError(const QString& message) {
@@ -167,7 +157,10 @@ QString DocumentOpener::htmlToMarkdown(const QString& html) {
 }
 
 QString DocumentOpener::uniqueMarkdownPath(const QString& sourcePath) {
-    return candidatePath(sourcePath, firstFreeIndex(sourcePath, 1));
+    int n = 1;
+    while (FreeFileName::isTaken(candidatePath(sourcePath, n)))
+        ++n;
+    return candidatePath(sourcePath, n);
 }
 
 std::optional<QString> DocumentOpener::writeMarkdownCopy(const QString& sourcePath,
@@ -183,29 +176,24 @@ std::optional<QString> DocumentOpener::writeMarkdownCopy(const QString& sourcePa
                 {}}.message();
         return std::nullopt;
     }
-    for (int n = firstFreeIndex(sourcePath, 1);; n = firstFreeIndex(sourcePath, n + 1)) {
-        const QString path = candidatePath(sourcePath, n);
-        QFile file(path);
-        // NewOnly: a file that appeared since the name was chosen is never
-        // overwritten; the next name is tried instead.
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (isTaken(path))
-                continue;
-            if (errorMessage)
-                *errorMessage = DocumentFileError{DocumentFileError::Kind::WriteFailed, path,
-                                                  file.errorString()}
-                                    .message();
-            return std::nullopt;
-        }
-        if (file.write(*bytes) != bytes->size() || !file.flush()) {
-            const QString reason = file.errorString();
-            file.remove();
-            if (errorMessage)
-                *errorMessage =
-                    DocumentFileError{DocumentFileError::Kind::WriteFailed, path, reason}.message();
-            return std::nullopt;
-        }
-        file.close();
-        return path;
+    QFile file;
+    const std::optional<QString> path =
+        FreeFileName::create([&](int n) { return candidatePath(sourcePath, n); }, file);
+    if (!path) {
+        if (errorMessage)
+            *errorMessage = DocumentFileError{DocumentFileError::Kind::WriteFailed, file.fileName(),
+                                              file.errorString()}
+                                .message();
+        return std::nullopt;
     }
+    if (file.write(*bytes) != bytes->size() || !file.flush()) {
+        const QString reason = file.errorString();
+        file.remove();
+        if (errorMessage)
+            *errorMessage =
+                DocumentFileError{DocumentFileError::Kind::WriteFailed, *path, reason}.message();
+        return std::nullopt;
+    }
+    file.close();
+    return path;
 }

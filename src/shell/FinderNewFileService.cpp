@@ -1,5 +1,6 @@
 #include "shell/FinderNewFileService.h"
 
+#include "core/FreeFileName.h"
 #include "core/L10n.h"
 #include "core/MarkdownFileTypes.h"
 #include "core/Preferences.h"
@@ -53,25 +54,11 @@ void showError(const QString& message) {
                                         L10n::tr("Could Not Create File"), message);
 }
 
-bool isTaken(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
-}
-
-// Creates the empty file under the first free name. O_EXCL: a file that
-// appears meanwhile, or a dangling link, is never written through; the next
-// name is tried instead.
+// Creates the empty file under the first free name.
 std::optional<QString> createUnique(const QString& folder, const QString& name) {
-    for (int n = 1;; ++n) {
-        const QString path = FinderNewFileService::candidatePath(folder, name, n);
-        if (isTaken(path))
-            continue;
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return path;
-        if (!isTaken(path))
-            return std::nullopt;
-    }
+    QFile file;
+    return FreeFileName::create(
+        [&](int n) { return FinderNewFileService::candidatePath(folder, name, n); }, file);
 }
 
 // Calls ended unless the new file opened in a document window of its own;

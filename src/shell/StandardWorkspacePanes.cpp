@@ -6,11 +6,13 @@
 #include "editor/MarkdownTextView.h"
 #include "preview/PreviewView.h"
 #include "preview/ScrollSyncEngine.h"
+#include "tools/EditorToolPopovers.h"
 
 #include <QAbstractScrollArea>
 
 StandardWorkspacePanes::StandardWorkspacePanes(QWidget* parent) : WorkspacePanes(parent) {
     m_editor = new EditorView(parent);
+    EditorToolPopovers::attach(m_editor->editor());
     m_preview = new PreviewView(parent);
     m_sync = new ScrollSyncEngine(this);
     m_preview->setScrollSync(m_sync);

@@ -6,6 +6,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -117,6 +118,17 @@ private Q_SLOTS:
         SingleInstance another(starting.socketPath());
         QVERIFY(!another.listen());
         QVERIFY(answers(starting.socketPath()));
+    }
+
+    // A socket that cannot be made leaves quon running alone, and says why
+    // under quon.platform.
+    void aSocketThatCannotBeMadeIsLogged() {
+        QTemporaryDir dir;
+        TestSupport::writeFile(dir, QStringLiteral("taken"), "a file, not a folder\n");
+        SingleInstance instance(dir.filePath(QStringLiteral("taken/instance")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^no private folder.*taken")));
+        QVERIFY(!instance.listen());
     }
 
     // The running quon dies with the arguments unanswered: the later quon

@@ -6,6 +6,7 @@
 #include "support/EditorWindow.h"
 #include "support/TestSupport.h"
 #include "tools/AnchoredOverlay.h"
+#include "tools/EditorToolPopovers.h"
 #include "tools/FormatIconButton.h"
 #include "tools/SelectionFormattingPopoverController.h"
 #include "widgets/PopoverFrame.h"
@@ -67,6 +68,7 @@ class TestSelectionFormattingPopover : public QObject {
     // null when the window could not be shown.
     static MarkdownTextEditor* editorAllSelected(QWidget& window, bool dark) {
         auto* editor = new MarkdownTextEditor(config(dark), &window);
+        EditorToolPopovers::attach(editor);
         (new QVBoxLayout(&window))->addWidget(editor);
         window.show();
         if (!QTest::qWaitForWindowExposed(&window))
