@@ -57,10 +57,7 @@ void TableJoin::keep(const std::shared_ptr<const void>& owner) {
         m_arena->keepAlive(owner);
 }
 
-void TableJoin::add(const MarkdownNode* rows, size_t count, const BlockMemory& memory) {
-    Q_ASSERT(m_count + count <= m_capacity);
-    std::copy(rows, rows + count, m_rows + m_count);
-    m_count += count;
+void TableJoin::keepOwners(const BlockMemory& memory) {
     // The rows copied point into the arena of the parse that made them, or
     // into what a joined table's arena keeps (it holds nothing but rows).
     if (memory.arena && !memory.arena->owners().empty()) {
@@ -72,8 +69,54 @@ void TableJoin::add(const MarkdownNode* rows, size_t count, const BlockMemory& m
     keep(memory.moved);
 }
 
+void TableJoin::add(const MarkdownNode* rows, size_t count, const BlockMemory& memory) {
+    Q_ASSERT(m_count + count <= m_capacity);
+    std::copy(rows, rows + count, m_rows + m_count);
+    m_count += count;
+    keepOwners(memory);
+}
+
+void TableJoin::addMoved(const MarkdownNode* rows, size_t count, const BlockMemory& memory,
+                         int lines) {
+    if (lines == 0) {
+        add(rows, count, memory);
+        return;
+    }
+    Q_ASSERT(m_count + count <= m_capacity);
+    keepOwners(memory);
+    // A run's cells are made together when one of its rows is read.
+    constexpr size_t run = 256;
+    for (size_t first = 0; first < count; first += run) {
+        const size_t end = qMin(count, first + run);
+        std::vector<MovedChildren::List> lists;
+        lists.reserve(end - first);
+        for (size_t i = first; i < end; ++i)
+            lists.push_back(MovedChildren::listOf(rows[i].children, lines));
+        const auto cells = std::make_shared<const MovedChildren>(std::move(lists));
+        for (size_t i = first; i < end; ++i) {
+            MarkdownNode& row = m_rows[m_count++];
+            row = rows[i];
+            MarkdownTreeStorage::shiftRange(row, lines);
+            if (!row.children.empty())
+                row.children = MarkdownNodeList(cells.get(), row.children.size(), i - first);
+        }
+        m_runs.push_back(cells);
+    }
+}
+
 std::pair<MarkdownNode, BlockMemory> TableJoin::finish(MarkdownNode table) {
     table.children = {m_rows, m_count};
+    // The runs of moved cells the rows use, each once: a row's run follows the row's before it.
+    std::vector<std::shared_ptr<const MovedChildren>> moved;
+    const MovedChildren* last = nullptr;
+    for (size_t i = 0; i < m_count; ++i) {
+        const MovedChildren* cells = m_rows[i].children.moved();
+        if (cells && cells != last)
+            moved.push_back(cells->shared_from_this());
+        last = cells ? cells : last;
+    }
+    m_arena->keepMoved(std::move(moved));
+    m_runs.clear();
     return {table, {std::move(m_arena), {}}};
 }
 
@@ -91,31 +134,46 @@ MarkdownTreeStorage::moved(const MarkdownNode& block, const BlockMemory& memory,
     if (lines == 0 || block.children.empty())
         return {moved, memory};
     // From the children as first parsed, moved as far as the block has moved in all.
-    const MovedChildren* before = block.children.moved();
-    auto children = before ? std::make_shared<MovedChildren>(before->original, before->count,
-                                                             before->lines + lines)
-                           : std::make_shared<MovedChildren>(block.children.begin(),
-                                                             block.children.size(), lines);
+    const MovedChildren::List list = MovedChildren::listOf(block.children, lines);
+    auto children = std::make_shared<MovedChildren>(list.original, list.count, list.lines);
     moved.children = MarkdownNodeList(children.get(), block.children.size());
     return {moved, {memory.arena, std::move(children)}};
 }
 
-const MarkdownNode* MovedChildren::nodes() const {
+MovedChildren::List MovedChildren::listOf(const MarkdownNodeList& children, int lines) {
+    if (const MovedChildren* before = children.moved()) {
+        List list = before->list(children.movedList());
+        list.lines += lines;
+        return list;
+    }
+    return {children.begin(), std::uint32_t(children.size()), lines};
+}
+
+const MarkdownNode* MovedChildren::nodes(size_t index) const {
     std::call_once(m_made, [this] {
-        size_t total = count;
-        for (size_t i = 0; i < count; ++i)
-            total += descendants(original[i]);
+        size_t total = 0;
+        m_starts.reserve(m_lists.size());
+        for (const List& list : m_lists) {
+            m_starts.push_back(total);
+            total += list.count;
+            for (size_t i = 0; i < list.count; ++i)
+                total += descendants(list.original[i]);
+        }
         m_nodes = std::make_unique<MarkdownNode[]>(total);
-        MarkdownNode* next = m_nodes.get() + count;
-        for (size_t i = 0; i < count; ++i) {
-            m_nodes[i] = original[i];
-            MarkdownTreeStorage::shiftRange(m_nodes[i], lines);
-            copyBelow(original[i], m_nodes[i], next, lines);
+        for (size_t l = 0; l < m_lists.size(); ++l) {
+            const List& list = m_lists[l];
+            MarkdownNode* copies = m_nodes.get() + m_starts[l];
+            MarkdownNode* next = copies + list.count;
+            for (size_t i = 0; i < list.count; ++i) {
+                copies[i] = list.original[i];
+                MarkdownTreeStorage::shiftRange(copies[i], list.lines);
+                copyBelow(list.original[i], copies[i], next, list.lines);
+            }
         }
     });
-    return m_nodes.get();
+    return m_nodes.get() + m_starts[index];
 }
 
 const MarkdownNode* MarkdownNodeList::made() const {
-    return moved()->nodes();
+    return moved()->nodes(m_list);
 }
