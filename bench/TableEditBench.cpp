@@ -101,7 +101,7 @@ private:
             if (!m_preview->isUpdating() && shown &&
                 shown->text.size() == view()->document()->characterCount() - 1)
                 return;
-            QThread::msleep(2);
+            QThread::msleep(5);
         }
         qWarning("the preview did not catch up");
     }

@@ -30,6 +30,57 @@ void copyBelow(const MarkdownNode& from, MarkdownNode& to, MarkdownNode*& next, 
 
 } // namespace
 
+namespace {
+
+// The one large room let go and not yet taken again.
+struct SpareRoom {
+    std::mutex mutex;
+    MarkdownNode* nodes = nullptr;
+    size_t capacity = 0;
+};
+
+SpareRoom& spareRoom() {
+    static SpareRoom spare;
+    return spare;
+}
+
+} // namespace
+
+RecycledRoom::RecycledRoom(size_t count) {
+    SpareRoom& spare = spareRoom();
+    {
+        const std::lock_guard lock(spare.mutex);
+        // Not one far larger than asked for: that would stay taken for long.
+        if (spare.nodes && spare.capacity >= count && spare.capacity / 2 <= count) {
+            m_nodes = std::exchange(spare.nodes, nullptr);
+            m_capacity = std::exchange(spare.capacity, 0);
+            return;
+        }
+    }
+    // A little more, so that the next edit, a row longer, fits.
+    m_capacity = count + count / 16;
+    m_nodes = static_cast<MarkdownNode*>(::operator new(m_capacity * sizeof(MarkdownNode)));
+}
+
+RecycledRoom::~RecycledRoom() {
+    SpareRoom& spare = spareRoom();
+    {
+        const std::lock_guard lock(spare.mutex);
+        if (m_capacity > spare.capacity) {
+            std::swap(m_nodes, spare.nodes);
+            std::swap(m_capacity, spare.capacity);
+        }
+    }
+    ::operator delete(m_nodes);
+}
+
+MarkdownNode* NodeArena::recycledRoom(size_t count) {
+    if (count * sizeof(MarkdownNode) < RecycledRoom::leastBytes)
+        return room(count);
+    m_recycled = std::make_unique<RecycledRoom>(count);
+    return m_recycled->nodes();
+}
+
 MarkdownNode* NodeArena::nodes(size_t count) {
     MarkdownNode* taken = m_nodes.take(count);
     for (size_t i = 0; i < count; ++i)
@@ -46,8 +97,8 @@ QStringView NodeArena::copy(QStringView text) {
 }
 
 TableJoin::TableJoin(size_t rows)
-    : m_arena(std::make_shared<NodeArena>(rows, 0)), m_rows(m_arena->room(rows)), m_capacity(rows) {
-}
+    : m_arena(std::make_shared<NodeArena>(0, 0)), m_rows(m_arena->recycledRoom(rows)),
+      m_capacity(rows) {}
 
 void TableJoin::keep(const std::shared_ptr<const void>& owner) {
     if (!owner)

@@ -50,6 +50,25 @@ private:
     size_t m_hint;
 };
 
+// Room for the rows of a long table, handed on to the next such room when
+// let go rather than back to the system: each edit of the table copies its
+// rows anew, and fresh pages cost more than the copy.
+class RecycledRoom {
+public:
+    explicit RecycledRoom(size_t count);
+    ~RecycledRoom();
+    RecycledRoom(const RecycledRoom&) = delete;
+    RecycledRoom& operator=(const RecycledRoom&) = delete;
+
+    MarkdownNode* nodes() const { return m_nodes; }
+    // Rooms smaller than this come from the arena as usual.
+    static constexpr size_t leastBytes = 4 * 1024 * 1024;
+
+private:
+    MarkdownNode* m_nodes = nullptr;
+    size_t m_capacity = 0;
+};
+
 // The nodes and strings of one parse, or of one block copied, shared by every
 // parse that keeps one of its blocks.
 class NodeArena {
@@ -64,6 +83,8 @@ public:
     MarkdownNode* room(size_t count) { return m_nodes.take(count); }
     // Room for up to `count` units; keep() says where the string ended.
     char16_t* text(size_t count) { return m_text.take(count); }
+    // Room for `count` nodes, taken from a room let go where it is large.
+    MarkdownNode* recycledRoom(size_t count);
     void keep(char16_t* end) { m_text.giveBack(end); }
     QStringView copy(QStringView text);
 
@@ -81,6 +102,7 @@ private:
     NodeChunks<char16_t> m_text;
     std::vector<std::shared_ptr<const void>> m_owners;
     std::vector<std::shared_ptr<const MovedChildren>> m_moved;
+    std::unique_ptr<RecycledRoom> m_recycled;
 };
 
 // The children of nodes an edit moved down: copies of their children as
