@@ -105,8 +105,8 @@ private:
     std::unique_ptr<RecycledRoom> m_recycled;
 };
 
-// The children of nodes an edit moved down: copies of their children as
-// first parsed, moved by as many lines as the node has moved in all, made
+// The children of nodes an edit moved up or down: copies of their children
+// as first parsed, moved by as many lines as the node has moved in all, made
 // when one of them is first read (a moved block is mostly never read again,
 // and moving it costs nothing per node that way). One holds the children of
 // a block, or the cells of a run of table rows.
