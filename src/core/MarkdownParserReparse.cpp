@@ -382,7 +382,7 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after) {
     after.reuse.keptAbove = region->first;
     after.reuse.keptBelow = blocks.size() - region->next;
     after.reuse.lineShift = lines.lineShift;
-    if (region->withinTable && parsed.blocks.size() == 1) {
+    if (rows && parsed.blocks.size() == 1) {
         after.reuse.table = region->first;
         after.reuse.rowsAbove = rows->above;
         after.reuse.rowsBelow = rows->below;

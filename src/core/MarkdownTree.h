@@ -167,8 +167,8 @@ struct ParsedMarkdown {
     // need not compare them.
     // Where the blocks between are one table whose rows the re-parse kept
     // (`table`, its index, else noTable): its first `rowsAbove` rows, the
-    // header counted, as they were, and its last `rowsBelow` moved by
-    // `lineShift` lines.
+    // header counted, as they were, and its last `rowsBelow` (none where the
+    // edit reached its end) moved by `lineShift` lines.
     static constexpr size_t noTable = size_t(-1);
     struct Reuse {
         std::uint64_t from = 0;
