@@ -77,26 +77,29 @@ std::optional<KeptRows> keptRows(const MarkdownNode& table, int startLine, int r
 // Puts the rows an edit re-parsed (the first block of `region`, parsed
 // after the header and delimiter lines) into the table they belong to: the
 // rows above them as they were, and where the edit ended `within` the
-// table, the `replaced` rows from `startLine` on gone and those below as
-// they were.
-bool spliceTableRows(const MarkdownNode& table, const BlockMemory& memory, int startLine,
-                     int replaced, bool within, MarkdownTreeStorage& region) {
+// table, the `replaced` rows from `startLine` on gone and those below moved
+// by the lines the edit added. Returns the rows it kept.
+std::optional<KeptRows> spliceTableRows(const MarkdownNode& table, const BlockMemory& memory,
+                                        int startLine, int replaced, bool within, int lineShift,
+                                        MarkdownTreeStorage& region) {
     // Joined again and again, a table would keep the arena of every edit.
     constexpr size_t mostOwners = 256;
     const MarkdownNode& piece = region.blocks.front();
     const MarkdownNodeList& rows = table.children;
     const std::optional<KeptRows> kept = keptRows(table, startLine, replaced, within);
     if (!kept)
-        return false;
+        return std::nullopt;
     const auto [above, below] = *kept;
     TableJoin join(above + piece.children.size() - 1 + below);
     join.add(rows.begin(), above, memory);
     join.add(piece.children.begin() + 1, piece.children.size() - 1, region.memory.front());
-    join.add(rows.end() - below, below, memory);
+    join.addMoved(rows.end() - below, below, memory, lineShift);
     if (join.owners() > mostOwners)
-        return false;
+        return std::nullopt;
     MarkdownNode joined = table;
-    if (!within) {
+    if (within) {
+        joined.range.endLine += lineShift;
+    } else {
         // The table ends with its last row, which the edit may have left.
         const SourceRange& end =
             piece.children.size() > 1 || above == 1 ? piece.range : rows[above - 1].range;
@@ -106,7 +109,7 @@ bool spliceTableRows(const MarkdownNode& table, const BlockMemory& memory, int s
     auto [node, joinedMemory] = join.finish(joined);
     region.blocks.front() = node;
     region.memory.front() = std::move(joinedMemory);
-    return true;
+    return kept;
 }
 
 // The new text's line starts: those within the common start (`prefix`
@@ -176,7 +179,7 @@ struct Region {
     // row on after its header and delimiter lines (`tableHead`).
     const MarkdownNode* table = nullptr;
     QByteArray tableHead;
-    // The edit ends above the table's last row and adds no line ends there.
+    // The edit ends above the table's last row: the rows below it stay.
     bool withinTable = false;
     int startLine = 0;
     int endLine = 0;    // in the new text
@@ -203,8 +206,7 @@ std::optional<Region> regionOf(const ParsedMarkdown& before, const ParsedMarkdow
         qMax(region.first, startsBy(qMax(lines.unchangedBelow - 1, lines.unchangedAbove)));
     // An edit below the header and delimiter rows of a table re-parses from
     // its first edited row on, after those two lines. One that ends above
-    // the table's last row and adds no line ends there: the rows below it
-    // stay as they were.
+    // the table's last row: the rows below it stay, moved by the lines it added.
     const MarkdownNode& firstBlock = blocks[region.first];
     if (above > 0 && firstBlock.kind == MarkdownNodeKind::Table &&
         lines.unchangedAbove + 1 >= firstBlock.range.startLine + 2 &&
@@ -213,18 +215,22 @@ std::optional<Region> regionOf(const ParsedMarkdown& before, const ParsedMarkdow
         if (!region.tableHead.isEmpty())
             region.table = &firstBlock;
     }
-    region.withinTable =
-        region.table && lines.lineShift == 0 && lines.unchangedBelow <= region.table->range.endLine;
     region.startLine = region.table ? lines.unchangedAbove + 1
                        : above > 0  ? firstBlock.range.startLine
                                     : 1;
+    // In a table the edited lines are parsed again, and where the edit only
+    // removed lines, the row after them, so that some line is.
+    int tableEnd = lines.unchangedBelow - 1;
+    if (region.table && tableEnd + lines.lineShift < region.startLine)
+        ++tableEnd;
+    region.withinTable = region.table && tableEnd < region.table->range.endLine;
 
     const int newLineCount = int(after.lineStarts.size());
     const bool blockBelow = region.next < blocks.size();
-    region.endLine = region.withinTable ? lines.unchangedBelow - 1
+    region.endLine = region.withinTable ? tableEnd + lines.lineShift
                      : blockBelow       ? blocks[region.next].range.endLine + lines.lineShift
                                         : newLineCount;
-    region.oldEndLine = region.withinTable ? lines.unchangedBelow - 1
+    region.oldEndLine = region.withinTable ? tableEnd
                         : blockBelow       ? blocks[region.next].range.endLine
                                            : int(before.lineStarts.size());
     if (region.startLine < 1 || region.endLine < region.startLine || region.endLine > newLineCount)
@@ -345,7 +351,8 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after,
         after.document = before.document;
         after.storage = before.storage;
         after.lineStarts = before.lineStarts;
-        after.reuse = {before.serial, blocks.size(), 0, 0};
+        after.reuse.from = before.serial;
+        after.reuse.keptAbove = blocks.size();
         return true;
     }
     const qsizetype suffix =
@@ -361,15 +368,27 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after,
     if (!region || !parseRegion(before, after, *region, parsed) ||
         !endsAsBefore(before, *region, lines.lineShift, parsed))
         return false;
-    if (region->table &&
-        !spliceTableRows(*region->table, old->memory[region->first], region->startLine,
-                         lines.unchangedBelow - region->startLine, region->withinTable, parsed))
-        return false;
+    std::optional<KeptRows> rows;
+    if (region->table) {
+        rows = spliceTableRows(*region->table, old->memory[region->first], region->startLine,
+                               region->oldEndLine - region->startLine + 1, region->withinTable,
+                               lines.lineShift, parsed);
+        if (!rows)
+            return false;
+    }
 
     after.document.kind = MarkdownNodeKind::Document;
     after.document.range = documentRange(after);
     finishStorage(after, joinedStorage(before, *region, lines.lineShift, parsed));
-    after.reuse = {before.serial, region->first, blocks.size() - region->next, lines.lineShift};
+    after.reuse.from = before.serial;
+    after.reuse.keptAbove = region->first;
+    after.reuse.keptBelow = blocks.size() - region->next;
+    after.reuse.lineShift = lines.lineShift;
+    if (rows && parsed.blocks.size() == 1) {
+        after.reuse.table = region->first;
+        after.reuse.rowsAbove = rows->above;
+        after.reuse.rowsBelow = rows->below;
+    }
     return true;
 }
 

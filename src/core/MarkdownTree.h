@@ -64,9 +64,11 @@ class MarkdownNodeList {
 public:
     MarkdownNodeList() = default;
     MarkdownNodeList(const MarkdownNode* first, size_t count)
-        : m_first(reinterpret_cast<std::uintptr_t>(first)), m_count(count) {}
-    MarkdownNodeList(const MovedChildren* moved, size_t count)
-        : m_first(reinterpret_cast<std::uintptr_t>(moved) | movedTag), m_count(count) {}
+        : m_first(reinterpret_cast<std::uintptr_t>(first)), m_count(std::uint32_t(count)) {}
+    // List `list` of what `moved` makes.
+    MarkdownNodeList(const MovedChildren* moved, size_t count, size_t list = 0)
+        : m_first(reinterpret_cast<std::uintptr_t>(moved) | movedTag),
+          m_count(std::uint32_t(count)), m_list(std::uint32_t(list)) {}
 
     const MarkdownNode* begin() const {
         return m_first & movedTag ? made() : reinterpret_cast<const MarkdownNode*>(m_first);
@@ -82,13 +84,16 @@ public:
         return m_first & movedTag ? reinterpret_cast<const MovedChildren*>(m_first & ~movedTag)
                                   : nullptr;
     }
+    // Which of the lists moved() makes this one is.
+    size_t movedList() const { return m_list; }
 
 private:
     static constexpr std::uintptr_t movedTag = 1;
     const MarkdownNode* made() const;
 
     std::uintptr_t m_first = 0;
-    size_t m_count = 0;
+    std::uint32_t m_count = 0;
+    std::uint32_t m_list = 0;
 };
 
 // A large document has a node per few bytes of text: the fields no kind uses
@@ -160,11 +165,19 @@ struct ParsedMarkdown {
     // none): its first `keptAbove` top-level blocks as they were, and its last
     // `keptBelow` moved by `lineShift` lines. The same nodes, so a reader
     // need not compare them.
+    // Where the blocks between are one table whose rows the re-parse kept
+    // (`table`, its index, else noTable): its first `rowsAbove` rows, the
+    // header counted, as they were, and its last `rowsBelow` (none where the
+    // edit reached its end) moved by `lineShift` lines.
+    static constexpr size_t noTable = size_t(-1);
     struct Reuse {
         std::uint64_t from = 0;
         size_t keptAbove = 0;
         size_t keptBelow = 0;
         int lineShift = 0;
+        size_t table = noTable;
+        size_t rowsAbove = 0;
+        size_t rowsBelow = 0;
     } reuse;
 
     // The whole source lines a node spans (joined with LF, no final LF), as a

@@ -30,6 +30,57 @@ void copyBelow(const MarkdownNode& from, MarkdownNode& to, MarkdownNode*& next, 
 
 } // namespace
 
+namespace {
+
+// The one large room let go and not yet taken again.
+struct SpareRoom {
+    std::mutex mutex;
+    MarkdownNode* nodes = nullptr;
+    size_t capacity = 0;
+};
+
+SpareRoom& spareRoom() {
+    static SpareRoom spare;
+    return spare;
+}
+
+} // namespace
+
+RecycledRoom::RecycledRoom(size_t count) {
+    SpareRoom& spare = spareRoom();
+    {
+        const std::lock_guard lock(spare.mutex);
+        // Not one far larger than asked for: that would stay taken for long.
+        if (spare.nodes && spare.capacity >= count && spare.capacity / 2 <= count) {
+            m_nodes = std::exchange(spare.nodes, nullptr);
+            m_capacity = std::exchange(spare.capacity, 0);
+            return;
+        }
+    }
+    // A little more, so that the next edit, a row longer, fits.
+    m_capacity = count + count / 16;
+    m_nodes = static_cast<MarkdownNode*>(::operator new(m_capacity * sizeof(MarkdownNode)));
+}
+
+RecycledRoom::~RecycledRoom() {
+    SpareRoom& spare = spareRoom();
+    {
+        const std::lock_guard lock(spare.mutex);
+        if (m_capacity > spare.capacity) {
+            std::swap(m_nodes, spare.nodes);
+            std::swap(m_capacity, spare.capacity);
+        }
+    }
+    ::operator delete(m_nodes);
+}
+
+MarkdownNode* NodeArena::recycledRoom(size_t count) {
+    if (count * sizeof(MarkdownNode) < RecycledRoom::leastBytes)
+        return room(count);
+    m_recycled = std::make_unique<RecycledRoom>(count);
+    return m_recycled->nodes();
+}
+
 MarkdownNode* NodeArena::nodes(size_t count) {
     MarkdownNode* taken = m_nodes.take(count);
     for (size_t i = 0; i < count; ++i)
@@ -46,8 +97,8 @@ QStringView NodeArena::copy(QStringView text) {
 }
 
 TableJoin::TableJoin(size_t rows)
-    : m_arena(std::make_shared<NodeArena>(rows, 0)), m_rows(m_arena->room(rows)), m_capacity(rows) {
-}
+    : m_arena(std::make_shared<NodeArena>(0, 0)), m_rows(m_arena->recycledRoom(rows)),
+      m_capacity(rows) {}
 
 void TableJoin::keep(const std::shared_ptr<const void>& owner) {
     if (!owner)
@@ -57,10 +108,7 @@ void TableJoin::keep(const std::shared_ptr<const void>& owner) {
         m_arena->keepAlive(owner);
 }
 
-void TableJoin::add(const MarkdownNode* rows, size_t count, const BlockMemory& memory) {
-    Q_ASSERT(m_count + count <= m_capacity);
-    std::copy(rows, rows + count, m_rows + m_count);
-    m_count += count;
+void TableJoin::keepOwners(const BlockMemory& memory) {
     // The rows copied point into the arena of the parse that made them, or
     // into what a joined table's arena keeps (it holds nothing but rows).
     if (memory.arena && !memory.arena->owners().empty()) {
@@ -72,8 +120,54 @@ void TableJoin::add(const MarkdownNode* rows, size_t count, const BlockMemory& m
     keep(memory.moved);
 }
 
+void TableJoin::add(const MarkdownNode* rows, size_t count, const BlockMemory& memory) {
+    Q_ASSERT(m_count + count <= m_capacity);
+    std::copy(rows, rows + count, m_rows + m_count);
+    m_count += count;
+    keepOwners(memory);
+}
+
+void TableJoin::addMoved(const MarkdownNode* rows, size_t count, const BlockMemory& memory,
+                         int lines) {
+    if (lines == 0) {
+        add(rows, count, memory);
+        return;
+    }
+    Q_ASSERT(m_count + count <= m_capacity);
+    keepOwners(memory);
+    // A run's cells are made together when one of its rows is read.
+    constexpr size_t run = 256;
+    for (size_t first = 0; first < count; first += run) {
+        const size_t end = qMin(count, first + run);
+        std::vector<MovedChildren::List> lists;
+        lists.reserve(end - first);
+        for (size_t i = first; i < end; ++i)
+            lists.push_back(MovedChildren::listOf(rows[i].children, lines));
+        const auto cells = std::make_shared<const MovedChildren>(std::move(lists));
+        for (size_t i = first; i < end; ++i) {
+            MarkdownNode& row = m_rows[m_count++];
+            row = rows[i];
+            MarkdownTreeStorage::shiftRange(row, lines);
+            if (!row.children.empty())
+                row.children = MarkdownNodeList(cells.get(), row.children.size(), i - first);
+        }
+        m_runs.push_back(cells);
+    }
+}
+
 std::pair<MarkdownNode, BlockMemory> TableJoin::finish(MarkdownNode table) {
     table.children = {m_rows, m_count};
+    // The runs of moved cells the rows use, each once: a row's run follows the row's before it.
+    std::vector<std::shared_ptr<const MovedChildren>> moved;
+    const MovedChildren* last = nullptr;
+    for (size_t i = 0; i < m_count; ++i) {
+        const MovedChildren* cells = m_rows[i].children.moved();
+        if (cells && cells != last)
+            moved.push_back(cells->shared_from_this());
+        last = cells ? cells : last;
+    }
+    m_arena->keepMoved(std::move(moved));
+    m_runs.clear();
     return {table, {std::move(m_arena), {}}};
 }
 
@@ -91,31 +185,46 @@ MarkdownTreeStorage::moved(const MarkdownNode& block, const BlockMemory& memory,
     if (lines == 0 || block.children.empty())
         return {moved, memory};
     // From the children as first parsed, moved as far as the block has moved in all.
-    const MovedChildren* before = block.children.moved();
-    auto children = before ? std::make_shared<MovedChildren>(before->original, before->count,
-                                                             before->lines + lines)
-                           : std::make_shared<MovedChildren>(block.children.begin(),
-                                                             block.children.size(), lines);
+    const MovedChildren::List list = MovedChildren::listOf(block.children, lines);
+    auto children = std::make_shared<MovedChildren>(list.original, list.count, list.lines);
     moved.children = MarkdownNodeList(children.get(), block.children.size());
     return {moved, {memory.arena, std::move(children)}};
 }
 
-const MarkdownNode* MovedChildren::nodes() const {
+MovedChildren::List MovedChildren::listOf(const MarkdownNodeList& children, int lines) {
+    if (const MovedChildren* before = children.moved()) {
+        List list = before->list(children.movedList());
+        list.lines += lines;
+        return list;
+    }
+    return {children.begin(), std::uint32_t(children.size()), lines};
+}
+
+const MarkdownNode* MovedChildren::nodes(size_t index) const {
     std::call_once(m_made, [this] {
-        size_t total = count;
-        for (size_t i = 0; i < count; ++i)
-            total += descendants(original[i]);
+        size_t total = 0;
+        m_starts.reserve(m_lists.size());
+        for (const List& list : m_lists) {
+            m_starts.push_back(total);
+            total += list.count;
+            for (size_t i = 0; i < list.count; ++i)
+                total += descendants(list.original[i]);
+        }
         m_nodes = std::make_unique<MarkdownNode[]>(total);
-        MarkdownNode* next = m_nodes.get() + count;
-        for (size_t i = 0; i < count; ++i) {
-            m_nodes[i] = original[i];
-            MarkdownTreeStorage::shiftRange(m_nodes[i], lines);
-            copyBelow(original[i], m_nodes[i], next, lines);
+        for (size_t l = 0; l < m_lists.size(); ++l) {
+            const List& list = m_lists[l];
+            MarkdownNode* copies = m_nodes.get() + m_starts[l];
+            MarkdownNode* next = copies + list.count;
+            for (size_t i = 0; i < list.count; ++i) {
+                copies[i] = list.original[i];
+                MarkdownTreeStorage::shiftRange(copies[i], list.lines);
+                copyBelow(list.original[i], copies[i], next, list.lines);
+            }
         }
     });
-    return m_nodes.get();
+    return m_nodes.get() + m_starts[index];
 }
 
 const MarkdownNode* MarkdownNodeList::made() const {
-    return moved()->nodes();
+    return moved()->nodes(m_list);
 }

@@ -50,6 +50,25 @@ private:
     size_t m_hint;
 };
 
+// Room for the rows of a long table, handed on to the next such room when
+// let go rather than back to the system: each edit of the table copies its
+// rows anew, and fresh pages cost more than the copy.
+class RecycledRoom {
+public:
+    explicit RecycledRoom(size_t count);
+    ~RecycledRoom();
+    RecycledRoom(const RecycledRoom&) = delete;
+    RecycledRoom& operator=(const RecycledRoom&) = delete;
+
+    MarkdownNode* nodes() const { return m_nodes; }
+    // Rooms smaller than this come from the arena as usual.
+    static constexpr size_t leastBytes = 4 * 1024 * 1024;
+
+private:
+    MarkdownNode* m_nodes = nullptr;
+    size_t m_capacity = 0;
+};
+
 // The nodes and strings of one parse, or of one block copied, shared by every
 // parse that keeps one of its blocks.
 class NodeArena {
@@ -64,36 +83,55 @@ public:
     MarkdownNode* room(size_t count) { return m_nodes.take(count); }
     // Room for up to `count` units; keep() says where the string ended.
     char16_t* text(size_t count) { return m_text.take(count); }
+    // Room for `count` nodes, taken from a room let go where it is large.
+    MarkdownNode* recycledRoom(size_t count);
     void keep(char16_t* end) { m_text.giveBack(end); }
     QStringView copy(QStringView text);
 
     // What the nodes here point into, kept as long as this arena.
     void keepAlive(std::shared_ptr<const void> owner) { m_owners.push_back(std::move(owner)); }
     const std::vector<std::shared_ptr<const void>>& owners() const { return m_owners; }
+    // The cells of the moved rows here, kept apart from the owners: a table
+    // joined again keeps only those its rows still use.
+    void keepMoved(std::vector<std::shared_ptr<const MovedChildren>> moved) {
+        m_moved = std::move(moved);
+    }
 
 private:
     NodeChunks<MarkdownNode> m_nodes;
     NodeChunks<char16_t> m_text;
     std::vector<std::shared_ptr<const void>> m_owners;
+    std::vector<std::shared_ptr<const MovedChildren>> m_moved;
+    std::unique_ptr<RecycledRoom> m_recycled;
 };
 
-// The children of a block an edit moved down: copies of its children as
-// first parsed, moved by `lines`, made when first read (a moved block is
-// mostly never read again, and moving it costs nothing per node that way).
-class MovedChildren {
+// The children of nodes an edit moved up or down: copies of their children
+// as first parsed, moved by as many lines as the node has moved in all, made
+// when one of them is first read (a moved block is mostly never read again,
+// and moving it costs nothing per node that way). One holds the children of
+// a block, or the cells of a run of table rows.
+class MovedChildren : public std::enable_shared_from_this<MovedChildren> {
 public:
+    struct List {
+        const MarkdownNode* original = nullptr;
+        std::uint32_t count = 0;
+        int lines = 0;
+    };
+    explicit MovedChildren(std::vector<List> lists) : m_lists(std::move(lists)) {}
     MovedChildren(const MarkdownNode* original, size_t count, int lines)
-        : original(original), count(count), lines(lines) {}
+        : m_lists{{original, std::uint32_t(count), lines}} {}
 
-    const MarkdownNode* nodes() const;
-
-    const MarkdownNode* const original;
-    const size_t count;
-    const int lines;
+    // `children` (of a node moved by `lines` more) as a list of children as first parsed.
+    static List listOf(const MarkdownNodeList& children, int lines);
+    const List& list(size_t index) const { return m_lists[index]; }
+    // The copies of list `index`.
+    const MarkdownNode* nodes(size_t index) const;
 
 private:
+    std::vector<List> m_lists;
     mutable std::once_flag m_made;
     mutable std::unique_ptr<MarkdownNode[]> m_nodes;
+    mutable std::vector<size_t> m_starts; // where each list's copies start
 };
 
 // What one top-level block's descendants and strings live in: the arena of
@@ -114,6 +152,8 @@ public:
     explicit TableJoin(size_t rows);
 
     void add(const MarkdownNode* rows, size_t count, const BlockMemory& memory);
+    // The rows moved down by `lines`: copied, their cells made when first read.
+    void addMoved(const MarkdownNode* rows, size_t count, const BlockMemory& memory, int lines);
     const MarkdownNode* first() const { return m_rows; }
     // What the parts are kept by, at most.
     size_t owners() const { return m_arena->owners().size(); }
@@ -122,10 +162,12 @@ public:
 
 private:
     void keep(const std::shared_ptr<const void>& owner);
+    void keepOwners(const BlockMemory& memory);
 
     std::shared_ptr<NodeArena> m_arena;
     MarkdownNode* m_rows = nullptr;
     size_t m_count = 0;
+    std::vector<std::shared_ptr<const MovedChildren>> m_runs; // made by addMoved, until finish
     size_t m_capacity = 0;
 };
 

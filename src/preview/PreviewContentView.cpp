@@ -150,6 +150,7 @@ bool PreviewContentView::prepare(Applying& applying, const QDeadlineTimer& deadl
         applying.rows.clear();
     }
     const PreviewRowMatcher::Plan& plan = *applying.plan;
+    const size_t head = replacedRows(plan, m_parsed->document.children).first;
     applying.rows.reserve(plan.pieces.size());
     for (size_t made = 0; applying.rows.size() < plan.pieces.size(); ++made) {
         // The clock is read now and then: it costs more than a row.
@@ -166,7 +167,14 @@ bool PreviewContentView::prepare(Applying& applying, const QDeadlineTimer& deadl
         row.joined = piece.slice.openTop || piece.inlines.openTop;
         row.key = plan.keys[i];
         // A kept row brings its own when the parse is swapped in.
-        if (plan.kept[i] < 0) {
+        if (plan.kept[i] < 0 && i < plan.estimateFrom.size() && plan.estimateFrom[i] >= 0) {
+            // Reading the rows of every piece a table's moved rows changed would cost as much as
+            // the table; the estimate of the piece at its place is as good.
+            const Row& old = m_rows[head + size_t(plan.estimateFrom[i])];
+            row.empty = old.empty;
+            row.estimate = old.estimate;
+            row.estimateWidth = old.estimateWidth;
+        } else if (plan.kept[i] < 0) {
             row.empty = MarkdownBlockView::showsNothing(*piece.block);
             if (!row.empty)
                 rawEstimate(row);

@@ -45,6 +45,49 @@ std::vector<InlineSlice> inlineSlices(const MarkdownNode& block,
     return InlineSlice::split(block.childCount(), slicing.inlineChildren);
 }
 
+// The blocks between are one long table whose rows the parse kept above
+// and below its edited ones: a piece of rows kept in place keeps its row
+// unread, and one of moved rows takes the estimate of the piece at its place.
+bool planTable(const ParsedMarkdown& before, const ParsedMarkdown& after,
+               const PreviewRowMatcher::Slicing& slicing, PreviewRowMatcher::Plan& out) {
+    const ParsedMarkdown::Reuse& reuse = after.reuse;
+    const size_t table = reuse.table;
+    if (reuse.from != before.serial || table == ParsedMarkdown::noTable || table != out.keptAbove ||
+        before.document.children.size() - out.keptBelow != table + 1 ||
+        after.document.children.size() - out.keptBelow != table + 1)
+        return false;
+    std::vector<PreviewRowMatcher::Piece> old =
+        PreviewRowMatcher::pieces(before, slicing, table, table + 1);
+    std::vector<PreviewRowMatcher::Piece> now =
+        PreviewRowMatcher::pieces(after, slicing, table, table + 1);
+    if (old.size() < 2 || now.size() < 2)
+        return false;
+    const MarkdownNode& oldTable = before.document.children[table];
+    const MarkdownNode& newTable = after.document.children[table];
+    const int head = newTable.childCount() - TableSlice::bodyRowsOf(newTable);
+    // Body rows before `editedFirst` stand as they were, from `editedEnd` on moved.
+    const int editedFirst = int(reuse.rowsAbove) - head;
+    const int editedEnd = TableSlice::bodyRowsOf(newTable) - int(reuse.rowsBelow);
+    const bool moved = TableSlice::bodyRowsOf(newTable) != TableSlice::bodyRowsOf(oldTable);
+    out.replaced = old.size();
+    out.kept.assign(now.size(), -1);
+    out.estimateFrom.assign(now.size(), -1);
+    out.keys.assign(now.size(), 0);
+    for (size_t i = 0; i < now.size(); ++i) {
+        const TableSlice& slice = now[i].slice;
+        const int first = slice.firstBodyRow;
+        const int end = first + slice.rowCount(newTable);
+        if (end > editedFirst && first < editedEnd)
+            continue;
+        if (i < old.size() && old[i].slice == slice && (end <= editedFirst || !moved))
+            out.kept[i] = int(i);
+        else if (i < old.size())
+            out.estimateFrom[i] = int(i);
+    }
+    out.pieces = std::move(now);
+    return true;
+}
+
 } // namespace
 
 std::vector<PreviewRowMatcher::Piece> PreviewRowMatcher::pieces(const ParsedMarkdown& parsed,
@@ -177,6 +220,8 @@ PreviewRowMatcher::Plan PreviewRowMatcher::plan(const ParsedMarkdown& before,
         out.keptAbove = after.reuse.keptAbove;
         out.keptBelow = after.reuse.keptBelow;
         out.lineShift = after.reuse.lineShift;
+        if (planTable(before, after, slicing, out))
+            return out;
     }
     const std::vector<Piece> old =
         pieces(before, slicing, out.keptAbove, before.document.children.size() - out.keptBelow);

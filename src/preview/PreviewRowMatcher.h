@@ -70,6 +70,10 @@ struct Plan {
     std::vector<Piece> pieces; // rows between in the new one
     std::vector<size_t> keys;
     std::vector<int> kept; // per piece: the row between it keeps (from the first), or -1
+    // Per piece not kept (empty: none): the row between whose height it
+    // takes as its estimate, or -1. A piece of a long table that shows rows
+    // moved up or down takes that of the piece at its place.
+    std::vector<int> estimateFrom;
 };
 Plan plan(const ParsedMarkdown& before, const ParsedMarkdown& after, const Slicing& slicing);
 

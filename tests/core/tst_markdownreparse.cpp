@@ -399,6 +399,72 @@ private Q_SLOTS:
         }
     }
 
+    // Rows added, removed, joined and split at the first, a middle and the
+    // last row of a long table, then undone and done again, each parse made
+    // from the one before: the tree of a full parse, positions included,
+    // with the rows above the edit shared and those below moved, not copied.
+    void tableRowEditsKeepTheOtherRows_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<int>("removed");
+        QTest::addColumn<QString>("inserted");
+        const QString added = QStringLiteral("| new | *row* |\n");
+        for (const auto& [where, row] : {std::pair("first", 0), {"middle", 300}, {"last", 599}}) {
+            const auto name = [where](const char* edit) { return QByteArray(edit) + ' ' + where; };
+            QTest::newRow(name("row added above")) << row << 0 << 0 << added;
+            QTest::newRow(name("row added below")) << row << -1 << 0 << added;
+            QTest::newRow(name("row removed")) << row << 0 << -1 << QString();
+            QTest::newRow(name("rows joined")) << row << -2 << 1 << QString();
+            QTest::newRow(name("row split")) << row << 3 << 0 << QStringLiteral("\n");
+            QTest::newRow(name("two rows for one"))
+                << row << 0 << -1 << QStringLiteral("| 1 |\n| 2 | 3 |\n");
+        }
+    }
+    void tableRowEditsKeepTheOtherRows() {
+        QFETCH(int, row);
+        QFETCH(int, at);
+        QFETCH(int, removed);
+        QFETCH(QString, inserted);
+        const QString text = tableDocument(600);
+        const auto base = MarkdownParser::parse(text);
+        const int firstRowLine = 5;
+        const qsizetype start = base->lineStarts[size_t(firstRowLine - 1 + row)];
+        const qsizetype end = base->lineStarts[size_t(firstRowLine + row)];
+        // At -1 after the row, at -2 its line feed; a removal of -1 is the whole row.
+        const qsizetype from = at >= 0 ? start + at : end + at + 1;
+        QString edited = text;
+        edited.remove(from, removed < 0 ? end - start : removed).insert(from, inserted);
+
+        auto previous = base;
+        for (const QString& step : {edited, text, edited}) {
+            const auto next = MarkdownParser::reparse(*previous, step);
+            expectFullParse(*next);
+            if (QTest::currentTestFailed())
+                return;
+            const ParsedMarkdown::Reuse& reuse = next->reuse;
+            // An edit keeps the rows around it, unless it joins the last row with what follows.
+            QVERIFY(reuse.table != ParsedMarkdown::noTable || row == 599);
+            if (reuse.table == ParsedMarkdown::noTable) {
+                previous = next;
+                continue;
+            }
+            const MarkdownNode& oldTable = previous->document.child(int(reuse.table));
+            const MarkdownNode& newTable = next->document.child(int(reuse.table));
+            for (size_t i = 0; i < reuse.rowsAbove; ++i)
+                QCOMPARE(newTable.children[i].children.begin(),
+                         oldTable.children[i].children.begin());
+            QVERIFY(reuse.rowsBelow > 0 || row == 599);
+            for (size_t i = 1; i <= reuse.rowsBelow; ++i) {
+                const MarkdownNode& now = newTable.children[newTable.children.size() - i];
+                QVERIFY(reuse.lineShift == 0 || now.children.moved());
+                QCOMPARE(now.range.startLine,
+                         oldTable.children[oldTable.children.size() - i].range.startLine +
+                             reuse.lineShift);
+            }
+            previous = next;
+        }
+    }
+
     void referenceDefinitionsAndEmptyTexts() {
         const auto base = MarkdownParser::parse(QStringLiteral("[a]\n\ntext\n\n[a]: /x\n"));
         const auto edited =

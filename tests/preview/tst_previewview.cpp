@@ -417,6 +417,33 @@ private Q_SLOTS:
         QCOMPARE(content->buildCount(), built + 1);
         QCOMPARE(content->rowView(2), second);
 
+        // A row added in the first piece moves every row below it down a
+        // piece's edge: the pieces after it show their new rows, and removed
+        // again, their old ones.
+        const auto firstCell = [&](int row, int index) {
+            pane.bar()->setValue(content->rowRect(row).top());
+            QCoreApplication::processEvents();
+            MarkdownBlockView* view = content->rowView(row);
+            auto* shown = view ? qobject_cast<MarkdownTableView*>(view->content()) : nullptr;
+            return shown ? shown->cellText(index, 0).content().text : QString();
+        };
+        QString added = text;
+        added.insert(added.indexOf(QStringLiteral("| r5 |")), QStringLiteral("| new | row |\n"));
+        pane.render(added);
+        QCOMPARE(content->rowCount(), 1 + 5 + 1);
+        QCOMPARE(content->document()->reuse.table, size_t(1));
+        QCOMPARE(content->rowSlice(5).bodyRowCount, 51);
+        QCOMPARE(firstCell(1, 6), QStringLiteral("new"));
+        QCOMPARE(firstCell(2, 0), QStringLiteral("r99"));
+        QCOMPARE(firstCell(5, 0), QStringLiteral("r399"));
+        pane.bar()->setValue(0);
+        pane.render(text);
+        QCOMPARE(content->rowSlice(5).bodyRowCount, 50);
+        QCOMPARE(firstCell(2, 0), QStringLiteral("r100"));
+        QCOMPARE(firstCell(1, 6), QStringLiteral("r5"));
+        pane.bar()->setValue(0);
+        QCoreApplication::processEvents();
+
         // At the end, only the last pieces have views.
         pane.bar()->setValue(pane.bar()->maximum());
         QVERIFY(content->rowView(5) && content->rowView(5)->isVisible());
