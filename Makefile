@@ -1,5 +1,5 @@
-# make run: install what is missing, build, start quon.
-# make test: the same, then every test under ctest.
+# make run: install what is missing, build what quon needs to run, start it.
+# make test: install what is missing, build everything, run every test under ctest.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
@@ -16,7 +16,12 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+# What running quon needs: the app (its translations built into it), its PDF
+# printer and the Files module it offers to install.
+RUN_TARGETS := quon quon-pdf-printer quon-nautilus
+
+run: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target $(RUN_TARGETS)
 	QT_LOGGING_RULES="qt.qml.compiler=false" ./$(BUILD_DIR)/quon $(ARGS)
 
 test: build

@@ -110,3 +110,11 @@ void CodeHighlightService::sweep() {
 int CodeHighlightService::jobCount() const {
     return m_worker ? m_worker->jobCount() : 0;
 }
+
+bool CodeHighlightService::isColouring() const {
+    return m_worker && m_worker->isStepping();
+}
+
+int CodeHighlightService::interruptedSteps() const {
+    return m_worker ? m_worker->interruptedSteps() : 0;
+}

@@ -40,6 +40,10 @@ public:
                  QObject* receiver, Done done);
     // Jobs waiting or running on the colouring thread.
     int jobCount() const;
+    // Whether the colouring thread works on a job now.
+    bool isColouring() const;
+    // Jobs' steps stopped half-way, by a view going or by shutDown().
+    int interruptedSteps() const;
     // Stops the colouring thread and the job it runs; later requests are
     // never answered.
     void shutDown();

@@ -51,6 +51,16 @@ int CodeHighlightWorker::jobCount() const {
     return int(m_queue.size()) + (m_running ? 1 : 0);
 }
 
+bool CodeHighlightWorker::isStepping() const {
+    QMutexLocker lock(&m_mutex);
+    return m_stepping != nullptr;
+}
+
+int CodeHighlightWorker::interruptedSteps() const {
+    QMutexLocker lock(&m_mutex);
+    return m_interruptedSteps;
+}
+
 bool CodeHighlightWorker::step(CodeHighlighter& highlighter, bool mayStop,
                                const std::function<void()>& work) {
     {
@@ -65,7 +75,11 @@ bool CodeHighlightWorker::step(CodeHighlighter& highlighter, bool mayStop,
         QMutexLocker lock(&m_mutex);
         m_stepping = nullptr;
     }
-    return !highlighter.endInterruption();
+    if (!highlighter.endInterruption())
+        return true;
+    QMutexLocker lock(&m_mutex);
+    ++m_interruptedSteps;
+    return false;
 }
 
 void CodeHighlightWorker::run() {

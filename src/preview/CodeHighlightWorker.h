@@ -36,6 +36,10 @@ public:
     void stop();
     // Jobs waiting or running.
     int jobCount() const;
+    // Whether a job is being worked on now, not merely waiting its turn.
+    bool isStepping() const;
+    // Steps that a cancellation or stop() cut short half-way.
+    int interruptedSteps() const;
 
 protected:
     void run() override;
@@ -55,4 +59,5 @@ private:
     CodeHighlighter* m_stepping = nullptr; // while a step runs
     bool m_stepMayStop = false;
     bool m_stopping = false;
+    int m_interruptedSteps = 0;
 };

@@ -38,7 +38,12 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& arguments) {
             &AppDelegate::documentWindowWillClose);
     m_hooks.broadcastFinderMenu();
     m_hooks.registerExtension();
-    QTimer::singleShot(tourDelayMs, this, &AppDelegate::launchTourStep);
+    // A timer of this delegate's own, which goes with it.
+    auto* tourDelay = new QTimer(this);
+    tourDelay->setSingleShot(true);
+    connect(tourDelay, &QTimer::timeout, this, &AppDelegate::launchTourStep);
+    connect(tourDelay, &QTimer::timeout, tourDelay, &QObject::deleteLater);
+    tourDelay->start(tourDelayMs);
     handleArguments(arguments, true);
 }
 

@@ -263,7 +263,7 @@ private Q_SLOTS:
 int main(int argc, char** argv) {
     umask(022);
     QApplication app(argc, argv);
-    TestPdfExporter test;
+    CheckedTest<TestPdfExporter> test;
     return QTest::qExec(&test, argc, argv);
 }
 

@@ -12,6 +12,7 @@
 #include "preview/PreviewView.h"
 #include "preview/SelectableTextView.h"
 #include "support/AnimationClock.h"
+#include "support/BackgroundWork.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -122,6 +123,7 @@ class TestCodeBlockView : public QObject {
 private Q_SLOTS:
     void initTestCase() { QVERIFY(direct.isAvailable()); }
     void init() { TestSupport::resetPreferences(); }
+    void cleanup() { QTRY_VERIFY_WITH_TIMEOUT(TestSupport::backgroundWorkIsOver(), 120'000); }
 
     void pythonDefInBothThemes_data() {
         QTest::addColumn<QString>("theme");

@@ -126,9 +126,12 @@ private Q_SLOTS:
         CodeHighlightService& service = CodeHighlightService::shared();
         QObject receiver;
         const QString code = QStringLiteral("<p>%1</p>\n").repeated(6000);
+        const int interruptedBefore = service.interruptedSteps();
         service.request(code, QStringLiteral("xml"), light, &receiver, [](const auto&) {});
-        QTRY_COMPARE(service.jobCount(), 1);
+        // Stopped while it colours, not while it waits its turn.
+        QTRY_VERIFY(service.isColouring());
         service.shutDown();
+        QCOMPARE(service.interruptedSteps(), interruptedBefore + 1);
         QCOMPARE(service.jobCount(), 0);
         bool answered = false;
         service.request(QStringLiteral("x = 1\n"), QStringLiteral("python"), light, &receiver,

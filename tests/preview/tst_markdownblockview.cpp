@@ -10,6 +10,7 @@
 #include "preview/PreviewSelectionReader.h"
 #include "preview/SelectableTextView.h"
 #include "preview/TaskCheckboxAction.h"
+#include "support/BackgroundWork.h"
 #include "support/PreviewColumn.h"
 #include "support/TestSupport.h"
 
@@ -69,6 +70,8 @@ struct Rendered : Source {
 class TestMarkdownBlockView : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void cleanup() { QTRY_VERIFY_WITH_TIMEOUT(TestSupport::backgroundWorkIsOver(), 120'000); }
+
     void headingAndBodyStyles_data() {
         QTest::addColumn<QString>("markdown");
         QTest::addColumn<double>("base");

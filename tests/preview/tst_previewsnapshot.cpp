@@ -1,6 +1,7 @@
 #include "core/MarkdownParser.h"
 #include "core/MarkdownTree.h"
 #include "preview/MarkdownBlockView.h"
+#include "support/BackgroundWork.h"
 #include "support/PreviewColumn.h"
 #include "support/TestSupport.h"
 
@@ -52,6 +53,7 @@ void writeFixtureImages(const QTemporaryDir& dir) {
 class TestPreviewSnapshot : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void cleanup() { QTRY_VERIFY_WITH_TIMEOUT(TestSupport::backgroundWorkIsOver(), 120'000); }
     void everyBlockKindRendersInBothSchemes_data() {
         QTest::addColumn<bool>("dark");
         QTest::newRow("light") << false;

@@ -12,6 +12,7 @@
 #include "preview/PreviewView.h"
 #include "preview/ScrollSyncEngine.h"
 #include "preview/SelectableTextView.h"
+#include "support/BackgroundWork.h"
 #include "support/MarkdownDump.h"
 #include "support/NestedMarkdown.h"
 #include "support/TestSupport.h"
@@ -149,6 +150,7 @@ class TestPreviewView : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() { TestSupport::resetPreferences(); }
+    void cleanup() { QTRY_VERIFY_WITH_TIMEOUT(TestSupport::backgroundWorkIsOver(), 120'000); }
 
     void aNewPaneShowsTheWholeParseAtOnce() {
         const QString text = QStringLiteral("# Title\n\npara\n\n- a\n- b\n\n> quote\n\n---\n");

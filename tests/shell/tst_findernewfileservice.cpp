@@ -237,6 +237,9 @@ private Q_SLOTS:
         request(url(other));
         QVERIFY(!QFileInfo::exists(target));
         QVERIFY(QFileInfo::exists(QDir(other).filePath(QStringLiteral("notes 2.md"))));
+        // Each new file is shown in its folder: five openers to wait for.
+        QTRY_VERIFY(TestSupport::toolRunsAreOver());
+        QCOMPARE(foldersOpened().count('\n'), 5);
     }
 
     void unwritableFolder() {
@@ -278,6 +281,9 @@ private Q_SLOTS:
         QCOMPARE(entries(scratch->filePath(QStringLiteral("Real"))),
                  (QStringList{"Inner", "Plan.md"}));
         QCOMPARE(entries(scratch->path()), (QStringList{"Real", "link"}));
+        QTRY_VERIFY(TestSupport::toolRunsAreOver());
+        QCOMPARE(foldersOpened(),
+                 QUrl::fromLocalFile(scratch->filePath(QStringLiteral("Real"))).toEncoded() + '\n');
     }
 
     // `ended` comes once a question ends without a document window, after

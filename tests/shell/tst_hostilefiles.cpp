@@ -5,6 +5,7 @@
 #include "shell/DocumentController.h"
 #include "shell/SceneManager.h"
 #include "shell/WorkspaceView.h"
+#include "support/BackgroundWork.h"
 #include "support/HostileFiles.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestSupport.h"
@@ -34,7 +35,10 @@ private Q_SLOTS:
         dialogs = &ScriptedDialogs::install();
     }
 
-    void cleanup() { dialogs->discardAll(controller); }
+    void cleanup() {
+        dialogs->discardAll(controller);
+        QTRY_VERIFY_WITH_TIMEOUT(TestSupport::backgroundWorkIsOver(), 120'000);
+    }
 
     void opensOrIsRefused_data() {
         QTest::addColumn<QByteArray>("bytes");

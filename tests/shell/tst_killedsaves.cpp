@@ -256,7 +256,7 @@ int main(int argc, char** argv) {
         return saveAsChild(QCoreApplication::arguments());
     }
     QApplication app(argc, argv);
-    TestKilledSaves test;
+    CheckedTest<TestKilledSaves> test;
     return QTest::qExec(&test, argc, argv);
 }
 
