@@ -41,6 +41,7 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& arguments) {
     // A timer of this delegate's own, which goes with it.
     auto* tourDelay = new QTimer(this);
     tourDelay->setSingleShot(true);
+    tourDelay->setTimerType(Qt::PreciseTimer); // never early
     connect(tourDelay, &QTimer::timeout, this, &AppDelegate::launchTourStep);
     connect(tourDelay, &QTimer::timeout, tourDelay, &QObject::deleteLater);
     tourDelay->start(tourDelayMs);

@@ -135,7 +135,8 @@ QStringList LeftoverWork::since(const Snapshot& before) {
             left.append(describeProcess(pid));
     for (const int tid : taskIds()) {
         const QString name = threadName(tid);
-        if (!before.threads.contains(tid) && !isIdleByDesign(name))
+        // No name: the thread ended while this looked.
+        if (!before.threads.contains(tid) && !name.isEmpty() && !isIdleByDesign(name))
             left.append(QStringLiteral("thread %1 (%2)").arg(tid).arg(name));
         if (name == QLatin1String("code colouring") && CodeHighlightService::shared().jobCount())
             left.append(QStringLiteral("%1 code-colouring jobs")

@@ -115,7 +115,11 @@ private Q_SLOTS:
         AppLanguageManager::apply(AppLanguage::English);
         dialogs = FakeSettingsDialogs();
     }
-    void cleanup() { window.reset(); }
+    void cleanup() {
+        window.reset();
+        // The default-handler query the window started.
+        QTRY_VERIFY(TestSupport::toolRunsAreOver());
+    }
 
     // "Settings…" and the toolbar's gear share one action: it opens the one
     // settings window, and raises it again once it exists.
