@@ -6,7 +6,6 @@
 #include "core/MarkdownTreeStorage.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -21,32 +20,6 @@ bool hasLoneCarriageReturn(QStringView text) {
         if (at + 1 == text.size() || text[at + 1] != u'\n')
             return true;
     return false;
-}
-
-// How many characters two texts share at the start, compared a page at a time first.
-qsizetype commonPrefix(QStringView a, QStringView b) {
-    const qsizetype shorter = qMin(a.size(), b.size());
-    constexpr qsizetype page = 2048;
-    qsizetype at = 0;
-    while (at + page <= shorter &&
-           std::memcmp(a.utf16() + at, b.utf16() + at, page * sizeof(char16_t)) == 0)
-        at += page;
-    while (at < shorter && a[at] == b[at])
-        ++at;
-    return at;
-}
-
-// How many characters they share at the end, at most `limit`.
-qsizetype commonSuffix(QStringView a, QStringView b, qsizetype limit) {
-    constexpr qsizetype page = 2048;
-    qsizetype at = 0;
-    while (at + page <= limit &&
-           std::memcmp(a.utf16() + a.size() - at - page, b.utf16() + b.size() - at - page,
-                       page * sizeof(char16_t)) == 0)
-        at += page;
-    while (at < limit && a[a.size() - 1 - at] == b[b.size() - 1 - at])
-        ++at;
-    return at;
 }
 
 // The rows of a table an edit leaves as they were: the header and the rows
@@ -346,7 +319,7 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after,
     const MarkdownNodeList blocks = before.document.children;
 
     // The characters both texts share at the start and at the end.
-    const qsizetype prefix = known ? known->prefix : commonPrefix(oldText, newText);
+    const qsizetype prefix = known ? known->prefix : TextDifference::sharedStart(oldText, newText);
     if (prefix == oldText.size() && prefix == newText.size()) {
         after.document = before.document;
         after.storage = before.storage;
@@ -355,9 +328,9 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after,
         after.reuse.keptAbove = blocks.size();
         return true;
     }
-    const qsizetype suffix =
-        known ? known->suffix
-              : commonSuffix(oldText, newText, qMin(oldText.size(), newText.size()) - prefix);
+    const qsizetype suffix = known ? known->suffix
+                                   : TextDifference::sharedEnd(QStringView(oldText).sliced(prefix),
+                                                               QStringView(newText).sliced(prefix));
     if (blocks.empty())
         return false;
 

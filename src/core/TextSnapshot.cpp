@@ -11,8 +11,10 @@ bool samePiece(const QString& a, const QString& b) {
 
 constexpr qsizetype block = 1024;
 
-// Units the two share from their start, compared a block at a time first.
-qsizetype sharedStart(QStringView a, QStringView b) {
+} // namespace
+
+// Compared a block at a time first.
+qsizetype TextDifference::sharedStart(QStringView a, QStringView b) {
     const qsizetype n = std::min(a.size(), b.size());
     qsizetype at = 0;
     while (at + block <= n && std::memcmp(a.data() + at, b.data() + at, block * sizeof(QChar)) == 0)
@@ -22,7 +24,7 @@ qsizetype sharedStart(QStringView a, QStringView b) {
     return at;
 }
 
-qsizetype sharedEnd(QStringView a, QStringView b) {
+qsizetype TextDifference::sharedEnd(QStringView a, QStringView b) {
     const qsizetype n = std::min(a.size(), b.size());
     qsizetype at = 0;
     while (at + block <= n &&
@@ -33,8 +35,6 @@ qsizetype sharedEnd(QStringView a, QStringView b) {
         ++at;
     return at;
 }
-
-} // namespace
 
 TextSnapshot::TextSnapshot(const QString& text) : m_length(text.size()) {
     if (!text.isEmpty())
@@ -113,9 +113,9 @@ qsizetype walkAlike(Walk a, Walk b, qsizetype limit) {
         if (a.offset == 0 && b.offset == 0 && samePiece(a.current(), b.current()))
             same = n;
         else if (a.backward)
-            same = sharedEnd(x.last(n), y.last(n));
+            same = TextDifference::sharedEnd(x.last(n), y.last(n));
         else
-            same = sharedStart(x.first(n), y.first(n));
+            same = TextDifference::sharedStart(x.first(n), y.first(n));
         alike += same;
         if (same < n)
             break;

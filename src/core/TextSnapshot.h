@@ -9,6 +9,10 @@
 struct TextDifference {
     qsizetype prefix = 0;
     qsizetype suffix = 0;
+
+    // Units two texts share from their start, and at their end.
+    static qsizetype sharedStart(QStringView a, QStringView b);
+    static qsizetype sharedEnd(QStringView a, QStringView b);
 };
 
 // A text as it stood at one moment, in pieces shared with the text it was
