@@ -262,7 +262,7 @@ void splitFigures() {
     splitPauseFigures(QStringLiteral("table-10mb"), Bench::tenMegabyteTable(), false);
 }
 
-const Bench::Registration split("split-pause", splitFigures);
+const Bench::Registration split("window.split-pause", splitFigures);
 
 // A key typed in the middle of one long line, in a real window in Split:
 // a line of links, emphasis and code spans, and a line of plain words.

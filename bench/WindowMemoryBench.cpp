@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QThread>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -75,13 +76,17 @@ struct SplitWindow {
             settle();
         }
     }
-    // The preview scrolled from top to end a screen at a time.
+    // The preview scrolled from top to end, as a user drags it through a long
+    // document: a screen at a time, or in as many even steps of more when it
+    // is longer (every screen of 10 MB takes minutes, and what a screen keeps
+    // is bounded the same).
     void scrollPreviewThrough() const {
+        constexpr int steps = 400;
         QScrollBar* bar = preview()->scrollArea()->verticalScrollBar();
         bar->setValue(0);
         settle();
         while (bar->value() < bar->maximum()) {
-            bar->setValue(bar->value() + bar->pageStep());
+            bar->setValue(bar->value() + std::max(bar->pageStep(), bar->maximum() / steps));
             settle();
         }
     }
