@@ -3,7 +3,6 @@
 #include "BuildInfo.h"
 #include "core/DocumentFile.h"
 #include "core/L10n.h"
-#include "export/PDFPrintJob.h"
 #include "export/PDFPrinter.h"
 #include "platform/InstallLayout.h"
 
@@ -102,8 +101,8 @@ private:
         deleteLater();
         if (m_done)
             return;
-        if (status != QProcess::NormalExit || exitCode != PDFPrintJob::Written) {
-            finish(status == QProcess::NormalExit && exitCode == PDFPrintJob::PageNotLoaded
+        if (status != QProcess::NormalExit || exitCode != PDFPrinter::Written) {
+            finish(status == QProcess::NormalExit && exitCode == PDFPrinter::PageNotLoaded
                        ? L10n::tr("The page couldn’t be loaded for printing.")
                        : L10n::tr("The PDF couldn’t be created."));
             return;

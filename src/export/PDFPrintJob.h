@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/PDFPrinter.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -11,8 +13,8 @@ class QWebEnginePage;
 // 0.15 s after the load and written atomically.
 class PDFPrintJob : public QObject {
 public:
-    // The printer's exit status; quon turns it into its message.
-    enum Outcome { Written = 0, NotCreated = 1, PageNotLoaded = 3 };
+    using Outcome = PDFPrinter::Outcome;
+    using enum PDFPrinter::Outcome;
     using Completion = std::function<void(Outcome outcome)>;
 
     PDFPrintJob(const QString& pagePath, const QString& outputPath, Completion completion);

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -257,6 +258,18 @@ private Q_SLOTS:
         const QString ofBuild = PDFExporter::printerProgram();
         QVERIFY2(QFileInfo(ofBuild).isExecutable(), qPrintable(ofBuild));
         QCOMPARE(PDFExporter::printerProgramFor(QFileInfo(QUON_EXECUTABLE).path()), ofBuild);
+    }
+
+    // The web engine lives in the printer alone: in a process of quon's own
+    // code it would set up OpenGL (a software renderer of tens of megabytes)
+    // as the application starts.
+    void webEngineStaysInThePrinter() {
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        const QByteArray mapped = maps.readAll();
+        QVERIFY(!mapped.isEmpty());
+        for (const char* library : {"libQt6WebEngineCore", "libQt6Quick.", "/dri/"})
+            QVERIFY2(!mapped.contains(library), library);
     }
 };
 
