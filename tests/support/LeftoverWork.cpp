@@ -72,6 +72,26 @@ bool isIdleByDesign(const QString& name) {
     return names.contains(name);
 }
 
+// Threads started since `before` that are not idle by design. A QThread's
+// wait() returns before the system thread is gone (Qt's threads are
+// detached), so one that is ending is given a moment: on a loaded machine
+// that moment can be long, and a thread really left running stays.
+QList<int> newThreadsStillThere(const LeftoverWork::Snapshot& before) {
+    const auto running = [&] {
+        QList<int> ids;
+        for (const int tid : taskIds())
+            if (!before.threads.contains(tid) && !isIdleByDesign(threadName(tid)))
+                ids.append(tid);
+        return ids;
+    };
+    QList<int> ids = running();
+    for (int tries = 0; !ids.isEmpty() && tries < 500; ++tries) {
+        QThread::msleep(10);
+        ids = running();
+    }
+    return ids;
+}
+
 // The main thread's objects: the application's, its windows', the timers
 // that single-shot calls make (children of the event dispatcher).
 QList<QObject*> mainThreadObjects() {
@@ -133,15 +153,17 @@ QStringList LeftoverWork::since(const Snapshot& before) {
     for (const int pid : childProcesses())
         if (!before.children.contains(pid))
             left.append(describeProcess(pid));
-    for (const int tid : taskIds()) {
+    for (const int tid : newThreadsStillThere(before)) {
         const QString name = threadName(tid);
         // No name: the thread ended while this looked.
-        if (!before.threads.contains(tid) && !name.isEmpty() && !isIdleByDesign(name))
+        if (!name.isEmpty())
             left.append(QStringLiteral("thread %1 (%2)").arg(tid).arg(name));
-        if (name == QLatin1String("code colouring") && CodeHighlightService::shared().jobCount())
+    }
+    for (const int tid : taskIds())
+        if (threadName(tid) == QLatin1String("code colouring") &&
+            CodeHighlightService::shared().jobCount())
             left.append(QStringLiteral("%1 code-colouring jobs")
                             .arg(CodeHighlightService::shared().jobCount()));
-    }
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     QList<QThreadPool*> pools{QThreadPool::globalInstance()};
     for (QObject* object : mainThreadObjects()) {
