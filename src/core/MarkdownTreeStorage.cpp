@@ -155,6 +155,14 @@ void TableJoin::addMoved(const MarkdownNode* rows, size_t count, const BlockMemo
     }
 }
 
+MarkdownNode* TableJoin::append(size_t count, std::shared_ptr<const MovedChildren> run) {
+    Q_ASSERT(m_count + count <= m_capacity);
+    MarkdownNode* rows = m_rows + m_count;
+    m_count += count;
+    m_runs.push_back(std::move(run));
+    return rows;
+}
+
 std::pair<MarkdownNode, BlockMemory> TableJoin::finish(MarkdownNode table) {
     table.children = {m_rows, m_count};
     // The runs of moved cells the rows use, each once: a row's run follows the row's before it.
@@ -191,6 +199,12 @@ MarkdownTreeStorage::moved(const MarkdownNode& block, const BlockMemory& memory,
     return {moved, {memory.arena, std::move(children)}};
 }
 
+MovedChildren::MovedChildren(std::vector<List> lists) : m_lists(std::move(lists)) {
+    for (const List& list : m_lists)
+        if (list.source && (m_sources.empty() || m_sources.back().get() != list.source))
+            m_sources.push_back(list.source->shared_from_this());
+}
+
 MovedChildren::List MovedChildren::listOf(const MarkdownNodeList& children, int lines) {
     if (const MovedChildren* before = children.moved()) {
         List list = before->list(children.movedList());
@@ -202,23 +216,36 @@ MovedChildren::List MovedChildren::listOf(const MarkdownNodeList& children, int 
 
 const MarkdownNode* MovedChildren::nodes(size_t index) const {
     std::call_once(m_made, [this] {
+        // The lists as first parsed, and how many of their nodes there are.
+        std::vector<std::pair<const MarkdownNode*, size_t>> originals;
+        originals.reserve(m_lists.size());
+        for (const List& list : m_lists) {
+            if (!list.source) {
+                originals.emplace_back(list.original, list.count);
+                continue;
+            }
+            const MarkdownNodeList& cells = list.source->row(list.row).children;
+            Q_ASSERT(cells.size() == list.count);
+            originals.emplace_back(cells.begin(), qMin<size_t>(list.count, cells.size()));
+        }
         size_t total = 0;
         m_starts.reserve(m_lists.size());
-        for (const List& list : m_lists) {
+        for (size_t l = 0; l < m_lists.size(); ++l) {
             m_starts.push_back(total);
-            total += list.count;
-            for (size_t i = 0; i < list.count; ++i)
-                total += descendants(list.original[i]);
+            total += m_lists[l].count;
+            for (size_t i = 0; i < originals[l].second; ++i)
+                total += descendants(originals[l].first[i]);
         }
         m_nodes = std::make_unique<MarkdownNode[]>(total);
         for (size_t l = 0; l < m_lists.size(); ++l) {
-            const List& list = m_lists[l];
+            const auto [original, count] = originals[l];
+            const int lines = m_lists[l].lines;
             MarkdownNode* copies = m_nodes.get() + m_starts[l];
-            MarkdownNode* next = copies + list.count;
-            for (size_t i = 0; i < list.count; ++i) {
-                copies[i] = list.original[i];
-                MarkdownTreeStorage::shiftRange(copies[i], list.lines);
-                copyBelow(list.original[i], copies[i], next, list.lines);
+            MarkdownNode* next = copies + m_lists[l].count;
+            for (size_t i = 0; i < count; ++i) {
+                copies[i] = original[i];
+                MarkdownTreeStorage::shiftRange(copies[i], lines);
+                copyBelow(original[i], copies[i], next, lines);
             }
         }
     });

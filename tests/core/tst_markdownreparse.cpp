@@ -465,6 +465,61 @@ private Q_SLOTS:
         }
     }
 
+    // A blank line typed into a long table ends it there, the rows below
+    // becoming a paragraph, and removing it joins them back: each step equals
+    // a full parse, and the rows the join brings back are made from their lines.
+    void blankLineInLongTable_data() {
+        QTest::addColumn<QString>("rowText");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QString>("inserted");
+        const QString plain = QStringLiteral("| %1 | b | c |");
+        const QString marked = QStringLiteral("| `%1` | [docs] | *e* |");
+        for (const auto& [where, row] : {std::pair("first", 0), {"middle", 300}, {"last", 599}}) {
+            const auto name = [where](const char* edit) { return QByteArray(edit) + ' ' + where; };
+            QTest::newRow(name("after plain row")) << plain << row << -1 << QStringLiteral("\n");
+            QTest::newRow(name("before plain row")) << plain << row << 0 << QStringLiteral("\n");
+            QTest::newRow(name("two after plain row"))
+                << plain << row << -1 << QStringLiteral("\n\n");
+            QTest::newRow(name("inside plain row")) << plain << row << 4 << QStringLiteral("\n\n");
+            QTest::newRow(name("after marked row")) << marked << row << -1 << QStringLiteral("\n");
+        }
+        QTest::newRow("spaces after plain row") << plain << 300 << -1 << QStringLiteral(" \t\n");
+        QTest::newRow("ragged rows") << QStringLiteral("||%1") << 300 << -1 << QStringLiteral("\n");
+    }
+    void blankLineInLongTable() {
+        QFETCH(QString, rowText);
+        QFETCH(int, row);
+        QFETCH(int, at);
+        QFETCH(QString, inserted);
+        QString text = QStringLiteral("intro [docs]\n\n| a | *b* | c |\n|:--|:-:|--:|\n");
+        for (int i = 0; i < 600; ++i)
+            text += rowText.arg(i) + u'\n';
+        text += QStringLiteral("\nafter [docs]\n\n[docs]: /d\n");
+        const auto base = MarkdownParser::parse(text);
+        const qsizetype start = base->lineStarts[size_t(4 + row)];
+        const qsizetype end = base->lineStarts[size_t(5 + row)];
+        QString edited = text;
+        edited.insert(at >= 0 ? start + at : end + at + 1, inserted);
+
+        auto previous = base;
+        for (const QString& step : {edited, text, edited, text}) {
+            const auto next = MarkdownParser::reparse(*previous, step);
+            expectFullParse(*next);
+            if (QTest::currentTestFailed())
+                return;
+            const bool joined = step == text && previous != base;
+            if (joined && row < 599 && inserted.size() == 1) {
+                // The rows below are made from their lines: none of them parsed as yet.
+                QVERIFY(next->reuse.table != ParsedMarkdown::noTable);
+                const MarkdownNode& table = next->document.child(int(next->reuse.table));
+                QVERIFY(table.children.back().children.moved());
+                QCOMPARE(next->reuse.rowsAbove, size_t(1 + row + (at < 0 ? 1 : 0)));
+            }
+            previous = next;
+        }
+    }
+
     void referenceDefinitionsAndEmptyTexts() {
         const auto base = MarkdownParser::parse(QStringLiteral("[a]\n\ntext\n\n[a]: /x\n"));
         const auto edited =
