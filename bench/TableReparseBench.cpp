@@ -36,6 +36,14 @@ void tableReparseFigures() {
     const auto joined = MarkdownParser::reparse(*cut, text);
     Bench::report(QStringLiteral("preview.reparse-cpu.table-10mb.join"), threadCpuMs() - start,
                   "ms");
+    // A middle row deleted, the rows below made from their lines by the join.
+    QString removed = text;
+    const qsizetype row = text.indexOf(u'\n', text.size() / 2) + 1;
+    removed.remove(row, text.indexOf(u'\n', row) + 1 - row);
+    start = threadCpuMs();
+    const auto shorter = MarkdownParser::reparse(*joined, removed);
+    Bench::report(QStringLiteral("preview.reparse-cpu.table-10mb.delete-row"),
+                  threadCpuMs() - start, "ms");
 }
 
 const Bench::Registration registration("preview-table", tableReparseFigures);
