@@ -115,22 +115,29 @@ void appendLineRows(TableJoin& join, const ParsedMarkdown& parsed, int first, in
 
 std::pair<MarkdownNode, BlockMemory> plainParagraph(const ParsedMarkdown& parsed, int first,
                                                     int last) {
-    const QStringView text = linesOf(parsed, first, last);
     const auto lines = size_t(last - first + 1);
-    auto arena = std::make_shared<NodeArena>(2 * lines, size_t(text.size()));
-    MarkdownNode paragraph;
-    paragraph.kind = MarkdownNodeKind::Paragraph;
-    MarkdownNode* children = arena->nodes(2 * lines - 1);
+    const qsizetype from = parsed.lineStarts[size_t(first - 1)];
+    auto arena = std::make_shared<NodeArena>(0, 0);
+    // The lines' text once, each line's literal a view into it.
+    const QStringView text = arena->copy(linesOf(parsed, first, last));
+    MarkdownNode* children = arena->room(2 * lines - 1);
     for (size_t i = 0; i < lines; ++i) {
         const int line = first + int(i);
-        const QStringView content = parsed.sourceLines(line, line);
-        MarkdownNode& node = children[2 * i];
-        node.kind = MarkdownNodeKind::Text;
-        node.range = {line, 1, line, int(content.size())};
-        node.literal = arena->copy(content);
+        const qsizetype start = parsed.lineStarts[size_t(line - 1)] - from;
+        const qsizetype end = line < int(parsed.lineStarts.size())
+                                  ? parsed.lineStarts[size_t(line)] - 1 - from
+                                  : text.size();
+        MarkdownNode* node = new (children + 2 * i) MarkdownNode;
+        node->kind = MarkdownNodeKind::Text;
+        node->range = {line, 1, line, int(end - start)};
+        node->literal = text.sliced(start, end - start);
+        if (i + 1 < lines)
+            new (children + 2 * i + 1) MarkdownNode;
         if (i + 1 < lines)
             children[2 * i + 1].kind = MarkdownNodeKind::SoftBreak;
     }
+    MarkdownNode paragraph;
+    paragraph.kind = MarkdownNodeKind::Paragraph;
     paragraph.range = {first, 1, last, children[2 * lines - 2].range.endColumn};
     paragraph.children = {children, 2 * lines - 1};
     return {paragraph, {std::move(arena), {}}};
