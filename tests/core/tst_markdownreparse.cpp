@@ -486,6 +486,20 @@ private Q_SLOTS:
         }
         QTest::newRow("spaces after plain row") << plain << 300 << -1 << QStringLiteral(" \t\n");
         QTest::newRow("ragged rows") << QStringLiteral("||%1") << 300 << -1 << QStringLiteral("\n");
+        // Rows of pipes, spaces, tabs and characters that mean something to
+        // the parser, each line alike to the next or not.
+        const QString plainAlphabet = QStringLiteral("|| a1 ");
+        const QString alphabet = plainAlphabet + QStringLiteral("\t-:*_`[]\\.!<>#=~&\"'x");
+        auto* random = QRandomGenerator::global();
+        for (int doc = 0; doc < 24; ++doc) {
+            const QString& letters = doc % 3 ? alphabet : plainAlphabet;
+            QString row = QStringLiteral("|");
+            for (int i = 0, length = 1 + random->bounded(7); i < length; ++i)
+                row += letters[random->bounded(int(letters.size()))];
+            QTest::newRow(qPrintable(QStringLiteral("random %1: %2").arg(doc).arg(row)))
+                << row + (doc % 2 ? QStringLiteral("%1") : QString()) << 300 << -1
+                << QStringLiteral("\n");
+        }
     }
     void blankLineInLongTable() {
         QFETCH(QString, rowText);
@@ -494,7 +508,7 @@ private Q_SLOTS:
         QFETCH(QString, inserted);
         QString text = QStringLiteral("intro [docs]\n\n| a | *b* | c |\n|:--|:-:|--:|\n");
         for (int i = 0; i < 600; ++i)
-            text += rowText.arg(i) + u'\n';
+            text += (rowText.contains(QLatin1String("%1")) ? rowText.arg(i) : rowText) + u'\n';
         text += QStringLiteral("\nafter [docs]\n\n[docs]: /d\n");
         const auto base = MarkdownParser::parse(text);
         const qsizetype start = base->lineStarts[size_t(4 + row)];
@@ -509,7 +523,9 @@ private Q_SLOTS:
             if (QTest::currentTestFailed())
                 return;
             const bool joined = step == text && previous != base;
-            if (joined && row < 599 && inserted.size() == 1) {
+            // Random rows may hold what no row known from its line does (a tab).
+            const bool known = !QByteArray(QTest::currentDataTag()).startsWith("random");
+            if (known && joined && row < 599 && inserted.size() == 1) {
                 // The rows below are made from their lines: none of them parsed as yet.
                 QVERIFY(next->reuse.table != ParsedMarkdown::noTable);
                 const MarkdownNode& table = next->document.child(int(next->reuse.table));
