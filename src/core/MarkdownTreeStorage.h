@@ -140,8 +140,12 @@ public:
     const MarkdownNode* nodes(size_t index) const;
 
 private:
+    // Gives the `copies`, whose children are made when read, theirs moved by `lines`.
+    void deferMoved(const std::vector<MarkdownNode*>& copies, int lines) const;
+
     std::vector<List> m_lists;
     std::vector<std::shared_ptr<const RowSource>> m_sources;
+    mutable std::vector<std::shared_ptr<const MovedChildren>> m_deferred;
     mutable std::once_flag m_made;
     mutable std::unique_ptr<MarkdownNode[]> m_nodes;
     mutable std::vector<size_t> m_starts; // where each list's copies start
