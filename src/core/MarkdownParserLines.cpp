@@ -120,7 +120,8 @@ std::pair<MarkdownNode, BlockMemory> plainParagraph(const ParsedMarkdown& parsed
     auto arena = std::make_shared<NodeArena>(0, 0);
     // The lines' text once, each line's literal a view into it.
     const QStringView text = arena->copy(linesOf(parsed, first, last));
-    MarkdownNode* children = arena->room(2 * lines - 1);
+    // About as many nodes as the rows of a long table: a room one let go serves.
+    MarkdownNode* children = arena->recycledRoom(2 * lines - 1);
     for (size_t i = 0; i < lines; ++i) {
         const int line = first + int(i);
         const qsizetype start = parsed.lineStarts[size_t(line - 1)] - from;
