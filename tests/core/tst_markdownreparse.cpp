@@ -486,6 +486,9 @@ private Q_SLOTS:
         }
         QTest::newRow("spaces after plain row") << plain << 300 << -1 << QStringLiteral(" \t\n");
         QTest::newRow("ragged rows") << QStringLiteral("||%1") << 300 << -1 << QStringLiteral("\n");
+        // Below the blank line they are a table of their own, its header the first.
+        QTest::newRow("delimiter rows")
+            << QStringLiteral("| --- |") << 300 << -1 << QStringLiteral("\n");
         // Rows of pipes, spaces, tabs and characters that mean something to
         // the parser, each line alike to the next or not.
         const QString plainAlphabet = QStringLiteral("|| a1 ");
