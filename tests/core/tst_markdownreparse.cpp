@@ -1,4 +1,5 @@
 #include "core/MarkdownParser.h"
+#include "core/MarkdownParserLines.h"
 #include "core/MarkdownTree.h"
 #include "core/MarkdownTreeStorage.h"
 #include "core/ParserMemory.h"
@@ -547,6 +548,51 @@ private Q_SLOTS:
             inserted.size() == 1)
             QVERIFY(table.children.back().children.moved());
         expectFullParse(*moved);
+    }
+
+    // A line said to be a plain row is a row of the table above it, one cell
+    // a column, from its first column to its last; one said to be plain text
+    // is a line of the paragraph, its text alone.
+    void plainLinesAreWhatTheParserMakes() {
+        const QString plain = QStringLiteral("|| a1 ");
+        const QString alphabet = plain + QStringLiteral("\t-:*_`[]\\.!<>#=~&\"'x\u00e9\u4e2d");
+        auto* random = QRandomGenerator::global();
+        int rows = 0;
+        int texts = 0;
+        for (int sample = 0; sample < 3000; ++sample) {
+            const QString& letters = sample % 4 < 2 ? alphabet : plain;
+            QString line;
+            for (int i = 0, length = 1 + random->bounded(9); i < length; ++i)
+                line += letters[random->bounded(int(letters.size()))];
+            if (sample % 2)
+                line.prepend(u'|');
+            const int width = MarkdownParser::utf8Length(line);
+            if (MarkdownParser::isPlainRow(line)) {
+                ++rows;
+                const auto parsed = MarkdownParser::parse(
+                    QStringLiteral("| h | i |\n|---|---|\n| x | y |\n") + line + u'\n');
+                const MarkdownNode& table = parsed->document.child(0);
+                QVERIFY2(table.kind == MarkdownNodeKind::Table && table.childCount() == 3,
+                         qPrintable(line));
+                const MarkdownNode& row = table.child(2);
+                QCOMPARE(row.childCount(), 2);
+                QCOMPARE(row.range.startColumn, 1);
+                QCOMPARE(row.range.endColumn, width);
+            }
+            if (MarkdownParser::isPlainText(line)) {
+                ++texts;
+                const auto parsed = MarkdownParser::parse(line + u'\n' + line + u'\n');
+                const MarkdownNode& paragraph = parsed->document.child(0);
+                QVERIFY2(parsed->document.childCount() == 1 &&
+                             MarkdownDump::dump(paragraph, true).join(u'\n') ==
+                                 QStringLiteral("paragraph@1:1-2:%1: @1:1-1:%1\"%2\" "
+                                                "soft@0:0-0:0 @2:1-2:%1\"%2\"")
+                                     .arg(width)
+                                     .arg(line),
+                         qPrintable(line));
+            }
+        }
+        QVERIFY(rows > 500 && texts > 200);
     }
 
     void referenceDefinitionsAndEmptyTexts() {
