@@ -1,6 +1,7 @@
 #include "core/MarkdownParserReparse.h"
 #include "core/MarkdownParser.h"
 #include "core/MarkdownParserConversion.h"
+#include "core/MarkdownParserLines.h"
 #include "core/MarkdownParserParts.h"
 #include "core/MarkdownParserSections.h"
 #include "core/MarkdownTreeStorage.h"
@@ -52,9 +53,20 @@ std::optional<KeptRows> keptRows(const MarkdownNode& table, int startLine, int r
 // rows above them as they were, and where the edit ended `within` the
 // table, the `replaced` rows from `startLine` on gone and those below moved
 // by the lines the edit added. Returns the rows it kept.
+// Rows known by their lines alone, below those parsed: lines first..last of
+// `parsed`, parsed after `before` when read.
+struct LineRows {
+    const ParsedMarkdown* parsed = nullptr;
+    int first = 0;
+    int last = -1;
+    QByteArray before;
+    size_t count() const { return size_t(last - first + 1); }
+};
+
 std::optional<KeptRows> spliceTableRows(const MarkdownNode& table, const BlockMemory& memory,
                                         int startLine, int replaced, bool within, int lineShift,
-                                        MarkdownTreeStorage& region) {
+                                        MarkdownTreeStorage& region,
+                                        const LineRows& lineRows = {}) {
     // Joined again and again, a table would keep the arena of every edit.
     constexpr size_t mostOwners = 256;
     const MarkdownNode& piece = region.blocks.front();
@@ -63,15 +75,22 @@ std::optional<KeptRows> spliceTableRows(const MarkdownNode& table, const BlockMe
     if (!kept)
         return std::nullopt;
     const auto [above, below] = *kept;
-    TableJoin join(above + piece.children.size() - 1 + below);
+    TableJoin join(above + piece.children.size() - 1 + below + lineRows.count());
     join.add(rows.begin(), above, memory);
     join.add(piece.children.begin() + 1, piece.children.size() - 1, region.memory.front());
+    if (lineRows.count() > 0)
+        appendLineRows(join, *lineRows.parsed, lineRows.first, lineRows.last,
+                       table.children.front().children.size(), lineRows.before);
     join.addMoved(rows.end() - below, below, memory, lineShift);
     if (join.owners() > mostOwners)
         return std::nullopt;
     MarkdownNode joined = table;
     if (within) {
         joined.range.endLine += lineShift;
+    } else if (lineRows.count() > 0) {
+        joined.range.endLine = lineRows.last;
+        joined.range.endColumn =
+            utf8Length(lineRows.parsed->sourceLines(lineRows.last, lineRows.last));
     } else {
         // The table ends with its last row, which the edit may have left.
         const SourceRange& end =
@@ -157,6 +176,9 @@ struct Region {
     int startLine = 0;
     int endLine = 0;    // in the new text
     int oldEndLine = 0; // in the old text
+    // In a table: the last line the edit touched, in the new text and the old.
+    int editEnd = 0;
+    int oldEditEnd = 0;
 };
 
 // From the last block that starts on a line above the edit (or the top),
@@ -197,6 +219,8 @@ std::optional<Region> regionOf(const ParsedMarkdown& before, const ParsedMarkdow
     if (region.table && tableEnd + lines.lineShift < region.startLine)
         ++tableEnd;
     region.withinTable = region.table && tableEnd < region.table->range.endLine;
+    region.editEnd = tableEnd + lines.lineShift;
+    region.oldEditEnd = tableEnd;
 
     const int newLineCount = int(after.lineStarts.size());
     const bool blockBelow = region.next < blocks.size();
@@ -304,6 +328,112 @@ std::shared_ptr<MarkdownTreeStorage> joinedStorage(const ParsedMarkdown& before,
     return storage;
 }
 
+// Records what the parse `after` kept of `before`.
+void noteReuse(const ParsedMarkdown& before, ParsedMarkdown& after, const Region& region,
+               int lineShift, const MarkdownTreeStorage& parsed,
+               const std::optional<KeptRows>& rows) {
+    after.reuse.from = before.serial;
+    after.reuse.keptAbove = region.first;
+    after.reuse.keptBelow = before.document.children.size() - region.next;
+    after.reuse.lineShift = lineShift;
+    if (rows && parsed.blocks.size() == 1) {
+        after.reuse.table = region.first;
+        after.reuse.rowsAbove = rows->above;
+        after.reuse.rowsBelow = rows->below;
+    }
+}
+
+// An edit in a table that ends it early (a blank line: the rows below become
+// a paragraph), or that makes it go on into the lines below it (a paragraph
+// there becomes rows), changes what every line below it is, up to the next
+// blank line. Where each of those lines is known from itself alone (a plain
+// row, a line of plain text), only the edited lines are parsed: the rows
+// below are made from their lines, their cells parsed when read, and the
+// paragraph from its lines. False where the lines do not allow that.
+bool reparseBelowTable(const ParsedMarkdown& before, ParsedMarkdown& after, Region region,
+                       const EditedLines& lines) {
+    const MarkdownNodeList& blocks = before.document.children;
+    const int startLine = region.startLine;
+    const int edited = region.editEnd;
+    const auto lineCount = int(after.lineStarts.size());
+    if (!region.table || edited < startLine || edited >= lineCount)
+        return false;
+    const auto lineAt = [&](int line) { return after.sourceLines(line, line); };
+    // The rows go on into lines that were no rows, or a blank line ends them.
+    const bool intoLinesBelow = edited - lines.lineShift >= region.table->range.endLine;
+    const bool endsTable = isBlankLine(lineAt(edited));
+    if (!(intoLinesBelow && isPlainRow(lineAt(edited + 1))) &&
+        !(endsTable && isPlainText(lineAt(edited + 1))))
+        return false;
+
+    QByteArray ahead = ReferenceDefinitions::asMarkdown(before.storage->definitions);
+    if (ahead.isEmpty())
+        ahead = "\n";
+    MarkdownNode root;
+    MarkdownTreeStorage parsed;
+    std::vector<ReferenceDefinition> defined;
+    parseTree(linesOf(after, startLine, edited), startLine - 1, root, parsed,
+              ahead + region.tableHead, &defined);
+    region.oldEndLine = region.oldEditEnd;
+    if (parsed.blocks.empty() || !continuesTable(parsed.blocks.front(), *region.table, startLine) ||
+        !definesAsBefore(before, region, std::move(defined)))
+        return false;
+    const MarkdownNode& piece = parsed.blocks.front();
+    const bool rows = intoLinesBelow && parsed.blocks.size() == 1 && piece.children.size() > 1 &&
+                      piece.children.back().range.startLine == edited;
+    const bool paragraph =
+        !rows && endsTable &&
+        std::all_of(parsed.blocks.begin(), parsed.blocks.end(), [&](const MarkdownNode& block) {
+            return (block.kind == MarkdownNodeKind::Table ||
+                    block.kind == MarkdownNodeKind::Paragraph) &&
+                   block.range.isValid() && block.range.endLine < edited &&
+                   (&block == &piece || block.range.startLine >= startLine);
+        });
+    if (!rows && !paragraph)
+        return false;
+
+    // The lines below, up to a blank line or the end.
+    int last = edited;
+    while (last < lineCount &&
+           (rows ? isPlainRow(lineAt(last + 1)) : isPlainText(lineAt(last + 1))))
+        ++last;
+    if (last < lineCount && !isBlankLine(lineAt(last + 1)))
+        return false;
+    // The blocks they were part of: tables and paragraphs, which a blank line ends.
+    const int blankBelow = last + 1 - lines.lineShift;
+    region.next = size_t(std::partition_point(blocks.begin(), blocks.end(),
+                                              [&](const MarkdownNode& block) {
+                                                  return block.range.startLine <= blankBelow;
+                                              }) -
+                         blocks.begin());
+    if (region.next <= region.first ||
+        !std::all_of(blocks.begin() + region.first, blocks.begin() + region.next,
+                     [](const MarkdownNode& block) {
+                         return block.kind == MarkdownNodeKind::Table ||
+                                block.kind == MarkdownNodeKind::Paragraph;
+                     }))
+        return false;
+
+    LineRows lineRows;
+    if (rows)
+        lineRows = {&after, edited + 1, last, ahead + region.tableHead};
+    const std::optional<KeptRows> kept =
+        spliceTableRows(*region.table, before.storage->memory[region.first], startLine, 0, false,
+                        lines.lineShift, parsed, lineRows);
+    if (!kept)
+        return false;
+    if (paragraph) {
+        auto [node, memory] = plainParagraph(after, edited + 1, last);
+        parsed.blocks.push_back(node);
+        parsed.memory.push_back(std::move(memory));
+    }
+    after.document.kind = MarkdownNodeKind::Document;
+    after.document.range = documentRange(after);
+    finishStorage(after, joinedStorage(before, region, lines.lineShift, parsed));
+    noteReuse(before, after, region, lines.lineShift, parsed, kept);
+    return true;
+}
+
 } // namespace
 
 bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after,
@@ -337,6 +467,8 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after,
     moveLineStarts(before, after, prefix, suffix);
     const EditedLines lines = editedLines(before, after, prefix, suffix);
     const std::optional<Region> region = regionOf(before, after, lines);
+    if (region && reparseBelowTable(before, after, *region, lines))
+        return true;
     MarkdownTreeStorage parsed;
     if (!region || !parseRegion(before, after, *region, parsed) ||
         !endsAsBefore(before, *region, lines.lineShift, parsed))
@@ -353,15 +485,7 @@ bool reparseEdited(const ParsedMarkdown& before, ParsedMarkdown& after,
     after.document.kind = MarkdownNodeKind::Document;
     after.document.range = documentRange(after);
     finishStorage(after, joinedStorage(before, *region, lines.lineShift, parsed));
-    after.reuse.from = before.serial;
-    after.reuse.keptAbove = region->first;
-    after.reuse.keptBelow = blocks.size() - region->next;
-    after.reuse.lineShift = lines.lineShift;
-    if (rows && parsed.blocks.size() == 1) {
-        after.reuse.table = region->first;
-        after.reuse.rowsAbove = rows->above;
-        after.reuse.rowsBelow = rows->below;
-    }
+    noteReuse(before, after, *region, lines.lineShift, parsed, rows);
     return true;
 }
 

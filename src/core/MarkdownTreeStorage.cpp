@@ -4,7 +4,11 @@
 
 namespace {
 
+// Nodes whose children are made when first read (moved before, or parsed
+// from their lines) keep them so when copied: reading them would make them all.
 size_t descendants(const MarkdownNode& node) {
+    if (node.children.moved())
+        return 0;
     size_t count = node.children.size();
     for (const MarkdownNode& child : node.children)
         count += descendants(child);
@@ -12,8 +16,14 @@ size_t descendants(const MarkdownNode& node) {
 }
 
 // Gives `to` copies of the children of `from`, moved down by `lines`, taken
-// from `next` on, and their descendants after them.
-void copyBelow(const MarkdownNode& from, MarkdownNode& to, MarkdownNode*& next, int lines) {
+// from `next` on, and their descendants after them; copies whose children
+// are made when read go to `deferred`.
+void copyBelow(const MarkdownNode& from, MarkdownNode& to, MarkdownNode*& next, int lines,
+               std::vector<MarkdownNode*>& deferred) {
+    if (from.children.moved()) {
+        deferred.push_back(&to);
+        return;
+    }
     if (from.children.empty())
         return;
     const size_t count = from.children.size();
@@ -25,7 +35,7 @@ void copyBelow(const MarkdownNode& from, MarkdownNode& to, MarkdownNode*& next, 
     }
     to.children = {children, count};
     for (size_t i = 0; i < count; ++i)
-        copyBelow(from.children[i], children[i], next, lines);
+        copyBelow(from.children[i], children[i], next, lines, deferred);
 }
 
 } // namespace
@@ -155,6 +165,14 @@ void TableJoin::addMoved(const MarkdownNode* rows, size_t count, const BlockMemo
     }
 }
 
+MarkdownNode* TableJoin::append(size_t count, std::shared_ptr<const MovedChildren> run) {
+    Q_ASSERT(m_count + count <= m_capacity);
+    MarkdownNode* rows = m_rows + m_count;
+    m_count += count;
+    m_runs.push_back(std::move(run));
+    return rows;
+}
+
 std::pair<MarkdownNode, BlockMemory> TableJoin::finish(MarkdownNode table) {
     table.children = {m_rows, m_count};
     // The runs of moved cells the rows use, each once: a row's run follows the row's before it.
@@ -191,6 +209,12 @@ MarkdownTreeStorage::moved(const MarkdownNode& block, const BlockMemory& memory,
     return {moved, {memory.arena, std::move(children)}};
 }
 
+MovedChildren::MovedChildren(std::vector<List> lists) : m_lists(std::move(lists)) {
+    for (const List& list : m_lists)
+        if (list.source && (m_sources.empty() || m_sources.back().get() != list.source))
+            m_sources.push_back(list.source->shared_from_this());
+}
+
 MovedChildren::List MovedChildren::listOf(const MarkdownNodeList& children, int lines) {
     if (const MovedChildren* before = children.moved()) {
         List list = before->list(children.movedList());
@@ -200,26 +224,58 @@ MovedChildren::List MovedChildren::listOf(const MarkdownNodeList& children, int 
     return {children.begin(), std::uint32_t(children.size()), lines};
 }
 
+void MovedChildren::deferMoved(const std::vector<MarkdownNode*>& copies, int lines) const {
+    // Their children moved again, made when read, a run of them together.
+    constexpr size_t run = 256;
+    for (size_t first = 0; first < copies.size(); first += run) {
+        const size_t end = qMin(copies.size(), first + run);
+        std::vector<List> lists;
+        lists.reserve(end - first);
+        for (size_t i = first; i < end; ++i)
+            lists.push_back(listOf(copies[i]->children, lines));
+        const auto made = std::make_shared<const MovedChildren>(std::move(lists));
+        for (size_t i = first; i < end; ++i)
+            copies[i]->children =
+                MarkdownNodeList(made.get(), copies[i]->children.size(), i - first);
+        m_deferred.push_back(made);
+    }
+}
+
 const MarkdownNode* MovedChildren::nodes(size_t index) const {
     std::call_once(m_made, [this] {
+        // The lists as first parsed, and how many of their nodes there are.
+        std::vector<std::pair<const MarkdownNode*, size_t>> originals;
+        originals.reserve(m_lists.size());
+        for (const List& list : m_lists) {
+            if (!list.source) {
+                originals.emplace_back(list.original, list.count);
+                continue;
+            }
+            const MarkdownNodeList& cells = list.source->row(list.row).children;
+            Q_ASSERT(cells.size() == list.count);
+            originals.emplace_back(cells.begin(), qMin<size_t>(list.count, cells.size()));
+        }
         size_t total = 0;
         m_starts.reserve(m_lists.size());
-        for (const List& list : m_lists) {
+        for (size_t l = 0; l < m_lists.size(); ++l) {
             m_starts.push_back(total);
-            total += list.count;
-            for (size_t i = 0; i < list.count; ++i)
-                total += descendants(list.original[i]);
+            total += m_lists[l].count;
+            for (size_t i = 0; i < originals[l].second; ++i)
+                total += descendants(originals[l].first[i]);
         }
         m_nodes = std::make_unique<MarkdownNode[]>(total);
         for (size_t l = 0; l < m_lists.size(); ++l) {
-            const List& list = m_lists[l];
+            const auto [original, count] = originals[l];
+            const int lines = m_lists[l].lines;
             MarkdownNode* copies = m_nodes.get() + m_starts[l];
-            MarkdownNode* next = copies + list.count;
-            for (size_t i = 0; i < list.count; ++i) {
-                copies[i] = list.original[i];
-                MarkdownTreeStorage::shiftRange(copies[i], list.lines);
-                copyBelow(list.original[i], copies[i], next, list.lines);
+            MarkdownNode* next = copies + m_lists[l].count;
+            std::vector<MarkdownNode*> deferred;
+            for (size_t i = 0; i < count; ++i) {
+                copies[i] = original[i];
+                MarkdownTreeStorage::shiftRange(copies[i], lines);
+                copyBelow(original[i], copies[i], next, lines, deferred);
             }
+            deferMoved(deferred, lines);
         }
     });
     return m_nodes.get() + m_starts[index];

@@ -105,6 +105,15 @@ private:
     std::unique_ptr<RecycledRoom> m_recycled;
 };
 
+// Rows of a table known to be rows by their lines alone: their cells are
+// parsed when one of them is first read.
+class RowSource : public std::enable_shared_from_this<RowSource> {
+public:
+    virtual ~RowSource() = default;
+    // Row `index` of the run, as parsed.
+    virtual const MarkdownNode& row(size_t index) const = 0;
+};
+
 // The children of nodes an edit moved up or down: copies of their children
 // as first parsed, moved by as many lines as the node has moved in all, made
 // when one of them is first read (a moved block is mostly never read again,
@@ -116,8 +125,11 @@ public:
         const MarkdownNode* original = nullptr;
         std::uint32_t count = 0;
         int lines = 0;
+        // Where `original` is null: the cells of row `row` of `source`.
+        const RowSource* source = nullptr;
+        std::uint32_t row = 0;
     };
-    explicit MovedChildren(std::vector<List> lists) : m_lists(std::move(lists)) {}
+    explicit MovedChildren(std::vector<List> lists);
     MovedChildren(const MarkdownNode* original, size_t count, int lines)
         : m_lists{{original, std::uint32_t(count), lines}} {}
 
@@ -128,7 +140,12 @@ public:
     const MarkdownNode* nodes(size_t index) const;
 
 private:
+    // Gives the `copies`, whose children are made when read, theirs moved by `lines`.
+    void deferMoved(const std::vector<MarkdownNode*>& copies, int lines) const;
+
     std::vector<List> m_lists;
+    std::vector<std::shared_ptr<const RowSource>> m_sources;
+    mutable std::vector<std::shared_ptr<const MovedChildren>> m_deferred;
     mutable std::once_flag m_made;
     mutable std::unique_ptr<MarkdownNode[]> m_nodes;
     mutable std::vector<size_t> m_starts; // where each list's copies start
@@ -154,6 +171,8 @@ public:
     void add(const MarkdownNode* rows, size_t count, const BlockMemory& memory);
     // The rows moved down by `lines`: copied, their cells made when first read.
     void addMoved(const MarkdownNode* rows, size_t count, const BlockMemory& memory, int lines);
+    // Room for `count` rows more, written by the caller; `run` makes their cells.
+    MarkdownNode* append(size_t count, std::shared_ptr<const MovedChildren> run);
     const MarkdownNode* first() const { return m_rows; }
     // What the parts are kept by, at most.
     size_t owners() const { return m_arena->owners().size(); }

@@ -63,7 +63,14 @@ double tableRows(const MarkdownNode& table, int first, int count, double width, 
         const double cellWidth = qMax(1.0, (width - (cells - 1)) / cells - 32);
         const double textSize = row.kind == MarkdownNodeKind::TableHead ? size - 1 : size - 1.5;
         double tallest = 0;
-        for (const MarkdownNode& cell : row.children)
+        if (row.children.moved()) {
+            // Cells made when first read (moved, or parsed from their line):
+            // reading them all would cost as much as the table. The line's
+            // length, shared by the cells, is as good a guess.
+            const int line = qMax(0, row.range.endColumn - row.range.startColumn + 1);
+            tallest = textHeight(line / cells, cellWidth, textSize, 5);
+        }
+        for (const MarkdownNode& cell : row.children.moved() ? MarkdownNodeList() : row.children)
             tallest = qMax(tallest, textHeight(plainLength(cell), cellWidth, textSize, 5));
         total += tallest + 16;
     }

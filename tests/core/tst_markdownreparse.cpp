@@ -1,4 +1,5 @@
 #include "core/MarkdownParser.h"
+#include "core/MarkdownParserLines.h"
 #include "core/MarkdownTree.h"
 #include "core/MarkdownTreeStorage.h"
 #include "core/ParserMemory.h"
@@ -463,6 +464,145 @@ private Q_SLOTS:
             }
             previous = next;
         }
+    }
+
+    // A blank line typed into a long table ends it there, the rows below
+    // becoming a paragraph, and removing it joins them back: each step equals
+    // a full parse, and the rows the join brings back are made from their lines.
+    void blankLineInLongTable_data() {
+        QTest::addColumn<QString>("rowText");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QString>("inserted");
+        const QString plain = QStringLiteral("| %1 | b | c |");
+        const QString marked = QStringLiteral("| `%1` | [docs] | *e* |");
+        for (const auto& [where, row] : {std::pair("first", 0), {"middle", 300}, {"last", 599}}) {
+            const auto name = [where](const char* edit) { return QByteArray(edit) + ' ' + where; };
+            QTest::newRow(name("after plain row")) << plain << row << -1 << QStringLiteral("\n");
+            QTest::newRow(name("before plain row")) << plain << row << 0 << QStringLiteral("\n");
+            QTest::newRow(name("two after plain row"))
+                << plain << row << -1 << QStringLiteral("\n\n");
+            QTest::newRow(name("inside plain row")) << plain << row << 4 << QStringLiteral("\n\n");
+            QTest::newRow(name("after marked row")) << marked << row << -1 << QStringLiteral("\n");
+        }
+        QTest::newRow("spaces after plain row") << plain << 300 << -1 << QStringLiteral(" \t\n");
+        QTest::newRow("ragged rows") << QStringLiteral("||%1") << 300 << -1 << QStringLiteral("\n");
+        // Below the blank line they are a table of their own, its header the first.
+        QTest::newRow("delimiter rows")
+            << QStringLiteral("| --- |") << 300 << -1 << QStringLiteral("\n");
+        // Rows of pipes, spaces, tabs and characters that mean something to
+        // the parser, each line alike to the next or not.
+        const QString plainAlphabet = QStringLiteral("|| a1 ");
+        const QString alphabet = plainAlphabet + QStringLiteral("\t-:*_`[]\\.!<>#=~&\"'x");
+        auto* random = QRandomGenerator::global();
+        for (int doc = 0; doc < 24; ++doc) {
+            const QString& letters = doc % 3 ? alphabet : plainAlphabet;
+            QString row = QStringLiteral("|");
+            for (int i = 0, length = 1 + random->bounded(7); i < length; ++i)
+                row += letters[random->bounded(int(letters.size()))];
+            QTest::newRow(qPrintable(QStringLiteral("random %1: %2").arg(doc).arg(row)))
+                << row + (doc % 2 ? QStringLiteral("%1") : QString()) << 300 << -1
+                << QStringLiteral("\n");
+        }
+    }
+    void blankLineInLongTable() {
+        QFETCH(QString, rowText);
+        QFETCH(int, row);
+        QFETCH(int, at);
+        QFETCH(QString, inserted);
+        QString text = QStringLiteral("intro [docs]\n\n| a | *b* | c |\n|:--|:-:|--:|\n");
+        for (int i = 0; i < 600; ++i)
+            text += (rowText.contains(QLatin1String("%1")) ? rowText.arg(i) : rowText) + u'\n';
+        text += QStringLiteral("\nafter [docs]\n\n[docs]: /d\n");
+        const auto base = MarkdownParser::parse(text);
+        const qsizetype start = base->lineStarts[size_t(4 + row)];
+        const qsizetype end = base->lineStarts[size_t(5 + row)];
+        QString edited = text;
+        const qsizetype position = at >= 0 ? start + at : end + at + 1;
+        edited.insert(position, inserted);
+        // As the editor tells it: a line feed typed at the end of a row goes
+        // before the row's own.
+        const qsizetype told =
+            inserted == u"\n" && text[position - 1] == u'\n' ? position - 1 : position;
+        const TextDifference difference{told, text.size() - told};
+        // Told as typed after the delimiter row, the edit touches that row: parsed whole.
+        const bool afterHead = told != position && row == 0;
+
+        auto previous = base;
+        for (const QString& step : {edited, text, edited, text, edited, text}) {
+            const auto next =
+                MarkdownParser::reparse(*previous, step, previous != base ? &difference : nullptr);
+            expectFullParse(*next);
+            if (QTest::currentTestFailed())
+                return;
+            const bool joined = step == text && previous != base;
+            // Random rows may hold what no row known from its line does (a tab).
+            const bool known = !QByteArray(QTest::currentDataTag()).startsWith("random");
+            if (known && joined && row < 599 && inserted.size() == 1 && !afterHead) {
+                // The rows below are made from their lines: none of them parsed as yet.
+                QVERIFY(next->reuse.table != ParsedMarkdown::noTable);
+                const MarkdownNode& table = next->document.child(int(next->reuse.table));
+                QVERIFY(table.children.back().children.moved());
+                if (told == position)
+                    QCOMPARE(next->reuse.rowsAbove, size_t(1 + row + (at < 0 ? 1 : 0)));
+            }
+            previous = next;
+        }
+        // A line added above moves the table whole: its rows made from their
+        // lines stay so, their cells made only when read.
+        const auto moved =
+            MarkdownParser::reparse(*previous, QString(text).insert(12, QStringLiteral("\nmore")));
+        QVERIFY(moved->reuse.keptBelow > 0);
+        const MarkdownNode& table = moved->document.child(1);
+        if (!QByteArray(QTest::currentDataTag()).startsWith("random") && row < 599 &&
+            inserted.size() == 1 && !afterHead)
+            QVERIFY(table.children.back().children.moved());
+        expectFullParse(*moved);
+    }
+
+    // A line said to be a plain row is a row of the table above it, one cell
+    // a column, from its first column to its last; one said to be plain text
+    // is a line of the paragraph, its text alone.
+    void plainLinesAreWhatTheParserMakes() {
+        const QString plain = QStringLiteral("|| a1 ");
+        const QString alphabet = plain + QStringLiteral("\t-:*_`[]\\.!<>#=~&\"'x\u00e9\u4e2d");
+        auto* random = QRandomGenerator::global();
+        int rows = 0;
+        int texts = 0;
+        for (int sample = 0; sample < 3000; ++sample) {
+            const QString& letters = sample % 4 < 2 ? alphabet : plain;
+            QString line;
+            for (int i = 0, length = 1 + random->bounded(9); i < length; ++i)
+                line += letters[random->bounded(int(letters.size()))];
+            if (sample % 2)
+                line.prepend(u'|');
+            const int width = MarkdownParser::utf8Length(line);
+            if (MarkdownParser::isPlainRow(line)) {
+                ++rows;
+                const auto parsed = MarkdownParser::parse(
+                    QStringLiteral("| h | i |\n|---|---|\n| x | y |\n") + line + u'\n');
+                const MarkdownNode& table = parsed->document.child(0);
+                QVERIFY2(table.kind == MarkdownNodeKind::Table && table.childCount() == 3,
+                         qPrintable(line));
+                const MarkdownNode& row = table.child(2);
+                QCOMPARE(row.childCount(), 2);
+                QCOMPARE(row.range.startColumn, 1);
+                QCOMPARE(row.range.endColumn, width);
+            }
+            if (MarkdownParser::isPlainText(line)) {
+                ++texts;
+                const auto parsed = MarkdownParser::parse(line + u'\n' + line + u'\n');
+                const MarkdownNode& paragraph = parsed->document.child(0);
+                QVERIFY2(parsed->document.childCount() == 1 &&
+                             MarkdownDump::dump(paragraph, true).join(u'\n') ==
+                                 QStringLiteral("paragraph@1:1-2:%1: @1:1-1:%1\"%2\" "
+                                                "soft@0:0-0:0 @2:1-2:%1\"%2\"")
+                                     .arg(width)
+                                     .arg(line),
+                         qPrintable(line));
+            }
+        }
+        QVERIFY(rows > 500 && texts > 200);
     }
 
     void referenceDefinitionsAndEmptyTexts() {
