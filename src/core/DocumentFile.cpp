@@ -123,6 +123,7 @@ std::optional<DocumentFileContents> DocumentFile::decode(const QByteArray& bytes
     contents.endings = std::move(breaks.endings);
     contents.hasBom = bom;
     contents.bytes = bytes;
+    contents.bytesFromText = true;
     return contents;
 }
 

@@ -20,6 +20,9 @@ struct DocumentFileContents {
     QByteArray endings;
     bool hasBom = false;
     QByteArray bytes; // exactly what was read or last written
+    // The bytes are the text written out as above (so decode() says: strict
+    // UTF-8 reads back byte for byte), which spares writing it out to compare.
+    bool bytesFromText = false;
 };
 
 // Why a file could not be read or written; message() names the file.

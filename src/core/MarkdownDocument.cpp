@@ -285,7 +285,7 @@ void MarkdownDocument::takeSavedState(const DocumentFileContents& contents, bool
     m_savedStyle = contents.lineEnding;
     m_hasSavedBytes = true;
     m_hasBom = contents.hasBom;
-    if (bytesFromText) {
+    if (bytesFromText || contents.bytesFromText) {
         m_savedBytesWritten = true;
     } else {
         const auto written = DocumentFile::encode(contents.text, contents.lineEnding,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/LargeMemory.h"
 #include "core/MarkdownTree.h"
 #include "core/ReferenceDefinitions.h"
 
@@ -21,8 +22,8 @@ template <typename T> class NodeChunks {
 public:
     explicit NodeChunks(size_t hint) : m_hint(qMax<size_t>(hint, 64)) {}
     ~NodeChunks() {
-        for (T* chunk : m_chunks)
-            ::operator delete(chunk);
+        for (const auto& [chunk, size] : m_chunks)
+            LargeMemory::give(chunk, size * sizeof(T));
     }
     NodeChunks(const NodeChunks&) = delete;
     NodeChunks& operator=(const NodeChunks&) = delete;
@@ -32,8 +33,8 @@ public:
         if (size_t(m_limit - m_next) < count) {
             const size_t size = qMax(count, m_hint);
             m_hint *= 2;
-            m_chunks.push_back(static_cast<T*>(::operator new(size * sizeof(T))));
-            m_next = m_chunks.back();
+            m_next = static_cast<T*>(LargeMemory::take(size * sizeof(T)));
+            m_chunks.emplace_back(m_next, size);
             m_limit = m_next + size;
         }
         T* taken = m_next;
@@ -44,7 +45,7 @@ public:
     void giveBack(T* end) { m_next = end; }
 
 private:
-    std::vector<T*> m_chunks;
+    std::vector<std::pair<T*, size_t>> m_chunks;
     T* m_next = nullptr;
     T* m_limit = nullptr;
     size_t m_hint;

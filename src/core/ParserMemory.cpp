@@ -1,5 +1,7 @@
 #include "core/ParserMemory.h"
 
+#include "core/LargeMemory.h"
+
 #include <cmark-gfm.h>
 
 #include <algorithm>
@@ -52,7 +54,7 @@ ParserMemory& ParserMemory::local() {
 
 ParserMemory::~ParserMemory() {
     for (const Chunk& chunk : m_chunks)
-        ::operator delete(chunk.memory);
+        LargeMemory::give(chunk.memory, chunk.size);
 }
 
 void* ParserMemory::callocate(size_t count, size_t size) {
@@ -78,7 +80,7 @@ void* ParserMemory::take(size_t size) {
     }
     if (m_chunk == m_chunks.size()) {
         const size_t bytes = needed > chunkBytes ? needed : chunkBytes;
-        m_chunks.push_back({static_cast<char*>(::operator new(bytes)), bytes});
+        m_chunks.push_back({static_cast<char*>(LargeMemory::take(bytes)), bytes});
         m_used = 0;
     }
     char* at = m_chunks[m_chunk].memory + m_used;
@@ -113,7 +115,7 @@ void ParserMemory::rewind() {
     while (keep < used && kept + m_chunks[keep].size <= keptBytes)
         kept += m_chunks[keep++].size;
     for (size_t i = keep; i < m_chunks.size(); ++i)
-        ::operator delete(m_chunks[i].memory);
+        LargeMemory::give(m_chunks[i].memory, m_chunks[i].size);
     m_chunks.resize(keep);
     m_chunk = 0;
     m_used = 0;

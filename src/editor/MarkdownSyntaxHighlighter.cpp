@@ -1,6 +1,7 @@
 #include "editor/MarkdownSyntaxHighlighter.h"
 
 #include "core/ConstantRegex.h"
+#include "core/DocumentText.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -234,7 +235,8 @@ void MarkdownSyntaxHighlighter::recolourAll() {
     rehighlight();
 }
 
-void MarkdownSyntaxHighlighter::loadProgressively(const std::function<void()>& load) {
+void MarkdownSyntaxHighlighter::loadProgressively(const std::function<void()>& load,
+                                                  QStringView loaded) {
     QTextDocument* doc = document();
     // Unheard by the base class, the new text stays uncoloured. Should that
     // ever fail, it is coloured at once as before.
@@ -246,22 +248,35 @@ void MarkdownSyntaxHighlighter::loadProgressively(const std::function<void()>& l
     connect(doc, contentsChangeSignal, this, reformatSlot);
     // With every line's state right, colouring any line gives its final
     // colours, and an edit's recolouring stops where the states agree again.
-    storeFenceStates();
+    storeFenceStates(loaded);
     m_unreached = QTextCursor(doc);
     colourNextSlice();
 }
 
-void MarkdownSyntaxHighlighter::storeFenceStates() {
-    const QString text = document()->toRawText();
+void MarkdownSyntaxHighlighter::storeFenceStates(QStringView loaded) {
+    // The document splits lines at more than LF (CR, CRLF, U+2029): where the
+    // loaded text's lines are not the blocks, they are read from a copy.
+    if (!loaded.isNull() && storeFenceStatesOf(loaded))
+        return;
+    storeFenceStatesOf(document()->toRawText());
+}
+
+// Whether `text` held the document's lines, each block's text followed by one
+// unit that ended it.
+bool MarkdownSyntaxHighlighter::storeFenceStatesOf(QStringView text) {
     qsizetype at = 0;
     bool inFence = false;
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
         const qsizetype length = block.length() - 1;
-        if (isFence(QStringView(text).mid(at, length)))
+        const qsizetype end = at + length;
+        if (end > text.size() || (end < text.size() && !DocumentText::isParagraphEnd(text[end])))
+            return false;
+        if (isFence(text.mid(at, length)))
             inFence = !inFence;
         block.setUserState(inFence ? InsideFence : OutsideFence);
-        at += length + 1;
+        at = end + 1;
     }
+    return at >= text.size();
 }
 
 void MarkdownSyntaxHighlighter::colourNextSlice() {

@@ -61,7 +61,8 @@ public:
     // are coloured at once and the rest a slice of a few milliseconds at a
     // time from the event loop. Edits meanwhile are coloured as always, and
     // the end result is the same as colouring the whole text at once.
-    void loadProgressively(const std::function<void()>& load);
+    // `loaded`, the text `load` gives, spares a copy of the document's.
+    void loadProgressively(const std::function<void()>& load, QStringView loaded = {});
     // Whether lines are still waiting for the slices.
     bool isColouringProgressively() const { return !m_unreached.isNull(); }
     // Colours the lines touching positions from..to now when the slices have
@@ -76,7 +77,8 @@ protected:
 
 private:
     void buildFormats();
-    void storeFenceStates();
+    void storeFenceStates(QStringView loaded);
+    bool storeFenceStatesOf(QStringView text);
     void colourNextSlice();
     // Colouring without the base class: the formats set straight on the
     // block's layout, the layout told once for a run of blocks. Whether the

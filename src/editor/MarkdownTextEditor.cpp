@@ -83,7 +83,7 @@ void MarkdownTextEditor::setText(const QString& text) {
     if (!m_hasText) {
         // The first text is no edit: nothing to undo back to.
         m_hasText = true;
-        m_highlighter->loadProgressively([&] { loadFirstText(text); });
+        m_highlighter->loadProgressively([&] { loadFirstText(text); }, text);
         m_revision = m_view->document()->revision();
         m_length = EditorText::length(m_view->document());
         m_pending.reset();

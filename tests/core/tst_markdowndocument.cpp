@@ -72,6 +72,8 @@ private Q_SLOTS:
         QTest::newRow("latin-1") << QByteArray("caf\xE9 cr\xE8me\n") << notUtf8;
         QTest::newRow("overlong") << QByteArray("\xC0\xAF") << notUtf8;
         QTest::newRow("truncated") << QByteArray("ok \xE2\x82") << notUtf8;
+        QTest::newRow("encoded surrogate") << QByteArray("a\xED\xA0\x80z") << notUtf8;
+        QTest::newRow("beyond unicode") << QByteArray("a\xF4\x90\x80\x80") << notUtf8;
         QTest::newRow("directory") << QByteArray() << int(DocumentFileError::Kind::NotARegularFile);
     }
     void refusesWhatIsNotUtf8Text() {
@@ -113,6 +115,10 @@ private Q_SLOTS:
                                                "c\n");
         QTest::newRow("bom-twice") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx");
         QTest::newRow("cr-lines") << QByteArray("a\rb\r\r\nc\n\rd");
+        QTest::newRow("nuls") << QByteArray("a\0b\r\n\0\n", 8);
+        QTest::newRow("astral-ps-nonchars") << QByteArray("\xF0\x9F\x98\x80\xE2\x80\xA9"
+                                                          "\xEF\xBF\xBE\xEF\xB7\x90\r");
+        QTest::newRow("feff-inside") << QByteArray("x\xEF\xBB\xBF\n\r\n");
     }
     void unEditedRoundTripsByteForByte() {
         QFETCH(QByteArray, bytes);

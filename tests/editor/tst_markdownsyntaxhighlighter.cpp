@@ -297,6 +297,35 @@ private Q_SLOTS:
         randomEdits(small, rng, 400, 1);
     }
 
+    // A first text is read for its fences where it was loaded from; lines the
+    // document splits otherwise (CR, CRLF, U+2029, frame marks) still come
+    // out as the whole-text run colours them.
+    void firstTextFences_data() {
+        QTest::addColumn<QString>("text");
+        const QString fenced = QStringLiteral("```\ncode *a*\n```\n# **h**\n~~~\n`k`\n");
+        QTest::newRow("lf") << fenced;
+        QTest::newRow("empty") << QString();
+        QTest::newRow("no final break") << fenced + QStringLiteral("```\nlast");
+        QTest::newRow("crlf") << QString(fenced).replace(u'\n', QStringLiteral("\r\n"));
+        QTest::newRow("lone cr") << QString(fenced).replace(u'\n', u'\r');
+        QTest::newRow("paragraph separator") << QString(fenced).replace(u'\n', QChar(0x2029));
+        QTest::newRow("frame marks") << QString(fenced).replace(u'\n', QChar(0xFDD0));
+        QTest::newRow("nuls") << QString(fenced).replace(
+            QStringLiteral("code"), QStringLiteral("c") + QChar(0) + u'o' + QChar(0));
+        QTest::newRow("bom and line separator")
+            << QChar(0xFEFF) +
+                   QString(fenced).replace(QStringLiteral("```\n#"),
+                                           QStringLiteral("```") + QChar(0x2028) + u'#');
+    }
+    void firstTextFences() {
+        QFETCH(QString, text);
+        MarkdownTextEditor editor(testConfig());
+        editor.setText(text);
+        MarkdownSyntaxHighlighter& hl = *editor.highlighter();
+        QTRY_VERIFY(!hl.isColouringProgressively());
+        VERIFY_REFERENCE(hl);
+    }
+
     // A large first text is coloured a slice at a time from the event loop.
     // Lines scrolled into view are coloured at once, edits made meanwhile
     // (one of them opening a fence over lines not reached yet) are coloured
