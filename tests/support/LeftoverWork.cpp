@@ -190,8 +190,10 @@ QStringList LeftoverWork::since(const Snapshot& before) {
                               .arg(describeObject(object)));
     }
     // Qt's own work on the global pool (image scaling, say) is waited for
-    // where it starts, but its threads count as busy a moment longer.
-    QThreadPool::globalInstance()->waitForDone(30'000);
+    // where it starts, but its threads count as busy a moment longer; so is
+    // a parse called off as its cache went, which stops at its next step.
+    for (QThreadPool* pool : pools)
+        pool->waitForDone(30'000);
     for (QThreadPool* pool : pools)
         if (const int active = pool->activeThreadCount())
             left.append(
