@@ -1,5 +1,6 @@
 #include "core/MarkdownParserSections.h"
 #include "core/MarkdownParserConversion.h"
+#include "core/MarkdownParserLines.h"
 #include "core/MarkdownParserParts.h"
 #include "core/MarkdownTreeStorage.h"
 
@@ -43,6 +44,14 @@ struct PendingTable {
             table.range.endColumn = piece.range.endColumn;
         }
     }
+    // Lines first..last of `parsed`, each a plain row, as rows whose cells are
+    // parsed after `before` and the head when first read.
+    void addLines(const ParsedMarkdown& parsed, int first, int last, const QByteArray& before) {
+        appendLineRows(rows, parsed, first, last, table.children.front().children.size(),
+                       before + head);
+        table.range.endLine = last;
+        table.range.endColumn = utf8Length(parsed.sourceLines(last, last));
+    }
     // The whole table in place of its last piece, the first block of `section`.
     void finish(MarkdownTreeStorage& section) {
         auto [joined, memory] = rows.finish(table);
@@ -72,6 +81,8 @@ public:
     void run() {
         int first = 1;
         for (bool rest = false; first <= m_lines;) {
+            if (m_pending && !rest && takePlainRows(first))
+                continue;
             const int last = rest ? m_lines : sectionEnd(first);
             MarkdownNode root;
             MarkdownTreeStorage section;
@@ -127,6 +138,24 @@ private:
         // smaller sections.
         const qsizetype size = m_pending ? qMax<qsizetype>(1, m_chars / 4) : m_chars;
         return int(std::lower_bound(starts.begin(), starts.end(), from + size) - starts.begin());
+    }
+
+    // The plain rows from line `first` on, in the table the sections before
+    // ended in, made from their lines: a long table's cells are parsed when
+    // first read, not all at open. The last of them is left to the parser
+    // where a line that is no plain row follows, or the text ends, so that
+    // it ends the table. Whether it took any (and moved `first` past them).
+    bool takePlainRows(int& first) {
+        const int last = sectionEnd(first);
+        int plain = first;
+        while (plain <= last && isPlainRow(m_parsed.sourceLines(plain, plain)))
+            ++plain;
+        const int taken = plain > last && last < m_lines ? last : plain - 2;
+        if (taken < first)
+            return false;
+        m_pending->addLines(m_parsed, first, taken, m_before);
+        first = taken + 1;
+        return true;
     }
 
     bool blank(int line) const {

@@ -7,6 +7,7 @@
 
 #include <QRandomGenerator>
 #include <QTest>
+#include <algorithm>
 
 namespace {
 
@@ -348,10 +349,15 @@ private Q_SLOTS:
         for (int i = 0; i < edited.size(); i += 8)
             texts << edited[i];
         texts << hostileDocuments(300);
-        // Tables longer than a section, as they are and edited.
+        // Tables longer than a section, as they are and edited; rows that
+        // run to the end of the text, with and without a line feed there.
         const QStringList tables = edits(tableDocument(30));
         for (int i = 0; i < tables.size(); i += 10)
             texts << tables[i];
+        const QString tail = QStringLiteral("| h | i |\n|---|---|\n") +
+                             QStringLiteral("| x | [y] |\n").repeated(40) +
+                             QStringLiteral("| `z` |");
+        texts << tail << tail + u'\n' << tail + QStringLiteral("\n| p |  \nq\n");
         for (const QString& one : std::as_const(texts)) {
             const auto whole = MarkdownParser::parse(one, one.size());
             for (const qsizetype chars : {1, 30, 200, 1000}) {
@@ -377,6 +383,12 @@ private Q_SLOTS:
         // The whole table at once takes the parser about 100 MB.
         QVERIFY2(ParserMemory::peakBytes() <= 3 * ParserMemory::chunkBytes,
                  qPrintable(QString::number(ParserMemory::peakBytes())));
+        // Most rows are made from their lines, their cells parsed when first read.
+        const MarkdownNodeList& rows = base->document.child(0).children;
+        const auto unread = std::count_if(rows.begin(), rows.end(), [](const MarkdownNode& row) {
+            return row.children.moved() != nullptr;
+        });
+        QVERIFY2(unread > 30'000, qPrintable(QString::number(unread)));
         QCOMPARE(MarkdownDump::dump(base->document, true),
                  MarkdownDump::dump(MarkdownParser::parse(text, text.size())->document, true));
 
