@@ -3,6 +3,8 @@
 #include "core/MarkdownDocument.h"
 #include "core/Preferences.h"
 #include "editor/EditorView.h"
+#include "editor/MarkdownSyntaxHighlighter.h"
+#include "editor/MarkdownTextEditor.h"
 #include "editor/MarkdownTextView.h"
 #include "preview/PreviewContentView.h"
 #include "preview/PreviewView.h"
@@ -90,7 +92,9 @@ public:
 private:
     // Turns of the event loop, each timed, a short sleep between them so
     // that waiting costs no processor time, until the preview shows the
-    // editor's text (compared by length: every edit here changes it).
+    // editor's text (compared by length: every edit here changes it) and
+    // the editor has coloured it all: what the open left of either would
+    // count to the first edit.
     void untilShown() {
         const QDeadlineTimer deadline(300'000);
         while (!deadline.hasExpired()) {
@@ -100,6 +104,7 @@ private:
             m_longest = std::max(m_longest, double(turn.nsecsElapsed()) / 1e6);
             const auto shown = m_preview->content()->document();
             if (!m_preview->isUpdating() && shown &&
+                !m_editor->editor()->highlighter()->isColouringProgressively() &&
                 shown->text.size() == view()->document()->characterCount() - 1)
                 return;
             QThread::msleep(5);
