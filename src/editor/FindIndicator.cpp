@@ -89,14 +89,20 @@ void FindIndicator::dismiss() {
     hide();
 }
 
+QRect FindIndicator::reach(const MarkdownTextView* view, int from, int to) {
+    QRectF bounds;
+    for (const Piece& piece : piecesOf(view, from, to))
+        bounds |= piece.rect;
+    if (bounds.isNull())
+        return {};
+    const qreal margin = swell * qMax(bounds.width(), bounds.height()) / 2 + 1;
+    return bounds.adjusted(-margin, -margin, margin, margin).toAlignedRect();
+}
+
 void FindIndicator::follow() {
     // Only as large as the swollen marker: the rest of the view draws as
     // if it were not there.
-    QRectF bounds;
-    for (const Piece& piece : piecesOf(m_view, m_from, m_to))
-        bounds |= piece.rect;
-    const qreal margin = swell * qMax(bounds.width(), bounds.height()) / 2 + 1;
-    setGeometry(bounds.adjusted(-margin, -margin, margin, margin).toAlignedRect());
+    setGeometry(reach(m_view, m_from, m_to));
     update();
 }
 

@@ -23,6 +23,9 @@ public:
     // Where the marker lies at rest, one rectangle per line of the range,
     // in viewport coordinates.
     QList<QRectF> markerRects() const;
+    // All a pulse over [from, to) may paint, its swell and soft edge
+    // included, in viewport coordinates.
+    static QRect reach(const MarkdownTextView* view, int from, int to);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -8,6 +8,7 @@
 #include "editor/ScrollViewStyling.h"
 
 #include <QEvent>
+#include <QRegion>
 #include <QResizeEvent>
 #include <QScopedValueRollback>
 #include <QScrollBar>
@@ -285,14 +286,31 @@ void MarkdownTextEditor::revealCurrentMatchIfPending() {
     const TextRange match = m_search.matches[m_search.currentIndex];
     if (!match.liesWithin(m_length))
         return;
+    // Where the last match and its pulse were drawn is repainted whole,
+    // before the scroll and after it: Qt's partial repaints, rounded from
+    // fractional line rects, were seen to leave a row of its colour behind.
+    QRegion left = revealedArea();
+    if (m_indicator->isPulsing())
+        left += m_indicator->geometry();
     QTextCursor cursor(m_view->document());
     cursor.setPosition(match.location);
     cursor.setPosition(int(match.end()), QTextCursor::KeepAnchor);
     m_view->setTextCursor(cursor);
     m_view->ensureCursorVisible();
+    m_view->viewport()->update(left + revealedArea());
     m_revealed = match;
     m_indicator->pulse(match.location, int(match.end()),
                        EditorSearchHighlighter::colours(m_config.theme).pulse);
+}
+
+QRect MarkdownTextEditor::revealedArea() const {
+    // Only while in view: lines out of view are not laid out for it.
+    if (!m_revealed || !m_revealed->liesWithin(m_length))
+        return {};
+    const EditorText::Range visible = m_view->visibleRange();
+    if (m_revealed->end() < visible.from || m_revealed->location > visible.to)
+        return {};
+    return FindIndicator::reach(m_view, m_revealed->location, int(m_revealed->end()));
 }
 
 void MarkdownTextEditor::onViewMoved() {

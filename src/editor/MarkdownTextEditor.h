@@ -99,6 +99,9 @@ private:
     void onSelectionChanged();
     void beginFindSession();
     void revealCurrentMatchIfPending();
+    // All the last revealed match and a pulse over it may have drawn, in
+    // viewport coordinates; empty while it is out of view.
+    QRect revealedArea() const;
     void keepRevealedMatchInView(int oldHeight);
     void onViewMoved();
     void paintMatches();

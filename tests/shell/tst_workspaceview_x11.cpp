@@ -20,8 +20,24 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+
+// What a widget paints while it lives.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget* widget) { widget->installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 // The window's keys on a real X server, where Qt's own bindings and the
 // window system's activation take part.
@@ -122,6 +138,43 @@ private Q_SLOTS:
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editor));
         press(Qt::Key_Exclam, Qt::ShiftModifier);
         QCOMPARE(m_window->document->text(), QStringLiteral("one cat, two cats, three !s\n"));
+    }
+
+    // A find step that scrolls repaints the last match with a pixel around
+    // it, where it was and where the scroll took it: nothing of its colour
+    // or its pulse stays behind.
+    void findStepRepaintsTheOldMatch() {
+        MarkdownTextView* editor = m_window->textView();
+        AnimationClock clock;
+        press(Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(clock.finish());
+        // The next match just below the view.
+        editor->setPlainText(QStringLiteral("\n\n"));
+        const int lines = int(editor->viewport()->height() /
+                              editor->blockRect(editor->document()->findBlockByNumber(1)).height());
+        editor->setPlainText(QString(8, u'\n') + QStringLiteral("some cat") +
+                             QString(lines - 8, u'\n') + QStringLiteral("cats") +
+                             QString(lines, u'\n'));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("cat"));
+        QVERIFY(clock.finish());
+        TestSupport::processPendingEvents();
+        const auto area = [&] {
+            QTextCursor from(editor->document()), to(editor->document());
+            from.setPosition(13);
+            to.setPosition(16);
+            return editor->cursorRect(from).united(editor->cursorRect(to)).adjusted(-1, -1, 1, 1);
+        };
+        const QRect before = area();
+        const int scrolled = editor->verticalScrollBar()->value();
+        PaintRecorder viewport(editor->viewport());
+        press(Qt::Key_Return);
+        QVERIFY(clock.finish());
+        TestSupport::processPendingEvents();
+        QVERIFY(editor->verticalScrollBar()->value() > scrolled);
+        const QRect after = area() & editor->viewport()->rect();
+        QVERIFY(!after.isEmpty());
+        for (const QRect& old : {before, after})
+            QVERIFY((QRegion(old) - viewport.painted).isEmpty());
     }
 
     // The Edit menu opened from the keyboard acts on the text the keys were
