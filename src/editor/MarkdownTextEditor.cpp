@@ -287,8 +287,8 @@ void MarkdownTextEditor::revealCurrentMatchIfPending() {
     if (!match.liesWithin(m_length))
         return;
     // Where the last match and its pulse were drawn is repainted whole,
-    // before the scroll and after it: Qt's partial repaints, rounded from
-    // fractional line rects, were seen to leave a row of its colour behind.
+    // before the scroll and after it, so that no row of their colour stays
+    // where Qt's partial repaints round fractional line rects.
     QRegion left = revealedArea();
     if (m_indicator->isPulsing())
         left += m_indicator->geometry();
