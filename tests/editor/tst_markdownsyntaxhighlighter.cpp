@@ -419,6 +419,78 @@ private Q_SLOTS:
         VERIFY_REFERENCE((*e.hl));
     }
 
+    // Keys in a long paragraph: each long line is laid out unshaped whole,
+    // and wraps and places its positions as the same text loaded afresh.
+    void keysInALongParagraph_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("typing") << "type";
+        QTest::newRow("backspace") << "type backspace backspace";
+        QTest::newRow("Return splits it") << "return";
+        QTest::newRow("undo") << "return type undo undo";
+        QTest::newRow("paste of lines") << "paste";
+        QTest::newRow("fence opened above") << "fence";
+        QTest::newRow("made a fence line") << "start backticks";
+    }
+
+    void keysInALongParagraph() {
+        QFETCH(QString, steps);
+        QString paragraph;
+        for (int i = 0; paragraph.size() < 30000; ++i)
+            paragraph += QStringLiteral("word%1 *emphasis* `code` plain ").arg(i);
+        Editor e(QStringLiteral("short **x**\n") + paragraph + QStringLiteral("\nend\n"));
+        e.edit.resize(400, 300);
+        e.edit.show();
+        QTextCursor caret(e.edit.document());
+        caret.setPosition(15000);
+        e.edit.setTextCursor(caret);
+        for (const QString& step : steps.split(u' ')) {
+            if (step == "type")
+                QTest::keyClicks(&e.edit, QStringLiteral("ab c"));
+            else if (step == "backspace")
+                QTest::keyClick(&e.edit, Qt::Key_Backspace);
+            else if (step == "return")
+                QTest::keyClick(&e.edit, Qt::Key_Return);
+            else if (step == "undo")
+                e.edit.undo();
+            else if (step == "paste")
+                e.edit.insertPlainText(QStringLiteral("x\n**y**\n") + paragraph.left(12000));
+            else if (step == "fence")
+                QTextCursor(e.edit.document()).insertText(QStringLiteral("```\n"));
+            else if (step == "start")
+                e.edit.moveCursor(QTextCursor::StartOfBlock);
+            else if (step == "backticks")
+                QTest::keyClicks(&e.edit, QStringLiteral("```"));
+        }
+        // Coloured at once, laid out afresh.
+        Editor fresh(EditorText::text(e.edit.document()));
+        fresh.edit.resize(400, 300);
+        fresh.edit.show();
+        for (QTextBlock b = e.edit.document()->begin(), f = fresh.edit.document()->begin();
+             b.isValid(); b = b.next(), f = f.next()) {
+            const auto ranges = b.layout()->formats();
+            QCOMPARE(ranges, f.layout()->formats());
+            if (b.length() - 1 > 10000) {
+                QCOMPARE(ranges.size(), 1);
+                QCOMPARE(ranges.first().length, b.length() - 1);
+                QCOMPARE(ranges.first().format.fontStyleStrategy(), QFont::PreferNoShaping);
+            }
+            QCOMPARE(e.edit.document()->documentLayout()->blockBoundingRect(b),
+                     fresh.edit.document()->documentLayout()->blockBoundingRect(f));
+            QCOMPARE(b.layout()->lineCount(), f.layout()->lineCount());
+            for (int i = 0; i < b.layout()->lineCount(); ++i)
+                QCOMPARE(b.layout()->lineAt(i).textStart(), f.layout()->lineAt(i).textStart());
+        }
+        // The caret's line and place in it.
+        const auto place = [](const QTextCursor& c) {
+            const int at = c.positionInBlock();
+            const QTextLine line = c.block().layout()->lineForTextPosition(at);
+            return std::pair(line.lineNumber(), line.cursorToX(at));
+        };
+        QTextCursor same(fresh.edit.document());
+        same.setPosition(e.edit.textCursor().position());
+        QCOMPARE(place(e.edit.textCursor()), place(same));
+    }
+
 private:
     // Edits of Markdown punctuation, compared with the whole-text run every
     // few steps.
