@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -443,24 +445,20 @@ private Q_SLOTS:
         QTextCursor caret(e.edit.document());
         caret.setPosition(15000);
         e.edit.setTextCursor(caret);
-        for (const QString& step : steps.split(u' ')) {
-            if (step == "type")
-                QTest::keyClicks(&e.edit, QStringLiteral("ab c"));
-            else if (step == "backspace")
-                QTest::keyClick(&e.edit, Qt::Key_Backspace);
-            else if (step == "return")
-                QTest::keyClick(&e.edit, Qt::Key_Return);
-            else if (step == "undo")
-                e.edit.undo();
-            else if (step == "paste")
-                e.edit.insertPlainText(QStringLiteral("x\n**y**\n") + paragraph.left(12000));
-            else if (step == "fence")
-                QTextCursor(e.edit.document()).insertText(QStringLiteral("```\n"));
-            else if (step == "start")
-                e.edit.moveCursor(QTextCursor::StartOfBlock);
-            else if (step == "backticks")
-                QTest::keyClicks(&e.edit, QStringLiteral("```"));
-        }
+        QPlainTextEdit* edit = &e.edit;
+        const std::map<QString, std::function<void()>> actions = {
+            {"type", [=] { QTest::keyClicks(edit, QStringLiteral("ab c")); }},
+            {"backspace", [=] { QTest::keyClick(edit, Qt::Key_Backspace); }},
+            {"return", [=] { QTest::keyClick(edit, Qt::Key_Return); }},
+            {"undo", [=] { edit->undo(); }},
+            {"paste",
+             [=] { edit->insertPlainText(QStringLiteral("x\n**y**\n") + paragraph.left(12000)); }},
+            {"fence", [=] { QTextCursor(edit->document()).insertText(QStringLiteral("```\n")); }},
+            {"start", [=] { edit->moveCursor(QTextCursor::StartOfBlock); }},
+            {"backticks", [=] { QTest::keyClicks(edit, QStringLiteral("```")); }},
+        };
+        for (const QString& step : steps.split(u' '))
+            actions.at(step)();
         // Coloured at once, laid out afresh.
         Editor fresh(EditorText::text(e.edit.document()));
         fresh.edit.resize(400, 300);
