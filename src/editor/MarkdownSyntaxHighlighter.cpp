@@ -363,7 +363,7 @@ void MarkdownSyntaxHighlighter::highlightBlock(const QString& text) {
 }
 
 template <typename Apply>
-void MarkdownSyntaxHighlighter::forEachFormat(std::vector<Style>& styles, qsizetype length,
+void MarkdownSyntaxHighlighter::forEachFormat(const std::vector<Style>& styles, qsizetype length,
                                               Apply apply) const {
     if (length <= longestStyledLine) {
         forEachRun(styles, length, [&](qsizetype start, qsizetype n, Style style) {
@@ -391,7 +391,7 @@ bool MarkdownSyntaxHighlighter::colourBlockQuietly(QTextBlock block) {
     const bool inFence = styleBlock(text, block.previous().userState() == InsideFence, styles);
     block.setUserState(inFence ? InsideFence : OutsideFence);
     // The ranges the base class would make: runs of one format, none for
-    // the plain style.
+    // the plain style of a line short enough to search.
     QList<QTextLayout::FormatRange> ranges;
     forEachFormat(styles, text.size(),
                   [&](qsizetype start, qsizetype length, const QTextCharFormat& f) {

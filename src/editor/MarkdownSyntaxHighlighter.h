@@ -88,7 +88,7 @@ private:
     bool colourBlockQuietly(QTextBlock block);
     // The formats of a line's runs of style, as apply(start, length, format).
     template <typename Apply>
-    void forEachFormat(std::vector<Style>& styles, qsizetype length, Apply apply) const;
+    void forEachFormat(const std::vector<Style>& styles, qsizetype length, Apply apply) const;
     // The colouring after an edit.
     void reformat(int from, int charsRemoved, int charsAdded);
     QTextBlock colourBlocksQuietly(QTextBlock block,
