@@ -159,10 +159,10 @@ enum BlockState { OutsideFence = 0, InsideFence = 1 };
 // colour adds to that work (a run is resolved to its format and splits the
 // line's script items), and the patterns would search the whole line on
 // every key. A line longer than this, a few screens of text, is no line
-// anyone writes by hand: it is not searched for Markdown and keeps no
-// formats at all (it shows in the editor's own font and colour, which are
-// the plain style's), so typing in it costs only Qt's layout. Fence lines
-// and lines in a fence keep their one colour whatever their length.
+// anyone writes by hand: it is not searched for Markdown and shows in the
+// editor's own font and colour (the plain style's), so typing in it costs
+// only Qt's layout. Fence lines and lines in a fence keep their one colour
+// whatever their length.
 constexpr qsizetype longestStyledLine = 10'000;
 
 // The styles of one line given whether a fence is open before it; returns
@@ -206,10 +206,12 @@ constexpr qint64 sliceNanoseconds = 4'000'000;
 
 // The base class's reaction to text changes (the colouring of what changed):
 // a private slot of Qt's, by name, as in Qt 6.4.2. A Qt that renames it or
-// connects it otherwise makes the disconnect below fail first: large texts are
-// then coloured at once when they load, and tst_markdownsyntaxhighlighter fails.
+// connects it otherwise makes the disconnect below fail first: every edit is
+// then coloured by the base class, large texts are coloured at once when they
+// load, and tst_markdownsyntaxhighlighter fails.
 const char* const contentsChangeSignal = SIGNAL(contentsChange(int, int, int));
 const char* const reformatSlot = SLOT(_q_reformatBlocks(int, int, int));
+const char* const reformatMethod = "_q_reformatBlocks";
 
 } // namespace
 
@@ -220,9 +222,20 @@ MarkdownSyntaxHighlighter::MarkdownSyntaxHighlighter(QTextDocument* document,
     m_sliceTimer.setSingleShot(true);
     m_sliceTimer.setInterval(0);
     connect(&m_sliceTimer, &QTimer::timeout, this, &MarkdownSyntaxHighlighter::colourNextSlice);
+    if (disconnect(document, contentsChangeSignal, this, reformatSlot))
+        connect(document, &QTextDocument::contentsChange, this,
+                &MarkdownSyntaxHighlighter::reformat);
     // Colour now; this also cancels the base class's deferred run, which
     // would announce an edit.
     recolourAll();
+}
+
+// The base class clears the formats as it goes, which must not reach this
+// part of the object any more.
+MarkdownSyntaxHighlighter::~MarkdownSyntaxHighlighter() {
+    if (document())
+        disconnect(document(), &QTextDocument::contentsChange, this,
+                   &MarkdownSyntaxHighlighter::reformat);
 }
 
 void MarkdownSyntaxHighlighter::recolourAll() {
@@ -240,12 +253,13 @@ void MarkdownSyntaxHighlighter::loadProgressively(const std::function<void()>& l
     QTextDocument* doc = document();
     // Unheard by the base class, the new text stays uncoloured. Should that
     // ever fail, it is coloured at once as before.
-    if (!doc || !disconnect(doc, contentsChangeSignal, this, reformatSlot)) {
+    if (!doc || !disconnect(doc, &QTextDocument::contentsChange, this,
+                            &MarkdownSyntaxHighlighter::reformat)) {
         load();
         return;
     }
     load();
-    connect(doc, contentsChangeSignal, this, reformatSlot);
+    connect(doc, &QTextDocument::contentsChange, this, &MarkdownSyntaxHighlighter::reformat);
     // With every line's state right, colouring any line gives its final
     // colours, and an edit's recolouring stops where the states agree again.
     storeFenceStates(loaded);
@@ -342,10 +356,27 @@ void MarkdownSyntaxHighlighter::highlightBlock(const QString& text) {
     std::vector<Style> styles;
     const bool inFence = styleBlock(text, previousBlockState() == InsideFence, styles);
     setCurrentBlockState(inFence ? InsideFence : OutsideFence);
-    forEachRun(styles, text.size(), [this](qsizetype start, qsizetype length, Style style) {
-        if (style != Style{})
-            setFormat(int(start), int(length), format(style));
-    });
+    forEachFormat(styles, text.size(),
+                  [this](qsizetype start, qsizetype length, const QTextCharFormat& f) {
+                      setFormat(int(start), int(length), f);
+                  });
+}
+
+template <typename Apply>
+void MarkdownSyntaxHighlighter::forEachFormat(const std::vector<Style>& styles, qsizetype length,
+                                              Apply apply) const {
+    if (length <= longestStyledLine) {
+        forEachRun(styles, length, [&](qsizetype start, qsizetype n, Style style) {
+            if (style != Style{})
+                apply(start, n, format(style));
+        });
+        return;
+    }
+    // Shaping the whole line again is most of the cost of a key in it; Latin
+    // text looks the same without it, and scripts that need it keep it.
+    QTextCharFormat unshaped = format(styles.empty() ? Style{} : styles.front());
+    unshaped.setFontStyleStrategy(QFont::PreferNoShaping);
+    apply(0, length, unshaped);
 }
 
 bool MarkdownSyntaxHighlighter::colourBlockQuietly(QTextBlock block) {
@@ -360,22 +391,42 @@ bool MarkdownSyntaxHighlighter::colourBlockQuietly(QTextBlock block) {
     const bool inFence = styleBlock(text, block.previous().userState() == InsideFence, styles);
     block.setUserState(inFence ? InsideFence : OutsideFence);
     // The ranges the base class would make: runs of one format, none for
-    // the plain style.
+    // the plain style of a line short enough to search.
     QList<QTextLayout::FormatRange> ranges;
-    forEachRun(styles, text.size(), [&](qsizetype start, qsizetype length, Style style) {
-        if (style == Style{})
-            return;
-        const QTextCharFormat& f = format(style);
-        if (!ranges.isEmpty() && ranges.last().format == f &&
-            ranges.last().start + ranges.last().length == start)
-            ranges.last().length += int(length);
-        else
-            ranges.append({int(start), int(length), f});
-    });
+    forEachFormat(styles, text.size(),
+                  [&](qsizetype start, qsizetype length, const QTextCharFormat& f) {
+                      if (!ranges.isEmpty() && ranges.last().format == f &&
+                          ranges.last().start + ranges.last().length == start)
+                          ranges.last().length += int(length);
+                      else
+                          ranges.append({int(start), int(length), f});
+                  });
     if (layout->formats() == ranges)
         return false;
     layout->setFormats(ranges);
     return true;
+}
+
+// The base class fills and compares a format per character of every line an
+// edit touches: in a line of many thousand characters that is a large part of
+// each key. Such a line is coloured here; any other edit as before.
+void MarkdownSyntaxHighlighter::reformat(int from, int charsRemoved, int charsAdded) {
+    QTextDocument* doc = document();
+    const QTextBlock block = doc->findBlock(from);
+    if (!block.isValid() || block.length() - 1 <= longestStyledLine ||
+        doc->findBlock(from + charsAdded + (charsRemoved > 0 ? 1 : 0)) != block ||
+        !block.layout()->preeditAreaText().isEmpty()) {
+        QMetaObject::invokeMethod(this, reformatMethod, Q_ARG(int, from), Q_ARG(int, charsRemoved),
+                                  Q_ARG(int, charsAdded));
+        return;
+    }
+    const int stateBefore = block.userState();
+    if (colourBlockQuietly(block))
+        doc->markContentsDirty(block.position(), block.length());
+    // A fence opened or closed: the following lines as the base class would.
+    if (block.userState() != stateBefore && block.next().isValid())
+        QMetaObject::invokeMethod(this, reformatMethod, Q_ARG(int, block.next().position()),
+                                  Q_ARG(int, 0), Q_ARG(int, 0));
 }
 
 QTextBlock MarkdownSyntaxHighlighter::colourBlocksQuietly(

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <array>
 #include <functional>
+#include <vector>
 
 // Colours Markdown source in a QTextDocument. Only the highlighter's own
 // layout formats change: never the text, the undo stack or the modified flag.
@@ -27,9 +28,9 @@
 //      the base font and secondary colour, discarding the earlier passes.
 //
 // Characters of the plain style (the base font and the text colour, the
-// editor's own) carry no format, so a line without markup keeps none, and a
-// line of more than 10,000 units outside a fence is left without formats
-// altogether: it shows plain.
+// editor's own) carry no format, so a line without markup keeps none. A line
+// of more than 10,000 units outside a fence is not searched: it shows plain,
+// through one format that only spares it shaping.
 class MarkdownSyntaxHighlighter : public QSyntaxHighlighter {
     Q_OBJECT
 public:
@@ -45,6 +46,7 @@ public:
 
     // Colours document now and after every change of its text.
     MarkdownSyntaxHighlighter(QTextDocument* document, const HighlightConfig& config);
+    ~MarkdownSyntaxHighlighter() override;
 
     const HighlightConfig& config() const { return m_config; }
     // Recolours the whole document when the configuration differs.
@@ -84,6 +86,11 @@ private:
     // block's layout, the layout told once for a run of blocks. Whether the
     // block's formats changed.
     bool colourBlockQuietly(QTextBlock block);
+    // The formats of a line's runs of style, as apply(start, length, format).
+    template <typename Apply>
+    void forEachFormat(const std::vector<Style>& styles, qsizetype length, Apply apply) const;
+    // The colouring after an edit.
+    void reformat(int from, int charsRemoved, int charsAdded);
     QTextBlock colourBlocksQuietly(QTextBlock block,
                                    const std::function<bool(const QTextBlock&, int)>& more);
     void stopProgressiveColouring();

@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -80,7 +82,7 @@ std::vector<Style> referenceColouring(const QString& text) {
 
 // What the highlighter drew, read back from the block layouts: a character
 // without a format shows plain, one with a format not the highlighter's reads
-// as nothing.
+// as nothing. Whether a line is shaped does not change how it is coloured.
 std::vector<std::optional<Style>> drawnStyles(const MarkdownSyntaxHighlighter& hl) {
     const QTextDocument& doc = *hl.document();
     std::vector<std::optional<Style>> out(size_t(doc.characterCount() - 1), Style{});
@@ -89,7 +91,9 @@ std::vector<std::optional<Style>> drawnStyles(const MarkdownSyntaxHighlighter& h
             std::optional<Style> style;
             for (int k = 0; k < 24 && !style; ++k) {
                 const Style candidate{FontStyle(k / 8), Colour(k / 2 % 4), k % 2 == 1};
-                if (hl.format(candidate) == r.format)
+                QTextCharFormat format = hl.format(candidate);
+                format.setFontStyleStrategy(r.format.fontStyleStrategy());
+                if (format == r.format)
                     style = candidate;
             }
             for (int i = r.start; i < r.start + r.length && i < b.length() - 1; ++i)
@@ -386,9 +390,10 @@ private Q_SLOTS:
         VERIFY_REFERENCE(hl);
     }
 
-    // A line too long to search shows plain, with no format at all, both
-    // when first coloured and after edits move it across the limit; inside a
-    // fence it keeps the fence colour whatever its length.
+    // A line too long to search shows plain, through one unshaped range of
+    // the plain format, both when first coloured and after edits move it
+    // across the limit; inside a fence it keeps the fence colour whatever
+    // its length.
     void longLinesStayPlain() {
         const QString longLine = QStringLiteral("**bold** ").repeated(1111) + QStringLiteral("x");
         QCOMPARE(longLine.size(), 10000);
@@ -398,20 +403,90 @@ private Q_SLOTS:
         const auto formats = [&](int line) {
             return doc->findBlockByNumber(line).layout()->formats();
         };
-        const auto fenced = formats(3);
-        QCOMPARE(fenced.size(), 1);
-        QCOMPARE(fenced.first().length, 10001);
-        QCOMPARE(fenced.first().format, e.hl->format({FontStyle::Base, Colour::SecondaryText}));
+        const auto unshaped = [&](Style style) {
+            QTextCharFormat f = e.hl->format(style);
+            f.setFontStyleStrategy(QFont::PreferNoShaping);
+            return QList<QTextLayout::FormatRange>{{0, 10001, f}};
+        };
+        QCOMPARE(formats(3), unshaped({FontStyle::Base, Colour::SecondaryText}));
         VERIFY_REFERENCE((*e.hl));
 
         QTextCursor cursor(doc->findBlockByNumber(1));
         cursor.insertText(QStringLiteral("z"));
-        QVERIFY(formats(1).isEmpty());
+        QCOMPARE(formats(1), unshaped({}));
         QVERIFY(!formats(0).isEmpty());
         cursor.deletePreviousChar();
         VERIFY_REFERENCE((*e.hl));
         e.hl->recolourAll();
         VERIFY_REFERENCE((*e.hl));
+    }
+
+    // Keys in a long paragraph: each long line is laid out unshaped whole,
+    // and wraps and places its positions as the same text loaded afresh.
+    void keysInALongParagraph_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("typing") << "type";
+        QTest::newRow("backspace") << "type backspace backspace";
+        QTest::newRow("Return splits it") << "return";
+        QTest::newRow("undo") << "return type undo undo";
+        QTest::newRow("paste of lines") << "paste";
+        QTest::newRow("fence opened above") << "fence";
+        QTest::newRow("made a fence line") << "start backticks";
+    }
+
+    void keysInALongParagraph() {
+        QFETCH(QString, steps);
+        QString paragraph;
+        for (int i = 0; paragraph.size() < 30000; ++i)
+            paragraph += QStringLiteral("word%1 *emphasis* `code` plain ").arg(i);
+        Editor e(QStringLiteral("short **x**\n") + paragraph + QStringLiteral("\nend\n"));
+        e.edit.resize(400, 300);
+        e.edit.show();
+        QTextCursor caret(e.edit.document());
+        caret.setPosition(15000);
+        e.edit.setTextCursor(caret);
+        QPlainTextEdit* edit = &e.edit;
+        const std::map<QString, std::function<void()>> actions = {
+            {"type", [=] { QTest::keyClicks(edit, QStringLiteral("ab c")); }},
+            {"backspace", [=] { QTest::keyClick(edit, Qt::Key_Backspace); }},
+            {"return", [=] { QTest::keyClick(edit, Qt::Key_Return); }},
+            {"undo", [=] { edit->undo(); }},
+            {"paste",
+             [=] { edit->insertPlainText(QStringLiteral("x\n**y**\n") + paragraph.left(12000)); }},
+            {"fence", [=] { QTextCursor(edit->document()).insertText(QStringLiteral("```\n")); }},
+            {"start", [=] { edit->moveCursor(QTextCursor::StartOfBlock); }},
+            {"backticks", [=] { QTest::keyClicks(edit, QStringLiteral("```")); }},
+        };
+        for (const QString& step : steps.split(u' '))
+            actions.at(step)();
+        // Coloured at once, laid out afresh.
+        Editor fresh(EditorText::text(e.edit.document()));
+        fresh.edit.resize(400, 300);
+        fresh.edit.show();
+        for (QTextBlock b = e.edit.document()->begin(), f = fresh.edit.document()->begin();
+             b.isValid(); b = b.next(), f = f.next()) {
+            const auto ranges = b.layout()->formats();
+            QCOMPARE(ranges, f.layout()->formats());
+            if (b.length() - 1 > 10000) {
+                QCOMPARE(ranges.size(), 1);
+                QCOMPARE(ranges.first().length, b.length() - 1);
+                QCOMPARE(ranges.first().format.fontStyleStrategy(), QFont::PreferNoShaping);
+            }
+            QCOMPARE(e.edit.document()->documentLayout()->blockBoundingRect(b),
+                     fresh.edit.document()->documentLayout()->blockBoundingRect(f));
+            QCOMPARE(b.layout()->lineCount(), f.layout()->lineCount());
+            for (int i = 0; i < b.layout()->lineCount(); ++i)
+                QCOMPARE(b.layout()->lineAt(i).textStart(), f.layout()->lineAt(i).textStart());
+        }
+        // The caret's line and place in it.
+        const auto place = [](const QTextCursor& c) {
+            const int at = c.positionInBlock();
+            const QTextLine line = c.block().layout()->lineForTextPosition(at);
+            return std::pair(line.lineNumber(), line.cursorToX(at));
+        };
+        QTextCursor same(fresh.edit.document());
+        same.setPosition(e.edit.textCursor().position());
+        QCOMPARE(place(e.edit.textCursor()), place(same));
     }
 
 private:
