@@ -4,6 +4,7 @@
 #include "editor/EditorPopovers.h"
 #include "editor/ImageDropSupport.h"
 #include "editor/MarkdownEditingSupport.h"
+#include "editor/WrappedTextLayout.h"
 #include "platform/FreedMemory.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -51,6 +52,9 @@ constexpr int longestKeptLayout = 1'000'000;
 } // namespace
 
 MarkdownTextView::MarkdownTextView(QWidget* parent) : QPlainTextEdit(parent) {
+    auto* text = new QTextDocument(this);
+    text->setDocumentLayout(new WrappedTextLayout(text));
+    setDocument(text);
     setAcceptDrops(true);
     // Qt's own caret would be drawn by inverting the pixels under it.
     setCursorWidth(0);

@@ -8,12 +8,15 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMimeData>
+#include <QPlainTextDocumentLayout>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyleHints>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
+#include <memory>
 
 using namespace EditorFixture;
 
@@ -32,6 +35,36 @@ std::pair<bool, bool> drop(MarkdownTextView& view, const QStringList& paths, boo
     QDropEvent dropped({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(view.viewport(), &dropped);
     return {enter.isAccepted(), dropped.isAccepted()};
+}
+
+// Where each line of a block starts, and the block's height.
+QList<int> lineStarts(QPlainTextEdit& view, const QTextBlock& block) {
+    QList<int> starts{int(view.document()->documentLayout()->blockBoundingRect(block).height())};
+    QTextLayout* layout = block.layout();
+    for (int i = 0; i < layout->lineCount(); ++i)
+        starts << layout->lineAt(i).textStart();
+    return starts;
+}
+
+QList<int> lineStarts(QPlainTextEdit* view, int blockNumber) {
+    return lineStarts(*view, view->document()->findBlockByNumber(blockNumber));
+}
+
+// The view's text laid out from scratch by Qt's own plain text layout at the
+// same width.
+std::unique_ptr<QPlainTextEdit> freshCopy(const QPlainTextEdit& view) {
+    auto copy = std::make_unique<QPlainTextEdit>();
+    QTextDocument* text = view.document()->clone(copy.get());
+    text->setDocumentLayout(new QPlainTextDocumentLayout(text));
+    copy->setFont(view.font());
+    copy->setDocument(text);
+    text->setDefaultFont(view.document()->defaultFont());
+    text->setDocumentMargin(view.document()->documentMargin());
+    copy->setFrameStyle(QFrame::NoFrame);
+    copy->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    copy->resize(view.viewport()->width(), 100);
+    copy->show();
+    return copy;
 }
 
 } // namespace
@@ -289,6 +322,11 @@ private Q_SLOTS:
             TestSupport::processPendingEvents();
         }
         QGuiApplication::styleHints()->setCursorFlashTime(flash);
+        // The caret's paragraph wraps as Qt lays out the same text from scratch.
+        if (const QTextBlock block = view->textCursor().block();
+            block.layout()->preeditAreaText().isEmpty())
+            QCOMPARE(lineStarts(*view, block),
+                     lineStarts(freshCopy(*view).get(), block.blockNumber()));
 
         const QImage drawn = view->viewport()->grab().toImage();
         QRect found;
