@@ -1,5 +1,6 @@
 #include "core/MarkdownParseCache.h"
 
+#include "core/MarkdownParserSections.h"
 #include "platform/FreedMemory.h"
 
 #include <QCoreApplication>
@@ -33,6 +34,7 @@ MarkdownParseCache::MarkdownParseCache(QObject* parent)
     // The first cache made parses the empty text here, which registers the
     // parser's extensions on this thread before any parse on the parsing thread.
     : QObject(parent), m_document(MarkdownParser::parse(QString())) {
+    MarkdownParser::prepareSectionThreads();
     m_debounce.setSingleShot(true);
     m_debounce.setInterval(debounceMs);
     connect(&m_debounce, &QTimer::timeout, this,

@@ -4,8 +4,14 @@
 #include "core/MarkdownParserParts.h"
 #include "core/MarkdownTreeStorage.h"
 
+#include <QThread>
+#include <QThreadPool>
 #include <algorithm>
+#include <atomic>
+#include <deque>
 #include <functional>
+#include <future>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -60,6 +66,18 @@ struct PendingTable {
     }
 };
 
+// What parseTree gives for a section's lines.
+struct SectionTree {
+    MarkdownNode root;
+    MarkdownTreeStorage storage;
+    std::vector<ReferenceDefinition> defined;
+};
+
+// The threads that parse the sections likely to come next while one is
+// parsed; they end after a while without work, and their parser memory
+// with them. Null until prepared.
+std::atomic<QThreadPool*> sectionThreads{nullptr};
+
 // parseSections as it goes from one section to the next.
 class SectionParse {
 public:
@@ -78,18 +96,18 @@ public:
             m_before = "\n";
     }
 
+    ~SectionParse() { dropAhead(); }
+
     void run() {
         int first = 1;
         for (bool rest = false; first <= m_lines;) {
             if (m_pending && !rest && takePlainRows(first))
                 continue;
             const int last = rest ? m_lines : sectionEnd(first);
-            MarkdownNode root;
-            MarkdownTreeStorage section;
-            std::vector<ReferenceDefinition> defined;
-            parseTree(linesOf(m_parsed, first, last), first - 1, root, section,
-                      m_pending ? m_before + m_pending->head : m_before,
-                      m_defines ? &defined : nullptr);
+            SectionTree tree = m_pending || rest ? parseSection(first, last, m_pending.has_value())
+                                                 : takeSection(first, last);
+            MarkdownTreeStorage& section = tree.storage;
+            std::vector<ReferenceDefinition>& defined = tree.defined;
             if (m_pending && (section.blocks.empty() ||
                               !continuesTable(section.blocks.front(), m_pending->table, first))) {
                 first = m_pending->table.range.startLine;
@@ -129,6 +147,71 @@ public:
     }
 
 private:
+    struct Ahead {
+        int first = 0;
+        int last = 0;
+        std::future<SectionTree> tree;
+    };
+
+    SectionTree parseSection(int first, int last, bool afterTableHead) const {
+        SectionTree tree;
+        parseTree(linesOf(m_parsed, first, last), first - 1, tree.root, tree.storage,
+                  afterTableHead ? m_before + m_pending->head : m_before,
+                  m_defines ? &tree.defined : nullptr);
+        return tree;
+    }
+
+    // The parse of the section from `first` to `last`, with no table going
+    // on into it. The sections after it most likely start where a blank line
+    // ends last in the one before: those are parsed meanwhile on other
+    // threads, and the parse of one that does start there is taken as it is.
+    SectionTree takeSection(int first, int last) {
+        while (!m_ahead.empty() && m_ahead.front().first < first)
+            dropFirstAhead();
+        std::optional<std::future<SectionTree>> ready;
+        if (!m_ahead.empty() && m_ahead.front().first == first && m_ahead.front().last == last) {
+            ready = std::move(m_ahead.front().tree);
+            m_ahead.pop_front();
+        } else {
+            dropAhead();
+        }
+        int from = m_ahead.empty() ? first : m_ahead.back().first;
+        int to = m_ahead.empty() ? last : m_ahead.back().last;
+        while (m_ahead.size() < size_t(m_aheadCount)) {
+            from = likelyNext(from, to);
+            if (from == 0 || to >= m_lines)
+                break;
+            to = sectionEnd(from);
+            auto task = std::make_shared<std::packaged_task<SectionTree()>>(
+                [this, from, to] { return parseSection(from, to, false); });
+            m_ahead.push_back({from, to, task->get_future()});
+            m_threads->start([task] { (*task)(); });
+        }
+        return ready ? ready->get() : parseSection(first, last, false);
+    }
+
+    // The last line of the section from `first` to `last` that follows a
+    // blank one, where the next section starts when that is a block's
+    // first line; 0 for none.
+    int likelyNext(int first, int last) const {
+        for (int line = last; line > first; --line)
+            if (!blank(line) && blank(line - 1))
+                return line;
+        return 0;
+    }
+
+    // A parse meant for a section that did not come goes unused; its
+    // thread is waited for, as it reads the text.
+    void dropFirstAhead() {
+        if (m_ahead.front().tree.valid())
+            m_ahead.front().tree.wait();
+        m_ahead.pop_front();
+    }
+    void dropAhead() {
+        while (!m_ahead.empty())
+            dropFirstAhead();
+    }
+
     // The last line of the section that starts on line `first`.
     int sectionEnd(int first) const {
         const std::vector<qsizetype>& starts = m_parsed.lineStarts;
@@ -235,6 +318,9 @@ private:
     const Take m_take;
     QByteArray m_before; // what each section is parsed after
     std::optional<PendingTable> m_pending;
+    QThreadPool* const m_threads = sectionThreads.load();
+    const int m_aheadCount = m_threads ? m_threads->maxThreadCount() : 0;
+    std::deque<Ahead> m_ahead;
 };
 
 // Parses the text a section at a time and hands each section's parse to
@@ -261,6 +347,15 @@ void parseSections(const ParsedMarkdown& parsed, qsizetype chars, bool defines,
 }
 
 } // namespace
+
+void prepareSectionThreads() {
+    // Outlives the application, and every parse that may still use it.
+    static QThreadPool threads;
+    if (sectionThreads.load())
+        return;
+    threads.setMaxThreadCount(qBound(1, QThread::idealThreadCount() - 1, 3));
+    sectionThreads.store(&threads);
+}
 
 QByteArray tableHeadInput(const ParsedMarkdown& parsed, const MarkdownNode& table) {
     const int start = table.range.startLine;

@@ -16,6 +16,10 @@ namespace MarkdownParser {
 // text: when it may hold some, a first pass gathers them, and each section
 // is then parsed after them.
 void parseInSections(ParsedMarkdown& parsed, qsizetype chars, MarkdownTreeStorage& storage);
+// Threads for parseInSections to parse the sections likely to come next
+// on while it parses one; a parse before this goes one section after
+// another.
+void prepareSectionThreads();
 
 // A long top-level table is parsed a run of body rows at a time: where it
 // does not fit a section, and where an edit touched a few of its rows. Each

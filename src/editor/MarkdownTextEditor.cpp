@@ -8,6 +8,7 @@
 #include "editor/ScrollViewStyling.h"
 
 #include <QEvent>
+#include <QImage>
 #include <QRegion>
 #include <QResizeEvent>
 #include <QScopedValueRollback>
@@ -101,7 +102,24 @@ void MarkdownTextEditor::replaceText(int position, int removed, const QString& a
     m_pending.reset();
 }
 
+namespace {
+
+// A window not shown yet lays its widgets out only as it shows, and the new
+// width of the view then lays out every line again: set before that, a large
+// text is laid out twice. Rendering a pixel of the window sends the resize
+// events it holds back, so the text goes in at the width it is shown with.
+void settleHiddenWindow(QWidget* widget) {
+    QWidget* window = widget->window();
+    if (window->isVisible())
+        return;
+    QImage pixel(1, 1, QImage::Format_ARGB32_Premultiplied);
+    window->render(&pixel, QPoint(), QRegion(0, 0, 1, 1));
+}
+
+} // namespace
+
 void MarkdownTextEditor::loadFirstText(const QString& text) {
+    settleHiddenWindow(this);
     // Straight into the document: the view's setPlainText would then give
     // every character the same (empty) format again, over a tenth of the time
     // on a large text.

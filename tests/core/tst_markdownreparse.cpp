@@ -1,5 +1,6 @@
 #include "core/MarkdownParser.h"
 #include "core/MarkdownParserLines.h"
+#include "core/MarkdownParserSections.h"
 #include "core/MarkdownTree.h"
 #include "core/MarkdownTreeStorage.h"
 #include "core/ParserMemory.h"
@@ -313,8 +314,18 @@ private Q_SLOTS:
     }
 
     // Any text parsed a section at a time, however small the sections,
-    // gives the tree and the definitions of a parse of the whole.
+    // gives the tree and the definitions of a parse of the whole: also with
+    // the sections likely to come next parsed on other threads meanwhile,
+    // where they start as guessed and where they do not.
+    void sectionsGiveTheTreeOfAWholeParse_data() {
+        QTest::addColumn<bool>("ahead");
+        QTest::newRow("one after another") << false;
+        QTest::newRow("next ones ahead") << true;
+    }
     void sectionsGiveTheTreeOfAWholeParse() {
+        QFETCH(bool, ahead);
+        if (ahead)
+            MarkdownParser::prepareSectionThreads();
         const QString text = QString::fromUtf8(corpus) + u'\n' + QString::fromUtf8(definitions);
         QStringList texts = {text, text + text,
                              // A line that starts with U+FEFF, which only the text may start with.

@@ -14,6 +14,7 @@
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -121,6 +122,45 @@ private Q_SLOTS:
         QCOMPARE(e.editor.text(), text);
         QCOMPARE(EditorText::text(e.view->document()), text);
         QCOMPARE(e.edits.count(), 0);
+    }
+
+    // A window sets its text before it shows: the text goes in at the width
+    // it is shown with, so showing lays out no line again (an unseen line
+    // keeps the line count it had), and it opens as the file is, caret at the
+    // start, nothing to undo.
+    void firstTextGoesInAtTheShownWidth_data() {
+        QTest::addColumn<bool>("split");
+        QTest::newRow("in a window's layout") << false;
+        QTest::newRow("beside another pane") << true;
+    }
+    void firstTextGoesInAtTheShownWidth() {
+        QFETCH(bool, split);
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        QWidget* pane = &window;
+        if (split) {
+            auto* splitter = new QSplitter(&window);
+            layout->addWidget(splitter);
+            new QWidget(splitter);
+            pane = splitter;
+        }
+        auto* editor = new MarkdownTextEditor(config(), pane);
+        if (split)
+            static_cast<QSplitter*>(pane)->insertWidget(0, editor);
+        else
+            layout->addWidget(editor);
+        window.resize(600, 400);
+        const QString text = lines(3000, "line %1 with *some* words") + u8("\nlast\u00A0line");
+        editor->setText(text);
+        QTextBlock far = editor->textView()->document()->findBlockByNumber(2500);
+        far.setLineCount(7);
+        QVERIFY(TestSupport::showExposed(&window, {}));
+        QCOMPARE(far.lineCount(), 7);
+        QCOMPARE(editor->text(), text);
+        QCOMPARE(editor->textView()->textCursor().position(), 0);
+        QCOMPARE(editor->textView()->verticalScrollBar()->value(), 0);
+        QVERIFY(!editor->textView()->document()->isUndoAvailable());
+        QVERIFY(!editor->textView()->document()->isModified());
     }
 
     // Neither recolouring, find painting nor text from outside echo.
